@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds, and runs the main job on the bundled examples.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+bash "$top/scripts/setup.sh"
+bash "$top/scripts/build.sh" release
+bin="$top/build/release/tools"
+out="$top/build/examples"
+mkdir -p "$out"
+
+echo "== The example drawing, as the object model reads it"
+"$bin/zrdxf" info "$top/examples/drawing.dxf"
+echo
+echo "== Read into the model and written back to $out/drawing.dxf"
+"$bin/zrdxf" roundtrip "$top/examples/drawing.dxf" "$out/drawing.dxf"
+"$bin/zrdxf" info "$out/drawing.dxf" --json

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds with AddressSanitizer and UndefinedBehaviorSanitizer,
+# and runs the whole test suite through CTest.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+bash "$top/scripts/setup.sh"
+bash "$top/scripts/build.sh" asan
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+cd "$top/build/asan"
+ctest --output-on-failure -j "$(nproc)" --timeout 900
