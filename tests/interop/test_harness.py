@@ -1,0 +1,88 @@
+#!/usr/bin/python3
+"""Checks the round-trip driver and the bad-input table against
+fake_zrdxf.py: a tool that behaves must pass them, and each way of
+misbehaving (accepting bad input, leaving an output behind, losing data,
+writing differently each time, dropping the thumbnail) must be reported."""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # keep the source tree clean
+sys.path.insert(0, HERE)
+
+import make_drawings  # noqa: E402
+
+FAKE = os.path.join(HERE, "fake_zrdxf.py")
+DATA = os.path.join(HERE, "data")
+
+
+def run_script(script, args, mode):
+    env = dict(os.environ, ZR_FAKE_MODE=mode)
+    return subprocess.run([sys.executable, os.path.join(HERE, script)] + args,
+                          capture_output=True, text=True, env=env, timeout=600)
+
+
+class HarnessTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.mkdtemp(prefix="interop_harness_test_")
+        cls.drawing = os.path.join(cls.tmp, "pins.dxf")
+        make_drawings.write_drawing(make_drawings.drawings()["pins_r2013"], cls.drawing)
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.tmp)
+
+    def roundtrip(self, source, mode, name):
+        return run_script("roundtrip_check.py",
+                          [FAKE, source, os.path.join(self.tmp, name)], mode)
+
+    def test_lossless_tool_passes_every_drawing(self):
+        sources = [os.path.join(DATA, f) for f in sorted(os.listdir(DATA)) if f.endswith(".dxf")]
+        for source in [self.drawing] + sources:
+            with self.subTest(source=os.path.basename(source)):
+                result = self.roundtrip(source, "copy", "copy")
+                self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+
+    def test_lost_data_is_reported(self):
+        result = self.roundtrip(self.drawing, "lossy", "lossy")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("FAIL HEADER $TDUPDATE", result.stdout)
+
+    def test_unstable_writing_is_reported(self):
+        result = self.roundtrip(self.drawing, "unstable", "unstable")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("writing again changed the file", result.stdout)
+
+    def test_dropped_thumbnail_is_reported(self):
+        source = os.path.join(DATA, "thumbnail_acdsdata_r2013.dxf")
+        result = self.roundtrip(source, "drop-thumbnail", "thumbnail")
+        self.assertEqual(result.returncode, 1, result.stdout)
+        self.assertIn("THUMBNAILIMAGE", result.stdout)
+
+    def test_correct_refusals_pass(self):
+        result = run_script("bad_inputs.py", [FAKE, os.path.join(self.tmp, "bad_ok")], "copy")
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+
+    def test_accepted_bad_input_is_reported(self):
+        result = run_script("bad_inputs.py", [FAKE, os.path.join(self.tmp, "bad_accept")],
+                            "accept")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("FAIL dangling_owner", result.stdout)
+        self.assertIn("exit status 0, expected 2", result.stdout)
+
+    def test_output_created_on_bad_input_is_reported(self):
+        result = run_script("bad_inputs.py",
+                            [FAKE, os.path.join(self.tmp, "bad_early"), "truncated"],
+                            "early-output")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("the output file was created", result.stdout)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
