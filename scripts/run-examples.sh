@@ -4,7 +4,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/setup.sh"
 bash "$top/scripts/build.sh" release
-bin="$top/build/release/tools"
+bin="$top/build/release/bin"
 out="$top/build/examples"
 mkdir -p "$out"
 

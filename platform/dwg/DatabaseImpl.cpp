@@ -1,0 +1,107 @@
+#include "DatabaseImpl.h"
+
+#include <algorithm>
+
+#include "NewObjectTags.h"
+
+DatabaseImpl::~DatabaseImpl() {
+  // Sub-entities of drawing objects are held by the drawing alone.
+  for (auto& [handle, object] : handles)
+    if (auto* entity = OdDbEntity::cast(object)) entity->children_.reset();
+  for (auto& [handle, object] : handles) {
+    object->db_ = nullptr;
+    object->release();
+  }
+}
+
+std::u16string DatabaseImpl::nameKey(const OdString& name) {
+  OdString key(name);
+  return key.makeUpper().str();
+}
+
+OdDbObject* DatabaseImpl::lookup(uint64_t handle) const {
+  if (handle == 0) return nullptr;
+  auto it = std::lower_bound(handles.begin(), handles.end(), handle,
+                             [](const auto& entry, uint64_t h) { return entry.first < h; });
+  if (it == handles.end() || it->first != handle) return nullptr;
+  return it->second;
+}
+
+void DatabaseImpl::registerLoaded(OdDbObject* object) {
+  object->db_ = self;
+  object->addRef();
+  handles.emplace_back(object->handle_, object);
+}
+
+void DatabaseImpl::addObject(OdDbObject* object, OdDbObject* owner) {
+  if (object->db_) throw OdError(eAlreadyInDb);
+  object->db_ = self;
+  object->owner_ = owner;
+  object->handle_ = takeHandle();
+
+  const std::string handleText = OdDbHandle(object->handle_).hex();
+  const std::string ownerText = owner ? OdDbHandle(owner->handle_).hex() : std::string("0");
+  TagListBuilder b;
+  b.add(object->dxfName() == "DIMSTYLE" ? 105 : 5, handleText);
+  if (owner && OdDbDictionary::cast(owner)) {
+    // Objects held by a dictionary name it among their reactors, as other
+    // programs expect.
+    b.add(102, "{ACAD_REACTORS");
+    b.add(330, ownerText);
+    b.add(102, "}");
+  }
+  b.add(330, ownerText);
+  for (const auto& t : object->tags_) {
+    if (t.code == 5 || t.code == 330) continue;
+    b.add(t);
+  }
+  object->tags_ = b.finish();
+  object->addRef();
+  object->openMode_ = OdDb::kForWrite;
+  handles.emplace_back(object->handle_, object);
+}
+
+void DatabaseImpl::adoptChildren(OdDbEntity* parent) {
+  if (!parent->children_) return;
+  auto adopt = [&](OdDbEntity* child) {
+    if (!child || child->db_) return;
+    addObject(child, parent);
+    child->release();
+  };
+  for (OdDbEntity* child : parent->children_->items) adopt(child);
+  adopt(parent->children_->seqend);
+}
+
+OdDbBlockTableRecord* DatabaseImpl::blockNamed(const OdString& name) const {
+  auto it = blocksByName.find(nameKey(name));
+  return it == blocksByName.end() ? nullptr : it->second;
+}
+
+void DatabaseImpl::indexBlockName(OdDbBlockTableRecord* record) {
+  blocksByName.emplace(nameKey(record->getName()), record);
+}
+
+void DatabaseImpl::ensureRegApp(const OdString& name) {
+  if (!regAppTable || regAppTable->has(name)) return;
+  OdDbRegAppTableRecordPtr record = OdDbRegAppTableRecord::createObject();
+  record->setName(name);
+  addObject(record.get(), regAppTable);
+  regAppTable->records_.push_back(record.get());
+}
+
+void DatabaseImpl::ensureObjectsSection() {
+  if (namedObjects) return;
+  bool hasSlot = std::any_of(sections.begin(), sections.end(),
+                             [](const SectionSlot& s) { return s.kind == SectionKind::kObjects; });
+  if (!hasSlot) {
+    // OBJECTS follows ENTITIES (or goes last).
+    auto at = std::find_if(sections.begin(), sections.end(),
+                           [](const SectionSlot& s) { return s.kind == SectionKind::kEntities; });
+    sections.insert(at == sections.end() ? at : at + 1, SectionSlot{SectionKind::kObjects});
+  }
+  OdDbDictionaryPtr root = OdDbDictionary::createObject();
+  root->tags_ = newtags::namedObjectsDictionary();
+  addObject(root.get(), nullptr);
+  objectsSection.insert(objectsSection.begin(), root.get());
+  namedObjects = root.get();
+}

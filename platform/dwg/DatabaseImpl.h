@@ -1,0 +1,91 @@
+#pragma once
+// The inside of a drawing: its sections in file order and the indexes the object
+// model needs (handles, block names, well-known tables and objects). Shared by
+// the object model, the DXF reader and the writer; not part of the public API.
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "OdDbBlockTableRecord.h"
+#include "OdDbDatabase.h"
+#include "OdDbDictionary.h"
+#include "OdDbSymbolTable.h"
+#include "TagList.h"
+#include "TextCodec.h"
+
+struct HeaderVariable {
+  std::string name;  // with the "$"
+  TagList tags;
+};
+
+// A section the model keeps without interpreting (CLASSES, THUMBNAILIMAGE,
+// ACDSDATA): every tag between its name and its ENDSEC.
+struct RawSection {
+  std::string name;
+  TagList tags;
+};
+
+enum class SectionKind { kHeader, kRaw, kTables, kBlocks, kEntities, kObjects };
+
+struct SectionSlot {
+  SectionKind kind;
+  std::size_t rawIndex = 0;  // for kRaw, index into rawSections
+};
+
+struct DatabaseImpl {
+  explicit DatabaseImpl(OdDbDatabase* owner) : self(owner) {}
+  ~DatabaseImpl();
+
+  // Makes a new object part of the drawing: gives it the next handle, sets its
+  // owner, and writes both into its tags.
+  void addObject(OdDbObject* object, OdDbObject* owner);
+  // Adds the sub-entities (ATTRIBs, SEQEND) of an entity that are not yet part
+  // of the drawing, owned by that entity, and drops the hold the entity had on them.
+  void adoptChildren(OdDbEntity* parent);
+  // Same for an object read from the file, with the handle it had.
+  void registerLoaded(OdDbObject* object);
+  OdDbObject* lookup(uint64_t handle) const;
+  uint64_t takeHandle() { return nextHandle++; }
+
+  // Index helpers; names are compared ignoring case.
+  static std::u16string nameKey(const OdString& name);
+  OdDbBlockTableRecord* blockNamed(const OdString& name) const;
+  void indexBlockName(OdDbBlockTableRecord* record);
+  // The APPID record of that name, created when missing.
+  void ensureRegApp(const OdString& name);
+  // The OBJECTS section, created (with an empty named-objects dictionary) when
+  // the drawing has none.
+  void ensureObjectsSection();
+
+  OdDbDatabase* self;
+  std::string version = "AC1027";
+  int versionNumber = 1027;
+  std::unique_ptr<TextCodec> codec;
+  std::string codePage = "ANSI_1252";
+  std::string eol = "\n";
+  bool bom = false;
+
+  std::vector<SectionSlot> sections;
+  std::vector<HeaderVariable> header;
+  std::vector<RawSection> rawSections;
+  std::vector<OdDbSymbolTable*> tables;
+  std::vector<OdDbBlockTableRecord*> blocksSection;  // BLOCKS section order
+  std::vector<OdDbEntity*> entitiesSection;          // ENTITIES section order
+  std::vector<OdDbObject*> objectsSection;           // OBJECTS section order
+
+  // Every object of the drawing by handle; holds the database's reference.
+  // Kept sorted by handle (new handles are always the largest).
+  std::vector<std::pair<uint64_t, OdDbObject*>> handles;
+  uint64_t nextHandle = 1;
+  uint64_t handseedRead = 0;  // $HANDSEED as read; written back unchanged unless new handles were taken
+
+  std::unordered_map<std::u16string, OdDbBlockTableRecord*> blocksByName;
+  OdDbBlockTable* blockTable = nullptr;
+  OdDbSymbolTable* layerTable = nullptr;
+  OdDbSymbolTable* regAppTable = nullptr;
+  OdDbBlockTableRecord* modelSpace = nullptr;
+  OdDbBlockTableRecord* paperSpace = nullptr;
+  OdDbDictionary* namedObjects = nullptr;
+};

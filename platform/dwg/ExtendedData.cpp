@@ -1,0 +1,197 @@
+#include "ExtendedData.h"
+
+#include "DxfValues.h"
+#include "OdString.h"
+#include "TextCodec.h"
+
+namespace xdata {
+
+Layout layoutOf(const TagList& list) {
+  Layout l;
+  l.tags = list.toVector();
+  l.begin = l.end = l.tags.size();
+  for (std::size_t i = 0; i < l.tags.size(); ++i) {
+    if (l.tags[i].code == 1001) {
+      l.begin = i;
+      break;
+    }
+  }
+  std::size_t i = l.begin;
+  while (i < l.tags.size() && l.tags[i].code == 1001) {
+    std::size_t j = i + 1;
+    while (j < l.tags.size() && l.tags[j].code > 1001) ++j;
+    l.groups.emplace_back(i, j);
+    i = j;
+  }
+  l.end = i;
+  return l;
+}
+
+namespace {
+
+std::vector<uint8_t> hexBytes(std::string_view s) {
+  std::vector<uint8_t> out;
+  auto nib = [](char c) -> int {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  s = dxfv::trim(s);
+  for (std::size_t i = 0; i + 1 < s.size(); i += 2) {
+    int a = nib(s[i]), b = nib(s[i + 1]);
+    if (a < 0 || b < 0) break;
+    out.push_back(static_cast<uint8_t>(a * 16 + b));
+  }
+  return out;
+}
+
+std::string bytesHex(const std::vector<uint8_t>& b) {
+  static const char* kHex = "0123456789ABCDEF";
+  std::string s;
+  for (uint8_t x : b) {
+    s += kHex[x >> 4];
+    s += kHex[x & 15];
+  }
+  return s;
+}
+
+// One scalar read from a tag, for building chains and comparing old with new.
+OdResBufPtr scalar(int code, std::string_view raw, const TextCodec& codec) {
+  OdResBufPtr rb = OdResBuf::newRb(code);
+  switch (OdResBuf::kindOf(code)) {
+    case OdResBuf::Kind::kDouble:
+    case OdResBuf::Kind::kPoint:
+      rb->setDouble(dxfv::toDouble(raw).value_or(0.0));
+      break;
+    case OdResBuf::Kind::kInt16:
+    case OdResBuf::Kind::kInt32:
+    case OdResBuf::Kind::kInt64:
+    case OdResBuf::Kind::kBool:
+      rb->setInt64(dxfv::toInt(raw).value_or(0));
+      break;
+    case OdResBuf::Kind::kHandle:
+      rb->setHandle(dxfv::toHandle(raw).value_or(0));
+      break;
+    case OdResBuf::Kind::kBinary:
+      rb->setBinaryChunk(hexBytes(raw));
+      break;
+    default:
+      rb->setString(codec.decode(raw));
+      break;
+  }
+  return rb;
+}
+
+}  // namespace
+
+OdResBufPtr groupToChain(const std::vector<DxfTag>& tags, std::size_t first, std::size_t last,
+                         const TextCodec& codec) {
+  OdResBufPtr head, tail;
+  auto append = [&](OdResBufPtr rb) {
+    if (!head) {
+      head = tail = rb;
+    } else {
+      tail = tail->setNext(rb);
+    }
+  };
+  for (std::size_t i = first; i < last; ++i) {
+    const DxfTag& t = tags[i];
+    if (OdResBuf::kindOf(t.code) == OdResBuf::Kind::kPoint) {
+      // A point is its x tag followed by y (code + 10) and z (code + 20).
+      OdGePoint3d p(dxfv::toDouble(t.value).value_or(0.0), 0.0, 0.0);
+      if (i + 1 < last && tags[i + 1].code == t.code + 10) p.y = dxfv::toDouble(tags[++i].value).value_or(0.0);
+      if (i + 1 < last && tags[i + 1].code == t.code + 20) p.z = dxfv::toDouble(tags[++i].value).value_or(0.0);
+      append(OdResBuf::newRb(t.code, p));
+    } else if (t.code >= 1020 && t.code <= 1033) {
+      // A y or z without its x: keep the value as a real of that code.
+      OdResBufPtr rb = OdResBuf::newRb(t.code);
+      rb->setDouble(dxfv::toDouble(t.value).value_or(0.0));
+      append(rb);
+    } else {
+      append(scalar(t.code, t.value, codec));
+    }
+  }
+  return head;
+}
+
+namespace {
+
+bool sameValue(const OdResBuf& a, const OdResBuf& b) {
+  switch (OdResBuf::kindOf(a.restype())) {
+    case OdResBuf::Kind::kDouble:
+    case OdResBuf::Kind::kPoint:
+      return a.getDouble() == b.getDouble();
+    case OdResBuf::Kind::kInt16:
+    case OdResBuf::Kind::kInt32:
+    case OdResBuf::Kind::kInt64:
+    case OdResBuf::Kind::kBool:
+      return a.getInt64() == b.getInt64();
+    case OdResBuf::Kind::kHandle:
+      return a.getHandle().value() == b.getHandle().value();
+    case OdResBuf::Kind::kBinary:
+      return a.getBinaryChunk() == b.getBinaryChunk();
+    default:
+      return a.getString() == b.getString();
+  }
+}
+
+}  // namespace
+
+std::vector<std::pair<int, std::string>> chainToTags(const OdResBuf* chain, const std::vector<DxfTag>& oldTags,
+                                                     const TextCodec& codec) {
+  std::vector<std::pair<int, std::string>> out;
+  // New tags with the typed value each stands for.
+  std::vector<OdResBufPtr> values;
+  auto add = [&](int code, std::string raw, OdResBufPtr value) {
+    out.emplace_back(code, std::move(raw));
+    values.push_back(value);
+  };
+  for (const OdResBuf* rb = chain; rb; rb = rb->next().get()) {
+    const int code = rb->restype();
+    switch (OdResBuf::kindOf(code)) {
+      case OdResBuf::Kind::kPoint: {
+        OdGePoint3d p = rb->getPoint3d();
+        add(code, odFormatDouble(p.x), OdResBuf::newRb(code, p.x));
+        add(code + 10, odFormatDouble(p.y), OdResBuf::newRb(code + 10, p.y));
+        add(code + 20, odFormatDouble(p.z), OdResBuf::newRb(code + 20, p.z));
+        break;
+      }
+      case OdResBuf::Kind::kDouble:
+        add(code, odFormatDouble(rb->getDouble()), OdResBuf::newRb(code, rb->getDouble()));
+        break;
+      case OdResBuf::Kind::kInt16:
+      case OdResBuf::Kind::kInt32:
+      case OdResBuf::Kind::kInt64:
+      case OdResBuf::Kind::kBool: {
+        OdResBufPtr v = OdResBuf::newRb(code);
+        v->setInt64(rb->getInt64());
+        add(code, dxfv::fromInt(rb->getInt64()), v);
+        break;
+      }
+      case OdResBuf::Kind::kHandle: {
+        OdResBufPtr v = OdResBuf::newRb(code);
+        v->setHandle(rb->getHandle());
+        add(code, dxfv::fromHandle(rb->getHandle().value()), v);
+        break;
+      }
+      case OdResBuf::Kind::kBinary: {
+        OdResBufPtr v = OdResBuf::newRb(code);
+        v->setBinaryChunk(rb->getBinaryChunk());
+        add(code, bytesHex(rb->getBinaryChunk()), v);
+        break;
+      }
+      default:
+        add(code, codec.encode(rb->getString()), OdResBuf::newRb(code, rb->getString()));
+        break;
+    }
+  }
+  for (std::size_t i = 0; i < out.size() && i < oldTags.size(); ++i) {
+    if (oldTags[i].code != out[i].first) continue;
+    OdResBufPtr old = scalar(oldTags[i].code, oldTags[i].value, codec);
+    if (sameValue(*values[i], *old)) out[i].second = std::string(oldTags[i].value);
+  }
+  return out;
+}
+
+}  // namespace xdata

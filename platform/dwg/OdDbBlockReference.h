@@ -1,0 +1,38 @@
+#pragma once
+// OdDbBlockReference: an insertion (INSERT) of a block definition, with its attributes.
+
+#include "OdDbEntity.h"
+#include "OdDbObjectIterator.h"
+#include "OdGePoint3d.h"
+
+class OdDbBlockReference;
+class OdDbAttribute;
+class OdDbBlockTableRecord;
+typedef OdSmartPtr<OdDbBlockReference> OdDbBlockReferencePtr;
+
+class OdDbBlockReference : public OdDbEntity {
+  ODRX_DECLARE_MEMBERS(OdDbBlockReference)
+ public:
+  static OdDbBlockReferencePtr createObject();
+
+  OdGePoint3d position() const;
+  void setPosition(const OdGePoint3d& point);
+  // The referenced block definition (found by name, ignoring case), or null.
+  OdDbObjectId blockTableRecord() const;
+  // Refers to another block definition of the same drawing.
+  void setBlockTableRecord(const OdDbObjectId& blockId);
+
+  // The attributes, in the drawing's order (erased ones skipped by default).
+  OdDbObjectIteratorPtr attributeIterator() const;
+  // Adds an attribute (a new object) to the reference; returns its identifier.
+  OdDbObjectId appendAttribute(OdDbAttribute* attribute);
+
+ protected:
+  explicit OdDbBlockReference(const std::string* dxfName) : OdDbEntity(dxfName) {}
+  void onLoaded() override;
+  friend class DxfLoader;
+  friend class OdDbBlockTableRecord;
+  friend struct DatabaseImpl;
+
+  OdDbBlockTableRecord* block_ = nullptr;
+};

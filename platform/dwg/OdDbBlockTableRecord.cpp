@@ -1,0 +1,85 @@
+#include "OdDbBlockTableRecord.h"
+
+#include <algorithm>
+
+#include "DatabaseImpl.h"
+#include "NewObjectTags.h"
+#include "OdDbBlockReference.h"
+
+ODRX_DEFINE_MEMBERS(OdDbBlockTableRecord, OdDbSymbolTableRecord, "AcDbBlockTableRecord")
+ODRX_DEFINE_MEMBERS(OdDbBlockTable, OdDbSymbolTable, "AcDbBlockTable")
+
+OdDbBlockTableRecordPtr OdDbBlockTableRecord::createObject() {
+  OdDbBlockTableRecordPtr record(new OdDbBlockTableRecord(internName("BLOCK_RECORD")));
+  record->tags_ = newtags::blockRecord();
+  return record;
+}
+
+OdDbObjectIteratorPtr OdDbBlockTableRecord::newIterator(bool atBeginning, bool skipErased) const {
+  std::vector<OdDbObjectId> ids;
+  ids.reserve(entities_.size());
+  for (OdDbEntity* e : entities_) ids.push_back(e->objectId());
+  OdDbObjectIteratorPtr it(new OdDbObjectIterator(std::move(ids)));
+  it->start(atBeginning, skipErased);
+  return it;
+}
+
+bool OdDbBlockTableRecord::isModelSpace() const { return db_ && db_->impl().modelSpace == this; }
+
+bool OdDbBlockTableRecord::isPaperSpace() const {
+  if (!db_) return false;
+  OdString name = getName();
+  return DatabaseImpl::nameKey(name).rfind(u"*PAPER_SPACE", 0) == 0;
+}
+
+bool OdDbBlockTableRecord::isLayout() const { return isModelSpace() || isPaperSpace(); }
+
+OdDbObjectId OdDbBlockTableRecord::appendOdDbEntity(OdDbEntity* entity) {
+  assertWriteEnabled();
+  if (!entity) throw OdError(eInvalidInput);
+  if (!db_) throw OdError(eNotInDatabase);
+  if (entity->database()) throw OdError(eAlreadyInDb);
+  DatabaseImpl& impl = db_->impl();
+  const bool paper = impl.paperSpace == this;
+  if (paper) entity->tags_ = tags::withValue(entity->tags_, "AcDbEntity", 67, "1");
+  impl.addObject(entity, this);
+  entities_.push_back(entity);
+  if (paper || impl.modelSpace == this) {
+    entity->flags_ |= OdDbObject::kInEntitiesSection;
+    impl.entitiesSection.push_back(entity);
+  }
+  impl.adoptChildren(entity);
+  if (auto* reference = OdDbBlockReference::cast(entity)) reference->onLoaded();
+  return entity->objectId();
+}
+
+void OdDbBlockTableRecord::getBlockReferenceIds(OdDbObjectIdArray& ids, bool, bool) const {
+  std::vector<OdDbBlockReference*> refs(references_);
+  std::sort(refs.begin(), refs.end(),
+            [](const OdDbBlockReference* a, const OdDbBlockReference* b) { return a->handle_ < b->handle_; });
+  ids.clear();
+  ids.reserve(refs.size());
+  for (OdDbBlockReference* r : refs) ids.push_back(r->objectId());
+}
+
+void OdDbBlockTable::onRecordAdded(OdDbSymbolTableRecord* record) {
+  auto* block = OdDbBlockTableRecord::cast(record);
+  if (!block) return;
+  DatabaseImpl& impl = db_->impl();
+  // Every block definition is written in the BLOCKS section between a BLOCK and
+  // an ENDBLK entity that carry its name.
+  const std::string name = encode(block->getName());
+  OdDbEntity* begin = new OdDbEntity(internName("BLOCK"));
+  begin->tags_ = newtags::blockBegin();
+  begin->tags_ = tags::withValue(begin->tags_, "AcDbBlockBegin", 2, name);
+  begin->tags_ = tags::withValue(begin->tags_, "AcDbBlockBegin", 3, name);
+  OdDbEntity* end = new OdDbEntity(internName("ENDBLK"));
+  end->tags_ = newtags::blockEnd();
+  impl.addObject(begin, block);
+  impl.addObject(end, block);
+  begin->openMode_ = end->openMode_ = OdDb::kNotOpen;
+  block->blockBegin_ = begin;
+  block->blockEnd_ = end;
+  impl.blocksSection.push_back(block);
+  impl.indexBlockName(block);
+}

@@ -1,0 +1,69 @@
+#pragma once
+// OdDbDatabase: one drawing in memory, read from and written to ASCII DXF
+// (AC1015/R2000 to AC1032/R2018). What the model does not interpret is kept as
+// read and written back in its place.
+
+#include <memory>
+
+#include "OdDbObjectId.h"
+#include "OdResBuf.h"
+#include "OdRxObject.h"
+
+class OdDbDatabase;
+class TextCodec;
+struct DatabaseImpl;
+typedef OdSmartPtr<OdDbDatabase> OdDbDatabasePtr;
+
+class OdDbDatabase : public OdRxObject {
+  ODRX_DECLARE_MEMBERS(OdDbDatabase)
+ public:
+  ~OdDbDatabase() override;
+
+  // Reads a DXF file. Throws OdError naming the file (and line, for bad
+  // content): eCantOpenFile, eBadDxfFile, eUnsupportedFileFormat. Nothing is
+  // returned unless the whole file was read.
+  static OdDbDatabasePtr readDxf(const OdString& path);
+  // A new, empty drawing of the given version (AC1015 ... AC1032).
+  static OdDbDatabasePtr createNew(const OdString& version = OdString(u"AC1027"));
+  // Writes the drawing atomically: a temporary file beside the target, flushed
+  // to disk, then renamed over it. On failure the target is left as it was and
+  // OdError(eFileWriteError) says why.
+  void writeDxf(const OdString& path) const;
+  // The DXF text of the drawing, as writeDxf would write it.
+  std::string dxfText() const;
+
+  // A system variable: the host's process-wide variables first (see
+  // setHostSysVar), then the drawing's header variable of that name ("$"
+  // prefixed in the file). Null when neither exists.
+  OdResBufPtr getSysVar(const OdString& name) const;
+  // Sets a process-wide variable that every drawing answers (the host's
+  // "PROGRAM", for instance); a null value removes it.
+  static void setHostSysVar(const OdString& name, const OdResBuf* value);
+
+  // "AC1015" ... "AC1032".
+  OdString version() const;
+  // The $DWGCODEPAGE value ("ANSI_1252"), or "UTF-8" for R2007 and later.
+  OdString codePage() const;
+
+  OdDbObjectId getBlockTableId() const;
+  OdDbObjectId getLayerTableId() const;
+  OdDbObjectId getRegAppTableId() const;
+  OdDbObjectId getModelSpaceId() const;
+  OdDbObjectId getPaperSpaceId() const;
+  OdDbObjectId getNamedObjectsDictionaryId() const;
+
+  // The identifier of the object with this handle, or null. Never creates one.
+  OdDbObjectId getOdDbObjectId(const OdDbHandle& handle, bool createIfNotFound = false) const;
+  // The handle that the next new object will get.
+  OdDbHandle handseed() const;
+
+  // Internal: the drawing's text codec and implementation.
+  const TextCodec& codec() const;
+  DatabaseImpl& impl() const { return *impl_; }
+
+ private:
+  OdDbDatabase();
+  friend class DxfLoader;
+  friend struct DatabaseImpl;
+  std::unique_ptr<DatabaseImpl> impl_;
+};

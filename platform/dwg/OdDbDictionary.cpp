@@ -1,0 +1,184 @@
+#include "OdDbDictionary.h"
+
+#include <algorithm>
+
+#include "DatabaseImpl.h"
+#include "DxfValues.h"
+#include "NewObjectTags.h"
+
+ODRX_DEFINE_MEMBERS(OdDbDictionary, OdDbObject, "AcDbDictionary")
+ODRX_DEFINE_MEMBERS(OdDbDictionaryIterator, OdRxObject, "OdDbDictionaryIterator")
+ODRX_DEFINE_MEMBERS(OdDbXrecord, OdDbObject, "AcDbXrecord")
+
+OdDbDictionaryPtr OdDbDictionary::createObject() {
+  OdDbDictionaryPtr dict(new OdDbDictionary(internName("DICTIONARY")));
+  dict->tags_ = newtags::dictionary();
+  dict->entriesAt_ = dict->tags_.toVector().size();
+  return dict;
+}
+
+void OdDbDictionary::onLoaded() {
+  // Entries (3 key, then 350 or 360 handle) move out of the tag list; the
+  // writer puts them back where the first one stood.
+  std::vector<DxfTag> v = tags_.toVector();
+  const std::size_t end = tags::xdataStart(v);
+  std::vector<DxfTag> rest;
+  rest.reserve(v.size());
+  bool inGroup = false;
+  bool inDictionary = false;
+  bool placed = false;
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    const DxfTag& t = v[i];
+    if (i < end) {
+      if (t.code == 102) inGroup = !t.value.empty() && t.value[0] == '{';
+      if (!inGroup && t.code == 100) {
+        if (inDictionary && !placed) {
+          entriesAt_ = rest.size();
+          placed = true;
+        }
+        inDictionary = t.value == "AcDbDictionary";
+      }
+      if (!inGroup && inDictionary && t.code == 3 && i + 1 < end && (v[i + 1].code == 350 || v[i + 1].code == 360)) {
+        if (!placed) {
+          entriesAt_ = rest.size();
+          placed = true;
+        }
+        Entry e;
+        e.rawKey = std::string(t.value);
+        e.key = decode(t.value);
+        e.code = v[i + 1].code;
+        e.handle = dxfv::toHandle(v[i + 1].value).value_or(0);
+        e.rawHandle = std::string(v[i + 1].value);
+        index_.emplace(e.key.str(), entries_.size());
+        entries_.push_back(std::move(e));
+        ++i;
+        continue;
+      }
+    } else if (!placed) {
+      entriesAt_ = rest.size();
+      placed = true;
+    }
+    rest.push_back(t);
+  }
+  if (!placed) entriesAt_ = rest.size();
+  tags_ = TagList::fromTags(rest);
+}
+
+OdDbObjectId OdDbDictionary::getAt(const OdString& key) const {
+  auto it = index_.find(key.str());
+  if (it == index_.end() || !db_) return OdDbObjectId();
+  return OdDbObjectId::fromObject(db_->impl().lookup(entries_[it->second].handle));
+}
+
+OdDbObjectPtr OdDbDictionary::getAt(const OdString& key, OdDb::OpenMode mode) const {
+  return getAt(key).openObject(mode);
+}
+
+OdDbObjectId OdDbDictionary::setAt(const OdString& key, OdDbObject* object) {
+  assertWriteEnabled();
+  if (!object) throw OdError(eInvalidInput);
+  if (key.isEmpty()) throw OdError(eInvalidKey, OdString(u"A dictionary entry needs a name"));
+  if (!db_) throw OdError(eNotInDatabase);
+  DatabaseImpl& impl = db_->impl();
+  if (!object->database()) {
+    impl.addObject(object, this);
+    impl.objectsSection.push_back(object);
+  } else if (object->database() != db_) {
+    throw OdError(eInvalidInput, OdString(u"Object of another drawing"));
+  }
+  auto it = index_.find(key.str());
+  if (it != index_.end()) {
+    entries_[it->second].handle = object->handle_;
+    entries_[it->second].rawHandle.clear();
+    return object->objectId();
+  }
+  Entry e;
+  e.key = key;
+  e.rawKey = encode(key);
+  // Follow the dictionary's own kind of ownership (280 = 1: hard owner).
+  e.code = intField("AcDbDictionary", 280, 0) == 1 ? 360 : 350;
+  if (!entries_.empty()) e.code = entries_.back().code;
+  e.handle = object->handle_;
+  index_.emplace(e.key.str(), entries_.size());
+  entries_.push_back(std::move(e));
+  return object->objectId();
+}
+
+OdDbDictionaryIteratorPtr OdDbDictionary::newIterator(OdRx::DictIterType type) const {
+  std::vector<OdDbDictionaryIterator::Item> items;
+  items.reserve(entries_.size());
+  for (const Entry& e : entries_) {
+    OdDbObject* object = db_ ? db_->impl().lookup(e.handle) : nullptr;
+    if (object && object->isErased()) continue;
+    items.push_back({e.key, OdDbObjectId::fromObject(object)});
+  }
+  if (type == OdRx::kDictSorted)
+    std::stable_sort(items.begin(), items.end(),
+                     [](const auto& a, const auto& b) { return a.name.str() < b.name.str(); });
+  return OdDbDictionaryIteratorPtr(new OdDbDictionaryIterator(std::move(items)));
+}
+
+OdDbObjectPtr OdDbDictionaryIterator::getObject(OdDb::OpenMode mode) const { return objectId().openObject(mode); }
+
+OdSmartPtr<OdDbXrecord> OdDbXrecord::createObject() {
+  OdSmartPtr<OdDbXrecord> record(new OdDbXrecord(internName("XRECORD")));
+  record->tags_ = newtags::xrecord();
+  return record;
+}
+
+OdResBufPtr OdDbXrecord::rbChain() const {
+  // The record's values follow its subclass marker and cloning flag (280).
+  std::vector<DxfTag> v = tags_.toVector();
+  std::size_t i = 0;
+  while (i < v.size() && !(v[i].code == 100 && v[i].value == "AcDbXrecord")) ++i;
+  if (i < v.size()) ++i;
+  if (i < v.size() && v[i].code == 280) ++i;
+  OdResBufPtr head;
+  OdResBuf* tail = nullptr;
+  for (; i < v.size() && v[i].code != 1001; ++i) {
+    OdResBufPtr rb = OdResBuf::newRb(v[i].code);
+    switch (OdResBuf::kindOf(v[i].code)) {
+      case OdResBuf::Kind::kString: rb->setString(decode(v[i].value)); break;
+      case OdResBuf::Kind::kDouble:
+      case OdResBuf::Kind::kPoint: rb->setDouble(dxfv::toDouble(v[i].value).value_or(0.0)); break;
+      case OdResBuf::Kind::kHandle: rb->setHandle(dxfv::toHandle(v[i].value).value_or(0)); break;
+      case OdResBuf::Kind::kBinary: rb->setString(decode(v[i].value)); break;
+      default: rb->setInt64(dxfv::toInt(v[i].value).value_or(0)); break;
+    }
+    if (!head) {
+      head = rb;
+      tail = rb.get();
+    } else {
+      tail = tail->setNext(rb).get();
+    }
+  }
+  return head;
+}
+
+void OdDbXrecord::setFromRbChain(const OdResBuf* chain) {
+  assertWriteEnabled();
+  std::vector<DxfTag> v = tags_.toVector();
+  std::size_t i = 0;
+  while (i < v.size() && !(v[i].code == 100 && v[i].value == "AcDbXrecord")) ++i;
+  if (i < v.size()) ++i;
+  if (i < v.size() && v[i].code == 280) ++i;
+  std::size_t end = tags::xdataStart(v);
+  std::vector<std::string> texts;
+  std::vector<int> codes;
+  for (const OdResBuf* rb = chain; rb; rb = rb->next().get()) {
+    codes.push_back(rb->restype());
+    switch (OdResBuf::kindOf(rb->restype())) {
+      case OdResBuf::Kind::kString:
+      case OdResBuf::Kind::kBinary: texts.push_back(encode(rb->getString())); break;
+      case OdResBuf::Kind::kDouble:
+      case OdResBuf::Kind::kPoint: texts.push_back(odFormatDouble(rb->getDouble())); break;
+      case OdResBuf::Kind::kHandle: texts.push_back(rb->getHandle().hex()); break;
+      default: texts.push_back(dxfv::fromInt(rb->getInt64())); break;
+    }
+  }
+  TagListBuilder b;
+  for (std::size_t k = 0; k < i; ++k) b.add(v[k]);
+  for (std::size_t k = 0; k < codes.size(); ++k) b.add(codes[k], texts[k]);
+  for (std::size_t k = end; k < v.size(); ++k) b.add(v[k]);
+  tags_ = b.finish();
+}

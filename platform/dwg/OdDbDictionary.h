@@ -1,0 +1,91 @@
+#pragma once
+// OdDbDictionary: named entries that each own or refer to another object. Keys
+// are exact (case-sensitive); the sorted iterator orders them by UTF-16 code units.
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "OdDb.h"
+#include "OdDbObject.h"
+
+class OdDbDictionary;
+class OdDbDictionaryIterator;
+typedef OdSmartPtr<OdDbDictionary> OdDbDictionaryPtr;
+typedef OdSmartPtr<OdDbDictionaryIterator> OdDbDictionaryIteratorPtr;
+
+class OdDbDictionary : public OdDbObject {
+  ODRX_DECLARE_MEMBERS(OdDbDictionary)
+ public:
+  static OdDbDictionaryPtr createObject();
+
+  // The entry's object opened in the given mode, or null when there is no such
+  // entry (or its object is erased).
+  OdDbObjectPtr getAt(const OdString& key, OdDb::OpenMode mode) const;
+  // The entry's identifier, or the null identifier.
+  OdDbObjectId getAt(const OdString& key) const;
+  bool has(const OdString& key) const { return !getAt(key).isNull(); }
+  // Adds (or replaces) an entry. A new object is added to the drawing, owned by
+  // this dictionary. Returns the object's identifier.
+  OdDbObjectId setAt(const OdString& key, OdDbObject* object);
+  unsigned long numEntries() const { return static_cast<unsigned long>(entries_.size()); }
+
+  OdDbDictionaryIteratorPtr newIterator(OdRx::DictIterType type = OdRx::kDictCollated) const;
+
+ protected:
+  explicit OdDbDictionary(const std::string* dxfName) : OdDbObject(dxfName) {}
+  void onLoaded() override;
+  friend class DxfLoader;
+  friend class DxfWriter;
+  friend struct DatabaseImpl;
+
+  struct Entry {
+    OdString key;
+    std::string rawKey;  // as read, written back unchanged
+    int code = 350;      // 350 soft owner, 360 hard owner
+    uint64_t handle = 0;
+    std::string rawHandle;  // as read; empty for new entries
+  };
+  // Entries are kept outside the tag list and written back at entriesAt_, the
+  // place of the first entry in the file.
+  std::vector<Entry> entries_;
+  std::unordered_map<std::u16string, std::size_t> index_;
+  std::size_t entriesAt_ = 0;
+};
+
+class OdDbDictionaryIterator : public OdRxObject {
+  ODRX_DECLARE_MEMBERS(OdDbDictionaryIterator)
+ public:
+  struct Item {
+    OdString name;
+    OdDbObjectId id;
+  };
+  explicit OdDbDictionaryIterator(std::vector<Item> items) : items_(std::move(items)) {}
+  bool done() const { return pos_ >= items_.size(); }
+  bool next() {
+    ++pos_;
+    return !done();
+  }
+  OdString name() const { return done() ? OdString() : items_[pos_].name; }
+  OdDbObjectId objectId() const { return done() ? OdDbObjectId() : items_[pos_].id; }
+  OdDbObjectPtr getObject(OdDb::OpenMode mode = OdDb::kForRead) const;
+
+ private:
+  std::vector<Item> items_;
+  std::size_t pos_ = 0;
+};
+
+// XRECORD: a list of typed values stored in a dictionary.
+class OdDbXrecord : public OdDbObject {
+  ODRX_DECLARE_MEMBERS(OdDbXrecord)
+ public:
+  static OdSmartPtr<OdDbXrecord> createObject();
+  // The values after the record's cloning flag, as a chain (null when empty).
+  OdResBufPtr rbChain() const;
+  void setFromRbChain(const OdResBuf* chain);
+
+ protected:
+  explicit OdDbXrecord(const std::string* dxfName) : OdDbObject(dxfName) {}
+  friend class DxfLoader;
+};
+typedef OdSmartPtr<OdDbXrecord> OdDbXrecordPtr;

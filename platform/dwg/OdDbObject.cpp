@@ -1,0 +1,197 @@
+#include "OdDbObject.h"
+
+#include <mutex>
+#include <unordered_set>
+
+#include "DatabaseImpl.h"
+#include "DxfValues.h"
+#include "ExtendedData.h"
+#include "OdDbDictionary.h"
+#include "OdDbEntity.h"
+#include "TextCodec.h"
+
+ODRX_DEFINE_MEMBERS(OdDbObject, OdRxObject, "AcDbObject")
+
+OdDbObject::~OdDbObject() = default;
+
+const std::string* OdDbObject::internName(std::string_view name) {
+  static std::mutex mutex;
+  static std::unordered_set<std::string> names;
+  std::lock_guard<std::mutex> lock(mutex);
+  return &*names.emplace(name).first;
+}
+
+void OdDbObject::release() {
+  if (--refs_ == 0) {
+    delete this;
+    return;
+  }
+  // Only the database's own reference is left: nobody has the object open.
+  if (refs_ == 1 && db_) openMode_ = OdDb::kNotOpen;
+}
+
+void OdDbObject::assertWriteEnabled() const {
+  if (!isWriteEnabled()) throw OdError(eNotOpenForWrite);
+}
+
+void OdDbObject::upgradeOpen() {
+  if (db_) openMode_ = OdDb::kForWrite;
+}
+
+void OdDbObject::downgradeOpen() {
+  if (db_) openMode_ = OdDb::kForRead;
+}
+
+void OdDbObject::erase(bool erasing) {
+  assertWriteEnabled();
+  if (erasing) {
+    flags_ |= kErased;
+  } else {
+    flags_ &= static_cast<uint8_t>(~kErased);
+  }
+}
+
+OdString OdDbObject::className() const {
+  // Kinds the model knows report their own class; others the drawing's name.
+  if (isA() != OdDbObject::desc() && isA() != OdDbEntity::desc()) return OdRxObject::className();
+  std::string_view sc = tags::lastSubclass(tags_);
+  if (sc.empty()) return OdRxObject::className();
+  return OdString::fromUtf8(sc);
+}
+
+OdString OdDbObject::decode(std::string_view raw) const {
+  if (db_) return db_->codec().decode(raw);
+  static const TextCodec kDefault(true, "");
+  return kDefault.decode(raw);
+}
+
+std::string OdDbObject::encode(const OdString& text) const {
+  if (db_) return db_->codec().encode(text);
+  static const TextCodec kDefault(true, "");
+  return kDefault.encode(text);
+}
+
+OdString OdDbObject::textField(std::string_view subclass, int code) const {
+  auto v = field(subclass, code);
+  return v ? decode(*v) : OdString();
+}
+
+double OdDbObject::doubleField(std::string_view subclass, int code, double dflt) const {
+  auto v = field(subclass, code);
+  if (!v) return dflt;
+  return dxfv::toDouble(*v).value_or(dflt);
+}
+
+long OdDbObject::intField(std::string_view subclass, int code, long dflt) const {
+  auto v = field(subclass, code);
+  if (!v) return dflt;
+  return static_cast<long>(dxfv::toInt(*v).value_or(dflt));
+}
+
+void OdDbObject::setField(std::string_view subclass, int code, std::string_view raw) {
+  assertWriteEnabled();
+  tags_ = tags::withValue(tags_, subclass, code, raw);
+}
+
+void OdDbObject::setTextField(std::string_view subclass, int code, const OdString& text) {
+  std::string raw = encode(text);
+  setField(subclass, code, raw);
+}
+
+OdResBufPtr OdDbObject::xData(const OdString& regappName) const {
+  xdata::Layout l = xdata::layoutOf(tags_);
+  const TextCodec* codec = db_ ? &db_->codec() : nullptr;
+  static const TextCodec kDefault(true, "");
+  if (!codec) codec = &kDefault;
+  std::u16string want = DatabaseImpl::nameKey(regappName);
+  OdResBufPtr head;
+  OdResBuf* tail = nullptr;
+  for (auto [first, last] : l.groups) {
+    if (!regappName.isEmpty() && DatabaseImpl::nameKey(codec->decode(l.tags[first].value)) != want) continue;
+    OdResBufPtr chain = xdata::groupToChain(l.tags, first, last, *codec);
+    if (!head) {
+      head = chain;
+    } else {
+      tail->setNext(chain);
+    }
+    tail = chain->last();
+    if (!regappName.isEmpty()) break;
+  }
+  return head;
+}
+
+std::vector<OdString> OdDbObject::xDataApplications() const {
+  std::vector<OdString> names;
+  xdata::Layout l = xdata::layoutOf(tags_);
+  for (auto [first, last] : l.groups) names.push_back(decode(l.tags[first].value));
+  return names;
+}
+
+void OdDbObject::setXData(const OdResBuf* chain) {
+  assertWriteEnabled();
+  if (!chain) return;
+  if (chain->restype() != OdResBuf::kDxfRegAppName || chain->getString().isEmpty())
+    throw OdError(eInvalidInput, OdString(u"Extended data must start with an application name (1001)"));
+  const OdString app = chain->getString();
+  const std::u16string key = DatabaseImpl::nameKey(app);
+  if (db_) db_->impl().ensureRegApp(app);
+
+  xdata::Layout l = xdata::layoutOf(tags_);
+  const TextCodec* codec = db_ ? &db_->codec() : nullptr;
+  static const TextCodec kDefault(true, "");
+  if (!codec) codec = &kDefault;
+
+  std::size_t replaceFirst = l.end, replaceLast = l.end;
+  for (auto [first, last] : l.groups) {
+    if (DatabaseImpl::nameKey(codec->decode(l.tags[first].value)) == key) {
+      replaceFirst = first;
+      replaceLast = last;
+      break;
+    }
+  }
+  std::vector<DxfTag> old(l.tags.begin() + static_cast<std::ptrdiff_t>(replaceFirst),
+                          l.tags.begin() + static_cast<std::ptrdiff_t>(replaceLast));
+  // A chain of the name alone removes the application's data.
+  std::vector<std::pair<int, std::string>> fresh;
+  if (chain->next()) fresh = xdata::chainToTags(chain, old, *codec);
+
+  TagListBuilder b;
+  for (std::size_t i = 0; i < replaceFirst; ++i) b.add(l.tags[i]);
+  for (const auto& [code, raw] : fresh) b.add(code, raw);
+  for (std::size_t i = replaceLast; i < l.tags.size(); ++i) b.add(l.tags[i]);
+  tags_ = b.finish();
+}
+
+OdDbObjectId OdDbObject::extensionDictionary() const {
+  auto v = tags::findInAppGroup(tags_, "ACAD_XDICTIONARY", 360);
+  if (!v || !db_) return OdDbObjectId();
+  auto h = dxfv::toHandle(*v);
+  if (!h) return OdDbObjectId();
+  return OdDbObjectId::fromObject(db_->impl().lookup(*h));
+}
+
+bool OdDbObject::createExtensionDictionary() {
+  assertWriteEnabled();
+  if (!extensionDictionary().isNull()) return false;
+  if (!db_) throw OdError(eNotInDatabase);
+  OdDbDictionaryPtr dict = OdDbDictionary::createObject();
+  // An extension dictionary is owned by its object: hard ownership.
+  dict->tags_ = tags::withValue(dict->tags_, "AcDbDictionary", 280, "1");
+  db_->impl().addObject(dict.get(), this);
+  db_->impl().objectsSection.push_back(dict.get());
+
+  std::vector<DxfTag> v = tags_.toVector();
+  // The group goes after the handle and after a reactors group, where other
+  // programs write it.
+  std::size_t at = 0;
+  while (at < v.size() && (v[at].code == 5 || v[at].code == 105)) ++at;
+  if (at < v.size() && v[at].code == 102 && v[at].value == "{ACAD_REACTORS") {
+    while (at < v.size() && !(v[at].code == 102 && v[at].value == "}")) ++at;
+    if (at < v.size()) ++at;
+  }
+  std::string hex = dict->getDbHandle().hex();
+  v.insert(v.begin() + static_cast<std::ptrdiff_t>(at),
+           {DxfTag{102, "{ACAD_XDICTIONARY"}, DxfTag{360, hex}, DxfTag{102, "}"}});
+  tags_ = TagList::fromTags(v);
+  return true;
+}

@@ -1,0 +1,124 @@
+#pragma once
+// OdDbObject: base of every object stored in a drawing. An object belongs to one
+// database, has a handle and an owner, and carries its DXF tags (TagList), from
+// which the model reads the fields it knows and into which edits are written.
+//
+// Opening: objects are reached through OdDbObjectId::openObject, which returns a
+// smart pointer; the object is closed when the last such pointer goes away. The
+// database holds one reference of its own to every object it contains.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "OdDb.h"
+#include "OdDbObjectId.h"
+#include "OdResBuf.h"
+#include "OdRxObject.h"
+#include "TagList.h"
+
+class OdDbDatabase;
+class DxfLoader;
+class DxfWriter;
+struct DatabaseImpl;
+
+class OdDbObject : public OdRxObject {
+  ODRX_DECLARE_MEMBERS(OdDbObject)
+ public:
+  ~OdDbObject() override;
+
+  OdDbObjectId objectId() const { return OdDbObjectId::fromObject(db_ ? this : nullptr); }
+  OdDbDatabase* database() const { return db_; }
+  OdDbObjectId ownerId() const { return OdDbObjectId::fromObject(owner_); }
+  OdDbHandle getDbHandle() const { return OdDbHandle(handle_); }
+  OdDbHandle handle() const { return getDbHandle(); }
+
+  bool isErased() const { return flags_ & kErased; }
+  // Erases (or un-erases) the object; erased objects are not opened and not saved.
+  void erase(bool erasing = true);
+
+  bool isReadEnabled() const { return openMode_ != OdDb::kNotOpen || !db_; }
+  bool isWriteEnabled() const { return openMode_ == OdDb::kForWrite || !db_; }
+  // Throws eNotOpenForWrite unless the object is open for writing (objects not
+  // yet added to a database are always writable).
+  void assertWriteEnabled() const;
+  void upgradeOpen();
+  void downgradeOpen();
+
+  // Extended data: with an application name, that application's chain (first
+  // the 1001 name, then its values) or null; with an empty name, every
+  // application's chain one after another.
+  OdResBufPtr xData(const OdString& regappName = OdString()) const;
+  // Replaces the extended data of the application named by the chain's first
+  // value (code 1001); a chain of the name alone removes it. The application is
+  // added to the drawing's APPID table when it is missing there.
+  void setXData(const OdResBuf* xdata);
+  // Names of the applications that have extended data on this object, in order.
+  std::vector<OdString> xDataApplications() const;
+
+  OdDbObjectId extensionDictionary() const;
+  // Creates the extension dictionary if there is none; true when one was created.
+  bool createExtensionDictionary();
+
+  // The DXF type name ("INSERT", "DICTIONARY", "LINE", ...).
+  const std::string& dxfName() const { return *dxfName_; }
+  // Objects of kinds the model does not know report the class recorded in the
+  // drawing (the last subclass marker, such as AcDbLine).
+  OdString className() const override;
+
+  void release() override;
+
+  // The object's DXF tags after its type line, as they will be written.
+  const TagList& dxfTags() const { return tags_; }
+
+ protected:
+  explicit OdDbObject(const std::string* dxfName) : dxfName_(dxfName) {}
+  // Decodes text from the file's encoding / encodes it for this drawing.
+  OdString decode(std::string_view raw) const;
+  std::string encode(const OdString& text) const;
+  // Reads a field; empty optional when absent.
+  std::optional<std::string_view> field(std::string_view subclass, int code) const {
+    return tags::find(tags_, subclass, code);
+  }
+  OdString textField(std::string_view subclass, int code) const;
+  double doubleField(std::string_view subclass, int code, double dflt = 0.0) const;
+  long intField(std::string_view subclass, int code, long dflt = 0) const;
+  // Writes a field (the object must be open for write).
+  void setField(std::string_view subclass, int code, std::string_view raw);
+  void setTextField(std::string_view subclass, int code, const OdString& text);
+  // Interns a DXF type name; the returned string lives for the whole process.
+  static const std::string* internName(std::string_view name);
+
+  // Called once after the drawing is loaded or the object is added, to resolve
+  // what it refers to. Default does nothing.
+  virtual void onLoaded() {}
+
+  friend class OdDbDatabase;
+  friend class DxfLoader;
+  friend class DxfWriter;
+  friend struct DatabaseImpl;
+  friend class OdDbBlockTable;
+  friend class OdDbBlockTableRecord;
+  friend class OdDbBlockReference;
+  friend class OdDbSymbolTable;
+  friend class OdDbDictionary;
+
+  enum Flags : uint8_t {
+    kErased = 1,
+    kInEntitiesSection = 2,  // written in the ENTITIES section (model space, active paper space)
+  };
+
+  TagList tags_;
+  const std::string* dxfName_;
+  OdDbDatabase* db_ = nullptr;
+  OdDbObject* owner_ = nullptr;
+  uint64_t handle_ = 0;
+  int8_t openMode_ = OdDb::kNotOpen;
+  uint8_t flags_ = 0;
+};
+
+// Casts that throw OdError_NotThatKindOfClass, as smart-pointer conversion does.
+template <class T>
+T* odCast(OdRxObject* p) {
+  return static_cast<T*>(p->x(T::desc()));
+}

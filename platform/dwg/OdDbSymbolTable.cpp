@@ -1,0 +1,82 @@
+#include "OdDbSymbolTable.h"
+
+#include "DatabaseImpl.h"
+#include "NewObjectTags.h"
+
+ODRX_DEFINE_MEMBERS(OdDbSymbolTableRecord, OdDbObject, "AcDbSymbolTableRecord")
+ODRX_DEFINE_MEMBERS(OdDbSymbolTable, OdDbObject, "AcDbSymbolTable")
+ODRX_DEFINE_MEMBERS(OdDbSymbolTableIterator, OdRxObject, "OdDbSymbolTableIterator")
+ODRX_DEFINE_MEMBERS(OdDbLayerTableRecord, OdDbSymbolTableRecord, "AcDbLayerTableRecord")
+ODRX_DEFINE_MEMBERS(OdDbRegAppTableRecord, OdDbSymbolTableRecord, "AcDbRegAppTableRecord")
+
+OdString OdDbSymbolTableRecord::getName() const { return textField("", 2); }
+
+void OdDbSymbolTableRecord::setName(const OdString& name) {
+  // The name (2) follows the record's own subclass marker.
+  std::string_view subclass = tags::lastSubclass(tags_);
+  setTextField(subclass, 2, name);
+}
+
+OdSmartPtr<OdDbRegAppTableRecord> OdDbRegAppTableRecord::createObject() {
+  OdSmartPtr<OdDbRegAppTableRecord> record(new OdDbRegAppTableRecord(internName("APPID")));
+  record->tags_ = newtags::regApp();
+  return record;
+}
+
+std::string OdDbSymbolTable::tableName() const {
+  auto v = tags::find(tags_, "", 2);
+  return v ? std::string(*v) : std::string();
+}
+
+OdDbObjectId OdDbSymbolTable::getAt(const OdString& name) const {
+  const std::u16string key = DatabaseImpl::nameKey(name);
+  for (OdDbSymbolTableRecord* r : records_)
+    if (!r->isErased() && DatabaseImpl::nameKey(r->getName()) == key) return r->objectId();
+  return OdDbObjectId();
+}
+
+OdDbSymbolTableRecordPtr OdDbSymbolTable::getAt(const OdString& name, OdDb::OpenMode mode) const {
+  return OdDbSymbolTableRecordPtr(getAt(name).openObject(mode));
+}
+
+OdDbObjectId OdDbSymbolTable::add(OdDbSymbolTableRecord* record) {
+  assertWriteEnabled();
+  if (!record) throw OdError(eInvalidInput);
+  if (!db_) throw OdError(eNotInDatabase);
+  const OdString name = record->getName();
+  if (name.isEmpty()) throw OdError(eInvalidKey, OdString(u"A table record needs a name"));
+  if (has(name)) throw OdError(eAlreadyInDb, OdString(u"A record named \"") + name + OdString(u"\" already exists"));
+  db_->impl().addObject(record, this);
+  records_.push_back(record);
+  onRecordAdded(record);
+  return record->objectId();
+}
+
+OdDbSymbolTableIteratorPtr OdDbSymbolTable::newIterator(bool atBeginning, bool skipErased) const {
+  std::vector<OdDbObjectId> ids;
+  ids.reserve(records_.size());
+  for (OdDbSymbolTableRecord* r : records_) ids.push_back(r->objectId());
+  OdDbSymbolTableIteratorPtr it(new OdDbSymbolTableIterator(std::move(ids)));
+  it->start(atBeginning, skipErased);
+  return it;
+}
+
+void OdDbSymbolTableIterator::start(bool atBeginning, bool skipErased) {
+  pos_ = atBeginning ? 0 : static_cast<long>(ids_.size()) - 1;
+  skip(atBeginning, skipErased);
+}
+
+void OdDbSymbolTableIterator::step(bool forward, bool skipErased) {
+  if (done()) return;
+  pos_ += forward ? 1 : -1;
+  skip(forward, skipErased);
+}
+
+void OdDbSymbolTableIterator::skip(bool forward, bool skipErased) {
+  if (!skipErased) return;
+  while (!done() && ids_[static_cast<std::size_t>(pos_)].isErased()) pos_ += forward ? 1 : -1;
+}
+
+OdDbSymbolTableRecordPtr OdDbSymbolTableIterator::getRecord(OdDb::OpenMode mode, bool openErased) const {
+  return OdDbSymbolTableRecordPtr(getRecordId().openObject(mode, openErased));
+}

@@ -1,0 +1,91 @@
+#pragma once
+// Symbol tables (TABLE sections of a drawing: layers, registered applications,
+// block records, ...) and their records. Names are looked up ignoring case.
+
+#include <vector>
+
+#include "OdDbObject.h"
+
+class OdDbSymbolTable;
+class OdDbSymbolTableRecord;
+class OdDbSymbolTableIterator;
+typedef OdSmartPtr<OdDbSymbolTable> OdDbSymbolTablePtr;
+typedef OdSmartPtr<OdDbSymbolTableRecord> OdDbSymbolTableRecordPtr;
+typedef OdSmartPtr<OdDbSymbolTableIterator> OdDbSymbolTableIteratorPtr;
+
+class OdDbSymbolTableRecord : public OdDbObject {
+  ODRX_DECLARE_MEMBERS(OdDbSymbolTableRecord)
+ public:
+  OdString getName() const;
+  void setName(const OdString& name);
+
+ protected:
+  explicit OdDbSymbolTableRecord(const std::string* dxfName) : OdDbObject(dxfName) {}
+  friend class DxfLoader;
+  friend class OdDbSymbolTable;
+};
+
+class OdDbSymbolTable : public OdDbObject {
+  ODRX_DECLARE_MEMBERS(OdDbSymbolTable)
+ public:
+  // The table's name as the file gives it ("LAYER", "BLOCK_RECORD", ...).
+  std::string tableName() const;
+
+  // The record of that name (ignoring case), or null.
+  OdDbObjectId getAt(const OdString& name) const;
+  OdDbSymbolTableRecordPtr getAt(const OdString& name, OdDb::OpenMode mode) const;
+  bool has(const OdString& name) const { return !getAt(name).isNull(); }
+  // Adds a new record; throws eInvalidKey for an empty name or eAlreadyInDb when
+  // a record of that name exists.
+  OdDbObjectId add(OdDbSymbolTableRecord* record);
+
+  // Records in the drawing's order.
+  OdDbSymbolTableIteratorPtr newIterator(bool atBeginning = true, bool skipErased = true) const;
+
+ protected:
+  explicit OdDbSymbolTable(const std::string* dxfName) : OdDbObject(dxfName) {}
+  virtual void onRecordAdded(OdDbSymbolTableRecord*) {}
+  friend class DxfLoader;
+  friend class DxfWriter;
+  friend class OdDbDatabase;
+  friend struct DatabaseImpl;
+
+  std::vector<OdDbSymbolTableRecord*> records_;
+  TagList endTags_;  // tags of the table's ENDTAB, normally none
+};
+
+class OdDbSymbolTableIterator : public OdRxObject {
+  ODRX_DECLARE_MEMBERS(OdDbSymbolTableIterator)
+ public:
+  explicit OdDbSymbolTableIterator(std::vector<OdDbObjectId> ids) : ids_(std::move(ids)) {}
+  void start(bool atBeginning = true, bool skipErased = true);
+  bool done() const { return pos_ < 0 || pos_ >= static_cast<long>(ids_.size()); }
+  void step(bool forward = true, bool skipErased = true);
+  OdDbObjectId getRecordId() const { return done() ? OdDbObjectId() : ids_[static_cast<std::size_t>(pos_)]; }
+  OdDbSymbolTableRecordPtr getRecord(OdDb::OpenMode mode = OdDb::kForRead, bool openErased = false) const;
+
+ private:
+  void skip(bool forward, bool skipErased);
+  std::vector<OdDbObjectId> ids_;
+  long pos_ = 0;
+};
+
+class OdDbLayerTableRecord : public OdDbSymbolTableRecord {
+  ODRX_DECLARE_MEMBERS(OdDbLayerTableRecord)
+ protected:
+  using OdDbSymbolTableRecord::OdDbSymbolTableRecord;
+  friend class DxfLoader;
+};
+
+class OdDbRegAppTableRecord : public OdDbSymbolTableRecord {
+  ODRX_DECLARE_MEMBERS(OdDbRegAppTableRecord)
+ public:
+  static OdSmartPtr<OdDbRegAppTableRecord> createObject();
+
+ protected:
+  using OdDbSymbolTableRecord::OdDbSymbolTableRecord;
+  friend class DxfLoader;
+};
+
+typedef OdSmartPtr<OdDbLayerTableRecord> OdDbLayerTableRecordPtr;
+typedef OdSmartPtr<OdDbRegAppTableRecord> OdDbRegAppTableRecordPtr;

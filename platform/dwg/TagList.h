@@ -1,0 +1,102 @@
+#pragma once
+// TagList: the group-code/value pairs of one drawing object, kept exactly as read
+// from the file (values are the file's bytes, without line ends) in one compact
+// block. It is the source of truth for writing an object back, so that what the
+// model does not interpret survives unchanged; the model's accessors read their
+// fields out of it and edits replace single values.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct DxfTag {
+  int code = 0;
+  std::string_view value;
+};
+
+class TagList {
+ public:
+  class Iterator {
+   public:
+    const DxfTag& operator*() const { return tag_; }
+    const DxfTag* operator->() const { return &tag_; }
+    Iterator& operator++() {
+      load();
+      return *this;
+    }
+    bool operator==(const Iterator& o) const { return at_ == o.at_ && next_ == o.next_; }
+    bool operator!=(const Iterator& o) const { return !(*this == o); }
+
+   private:
+    friend class TagList;
+    Iterator(const char* at, const char* end) : next_(at), end_(end) { load(); }
+    void load();
+    const char* at_ = nullptr;    // start of the current tag, null at the end
+    const char* next_ = nullptr;  // start of the following tag
+    const char* end_ = nullptr;
+    DxfTag tag_;
+  };
+
+  TagList() = default;
+  TagList(const TagList& other);
+  TagList& operator=(const TagList& other);
+  TagList(TagList&&) noexcept = default;
+  TagList& operator=(TagList&&) noexcept = default;
+
+  static TagList fromTags(const std::vector<DxfTag>& tags);
+
+  Iterator begin() const { return Iterator(data_.get(), data_.get() + size_); }
+  Iterator end() const { return Iterator(nullptr, nullptr); }
+  bool empty() const { return size_ == 0; }
+  std::size_t byteSize() const { return size_; }
+  std::vector<DxfTag> toVector() const;
+
+ private:
+  friend class TagListBuilder;
+  std::unique_ptr<char[]> data_;
+  uint32_t size_ = 0;
+};
+
+// Collects tags and packs them into a TagList; reusable after finish().
+class TagListBuilder {
+ public:
+  void add(int code, std::string_view value);
+  void add(const DxfTag& tag) { add(tag.code, tag.value); }
+  void clear() { buf_.clear(); }
+  bool empty() const { return buf_.empty(); }
+  TagList finish();
+
+ private:
+  std::string buf_;
+};
+
+// Queries over an object's tags. A subclass is the part after a "100 <name>"
+// marker up to the next marker; application groups ("102 {NAME" ... "102 }")
+// and extended data (from the first 1001) are never searched.
+namespace tags {
+
+// Value of the first tag with this code, in the named subclass (empty name:
+// anywhere in the object's own data).
+std::optional<std::string_view> find(const TagList& list, std::string_view subclass, int code);
+
+// Name of the last subclass marker, or empty.
+std::string_view lastSubclass(const TagList& list);
+
+// The list with the first tag of this code in the subclass set to value, or a
+// new tag added at the end of the subclass when there was none.
+TagList withValue(const TagList& list, std::string_view subclass, int code, std::string_view value);
+
+// Index of the first extended-data tag (code 1001) in v, or v.size().
+std::size_t xdataStart(const std::vector<DxfTag>& v);
+
+// Index just after the end of the subclass in v (before the next marker, 1001, or
+// the end), or npos when the subclass is absent.
+std::size_t subclassEnd(const std::vector<DxfTag>& v, std::string_view subclass);
+
+// Value of the pointer tag (code) inside the application group "{name", or empty.
+std::optional<std::string_view> findInAppGroup(const TagList& list, std::string_view groupName, int code);
+
+}  // namespace tags

@@ -1,0 +1,41 @@
+#pragma once
+// Text of a DXF file: R2007 and later store UTF-8; R2000 to R2004 store the
+// ANSI code page named by $DWGCODEPAGE. Both may carry characters as \U+XXXX
+// escapes, which are decoded on reading; on writing, a character that the code
+// page cannot hold (and a line break or NUL, which a DXF line cannot hold) is
+// written as such an escape.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "OdString.h"
+
+struct UConverter;
+
+class TextCodec {
+ public:
+  // utf8: the file is R2007 or later. codePage: the $DWGCODEPAGE value, such as
+  // "ANSI_1252"; an unknown or empty name reads as ANSI_1252.
+  TextCodec(bool utf8, std::string_view codePage);
+  ~TextCodec();
+  TextCodec(const TextCodec&) = delete;
+  TextCodec& operator=(const TextCodec&) = delete;
+
+  OdString decode(std::string_view raw) const;
+  std::string encode(const OdString& text) const;
+
+  bool isUtf8() const { return utf8_; }
+  // The ICU name of the code page in use ("UTF-8" for R2007 and later).
+  const std::string& charsetName() const { return charset_; }
+
+  // ICU converter name for a $DWGCODEPAGE value, or empty when unknown.
+  static std::string icuNameOf(std::string_view dwgCodePage);
+
+ private:
+  bool encodeChar(char32_t c, std::string& out) const;
+
+  bool utf8_;
+  std::string charset_;
+  UConverter* conv_ = nullptr;
+};

@@ -1,0 +1,470 @@
+#include "DxfLoader.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "../DatabaseImpl.h"
+#include "../DxfValues.h"
+#include "../OdDbBlockReference.h"
+#include "../OdDbText.h"
+#include "NewDrawingTemplate.h"
+
+namespace {
+
+// The DXF versions read, from R2000 to R2018.
+const char* const kVersions[] = {"AC1015", "AC1018", "AC1021", "AC1024", "AC1027", "AC1032"};
+
+const char* kSupported = "this program reads ASCII DXF of R2000 (AC1015) to R2018 (AC1032)";
+
+}  // namespace
+
+DxfLoader::DxfLoader(OdDbDatabase& db, const OdString& path)
+    : db_(db), impl_(db.impl()), path_(path.toUtf8()) {}
+
+DxfLoader::~DxfLoader() = default;
+
+void DxfLoader::failAt(std::size_t line, const std::string& message) const { r_->fail(message, line); }
+
+void DxfLoader::loadFile() {
+  r_ = DxfTagReader::openFile(path_, path_);
+  parse();
+  link();
+}
+
+void DxfLoader::loadNew(const std::string& version) {
+  if (std::find(std::begin(kVersions), std::end(kVersions), version) == std::end(kVersions))
+    throw OdError(eInvalidInput, OdString::fromUtf8("Unknown drawing version \"" + version + "\"; " + kSupported));
+  r_ = DxfTagReader::fromText(newDrawingTemplate(version), "(new drawing)");
+  parse();
+  link();
+}
+
+// ---------------------------------------------------------------------------
+// Sections
+
+void DxfLoader::parse() {
+  impl_.codec = std::make_unique<TextCodec>(true, "");
+  bool first = true;
+  for (;;) {
+    if (!r_->next()) {
+      if (first) throw OdError(eBadDxfFile, OdString::fromUtf8(path_ + ": the file is empty"));
+      r_->fail("the file ends without an EOF marker (truncated?)", r_->line() + 1);
+    }
+    if (r_->code() == 999) continue;  // comment between sections
+    if (r_->code() != 0) r_->fail("expected \"0 SECTION\", found group code " + std::to_string(r_->code()));
+    if (r_->value() == "EOF") break;
+    if (r_->value() != "SECTION") r_->fail("expected \"0 SECTION\", found \"" + std::string(r_->value()) + "\"");
+    const std::size_t sectionLine = r_->line();
+    if (!r_->next() || r_->code() != 2) failAt(sectionLine, "a SECTION without its name (group code 2)");
+    const std::string name(r_->value());
+    if (first && name != "HEADER") {
+      throw OdError(eUnsupportedFileFormat,
+                    OdString::fromUtf8(path_ + ": the drawing has no HEADER with $ACADVER (DXF older than R2000?); " +
+                                       kSupported));
+    }
+    first = false;
+    int slot = -1;
+    SectionKind kind = SectionKind::kRaw;
+    if (name == "HEADER") slot = 0, kind = SectionKind::kHeader;
+    else if (name == "CLASSES") slot = 1;
+    else if (name == "TABLES") slot = 2, kind = SectionKind::kTables;
+    else if (name == "BLOCKS") slot = 3, kind = SectionKind::kBlocks;
+    else if (name == "ENTITIES") slot = 4, kind = SectionKind::kEntities;
+    else if (name == "OBJECTS") slot = 5, kind = SectionKind::kObjects;
+    else if (name == "THUMBNAILIMAGE") slot = 6;
+    else if (name == "ACDSDATA") slot = 7;
+    else failAt(sectionLine, "unknown section \"" + name + "\"");
+    if (seen_[slot]) failAt(sectionLine, "the section " + name + " appears twice");
+    seen_[slot] = true;
+    SectionSlot s{kind};
+    switch (kind) {
+      case SectionKind::kHeader: readHeader(); break;
+      case SectionKind::kRaw:
+        s.rawIndex = impl_.rawSections.size();
+        readRaw(name);
+        break;
+      case SectionKind::kTables: readTables(); break;
+      case SectionKind::kBlocks: readBlocks(); break;
+      case SectionKind::kEntities: readEntities(); break;
+      case SectionKind::kObjects: readObjects(); break;
+    }
+    impl_.sections.push_back(s);
+  }
+  impl_.eol = r_->crlf() ? "\r\n" : "\n";
+  impl_.bom = r_->bom();
+}
+
+std::string DxfLoader::expectSectionEnd(const char* section) {
+  if (!r_->next()) r_->fail(std::string("the file ends inside the ") + section + " section", r_->line() + 1);
+  return std::string(r_->value());
+}
+
+void DxfLoader::readHeader() {
+  HeaderVariable* current = nullptr;
+  TagListBuilder b;
+  auto close = [&] {
+    if (current) current->tags = b.finish();
+  };
+  for (;;) {
+    if (!r_->next()) r_->fail("the file ends inside the HEADER section", r_->line() + 1);
+    if (r_->code() == 0) {
+      if (r_->value() != "ENDSEC") r_->fail("unexpected \"" + std::string(r_->value()) + "\" in the HEADER section");
+      break;
+    }
+    if (r_->code() == 9) {
+      close();
+      impl_.header.push_back(HeaderVariable{std::string(r_->value()), TagList()});
+      current = &impl_.header.back();
+      continue;
+    }
+    if (!current) r_->fail("a header value before any variable name");
+    b.add(r_->code(), r_->value());
+  }
+  close();
+  checkVersion();
+}
+
+void DxfLoader::checkVersion() {
+  std::string version, codePage;
+  for (const HeaderVariable& var : impl_.header) {
+    if (var.name == "$ACADVER") {
+      if (auto v = tags::find(var.tags, "", 1)) version = std::string(dxfv::trim(*v));
+    } else if (var.name == "$DWGCODEPAGE") {
+      if (auto v = tags::find(var.tags, "", 3)) codePage = std::string(dxfv::trim(*v));
+    } else if (var.name == "$HANDSEED") {
+      if (auto v = tags::find(var.tags, "", 5)) impl_.handseedRead = dxfv::toHandle(*v).value_or(0);
+    }
+  }
+  if (version.empty()) {
+    throw OdError(eUnsupportedFileFormat,
+                  OdString::fromUtf8(path_ + ": the HEADER has no $ACADVER (DXF older than R2000?); " + kSupported));
+  }
+  if (std::find(std::begin(kVersions), std::end(kVersions), version) == std::end(kVersions)) {
+    throw OdError(eUnsupportedFileFormat,
+                  OdString::fromUtf8(path_ + ": DXF version " + version + " is not supported; " + kSupported));
+  }
+  impl_.version = version;
+  impl_.versionNumber = std::stoi(version.substr(2));
+  if (!codePage.empty()) impl_.codePage = codePage;
+  impl_.codec = std::make_unique<TextCodec>(impl_.versionNumber >= 1021, impl_.codePage);
+}
+
+void DxfLoader::readRaw(const std::string& name) {
+  TagListBuilder b;
+  for (;;) {
+    if (!r_->next()) r_->fail("the file ends inside the " + name + " section", r_->line() + 1);
+    if (r_->code() == 0 && r_->value() == "ENDSEC") break;
+    b.add(r_->code(), r_->value());
+  }
+  impl_.rawSections.push_back(RawSection{name, b.finish()});
+}
+
+void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
+  // Registered first, so that the drawing frees the object if reading fails.
+  impl_.registerLoaded(object);
+  loaded_.push_back(Loaded{object, line, 0, false});
+  Loaded& info = loaded_.back();
+  static thread_local TagListBuilder b;
+  b.clear();
+  bool inGroup = false;
+  bool seenSubclass = false;
+  bool seenHandle = false;
+  const int handleCode = object->dxfName() == "DIMSTYLE" ? 105 : 5;
+  for (;;) {
+    if (!r_->next()) r_->fail("the file ends inside " + object->dxfName() + " (started at line " +
+                              std::to_string(line) + ")", r_->line() + 1);
+    const int code = r_->code();
+    if (code == 0) {
+      r_->pushBack();
+      break;
+    }
+    const std::string_view value = r_->value();
+    b.add(code, value);
+    if (code == 102) {
+      inGroup = !value.empty() && value[0] == '{';
+    } else if (!inGroup) {
+      if (code == 100) {
+        seenSubclass = true;
+      } else if (code == handleCode && !seenHandle && !seenSubclass) {
+        auto h = dxfv::toHandle(value);
+        if (!h) r_->fail("\"" + std::string(value) + "\" is not a handle");
+        object->handle_ = *h;
+        seenHandle = true;
+      } else if (code == 330 && !info.hasOwner && !seenSubclass) {
+        auto h = dxfv::toHandle(value);
+        if (!h) r_->fail("\"" + std::string(value) + "\" is not an owner handle");
+        info.ownerHandle = *h;
+        info.hasOwner = true;
+      }
+    }
+  }
+  object->tags_ = b.finish();
+}
+
+void DxfLoader::readTables() {
+  for (;;) {
+    if (!r_->next()) r_->fail("the file ends inside the TABLES section", r_->line() + 1);
+    if (r_->code() != 0) r_->fail("expected \"0 TABLE\", found group code " + std::to_string(r_->code()));
+    if (r_->value() == "ENDSEC") return;
+    if (r_->value() != "TABLE") r_->fail("expected \"0 TABLE\", found \"" + std::string(r_->value()) + "\"");
+    readTable();
+  }
+}
+
+void DxfLoader::readTable() {
+  const std::size_t line = r_->line();
+  if (!r_->next() || r_->code() != 2) failAt(line, "a TABLE without its name (group code 2)");
+  const std::string name(r_->value());
+  r_->pushBack();
+  OdDbSymbolTable* table = name == "BLOCK_RECORD" ? new OdDbBlockTable(OdDbObject::internName("TABLE"))
+                                                  : new OdDbSymbolTable(OdDbObject::internName("TABLE"));
+  readBody(table, line);
+  impl_.tables.push_back(table);
+  if (name == "BLOCK_RECORD") impl_.blockTable = static_cast<OdDbBlockTable*>(table);
+  if (name == "LAYER") impl_.layerTable = table;
+  if (name == "APPID") impl_.regAppTable = table;
+  for (;;) {
+    if (!r_->next()) r_->fail("the file ends inside the " + name + " table", r_->line() + 1);
+    const std::string type(r_->value());
+    const std::size_t recordLine = r_->line();
+    if (type == "ENDTAB") {
+      TagListBuilder b;
+      for (;;) {
+        if (!r_->next()) r_->fail("the file ends inside the " + name + " table", r_->line() + 1);
+        if (r_->code() == 0) break;
+        b.add(r_->code(), r_->value());
+      }
+      r_->pushBack();
+      table->endTags_ = b.finish();
+      return;
+    }
+    if (type == "ENDSEC" || type == "TABLE") failAt(recordLine, "the " + name + " table has no ENDTAB");
+    const std::string* dxfName = OdDbObject::internName(type);
+    OdDbSymbolTableRecord* record;
+    if (type == "BLOCK_RECORD") record = new OdDbBlockTableRecord(dxfName);
+    else if (type == "LAYER") record = new OdDbLayerTableRecord(dxfName);
+    else if (type == "APPID") record = new OdDbRegAppTableRecord(dxfName);
+    else record = new OdDbSymbolTableRecord(dxfName);
+    readBody(record, recordLine);
+    table->records_.push_back(record);
+  }
+}
+
+OdDbEntity* DxfLoader::readEntity() {
+  const std::string_view type = r_->value();
+  const std::size_t line = r_->line();
+  const std::string* dxfName = OdDbObject::internName(type);
+  OdDbEntity* entity;
+  if (type == "INSERT") entity = new OdDbBlockReference(dxfName);
+  else if (type == "ATTRIB") entity = new OdDbAttribute(dxfName);
+  else if (type == "ATTDEF") entity = new OdDbAttributeDefinition(dxfName);
+  else if (type == "TEXT") entity = new OdDbText(dxfName);
+  else entity = new OdDbEntity(dxfName);
+  readBody(entity, line);
+
+  // An INSERT is followed by its ATTRIBs, a POLYLINE by its VERTEXes, each list
+  // closed by a SEQEND.
+  const char* childType = *dxfName == "INSERT" ? "ATTRIB" : (*dxfName == "POLYLINE" ? "VERTEX" : nullptr);
+  if (!childType) return entity;
+  for (;;) {
+    if (!r_->next()) break;
+    if (r_->code() == 0 && r_->value() == childType) {
+      if (!entity->children_) entity->children_ = std::make_unique<OdDbEntity::Children>();
+      OdDbEntity* child = readEntity();
+      child->owner_ = entity;
+      entity->children_->items.push_back(child);
+      continue;
+    }
+    if (r_->code() == 0 && r_->value() == "SEQEND" && (entity->children_ || tags::find(entity->tags_, "", 66))) {
+      OdDbEntity* seqend = new OdDbEntity(OdDbObject::internName("SEQEND"));
+      readBody(seqend, r_->line());
+      seqend->owner_ = entity;
+      if (!entity->children_) entity->children_ = std::make_unique<OdDbEntity::Children>();
+      entity->children_->seqend = seqend;
+      break;
+    }
+    r_->pushBack();
+    break;
+  }
+  return entity;
+}
+
+void DxfLoader::readBlocks() {
+  for (;;) {
+    if (!r_->next()) r_->fail("the file ends inside the BLOCKS section", r_->line() + 1);
+    if (r_->code() != 0) r_->fail("expected \"0 BLOCK\", found group code " + std::to_string(r_->code()));
+    if (r_->value() == "ENDSEC") return;
+    if (r_->value() != "BLOCK") r_->fail("expected \"0 BLOCK\", found \"" + std::string(r_->value()) + "\"");
+    PendingBlock block;
+    block.line = r_->line();
+    block.begin = new OdDbEntity(OdDbObject::internName("BLOCK"));
+    readBody(block.begin, block.line);
+    for (;;) {
+      if (!r_->next()) r_->fail("the file ends inside a block (started at line " + std::to_string(block.line) + ")",
+                                r_->line() + 1);
+      if (r_->value() == "ENDBLK") {
+        block.end = new OdDbEntity(OdDbObject::internName("ENDBLK"));
+        readBody(block.end, r_->line());
+        break;
+      }
+      if (r_->value() == "ENDSEC" || r_->value() == "BLOCK")
+        failAt(block.line, "the block that starts here has no ENDBLK");
+      block.entities.push_back(readEntity());
+    }
+    blocks_.push_back(std::move(block));
+  }
+}
+
+void DxfLoader::readEntities() {
+  for (;;) {
+    if (!r_->next()) r_->fail("the file ends inside the ENTITIES section", r_->line() + 1);
+    if (r_->code() != 0) r_->fail("expected an entity, found group code " + std::to_string(r_->code()));
+    if (r_->value() == "ENDSEC") return;
+    OdDbEntity* entity = readEntity();
+    entity->flags_ |= OdDbObject::kInEntitiesSection;
+    impl_.entitiesSection.push_back(entity);
+  }
+}
+
+void DxfLoader::readObjects() {
+  for (;;) {
+    if (!r_->next()) r_->fail("the file ends inside the OBJECTS section", r_->line() + 1);
+    if (r_->code() != 0) r_->fail("expected an object, found group code " + std::to_string(r_->code()));
+    if (r_->value() == "ENDSEC") return;
+    const std::string_view type = r_->value();
+    const std::string* dxfName = OdDbObject::internName(type);
+    OdDbObject* object;
+    if (type == "DICTIONARY" || type == "ACDBDICTIONARYWDFLT") object = new OdDbDictionary(dxfName);
+    else if (type == "XRECORD") object = new OdDbXrecord(dxfName);
+    else object = new OdDbObject(dxfName);
+    readBody(object, r_->line());
+    impl_.objectsSection.push_back(object);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Linking
+
+void DxfLoader::link() {
+  if (!impl_.blockTable) throw OdError(eBadDxfFile, OdString::fromUtf8(path_ + ": the drawing has no BLOCK_RECORD table"));
+  linkHandles();
+  linkBlocks();
+  linkEntities();
+  linkObjects();
+}
+
+void DxfLoader::linkHandles() {
+  // Sort by handle, reporting a handle used twice with both lines.
+  std::vector<std::size_t> order;
+  order.reserve(loaded_.size());
+  uint64_t maxHandle = 0;
+  for (std::size_t i = 0; i < loaded_.size(); ++i) {
+    uint64_t h = loaded_[i].object->handle_;
+    if (h == 0) continue;
+    maxHandle = std::max(maxHandle, h);
+    order.push_back(i);
+  }
+  bool sorted = std::is_sorted(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return loaded_[a].object->handle_ < loaded_[b].object->handle_;
+  });
+  if (!sorted)
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+      return loaded_[a].object->handle_ < loaded_[b].object->handle_;
+    });
+  for (std::size_t k = 1; k < order.size(); ++k) {
+    const Loaded& a = loaded_[order[k - 1]];
+    const Loaded& b = loaded_[order[k]];
+    if (a.object->handle_ == b.object->handle_) {
+      failAt(b.line, "handle " + OdDbHandle(b.object->handle_).hex() + " is already used by the " +
+                         a.object->dxfName() + " at line " + std::to_string(a.line));
+    }
+  }
+  impl_.nextHandle = std::max(impl_.handseedRead, maxHandle + 1);
+
+  // Objects written without a handle get one now.
+  std::vector<std::pair<uint64_t, OdDbObject*>> sortedHandles;
+  sortedHandles.reserve(loaded_.size());
+  for (std::size_t i : order) sortedHandles.emplace_back(loaded_[i].object->handle_, loaded_[i].object);
+  for (Loaded& l : loaded_) {
+    if (l.object->handle_ != 0) continue;
+    l.object->handle_ = impl_.takeHandle();
+    std::vector<DxfTag> v = l.object->tags_.toVector();
+    std::string hex = OdDbHandle(l.object->handle_).hex();
+    v.insert(v.begin(), DxfTag{l.object->dxfName() == "DIMSTYLE" ? 105 : 5, hex});
+    l.object->tags_ = TagList::fromTags(v);
+    sortedHandles.emplace_back(l.object->handle_, l.object);
+  }
+  impl_.handles = std::move(sortedHandles);
+
+  for (const Loaded& l : loaded_) {
+    if (!l.hasOwner || l.ownerHandle == 0) continue;
+    OdDbObject* owner = impl_.lookup(l.ownerHandle);
+    if (!owner) {
+      failAt(l.line, "the " + l.object->dxfName() + " " + OdDbHandle(l.object->handle_).hex() +
+                         " names owner " + OdDbHandle(l.ownerHandle).hex() + ", which does not exist");
+    }
+    l.object->owner_ = owner;
+  }
+  // Table records belong to their table whatever their owner tag says.
+  for (OdDbSymbolTable* table : impl_.tables)
+    for (OdDbSymbolTableRecord* record : table->records_)
+      if (!record->owner_) record->owner_ = table;
+}
+
+void DxfLoader::linkBlocks() {
+  for (OdDbSymbolTableRecord* record : impl_.blockTable->records_) {
+    auto* block = OdDbBlockTableRecord::cast(record);
+    if (!block) continue;
+    impl_.indexBlockName(block);
+  }
+  impl_.modelSpace = impl_.blockNamed(OdString(u"*Model_Space"));
+  impl_.paperSpace = impl_.blockNamed(OdString(u"*Paper_Space"));
+
+  for (PendingBlock& pending : blocks_) {
+    OdDbBlockTableRecord* block = OdDbBlockTableRecord::cast(pending.begin->owner_);
+    if (!block) block = impl_.blockNamed(pending.begin->decode(tags::find(pending.begin->tags_, "", 2).value_or("")));
+    if (!block) {
+      std::string name(tags::find(pending.begin->tags_, "", 2).value_or(""));
+      failAt(pending.line, "the block \"" + name + "\" has no BLOCK_RECORD table entry");
+    }
+    if (block->blockBegin_) failAt(pending.line, "the block \"" + block->getName().toUtf8() + "\" is defined twice");
+    block->blockBegin_ = pending.begin;
+    block->blockEnd_ = pending.end;
+    pending.begin->owner_ = pending.end->owner_ = block;
+    for (OdDbEntity* entity : pending.entities) {
+      if (!entity->owner_) entity->owner_ = block;
+      block->entities_.push_back(entity);
+    }
+    impl_.blocksSection.push_back(block);
+  }
+}
+
+void DxfLoader::linkEntities() {
+  for (OdDbEntity* entity : impl_.entitiesSection) {
+    OdDbBlockTableRecord* block = OdDbBlockTableRecord::cast(entity->owner_);
+    if (!block) block = entity->isInPaperSpace() ? impl_.paperSpace : impl_.modelSpace;
+    if (!block) {
+      throw OdError(eBadDxfFile,
+                    OdString::fromUtf8(path_ + ": the drawing has no *Model_Space or *Paper_Space block record"));
+    }
+    entity->owner_ = block;
+    block->entities_.push_back(entity);
+  }
+  // References find their blocks by name.
+  for (const Loaded& l : loaded_)
+    if (auto* reference = OdDbBlockReference::cast(l.object)) reference->onLoaded();
+}
+
+void DxfLoader::linkObjects() {
+  if (!impl_.objectsSection.empty()) impl_.namedObjects = OdDbDictionary::cast(impl_.objectsSection.front());
+  for (const Loaded& l : loaded_) {
+    auto* dict = OdDbDictionary::cast(l.object);
+    if (!dict) continue;
+    dict->onLoaded();
+    for (const auto& entry : dict->entries_) {
+      if (entry.handle == 0 || impl_.lookup(entry.handle)) continue;
+      failAt(l.line, "the dictionary entry \"" + entry.key.toUtf8() + "\" refers to handle " + entry.rawHandle +
+                         ", which does not exist");
+    }
+  }
+}

@@ -1,0 +1,71 @@
+#pragma once
+// Builds an OdDbDatabase from ASCII DXF: reads every section into the model (or,
+// for sections the model does not interpret, keeps their tags), then links
+// handles, owners, blocks and dictionaries. Any fault throws OdError naming the
+// file and line; the database is then discarded by the caller, so no partly read
+// drawing is ever used.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../OdString.h"
+#include "DxfTagReader.h"
+
+class OdDbDatabase;
+class OdDbObject;
+class OdDbEntity;
+struct DatabaseImpl;
+
+class DxfLoader {
+ public:
+  DxfLoader(OdDbDatabase& db, const OdString& path);
+  ~DxfLoader();
+
+  void loadFile();
+  // A new drawing of the given version from the built-in template.
+  void loadNew(const std::string& version);
+
+ private:
+  struct Loaded {
+    OdDbObject* object;
+    std::size_t line;
+    uint64_t ownerHandle;
+    bool hasOwner;
+  };
+  struct PendingBlock {
+    OdDbEntity* begin = nullptr;
+    std::vector<OdDbEntity*> entities;
+    OdDbEntity* end = nullptr;
+    std::size_t line = 0;
+  };
+
+  void parse();
+  void readHeader();
+  void checkVersion();
+  void readRaw(const std::string& name);
+  void readTables();
+  void readTable();
+  void readBlocks();
+  void readEntities();
+  void readObjects();
+  // Reads the tags of one object up to the next "0" tag (left for the caller).
+  void readBody(OdDbObject* object, std::size_t line);
+  // Reads an entity whose "0 TYPE" tag is current, with its ATTRIBs/VERTEXes and SEQEND.
+  OdDbEntity* readEntity();
+  std::string expectSectionEnd(const char* section);
+  void link();
+  void linkHandles();
+  void linkBlocks();
+  void linkEntities();
+  void linkObjects();
+  [[noreturn]] void failAt(std::size_t line, const std::string& message) const;
+
+  OdDbDatabase& db_;
+  DatabaseImpl& impl_;
+  std::string path_;
+  std::unique_ptr<DxfTagReader> r_;
+  std::vector<Loaded> loaded_;
+  std::vector<PendingBlock> blocks_;
+  bool seen_[8] = {};
+};

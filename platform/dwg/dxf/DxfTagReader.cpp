@@ -1,0 +1,142 @@
+#include "DxfTagReader.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+
+#include "../OdError.h"
+
+namespace {
+constexpr std::size_t kChunk = 1 << 20;
+const char kBinarySentinel[] = "AutoCAD Binary DXF";
+}  // namespace
+
+std::unique_ptr<DxfTagReader> DxfTagReader::openFile(const std::string& path, const std::string& displayName) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    throw OdError(eCantOpenFile, OdString::fromUtf8("Cannot open \"" + displayName + "\": " + std::strerror(errno)));
+  }
+  return std::unique_ptr<DxfTagReader>(new DxfTagReader(f, std::string(), displayName));
+}
+
+std::unique_ptr<DxfTagReader> DxfTagReader::fromText(std::string text, const std::string& displayName) {
+  return std::unique_ptr<DxfTagReader>(new DxfTagReader(nullptr, std::move(text), displayName));
+}
+
+DxfTagReader::DxfTagReader(std::FILE* file, std::string text, std::string displayName)
+    : file_(file), name_(std::move(displayName)) {
+  if (!file_) {
+    capacity_ = text.size() + 1;
+    buf_.reset(new char[capacity_]);
+    std::memcpy(buf_.get(), text.data(), text.size());
+    end_ = text.size();
+    eof_ = true;
+  } else {
+    capacity_ = kChunk;
+    buf_.reset(new char[capacity_]);
+  }
+}
+
+DxfTagReader::~DxfTagReader() {
+  if (file_) std::fclose(file_);
+}
+
+void DxfTagReader::fail(const std::string& message, std::size_t line) const {
+  throw OdError(eBadDxfFile, OdString::fromUtf8(name_ + ":" + std::to_string(line) + ": " + message));
+}
+
+bool DxfTagReader::readLine(std::string_view& line) {
+  for (;;) {
+    const char* begin = buf_.get() + pos_;
+    const char* nl = static_cast<const char*>(std::memchr(begin, '\n', end_ - pos_));
+    if (nl) {
+      std::size_t len = static_cast<std::size_t>(nl - begin);
+      pos_ += len + 1;
+      if (len > 0 && begin[len - 1] == '\r') --len;
+      line = std::string_view(begin, len);
+      ++lineNo_;
+      return true;
+    }
+    if (eof_) {
+      if (pos_ == end_) return false;
+      // The last line has no line end.
+      std::size_t len = end_ - pos_;
+      pos_ = end_;
+      if (len > 0 && begin[len - 1] == '\r') --len;
+      line = std::string_view(begin, len);
+      ++lineNo_;
+      return true;
+    }
+    // Keep the unfinished line, grow the buffer when one line fills it, read more.
+    std::size_t rest = end_ - pos_;
+    if (pos_ > 0) {
+      std::memmove(buf_.get(), buf_.get() + pos_, rest);
+      pos_ = 0;
+      end_ = rest;
+    }
+    if (end_ == capacity_) {
+      std::size_t bigger = capacity_ * 2;
+      std::unique_ptr<char[]> grown(new char[bigger]);
+      std::memcpy(grown.get(), buf_.get(), end_);
+      buf_ = std::move(grown);
+      capacity_ = bigger;
+    }
+    std::size_t got = std::fread(buf_.get() + end_, 1, capacity_ - end_, file_);
+    if (got == 0) {
+      if (std::ferror(file_)) fail(std::string("read error: ") + std::strerror(errno), lineNo_ + 1);
+      eof_ = true;
+    }
+    end_ += got;
+  }
+}
+
+void DxfTagReader::start() {
+  started_ = true;
+  // Fill the buffer far enough to look at the start of the file.
+  std::string_view probe;
+  if (file_ && !eof_) {
+    std::size_t got = std::fread(buf_.get(), 1, capacity_, file_);
+    end_ = got;
+    if (got < capacity_) eof_ = true;
+  }
+  probe = std::string_view(buf_.get(), end_);
+  if (probe.substr(0, sizeof kBinarySentinel - 1) == kBinarySentinel) {
+    throw OdError(eUnsupportedFileFormat,
+                  OdString::fromUtf8(name_ + ": binary DXF is not supported; save the drawing as ASCII DXF"));
+  }
+  if (probe.size() >= 3 && static_cast<unsigned char>(probe[0]) == 0xEF &&
+      static_cast<unsigned char>(probe[1]) == 0xBB && static_cast<unsigned char>(probe[2]) == 0xBF) {
+    bom_ = true;
+    pos_ = 3;
+  }
+  const void* nl = std::memchr(buf_.get() + pos_, '\n', end_ - pos_);
+  if (nl && nl != buf_.get() + pos_ && static_cast<const char*>(nl)[-1] == '\r') crlf_ = true;
+}
+
+bool DxfTagReader::next() {
+  if (pushedBack_) {
+    pushedBack_ = false;
+    return true;
+  }
+  if (!started_) start();
+  std::string_view line;
+  if (!readLine(line)) return false;
+  codeLine_ = lineNo_;
+  // Group codes may be padded with spaces on either side.
+  std::size_t b = 0, e = line.size();
+  while (b < e && (line[b] == ' ' || line[b] == '\t')) ++b;
+  while (e > b && (line[e - 1] == ' ' || line[e - 1] == '\t')) --e;
+  int code = 0;
+  auto [ptr, ec] = std::from_chars(line.data() + b, line.data() + e, code);
+  if (b == e || ec != std::errc() || ptr != line.data() + e || code < -32768 || code > 32767) {
+    std::string shown(line.substr(0, 40));
+    for (auto& c : shown)
+      if (static_cast<unsigned char>(c) < 0x20) c = '?';
+    fail("group code \"" + shown + "\" is not a number");
+  }
+  code_ = code;
+  if (!readLine(value_)) {
+    fail("the file ends after group code " + std::to_string(code) + " without its value (odd number of lines)");
+  }
+  return true;
+}

@@ -1,0 +1,63 @@
+#include "drawing_summary.h"
+
+#include <functional>
+
+#include "OdDbBlockReference.h"
+#include "OdDbBlockTableRecord.h"
+#include "OdDbDatabase.h"
+#include "OdDbDictionary.h"
+
+namespace {
+
+// Counts applications with extended data on one object.
+void countApplications(const OdDbObject& object, DrawingSummary& s) {
+  for (const OdString& app : object.xDataApplications()) ++s.applications[app.toUtf8()];
+}
+
+void walkDictionary(const OdDbDictionary& dict, const std::string& path, DrawingSummary& s, int depth) {
+  s.dictionaries.push_back({path.empty() ? std::string("(named objects)") : path, dict.numEntries()});
+  if (depth > 32) return;  // deeper nesting is not worth listing
+  OdDbDictionaryIteratorPtr it = dict.newIterator(OdRx::kDictSorted);
+  for (; !it->done(); it->next()) {
+    OdDbObjectPtr child = it->getObject();
+    if (!child) continue;
+    countApplications(*child, s);
+    if (auto* sub = OdDbDictionary::cast(child.get()))
+      walkDictionary(*sub, path.empty() ? it->name().toUtf8() : path + "/" + it->name().toUtf8(), s, depth + 1);
+  }
+}
+
+}  // namespace
+
+DrawingSummary summarize(const OdDbDatabase& db) {
+  DrawingSummary s;
+  s.version = db.version().toUtf8();
+  s.codePage = db.codePage().toUtf8();
+
+  OdDbBlockTablePtr table = db.getBlockTableId().safeOpenObject();
+  for (OdDbSymbolTableIteratorPtr it = table->newIterator(); !it->done(); it->step()) {
+    OdDbBlockTableRecordPtr block = it->getRecord();
+    std::map<std::string, std::size_t>* counts = nullptr;
+    if (block->isModelSpace()) counts = &s.modelSpace;
+    else if (block->isPaperSpace()) counts = &s.paperSpace;
+    DrawingSummary::Block info{block->getName().toUtf8(), 0, 0};
+    for (OdDbObjectIteratorPtr e = block->newIterator(); !e->done(); e->step()) {
+      OdDbEntityPtr entity = e->entity();
+      ++info.entities;
+      if (counts) ++(*counts)[entity->dxfName()];
+      countApplications(*entity, s);
+      if (auto* reference = OdDbBlockReference::cast(entity.get())) {
+        for (OdDbObjectIteratorPtr a = reference->attributeIterator(); !a->done(); a->step())
+          countApplications(*a->entity(), s);
+      }
+    }
+    OdDbObjectIdArray refs;
+    block->getBlockReferenceIds(refs);
+    info.references = refs.size();
+    if (!counts) s.blocks.push_back(info);
+  }
+
+  OdDbDictionaryPtr root = OdDbDictionary::cast(db.getNamedObjectsDictionaryId().openObject().get());
+  if (root) walkDictionary(*root, "", s, 0);
+  return s;
+}
