@@ -60,12 +60,12 @@ def cases():
     # Cut after a complete tag in the middle of the ENTITIES section.
     cut = line_entity + 6
     found.append(Case("truncated", _join(lines[:cut]),
-                      [("end of file", "truncated", "unexpected end")], {cut, cut + 1}))
+                      [("end of file", "truncated", "unexpected end", "file ends")], {cut, cut + 1}))
 
     # Cut inside a handle's value, which has no line end.
     partial = _join(lines[:line_entity + 3]) + lines[line_entity + 3][:1].encode()
     found.append(Case("truncated_inside_tag", partial,
-                      [("end of file", "truncated", "unexpected end")],
+                      [("end of file", "truncated", "unexpected end", "file ends")],
                       {line_entity + 4, line_entity + 5}))
 
     bad_code = list(lines)
@@ -76,7 +76,8 @@ def cases():
     # The last group code has no value: the file has an odd number of lines.
     odd = lines[:-1]
     found.append(Case("odd_number_of_lines", _join(odd),
-                      [("value", "odd", "end of file", "truncated")], {len(odd), len(odd) + 1}))
+                      [("value", "odd", "end of file", "truncated", "file ends")],
+                      {len(odd), len(odd) + 1}))
 
     unknown = (lines[:end_of_file] + ["  0", "SECTION", "  2", "ZRUNKNOWN", "  0", "ENDSEC"]
                + lines[end_of_file:])
@@ -109,10 +110,13 @@ def _message_problems(case, path, message):
     problems = []
     if path not in message and os.path.basename(path) not in message:
         problems.append("the message does not name the file")
-    numbers = {int(n) for pattern in LINE_PATTERNS for n in pattern.findall(message)}
+    # The path holds the case name (which may be a word looked for) and
+    # perhaps digits, so the checks below look at the rest of the message.
+    rest = message.replace(path, " ").replace(os.path.basename(path), " ")
+    numbers = {int(n) for pattern in LINE_PATTERNS for n in pattern.findall(rest)}
     if not numbers & case.lines:
         problems.append(f"the message names no line in {sorted(case.lines)}")
-    lowered = message.lower()
+    lowered = rest.lower()
     for alternatives in case.words:
         if not any(word.lower() in lowered for word in alternatives):
             problems.append(f"the message says none of {alternatives}")
