@@ -28,6 +28,7 @@ sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import ezdxf  # noqa: E402
+import ezdxf.document  # noqa: E402
 from ezdxf import recover  # noqa: E402
 from ezdxf.document import Drawing  # noqa: E402
 from ezdxf.lldxf.const import DXFStructureError  # noqa: E402
@@ -51,17 +52,31 @@ def load(path):
             return doc
 
 
+# First handle for objects that ezdxf makes while loading: far above any
+# handle of a real file.
+MADE_UP_HANDLES = "100000000000"
+
+
 @contextlib.contextmanager
 def _file_metadata_kept():
-    """While loading, ezdxf stamps $TDCREATE with the current time and
-    replaces null GUIDs with random ones; the comparison wants the values
-    that are in the file, so that step is skipped."""
-    saved = Drawing._setup_metadata
+    """Two adjustments to ezdxf's loading, so that what is compared is what
+    is in the file:
+    - ezdxf stamps $TDCREATE with the current time and replaces null GUIDs
+      with random ones; that step is skipped.
+    - objects ezdxf adds when a file lacks them (layouts, dictionaries,
+      provisional SEQENDs) take handles from $HANDSEED, so the same content
+      would compare different after an edit that moved $HANDSEED; they take
+      handles from a fixed high number instead. $HANDSEED itself is still
+      read and compared as it is in the file."""
+    saved_metadata = Drawing._setup_metadata
+    saved_seed = ezdxf.document._validate_handle_seed
     Drawing._setup_metadata = lambda self: None
+    ezdxf.document._validate_handle_seed = lambda seed: MADE_UP_HANDLES
     try:
         yield
     finally:
-        Drawing._setup_metadata = saved
+        Drawing._setup_metadata = saved_metadata
+        ezdxf.document._validate_handle_seed = saved_seed
 
 
 class _Comparer:

@@ -148,6 +148,33 @@ class DxfCompareTest(unittest.TestCase):
         shrunk, _ = self.edited(set_seed(format(int(seed, 16) - 1, "X")))
         self.assertReported(shrunk, "$HANDSEED")
 
+    def test_new_entity_reported_unless_allowed(self):
+        seed = self.doc.header["$HANDSEED"]
+        new = format(int(seed, 16), "X")
+
+        def edit(t):
+            start, end = t.entity(self.circle.dxf.handle)
+            copy = list(t.lines[start:end])
+            copy[3] = new
+            t.lines[end:end] = copy
+            t.lines[t.header_var("$HANDSEED") + 1] = format(int(seed, 16) + 1, "X")
+        found, path = self.edited(edit)
+        self.assertReported(found, f"CIRCLE #{new}", "added")
+        self.assertReported(found, "*Model_Space", f"#{new} added")
+        self.assertEqual(dxf_compare.diff_files(self.original, path, allow_changed=[new]), [])
+
+    def test_objects_ezdxf_adds_do_not_follow_the_handle_seed(self):
+        # This file lacks layouts and other objects ezdxf creates on loading.
+        source = os.path.join(HERE, "data", "compact_codes_r2000_crlf.dxf")
+        with open(source, "rb") as f:
+            data = f.read()
+        copy = os.path.join(self.tmp, "compact_grown_seed.dxf")
+        grown = data.replace(b"$HANDSEED\r\n5\r\n60\r\n", b"$HANDSEED\r\n5\r\n90\r\n")
+        self.assertNotEqual(grown, data)
+        with open(copy, "wb") as f:
+            f.write(grown)
+        self.assertEqual(dxf_compare.diff_files(source, copy), [])
+
     def test_float_compared_exactly(self):
         handle = self.xrecord.dxf.handle
         found, _ = self.edited(lambda t: t.set_value(handle, 40, "2.5", "2.5000000000000004"))
