@@ -9,12 +9,17 @@
 4. dxf_compare IN.dxf out1.dxf must find nothing (everything ezdxf sees
    was kept), and a THUMBNAILIMAGE section, which ezdxf skips, must be
    kept tag for tag
-5. zrdxf info IN.dxf and zrdxf info IN.dxf --json succeed, the latter
+5. the tags of IN and out1 must be the same, group by group, so that what
+   neither zrdxf's model nor ezdxf interprets is kept too; only comments
+   (999), the padding of group codes, line ends and the spelling of a
+   floating-point number (same value) may differ
+6. zrdxf info IN.dxf and zrdxf info IN.dxf --json succeed, the latter
    printing valid JSON
 
 Prints what went wrong; exits 0 when all checks pass, 1 otherwise.
 """
 
+import difflib
 import json
 import os
 import subprocess
@@ -79,6 +84,66 @@ def raw_section(path, name):
     return None
 
 
+def _is_float_code(code):
+    return (10 <= code <= 59 or 110 <= code <= 149 or 210 <= code <= 239
+            or 460 <= code <= 469 or 1010 <= code <= 1059)
+
+
+def raw_tags(path):
+    """[(code, value bytes, line number)] of the file, without comments."""
+    with open(path, "rb") as f:
+        lines = f.read().split(b"\n")
+    lines = [line[:-1] if line.endswith(b"\r") else line for line in lines]
+    tags = []
+    for i in range(0, len(lines) - 1, 2):
+        try:
+            code = int(lines[i])
+        except ValueError:
+            code = lines[i]
+        if code != 999:
+            tags.append((code, lines[i + 1], i + 1))
+    return tags
+
+
+def _key(tag):
+    """What must stay the same of a group: its code and its value, where a
+    floating-point value counts by the number it spells."""
+    code, value, _ = tag
+    if isinstance(code, int) and _is_float_code(code):
+        try:
+            return code, float(value)
+        except ValueError:
+            pass
+    return code, value
+
+
+def tag_differences(path_a, path_b, limit=10):
+    """Messages for groups that differ between two files (at most limit)."""
+    tags_a, tags_b = raw_tags(path_a), raw_tags(path_b)
+    keys_a, keys_b = [_key(t) for t in tags_a], [_key(t) for t in tags_b]
+    if keys_a == keys_b:
+        return []
+    out = []
+    matcher = difflib.SequenceMatcher(a=keys_a, b=keys_b, autojunk=False)
+    for op, i1, i2, j1, j2 in matcher.get_opcodes():
+        if op == "equal":
+            continue
+        if len(out) == limit:
+            out.append("... more groups differ")
+            break
+        old = [(code, value) for code, value, _ in tags_a[i1:i2]][:6]
+        new = [(code, value) for code, value, _ in tags_b[j1:j2]][:6]
+        where_a = f"line {tags_a[i1][2]}" if i1 < len(tags_a) else "the end"
+        where_b = f"line {tags_b[j1][2]}" if j1 < len(tags_b) else "the end"
+        if op == "replace":
+            out.append(f"groups at {where_a} {old} became, at {where_b}, {new}")
+        elif op == "delete":
+            out.append(f"groups at {where_a} were dropped: {old}")
+        else:
+            out.append(f"groups were added at {where_b}: {new}")
+    return out
+
+
 def main(argv):
     if len(argv) != 4:
         print(__doc__, file=sys.stderr)
@@ -104,6 +169,9 @@ def main(argv):
             print(f"FAIL {message}")
         if differences:
             print(f"FAIL {len(differences)} difference(s) between {source} and {out1}")
+            ok = False
+        for message in tag_differences(source, out1):
+            print(f"FAIL {message} ({source} -> {out1})")
             ok = False
         thumbnail = raw_section(source, "THUMBNAILIMAGE")
         if thumbnail is not None and raw_section(out1, "THUMBNAILIMAGE") != thumbnail:

@@ -16,6 +16,7 @@ sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
 
 import make_drawings  # noqa: E402
+import roundtrip_check  # noqa: E402
 
 FAKE = os.path.join(HERE, "fake_zrdxf.py")
 DATA = os.path.join(HERE, "data")
@@ -64,6 +65,24 @@ class HarnessTest(unittest.TestCase):
         result = self.roundtrip(source, "drop-thumbnail", "thumbnail")
         self.assertEqual(result.returncode, 1, result.stdout)
         self.assertIn("THUMBNAILIMAGE", result.stdout)
+
+    def write(self, name, text):
+        path = os.path.join(self.tmp, name)
+        with open(path, "wb") as f:
+            f.write(text)
+        return path
+
+    def test_group_comparison_allows_only_spelling(self):
+        original = self.write("groups_a.dxf", b"999\nwriter\n  0\nLINE\n  5\n2F\n 10\n0.0\n"
+                                              b" 20\n1.5\n  1\nfim  \n  0\nEOF\n")
+        respelled = self.write("groups_b.dxf", b"0\r\nLINE\r\n5\r\n2F\r\n10\r\n0\r\n"
+                                               b"20\r\n1.50E+00\r\n1\r\nfim  \r\n0\r\nEOF\r\n")
+        self.assertEqual(roundtrip_check.tag_differences(original, respelled), [])
+        changed = self.write("groups_c.dxf", b"  0\nLINE\n  5\n2F\n 10\n0.0\n 90\n7\n"
+                                             b" 20\n1.5\n  1\nfim\n  0\nEOF\n")
+        found = roundtrip_check.tag_differences(original, changed)
+        self.assertTrue(any("added at line 7" in m and "(90, b'7')" in m for m in found), found)
+        self.assertTrue(any("b'fim  '" in m and "b'fim'" in m for m in found), found)
 
     def test_correct_refusals_pass(self):
         result = run_script("bad_inputs.py", [FAKE, os.path.join(self.tmp, "bad_ok")], "copy")
