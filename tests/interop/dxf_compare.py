@@ -15,8 +15,11 @@ tags ezdxf would write for the entity. Sections ezdxf keeps as raw tags
 
 Exit status: 0 equal, 1 differences found, 2 a drawing could not be read.
 
-As a library: diff(doc_a, doc_b, allow_changed={"1F"}) returns the list of
+As a library: diff_files(a, b, allow_changed={"1F"}), or diff(doc_a, doc_b,
+allow_changed=...) on drawings read with load(), returns the list of
 difference messages, so edit tests can check "everything equal except X".
+load() is meant for comparing only: a drawing it read gives new objects
+very high handles, so edit drawings read with ezdxf.readfile instead.
 """
 
 import argparse
