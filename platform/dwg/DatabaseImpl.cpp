@@ -4,6 +4,14 @@
 
 #include "NewObjectTags.h"
 
+namespace {
+bool isAscii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+}  // namespace
+
 DatabaseImpl::~DatabaseImpl() {
   // Sub-entities of drawing objects are held by the drawing alone.
   for (auto& [handle, object] : handles)
@@ -51,9 +59,16 @@ void DatabaseImpl::addObject(OdDbObject* object, OdDbObject* owner) {
     b.add(102, "}");
   }
   b.add(330, ownerText);
+  // Objects made outside a drawing hold their text as UTF-8; a drawing of an
+  // ANSI code page gets it in its own encoding.
+  static const TextCodec kUtf8(true, "");
   for (const auto& t : object->tags_) {
     if (t.code == 5 || t.code == 330) continue;
-    b.add(t);
+    if (!codec->isUtf8() && !isAscii(t.value)) {
+      b.add(t.code, codec->encode(kUtf8.decode(t.value)));
+    } else {
+      b.add(t);
+    }
   }
   object->tags_ = b.finish();
   object->addRef();

@@ -19,7 +19,7 @@ Layout layoutOf(const TagList& list) {
   std::size_t i = l.begin;
   while (i < l.tags.size() && l.tags[i].code == 1001) {
     std::size_t j = i + 1;
-    while (j < l.tags.size() && l.tags[j].code > 1001) ++j;
+    while (j < l.tags.size() && l.tags[j].code >= 1000 && l.tags[j].code != 1001) ++j;
     l.groups.emplace_back(i, j);
     i = j;
   }

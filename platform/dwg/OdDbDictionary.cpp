@@ -13,7 +13,6 @@ ODRX_DEFINE_MEMBERS(OdDbXrecord, OdDbObject, "AcDbXrecord")
 OdDbDictionaryPtr OdDbDictionary::createObject() {
   OdDbDictionaryPtr dict(new OdDbDictionary(internName("DICTIONARY")));
   dict->tags_ = newtags::dictionary();
-  dict->entriesAt_ = dict->tags_.toVector().size();
   return dict;
 }
 
@@ -31,13 +30,7 @@ void OdDbDictionary::onLoaded() {
     const DxfTag& t = v[i];
     if (i < end) {
       if (t.code == 102) inGroup = !t.value.empty() && t.value[0] == '{';
-      if (!inGroup && t.code == 100) {
-        if (inDictionary && !placed) {
-          entriesAt_ = rest.size();
-          placed = true;
-        }
-        inDictionary = t.value == "AcDbDictionary";
-      }
+      if (!inGroup && t.code == 100) inDictionary = t.value == "AcDbDictionary";
       if (!inGroup && inDictionary && t.code == 3 && i + 1 < end && (v[i + 1].code == 350 || v[i + 1].code == 360)) {
         if (!placed) {
           entriesAt_ = rest.size();
@@ -54,13 +47,10 @@ void OdDbDictionary::onLoaded() {
         ++i;
         continue;
       }
-    } else if (!placed) {
-      entriesAt_ = rest.size();
-      placed = true;
     }
     rest.push_back(t);
   }
-  if (!placed) entriesAt_ = rest.size();
+  if (!placed) entriesAt_ = kAtSubclassEnd;
   tags_ = TagList::fromTags(rest);
 }
 

@@ -47,10 +47,12 @@ class OdDbDictionary : public OdDbObject {
     std::string rawHandle;  // as read; empty for new entries
   };
   // Entries are kept outside the tag list and written back at entriesAt_, the
-  // place of the first entry in the file.
+  // place of the first entry in the file, or (kAtSubclassEnd) at the end of the
+  // dictionary's own data.
+  static constexpr std::size_t kAtSubclassEnd = static_cast<std::size_t>(-1);
   std::vector<Entry> entries_;
   std::unordered_map<std::u16string, std::size_t> index_;
-  std::size_t entriesAt_ = 0;
+  std::size_t entriesAt_ = kAtSubclassEnd;
 };
 
 class OdDbDictionaryIterator : public OdRxObject {

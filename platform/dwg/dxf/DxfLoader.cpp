@@ -47,7 +47,7 @@ void DxfLoader::parse() {
   bool first = true;
   for (;;) {
     if (!r_->next()) {
-      if (first) throw OdError(eBadDxfFile, OdString::fromUtf8(path_ + ": the file is empty"));
+      if (first) r_->fail("the file is empty", 1);
       r_->fail("the file ends without an EOF marker (truncated?)", r_->line() + 1);
     }
     if (r_->code() == 999) continue;  // comment between sections
@@ -59,7 +59,8 @@ void DxfLoader::parse() {
     const std::string name(r_->value());
     if (first && name != "HEADER") {
       throw OdError(eUnsupportedFileFormat,
-                    OdString::fromUtf8(path_ + ": the drawing has no HEADER with $ACADVER (DXF older than R2000?); " +
+                    OdString::fromUtf8(path_ + ":" + std::to_string(sectionLine) +
+                                       ": the drawing has no HEADER with $ACADVER (DXF older than R2000?); " +
                                        kSupported));
     }
     first = false;
@@ -118,6 +119,7 @@ void DxfLoader::readHeader() {
       continue;
     }
     if (!current) r_->fail("a header value before any variable name");
+    if (current->name == "$ACADVER") versionLine_ = r_->line();
     b.add(r_->code(), r_->value());
   }
   close();
@@ -137,11 +139,13 @@ void DxfLoader::checkVersion() {
   }
   if (version.empty()) {
     throw OdError(eUnsupportedFileFormat,
-                  OdString::fromUtf8(path_ + ": the HEADER has no $ACADVER (DXF older than R2000?); " + kSupported));
+                  OdString::fromUtf8(path_ + ":" + std::to_string(r_->line()) +
+                                     ": the HEADER has no $ACADVER (DXF older than R2000?); " + kSupported));
   }
   if (std::find(std::begin(kVersions), std::end(kVersions), version) == std::end(kVersions)) {
-    throw OdError(eUnsupportedFileFormat,
-                  OdString::fromUtf8(path_ + ": DXF version " + version + " is not supported; " + kSupported));
+    throw OdError(eUnsupportedFileFormat, OdString::fromUtf8(path_ + ":" + std::to_string(versionLine_) +
+                                                             ": DXF version " + version + " is not supported; " +
+                                                             kSupported));
   }
   impl_.version = version;
   impl_.versionNumber = std::stoi(version.substr(2));
@@ -162,7 +166,7 @@ void DxfLoader::readRaw(const std::string& name) {
 void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
   // Registered first, so that the drawing frees the object if reading fails.
   impl_.registerLoaded(object);
-  loaded_.push_back(Loaded{object, line, 0, false});
+  loaded_.push_back(Loaded{object, line, 0, false, 0});
   Loaded& info = loaded_.back();
   static thread_local TagListBuilder b;
   b.clear();
@@ -195,6 +199,7 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
         if (!h) r_->fail("\"" + std::string(value) + "\" is not an owner handle");
         info.ownerHandle = *h;
         info.hasOwner = true;
+        info.ownerLine = r_->line();
       }
     }
   }
@@ -400,7 +405,7 @@ void DxfLoader::linkHandles() {
     if (!l.hasOwner || l.ownerHandle == 0) continue;
     OdDbObject* owner = impl_.lookup(l.ownerHandle);
     if (!owner) {
-      failAt(l.line, "the " + l.object->dxfName() + " " + OdDbHandle(l.object->handle_).hex() +
+      failAt(l.ownerLine, "the " + l.object->dxfName() + " " + OdDbHandle(l.object->handle_).hex() +
                          " names owner " + OdDbHandle(l.ownerHandle).hex() + ", which does not exist");
     }
     l.object->owner_ = owner;

@@ -32,6 +32,7 @@ class DxfLoader {
     std::size_t line;
     uint64_t ownerHandle;
     bool hasOwner;
+    std::size_t ownerLine;
   };
   struct PendingBlock {
     OdDbEntity* begin = nullptr;
@@ -68,4 +69,5 @@ class DxfLoader {
   std::vector<Loaded> loaded_;
   std::vector<PendingBlock> blocks_;
   bool seen_[8] = {};
+  std::size_t versionLine_ = 0;
 };

@@ -60,6 +60,7 @@ bool DxfTagReader::readLine(std::string_view& line) {
     if (eof_) {
       if (pos_ == end_) return false;
       // The last line has no line end.
+      lastLineUnterminated_ = true;
       std::size_t len = end_ - pos_;
       pos_ = end_;
       if (len > 0 && begin[len - 1] == '\r') --len;
@@ -102,7 +103,7 @@ void DxfTagReader::start() {
   probe = std::string_view(buf_.get(), end_);
   if (probe.substr(0, sizeof kBinarySentinel - 1) == kBinarySentinel) {
     throw OdError(eUnsupportedFileFormat,
-                  OdString::fromUtf8(name_ + ": binary DXF is not supported; save the drawing as ASCII DXF"));
+                  OdString::fromUtf8(name_ + ":1: binary DXF is not supported; save the drawing as ASCII DXF"));
   }
   if (probe.size() >= 3 && static_cast<unsigned char>(probe[0]) == 0xEF &&
       static_cast<unsigned char>(probe[1]) == 0xBB && static_cast<unsigned char>(probe[2]) == 0xBF) {
@@ -129,6 +130,7 @@ bool DxfTagReader::next() {
   int code = 0;
   auto [ptr, ec] = std::from_chars(line.data() + b, line.data() + e, code);
   if (b == e || ec != std::errc() || ptr != line.data() + e || code < -32768 || code > 32767) {
+    if (lastLineUnterminated_) fail("the file ends in the middle of a line (truncated?)");
     std::string shown(line.substr(0, 40));
     for (auto& c : shown)
       if (static_cast<unsigned char>(c) < 0x20) c = '?';

@@ -53,6 +53,7 @@ class DxfTagReader {
   std::string_view value_;
   std::size_t codeLine_ = 0;
   bool pushedBack_ = false;
+  bool lastLineUnterminated_ = false;
   bool crlf_ = false;
   bool bom_ = false;
 };

@@ -161,7 +161,14 @@ void DxfWriter::object(Out& out, const OdDbObject* o) const {
     out.tags(o->dxfTags());
     return;
   }
-  // Entries go back where the first one was read.
+  // Entries go back where the first one was read, or at the end of the
+  // dictionary's own data.
+  std::size_t at = dict->entriesAt_;
+  if (at == OdDbDictionary::kAtSubclassEnd) {
+    std::vector<DxfTag> v = o->dxfTags().toVector();
+    at = tags::subclassEnd(v, "AcDbDictionary");
+    if (at == std::string_view::npos) at = tags::xdataStart(v);
+  }
   std::size_t i = 0;
   auto writeEntries = [&] {
     for (const auto& entry : dict->entries_) {
@@ -173,7 +180,7 @@ void DxfWriter::object(Out& out, const OdDbObject* o) const {
   };
   bool written = false;
   for (const auto& t : o->dxfTags()) {
-    if (i++ == dict->entriesAt_) {
+    if (i++ == at) {
       writeEntries();
       written = true;
     }

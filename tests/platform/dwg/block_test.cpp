@@ -1,0 +1,139 @@
+// Block table, block definitions, references and their attributes.
+#include <gtest/gtest.h>
+
+#include "drawing_builder.h"
+
+using namespace testing_support;
+
+namespace {
+
+class Blocks : public ::testing::Test {
+ protected:
+  OdDbDatabasePtr db = OdDbDatabase::createNew();
+};
+
+std::vector<std::string> blockNames(OdDbDatabase& db) {
+  std::vector<std::string> names;
+  OdDbBlockTablePtr table = db.getBlockTableId().safeOpenObject();
+  for (OdDbSymbolTableIteratorPtr it = table->newIterator(); !it->done(); it->step())
+    names.push_back(it->getRecord()->getName().toUtf8());
+  return names;
+}
+
+TEST_F(Blocks, TableIteratesInFileOrderAndFindsNamesIgnoringCase) {
+  addBlock(*db, "PIN-B", {});
+  addBlock(*db, "PIN-A", {});
+  EXPECT_EQ(blockNames(*db), (std::vector<std::string>{"*Model_Space", "*Paper_Space", "PIN-B", "PIN-A"}));
+  OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject();
+  EXPECT_FALSE(table->getAt(u("pin-a")).isNull());
+  EXPECT_TRUE(table->getAt(u("PIN-C")).isNull());
+}
+
+TEST_F(Blocks, AddingANameTwiceIsRefused) {
+  addBlock(*db, "PIN-A", {});
+  OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject(OdDb::kForWrite);
+  OdDbBlockTableRecordPtr again = OdDbBlockTableRecord::createObject();
+  again->setName(u("Pin-a"));
+  EXPECT_THROW(table->add(again), OdError);
+  OdDbBlockTableRecordPtr nameless = OdDbBlockTableRecord::createObject();
+  EXPECT_THROW(table->add(nameless), OdError);
+}
+
+TEST_F(Blocks, ReferencesComeInHandleOrderFromEverySpaceAndBlock) {
+  addBlock(*db, "PIN-A", {{"ID_PINO", "Pino"}});
+  addBlock(*db, "HOLDER", {});
+  OdDbObjectId first = addReference(*db, at("PIN-A", 1, 1));
+  OdDbObjectId inPaper = addReference(*db, at("PIN-A", 2, 2), db->getPaperSpaceId());
+  OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject();
+  OdDbObjectId inBlock = addReference(*db, at("PIN-A", 3, 3), table->getAt(u("HOLDER")));
+  OdDbObjectId last = addReference(*db, at("pin-a", 4, 4));
+
+  OdDbBlockTableRecordPtr pinBlock = table->getAt(u("PIN-A"), OdDb::kForRead);
+  OdDbObjectIdArray ids;
+  pinBlock->getBlockReferenceIds(ids);
+  EXPECT_EQ(ids, (OdDbObjectIdArray{first, inPaper, inBlock, last}));
+  for (std::size_t i = 1; i < ids.size(); ++i) EXPECT_LT(ids[i - 1].getHandle().value(), ids[i].getHandle().value());
+
+  // Erased references are still listed; the caller skips them when opening.
+  inPaper.openObject(OdDb::kForWrite)->erase();
+  pinBlock->getBlockReferenceIds(ids);
+  EXPECT_EQ(ids.size(), 4u);
+  EXPECT_TRUE(ids[1].openObject().isNull());
+}
+
+TEST_F(Blocks, EntityIteratorFollowsOrderAndSkipsErased) {
+  addBlock(*db, "PIN-A", {});
+  OdDbObjectId a = addReference(*db, at("PIN-A", 1, 0));
+  OdDbObjectId b = addReference(*db, at("PIN-A", 2, 0));
+  OdDbObjectId c = addReference(*db, at("PIN-A", 3, 0));
+  b.openObject(OdDb::kForWrite)->erase();
+  OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject();
+  std::vector<OdDbObjectId> seen;
+  for (OdDbObjectIteratorPtr it = ms->newIterator(); !it->done(); it->step()) seen.push_back(it->objectId());
+  EXPECT_EQ(seen, (std::vector<OdDbObjectId>{a, c}));
+  seen.clear();
+  for (OdDbObjectIteratorPtr it = ms->newIterator(true, false); !it->done(); it->step(true, false))
+    seen.push_back(it->objectId());
+  EXPECT_EQ(seen, (std::vector<OdDbObjectId>{a, b, c}));
+}
+
+TEST_F(Blocks, ReferenceReadsPositionBlockAndAttributesInOrder) {
+  addBlock(*db, "PIN-A", {{"K", "Constant", true}, {"B", "Prompt B"}, {"C", ""}});
+  OdDbObjectId id = addReference(*db, at("PIN-A", 12.5, -3.25, {{"C", "  c text  "}, {"B", "b"}}));
+  OdDbBlockReferencePtr ref = id.safeOpenObject();
+  EXPECT_EQ(ref->position(), OdGePoint3d(12.5, -3.25, 0.0));
+  OdDbBlockTableRecordPtr block = ref->blockTableRecord().safeOpenObject();
+  EXPECT_EQ(block->getName().toUtf8(), "PIN-A");
+
+  std::vector<std::pair<std::string, std::string>> attributes;
+  for (OdDbObjectIteratorPtr it = ref->attributeIterator(); !it->done(); it->step()) {
+    OdDbAttributePtr a = it->entity();
+    attributes.emplace_back(a->tag().toUtf8(), a->textString().toUtf8());
+    EXPECT_FALSE(a->isInvisible());
+    EXPECT_EQ(a->ownerId(), id);
+  }
+  EXPECT_EQ(attributes, (decltype(attributes){{"C", "  c text  "}, {"B", "b"}}));
+
+  // Definitions in the block's order, with their prompts and constant flags.
+  std::vector<std::tuple<std::string, std::string, bool>> defs;
+  for (OdDbObjectIteratorPtr it = block->newIterator(); !it->done(); it->step()) {
+    OdDbAttributeDefinitionPtr d = it->entity();
+    defs.emplace_back(d->tag().toUtf8(), d->prompt().toUtf8(), d->isConstant());
+  }
+  EXPECT_EQ(defs, (decltype(defs){{"K", "Constant", true}, {"B", "Prompt B", false}, {"C", "", false}}));
+}
+
+TEST_F(Blocks, AttributeTextAndFlagsCanBeEdited) {
+  addBlock(*db, "PIN-A", {{"ID_PINO", "Pino"}});
+  OdDbObjectId id = addReference(*db, at("PIN-A", 0, 0, {{"ID_PINO", "1"}}));
+  OdDbBlockReferencePtr ref = id.safeOpenObject();
+  OdDbObjectIteratorPtr it = ref->attributeIterator();
+  OdDbObjectId attId = it->objectId();
+  {
+    OdDbAttributePtr a = attId.safeOpenObject(OdDb::kForWrite);
+    a->setTextString(u("Ação 2"));
+    a->setInvisible(true);
+  }
+  OdDbAttributePtr a = attId.safeOpenObject();
+  EXPECT_EQ(a->textString().toUtf8(), "Ação 2");
+  EXPECT_TRUE(a->isInvisible());
+}
+
+TEST_F(Blocks, PaperSpaceEntitiesAreMarkedAsSuch) {
+  addBlock(*db, "PIN-A", {});
+  OdDbObjectId inPaper = addReference(*db, at("PIN-A", 0, 0), db->getPaperSpaceId());
+  OdDbObjectId inModel = addReference(*db, at("PIN-A", 0, 0));
+  EXPECT_TRUE(OdDbEntityPtr(inPaper.safeOpenObject())->isInPaperSpace());
+  EXPECT_FALSE(OdDbEntityPtr(inModel.safeOpenObject())->isInPaperSpace());
+  EXPECT_EQ(OdDbEntityPtr(inPaper.safeOpenObject())->blockId(), db->getPaperSpaceId());
+}
+
+TEST_F(Blocks, AnEntityJoinsOnlyOneDrawing) {
+  addBlock(*db, "PIN-A", {});
+  OdDbBlockReferencePtr ref = OdDbBlockReference::createObject();
+  OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+  ms->appendOdDbEntity(ref);
+  EXPECT_THROW(ms->appendOdDbEntity(ref), OdError);
+}
+
+}  // namespace

@@ -1,0 +1,208 @@
+// Reading DXF: what is refused (with file and line), what is accepted, and text encodings.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "OdDbDictionary.h"
+#include "drawing_builder.h"
+#include "temp_dir.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::string baseText(const char* version = "AC1015") { return OdDbDatabase::createNew(u(version))->dxfText(); }
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  auto at = text.find(from);
+  if (at == std::string::npos) throw std::runtime_error("marker not found: " + from);
+  return text.replace(at, from.size(), to);
+}
+
+std::string withEntity(const std::string& text, const std::string& entity) {
+  return replaced(text, "ENTITIES\n", "ENTITIES\n" + entity);
+}
+
+const std::string kLine =
+    "  0\nLINE\n  5\n99\n330\n17\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n 21\n1\n 31\n0\n";
+
+struct Refused {
+  const char* name;
+  std::string text;
+  const char* message;  // expected in the error
+  bool namesLine;
+};
+
+TEST(DxfRead, BadInputIsRefusedNamingFileAndLine) {
+  const std::string base = baseText();
+  const std::vector<Refused> cases = {
+      {"truncated", base.substr(0, base.size() / 2), "ends", true},
+      {"non-numeric code", replaced(base, "  9\n$DWGCODEPAGE", "  x\n$DWGCODEPAGE"), "is not a number", true},
+      {"odd number of lines", base.substr(0, base.size() - 1 - std::string("EOF\n").size()) + "\n", "without its value",
+       true},
+      {"unknown section", replaced(base, "CLASSES", "GADGETS"), "unknown section \"GADGETS\"", true},
+      {"binary", std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + "rest", "binary DXF", true},
+      {"R12", replaced(base, "AC1015", "AC1009"), "AC1009 is not supported", true},
+      {"newer than R2018", replaced(base, "AC1015", "AC1040"), "AC1040 is not supported", true},
+      {"no header", "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n", "no HEADER", true},
+      {"dangling owner", withEntity(base, replaced(kLine, "330\n17\n", "330\nFFFF\n")), "FFFF", true},
+      {"dangling dictionary entry", replaced(base, "350\nD\n", "350\nABCD\n"), "ABCD", true},
+      {"duplicate handle", withEntity(base, replaced(kLine, "  5\n99\n", "  5\n17\n")), "already used", true},
+      {"table without ENDTAB", replaced(base, "  0\nENDTAB\n  0\nTABLE\n  2\nLTYPE", "  0\nTABLE\n  2\nLTYPE"),
+       "no ENDTAB", true},
+      {"block without record",
+       replaced(replaced(base, "*Paper_Space\n 70", "*Other\n 70"), "330\n18\n100\nAcDbEntity\n 67\n1\n  8\n0\n100\nAcDbBlockBegin",
+                "330\n0\n100\nAcDbEntity\n 67\n1\n  8\n0\n100\nAcDbBlockBegin"),
+       "no BLOCK_RECORD", true},
+      {"empty", "", "empty", true},
+      {"no EOF", replaced(base, "  0\nEOF\n", ""), "without an EOF", true},
+      {"handle that is not hex", withEntity(base, replaced(kLine, "  5\n99\n", "  5\nXYZ\n")), "not a handle", true},
+  };
+  TempDir dir;
+  for (const Refused& c : cases) {
+    const std::string path = dir.file("bad.dxf");
+    writeFile(path, c.text);
+    try {
+      OdDbDatabase::readDxf(u(path.c_str()));
+      ADD_FAILURE() << c.name << ": was accepted";
+    } catch (const OdError& e) {
+      const std::string message = e.description().toUtf8();
+      EXPECT_NE(message.find(c.message), std::string::npos) << c.name << ": " << message;
+      EXPECT_NE(message.find(path), std::string::npos) << c.name << ": " << message;
+      if (c.namesLine) {
+        EXPECT_NE(message.find(path + ":"), std::string::npos) << c.name << ": " << message;
+      }
+    }
+  }
+}
+
+TEST(DxfRead, MissingFileIsReported) {
+  try {
+    OdDbDatabase::readDxf(u("/nonexistent/folder/drawing.dxf"));
+    FAIL();
+  } catch (const OdError& e) {
+    EXPECT_EQ(e.code(), eCantOpenFile);
+    EXPECT_NE(e.description().toUtf8().find("/nonexistent/folder/drawing.dxf"), std::string::npos);
+  }
+}
+
+struct Accepted {
+  const char* name;
+  std::string text;
+};
+
+TEST(DxfRead, VariantsOtherProgramsWriteAreReadAndWrittenBackStably) {
+  const std::string base = baseText();
+  std::string crlf;
+  for (char ch : base) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+  std::string unpadded;
+  for (std::size_t i = 0; i < base.size();) {
+    std::size_t nl = base.find('\n', i);
+    std::string line = base.substr(i, nl - i);
+    unpadded += line.substr(line.find_first_not_of(' ') == std::string::npos ? 0 : line.find_first_not_of(' ')) + "\n";
+    i = nl + 1;
+  }
+  const std::vector<Accepted> cases = {
+      {"CRLF", crlf},
+      {"byte order mark", "\xEF\xBB\xBF" + base},
+      {"codes without padding", unpadded},
+      {"comments", "999\nmade by hand\n" + base},
+      {"entity without owner", withEntity(base, replaced(kLine, "330\n17\n", ""))},
+      {"entity without handle", withEntity(base, replaced(kLine, "  5\n99\n", ""))},
+      {"trailing spaces kept", withEntity(base, replaced(kLine, "  8\n0\n", "  8\nLAYER 1  \n"))},
+      {"handle seed too low", replaced(base, "$HANDSEED\n  5\n30\n", "$HANDSEED\n  5\n2\n")},
+      {"entities in the model space block",
+       replaced(base, "AcDbBlockBegin\n  2\n*Model_Space\n 70\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n  3\n*Model_Space\n  1\n\n",
+                "AcDbBlockBegin\n  2\n*Model_Space\n 70\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n  3\n*Model_Space\n  1\n\n" +
+                    kLine)},
+  };
+  TempDir dir;
+  for (const Accepted& c : cases) {
+    const std::string in = dir.file("in.dxf"), out1 = dir.file("out1.dxf"), out2 = dir.file("out2.dxf");
+    writeFile(in, c.text);
+    try {
+      OdDbDatabasePtr db = OdDbDatabase::readDxf(u(in.c_str()));
+      db->writeDxf(u(out1.c_str()));
+      OdDbDatabase::readDxf(u(out1.c_str()))->writeDxf(u(out2.c_str()));
+      EXPECT_EQ(readFile(out1), readFile(out2)) << c.name;
+      if (c.text.find("  5\n99\n") != std::string::npos) {
+        EXPECT_GT(db->handseed().value(), 0x99u) << c.name;
+      }
+    } catch (const OdError& e) {
+      ADD_FAILURE() << c.name << ": " << e.description().toUtf8();
+    }
+  }
+}
+
+TEST(DxfRead, UnchangedDrawingIsWrittenBackByteForByte) {
+  const std::string base = replaced(withEntity(baseText(), replaced(kLine, "  8\n0\n", "  8\nLAYER 1  \n")),
+                                    "$HANDSEED\n  5\n30\n", "$HANDSEED\n  5\n9A\n");
+  std::string crlf;
+  for (char ch : base) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+  TempDir dir;
+  for (const std::string& text : {base, crlf, "\xEF\xBB\xBF" + base}) {
+    writeFile(dir.file("in.dxf"), text);
+    OdDbDatabase::readDxf(u(dir.file("in.dxf").c_str()))->writeDxf(u(dir.file("out.dxf").c_str()));
+    EXPECT_EQ(readFile(dir.file("out.dxf")), text);
+  }
+}
+
+TEST(DxfRead, EntitiesWithoutHandlesGetFreshOnesAboveTheSeed) {
+  TempDir dir;
+  writeFile(dir.file("in.dxf"), withEntity(baseText(), replaced(kLine, "  5\n99\n", "")));
+  OdDbDatabasePtr db = OdDbDatabase::readDxf(u(dir.file("in.dxf").c_str()));
+  OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject();
+  OdDbObjectIteratorPtr it = ms->newIterator();
+  ASSERT_FALSE(it->done());
+  EXPECT_EQ(it->objectId().getHandle().value(), 0x30u);
+  EXPECT_EQ(db->handseed().value(), 0x31u);
+  EXPECT_NE(db->dxfText().find("$HANDSEED\n  5\n31\n"), std::string::npos);
+}
+
+// Text of the attribute in a drawing whose header and attribute text are given raw.
+std::string readText(const char* version, const char* codePage, const std::string& raw, std::string* written = nullptr,
+                     const char* newText = nullptr) {
+  std::string text = baseText(version);
+  text = replaced(text, "ANSI_1252", codePage);
+  text = withEntity(text,
+                    "  0\nTEXT\n  5\n99\n330\n17\n100\nAcDbEntity\n  8\n0\n100\nAcDbText\n 10\n0\n 20\n0\n 30\n0\n 40\n1\n  1\n" +
+                        raw + "\n100\nAcDbText\n");
+  TempDir dir;
+  writeFile(dir.file("t.dxf"), text);
+  OdDbDatabasePtr db = OdDbDatabase::readDxf(u(dir.file("t.dxf").c_str()));
+  OdDbTextPtr t = db->getOdDbObjectId(OdDbHandle(0x99)).safeOpenObject(OdDb::kForWrite);
+  std::string result = t->textString().toUtf8();
+  if (written && newText) {
+    t->setTextString(u(newText));
+    std::string out = db->dxfText();
+    auto at = out.find("  1\n", out.find("AcDbText\n 10"));
+    *written = out.substr(at + 4, out.find('\n', at + 4) - at - 4);
+  }
+  return result;
+}
+
+TEST(DxfRead, CodePageTextAndEscapes) {
+  EXPECT_EQ(readText("AC1015", "ANSI_1252", "Conex\xE3o \xE7 \xE9"), "Conexão ç é");
+  EXPECT_EQ(readText("AC1015", "ANSI_1252", "Ohm \\U+03A9 and \\U+00e7"), "Ohm Ω and ç");
+  EXPECT_EQ(readText("AC1018", "ANSI_1251", "\xCF\xF0\xE8\xE2\xE5\xF2"), "Привет");
+  // Not an escape: kept as written.
+  EXPECT_EQ(readText("AC1015", "ANSI_1252", "a \\U+12 b \\U+ZZZZ"), "a \\U+12 b \\U+ZZZZ");
+  // From R2007 on, text is UTF-8.
+  EXPECT_EQ(readText("AC1021", "ANSI_1252", "Conexão ç"), "Conexão ç");
+  EXPECT_EQ(readText("AC1032", "ANSI_1252", "\\U+03A9"), "Ω");
+}
+
+TEST(DxfRead, WrittenTextUsesTheDrawingsEncoding) {
+  std::string written;
+  readText("AC1015", "ANSI_1252", "x", &written, "Conexão Ω");
+  EXPECT_EQ(written, "Conex\xE3o \\U+03A9");
+  readText("AC1018", "ANSI_1251", "x", &written, "Привет é");
+  EXPECT_EQ(written, "\xCF\xF0\xE8\xE2\xE5\xF2 \\U+00E9");
+  readText("AC1027", "ANSI_1252", "x", &written, "Conexão Ω");
+  EXPECT_EQ(written, "Conexão Ω");
+  // A line break cannot stand in a DXF line: it is escaped, and reads back.
+  readText("AC1027", "ANSI_1252", "x", &written, "a\nb");
+  EXPECT_EQ(written, "a\\U+000Ab");
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+// Extended data: read and written per application.
+#include <gtest/gtest.h>
+
+#include "drawing_builder.h"
+#include "temp_dir.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::vector<std::string> texts(const OdResBuf* rb) {
+  std::vector<std::string> out;
+  for (; rb; rb = rb->next().get()) out.push_back(rb->valueAsText().toUtf8());
+  return out;
+}
+
+class ExtendedData : public ::testing::Test {
+ protected:
+  OdDbDatabasePtr db = OdDbDatabase::createNew();
+};
+
+TEST_F(ExtendedData, ReadByApplicationIgnoringCase) {
+  OdDbObjectId pin = addPin(*db, "PIN-A", "X1", "CON-1", "3", 0, 0, "N");
+  OdDbBlockReferencePtr ref = pin.safeOpenObject();
+  OdResBufPtr xd = ref->xData(u("zr_pino"));
+  ASSERT_FALSE(xd.isNull());
+  EXPECT_EQ(xd->restype(), OdResBuf::kDxfRegAppName);
+  EXPECT_EQ(texts(xd), (std::vector<std::string>{"ZR_PINO", "X1", "CON-1", "N"}));
+  EXPECT_TRUE(ref->xData(u("OTHER")).isNull());
+}
+
+TEST_F(ExtendedData, WritingRegistersTheApplication) {
+  OdDbObjectId pin = addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
+  OdDbSymbolTablePtr apps = db->getRegAppTableId().safeOpenObject();
+  EXPECT_TRUE(apps->has(u("ZR_PINO")));
+  EXPECT_FALSE(apps->has(u("ANOTHER")));
+  OdDbBlockReferencePtr ref = pin.safeOpenObject(OdDb::kForWrite);
+  OdResBufPtr chain = OdResBuf::newRb(OdResBuf::kDxfRegAppName, u("ANOTHER"));
+  chain->setNext(OdResBuf::newRb(OdResBuf::kDxfXdInteger16, int32_t(5)));
+  ref->setXData(chain);
+  EXPECT_TRUE(apps->has(u("ANOTHER")));
+  std::vector<std::string> names;
+  for (const OdString& n : ref->xDataApplications()) names.push_back(n.toUtf8());
+  EXPECT_EQ(names, (std::vector<std::string>{"ZR_PINO", "ANOTHER"}));
+}
+
+TEST_F(ExtendedData, ReplacingOneApplicationLeavesOthersAndKeepsUnchangedValuesAsRead) {
+  OdDbObjectId pin = addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
+  {
+    OdDbBlockReferencePtr ref = pin.safeOpenObject(OdDb::kForWrite);
+    OdResBufPtr other = OdResBuf::newRb(OdResBuf::kDxfRegAppName, u("OTHER"));
+    OdResBuf* t = other.get();
+    t = t->setNext(OdResBuf::newRb(OdResBuf::kDxfXdReal, 1.5));
+    t = t->setNext(OdResBuf::newRb(OdResBuf::kDxfXdXCoord, OdGePoint3d(1, 2, 3)));
+    t->setNext(OdResBuf::newRb(OdResBuf::kDxfXdControlString, u("{")))->setNext(
+        OdResBuf::newRb(OdResBuf::kDxfXdControlString, u("}")));
+    ref->setXData(other);
+  }
+  // Read, change value 1 only, and store back: the rest is unchanged.
+  OdDbBlockReferencePtr ref = pin.safeOpenObject(OdDb::kForWrite);
+  OdResBufPtr xd = ref->xData(u("ZR_PINO"));
+  xd->next()->setString(u("X9"));
+  ref->setXData(xd);
+  EXPECT_EQ(texts(ref->xData(u("ZR_PINO"))), (std::vector<std::string>{"ZR_PINO", "X9", "C", "S"}));
+  EXPECT_EQ(texts(ref->xData(u("OTHER"))), (std::vector<std::string>{"OTHER", "1.5", "1.0,2.0,3.0", "{", "}"}));
+  // A chain of the name alone removes the application's data.
+  ref->setXData(OdResBuf::newRb(OdResBuf::kDxfRegAppName, u("OTHER")));
+  EXPECT_TRUE(ref->xData(u("OTHER")).isNull());
+  EXPECT_FALSE(ref->xData(u("ZR_PINO")).isNull());
+}
+
+TEST_F(ExtendedData, ChainWithoutApplicationNameIsRefused) {
+  OdDbObjectId pin = addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
+  OdDbBlockReferencePtr ref = pin.safeOpenObject(OdDb::kForWrite);
+  EXPECT_THROW(ref->setXData(OdResBuf::newRb(OdResBuf::kDxfXdAsciiString, u("x"))), OdError);
+}
+
+TEST_F(ExtendedData, ValuesWrittenByOtherProgramsKeepTheirTextWhenUnchanged) {
+  // "1.50" and "007" read as 1.5 and 7; storing the same values back keeps the text.
+  std::string text = OdDbDatabase::createNew(u("AC1015"))->dxfText();
+  const std::string marker = "ENTITIES\n";
+  text.insert(text.find(marker) + marker.size(),
+              "  0\nLINE\n  5\n99\n330\n17\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n"
+              " 21\n1\n 31\n0\n1001\nACAD\n1040\n1.50\n1070\n007\n1000\nCaf\\U+00E9\n");
+  TempDir dir;
+  writeFile(dir.file("in.dxf"), text);
+  OdDbDatabasePtr in = OdDbDatabase::readDxf(u(dir.file("in.dxf").c_str()));
+  OdDbEntityPtr line = in->getOdDbObjectId(OdDbHandle(0x99)).safeOpenObject(OdDb::kForWrite);
+  OdResBufPtr xd = line->xData(u("ACAD"));
+  EXPECT_EQ(texts(xd), (std::vector<std::string>{"ACAD", "1.5", "7", "Café"}));
+  line->setXData(xd);
+  const std::string out = in->dxfText();
+  EXPECT_NE(out.find("1040\n1.50\n1070\n007\n1000\nCaf\\U+00E9\n"), std::string::npos);
+}
+
+}  // namespace
