@@ -10,6 +10,7 @@ command -v sqlite3 >/dev/null || { echo "build-sqlite.sh: sqlite3 is not install
 tmp=$(mktemp "$(dirname "$out")/.catalogo.XXXXXX")
 trap 'rm -f "$tmp"' EXIT
 sqlite3 -bail "$tmp" < "$here/catalogue.sql"
+chmod 644 "$tmp"
 mv -f "$tmp" "$out"
 trap - EXIT
 echo "$out"

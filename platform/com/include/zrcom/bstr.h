@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "zrcom/types.h"
+#include "zrcom/utf.h"
 
 // A copy of the NUL-terminated text (null gives null). Returns null when out
 // of memory.
@@ -20,11 +21,6 @@ int SysReAllocString(BSTR* target, const OLECHAR* text);
 void SysFreeString(BSTR text);
 UINT SysStringLen(BSTR text);
 UINT SysStringByteLen(BSTR text);
-
-// Conversions between UTF-8 and UTF-16. Ill-formed input is replaced by
-// U+FFFD, never rejected.
-std::u16string ZrUtf8ToUtf16(std::string_view text);
-std::string ZrUtf16ToUtf8(std::u16string_view text);
 
 // A new BSTR from UTF-16 or UTF-8 text (may hold NULs).
 BSTR ZrAllocBstr(std::u16string_view text);

@@ -1,0 +1,184 @@
+// ADOX over ODBC: the catalogue of a connection's tables and their columns.
+//
+//   ADOX::_CatalogPtr catalog;
+//   catalog.CreateInstance(ADOX::CLSID_Catalog);
+//   catalog->PutActiveConnection(_variant_t(static_cast<IDispatch*>(connection)));
+//   ADOX::TablesPtr tables = catalog->GetTables();
+//   for (LONG i = 0; i < tables->GetCount(); ++i) tables->GetItem(i)->GetName();
+//
+// The table list is read when GetTables is called, a table's columns when
+// its GetColumns is called: later changes need a new call. Tables are the
+// user's tables and views as the driver lists them (PostgreSQL folds
+// unquoted names to lower case); columns come in their table's order.
+#pragma once
+
+#include "zrado/ado.h"
+
+namespace ADOX {
+
+inline constexpr CLSID CLSID_Catalog = ZrGuid("00000602-0000-0010-8000-00AA006D2EA4");
+
+struct _Catalog;
+struct Tables;
+struct _Table;
+struct Columns;
+struct _Column;
+
+}  // namespace ADOX
+
+ZR_DECLARE_IID(ADOX::_Catalog, "00000603-0000-0010-8000-00AA006D2EA4");
+ZR_DECLARE_IID(ADOX::Tables, "00000611-0000-0010-8000-00AA006D2EA4");
+ZR_DECLARE_IID(ADOX::_Table, "00000610-0000-0010-8000-00AA006D2EA4");
+ZR_DECLARE_IID(ADOX::Columns, "0000061D-0000-0010-8000-00AA006D2EA4");
+ZR_DECLARE_IID(ADOX::_Column, "0000061C-0000-0010-8000-00AA006D2EA4");
+
+namespace ADOX {
+
+ZR_SMARTPTR_TYPEDEF(_Catalog);
+ZR_SMARTPTR_TYPEDEF(Tables);
+ZR_SMARTPTR_TYPEDEF(_Table);
+ZR_SMARTPTR_TYPEDEF(Columns);
+ZR_SMARTPTR_TYPEDEF(_Column);
+
+struct _Catalog : IDispatch {
+  // An open Connection (VT_DISPATCH) or a connection string, which opens a
+  // connection of the catalogue's own.
+  void PutActiveConnection(const _variant_t& connection);
+  void PutRefActiveConnection(IDispatch* connection);
+  _variant_t GetActiveConnection();
+  TablesPtr GetTables();
+
+  virtual HRESULT put_ActiveConnection(VARIANT connection) = 0;
+  virtual HRESULT putref_ActiveConnection(IDispatch* connection) = 0;
+  virtual HRESULT get_ActiveConnection(VARIANT* connection) = 0;
+  virtual HRESULT get_Tables(Tables** tables) = 0;
+
+ protected:
+  ~_Catalog() = default;
+};
+
+struct Tables : IDispatch {
+  LONG GetCount();
+  // By zero-based index or by name (ignoring case).
+  _TablePtr GetItem(const _variant_t& index);
+
+  virtual HRESULT get_Count(LONG* count) = 0;
+  virtual HRESULT get_Item(VARIANT index, _Table** table) = 0;
+
+ protected:
+  ~Tables() = default;
+};
+
+struct _Table : IDispatch {
+  _bstr_t GetName();
+  // "TABLE" or "VIEW".
+  _bstr_t GetType();
+  ColumnsPtr GetColumns();
+
+  virtual HRESULT get_Name(BSTR* name) = 0;
+  virtual HRESULT get_Type(BSTR* type) = 0;
+  virtual HRESULT get_Columns(Columns** columns) = 0;
+
+ protected:
+  ~_Table() = default;
+};
+
+struct Columns : IDispatch {
+  LONG GetCount();
+  _ColumnPtr GetItem(const _variant_t& index);
+
+  virtual HRESULT get_Count(LONG* count) = 0;
+  virtual HRESULT get_Item(VARIANT index, _Column** column) = 0;
+
+ protected:
+  ~Columns() = default;
+};
+
+struct _Column : IDispatch {
+  _bstr_t GetName();
+  // The column's type as the database names it ("varchar", "INTEGER", ...).
+  _bstr_t GetTypeName();
+  LONG GetDefinedSize();
+
+  virtual HRESULT get_Name(BSTR* name) = 0;
+  virtual HRESULT get_TypeName(BSTR* name) = 0;
+  virtual HRESULT get_DefinedSize(LONG* size) = 0;
+
+ protected:
+  ~_Column() = default;
+};
+
+// ---- wrappers ---------------------------------------------------------------
+
+inline void _Catalog::PutActiveConnection(const _variant_t& connection) {
+  ZrCheck(put_ActiveConnection(connection), this, ZrUuidOf<_Catalog>());
+}
+inline void _Catalog::PutRefActiveConnection(IDispatch* connection) {
+  ZrCheck(putref_ActiveConnection(connection), this, ZrUuidOf<_Catalog>());
+}
+inline _variant_t _Catalog::GetActiveConnection() {
+  _variant_t connection;
+  ZrCheck(get_ActiveConnection(&connection), this, ZrUuidOf<_Catalog>());
+  return connection;
+}
+inline TablesPtr _Catalog::GetTables() {
+  Tables* tables = nullptr;
+  ZrCheck(get_Tables(&tables), this, ZrUuidOf<_Catalog>());
+  return TablesPtr(tables, false);
+}
+
+inline LONG Tables::GetCount() {
+  LONG count = 0;
+  ZrCheck(get_Count(&count), this, ZrUuidOf<Tables>());
+  return count;
+}
+inline _TablePtr Tables::GetItem(const _variant_t& index) {
+  _Table* table = nullptr;
+  ZrCheck(get_Item(index, &table), this, ZrUuidOf<Tables>());
+  return _TablePtr(table, false);
+}
+
+inline _bstr_t _Table::GetName() {
+  BSTR name = nullptr;
+  ZrCheck(get_Name(&name), this, ZrUuidOf<_Table>());
+  return _bstr_t(name, false);
+}
+inline _bstr_t _Table::GetType() {
+  BSTR type = nullptr;
+  ZrCheck(get_Type(&type), this, ZrUuidOf<_Table>());
+  return _bstr_t(type, false);
+}
+inline ColumnsPtr _Table::GetColumns() {
+  Columns* columns = nullptr;
+  ZrCheck(get_Columns(&columns), this, ZrUuidOf<_Table>());
+  return ColumnsPtr(columns, false);
+}
+
+inline LONG Columns::GetCount() {
+  LONG count = 0;
+  ZrCheck(get_Count(&count), this, ZrUuidOf<Columns>());
+  return count;
+}
+inline _ColumnPtr Columns::GetItem(const _variant_t& index) {
+  _Column* column = nullptr;
+  ZrCheck(get_Item(index, &column), this, ZrUuidOf<Columns>());
+  return _ColumnPtr(column, false);
+}
+
+inline _bstr_t _Column::GetName() {
+  BSTR name = nullptr;
+  ZrCheck(get_Name(&name), this, ZrUuidOf<_Column>());
+  return _bstr_t(name, false);
+}
+inline _bstr_t _Column::GetTypeName() {
+  BSTR name = nullptr;
+  ZrCheck(get_TypeName(&name), this, ZrUuidOf<_Column>());
+  return _bstr_t(name, false);
+}
+inline LONG _Column::GetDefinedSize() {
+  LONG size = 0;
+  ZrCheck(get_DefinedSize(&size), this, ZrUuidOf<_Column>());
+  return size;
+}
+
+}  // namespace ADOX

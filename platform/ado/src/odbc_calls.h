@@ -1,0 +1,58 @@
+// Thin helpers over the ODBC API that pass text as UTF-16 (wide) or UTF-8
+// (narrow), as the connection's driver needs, and read results into
+// cells.
+#pragma once
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <string>
+#include <utility>
+
+#include "result_set.h"
+
+namespace zrado {
+
+// Owns one ODBC handle and frees it.
+class Handle {
+ public:
+  explicit Handle(SQLSMALLINT type) : type_(type) {}
+  ~Handle() {
+    if (h_) SQLFreeHandle(type_, h_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+
+  SQLHANDLE get() const { return h_; }
+  SQLHANDLE* Address() { return &h_; }
+  SQLHANDLE release() { return std::exchange(h_, SQLHANDLE{}); }
+
+ private:
+  SQLSMALLINT type_;
+  SQLHANDLE h_ = nullptr;
+};
+
+struct Diagnostics {
+  std::string first_state;  // SQLSTATE of the first record ("" when none)
+  std::u16string text;      // "[SQLSTATE] (native N) message", records joined by "; "
+};
+
+Diagnostics ReadDiagnostics(SQLSMALLINT type, SQLHANDLE handle, bool wide);
+
+SQLRETURN DriverConnect(SQLHDBC dbc, const std::string& text, bool wide);
+SQLRETURN Prepare(SQLHSTMT stmt, std::u16string_view sql, bool wide);
+SQLRETURN ListTables(SQLHSTMT stmt, bool wide);
+SQLRETURN ListColumns(SQLHSTMT stmt, const std::u16string& schema, const std::u16string& table_pattern, bool wide);
+
+// The driver's escape for '_' and '%' in catalogue search patterns (may be empty).
+std::u16string SearchPatternEscape(SQLHDBC dbc, bool wide);
+std::u16string EscapePattern(const std::u16string& name, const std::u16string& escape);
+
+// Reads the statement's result set, if it has one, to the end. Throws
+// OdbcFailure with the driver's diagnostics.
+ResultSet ReadResult(SQLHSTMT stmt, bool wide);
+
+// A text cell's characters; "" for null or other kinds.
+std::u16string TextOf(const Cell& value);
+
+}  // namespace zrado

@@ -1,0 +1,40 @@
+// What a statement returned, read in full (the client cursor's rows), in
+// standard types only: the ODBC side fills it, the COM side turns it into
+// variants.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zrado {
+
+struct Cell {
+  enum class Kind { kNull, kShort, kLong, kBigInt, kDouble, kBool, kText };
+  Kind kind = Kind::kNull;
+  long long integer = 0;  // kShort, kLong, kBigInt, kBool (0 or 1)
+  double real = 0;        // kDouble
+  std::u16string text;    // kText
+};
+
+struct ResultColumn {
+  std::u16string name;
+  Cell::Kind kind;      // what the column's values hold (never kNull)
+  bool long_text;       // a long text column (text, memo)
+};
+
+struct ResultSet {
+  bool has_rows = false;  // the statement produced a result set (possibly empty)
+  std::vector<ResultColumn> columns;
+  std::vector<std::vector<Cell>> rows;
+  long long affected = -1;  // rows changed, when the driver tells
+};
+
+// A failure of the ODBC side: the driver's diagnostics or the refusal of a
+// statement. The COM side reports it as E_FAIL with this description.
+struct OdbcFailure {
+  std::u16string description;
+};
+
+[[noreturn]] inline void RaiseOdbc(std::u16string description) { throw OdbcFailure{std::move(description)}; }
+
+}  // namespace zrado
