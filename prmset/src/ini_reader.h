@@ -1,0 +1,30 @@
+// INI reading (inih) into a plain table, and the folders where the
+// component looks for its files.
+#pragma once
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace prmset {
+
+// section -> key -> value, as written (case kept). A key repeated in a
+// section, as inih reports continuation lines, is joined with one blank.
+using IniTable = std::map<std::string, std::map<std::string, std::string>>;
+
+// Reads a file or a text. Returns false (table left partly filled) when the
+// file cannot be opened or has a malformed line; *error_line is then the
+// first bad line (0 when the file could not be opened).
+bool ReadIniFile(const std::string& path, IniTable* table, int* error_line);
+bool ReadIniText(const std::string& text, IniTable* table, int* error_line);
+
+// The settings folders, searched in this order: those named by the
+// environment variable ZR_SETTINGS_DIR (':'-separated), the user's
+// configuration folder ($XDG_CONFIG_HOME/zrconector or
+// ~/.config/zrconector), then the installed examples
+// (<library>/../share/zrconector/examples/catalogue and the source tree's
+// examples/catalogue).
+std::vector<std::string> SettingsFolders();
+
+}  // namespace prmset

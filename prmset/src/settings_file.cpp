@@ -1,0 +1,80 @@
+// Locating and reading a program's settings file.
+
+#include "settings_file.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+
+#include "ini_reader.h"
+
+namespace prmset {
+namespace {
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// A program name names a file in a folder: no separators, no "." or "..".
+bool SafeProgramName(const std::string& program) {
+  return !program.empty() && program != "." && program != ".." &&
+         program.find_first_of("/\\") == std::string::npos && program.find('\0') == std::string::npos;
+}
+
+// A relative folder is taken from the settings file's folder; "~/" is the
+// home folder. A trailing separator is kept, as the database name is joined
+// to the folder without one.
+std::string ResolveFolder(const std::string& value, const std::filesystem::path& file) {
+  if (value.empty()) return value;
+  std::filesystem::path path;
+  if (value.rfind("~/", 0) == 0) {
+    const char* home = std::getenv("HOME");
+    path = std::filesystem::path(home ? home : "") / value.substr(2);
+  } else if (value.front() == '/') {
+    return value;
+  } else {
+    path = file.parent_path() / value;
+  }
+  return path.lexically_normal().string();
+}
+
+}  // namespace
+
+bool LoadSettings(const std::string& program, Settings* settings, std::string* why) {
+  *settings = Settings();
+  if (!SafeProgramName(program)) {
+    *why = "\"" + program + "\" is not a program name";
+    return false;
+  }
+  for (const std::string& folder : SettingsFolders()) {
+    for (const std::string& name : {program, Lower(program)}) {
+      std::filesystem::path file = std::filesystem::path(folder) / (name + ".ini");
+      std::error_code error;
+      if (!std::filesystem::is_regular_file(file, error)) continue;
+      IniTable table;
+      int line = 0;
+      if (!ReadIniFile(file.string(), &table, &line)) {
+        *why = file.string() + (line ? ":" + std::to_string(line) + ": malformed line" : ": cannot be read");
+        return false;
+      }
+      const auto& db = table["database"];
+      auto get = [&](const char* key) {
+        auto it = db.find(key);
+        return it == db.end() ? std::string() : it->second;
+      };
+      settings->file = file.string();
+      settings->data_folder = ResolveFolder(get("data_folder"), file);
+      settings->type = get("type");
+      settings->name = get("name");
+      settings->server = get("server");
+      settings->user = get("user");
+      settings->password = get("password");
+      return true;
+    }
+  }
+  *why = "no settings file " + program + ".ini in the settings folders";
+  return false;
+}
+
+}  // namespace prmset

@@ -1,0 +1,32 @@
+// The settings of one program: finding and reading "<program>.ini".
+//
+//   [database]
+//   data_folder = ./          ; relative to the file's folder; kept as written otherwise
+//   type = MDB                ; MDB: the file catalogue; anything else: a server
+//   name = catalogo.db
+//   server = 127.0.0.1,5432
+//   user = zrconector
+//   password = ...
+#pragma once
+
+#include <string>
+
+namespace prmset {
+
+struct Settings {
+  std::string file;  // the file read
+  std::string data_folder;
+  std::string type;
+  std::string name;
+  std::string server;
+  std::string user;
+  std::string password;
+};
+
+// Finds "<program>.ini" (then the program name in lower case) in the
+// settings folders and reads it. Returns false, with *why saying what was
+// missing or wrong, for an empty or unsafe program name, no file, or a file
+// with a malformed line.
+bool LoadSettings(const std::string& program, Settings* settings, std::string* why);
+
+}  // namespace prmset
