@@ -83,7 +83,7 @@ void DatabaseImpl::adoptChildren(OdDbEntity* parent) {
     addObject(child, parent);
     child->release();
   };
-  for (OdDbEntity* child : parent->children_->items) adopt(child);
+  for (OdDbEntity* child : *parent->children_) adopt(child);
   adopt(parent->children_->seqend);
 }
 

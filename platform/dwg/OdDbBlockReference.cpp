@@ -14,7 +14,7 @@ constexpr std::string_view kReference = "AcDbBlockReference";
 }
 
 OdDbBlockReferencePtr OdDbBlockReference::createObject() {
-  OdDbBlockReferencePtr reference(new OdDbBlockReference(internName("INSERT")));
+  OdDbBlockReferencePtr reference(new OdDbBlockReference(internType("INSERT")));
   reference->tags_ = newtags::insert();
   return reference;
 }
@@ -59,7 +59,7 @@ void OdDbBlockReference::setBlockTableRecord(const OdDbObjectId& blockId) {
 OdDbObjectIteratorPtr OdDbBlockReference::attributeIterator() const {
   std::vector<OdDbObjectId> ids;
   if (children_) {
-    for (OdDbEntity* e : children_->items)
+    for (OdDbEntity* e : *children_)
       if (OdDbAttribute::cast(e)) ids.push_back(OdDbObjectId::fromObject(e->database() ? e : nullptr));
   }
   OdDbObjectIteratorPtr it(new OdDbObjectIterator(std::move(ids)));
@@ -71,15 +71,15 @@ OdDbObjectId OdDbBlockReference::appendAttribute(OdDbAttribute* attribute) {
   assertWriteEnabled();
   if (!attribute) throw OdError(eInvalidInput);
   if (attribute->database()) throw OdError(eAlreadyInDb);
-  if (!children_) children_ = std::make_unique<Children>();
   attribute->addRef();  // held by this reference until it joins the drawing
-  children_->items.push_back(attribute);
+  addChild(attribute);
   // References with attributes say so (66 = 1) and end them with a SEQEND.
   setField(kReference, 66, "1");
   if (!children_->seqend) {
-    children_->seqend = new OdDbEntity(internName("SEQEND"));
-    children_->seqend->tags_ = newtags::sequenceEnd();
-    children_->seqend->addRef();
+    auto* seqend = new OdDbEntity(internType("SEQEND"));
+    seqend->tags_ = newtags::sequenceEnd();
+    seqend->addRef();
+    setSequenceEnd(seqend);
   }
   if (db_) db_->impl().adoptChildren(this);
   return attribute->objectId();

@@ -28,7 +28,7 @@ class OdDbBlockReference : public OdDbEntity {
   OdDbObjectId appendAttribute(OdDbAttribute* attribute);
 
  protected:
-  explicit OdDbBlockReference(const std::string* dxfName) : OdDbEntity(dxfName) {}
+  explicit OdDbBlockReference(uint16_t type) : OdDbEntity(type) {}
   void onLoaded() override;
   friend class DxfLoader;
   friend class OdDbBlockTableRecord;

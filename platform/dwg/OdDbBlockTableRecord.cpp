@@ -10,7 +10,7 @@ ODRX_DEFINE_MEMBERS(OdDbBlockTableRecord, OdDbSymbolTableRecord, "AcDbBlockTable
 ODRX_DEFINE_MEMBERS(OdDbBlockTable, OdDbSymbolTable, "AcDbBlockTable")
 
 OdDbBlockTableRecordPtr OdDbBlockTableRecord::createObject() {
-  OdDbBlockTableRecordPtr record(new OdDbBlockTableRecord(internName("BLOCK_RECORD")));
+  OdDbBlockTableRecordPtr record(new OdDbBlockTableRecord(internType("BLOCK_RECORD")));
   record->tags_ = newtags::blockRecord();
   return record;
 }
@@ -69,11 +69,11 @@ void OdDbBlockTable::onRecordAdded(OdDbSymbolTableRecord* record) {
   // Every block definition is written in the BLOCKS section between a BLOCK and
   // an ENDBLK entity that carry its name.
   const std::string name = encode(block->getName());
-  OdDbEntity* begin = new OdDbEntity(internName("BLOCK"));
+  OdDbEntity* begin = new OdDbEntity(internType("BLOCK"));
   begin->tags_ = newtags::blockBegin();
   begin->tags_ = tags::withValue(begin->tags_, "AcDbBlockBegin", 2, name);
   begin->tags_ = tags::withValue(begin->tags_, "AcDbBlockBegin", 3, name);
-  OdDbEntity* end = new OdDbEntity(internName("ENDBLK"));
+  OdDbEntity* end = new OdDbEntity(internType("ENDBLK"));
   end->tags_ = newtags::blockEnd();
   impl.addObject(begin, block);
   impl.addObject(end, block);

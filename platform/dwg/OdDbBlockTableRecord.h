@@ -31,7 +31,7 @@ class OdDbBlockTableRecord : public OdDbSymbolTableRecord {
   bool isPaperSpace() const;
 
  protected:
-  explicit OdDbBlockTableRecord(const std::string* dxfName) : OdDbSymbolTableRecord(dxfName) {}
+  explicit OdDbBlockTableRecord(uint16_t type) : OdDbSymbolTableRecord(type) {}
   friend class DxfLoader;
   friend class DxfWriter;
   friend class OdDbBlockTable;

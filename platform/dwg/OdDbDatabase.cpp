@@ -65,7 +65,8 @@ OdResBufPtr OdDbDatabase::getSysVar(const OdString& name) const {
       return it->second->copy();
     }
   }
-  std::string want = "$" + OdString(DatabaseImpl::nameKey(name)).toUtf8();
+  std::string want("$");
+  want += OdString(DatabaseImpl::nameKey(name)).toUtf8();
   for (const HeaderVariable& var : impl_->header) {
     std::string have = var.name;
     std::transform(have.begin(), have.end(), have.begin(), [](unsigned char c) { return std::toupper(c); });

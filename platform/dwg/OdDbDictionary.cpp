@@ -11,7 +11,7 @@ ODRX_DEFINE_MEMBERS(OdDbDictionaryIterator, OdRxObject, "OdDbDictionaryIterator"
 ODRX_DEFINE_MEMBERS(OdDbXrecord, OdDbObject, "AcDbXrecord")
 
 OdDbDictionaryPtr OdDbDictionary::createObject() {
-  OdDbDictionaryPtr dict(new OdDbDictionary(internName("DICTIONARY")));
+  OdDbDictionaryPtr dict(new OdDbDictionary(internType("DICTIONARY")));
   dict->tags_ = newtags::dictionary();
   return dict;
 }
@@ -111,7 +111,7 @@ OdDbDictionaryIteratorPtr OdDbDictionary::newIterator(OdRx::DictIterType type) c
 OdDbObjectPtr OdDbDictionaryIterator::getObject(OdDb::OpenMode mode) const { return objectId().openObject(mode); }
 
 OdSmartPtr<OdDbXrecord> OdDbXrecord::createObject() {
-  OdSmartPtr<OdDbXrecord> record(new OdDbXrecord(internName("XRECORD")));
+  OdSmartPtr<OdDbXrecord> record(new OdDbXrecord(internType("XRECORD")));
   record->tags_ = newtags::xrecord();
   return record;
 }

@@ -33,7 +33,7 @@ class OdDbDictionary : public OdDbObject {
   OdDbDictionaryIteratorPtr newIterator(OdRx::DictIterType type = OdRx::kDictCollated) const;
 
  protected:
-  explicit OdDbDictionary(const std::string* dxfName) : OdDbObject(dxfName) {}
+  explicit OdDbDictionary(uint16_t type) : OdDbObject(type) {}
   void onLoaded() override;
   friend class DxfLoader;
   friend class DxfWriter;
@@ -87,7 +87,7 @@ class OdDbXrecord : public OdDbObject {
   void setFromRbChain(const OdResBuf* chain);
 
  protected:
-  explicit OdDbXrecord(const std::string* dxfName) : OdDbObject(dxfName) {}
+  explicit OdDbXrecord(uint16_t type) : OdDbObject(type) {}
   friend class DxfLoader;
 };
 typedef OdSmartPtr<OdDbXrecord> OdDbXrecordPtr;

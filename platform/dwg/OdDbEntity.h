@@ -22,7 +22,7 @@ class OdDbEntity : public OdDbObject {
   bool isInPaperSpace() const;
 
  protected:
-  explicit OdDbEntity(const std::string* dxfName) : OdDbObject(dxfName) {}
+  explicit OdDbEntity(uint16_t type) : OdDbObject(type) {}
 
   friend class DxfLoader;
   friend class DxfWriter;
@@ -33,10 +33,20 @@ class OdDbEntity : public OdDbObject {
   friend struct DatabaseImpl;
 
   // Entities written right after this one and owned by it (the ATTRIBs of an
-  // INSERT, the VERTEXes of a POLYLINE), closed by a SEQEND.
+  // INSERT, the VERTEXes of a POLYLINE), closed by a SEQEND. One block holds
+  // the header and the list, since most references carry a single attribute.
   struct Children {
-    std::vector<OdDbEntity*> items;
-    OdDbEntity* seqend = nullptr;
+    OdDbEntity* seqend;
+    uint32_t count;
+    uint32_t capacity;
+    OdDbEntity* const* begin() const { return reinterpret_cast<OdDbEntity* const*>(this + 1); }
+    OdDbEntity* const* end() const { return begin() + count; }
   };
-  std::unique_ptr<Children> children_;
+  struct FreeChildren {
+    void operator()(Children* c) const;
+  };
+  static Children* grow(Children* c, uint32_t capacity);
+  void addChild(OdDbEntity* child);
+  void setSequenceEnd(OdDbEntity* seqend);
+  std::unique_ptr<Children, FreeChildren> children_;
 };

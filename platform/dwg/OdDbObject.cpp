@@ -1,7 +1,8 @@
 #include "OdDbObject.h"
 
+#include <atomic>
 #include <mutex>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "DatabaseImpl.h"
 #include "DxfValues.h"
@@ -14,11 +15,34 @@ ODRX_DEFINE_MEMBERS(OdDbObject, OdRxObject, "AcDbObject")
 
 OdDbObject::~OdDbObject() = default;
 
-const std::string* OdDbObject::internName(std::string_view name) {
-  static std::mutex mutex;
-  static std::unordered_set<std::string> names;
-  std::lock_guard<std::mutex> lock(mutex);
-  return &*names.emplace(name).first;
+namespace {
+// Type names by index; entries are written once and never move, so reading an
+// index handed out earlier needs no lock.
+constexpr std::size_t kMaxTypes = 65535;
+std::atomic<const std::string*> gTypeNames[kMaxTypes];
+std::mutex gTypeMutex;
+std::unordered_map<std::string, uint16_t>& typeIndex() {
+  static std::unordered_map<std::string, uint16_t> index;
+  return index;
+}
+std::size_t gTypeCount = 0;
+}  // namespace
+
+uint16_t OdDbObject::internType(std::string_view name) {
+  std::lock_guard<std::mutex> lock(gTypeMutex);
+  auto& index = typeIndex();
+  auto it = index.find(std::string(name));
+  if (it != index.end()) return it->second;
+  if (gTypeCount >= kMaxTypes) throw OdError(eInvalidInput, OdString(u"Too many kinds of drawing objects"));
+  auto type = static_cast<uint16_t>(gTypeCount++);
+  auto* stored = new std::string(name);  // lives for the process
+  gTypeNames[type].store(stored, std::memory_order_release);
+  index.emplace(*stored, type);
+  return type;
+}
+
+const std::string& OdDbObject::typeName(uint16_t type) {
+  return *gTypeNames[type].load(std::memory_order_acquire);
 }
 
 void OdDbObject::release() {

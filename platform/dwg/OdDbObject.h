@@ -61,7 +61,7 @@ class OdDbObject : public OdRxObject {
   bool createExtensionDictionary();
 
   // The DXF type name ("INSERT", "DICTIONARY", "LINE", ...).
-  const std::string& dxfName() const { return *dxfName_; }
+  const std::string& dxfName() const { return typeName(type_); }
   // Objects of kinds the model does not know report the class recorded in the
   // drawing (the last subclass marker, such as AcDbLine).
   OdString className() const override;
@@ -72,7 +72,7 @@ class OdDbObject : public OdRxObject {
   const TagList& dxfTags() const { return tags_; }
 
  protected:
-  explicit OdDbObject(const std::string* dxfName) : dxfName_(dxfName) {}
+  explicit OdDbObject(uint16_t type) : type_(type) {}
   // Decodes text from the file's encoding / encodes it for this drawing.
   OdString decode(std::string_view raw) const;
   std::string encode(const OdString& text) const;
@@ -86,8 +86,10 @@ class OdDbObject : public OdRxObject {
   // Writes a field (the object must be open for write).
   void setField(std::string_view subclass, int code, std::string_view raw);
   void setTextField(std::string_view subclass, int code, const OdString& text);
-  // Interns a DXF type name; the returned string lives for the whole process.
-  static const std::string* internName(std::string_view name);
+  // DXF type names are kept once per process and objects hold their index.
+  // Throws OdError(eInvalidInput) when a process has seen 65,535 kinds.
+  static uint16_t internType(std::string_view name);
+  static const std::string& typeName(uint16_t type);
 
   // Called once after the drawing is loaded or the object is added, to resolve
   // what it refers to. Default does nothing.
@@ -108,13 +110,15 @@ class OdDbObject : public OdRxObject {
     kInEntitiesSection = 2,  // written in the ENTITIES section (model space, active paper space)
   };
 
+  // The three small fields come first so that they share a word with the
+  // reference count: a drawing holds millions of objects.
+  int8_t openMode_ = OdDb::kNotOpen;
+  uint8_t flags_ = 0;
+  uint16_t type_;
   TagList tags_;
-  const std::string* dxfName_;
   OdDbDatabase* db_ = nullptr;
   OdDbObject* owner_ = nullptr;
   uint64_t handle_ = 0;
-  int8_t openMode_ = OdDb::kNotOpen;
-  uint8_t flags_ = 0;
 };
 
 // Casts that throw OdError_NotThatKindOfClass, as smart-pointer conversion does.

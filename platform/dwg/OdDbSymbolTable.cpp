@@ -18,7 +18,7 @@ void OdDbSymbolTableRecord::setName(const OdString& name) {
 }
 
 OdSmartPtr<OdDbRegAppTableRecord> OdDbRegAppTableRecord::createObject() {
-  OdSmartPtr<OdDbRegAppTableRecord> record(new OdDbRegAppTableRecord(internName("APPID")));
+  OdSmartPtr<OdDbRegAppTableRecord> record(new OdDbRegAppTableRecord(internType("APPID")));
   record->tags_ = newtags::regApp();
   return record;
 }

@@ -20,7 +20,7 @@ class OdDbSymbolTableRecord : public OdDbObject {
   void setName(const OdString& name);
 
  protected:
-  explicit OdDbSymbolTableRecord(const std::string* dxfName) : OdDbObject(dxfName) {}
+  explicit OdDbSymbolTableRecord(uint16_t type) : OdDbObject(type) {}
   friend class DxfLoader;
   friend class OdDbSymbolTable;
 };
@@ -43,7 +43,7 @@ class OdDbSymbolTable : public OdDbObject {
   OdDbSymbolTableIteratorPtr newIterator(bool atBeginning = true, bool skipErased = true) const;
 
  protected:
-  explicit OdDbSymbolTable(const std::string* dxfName) : OdDbObject(dxfName) {}
+  explicit OdDbSymbolTable(uint16_t type) : OdDbObject(type) {}
   virtual void onRecordAdded(OdDbSymbolTableRecord*) {}
   friend class DxfLoader;
   friend class DxfWriter;

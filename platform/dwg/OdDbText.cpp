@@ -18,7 +18,7 @@ constexpr long kConstant = 2;
 }  // namespace
 
 OdDbTextPtr OdDbText::createObject() {
-  OdDbTextPtr text(new OdDbText(internName("TEXT")));
+  OdDbTextPtr text(new OdDbText(internType("TEXT")));
   text->tags_ = newtags::text();
   return text;
 }
@@ -42,7 +42,7 @@ double OdDbText::height() const { return doubleField(kText, 40); }
 void OdDbText::setHeight(double height) { setField(kText, 40, odFormatDouble(height)); }
 
 OdDbAttributePtr OdDbAttribute::createObject() {
-  OdDbAttributePtr attribute(new OdDbAttribute(internName("ATTRIB")));
+  OdDbAttributePtr attribute(new OdDbAttribute(internType("ATTRIB")));
   attribute->tags_ = newtags::attribute();
   return attribute;
 }
@@ -62,7 +62,7 @@ void OdDbAttribute::setInvisible(bool invisible) {
 bool OdDbAttribute::isConstant() const { return intField(kAttribute, 70) & kConstant; }
 
 OdDbAttributeDefinitionPtr OdDbAttributeDefinition::createObject() {
-  OdDbAttributeDefinitionPtr definition(new OdDbAttributeDefinition(internName("ATTDEF")));
+  OdDbAttributeDefinitionPtr definition(new OdDbAttributeDefinition(internType("ATTDEF")));
   definition->tags_ = newtags::attributeDefinition();
   return definition;
 }

@@ -24,7 +24,7 @@ class OdDbText : public OdDbEntity {
   void setHeight(double height);
 
  protected:
-  explicit OdDbText(const std::string* dxfName) : OdDbEntity(dxfName) {}
+  explicit OdDbText(uint16_t type) : OdDbEntity(type) {}
   friend class DxfLoader;
 };
 
@@ -41,7 +41,7 @@ class OdDbAttribute : public OdDbText {
   bool isConstant() const;
 
  protected:
-  explicit OdDbAttribute(const std::string* dxfName) : OdDbText(dxfName) {}
+  explicit OdDbAttribute(uint16_t type) : OdDbText(type) {}
   friend class DxfLoader;
 };
 
@@ -61,6 +61,6 @@ class OdDbAttributeDefinition : public OdDbText {
   void setInvisible(bool invisible);
 
  protected:
-  explicit OdDbAttributeDefinition(const std::string* dxfName) : OdDbText(dxfName) {}
+  explicit OdDbAttributeDefinition(uint16_t type) : OdDbText(type) {}
   friend class DxfLoader;
 };

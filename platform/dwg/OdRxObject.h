@@ -1,6 +1,7 @@
 #pragma once
 // Run-time classes, reference counting and smart pointers of the object model.
 
+#include <cstdint>
 #include <type_traits>
 #include <utility>
 
@@ -67,7 +68,7 @@ class OdRxObject {
   virtual long numRefs() const { return refs_; }
 
  protected:
-  long refs_ = 0;
+  int32_t refs_ = 0;
 };
 
 enum OdRxObjMod { kOdRxObjAttach };

@@ -4,8 +4,9 @@
 
 namespace {
 
-// Layout of one tag: group code as 2 bytes (little endian, signed), value length
-// as a base-128 varint, then the value bytes.
+// Layout of one tag: the group code as one byte when it is 0..254, else 0xFF and
+// two bytes (little endian, signed); the value length as a base-128 varint; the
+// value bytes.
 inline void putVarint(std::string& out, uint32_t n) {
   while (n >= 0x80) {
     out += static_cast<char>((n & 0x7F) | 0x80);
@@ -23,8 +24,13 @@ void TagList::Iterator::load() {
   }
   at_ = next_;
   const auto* p = reinterpret_cast<const uint8_t*>(at_);
-  tag_.code = static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
-  p += 2;
+  if (p[0] != 0xFF) {
+    tag_.code = p[0];
+    p += 1;
+  } else {
+    tag_.code = static_cast<int16_t>(static_cast<uint16_t>(p[1] | (p[2] << 8)));
+    p += 3;
+  }
   uint32_t len = 0;
   int shift = 0;
   while (*p & 0x80) {
@@ -38,10 +44,18 @@ void TagList::Iterator::load() {
   next_ = reinterpret_cast<const char*>(p) + len;
 }
 
-TagList::TagList(const TagList& other) : size_(other.size_) {
-  if (size_) {
-    data_.reset(new char[size_]);
-    std::memcpy(data_.get(), other.data_.get(), size_);
+std::size_t TagList::byteSize() const {
+  if (!data_) return 0;
+  uint32_t n;
+  std::memcpy(&n, data_.get(), sizeof n);
+  return n;
+}
+
+TagList::TagList(const TagList& other) {
+  if (other.data_) {
+    const std::size_t total = sizeof(uint32_t) + other.byteSize();
+    data_.reset(new char[total]);
+    std::memcpy(data_.get(), other.data_.get(), total);
   }
 }
 
@@ -66,19 +80,25 @@ std::vector<DxfTag> TagList::toVector() const {
 }
 
 void TagListBuilder::add(int code, std::string_view value) {
-  auto c = static_cast<uint16_t>(static_cast<int16_t>(code));
-  buf_ += static_cast<char>(c & 0xFF);
-  buf_ += static_cast<char>(c >> 8);
+  if (code >= 0 && code < 0xFF) {
+    buf_ += static_cast<char>(code);
+  } else {
+    auto c = static_cast<uint16_t>(static_cast<int16_t>(code));
+    buf_ += static_cast<char>(0xFF);
+    buf_ += static_cast<char>(c & 0xFF);
+    buf_ += static_cast<char>(c >> 8);
+  }
   putVarint(buf_, static_cast<uint32_t>(value.size()));
   buf_.append(value);
 }
 
 TagList TagListBuilder::finish() {
   TagList list;
-  list.size_ = static_cast<uint32_t>(buf_.size());
-  if (list.size_) {
-    list.data_.reset(new char[list.size_]);
-    std::memcpy(list.data_.get(), buf_.data(), buf_.size());
+  if (!buf_.empty()) {
+    const auto n = static_cast<uint32_t>(buf_.size());
+    list.data_.reset(new char[sizeof n + n]);
+    std::memcpy(list.data_.get(), &n, sizeof n);
+    std::memcpy(list.data_.get() + sizeof n, buf_.data(), n);
   }
   buf_.clear();
   return list;

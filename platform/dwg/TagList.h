@@ -48,16 +48,18 @@ class TagList {
 
   static TagList fromTags(const std::vector<DxfTag>& tags);
 
-  Iterator begin() const { return Iterator(data_.get(), data_.get() + size_); }
+  Iterator begin() const { return Iterator(payload(), payload() + byteSize()); }
   Iterator end() const { return Iterator(nullptr, nullptr); }
-  bool empty() const { return size_ == 0; }
-  std::size_t byteSize() const { return size_; }
+  bool empty() const { return !data_; }
+  std::size_t byteSize() const;
   std::vector<DxfTag> toVector() const;
 
  private:
   friend class TagListBuilder;
+  const char* payload() const { return data_ ? data_.get() + sizeof(uint32_t) : nullptr; }
+  // The payload's size (4 bytes) followed by the payload; null when empty.
+  // A drawing has millions of lists, so the list itself is one pointer.
   std::unique_ptr<char[]> data_;
-  uint32_t size_ = 0;
 };
 
 // Collects tags and packs them into a TagList; reusable after finish().

@@ -23,6 +23,15 @@ DxfLoader::DxfLoader(OdDbDatabase& db, const OdString& path)
 
 DxfLoader::~DxfLoader() = default;
 
+uint16_t DxfLoader::typeOf(std::string_view name) {
+  // Most drawings use a few dozen kinds: a short list beats the shared table's lock.
+  for (const auto& [known, type] : typeCache_)
+    if (known == name) return type;
+  uint16_t type = OdDbObject::internType(name);
+  if (typeCache_.size() < 64) typeCache_.emplace_back(std::string(name), type);
+  return type;
+}
+
 void DxfLoader::failAt(std::size_t line, const std::string& message) const { r_->fail(message, line); }
 
 void DxfLoader::loadFile() {
@@ -166,13 +175,13 @@ void DxfLoader::readRaw(const std::string& name) {
 void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
   // Registered first, so that the drawing frees the object if reading fails.
   impl_.registerLoaded(object);
-  loaded_.push_back(Loaded{object, line, 0, false, 0});
-  Loaded& info = loaded_.back();
+  loaded_.push_back(Loaded{object, static_cast<uint32_t>(line)});
   static thread_local TagListBuilder b;
   b.clear();
   bool inGroup = false;
   bool seenSubclass = false;
   bool seenHandle = false;
+  bool seenOwner = false;
   const int handleCode = object->dxfName() == "DIMSTYLE" ? 105 : 5;
   for (;;) {
     if (!r_->next()) r_->fail("the file ends inside " + object->dxfName() + " (started at line " +
@@ -193,17 +202,16 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
         auto h = dxfv::toHandle(value);
         if (!h) r_->fail("\"" + std::string(value) + "\" is not a handle");
         object->handle_ = *h;
+        maxHandle_ = std::max(maxHandle_, *h);
         seenHandle = true;
-      } else if (code == 330 && !info.hasOwner && !seenSubclass) {
-        auto h = dxfv::toHandle(value);
-        if (!h) r_->fail("\"" + std::string(value) + "\" is not an owner handle");
-        info.ownerHandle = *h;
-        info.hasOwner = true;
-        info.ownerLine = r_->line();
+      } else if (code == 330 && !seenOwner && !seenSubclass) {
+        if (!dxfv::toHandle(value)) r_->fail("\"" + std::string(value) + "\" is not an owner handle");
+        seenOwner = true;
       }
     }
   }
   object->tags_ = b.finish();
+  impl_.handles.back().first = object->handle_;
 }
 
 void DxfLoader::readTables() {
@@ -221,8 +229,8 @@ void DxfLoader::readTable() {
   if (!r_->next() || r_->code() != 2) failAt(line, "a TABLE without its name (group code 2)");
   const std::string name(r_->value());
   r_->pushBack();
-  OdDbSymbolTable* table = name == "BLOCK_RECORD" ? new OdDbBlockTable(OdDbObject::internName("TABLE"))
-                                                  : new OdDbSymbolTable(OdDbObject::internName("TABLE"));
+  OdDbSymbolTable* table = name == "BLOCK_RECORD" ? new OdDbBlockTable(OdDbObject::internType("TABLE"))
+                                                  : new OdDbSymbolTable(OdDbObject::internType("TABLE"));
   readBody(table, line);
   impl_.tables.push_back(table);
   if (name == "BLOCK_RECORD") impl_.blockTable = static_cast<OdDbBlockTable*>(table);
@@ -244,12 +252,12 @@ void DxfLoader::readTable() {
       return;
     }
     if (type == "ENDSEC" || type == "TABLE") failAt(recordLine, "the " + name + " table has no ENDTAB");
-    const std::string* dxfName = OdDbObject::internName(type);
+    const uint16_t dxfType = typeOf(type);
     OdDbSymbolTableRecord* record;
-    if (type == "BLOCK_RECORD") record = new OdDbBlockTableRecord(dxfName);
-    else if (type == "LAYER") record = new OdDbLayerTableRecord(dxfName);
-    else if (type == "APPID") record = new OdDbRegAppTableRecord(dxfName);
-    else record = new OdDbSymbolTableRecord(dxfName);
+    if (type == "BLOCK_RECORD") record = new OdDbBlockTableRecord(dxfType);
+    else if (type == "LAYER") record = new OdDbLayerTableRecord(dxfType);
+    else if (type == "APPID") record = new OdDbRegAppTableRecord(dxfType);
+    else record = new OdDbSymbolTableRecord(dxfType);
     readBody(record, recordLine);
     table->records_.push_back(record);
   }
@@ -258,34 +266,33 @@ void DxfLoader::readTable() {
 OdDbEntity* DxfLoader::readEntity() {
   const std::string_view type = r_->value();
   const std::size_t line = r_->line();
-  const std::string* dxfName = OdDbObject::internName(type);
+  const uint16_t dxfType = typeOf(type);
   OdDbEntity* entity;
-  if (type == "INSERT") entity = new OdDbBlockReference(dxfName);
-  else if (type == "ATTRIB") entity = new OdDbAttribute(dxfName);
-  else if (type == "ATTDEF") entity = new OdDbAttributeDefinition(dxfName);
-  else if (type == "TEXT") entity = new OdDbText(dxfName);
-  else entity = new OdDbEntity(dxfName);
+  if (type == "INSERT") entity = new OdDbBlockReference(dxfType);
+  else if (type == "ATTRIB") entity = new OdDbAttribute(dxfType);
+  else if (type == "ATTDEF") entity = new OdDbAttributeDefinition(dxfType);
+  else if (type == "TEXT") entity = new OdDbText(dxfType);
+  else entity = new OdDbEntity(dxfType);
   readBody(entity, line);
 
   // An INSERT is followed by its ATTRIBs, a POLYLINE by its VERTEXes, each list
   // closed by a SEQEND.
-  const char* childType = *dxfName == "INSERT" ? "ATTRIB" : (*dxfName == "POLYLINE" ? "VERTEX" : nullptr);
+  const std::string& typeName = OdDbObject::typeName(dxfType);
+  const char* childType = typeName == "INSERT" ? "ATTRIB" : (typeName == "POLYLINE" ? "VERTEX" : nullptr);
   if (!childType) return entity;
   for (;;) {
     if (!r_->next()) break;
     if (r_->code() == 0 && r_->value() == childType) {
-      if (!entity->children_) entity->children_ = std::make_unique<OdDbEntity::Children>();
       OdDbEntity* child = readEntity();
       child->owner_ = entity;
-      entity->children_->items.push_back(child);
+      entity->addChild(child);
       continue;
     }
     if (r_->code() == 0 && r_->value() == "SEQEND" && (entity->children_ || tags::find(entity->tags_, "", 66))) {
-      OdDbEntity* seqend = new OdDbEntity(OdDbObject::internName("SEQEND"));
+      OdDbEntity* seqend = new OdDbEntity(typeOf("SEQEND"));
       readBody(seqend, r_->line());
       seqend->owner_ = entity;
-      if (!entity->children_) entity->children_ = std::make_unique<OdDbEntity::Children>();
-      entity->children_->seqend = seqend;
+      entity->setSequenceEnd(seqend);
       break;
     }
     r_->pushBack();
@@ -302,13 +309,13 @@ void DxfLoader::readBlocks() {
     if (r_->value() != "BLOCK") r_->fail("expected \"0 BLOCK\", found \"" + std::string(r_->value()) + "\"");
     PendingBlock block;
     block.line = r_->line();
-    block.begin = new OdDbEntity(OdDbObject::internName("BLOCK"));
+    block.begin = new OdDbEntity(typeOf("BLOCK"));
     readBody(block.begin, block.line);
     for (;;) {
       if (!r_->next()) r_->fail("the file ends inside a block (started at line " + std::to_string(block.line) + ")",
                                 r_->line() + 1);
       if (r_->value() == "ENDBLK") {
-        block.end = new OdDbEntity(OdDbObject::internName("ENDBLK"));
+        block.end = new OdDbEntity(typeOf("ENDBLK"));
         readBody(block.end, r_->line());
         break;
       }
@@ -337,11 +344,11 @@ void DxfLoader::readObjects() {
     if (r_->code() != 0) r_->fail("expected an object, found group code " + std::to_string(r_->code()));
     if (r_->value() == "ENDSEC") return;
     const std::string_view type = r_->value();
-    const std::string* dxfName = OdDbObject::internName(type);
+    const uint16_t dxfType = typeOf(type);
     OdDbObject* object;
-    if (type == "DICTIONARY" || type == "ACDBDICTIONARYWDFLT") object = new OdDbDictionary(dxfName);
-    else if (type == "XRECORD") object = new OdDbXrecord(dxfName);
-    else object = new OdDbObject(dxfName);
+    if (type == "DICTIONARY" || type == "ACDBDICTIONARYWDFLT") object = new OdDbDictionary(dxfType);
+    else if (type == "XRECORD") object = new OdDbXrecord(dxfType);
+    else object = new OdDbObject(dxfType);
     readBody(object, r_->line());
     impl_.objectsSection.push_back(object);
   }
@@ -358,57 +365,84 @@ void DxfLoader::link() {
   linkObjects();
 }
 
-void DxfLoader::linkHandles() {
-  // Sort by handle, reporting a handle used twice with both lines.
-  std::vector<std::size_t> order;
-  order.reserve(loaded_.size());
-  uint64_t maxHandle = 0;
-  for (std::size_t i = 0; i < loaded_.size(); ++i) {
-    uint64_t h = loaded_[i].object->handle_;
-    if (h == 0) continue;
-    maxHandle = std::max(maxHandle, h);
-    order.push_back(i);
-  }
-  bool sorted = std::is_sorted(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return loaded_[a].object->handle_ < loaded_[b].object->handle_;
-  });
-  if (!sorted)
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-      return loaded_[a].object->handle_ < loaded_[b].object->handle_;
-    });
-  for (std::size_t k = 1; k < order.size(); ++k) {
-    const Loaded& a = loaded_[order[k - 1]];
-    const Loaded& b = loaded_[order[k]];
-    if (a.object->handle_ == b.object->handle_) {
-      failAt(b.line, "handle " + OdDbHandle(b.object->handle_).hex() + " is already used by the " +
-                         a.object->dxfName() + " at line " + std::to_string(a.line));
-    }
-  }
-  impl_.nextHandle = std::max(impl_.handseedRead, maxHandle + 1);
+namespace {
 
-  // Objects written without a handle get one now.
-  std::vector<std::pair<uint64_t, OdDbObject*>> sortedHandles;
-  sortedHandles.reserve(loaded_.size());
-  for (std::size_t i : order) sortedHandles.emplace_back(loaded_[i].object->handle_, loaded_[i].object);
-  for (Loaded& l : loaded_) {
-    if (l.object->handle_ != 0) continue;
-    l.object->handle_ = impl_.takeHandle();
-    std::vector<DxfTag> v = l.object->tags_.toVector();
-    std::string hex = OdDbHandle(l.object->handle_).hex();
-    v.insert(v.begin(), DxfTag{l.object->dxfName() == "DIMSTYLE" ? 105 : 5, hex});
-    l.object->tags_ = TagList::fromTags(v);
-    sortedHandles.emplace_back(l.object->handle_, l.object);
+// The owner (first 330 before any subclass marker, outside application groups)
+// and its position among the object's tags.
+struct OwnerTag {
+  uint64_t handle = 0;
+  std::size_t index = 0;
+  bool found = false;
+};
+
+OwnerTag ownerTagOf(const TagList& tags) {
+  OwnerTag owner;
+  bool inGroup = false;
+  std::size_t i = 0;
+  for (const auto& t : tags) {
+    if (t.code == 102) {
+      inGroup = !t.value.empty() && t.value[0] == '{';
+    } else if (!inGroup) {
+      if (t.code == 100 || t.code == 1001) break;
+      if (t.code == 330) {
+        owner.handle = dxfv::toHandle(t.value).value_or(0);
+        owner.index = i;
+        owner.found = true;
+        break;
+      }
+    }
+    ++i;
   }
-  impl_.handles = std::move(sortedHandles);
+  return owner;
+}
+
+}  // namespace
+
+std::size_t DxfLoader::lineOf(const OdDbObject* object) const {
+  for (const Loaded& l : loaded_)
+    if (l.object == object) return l.line;
+  return 0;
+}
+
+void DxfLoader::linkHandles() {
+  // Objects written without a handle get one above every handle in the file.
+  impl_.nextHandle = std::max(impl_.handseedRead, maxHandle_ + 1);
+  for (auto& [handle, object] : impl_.handles) {
+    if (handle != 0) continue;
+    object->handle_ = handle = impl_.takeHandle();
+    std::vector<DxfTag> v = object->tags_.toVector();
+    std::string hex = OdDbHandle(handle).hex();
+    v.insert(v.begin(), DxfTag{object->dxfName() == "DIMSTYLE" ? 105 : 5, hex});
+    object->tags_ = TagList::fromTags(v);
+  }
+  auto byHandle = [](const auto& a, const auto& b) { return a.first < b.first; };
+  if (!std::is_sorted(impl_.handles.begin(), impl_.handles.end(), byHandle))
+    std::sort(impl_.handles.begin(), impl_.handles.end(), byHandle);
+  for (std::size_t k = 1; k < impl_.handles.size(); ++k) {
+    const uint64_t h = impl_.handles[k].first;
+    if (h != impl_.handles[k - 1].first) continue;
+    const OdDbObject* first = impl_.handles[k - 1].second;
+    const OdDbObject* second = impl_.handles[k].second;
+    std::size_t a = lineOf(first), b = lineOf(second);
+    if (b < a) {
+      std::swap(a, b);
+      std::swap(first, second);
+    }
+    failAt(b, "handle " + OdDbHandle(h).hex() + " is already used by the " + first->dxfName() + " at line " +
+                  std::to_string(a));
+  }
 
   for (const Loaded& l : loaded_) {
-    if (!l.hasOwner || l.ownerHandle == 0) continue;
-    OdDbObject* owner = impl_.lookup(l.ownerHandle);
-    if (!owner) {
-      failAt(l.ownerLine, "the " + l.object->dxfName() + " " + OdDbHandle(l.object->handle_).hex() +
-                         " names owner " + OdDbHandle(l.ownerHandle).hex() + ", which does not exist");
+    OwnerTag owner = ownerTagOf(l.object->tags_);
+    if (!owner.found || owner.handle == 0) continue;
+    OdDbObject* found = impl_.lookup(owner.handle);
+    if (!found) {
+      // Each tag is two lines after the object's type line.
+      failAt(l.line + 2 + 2 * owner.index, "the " + l.object->dxfName() + " " + OdDbHandle(l.object->handle_).hex() +
+                                               " names owner " + OdDbHandle(owner.handle).hex() +
+                                               ", which does not exist");
     }
-    l.object->owner_ = owner;
+    l.object->owner_ = found;
   }
   // Table records belong to their table whatever their owner tag says.
   for (OdDbSymbolTable* table : impl_.tables)

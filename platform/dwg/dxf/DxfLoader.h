@@ -5,6 +5,7 @@
 // file and line; the database is then discarded by the caller, so no partly read
 // drawing is ever used.
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,12 +28,10 @@ class DxfLoader {
   void loadNew(const std::string& version);
 
  private:
+  // Every object read, with the line of its "0 TYPE" tag for messages.
   struct Loaded {
     OdDbObject* object;
-    std::size_t line;
-    uint64_t ownerHandle;
-    bool hasOwner;
-    std::size_t ownerLine;
+    uint32_t line;
   };
   struct PendingBlock {
     OdDbEntity* begin = nullptr;
@@ -60,14 +59,18 @@ class DxfLoader {
   void linkBlocks();
   void linkEntities();
   void linkObjects();
+  uint16_t typeOf(std::string_view name);
+  std::size_t lineOf(const OdDbObject* object) const;
   [[noreturn]] void failAt(std::size_t line, const std::string& message) const;
 
   OdDbDatabase& db_;
   DatabaseImpl& impl_;
   std::string path_;
   std::unique_ptr<DxfTagReader> r_;
-  std::vector<Loaded> loaded_;
+  std::deque<Loaded> loaded_;  // a deque: no copy of millions of entries as it grows
+  uint64_t maxHandle_ = 0;
   std::vector<PendingBlock> blocks_;
   bool seen_[8] = {};
+  std::vector<std::pair<std::string, uint16_t>> typeCache_;
   std::size_t versionLine_ = 0;
 };

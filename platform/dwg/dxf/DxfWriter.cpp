@@ -149,7 +149,7 @@ void DxfWriter::entity(Out& out, const OdDbEntity* e) const {
   if (e->isErased()) return;
   object(out, e);
   if (!e->children_) return;
-  for (const OdDbEntity* child : e->children_->items) object(out, child);
+  for (const OdDbEntity* child : *e->children_) object(out, child);
   if (e->children_->seqend) object(out, e->children_->seqend);
 }
 
