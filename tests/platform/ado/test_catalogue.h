@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "zrado/ado.h"
@@ -20,6 +21,10 @@
 namespace zrtest {
 
 enum class Backend { kSqlite, kPostgres };
+
+inline void PrintTo(Backend backend, std::ostream* out) {
+  *out << (backend == Backend::kSqlite ? "SQLite" : "PostgreSQL");
+}
 
 inline auto AllBackends() { return testing::Values(Backend::kSqlite, Backend::kPostgres); }
 std::string BackendName(const testing::TestParamInfo<Backend>& info);
