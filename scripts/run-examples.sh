@@ -8,6 +8,9 @@ bin="$top/build/release/bin"
 out="$top/build/examples"
 mkdir -p "$out"
 
+echo "== The example catalogue, built from its SQL script"
+bash "$top/examples/catalogue/build-sqlite.sh"
+echo
 echo "== The example drawing, as the object model reads it"
 "$bin/zrdxf" info "$top/examples/drawing.dxf"
 echo

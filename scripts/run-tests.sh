@@ -8,4 +8,6 @@ bash "$top/scripts/build.sh" asan
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 cd "$top/build/asan"
-ctest --output-on-failure -j "$(nproc)" --timeout 900
+# The catalogue tests run against both drivers: a throwaway PostgreSQL server
+# lives for the length of the run.
+bash "$top/scripts/pg-test-server.sh" run -- ctest --output-on-failure -j "$(nproc)" --timeout 900

@@ -375,6 +375,24 @@ struct OwnerTag {
   bool found = false;
 };
 
+// Files list objects mostly in handle order, with a few runs out of place
+// (tables, blocks): merging the sorted runs is then close to linear.
+void sortByHandle(std::vector<std::pair<uint64_t, OdDbObject*>>& v) {
+  auto byHandle = [](const auto& a, const auto& b) { return a.first < b.first; };
+  std::vector<std::size_t> runEnds;
+  for (std::size_t i = 1; i < v.size(); ++i)
+    if (v[i].first < v[i - 1].first) runEnds.push_back(i);
+  if (runEnds.empty()) return;
+  if (runEnds.size() > 64) {
+    std::sort(v.begin(), v.end(), byHandle);
+    return;
+  }
+  runEnds.push_back(v.size());
+  for (std::size_t k = 0; k + 1 < runEnds.size(); ++k)
+    std::inplace_merge(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(runEnds[k]),
+                       v.begin() + static_cast<std::ptrdiff_t>(runEnds[k + 1]), byHandle);
+}
+
 OwnerTag ownerTagOf(const TagList& tags) {
   OwnerTag owner;
   bool inGroup = false;
@@ -415,9 +433,7 @@ void DxfLoader::linkHandles() {
     v.insert(v.begin(), DxfTag{object->dxfName() == "DIMSTYLE" ? 105 : 5, hex});
     object->tags_ = TagList::fromTags(v);
   }
-  auto byHandle = [](const auto& a, const auto& b) { return a.first < b.first; };
-  if (!std::is_sorted(impl_.handles.begin(), impl_.handles.end(), byHandle))
-    std::sort(impl_.handles.begin(), impl_.handles.end(), byHandle);
+  sortByHandle(impl_.handles);
   for (std::size_t k = 1; k < impl_.handles.size(); ++k) {
     const uint64_t h = impl_.handles[k].first;
     if (h != impl_.handles[k - 1].first) continue;
@@ -496,13 +512,13 @@ void DxfLoader::linkEntities() {
 
 void DxfLoader::linkObjects() {
   if (!impl_.objectsSection.empty()) impl_.namedObjects = OdDbDictionary::cast(impl_.objectsSection.front());
-  for (const Loaded& l : loaded_) {
-    auto* dict = OdDbDictionary::cast(l.object);
+  for (OdDbObject* object : impl_.objectsSection) {
+    auto* dict = OdDbDictionary::cast(object);
     if (!dict) continue;
     dict->onLoaded();
     for (const auto& entry : dict->entries_) {
       if (entry.handle == 0 || impl_.lookup(entry.handle)) continue;
-      failAt(l.line, "the dictionary entry \"" + entry.key.toUtf8() + "\" refers to handle " + entry.rawHandle +
+      failAt(lineOf(dict), "the dictionary entry \"" + entry.key.toUtf8() + "\" refers to handle " + entry.rawHandle +
                          ", which does not exist");
     }
   }
