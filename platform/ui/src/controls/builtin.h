@@ -1,0 +1,50 @@
+// The built-in window classes and helpers shared by their procedures.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/window_store.h"
+#include "zrui/gdi.h"
+#include "zrui/winapi.h"
+
+namespace zrui::detail {
+
+struct BuiltinClass {
+  const char16_t* name;
+  WNDPROC proc;
+};
+const std::vector<BuiltinClass>& BuiltinClasses();
+
+LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+LRESULT CALLBACK StaticProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+LRESULT CALLBACK ComboBoxProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+LRESULT CALLBACK DialogClassProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+LRESULT CALLBACK ListViewProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+LRESULT CALLBACK HeaderProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+LRESULT CALLBACK TreeViewProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+LRESULT CALLBACK TabControlProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+LRESULT CALLBACK TooltipProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+
+// Private messages between the toolkit's parts (above the WM_USER range of
+// any control, below registered messages).
+constexpr UINT ZM_PAINTOVERLAY = 0xBF00;  // paint parts drawn outside the window (wParam: HDC)
+constexpr UINT ZM_USERCHOOSE = 0xBF01;    // choose an item as a user would (wParam: index)
+
+// Sends WM_COMMAND with the control's id and a notification code to its parent.
+void NotifyCommand(HWND h, UINT code);
+// Fills an NMHDR for the control and sends WM_NOTIFY to its parent.
+LRESULT NotifyParent(HWND h, NMHDR* hdr, UINT code);
+
+// The font a control draws with (WM_SETFONT), or the default GUI font.
+HFONT ControlFont(HFONT stored);
+// Asks the parent for colours (WM_CTLCOLOR...) and fills the background with
+// the brush it returns.
+HBRUSH CtlColor(HWND h, HDC dc, UINT ctlColorMsg);
+
+// True when the window is a child of a combo box (its edit field).
+bool IsComboEdit(HWND h);
+
+}  // namespace zrui::detail

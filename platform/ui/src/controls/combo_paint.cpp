@@ -1,0 +1,98 @@
+// Painting of combo boxes: the field, the drop button and the list, with
+// owner drawing through WM_DRAWITEM.
+#include "controls/combobox.h"
+
+namespace zrui::detail {
+
+DWORD ComboType(HWND h) { return WindowStyle(h) & CBS_TYPEMASK; }
+bool ComboHasStrings(HWND h) {
+  DWORD st = WindowStyle(h);
+  return !(st & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) || (st & CBS_HASSTRINGS);
+}
+bool ComboOwnerDraw(HWND h) { return (WindowStyle(h) & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) != 0; }
+
+int VisibleItems(const ComboState* s) {
+  int n = s->listHeight / std::max(1, s->itemHeight);
+  return std::max(1, n);
+}
+
+RECT ListRect(HWND h, const ComboState* s) {
+  RECT rc;
+  GetClientRect(h, &rc);
+  int shown = std::min<int>(VisibleItems(s), static_cast<int>(s->items.size()));
+  if (ComboType(h) == CBS_SIMPLE) shown = VisibleItems(s);
+  return RECT{0, s->fieldHeight, rc.right, s->fieldHeight + std::max(shown, 1) * s->itemHeight};
+}
+
+namespace {
+
+void DrawItem(HWND h, ComboState* s, HDC dc, int index, RECT r, UINT state) {
+  if (ComboOwnerDraw(h)) {
+    DRAWITEMSTRUCT dis;
+    dis.CtlType = ODT_COMBOBOX;
+    dis.CtlID = static_cast<UINT>(GetDlgCtrlID(h));
+    dis.itemID = static_cast<UINT>(index);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = state | (IsWindowEnabled(h) ? 0 : ODS_DISABLED);
+    dis.hwndItem = h;
+    dis.hDC = dc;
+    dis.rcItem = r;
+    dis.itemData = (index >= 0 && index < static_cast<int>(s->items.size())) ? s->items[static_cast<size_t>(index)].data : 0;
+    SendMessageW(GetParent(h), WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
+    return;
+  }
+  bool selected = (state & ODS_SELECTED) != 0;
+  FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  if (index < 0 || index >= static_cast<int>(s->items.size())) return;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : IsWindowEnabled(h) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+  const std::u16string& t = s->items[static_cast<size_t>(index)].text;
+  RECT tr = r;
+  tr.left += 0;
+  DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+}  // namespace
+
+void PaintComboList(HWND h, ComboState* s, HDC dc) {
+  RECT lr = ListRect(h, s);
+  HGDIOBJ oldFont = SelectObject(dc, ControlFont(s->font));
+  FillRect(dc, &lr, GetSysColorBrush(COLOR_WINDOW));
+  int n = static_cast<int>(s->items.size());
+  // Items are drawn in the list's own coordinates, which start at (0, 0).
+  POINT org;
+  GetViewportOrgEx(dc, &org);
+  SetViewportOrgEx(dc, org.x, org.y + lr.top, nullptr);
+  for (int i = s->top, row = 0; i < n && row < VisibleItems(s); ++i, ++row) {
+    RECT r{0, row * s->itemHeight, lr.right, (row + 1) * s->itemHeight};
+    DrawItem(h, s, dc, i, r, i == s->cur ? ODS_SELECTED : 0);
+  }
+  SetViewportOrgEx(dc, org.x, org.y, nullptr);
+  SelectObject(dc, oldFont);
+}
+
+void PaintCombo(HWND h, ComboState* s) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(h, &ps);
+  HGDIOBJ oldFont = SelectObject(dc, ControlFont(s->font));
+  RECT rc;
+  GetClientRect(h, &rc);
+  DWORD type = ComboType(h);
+  RECT field{0, 0, rc.right - (type == CBS_SIMPLE ? 0 : kCharWidth), s->fieldHeight};
+  if (type == CBS_DROPDOWNLIST) {
+    bool focused = GetFocus() == h && !s->dropped;
+    UINT state = ODS_COMBOBOXEDIT | (focused ? ODS_SELECTED | ODS_FOCUS : 0);
+    DrawItem(h, s, dc, s->cur, field, state);
+  }
+  if (type != CBS_SIMPLE) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(IsWindowEnabled(h) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    TextOutW(dc, rc.right - kCharWidth, (s->fieldHeight - kCharHeight) / 2, u"v", 1);
+  } else {
+    PaintComboList(h, s, dc);
+  }
+  SelectObject(dc, oldFont);
+  EndPaint(h, &ps);
+}
+
+}  // namespace zrui::detail

@@ -1,0 +1,20 @@
+// Hooks through which the dialog manager and the MFC-shaped layer take part
+// in window creation and message pumping.
+#pragma once
+
+#include "zrui/winapi.h"
+
+namespace zrui::detail {
+
+// Called once, for the next window this thread creates, right after its
+// handle exists and before WM_NCCREATE; used to attach a C++ object first.
+using CreationHook = void (*)(HWND h, void* context);
+void SetCreationHook(CreationHook hook, void* context);
+
+// Called for each queued message before dialog keyboard handling; returns
+// true when the message was fully handled (PreTranslateMessage).
+using PreTranslateHook = bool (*)(MSG* msg);
+void SetPreTranslateHook(PreTranslateHook hook);
+PreTranslateHook GetPreTranslateHook();
+
+}  // namespace zrui::detail

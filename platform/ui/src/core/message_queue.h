@@ -1,0 +1,77 @@
+// Per-thread message queues: posted messages, messages sent from other
+// threads (delivered when the owner pumps), timers and the input state that
+// travels with queued keyboard and mouse messages.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "zrui/winapi.h"
+
+namespace zrui::detail {
+
+struct ThreadQueue;
+
+// A message sent across threads; `done` and `result` are guarded by the
+// sender's queue mutex.
+struct SentCall {
+  HWND h = nullptr;
+  UINT msg = 0;
+  WPARAM w = 0;
+  LPARAM l = 0;
+  LRESULT result = 0;
+  bool done = false;
+  std::shared_ptr<ThreadQueue> sender;
+};
+
+// Modifier bits carried by queued input messages.
+constexpr BYTE kModShift = 1;
+constexpr BYTE kModControl = 2;
+constexpr BYTE kModAlt = 4;
+
+struct QueuedMsg {
+  MSG msg;
+  BYTE mods = 0;
+  bool input = false;
+};
+
+struct Timer {
+  HWND h = nullptr;
+  UINT_PTR id = 0;
+  std::chrono::milliseconds interval{0};
+  std::chrono::steady_clock::time_point due;
+};
+
+struct ThreadQueue {
+  std::mutex m;
+  std::condition_variable cv;
+  std::deque<QueuedMsg> posted;
+  std::deque<std::shared_ptr<SentCall>> sent;
+  bool quit = false;
+  int quitCode = 0;
+  std::vector<Timer> timers;  // only touched by the owning thread
+};
+
+std::shared_ptr<ThreadQueue> QueueOf(std::thread::id id);
+std::shared_ptr<ThreadQueue> CurrentQueue();
+
+// Delivers every message that other threads sent to this thread.
+void ProcessSentMessages();
+LRESULT SendAcrossThreads(std::thread::id target, HWND h, UINT msg, WPARAM w, LPARAM l);
+BOOL PostToThread(std::thread::id target, const QueuedMsg& qm);
+// Posts an input message with the modifier state it was produced with.
+BOOL PostInput(HWND h, UINT msg, WPARAM w, LPARAM l, BYTE mods);
+// Waits until a message arrives or the timeout passes (negative = forever).
+// Returns true when something is pending.
+bool WaitForMessage(std::chrono::milliseconds timeout);
+bool HasPendingMessages();
+BYTE CurrentModifiers();
+void KillTimersOf(HWND h);
+void SetCurrentModifiers(BYTE mods);
+
+}  // namespace zrui::detail

@@ -1,0 +1,93 @@
+#include "core/window_store.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace zrui::detail {
+namespace {
+
+struct Table {
+  std::mutex mutex;
+  std::unordered_map<HWND, std::unique_ptr<WindowRecord>> windows;
+  // Handles are never reused, so a stale handle can never reach a new window.
+  std::uintptr_t next = 0x10000;
+};
+
+Table& table() {
+  static Table* t = new Table;  // never destroyed: windows may outlive statics
+  return *t;
+}
+
+}  // namespace
+
+std::mutex& WindowStore::mutex() { return table().mutex; }
+
+WindowRecord* WindowStore::find(HWND h) {
+  if (!h) return nullptr;
+  auto& w = table().windows;
+  auto it = w.find(h);
+  return it == w.end() ? nullptr : it->second.get();
+}
+
+HWND WindowStore::add(std::unique_ptr<WindowRecord> rec) {
+  Table& t = table();
+  HWND h = reinterpret_cast<HWND>(t.next);
+  t.next += 4;
+  rec->handle = h;
+  t.windows.emplace(h, std::move(rec));
+  return h;
+}
+
+std::unique_ptr<WindowRecord> WindowStore::remove(HWND h) {
+  auto& w = table().windows;
+  auto it = w.find(h);
+  if (it == w.end()) return nullptr;
+  auto rec = std::move(it->second);
+  w.erase(it);
+  return rec;
+}
+
+std::vector<HWND> WindowStore::topLevelWindows() {
+  std::vector<HWND> out;
+  for (auto& [h, rec] : table().windows)
+    if (!(rec->style & WS_CHILD)) out.push_back(h);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::thread::id WindowThread(HWND h, bool* ok) {
+  std::lock_guard lock(WindowStore::mutex());
+  WindowRecord* r = WindowStore::find(h);
+  *ok = r != nullptr;
+  return r ? r->thread : std::thread::id();
+}
+
+WNDPROC WindowProc(HWND h) {
+  std::lock_guard lock(WindowStore::mutex());
+  WindowRecord* r = WindowStore::find(h);
+  return r ? r->proc : nullptr;
+}
+
+HWND WindowParent(HWND h) {
+  std::lock_guard lock(WindowStore::mutex());
+  WindowRecord* r = WindowStore::find(h);
+  return r ? r->parent : nullptr;
+}
+
+DWORD WindowStyle(HWND h) {
+  std::lock_guard lock(WindowStore::mutex());
+  WindowRecord* r = WindowStore::find(h);
+  return r ? r->style : 0;
+}
+
+RECT FrameInsets(DWORD style, bool child) {
+  if (child || !(style & (WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME))) return RECT{};
+  return RECT{7, 13, 7, 13};
+}
+
+void SetControlState(HWND h, std::shared_ptr<void> state) {
+  std::lock_guard lock(WindowStore::mutex());
+  if (WindowRecord* r = WindowStore::find(h)) r->control = std::move(state);
+}
+
+}  // namespace zrui::detail

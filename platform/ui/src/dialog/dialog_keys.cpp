@@ -1,0 +1,132 @@
+// The dialog manager's keyboard: Tab order, default button, cancel, arrows.
+#include <algorithm>
+#include <vector>
+
+#include "core/window_store.h"
+#include "zrui/dialog.h"
+
+using namespace zrui::detail;
+
+namespace {
+
+// The control's own state counts, not its parents': a dialog being
+// initialised is not shown yet.
+bool Usable(HWND c) { return (WindowStyle(c) & WS_VISIBLE) && IsWindowEnabled(c); }
+
+// Controls in Tab order; child dialogs (WS_EX_CONTROLPARENT) are entered.
+void CollectTabStops(HWND parent, std::vector<HWND>* out) {
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (!Usable(c)) continue;
+    if (GetWindowLongPtrW(c, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) CollectTabStops(c, out);
+    else if (WindowStyle(c) & WS_TABSTOP) out->push_back(c);
+  }
+}
+
+// The control itself, or the ancestor of it that is a direct Tab stop
+// (the field of a combo box belongs to the combo box).
+HWND TabOwner(HWND dlg, HWND ctl, const std::vector<HWND>& stops) {
+  for (HWND c = ctl; c && c != dlg; c = GetParent(c))
+    if (std::find(stops.begin(), stops.end(), c) != stops.end()) return c;
+  return nullptr;
+}
+
+void PressDefault(HWND dlg, LRESULT code) {
+  HWND focus = GetFocus();
+  if (focus && (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+    SendMessageW(GetParent(focus), WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(focus)), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(focus));
+    return;
+  }
+  int id = IDOK;
+  LRESULT def = SendMessageW(dlg, DM_GETDEFID, 0, 0);
+  if (HIWORD(static_cast<DWORD_PTR>(def)) == DC_HASDEFID) id = LOWORD(static_cast<DWORD_PTR>(def));
+  HWND button = GetDlgItem(dlg, id);
+  if (button && !IsWindowEnabled(button)) {
+    MessageBeep(0);
+    return;
+  }
+  SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
+void PressCancel(HWND dlg) {
+  HWND cancel = GetDlgItem(dlg, IDCANCEL);
+  if (cancel && !IsWindowEnabled(cancel)) {
+    MessageBeep(0);
+    return;
+  }
+  SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+}
+
+}  // namespace
+
+HWND GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL previous) {
+  std::vector<HWND> stops;
+  CollectTabStops(dlg, &stops);
+  if (stops.empty()) return nullptr;
+  HWND owner = ctl ? TabOwner(dlg, ctl, stops) : nullptr;
+  auto it = owner ? std::find(stops.begin(), stops.end(), owner) : stops.end();
+  if (it == stops.end()) return previous ? stops.back() : stops.front();
+  size_t i = static_cast<size_t>(it - stops.begin());
+  size_t n = stops.size();
+  return stops[previous ? (i + n - 1) % n : (i + 1) % n];
+}
+
+HWND GetNextDlgGroupItem(HWND dlg, HWND ctl, BOOL previous) {
+  HWND parent = ctl ? GetParent(ctl) : dlg;
+  std::vector<HWND> kids;
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) kids.push_back(c);
+  auto self = std::find(kids.begin(), kids.end(), ctl);
+  if (self == kids.end()) return nullptr;
+  auto first = self;
+  while (first != kids.begin() && !(WindowStyle(*first) & WS_GROUP)) --first;
+  auto last = self + 1;
+  while (last != kids.end() && !(WindowStyle(*last) & WS_GROUP)) ++last;
+  std::vector<HWND> group(first, last);
+  size_t n = group.size();
+  size_t i = static_cast<size_t>(std::find(group.begin(), group.end(), ctl) - group.begin());
+  for (size_t k = 1; k < n; ++k) {
+    HWND c = group[previous ? (i + n - k) % n : (i + k) % n];
+    if (Usable(c)) return c;
+  }
+  return ctl;
+}
+
+BOOL IsDialogMessageW(HWND dlg, MSG* msg) {
+  if (!msg || !dlg || !(msg->hwnd == dlg || IsChild(dlg, msg->hwnd))) return FALSE;
+  if (msg->message == WM_KEYDOWN) {
+    UINT vk = static_cast<UINT>(msg->wParam);
+    LRESULT code = SendMessageW(msg->hwnd, WM_GETDLGCODE, vk, reinterpret_cast<LPARAM>(msg));
+    switch (vk) {
+      case VK_TAB:
+        if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) break;
+        if (HWND next = GetNextDlgTabItem(dlg, GetFocus(), GetKeyState(VK_SHIFT) < 0))
+          SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+        return TRUE;
+      case VK_RETURN:
+        if (code & DLGC_WANTALLKEYS) break;
+        PressDefault(dlg, code);
+        return TRUE;
+      case VK_ESCAPE:
+        if (code & DLGC_WANTALLKEYS) break;
+        PressCancel(dlg);
+        return TRUE;
+      case VK_LEFT:
+      case VK_RIGHT:
+      case VK_UP:
+      case VK_DOWN: {
+        if (code & (DLGC_WANTARROWS | DLGC_WANTALLKEYS)) break;
+        HWND focus = GetFocus();
+        if (!focus) break;
+        HWND next = GetNextDlgGroupItem(dlg, focus, vk == VK_LEFT || vk == VK_UP);
+        if (next && next != focus) {
+          SetFocus(next);
+          if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) SendMessageW(next, BM_CLICK, 0, 0);
+        }
+        return TRUE;
+      }
+    }
+  }
+  TranslateMessage(msg);
+  DispatchMessageW(msg);
+  return TRUE;
+}

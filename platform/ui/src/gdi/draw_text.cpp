@@ -1,0 +1,98 @@
+// DrawTextW: alignment, line breaks, word wrap, end ellipsis and '&' prefixes.
+#include <algorithm>
+#include <vector>
+
+#include "gdi/gdi_objects.h"
+#include "zrui/winapi.h"
+
+namespace {
+
+std::u16string StripPrefixes(std::u16string_view s) {
+  std::u16string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == u'&') {
+      if (i + 1 < s.size() && s[i + 1] == u'&') {
+        out += u'&';
+        ++i;
+      }
+      continue;
+    }
+    out += s[i];
+  }
+  return out;
+}
+
+std::vector<std::u16string> SplitLines(const std::u16string& s, bool single) {
+  std::vector<std::u16string> lines;
+  std::u16string cur;
+  for (char16_t c : s) {
+    if (c == u'\r') continue;
+    if (c == u'\n' && !single) {
+      lines.push_back(cur);
+      cur.clear();
+      continue;
+    }
+    cur += c;
+  }
+  lines.push_back(cur);
+  return lines;
+}
+
+std::vector<std::u16string> Wrap(const std::vector<std::u16string>& lines, int maxChars) {
+  if (maxChars <= 0) return lines;
+  std::vector<std::u16string> out;
+  for (const auto& line : lines) {
+    std::u16string rest = line;
+    while (static_cast<int>(rest.size()) > maxChars) {
+      size_t cut = rest.rfind(u' ', static_cast<size_t>(maxChars));
+      if (cut == std::u16string::npos || cut == 0) cut = static_cast<size_t>(maxChars);
+      out.push_back(rest.substr(0, cut));
+      rest = rest.substr(cut);
+      if (!rest.empty() && rest[0] == u' ') rest.erase(0, 1);
+    }
+    out.push_back(rest);
+  }
+  return out;
+}
+
+}  // namespace
+
+int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* r, UINT format) {
+  if (!text || !r) return 0;
+  std::u16string_view raw(text, count < 0 ? std::char_traits<char16_t>::length(text) : static_cast<size_t>(count));
+  std::u16string s = (format & DT_NOPREFIX) ? std::u16string(raw) : StripPrefixes(raw);
+  bool single = (format & DT_SINGLELINE) != 0;
+  auto lines = SplitLines(s, single);
+  int width = r->right - r->left;
+  if ((format & DT_WORDBREAK) && !single) lines = Wrap(lines, width / kCharWidth);
+  int textHeight = static_cast<int>(lines.size()) * kCharHeight;
+
+  if (format & DT_CALCRECT) {
+    size_t longest = 0;
+    for (const auto& l : lines) longest = std::max(longest, l.size());
+    r->right = r->left + static_cast<LONG>(longest) * kCharWidth;
+    r->bottom = r->top + textHeight;
+    return textHeight;
+  }
+
+  int y = r->top;
+  if (single && (format & DT_VCENTER)) y = r->top + (r->bottom - r->top - kCharHeight) / 2;
+  else if (single && (format & DT_BOTTOM)) y = r->bottom - kCharHeight;
+
+  int saved = SaveDC(dc);
+  if (!(format & DT_NOCLIP)) IntersectClipRect(dc, r->left, r->top, r->right, r->bottom);
+  for (auto line : lines) {
+    int maxChars = width / kCharWidth;
+    if ((format & DT_END_ELLIPSIS) && static_cast<int>(line.size()) > maxChars) {
+      line = line.substr(0, static_cast<size_t>(std::max(maxChars - 3, 0))) + u"...";
+    }
+    int tw = static_cast<int>(line.size()) * kCharWidth;
+    int x = r->left;
+    if (format & DT_CENTER) x = r->left + (width - tw) / 2;
+    else if (format & DT_RIGHT) x = r->right - tw;
+    TextOutW(dc, x, y, line.c_str(), static_cast<int>(line.size()));
+    y += kCharHeight;
+  }
+  RestoreDC(dc, saved);
+  return textHeight;
+}
