@@ -10,3 +10,10 @@ OdRxObject* OdRxObject::x(const OdRxClass* cls) const {
   if (!p) throw OdError_NotThatKindOfClass(className(), cls);
   return p;
 }
+
+#include "OdRxModule.h"
+
+const OdRxClass* OdRxModule::desc() {
+  static const OdRxClass cls("OdRxModule", OdRxObject::desc());
+  return &cls;
+}

@@ -7,13 +7,31 @@ CFxFunctionInterface::~CFxFunctionInterface() {
   clearResult();
 }
 
+FxFunctionHandler CFxFunctionInterface::find(const std::u16string& name) const {
+  for (const auto& [known, handler] : functions_)
+    if (known == name) return handler;
+  return nullptr;
+}
+
 void CFxFunctionInterface::AddFunction(const OdChar* name, FxFunctionHandler handler) {
   if (!name || !handler) return;
-  functions_[std::u16string(name)] = handler;
+  for (auto& [known, existing] : functions_) {
+    if (known == name) {
+      existing = handler;
+      return;
+    }
+  }
+  functions_.emplace_back(name, handler);
 }
 
 void CFxFunctionInterface::RemoveFunction(const OdChar* name) {
-  if (name) functions_.erase(std::u16string(name));
+  if (!name) return;
+  for (auto it = functions_.begin(); it != functions_.end(); ++it) {
+    if (it->first == name) {
+      functions_.erase(it);
+      return;
+    }
+  }
 }
 
 resbuf* CFxFunctionInterface::GetArguments() {
@@ -76,7 +94,7 @@ int CFxFunctionInterface::ColorDialog(void*, int initial, int, int* chosen) {
   return (*environment_)->ColorDialog(initial, chosen);
 }
 
-bool CFxFunctionInterface::HasFunction(const OdString& name) const { return functions_.count(name.str()) > 0; }
+bool CFxFunctionInterface::HasFunction(const OdString& name) const { return find(name.str()) != nullptr; }
 
 std::vector<OdString> CFxFunctionInterface::FunctionNames() const {
   std::vector<OdString> names;
@@ -85,15 +103,14 @@ std::vector<OdString> CFxFunctionInterface::FunctionNames() const {
 }
 
 CFxFunctionInterface::CallResult CFxFunctionInterface::CallFunction(const OdString& name, const resbuf* args) {
-  auto it = functions_.find(name.str());
-  if (it == functions_.end()) throw std::out_of_range("no function " + name.toUtf8() + " in this document");
+  FxFunctionHandler handler = find(name.str());
+  if (!handler) throw std::out_of_range("no function " + name.toUtf8() + " in this document");
   // A call inside a call (a handler invoking the host, which calls back) keeps
   // the outer call's argument and result.
   resbuf* outerArguments = arguments_;
   CallResult outerResult = result_;
   arguments_ = fxCopyChain(args);
   result_ = CallResult();
-  FxFunctionHandler handler = it->second;
   try {
     handler();
   } catch (...) {

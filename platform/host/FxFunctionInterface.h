@@ -57,6 +57,7 @@ class CFxFunctionInterface {
   };
 
   bool HasFunction(const OdString& name) const;
+  // The registered names, in the order they were added.
   std::vector<OdString> FunctionNames() const;
   // Runs a registered function with the given arguments (copied). Throws
   // std::out_of_range when no function of that name is registered.
@@ -68,7 +69,8 @@ class CFxFunctionInterface {
  private:
   void clearResult();
   FxScriptEnvironment** environment_;  // the kernel's current environment
-  std::map<std::u16string, FxFunctionHandler> functions_;
+  std::vector<std::pair<std::u16string, FxFunctionHandler>> functions_;  // in order of addition
+  FxFunctionHandler find(const std::u16string& name) const;
   resbuf* arguments_ = nullptr;  // of the running call, until taken
   CallResult result_;
 };

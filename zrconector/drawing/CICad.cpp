@@ -1,0 +1,126 @@
+#include "CICad.h"
+
+#include "FxDocumentManager.h"
+#include "OdDbBlockReference.h"
+#include "OdDbText.h"
+
+OdDbDatabasePtr CICad::GetDatabase() {
+  CFxDocument* doc = ACTIVE_DOCUMENT();
+  if (!doc) return OdDbDatabasePtr();
+  CFxDatabase* fx = doc->GetFxDatabase();
+  if (!fx) return OdDbDatabasePtr();
+  return OdDbDatabasePtr(fx->database());
+}
+
+OdString CICad::GetPrograma() {
+  OdDbDatabasePtr db = GetDatabase();
+  if (db.isNull()) return OdString();
+  OdResBufPtr value = db->getSysVar(OdString(u"PROGRAM"));
+  return value.isNull() ? OdString() : value->getString();
+}
+
+OdString CICad::GetVariavel(const OdString& name, const OdString& dflt) {
+  CFxDocument* doc = ACTIVE_DOCUMENT();
+  if (!doc) return dflt;
+  CFxFunctionInterface* functions = doc->GetFunctionInterface();
+  resbuf* chain = nullptr;
+  const int status = functions->GetVariable(name.c_str(), &chain);
+  if (status != RTNORM || !chain) {
+    if (chain) functions->ReleaseChain(chain);
+    return dflt;
+  }
+  OdString result = dflt;
+  if (chain->restype == RTSTR && chain->resval.rstring) result = OdString(chain->resval.rstring);
+  functions->ReleaseChain(chain);
+  return result;
+}
+
+OdString CICad::GetPromptAtributo(const OdDbBlockTableRecord* block, int n) {
+  int count = 0;
+  for (OdDbObjectIteratorPtr it = block->newIterator(true, true); !it->done(); it->step(true, true)) {
+    OdDbEntityPtr entity = it->entity();
+    auto* definition = OdDbAttributeDefinition::cast(entity.get());
+    if (!definition || definition->isConstant()) continue;
+    if (count == n) return definition->prompt();
+    ++count;
+  }
+  return OdString();
+}
+
+int CICad::GetAtributos(const OdDbObjectId& referenceId, zr::CEListaAtributos*& out, bool useDefinitions) {
+  OdDbObjectPtr object = referenceId.openObject(OdDb::kForRead);
+  if (object.isNull()) return ATRIBUTOS_SEM_OBJETO;
+  OdDbBlockReferencePtr reference = object;  // throws for another class
+
+  OdDbBlockTableRecordPtr block;
+  if (useDefinitions) {
+    try {
+      block = OdDbBlockTableRecord::cast(reference->blockTableRecord().openObject(OdDb::kForRead).get());
+    } catch (const OdError&) {
+      block = nullptr;
+    }
+    if (block.isNull()) useDefinitions = false;
+  }
+
+  OdDbObjectIteratorPtr it = reference->attributeIterator();
+  if (it.isNull()) {
+    out = nullptr;
+    return ATRIBUTOS_OK;
+  }
+  auto* list = new zr::CEListaAtributos;
+  int position = 0;
+  try {
+    for (; !it->done(); it->step()) {
+      OdDbAttributePtr attribute;
+      try {
+        attribute = it->objectId().openObject(OdDb::kForRead);
+      } catch (...) {
+        attribute = nullptr;
+      }
+      if (attribute.isNull()) attribute = it->entity(OdDb::kForRead);  // a failed cast here reaches the caller
+      if (attribute.isNull()) continue;
+
+      const OdString tag = attribute->tag();
+      OdString prompt;
+      if (useDefinitions) {
+        prompt = GetPromptAtributo(block.get(), position);
+        if (prompt.isEmpty()) prompt = tag;
+      }
+      ++position;
+      OdString value = attribute->textString();
+      value.trim();
+      list->Add(new zr::CEAtributo(tag, prompt, value, attribute->objectId(), attribute->isInvisible()));
+    }
+  } catch (...) {
+    list->FreeRecords();
+    delete list;
+    throw;
+  }
+  out = list;
+  return ATRIBUTOS_OK;
+}
+
+bool CICad::SetAtributo(const OdDbObjectId& referenceId, const OdString& tag, const OdString& value) {
+  OdDbObjectPtr object = referenceId.openObject(OdDb::kForWrite);
+  if (object.isNull()) return false;
+  OdDbBlockReferencePtr reference = object;  // throws for another class
+  for (OdDbObjectIteratorPtr it = reference->attributeIterator(); !it->done(); it->step()) {
+    OdDbObjectPtr opened = it->objectId().openObject(OdDb::kForWrite);
+    if (opened.isNull()) continue;
+    OdDbAttributePtr attribute = opened;  // throws for another class
+    if (attribute->tag() == tag) {
+      attribute->setTextString(value);
+      break;
+    }
+  }
+  return true;
+}
+
+bool CICad::SetTextoAtributo(const OdDbObjectId& attributeId, const OdString& text) {
+  if (attributeId.isNull()) return false;
+  OdDbObjectPtr object = attributeId.openObject(OdDb::kForWrite);
+  if (object.isNull()) return false;
+  OdDbAttributePtr attribute = object;  // throws for another class
+  attribute->setTextString(text);
+  return true;
+}
