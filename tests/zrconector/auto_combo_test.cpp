@@ -24,7 +24,11 @@ DialogTemplate HostTemplate() {
 
 class ComboHost : public CDialog {
  public:
-  explicit ComboHost(bool secondText) : CDialog(&tpl_), secondText_(secondText) {}
+  explicit ComboHost(bool secondText) : CDialog(&Shared()), secondText_(secondText) {}
+  static const DialogTemplate& Shared() {
+    static const DialogTemplate t = HostTemplate();
+    return t;
+  }
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
     attached_ = combo.Attach(IDC_NAME, this, secondText_);
@@ -40,7 +44,6 @@ class ComboHost : public CDialog {
   BOOL attached_ = FALSE;
 
  private:
-  DialogTemplate tpl_ = HostTemplate();
   bool secondText_;
   DECLARE_MESSAGE_MAP()
 };

@@ -1,0 +1,48 @@
+#pragma once
+// A catalogue in memory for the pin check: pin rows per connector code and
+// mating pairs, counting the queries made.
+
+#include <map>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "CIPinos.h"
+
+class FakeCatalogue : public zr::PinCatalogue {
+ public:
+  struct Row {
+    std::string key, id, pin;
+  };
+  void pins(const std::string& code, std::vector<Row> rows) { rows_[code] = std::move(rows); }
+  void mates(const std::string& a, const std::string& b) { pairs_.emplace_back(a, b); }
+  void failMatingQueries() { failMating_ = true; }
+
+  std::unique_ptr<CStringList> LinhasPinos(const OdString& code) override {
+    ++rowQueries[code.toUtf8()];
+    auto list = std::make_unique<CStringList>(10);
+    for (const Row& r : rows_[code.toUtf8()])
+      list->AddTail(CString::FromUtf8(r.key + "\f" + r.id + "\f" + r.pin + "\f"));
+    return list;
+  }
+  std::unique_ptr<CStringList> ContraPecas(const OdString& code) override {
+    ++matingQueries[code.toUtf8()];
+    if (failMating_) throw std::runtime_error("mating query failed");
+    auto list = std::make_unique<CStringList>(10);
+    std::set<std::string> seen;
+    for (const auto& [a, b] : pairs_) {
+      const std::string other = a == code.toUtf8() ? b : (b == code.toUtf8() ? a : "");
+      if (!other.empty() && seen.insert(other).second) list->AddTail(CString::FromUtf8(other));
+    }
+    return list;
+  }
+
+  std::map<std::string, int> rowQueries, matingQueries;
+
+ private:
+  std::map<std::string, std::vector<Row>> rows_;
+  std::vector<std::pair<std::string, std::string>> pairs_;
+  bool failMating_ = false;
+};

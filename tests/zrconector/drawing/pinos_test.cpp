@@ -1,0 +1,199 @@
+// The pin check: which symbols are pins, missing and unknown pins, pairing of
+// coinciding pins against the mating parts.
+#include <gtest/gtest.h>
+
+#include "CIPinos.h"
+#include "drawing_builder.h"
+#include "fake_catalogue.h"
+#include "fake_host.h"
+
+using namespace testing_support;
+
+namespace {
+
+// One pin as "identifier:status" (with "@handle" when asked), for comparisons.
+std::vector<std::string> pinsOf(const zr::CEConectorPinos& r) {
+  std::vector<std::string> out;
+  for (const auto& p : r.GetPinos()) out.push_back(p->identifier.toUtf8() + ":" + std::to_string(p->status));
+  return out;
+}
+
+std::vector<std::string> names(CStringList* list) {
+  std::vector<std::string> out;
+  for (POSITION pos = list->GetHeadPosition(); pos;) out.push_back(list->GetNext(pos).ToUtf8());
+  delete list;
+  return out;
+}
+
+class PinCheck : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    host.open(db);
+    catalogue.pins("C", {{"K1", "1", "P1"}, {"K2", "2", "P2"}, {"K3", "3", "P3"}});
+    catalogue.pins("D", {{"K4", "1", "Q1"}, {"K5", "2", "Q2"}});
+  }
+  zr::ConectoresPinos check() {
+    zr::ConectoresPinos records;
+    CIPinos(&catalogue).VerificarPinos(records);
+    return records;
+  }
+  FakeHost host;
+  OdDbDatabasePtr db = OdDbDatabase::createNew();
+  FakeCatalogue catalogue;
+};
+
+TEST_F(PinCheck, OnlyBlocksWhoseNameStartsWithThePrefixArePins) {
+  addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
+  addPin(*db, "XPIN-A", "X2", "C", "1", 10, 0);
+  addPin(*db, "pin-a", "X3", "C", "1", 20, 0);
+  EXPECT_EQ(names(CIPinos(&catalogue).GetConectoresDesenho()), std::vector<std::string>{"X1"});
+  zr::ConectoresPinos records = check();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0]->GetNome().toUtf8(), "X1");
+}
+
+TEST_F(PinCheck, IgnoredLayersCountInTheCheckButNotInTheNameListing) {
+  addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
+  Reference frozen = at("PIN-A", 5, 0, {{"ID_PINO", "1"}});
+  frozen.xdata = {"X2", "C", "S"};
+  frozen.layer = "zr_freeze";
+  addReference(*db, frozen);
+  Reference layer0 = frozen;
+  layer0.layer = "0";
+  layer0.xdata = {"X3", "C", "S"};
+  addReference(*db, layer0);
+  Reference twoValues = at("PIN-A", 9, 0, {{"ID_PINO", "1"}});
+  twoValues.xdata = {"X4", "C"};
+  twoValues.layer = "ESQ";
+  addReference(*db, twoValues);
+  // X1 (addPin) and X3 are on layer "0", X2 on "ZR_FREEZE".
+  EXPECT_EQ(names(CIPinos(&catalogue).GetConectoresDesenho()), std::vector<std::string>{"X4"});
+  zr::ConectoresPinos records = check();
+  std::vector<std::string> found;
+  for (auto& r : records) found.push_back(r->GetNome().toUtf8());
+  EXPECT_EQ(found, (std::vector<std::string>{"X1", "X2", "X3"}));
+}
+
+TEST_F(PinCheck, MissingAndUnknownPinsFollowTheSymbolsInOrder) {
+  addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
+  addPin(*db, "PIN-A", "X1", "C", "4", 0, 5);
+  zr::ConectoresPinos records = check();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:0", "4:2", "2:1", "3:1"}));
+  EXPECT_EQ(records[0]->GetEstado(), zr::CONECTOR_PINO_DESCONHECIDO);
+  const zr::CEPino& missing = *records[0]->GetPinos()[2];
+  EXPECT_TRUE(missing.handle.isEmpty());
+  EXPECT_EQ(missing.pin.toUtf8(), "P2");
+  EXPECT_EQ(missing.x, 0.0);
+  EXPECT_EQ(records[0]->GetPinos()[0]->pin.toUtf8(), "P1");
+  EXPECT_EQ(records[0]->GetFlagTexto().toUtf8(), "S");
+}
+
+TEST_F(PinCheck, DuplicateCatalogueIdentifiersGiveOneMissingPin) {
+  catalogue.pins("E", {{"K1", "1", "A"}, {"K2", "1", "B"}});
+  addPin(*db, "PIN-A", "X1", "E", "9", 0, 0);
+  EXPECT_EQ(pinsOf(*check()[0]), (std::vector<std::string>{"9:2", "1:1"}));
+}
+
+TEST_F(PinCheck, IdentifiersAreComparedCaseSensitively) {
+  catalogue.pins("F", {{"K1", "a", "A"}});
+  addPin(*db, "PIN-A", "X1", "F", "A", 0, 0);
+  EXPECT_EQ(pinsOf(*check()[0]), (std::vector<std::string>{"A:2", "a:1"}));
+}
+
+TEST_F(PinCheck, CoincidingPinsOfMatingPartsStayValid) {
+  catalogue.mates("C", "D");
+  addPin(*db, "PIN-M", "X1", "C", "1", 10, 10);
+  addPin(*db, "PIN-F", "X2", "D", "1", 10.000009, 9.999991);
+  zr::ConectoresPinos records = check();
+  ASSERT_EQ(records.size(), 2u);
+  const zr::CEPino& a = *records[0]->GetPinos()[0];
+  const zr::CEPino& b = *records[1]->GetPinos()[0];
+  EXPECT_EQ(a.mate, &b);
+  EXPECT_EQ(b.mate, &a);
+  EXPECT_EQ(a.status, zr::PINO_OK);
+  EXPECT_EQ(b.status, zr::PINO_OK);
+}
+
+TEST_F(PinCheck, CoincidingPinsThatMayNotMateAreInvalid) {
+  addPin(*db, "PIN-M", "X1", "C", "1", 10, 10);
+  addPin(*db, "PIN-F", "X2", "D", "1", 10, 10);
+  zr::ConectoresPinos records = check();
+  EXPECT_EQ(records[0]->GetPinos()[0]->status, zr::PINO_LIGACAO_INVALIDA);
+  EXPECT_EQ(records[1]->GetPinos()[0]->status, zr::PINO_LIGACAO_INVALIDA);
+  EXPECT_EQ(records[0]->GetEstado(), zr::CONECTOR_LIGACAO_INVALIDA);
+  EXPECT_EQ(records[1]->GetEstado(), zr::CONECTOR_LIGACAO_INVALIDA);
+}
+
+TEST_F(PinCheck, ADistanceOfExactlyTheToleranceDoesNotPair) {
+  addPin(*db, "PIN-M", "X1", "C", "1", 0.5, 0.5);
+  addPin(*db, "PIN-F", "X2", "D", "1", 0.5 + 0.00001, 0.5);
+  zr::ConectoresPinos records = check();
+  EXPECT_EQ(records[0]->GetPinos()[0]->mate, nullptr);
+  EXPECT_EQ(records[0]->GetPinos()[0]->status, zr::PINO_OK);
+}
+
+TEST_F(PinCheck, ASymbolTouchingItsOwnConnectorIsInvalid) {
+  catalogue.mates("C", "C");
+  addPin(*db, "PIN-M", "X1", "C", "1", 3, 3);
+  addPin(*db, "PIN-M", "X1", "C", "2", 3, 3);
+  zr::ConectoresPinos records = check();
+  EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:3", "2:3", "3:1"}));
+}
+
+TEST_F(PinCheck, OneNameInTwoPinBlocksIsOneRecord) {
+  addPin(*db, "PIN-M", "X1", "C", "1", 0, 0);
+  addPin(*db, "PIN-F", "X1", "C", "2", 0, 5);
+  zr::ConectoresPinos records = check();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:0", "2:0", "3:1"}));
+}
+
+TEST_F(PinCheck, TheFirstSymbolGivesTheRecordItsCodeAndFlagButEachSymbolUsesItsOwnCode) {
+  addPin(*db, "PIN-M", "X1", "C", "1", 0, 0, "n");
+  addPin(*db, "PIN-M", "X1", "D", "2", 0, 5, "S");
+  zr::ConectoresPinos records = check();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0]->GetCodigo().toUtf8(), "C");
+  EXPECT_FALSE(records[0]->GetFlag());
+  // "2" is a pin of D, so it is known although the record's code is C.
+  EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:0", "2:0", "3:1"}));
+}
+
+TEST_F(PinCheck, EachCodeIsQueriedOncePerKind) {
+  catalogue.mates("C", "D");
+  for (int i = 0; i < 5; ++i) {
+    addPin(*db, "PIN-M", "X" + std::to_string(i), "C", "1", i * 10.0, 0);
+    addPin(*db, "PIN-F", "Y" + std::to_string(i), "D", "1", i * 10.0, 0);
+  }
+  check();
+  EXPECT_EQ(catalogue.rowQueries, (std::map<std::string, int>{{"C", 1}, {"D", 1}}));
+  EXPECT_EQ(catalogue.matingQueries, (std::map<std::string, int>{{"C", 1}, {"D", 1}}));
+}
+
+TEST_F(PinCheck, AFailedMatingQueryEndsTheCheck) {
+  catalogue.failMatingQueries();
+  addPin(*db, "PIN-M", "X1", "C", "1", 0, 0);
+  addPin(*db, "PIN-F", "X2", "D", "1", 0, 0);
+  zr::ConectoresPinos records;
+  EXPECT_THROW(CIPinos(&catalogue).VerificarPinos(records), std::runtime_error);
+}
+
+TEST_F(PinCheck, ThePinTagComesFromTheHostVariable) {
+  host.script().setString("*ZRATTPINO*", "PINO");
+  addBlock(*db, "PIN-T", {{"PINO", ""}});
+  Reference r = at("PIN-T", 0, 0, {{"pino", " 2 "}});
+  r.xdata = {"X1", "C", "S"};
+  addReference(*db, r);
+  addPin(*db, "PIN-A", "X1", "C", "1", 0, 9);  // its tag ID_PINO is not the pin tag now
+  EXPECT_EQ(pinsOf(*check()[0]), (std::vector<std::string>{"2:0", "1:1", "3:1"}));
+}
+
+TEST_F(PinCheck, ErasedSymbolsAreSkipped) {
+  OdDbObjectId pin = addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
+  addPin(*db, "PIN-A", "X1", "C", "2", 0, 5);
+  pin.openObject(OdDb::kForWrite)->erase();
+  EXPECT_EQ(pinsOf(*check()[0]), (std::vector<std::string>{"2:0", "1:1", "3:1"}));
+}
+
+}  // namespace
