@@ -1,0 +1,71 @@
+// Reads of the connector tables: pins (BDPINOS) and mating pairs
+// (BDCONTRAPECAS). Codes go into the statements unchanged.
+
+#include <memory>
+
+#include "CIBancoDados.h"
+
+namespace {
+
+// Ends every field of a packed pin row.
+constexpr char16_t kFieldEnd = u'\x000C';
+
+CString Quoted(LPCTSTR value) { return CString(value ? value : u""); }
+
+}  // namespace
+
+CStringList* CIBancoDados::ReadList(const CString& sql, bool packed, bool failedIsError) {
+  auto list = std::make_unique<CStringList>(10);
+  _RecordsetPtr recordset = OpenRecordset(sql, true);
+  if (!recordset) {
+    if (failedIsError) RaiseNoRecordset();
+    return list.release();
+  }
+  while (!recordset->GetadoEOF()) {
+    if (packed) {
+      CString row;
+      for (int field = 0; field < 3; ++field) row += FieldAsText(recordset, field) + kFieldEnd;
+      list->AddTail(row);
+    } else {
+      list->AddTail(FieldAsText(recordset, 0));
+    }
+    recordset->MoveNext();
+  }
+  if (failedIsError) recordset->Close();
+  return list.release();
+}
+
+CStringList* CIBancoDados::GetPinosConector(LPCTSTR conector) {
+  const CString x = Quoted(conector);
+  return ReadList(u"SELECT PINO_KEY FROM BDPINOS WHERE PINO_CONECTOR='" + x + u"'", false, false);
+}
+
+CStringList* CIBancoDados::GetLinhasPinosConector(LPCTSTR conector) {
+  const CString x = Quoted(conector);
+  return ReadList(u"SELECT PINO_KEY, PINO_ID, PINO_PINO FROM BDPINOS WHERE PINO_CONECTOR='" + x + u"'", true, false);
+}
+
+CString CIBancoDados::GetIdPino(LPCTSTR pino) {
+  const CString x = Quoted(pino);
+  return QueryValue(u"select PINO_ID from BDPINOS where PINO_KEY = '" + x + u"'");
+}
+
+CString CIBancoDados::GetNomePino(LPCTSTR pino) {
+  const CString x = Quoted(pino);
+  return QueryValue(u"select PINO_PINO from BDPINOS where PINO_KEY='" + x + u"'");
+}
+
+CStringList* CIBancoDados::GetContraPecas(LPCTSTR conector) {
+  const CString x = Quoted(conector);
+  return ReadList(u"SELECT CONTRA_CON_B FROM BDCONTRAPECAS WHERE CONTRA_CON_A = '" + x + u"'" + u" UNION " +
+                      u"SELECT CONTRA_CON_A FROM BDCONTRAPECAS WHERE CONTRA_CON_B = '" + x + u"'",
+                  false, true);
+}
+
+CStringList* CIBancoDados::GetPinosContraPecas(LPCTSTR conector) {
+  const CString x = Quoted(conector);
+  return ReadList(CString(u" SELECT DISTINCT BDPINOS.PINO_PINO ") + u" FROM  BDPINOS, BDCONTRAPECAS " + u" WHERE " +
+                      u"((BDCONTRAPECAS.CONTRA_CON_A = '" + x + u"') OR (BDCONTRAPECAS.CONTRA_CON_B = '" + x +
+                      u"')) AND  (BDPINOS.PINO_CONECTOR <> '" + x + u"')",
+                  false, true);
+}

@@ -1,0 +1,94 @@
+// Running statements: the recordset, the upgrade-and-retry path with its one
+// error box, single values, and fields as text.
+
+#include <climits>
+
+#include "CIBancoDados.h"
+#include "ComponentSupport.h"
+#include "zrui/afx/cmisc.h"
+
+namespace {
+
+_variant_t AsDispatch(const _ConnectionPtr& connection) {
+  return _variant_t(static_cast<IDispatch*>(connection.GetInterfacePtr()));
+}
+
+// Opens a client-cursor recordset of the statement; throws on any failure.
+_RecordsetPtr RunStatement(const CString& statement, const _ConnectionPtr& connection) {
+  _RecordsetPtr recordset;
+  const HRESULT hr = recordset.CreateInstance(CLSID_Recordset, nullptr, CLSCTX_ALL);
+  if (FAILED(hr)) _com_issue_errorex(hr, nullptr, GUID_NULL);
+  recordset->PutCursorLocation(adUseClient);
+  recordset->Open(_variant_t(_bstr_t(statement.GetString())), AsDispatch(connection), adOpenDynamic,
+                  adLockBatchOptimistic, adCmdUnspecified);
+  return recordset;
+}
+
+}  // namespace
+
+_RecordsetPtr CIBancoDados::OpenRecordset(LPCTSTR sql, bool upgradeAndRetry) {
+  if (!m_connection) return nullptr;
+  const CString statement(sql);
+  try {
+    return RunStatement(statement, m_connection);
+  } catch (CException* e) {
+    e->Delete();
+  } catch (...) {
+  }
+  if (upgradeAndRetry) {
+    // Whatever the cause, an older catalogue is brought up to date first. The
+    // retry shows its own box when it fails; only a failing upgrade falls
+    // through to the box below.
+    try {
+      UpgradeSchema();
+      return OpenRecordset(statement, false);
+    } catch (CException* e) {
+      e->Delete();
+    } catch (...) {
+    }
+  }
+  AfxMessageBox(CString(u"SQL ERROR: ") + statement, MB_OK, 0);
+  return nullptr;
+}
+
+void CIBancoDados::Execute(LPCTSTR sql) { ExecuteStatement(sql, true); }
+
+void CIBancoDados::ExecuteStatement(LPCTSTR sql, bool upgradeAndRetry) {
+  if (!m_connection) return;
+  _RecordsetPtr recordset = OpenRecordset(sql, upgradeAndRetry);
+  if (!recordset) RaiseNoRecordset();
+}
+
+CString CIBancoDados::QueryValue(LPCTSTR sql) {
+  if (!m_connection) return CString();
+  _RecordsetPtr recordset = OpenRecordset(sql, true);
+  if (!recordset) RaiseNoRecordset();
+  CString value;
+  // A statement without rows to return leaves the recordset closed.
+  if (recordset->GetState() == adStateOpen) {
+    if (!recordset->GetadoEOF()) value = FieldAsText(recordset, 0);
+    recordset->Close();
+  }
+  return value;
+}
+
+CString CIBancoDados::FieldAsText(_Recordset* recordset, int index) {
+  // The index travels as a 16-bit integer.
+  if (!recordset || index < 0 || index > SHRT_MAX) return CString();
+  try {
+    if (recordset->GetadoEOF()) return CString();
+    _variant_t value = recordset->GetFields()->GetItem(_variant_t(static_cast<short>(index)))->GetValue();
+    if (value.vt == VT_NULL) return CString();
+    CString text = value.vt == VT_BSTR ? CString(ZrBstrView(value.bstrVal)) : CString(_bstr_t(value).str());
+    return text.Trim();
+  } catch (CException* e) {
+    e->Delete();
+  } catch (...) {
+  }
+  return CString();
+}
+
+void CIBancoDados::RaiseNoRecordset() const {
+  RaiseComError(E_POINTER, m_connection ? u"A catalogue statement failed (see the SQL ERROR message)."
+                                        : u"There is no connection to the catalogue.");
+}
