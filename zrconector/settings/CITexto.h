@@ -31,4 +31,5 @@ class CITexto {
   CString m_moduleKey;
   CString m_program;
   IZrTextsPtr m_texts;
+  CString m_failure;  // why m_texts is null
 };

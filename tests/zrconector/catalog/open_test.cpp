@@ -267,6 +267,21 @@ TEST_P(OpenServer, AMissingDatabaseIsNamed) {
   OpenCatalogue();
 }
 
+TEST_P(OpenServer, ALostServerConnectionGivesOneBoxPerReadUntilReopened) {
+  OpenCatalogue();
+  EXPECT_EQ(bd().GetNivelMenu(u"10").ToUtf8(), "1");
+  // The server ends the module's session (as a restart or a network failure would).
+  ColumnDirect(u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+               u"WHERE datname = current_database() AND pid <> pg_backend_pid()");
+  EXPECT_TRUE(zrtest::Entries(bd().GetPinosConector(u"C1")).empty());
+  EXPECT_EQ(zrtest::ComErrorOf([&] { bd().GetNivelMenu(u"10"); }), E_POINTER);
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
+                            "SQL ERROR: SELECT PINO_KEY FROM BDPINOS WHERE PINO_CONECTOR='C1'",
+                            "SQL ERROR: select MENU_NIVEL from BDMENUS where MENU_KEY = '10'"}));
+  OpenCatalogue();
+  EXPECT_EQ(bd().GetNivelMenu(u"10").ToUtf8(), "1");
+}
+
 INSTANTIATE_TEST_SUITE_P(ServerCatalogue, OpenServer, testing::Values(Backend::kPostgres), zrtest::BackendName);
 
 }  // namespace

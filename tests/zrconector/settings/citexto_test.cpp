@@ -81,6 +81,8 @@ TEST_F(Texto, WithoutTheComponentEveryLookupIsAPointerError) {
   } catch (const _com_error& e) {
     EXPECT_EQ(e.Error(), E_POINTER);
     EXPECT_NE(e.Description().utf8().find("PRMSET"), std::string::npos) << e.Description().utf8();
+    // The cause found when the component was created.
+    EXPECT_NE(e.Description().utf8().find("zr-missing-library.so"), std::string::npos) << e.Description().utf8();
   }
 }
 
