@@ -7,7 +7,7 @@ An R2013 (AC1027) ASCII drawing with blocks "PIN-A".."PIN-E" (each with an
 ATTDEF "ID_PINO") and connectors x pins INSERTs of them in model space. Each
 INSERT carries one ATTRIB "ID_PINO" (the pin number) closed by a SEQEND, both
 owned by the INSERT, and extended data "ZR_PINO" with three strings: the
-connector name ("X123"), its code ("CON-00123") and "S" or "N".
+connector name ("X123"), its code ("CON-00123", from 1,000 codes) and "S" or "N".
 
 The text is written directly (ezdxf's document model would take minutes for
 the full size); --check reads the result back with ezdxf.readfile and counts
@@ -139,7 +139,8 @@ def write_entities(out, h, model_space, connectors, pins):
     number = h.next
     chunk = []
     for c in range(connectors):
-        name, code, flag = f"X{c + 1}", f"CON-{c + 1:05d}", "N" if c % 5 == 4 else "S"
+        # Codes repeat every 1,000 connectors, as in a catalogue of 1,000 codes.
+        name, code, flag = f"X{c + 1}", f"CON-{c % 1000 + 1:05d}", "N" if c % 5 == 4 else "S"
         base_x, base_y = (c % 100) * 50.0, (c // 100) * 40.0
         for p in range(pins):
             insert, attrib, seqend = (format(number + k, "X") for k in range(3))

@@ -1,5 +1,10 @@
 #include "CommandFunctions.h"
 
+#include <memory>
+#include <vector>
+
+#include "CIDicConectores.h"
+#include "CommandFrame.h"
 #include "FxDocumentManager.h"
 #include "zrui/afx.h"
 
@@ -21,24 +26,19 @@ const Function kFunctions[] = {
     {u"BuscaListaConectores", &BuscaListaConectores},
 };
 
-enum class Failure { kVoid, kNil };
-
-// A function whose work is not built yet: it takes its arguments, yields the
-// result it gives on failure, and says so in a message box.
-int notAvailableYet(const OdChar* name, Failure failure) {
-  CFxDocument* doc = ACTIVE_DOCUMENT();
-  if (doc) {
-    CFxFunctionInterface* functions = doc->GetFunctionInterface();
-    if (resbuf* args = functions->GetArguments()) functions->ReleaseChain(args);
-    if (failure == Failure::kNil) {
-      functions->ReturnNil();
+// A function whose work is not built yet: inside the frame it takes its
+// arguments, yields its failure result and says so in a message box.
+int notAvailableYet(const OdChar* name, zr::FailureResult failure) {
+  return zr::RunCommand(failure, [&](CFxFunctionInterface& functions) {
+    zr::Arguments args(functions);
+    if (failure == zr::FailureResult::kNil) {
+      functions.ReturnNil();
     } else {
-      functions->ReturnVoid();
+      functions.ReturnVoid();
     }
-  }
-  const OdString text = OdString(u"A função ") + OdString(name) + OdString(u" ainda não está disponível.");
-  AfxMessageBox(text.c_str(), MB_OK | MB_ICONINFORMATION);
-  return 1;
+    const OdString text = OdString(u"A função ") + OdString(name) + OdString(u" ainda não está disponível.");
+    AfxMessageBox(text.c_str(), MB_OK | MB_ICONINFORMATION);
+  });
 }
 
 }  // namespace
@@ -55,10 +55,49 @@ void UnregisterFunctions(CFxDocument* doc) {
   for (const Function& f : kFunctions) functions->RemoveFunction(f.name);
 }
 
-int zrConectores() { return notAvailableYet(u"zrConectores", Failure::kVoid); }
-int SelecaoConector() { return notAvailableYet(u"SelecaoConector", Failure::kNil); }
-int NovoConector() { return notAvailableYet(u"NovoConector", Failure::kNil); }
-int PerguntaInserirPinoConectado() { return notAvailableYet(u"PerguntaInserirPinoConectado", Failure::kNil); }
-int AtualizarDicConectores() { return notAvailableYet(u"AtualizarDicConectores", Failure::kVoid); }
-int GetEnameConector() { return notAvailableYet(u"GetEnameConector", Failure::kNil); }
-int BuscaListaConectores() { return notAvailableYet(u"BuscaListaConectores", Failure::kNil); }
+int zrConectores() { return notAvailableYet(u"zrConectores", zr::FailureResult::kVoid); }
+int SelecaoConector() { return notAvailableYet(u"SelecaoConector", zr::FailureResult::kNil); }
+int NovoConector() { return notAvailableYet(u"NovoConector", zr::FailureResult::kNil); }
+int PerguntaInserirPinoConectado() {
+  return notAvailableYet(u"PerguntaInserirPinoConectado", zr::FailureResult::kNil);
+}
+
+int AtualizarDicConectores() {
+  return zr::RunCommand(zr::FailureResult::kVoid, [](CFxFunctionInterface& functions) {
+    CIDicConectores().Atualizar();
+    functions.ReturnVoid();
+  });
+}
+
+int GetEnameConector() {
+  return zr::RunCommand(zr::FailureResult::kNil, [](CFxFunctionInterface& functions) {
+    zr::Arguments args(functions);
+    functions.ReturnNil();
+    const OdChar* name = args.firstString();
+    if (!name) return;
+    OdDbObjectId id = CIDicConectores().GetConector(OdString(name));
+    if (id.isNull()) return;
+    ads_name ename = {0, 0};
+    CFxAPI::GetADSName(id, ename);
+    functions.ReturnEntityName(ename);
+  });
+}
+
+int BuscaListaConectores() {
+  return zr::RunCommand(zr::FailureResult::kNil, [](CFxFunctionInterface& functions) {
+    functions.ReturnNil();
+    std::unique_ptr<CStringList> lines(CIDicConectores().ListaConectores());
+    if (!lines || lines->IsEmpty()) return;
+    // One string node per line, in the list's order; the host copies them.
+    std::vector<resbuf> nodes(static_cast<std::size_t>(lines->GetCount()));
+    std::size_t i = 0;
+    for (POSITION pos = lines->GetHeadPosition(); pos; ++i) {
+      const CString& line = lines->GetNext(pos);
+      nodes[i] = resbuf{};
+      nodes[i].restype = RTSTR;
+      nodes[i].resval.rstring = const_cast<OdChar*>(line.GetString());
+      nodes[i].rbnext = i + 1 < nodes.size() ? &nodes[i + 1] : nullptr;
+    }
+    functions.ReturnList(nodes.data());
+  });
+}

@@ -24,7 +24,7 @@ zr::CEPino* scan(const zr::ConectoresPinos& records, const zr::CEPino* pin) {
 // tolerance, on cell borders, stacked three and more deep, some without a
 // handle, some sharing a handle, some far out or not finite.
 zr::ConectoresPinos randomDrawing(std::mt19937& rng, int connectors) {
-  std::uniform_int_distribution<int> lattice(0, 12), pins(1, 8), pick(0, 99);
+  std::uniform_int_distribution<int> lattice(0, 12), pins(1, 8), pick(0, 99), step(0, 1);
   const double nudges[] = {0.0, 0.000009999, 0.00001, 0.0000100001, -0.000009, 0.00002, 0.00004, 1e-12, -1e-12};
   std::uniform_int_distribution<int> nudge(0, 8);
   zr::ConectoresPinos records;
@@ -35,7 +35,10 @@ zr::ConectoresPinos randomDrawing(std::mt19937& rng, int connectors) {
     int n = pins(rng);
     for (int p = 0; p < n; ++p) {
       const int kind = pick(rng);
-      double x = lattice(rng) * 0.00002, y = lattice(rng) * 0.00002;  // multiples of the cell size
+      // Points on a fine lattice or on multiples of 0.0005 (cell borders of
+      // one grid size or another).
+      const double unit = step(rng) ? 0.0005 : 0.00002;
+      double x = lattice(rng) * unit, y = lattice(rng) * unit;
       if (kind < 60) {
         x += nudges[nudge(rng)];
         y += nudges[nudge(rng)];

@@ -27,6 +27,17 @@ std::vector<std::string> names(CStringList* list) {
 
 class PinCheck : public ::testing::Test {
  protected:
+  // A pin symbol on a drawn layer, away from the origin where the catalogue
+  // pins without a symbol lie.
+  OdDbObjectId pin(const std::string& block, const std::string& name, const std::string& code,
+                   const std::string& id, double x, double y, const std::string& flag = "S") {
+    OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject();
+    if (!table->has(u(block.c_str()))) addBlock(*db, block, {{"ID_PINO", "Pino"}});
+    Reference r = at(block, 100 + x, 100 + y, {{"ID_PINO", id}});
+    r.xdata = {name, code, flag};
+    r.layer = "ESQUEMA";
+    return addReference(*db, r);
+  }
   void SetUp() override {
     host.open(db);
     catalogue.pins("C", {{"K1", "1", "P1"}, {"K2", "2", "P2"}, {"K3", "3", "P3"}});
@@ -43,9 +54,9 @@ class PinCheck : public ::testing::Test {
 };
 
 TEST_F(PinCheck, OnlyBlocksWhoseNameStartsWithThePrefixArePins) {
-  addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
-  addPin(*db, "XPIN-A", "X2", "C", "1", 10, 0);
-  addPin(*db, "pin-a", "X3", "C", "1", 20, 0);
+  pin("PIN-A", "X1", "C", "1", 0, 0);
+  pin("XPIN-A", "X2", "C", "1", 10, 0);
+  pin("pin-b", "X3", "C", "1", 20, 0);
   EXPECT_EQ(names(CIPinos(&catalogue).GetConectoresDesenho()), std::vector<std::string>{"X1"});
   zr::ConectoresPinos records = check();
   ASSERT_EQ(records.size(), 1u);
@@ -53,7 +64,7 @@ TEST_F(PinCheck, OnlyBlocksWhoseNameStartsWithThePrefixArePins) {
 }
 
 TEST_F(PinCheck, IgnoredLayersCountInTheCheckButNotInTheNameListing) {
-  addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
+  pin("PIN-A", "X1", "C", "1", 0, 0);
   Reference frozen = at("PIN-A", 5, 0, {{"ID_PINO", "1"}});
   frozen.xdata = {"X2", "C", "S"};
   frozen.layer = "zr_freeze";
@@ -66,8 +77,8 @@ TEST_F(PinCheck, IgnoredLayersCountInTheCheckButNotInTheNameListing) {
   twoValues.xdata = {"X4", "C"};
   twoValues.layer = "ESQ";
   addReference(*db, twoValues);
-  // X1 (addPin) and X3 are on layer "0", X2 on "ZR_FREEZE".
-  EXPECT_EQ(names(CIPinos(&catalogue).GetConectoresDesenho()), std::vector<std::string>{"X4"});
+  // X2 is on "ZR_FREEZE" (in any case), X3 on "0".
+  EXPECT_EQ(names(CIPinos(&catalogue).GetConectoresDesenho()), (std::vector<std::string>{"X1", "X4"}));
   zr::ConectoresPinos records = check();
   std::vector<std::string> found;
   for (auto& r : records) found.push_back(r->GetNome().toUtf8());
@@ -75,8 +86,8 @@ TEST_F(PinCheck, IgnoredLayersCountInTheCheckButNotInTheNameListing) {
 }
 
 TEST_F(PinCheck, MissingAndUnknownPinsFollowTheSymbolsInOrder) {
-  addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
-  addPin(*db, "PIN-A", "X1", "C", "4", 0, 5);
+  pin("PIN-A", "X1", "C", "1", 0, 0);
+  pin("PIN-A", "X1", "C", "4", 0, 5);
   zr::ConectoresPinos records = check();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:0", "4:2", "2:1", "3:1"}));
@@ -91,20 +102,20 @@ TEST_F(PinCheck, MissingAndUnknownPinsFollowTheSymbolsInOrder) {
 
 TEST_F(PinCheck, DuplicateCatalogueIdentifiersGiveOneMissingPin) {
   catalogue.pins("E", {{"K1", "1", "A"}, {"K2", "1", "B"}});
-  addPin(*db, "PIN-A", "X1", "E", "9", 0, 0);
+  pin("PIN-A", "X1", "E", "9", 0, 0);
   EXPECT_EQ(pinsOf(*check()[0]), (std::vector<std::string>{"9:2", "1:1"}));
 }
 
 TEST_F(PinCheck, IdentifiersAreComparedCaseSensitively) {
   catalogue.pins("F", {{"K1", "a", "A"}});
-  addPin(*db, "PIN-A", "X1", "F", "A", 0, 0);
+  pin("PIN-A", "X1", "F", "A", 0, 0);
   EXPECT_EQ(pinsOf(*check()[0]), (std::vector<std::string>{"A:2", "a:1"}));
 }
 
 TEST_F(PinCheck, CoincidingPinsOfMatingPartsStayValid) {
   catalogue.mates("C", "D");
-  addPin(*db, "PIN-M", "X1", "C", "1", 10, 10);
-  addPin(*db, "PIN-F", "X2", "D", "1", 10.000009, 9.999991);
+  pin("PIN-M", "X1", "C", "1", 10, 10);
+  pin("PIN-F", "X2", "D", "1", 10.000009, 9.999991);
   zr::ConectoresPinos records = check();
   ASSERT_EQ(records.size(), 2u);
   const zr::CEPino& a = *records[0]->GetPinos()[0];
@@ -116,8 +127,8 @@ TEST_F(PinCheck, CoincidingPinsOfMatingPartsStayValid) {
 }
 
 TEST_F(PinCheck, CoincidingPinsThatMayNotMateAreInvalid) {
-  addPin(*db, "PIN-M", "X1", "C", "1", 10, 10);
-  addPin(*db, "PIN-F", "X2", "D", "1", 10, 10);
+  pin("PIN-M", "X1", "C", "1", 10, 10);
+  pin("PIN-F", "X2", "D", "1", 10, 10);
   zr::ConectoresPinos records = check();
   EXPECT_EQ(records[0]->GetPinos()[0]->status, zr::PINO_LIGACAO_INVALIDA);
   EXPECT_EQ(records[1]->GetPinos()[0]->status, zr::PINO_LIGACAO_INVALIDA);
@@ -126,32 +137,41 @@ TEST_F(PinCheck, CoincidingPinsThatMayNotMateAreInvalid) {
 }
 
 TEST_F(PinCheck, ADistanceOfExactlyTheToleranceDoesNotPair) {
-  addPin(*db, "PIN-M", "X1", "C", "1", 0.5, 0.5);
-  addPin(*db, "PIN-F", "X2", "D", "1", 0.5 + 0.00001, 0.5);
+  pin("PIN-M", "X1", "C", "1", 0.5, 0.5);
+  pin("PIN-F", "X2", "D", "1", 0.5 + 0.00001, 0.5);
   zr::ConectoresPinos records = check();
   EXPECT_EQ(records[0]->GetPinos()[0]->mate, nullptr);
   EXPECT_EQ(records[0]->GetPinos()[0]->status, zr::PINO_OK);
 }
 
+TEST_F(PinCheck, ASymbolAtTheOriginTouchesTheMissingPinsOfItsInstance) {
+  // Catalogue pins without a symbol lie at 0,0: a symbol there coincides with
+  // them, and a connector may not connect to itself.
+  addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
+  zr::ConectoresPinos records = check();
+  EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:3", "2:3", "3:3"}));
+  EXPECT_EQ(records[0]->GetEstado(), zr::CONECTOR_LIGACAO_INVALIDA);
+}
+
 TEST_F(PinCheck, ASymbolTouchingItsOwnConnectorIsInvalid) {
   catalogue.mates("C", "C");
-  addPin(*db, "PIN-M", "X1", "C", "1", 3, 3);
-  addPin(*db, "PIN-M", "X1", "C", "2", 3, 3);
+  pin("PIN-M", "X1", "C", "1", 3, 3);
+  pin("PIN-M", "X1", "C", "2", 3, 3);
   zr::ConectoresPinos records = check();
   EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:3", "2:3", "3:1"}));
 }
 
 TEST_F(PinCheck, OneNameInTwoPinBlocksIsOneRecord) {
-  addPin(*db, "PIN-M", "X1", "C", "1", 0, 0);
-  addPin(*db, "PIN-F", "X1", "C", "2", 0, 5);
+  pin("PIN-M", "X1", "C", "1", 0, 0);
+  pin("PIN-F", "X1", "C", "2", 0, 5);
   zr::ConectoresPinos records = check();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:0", "2:0", "3:1"}));
 }
 
 TEST_F(PinCheck, TheFirstSymbolGivesTheRecordItsCodeAndFlagButEachSymbolUsesItsOwnCode) {
-  addPin(*db, "PIN-M", "X1", "C", "1", 0, 0, "n");
-  addPin(*db, "PIN-M", "X1", "D", "2", 0, 5, "S");
+  pin("PIN-M", "X1", "C", "1", 0, 0, "n");
+  pin("PIN-M", "X1", "D", "2", 0, 5, "S");
   zr::ConectoresPinos records = check();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0]->GetCodigo().toUtf8(), "C");
@@ -163,8 +183,8 @@ TEST_F(PinCheck, TheFirstSymbolGivesTheRecordItsCodeAndFlagButEachSymbolUsesItsO
 TEST_F(PinCheck, EachCodeIsQueriedOncePerKind) {
   catalogue.mates("C", "D");
   for (int i = 0; i < 5; ++i) {
-    addPin(*db, "PIN-M", "X" + std::to_string(i), "C", "1", i * 10.0, 0);
-    addPin(*db, "PIN-F", "Y" + std::to_string(i), "D", "1", i * 10.0, 0);
+    pin("PIN-M", "X" + std::to_string(i), "C", "1", i * 10.0, 0);
+    pin("PIN-F", "Y" + std::to_string(i), "D", "1", i * 10.0, 0);
   }
   check();
   EXPECT_EQ(catalogue.rowQueries, (std::map<std::string, int>{{"C", 1}, {"D", 1}}));
@@ -173,8 +193,8 @@ TEST_F(PinCheck, EachCodeIsQueriedOncePerKind) {
 
 TEST_F(PinCheck, AFailedMatingQueryEndsTheCheck) {
   catalogue.failMatingQueries();
-  addPin(*db, "PIN-M", "X1", "C", "1", 0, 0);
-  addPin(*db, "PIN-F", "X2", "D", "1", 0, 0);
+  pin("PIN-M", "X1", "C", "1", 0, 0);
+  pin("PIN-F", "X2", "D", "1", 0, 0);
   zr::ConectoresPinos records;
   EXPECT_THROW(CIPinos(&catalogue).VerificarPinos(records), std::runtime_error);
 }
@@ -182,17 +202,17 @@ TEST_F(PinCheck, AFailedMatingQueryEndsTheCheck) {
 TEST_F(PinCheck, ThePinTagComesFromTheHostVariable) {
   host.script().setString("*ZRATTPINO*", "PINO");
   addBlock(*db, "PIN-T", {{"PINO", ""}});
-  Reference r = at("PIN-T", 0, 0, {{"pino", " 2 "}});
+  Reference r = at("PIN-T", 50, 50, {{"pino", " 2 "}});
   r.xdata = {"X1", "C", "S"};
   addReference(*db, r);
-  addPin(*db, "PIN-A", "X1", "C", "1", 0, 9);  // its tag ID_PINO is not the pin tag now
+  pin("PIN-A", "X1", "C", "1", 0, 9);  // its tag ID_PINO is not the pin tag now
   EXPECT_EQ(pinsOf(*check()[0]), (std::vector<std::string>{"2:0", "1:1", "3:1"}));
 }
 
 TEST_F(PinCheck, ErasedSymbolsAreSkipped) {
-  OdDbObjectId pin = addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
-  addPin(*db, "PIN-A", "X1", "C", "2", 0, 5);
-  pin.openObject(OdDb::kForWrite)->erase();
+  OdDbObjectId erased = pin("PIN-A", "X1", "C", "1", 0, 0);
+  pin("PIN-A", "X1", "C", "2", 0, 5);
+  erased.openObject(OdDb::kForWrite)->erase();
   EXPECT_EQ(pinsOf(*check()[0]), (std::vector<std::string>{"2:0", "1:1", "3:1"}));
 }
 

@@ -6,7 +6,6 @@
 #include "CommandFunctions.h"
 #include "ZRConector.h"
 #include "fake_host.h"
-#include "zrui/msgbox.h"
 
 extern "C" OdRxModule* odrxCreateModuleObject(void** loaderHandle);
 extern "C" void odrxGetAPIVersion(int32_t* major, int32_t* minor, int32_t* build, int32_t* patch);
@@ -110,20 +109,6 @@ TEST_F(Module, WithoutSystemServicesNothingIsRegistered) {
   EXPECT_TRUE(functionsOf(doc).empty());
   CFxDocument* later = host.open(OdDbDatabase::createNew());
   EXPECT_TRUE(functionsOf(later).empty()) << "no reactor was installed";
-}
-
-TEST_F(Module, FunctionsNotBuiltYetSayItAndGiveTheirFailureResult) {
-  CFxDocument* doc = host.open(OdDbDatabase::createNew());
-  module->initApp();
-  zrui::ScriptedMessageBoxes boxes;
-  resbuf* args = stringChain({"X1"});
-  auto r = doc->GetFunctionInterface()->CallFunction(OdString(u"GetEnameConector"), args);
-  fxReleaseChain(args);
-  EXPECT_EQ(r.kind, CFxFunctionInterface::CallResult::kNil);
-  EXPECT_EQ(doc->GetFunctionInterface()->CallFunction(OdString(u"zrConectores"), nullptr).kind,
-            CFxFunctionInterface::CallResult::kVoid);
-  ASSERT_EQ(boxes.shown().size(), 2u);
-  EXPECT_NE(OdString(boxes.shown()[0].text).toUtf8().find("GetEnameConector"), std::string::npos);
 }
 
 TEST(ModuleFile, NameIsThePathOfTheLoadedFile) {

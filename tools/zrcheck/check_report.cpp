@@ -1,0 +1,126 @@
+#include "check_report.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "OdResBuf.h"
+
+namespace {
+
+std::string utf8(const OdString& s) { return s.toUtf8(); }
+
+std::string json(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", c);
+          out += buf;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+// JSON has no infinities or NaN: those coordinates are written as null.
+std::string number(double v) { return std::isfinite(v) ? odFormatDouble(v) : std::string("null"); }
+
+const char* stateText(int state) {
+  switch (state) {
+    case zr::CONECTOR_OK: return "ok";
+    case zr::CONECTOR_PINO_DESCONHECIDO: return "unknown pin";
+    case zr::CONECTOR_LIGACAO_INVALIDA: return "invalid connection";
+    default: return "?";
+  }
+}
+
+}  // namespace
+
+CheckReport::Summary CheckReport::summary() const {
+  Summary s;
+  for (const auto& r : records) {
+    ++s.connectors;
+    if (r->GetEstado() == zr::CONECTOR_PINO_DESCONHECIDO || r->GetEstado() == zr::CONECTOR_LIGACAO_INVALIDA) ++s.errors;
+    for (const auto& p : r->GetPinos()) {
+      ++s.pins;
+      if (p->status == zr::PINO_DESCONHECIDO || p->status == zr::PINO_LIGACAO_INVALIDA) ++s.errors;
+      if (p->status == zr::PINO_FALTANTE) ++s.missing;
+    }
+  }
+  return s;
+}
+
+bool CheckReport::clean() const {
+  for (const auto& r : records) {
+    if (r->GetEstado() != zr::CONECTOR_OK) return false;
+    for (const auto& p : r->GetPinos())
+      if (p->status != zr::PINO_OK) return false;
+  }
+  return true;
+}
+
+void printText(const CheckReport& report, std::ostream& out) {
+  out << report.drawing << "\n";
+  for (const auto& r : report.records) {
+    out << "  " << utf8(r->GetNome()) << " (" << utf8(r->GetCodigo()) << ", flag " << utf8(r->GetFlagTexto())
+        << "): " << stateText(r->GetEstado()) << "\n";
+    for (const auto& p : r->GetPinos()) {
+      if (p->status == zr::PINO_OK) continue;
+      out << "    pin " << utf8(p->identifier);
+      if (!p->handle.isEmpty()) out << " [" << utf8(p->handle) << "]";
+      switch (p->status) {
+        case zr::PINO_FALTANTE: out << ": missing"; break;
+        case zr::PINO_DESCONHECIDO: out << ": not in the catalogue"; break;
+        case zr::PINO_LIGACAO_INVALIDA: out << ": may not connect"; break;
+      }
+      if (p->mate) {
+        out << ", touches " << utf8(p->mate->owner->GetNome()) << " pin " << utf8(p->mate->identifier) << " ["
+            << utf8(p->mate->handle) << "]";
+      }
+      out << "\n";
+    }
+  }
+  const CheckReport::Summary s = report.summary();
+  out << "  connectors: " << s.connectors << ", pins: " << s.pins << ", errors: " << s.errors
+      << ", missing: " << s.missing << "\n";
+}
+
+void printJson(const CheckReport& report, std::ostream& out) {
+  out << "{\"connectors\":[";
+  bool firstRecord = true;
+  for (const auto& r : report.records) {
+    out << (firstRecord ? "" : ",") << "{\"name\":" << json(utf8(r->GetNome())) << ",\"code\":"
+        << json(utf8(r->GetCodigo())) << ",\"flag\":" << json(utf8(r->GetFlagTexto())) << ",\"state\":"
+        << r->GetEstado() << ",\"pins\":[";
+    firstRecord = false;
+    bool firstPin = true;
+    for (const auto& p : r->GetPinos()) {
+      out << (firstPin ? "" : ",") << "{\"handle\":" << json(utf8(p->handle)) << ",\"identifier\":"
+          << json(utf8(p->identifier)) << ",\"pin\":" << json(utf8(p->pin)) << ",\"status\":" << p->status
+          << ",\"x\":" << number(p->x) << ",\"y\":" << number(p->y) << ",\"mate\":";
+      firstPin = false;
+      if (p->mate) {
+        out << "{\"connector\":" << json(utf8(p->mate->owner->GetNome())) << ",\"handle\":"
+            << json(utf8(p->mate->handle)) << ",\"identifier\":" << json(utf8(p->mate->identifier)) << "}";
+      } else {
+        out << "null";
+      }
+      out << "}";
+    }
+    out << "]}";
+  }
+  out << "],\"names\":[";
+  for (std::size_t i = 0; i < report.names.size(); ++i) out << (i ? "," : "") << json(report.names[i]);
+  const CheckReport::Summary s = report.summary();
+  out << "],\"summary\":{\"connectors\":" << s.connectors << ",\"pins\":" << s.pins << ",\"errors\":" << s.errors
+      << ",\"missing\":" << s.missing << "}}";
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The pin check's records: one connector instance of the drawing (CEConectorPinos)
+// and its pins (CEPino), with their statuses.
+
+#include <memory>
+#include <vector>
+
+#include "OdString.h"
+
+namespace zr {
+
+// Pin statuses.
+enum {
+  PINO_OK = 0,                // a catalogue pin of the code, with a symbol
+  PINO_FALTANTE = 1,          // a catalogue pin that no symbol of the instance carries
+  PINO_DESCONHECIDO = 2,      // a symbol whose identifier the catalogue lacks
+  PINO_LIGACAO_INVALIDA = 3,  // touches a pin it may not be connected to
+};
+
+// Connector states.
+enum {
+  CONECTOR_OK = 0,
+  CONECTOR_PINO_DESCONHECIDO = 1,
+  CONECTOR_LIGACAO_INVALIDA = 2,
+};
+
+class CEConectorPinos;
+
+class CEPino {
+ public:
+  OdString handle;      // handle text of the symbol; empty for a pin without one
+  OdString identifier;  // the symbol's identifier, or PINO_ID for a missing pin
+  OdString pin;         // PINO_PINO of the matching catalogue row; empty when none
+  CEConectorPinos* owner = nullptr;
+  CEPino* mate = nullptr;  // the coinciding pin of another symbol
+  double x = 0.0;
+  double y = 0.0;
+  int status = PINO_OK;
+};
+
+class CEConectorPinos {
+ public:
+  CEConectorPinos(const OdString& name, const OdString& code, bool flag) : m_name(name), m_code(code), m_flag(flag) {}
+  CEConectorPinos(const CEConectorPinos&) = delete;
+  CEConectorPinos& operator=(const CEConectorPinos&) = delete;
+
+  // Appends a pin owned by this record; a status of PINO_DESCONHECIDO makes the
+  // record's state CONECTOR_PINO_DESCONHECIDO. Returns the pin.
+  CEPino* AddPino(const OdString& identifier, const OdString& handle, const OdString& pin, int status, double x,
+                  double y);
+  // The first pin whose identifier equals identifier (case-sensitive).
+  bool FindPino(const OdString& identifier, CEPino*& pin) const;
+
+  const OdString& GetNome() const { return m_name; }
+  const OdString& GetCodigo() const { return m_code; }
+  bool GetFlag() const { return m_flag; }
+  // The flag as written to the symbols: "S" when set, "N" when not.
+  OdString GetFlagTexto() const { return OdString(m_flag ? u"S" : u"N"); }
+  void SetNome(const OdString& name) { m_name = name; }
+  void SetCodigo(const OdString& code) { m_code = code; }
+  void SetFlag(bool flag) { m_flag = flag; }
+
+  int GetEstado() const { return m_state; }
+  void SetEstado(int state) { m_state = state; }
+  const std::vector<std::unique_ptr<CEPino>>& GetPinos() const { return m_pins; }
+
+ private:
+  std::vector<std::unique_ptr<CEPino>> m_pins;  // in the order found
+  OdString m_name;
+  OdString m_code;
+  bool m_flag;
+  int m_state = CONECTOR_OK;
+};
+
+// The records of one check, owned by the caller.
+using ConectoresPinos = std::vector<std::unique_ptr<CEConectorPinos>>;
+
+}  // namespace zr

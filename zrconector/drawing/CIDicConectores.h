@@ -1,0 +1,32 @@
+#pragma once
+// The drawing's connector dictionary "TRV_ZR_DIC_CONECTORES" (in the
+// named-objects dictionary): one empty dictionary per connector name, so that
+// each connector owns a persistent object whose entity name and handle the
+// suite's scripts use. Entries are only ever added.
+
+#include "CIPinos.h"
+#include "OdDbDictionary.h"
+
+class CIDicConectores {
+ public:
+  // catalogue: where the pin check reads the catalogue (the process's database when null).
+  explicit CIDicConectores(zr::PinCatalogue* catalogue = nullptr) : m_catalogue(catalogue) {}
+
+  // Adds an entry for every connector of the drawing that has none.
+  void Atualizar();
+  // The identifier of the entry object of that name (exact), or null.
+  OdDbObjectId GetConector(const OdString& name);
+  // One line per connector both in the dictionary and in the drawing, sorted
+  // by name: name, "S"/"N", the entry's handle and the code, joined by U+000C.
+  // The caller owns the list.
+  CStringList* ListaConectores();
+
+  // The child dictionary of that name in parent, created when missing; throws
+  // OdError_NotThatKindOfClass when the entry is something else.
+  static OdDbDictionaryPtr FindOrCreate(OdDbDictionary* parent, const OdString& name);
+
+  static const OdChar* const kNome;  // "TRV_ZR_DIC_CONECTORES"
+
+ private:
+  zr::PinCatalogue* m_catalogue;
+};

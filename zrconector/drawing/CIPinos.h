@@ -1,0 +1,69 @@
+#pragma once
+// CIPinos: reads the drawing's pin symbols. A pin symbol is a reference of a
+// block whose name starts with "PIN-", with the pin identifier in an attribute
+// (tag: host variable "*ZRATTPINO*", default "ID_PINO") and, in extended data
+// "ZR_PINO", the connector's name (1), catalogue code (2) and flag (3, "S"/"N").
+// Stateless: callers create one, call one operation and delete it.
+
+#include <array>
+#include <map>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "CEPino.h"
+#include "OdDbBlockReference.h"
+#include "zrui/afx/coll.h"
+
+namespace zr {
+
+// What the pin check reads from the catalogue.
+class PinCatalogue {
+ public:
+  virtual ~PinCatalogue() = default;
+  // Pin rows of a code, each "PINO_KEY\fPINO_ID\fPINO_PINO\f", in the
+  // database's order; empty when none or when the query failed.
+  virtual std::unique_ptr<CStringList> LinhasPinos(const OdString& code) = 0;
+  // Codes that mate with code; throws the database's error when the query fails.
+  virtual std::unique_ptr<CStringList> ContraPecas(const OdString& code) = 0;
+};
+
+// The process's catalogue database.
+PinCatalogue& CatalogoPadrao();
+
+}  // namespace zr
+
+class CIPinos {
+ public:
+  // catalogue: where catalogue rows come from (the process's database when null).
+  explicit CIPinos(zr::PinCatalogue* catalogue = nullptr);
+
+  // Distinct connector names of the pin symbols in model space, in the order
+  // of their first symbol; symbols on layers "0" and "ZR_FREEZE" are left out.
+  // The caller owns the list.
+  CStringList* GetConectoresDesenho();
+  // Empties records, then fills them with the drawing's connector instances:
+  // their symbols' pins, the catalogue pins without a symbol, and pairings of
+  // coinciding pins checked against the mating parts. Returns records.
+  zr::ConectoresPinos& VerificarPinos(zr::ConectoresPinos& records);
+
+ private:
+  // The catalogue rows of one code, split into PINO_KEY, PINO_ID and
+  // PINO_PINO once, with the first row of each identifier.
+  struct CodeRows {
+    std::vector<std::array<OdString, 3>> rows;
+    std::unordered_map<std::u16string, std::size_t> firstById;
+  };
+  using RowCache = std::map<std::u16string, CodeRows>;
+  using MatingCache = std::map<std::u16string, std::unique_ptr<CStringList>>;
+  const CodeRows& LinhasPinos(const OdString& code, RowCache& cache);
+  void LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records, RowCache& cache);
+  void LigarPinos(zr::ConectoresPinos& records);
+  void ValidarLigacao(zr::CEPino* pin, MatingCache& matingCache);
+  void AtualizarEstado(zr::CEConectorPinos& record);
+
+  zr::PinCatalogue& m_catalogue;
+  OdString m_pinTag;  // read once per check
+  // The records of the running check by name (the first record of each name).
+  std::unordered_map<std::u16string, zr::CEConectorPinos*> m_recordByName;
+};

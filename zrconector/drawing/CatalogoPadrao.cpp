@@ -1,0 +1,26 @@
+// The pin check's catalogue reads from the process's catalogue database.
+#include "CIBancoDados.h"
+#include "CIPinos.h"
+
+namespace zr {
+
+namespace {
+
+class DatabaseCatalogue : public PinCatalogue {
+ public:
+  std::unique_ptr<CStringList> LinhasPinos(const OdString& code) override {
+    return std::unique_ptr<CStringList>(CIBancoDados::Instance()->GetLinhasPinosConector(code.c_str()));
+  }
+  std::unique_ptr<CStringList> ContraPecas(const OdString& code) override {
+    return std::unique_ptr<CStringList>(CIBancoDados::Instance()->GetContraPecas(code.c_str()));
+  }
+};
+
+}  // namespace
+
+PinCatalogue& CatalogoPadrao() {
+  static DatabaseCatalogue catalogue;
+  return catalogue;
+}
+
+}  // namespace zr

@@ -1,0 +1,74 @@
+#include "PinGrid.h"
+
+#include <cmath>
+#include <limits>
+
+namespace zr {
+
+namespace {
+// Cells much wider than the tolerance: most questions look at one cell only.
+constexpr double kCellSize = 0.001;
+constexpr double kMaxIndex = 4.0e18;
+
+int64_t indexOf(double v) {
+  double i = std::floor(v / kCellSize);
+  // Far out, cells grow; the order of cells stays, so ranges stay exact.
+  if (i > kMaxIndex) i = kMaxIndex;
+  if (i < -kMaxIndex) i = -kMaxIndex;
+  return static_cast<int64_t>(i);
+}
+}  // namespace
+
+bool PinGrid::cellOf(double x, double y, Cell& cell) {
+  // A coordinate that is not finite coincides with nothing.
+  if (!std::isfinite(x) || !std::isfinite(y)) return false;
+  cell = Cell{indexOf(x), indexOf(y)};
+  return true;
+}
+
+PinGrid::PinGrid(const ConectoresPinos& records) {
+  std::size_t pins = 0;
+  for (const auto& record : records) pins += record->GetPinos().size();
+  cells_.reserve(pins);
+  std::size_t order = 0;
+  for (const auto& record : records) {
+    for (const auto& pin : record->GetPinos()) {
+      Cell cell;
+      // Only pins with a symbol can be found.
+      if (!pin->handle.isEmpty() && cellOf(pin->x, pin->y, cell)) cells_[cell].push_back(Entry{order, pin.get()});
+      ++order;
+    }
+  }
+}
+
+CEPino* PinGrid::Find(const CEPino* pin) const {
+  if (!std::isfinite(pin->x) || !std::isfinite(pin->y)) return nullptr;
+  // A pin that coincides lies within the tolerance on each axis, so in the
+  // cells from that of (x - 2 tolerance) to that of (x + 2 tolerance): division
+  // and floor keep the order of values, so no rounding can move it out.
+  const double margin = 2 * kTolerance;
+  const int64_t x0 = indexOf(pin->x - margin), x1 = indexOf(pin->x + margin);
+  const int64_t y0 = indexOf(pin->y - margin), y1 = indexOf(pin->y + margin);
+  CEPino* best = nullptr;
+  std::size_t bestOrder = std::numeric_limits<std::size_t>::max();
+  for (int64_t cx = x0; cx <= x1; ++cx) {
+    for (int64_t cy = y0; cy <= y1; ++cy) {
+      auto it = cells_.find(Cell{cx, cy});
+      if (it == cells_.end()) continue;
+      // Entries are in check order: the first that qualifies is the cell's answer.
+      for (const Entry& e : it->second) {
+        if (e.order >= bestOrder) break;
+        const CEPino* c = e.pin;
+        if (c == pin || c->handle == pin->handle) continue;
+        if (std::fabs(c->x - pin->x) < kTolerance && std::fabs(c->y - pin->y) < kTolerance) {
+          best = e.pin;
+          bestOrder = e.order;
+          break;
+        }
+      }
+    }
+  }
+  return best;
+}
+
+}  // namespace zr
