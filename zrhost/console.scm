@@ -1,0 +1,168 @@
+;;; The Scheme side of zrhost: entity names, the procedures that stand for the
+;;; module's functions, and the console, script and expression runners.
+;;; Loaded once at start; the C++ procedures live in (zrhost host).
+
+(define-module (zrhost console)
+  #:use-module (zrhost host)
+  #:use-module (srfi srfi-9)
+  #:use-module (srfi srfi-9 gnu)
+  #:export (<entity-name> make-entity-name entity-name? entity-name-document entity-name-index
+            make-module-function-procedure
+            zrhost-console zrhost-run-script zrhost-eval-string))
+
+;;; Entity names: the two integers of the host's name (document serial and
+;;; index). Equal names are equal?.
+(define-record-type <entity-name>
+  (make-entity-name document index)
+  entity-name?
+  (document entity-name-document)
+  (index entity-name-index))
+
+(set-record-type-printer!
+ <entity-name>
+ (lambda (name port)
+   (let ((handle (false-if-exception (entity-name-handle name))))
+     (format port "#<entity-name ~a:~a~a>" (entity-name-document name) (entity-name-index name)
+             (if handle (string-append " handle " handle) "")))))
+
+(define (make-module-function-procedure name)
+  (let ((procedure (lambda args (apply call-module-function name args))))
+    (set-procedure-property! procedure 'name (string->symbol name))
+    (set-procedure-property! procedure 'documentation
+                             (string-append "The module function " name
+                                            ", run in the active drawing (see call-module-function)."))
+    procedure))
+
+;;; Running code with every error caught.
+
+(define user-module (resolve-module '(guile-user)))
+
+(define (quit-status args)
+  (cond ((null? args) 0)
+        ((eq? (car args) #t) 0)
+        ((eq? (car args) #f) 1)
+        ((integer? (car args)) (car args))
+        (else 1)))
+
+(define (report-error where key args)
+  (let ((port (current-error-port)))
+    (force-output (current-output-port))
+    (display "zrhost: " port)
+    (when where
+      (display where port)
+      (display ": " port))
+    (display "error: " port)
+    (print-exception port #f key args)
+    (force-output port)))
+
+;; Calls thunk. Returns (ok value ...), (quit status) after (exit), or (error)
+;; after printing the error with where (a string or #f).
+(define (protected where thunk)
+  (catch #t
+    (lambda () (call-with-values thunk (lambda values (cons 'ok values))))
+    (lambda (key . args)
+      (if (eq? key 'quit)
+          (list 'quit (quit-status args))
+          (begin (report-error where key args) (list 'error))))))
+
+(define (evaluate form) (eval form user-module))
+
+(define (form-place file form)
+  (let ((line (and (pair? form) (source-property form 'line))))
+    (if line (string-append file ":" (number->string (+ line 1))) file)))
+
+(define (print-values values)
+  (for-each (lambda (value)
+              (unless (unspecified? value)
+                (write value)
+                (newline)))
+            values)
+  (force-output))
+
+;;; The console: reads forms from port until it ends, prints each result;
+;;; an error is printed and reading goes on. Returns the exit status.
+(define (console-loop port prompt)
+  (let loop ()
+    (when prompt
+      (display prompt)
+      (force-output))
+    (let ((read-result (protected #f (lambda () (read port)))))
+      (case (car read-result)
+        ((quit) (cadr read-result))
+        ((error)
+         ;; Skip the rest of a line that does not read.
+         (false-if-exception (read-line-from port))
+         (loop))
+        (else
+         (let ((form (cadr read-result)))
+           (if (eof-object? form)
+               (begin (when prompt (newline)) 0)
+               (let ((result (protected #f (lambda () (evaluate form)))))
+                 (case (car result)
+                   ((quit) (cadr result))
+                   ((ok) (print-values (cdr result)) (loop))
+                   (else (loop)))))))))))
+
+(define (read-line-from port)
+  (let loop ()
+    (let ((c (read-char port)))
+      (unless (or (eof-object? c) (char=? c #\newline))
+        (loop)))))
+
+(define history-file
+  (string-append (or (getenv "HOME") ".") "/.zrhost_history"))
+
+;; interactive: input is a terminal; readline: (ice-9 readline) is loaded.
+(define (zrhost-console interactive readline)
+  (if readline
+      (let ((rl (resolve-interface '(ice-9 readline))))
+        ;; The history is zrhost's own, not Guile's.
+        ((module-ref rl 'readline-disable) 'history-file)
+        (false-if-exception ((module-ref rl 'read-history) history-file))
+        ((module-ref rl 'set-readline-prompt!) "zrhost> " "... ")
+        (let ((status (console-loop ((module-ref rl 'readline-port)) #f)))
+          (false-if-exception ((module-ref rl 'write-history) history-file))
+          (newline)
+          status))
+      (console-loop (current-input-port) (and interactive "zrhost> "))))
+
+;;; A script: its forms are read and evaluated in order; the first error is
+;;; printed with the file and line of its form and ends the script (status 1).
+(define (zrhost-run-script file)
+  (let ((opened (protected file (lambda () (open-input-file file)))))
+    (if (not (eq? (car opened) 'ok))
+        1
+        (let ((port (cadr opened)))
+          (let loop ()
+            (let ((read-result (protected file (lambda () (read port)))))
+              (case (car read-result)
+                ((quit) (cadr read-result))
+                ((error) 1)
+                (else
+                 (let ((form (cadr read-result)))
+                   (if (eof-object? form)
+                       0
+                       (let ((result (protected (form-place file form) (lambda () (evaluate form)))))
+                         (case (car result)
+                           ((ok) (loop))
+                           ((quit) (cadr result))
+                           (else 1)))))))))))))
+
+;;; An expression (or several): each is evaluated; the values of the last
+;;; are printed. Returns the exit status.
+(define (zrhost-eval-string text)
+  (let ((port (open-input-string text)))
+    (let loop ((last '()))
+      (let ((read-result (protected "--eval" (lambda () (read port)))))
+        (case (car read-result)
+          ((quit) (cadr read-result))
+          ((error) 1)
+          (else
+           (let ((form (cadr read-result)))
+             (if (eof-object? form)
+                 (begin (print-values last) 0)
+                 (let ((result (protected "--eval" (lambda () (evaluate form)))))
+                   (case (car result)
+                     ((ok) (loop (cdr result)))
+                     ((quit) (cadr result))
+                     (else 1)))))))))))

@@ -1,0 +1,100 @@
+#include "scheme_guard.h"
+
+#include <cstdio>
+
+#include "OdError.h"
+
+namespace zrhost {
+
+void raiseSchemeError(const char* subr, SCM key, SCM message) {
+  scm_error(key, subr, "~A", scm_list_1(message), SCM_BOOL_F);
+}
+
+void describeCurrentException(SCM* key, SCM* message) {
+  const char* keyName = "host-error";
+  try {
+    throw;
+  } catch (const SchemeFailure& e) {
+    keyName = e.key();
+    *message = scm_from_utf8_string(e.what());
+  } catch (const OdError& e) {
+    keyName = "drawing-error";
+    *message = scm_from_utf8_string(e.description().toUtf8().c_str());
+  } catch (const std::exception& e) {
+    *message = scm_from_utf8_string(e.what());
+  } catch (...) {
+    *message = scm_from_utf8_string("unknown failure");
+  }
+  *key = scm_from_utf8_symbol(keyName);
+}
+
+namespace {
+
+struct Application {
+  SCM proc;
+  SCM args;
+};
+
+struct CaughtError {
+  SCM key = SCM_BOOL_F;
+  SCM args = SCM_BOOL_F;
+};
+
+SCM applyBody(void* data) {
+  auto* a = static_cast<Application*>(data);
+  return scm_apply_0(a->proc, a->args);
+}
+
+SCM keepError(void* data, SCM key, SCM args) {
+  auto* caught = static_cast<CaughtError*>(data);
+  caught->key = key;
+  caught->args = args;
+  return SCM_UNSPECIFIED;
+}
+
+SCM printBody(void* data) {
+  auto* e = static_cast<CaughtError*>(data);
+  SCM port = scm_current_error_port();
+  if (scm_is_eq(e->key, scm_from_utf8_symbol("quit"))) {
+    scm_puts("(exit) is not possible here: the call came from the module\n", port);
+  } else {
+    SCM print = scm_c_public_ref("guile", "print-exception");
+    scm_call_4(print, port, SCM_BOOL_F, e->key, e->args);
+  }
+  return SCM_UNSPECIFIED;
+}
+
+SCM ignoreError(void*, SCM, SCM) { return SCM_UNSPECIFIED; }
+
+SCM flushBody(void*) {
+  scm_force_output(scm_current_output_port());
+  scm_force_output(scm_current_error_port());
+  return SCM_UNSPECIFIED;
+}
+
+}  // namespace
+
+void flushSchemePorts() { scm_c_catch(SCM_BOOL_T, flushBody, nullptr, ignoreError, nullptr, nullptr, nullptr); }
+
+void printSchemeError(const std::string& context, SCM key, SCM args) {
+  flushSchemePorts();
+  std::fprintf(stderr, "zrhost: %s: ", context.c_str());
+  std::fflush(stderr);
+  CaughtError e{key, args};
+  scm_c_catch(SCM_BOOL_T, printBody, &e, ignoreError, nullptr, nullptr, nullptr);
+  flushSchemePorts();
+}
+
+bool schemeApply(SCM proc, SCM args, SCM* result, const std::string& context) {
+  Application a{proc, args};
+  CaughtError caught;
+  SCM value = scm_c_catch(SCM_BOOL_T, applyBody, &a, keepError, &caught, nullptr, nullptr);
+  if (!scm_is_false(caught.key)) {
+    printSchemeError(context, caught.key, caught.args);
+    return false;
+  }
+  *result = value;
+  return true;
+}
+
+}  // namespace zrhost

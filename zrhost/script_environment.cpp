@@ -1,0 +1,96 @@
+#include "script_environment.h"
+
+#include <string>
+
+#include "scheme_guard.h"
+#include "scheme_values.h"
+#include "terminal.h"
+
+namespace zrhost {
+
+GuileScriptEnvironment::GuileScriptEnvironment() : module_(scm_c_resolve_module("guile-user")) {}
+
+SCM GuileScriptEnvironment::global(const OdString& name) const {
+  const std::string utf8 = name.toUtf8();
+  SCM variable = scm_module_variable(module_, scm_from_utf8_symboln(utf8.data(), utf8.size()));
+  if (scm_is_false(variable) || scm_is_false(scm_variable_bound_p(variable))) return SCM_UNDEFINED;
+  return scm_variable_ref(variable);
+}
+
+int GuileScriptEnvironment::Invoke(const OdString& name, const resbuf* args, resbuf** result) {
+  if (result) *result = nullptr;
+  const std::string context = "host function " + name.toUtf8();
+  try {
+    SCM procedure = global(name);
+    if (SCM_UNBNDP(procedure) || scm_is_false(scm_procedure_p(procedure))) {
+      printErr("zrhost: " + context + ": no Scheme procedure of that name is defined\n");
+      return RTERROR;
+    }
+    SCM arguments = chainToList(args);
+    SCM value = SCM_UNSPECIFIED;
+    if (!schemeApply(procedure, arguments, &value, context)) return RTERROR;
+    ChainPtr chain;
+    if (!scm_is_eq(value, SCM_UNSPECIFIED)) chain = valueToChain(value, IntegerNodes::kLong);
+    if (result) *result = chain.release();
+    return RTNORM;
+  } catch (const std::exception& e) {
+    printErr("zrhost: " + context + ": " + e.what() + "\n");
+    return RTERROR;
+  }
+}
+
+int GuileScriptEnvironment::GetVariable(const OdString& name, resbuf** result) {
+  if (result) *result = nullptr;
+  try {
+    SCM value = global(name);
+    if (SCM_UNBNDP(value)) return RTERROR;
+    ChainPtr chain = valueToChain(value, IntegerNodes::kLong);
+    if (result) *result = chain.release();
+    return RTNORM;
+  } catch (const std::exception& e) {
+    printErr("zrhost: variable " + name.toUtf8() + ": " + e.what() + "\n");
+    return RTERROR;
+  }
+}
+
+int GuileScriptEnvironment::ColorDialog(int initial, int* chosen) {
+  try {
+    SCM procedure = global(OdString(u"colour-dialog"));
+    if (SCM_UNBNDP(procedure) || scm_is_false(scm_procedure_p(procedure)))
+      return interactive() ? askColour(initial, chosen) : RTERROR;
+    SCM value = SCM_BOOL_F;
+    if (!schemeApply(procedure, scm_list_1(scm_from_int(initial)), &value, "colour-dialog")) return RTERROR;
+    if (scm_is_false(value)) return RTERROR;  // not confirmed
+    if (!scm_is_signed_integer(value, 0, 256)) {
+      printErr("zrhost: colour-dialog must answer a colour index from 0 to 256, or #f\n");
+      return RTERROR;
+    }
+    *chosen = scm_to_int(value);
+    return RTNORM;
+  } catch (const std::exception& e) {
+    printErr(std::string("zrhost: colour dialog: ") + e.what() + "\n");
+    return RTERROR;
+  }
+}
+
+int GuileScriptEnvironment::askColour(int initial, int* chosen) const {
+  const std::string prompt = "Colour index 0..256 (now " + std::to_string(initial) + "; empty line: cancel): ";
+  for (;;) {
+    std::optional<std::string> line = askLine(prompt);
+    if (!line) return RTERROR;
+    std::size_t start = line->find_first_not_of(" \t\r");
+    if (start == std::string::npos) return RTERROR;
+    std::size_t end = line->find_last_not_of(" \t\r");
+    const std::string text = line->substr(start, end - start + 1);
+    if (text.size() <= 3 && text.find_first_not_of("0123456789") == std::string::npos) {
+      const int index = std::stoi(text);
+      if (index <= 256) {
+        *chosen = index;
+        return RTNORM;
+      }
+    }
+    printOut("  a number from 0 to 256, please\n");
+  }
+}
+
+}  // namespace zrhost
