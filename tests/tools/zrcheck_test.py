@@ -1,0 +1,135 @@
+#!/usr/bin/python3
+"""zrcheck as a pipeline uses it: exit statuses, the text report, the JSON report.
+
+    zrcheck_test.py ZRCHECK EXAMPLES_DIR WORKDIR
+
+Builds the example catalogue into WORKDIR, writes small drawings with ezdxf,
+and checks zrcheck's answers on them and on the example drawing."""
+
+import json
+import os
+import subprocess
+import sys
+
+import ezdxf
+
+failures = []
+
+
+def expect(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def run(*args):
+    return subprocess.run([ZRCHECK, *args], capture_output=True, text=True, timeout=120)
+
+
+def pin_drawing(path, pins, version="R2013"):
+    """pins: (connector, code, identifier, x, y, layer)."""
+    doc = ezdxf.new(version)
+    doc.appids.new("ZR_PINO")
+    block = doc.blocks.new("PIN-A")
+    block.add_attdef("ID_PINO", (0, 0))
+    msp = doc.modelspace()
+    for name, code, ident, x, y, layer in pins:
+        ref = msp.add_blockref("PIN-A", (x, y), dxfattribs={"layer": layer})
+        ref.add_attrib("ID_PINO", ident, (x, y))
+        ref.set_xdata("ZR_PINO", [(1000, name), (1000, code), (1000, "S")])
+    doc.saveas(path)
+
+
+def main():
+    global ZRCHECK
+    ZRCHECK, examples, work = sys.argv[1], sys.argv[2], sys.argv[3]
+    os.makedirs(work, exist_ok=True)
+    catalogue = os.path.join(work, "catalogo.db")
+    subprocess.run(["bash", os.path.join(examples, "catalogue", "build-sqlite.sh"), catalogue], check=True,
+                   capture_output=True)
+
+    # A complete, mated pair: clean, exit 0.
+    clean = os.path.join(work, "clean.dxf")
+    pin_drawing(clean, [("X1", "CM03M", p, 10, 10 + i, "ESQ") for i, p in enumerate("ABC")] +
+                [("X2", "CM03F", p, 10, 10 + i, "ESQ") for i, p in enumerate("ABC")])
+    r = run("--catalogue", catalogue, "--json", clean)
+    expect(r.returncode == 0, f"clean drawing: exit {r.returncode}, {r.stderr}")
+    report = json.loads(r.stdout)
+    expect([c["name"] for c in report["connectors"]] == ["X1", "X2"], f"clean: connectors {report['connectors']}")
+    expect(report["names"] == ["X1", "X2"], f"clean: names {report['names']}")
+    expect(report["summary"] == {"connectors": 2, "pins": 6, "errors": 0, "missing": 0},
+           f"clean: summary {report['summary']}")
+    first = report["connectors"][0]["pins"][0]
+    expect(first["mate"] is not None and first["mate"]["connector"] == "X2" and first["mate"]["identifier"] == "A",
+           f"clean: mate {first}")
+    expect(set(first) == {"handle", "identifier", "pin", "status", "x", "y", "mate"}, f"pin fields {set(first)}")
+
+    # Problems: exit 1, and the text report names them.
+    problems = os.path.join(work, "problems.dxf")
+    pin_drawing(problems, [("X1", "CM03M", "A", 10, 10, "ESQ"), ("X1", "CM03M", "9", 10, 12, "ESQ"),
+                           ("X2", "AM02F", "1", 10, 10, "ZR_FREEZE")])
+    r = run("--catalogue", catalogue, problems)
+    expect(r.returncode == 1, f"problems: exit {r.returncode}, {r.stderr}")
+    for words in ("X1 (CM03M", "pin 9", "not in the catalogue", "missing", "may not connect", "touches X2 pin 1",
+                  "connectors: 2"):
+        expect(words in r.stdout, f"problems: text report lacks {words!r}:\n{r.stdout}")
+    r = run("--catalogue", catalogue, "--json", problems)
+    report = json.loads(r.stdout)
+    expect(report["names"] == ["X1"], f"problems: names leave out ZR_FREEZE, got {report['names']}")
+    statuses = {p["identifier"]: p["status"] for p in report["connectors"][0]["pins"]}
+    expect(statuses == {"A": 3, "9": 2, "B": 1, "C": 1}, f"problems: statuses {statuses}")
+    expect(report["summary"] == {"connectors": 2, "pins": 6, "errors": 5, "missing": 3},
+           f"problems: summary {report['summary']}")
+
+    # Several drawings: an array in the order given.
+    r = run("--catalogue", catalogue, "--json", clean, problems)
+    reports = json.loads(r.stdout)
+    expect(isinstance(reports, list) and len(reports) == 2, "two drawings give an array of two reports")
+    expect(r.returncode == 1, f"two drawings: exit {r.returncode}")
+
+    # The example drawing: every state.
+    r = run("--catalogue", catalogue, "--json", os.path.join(examples, "drawing.dxf"))
+    report = json.loads(r.stdout)
+    states = {c["name"]: c["state"] for c in report["connectors"]}
+    expect(states.get("X1") == 0 and states.get("X4") == 1 and states.get("X6") == 2 and states.get("X11") == 2,
+           f"example: states {states}")
+    expect("X7" not in report["names"] and "X12" not in report["names"] and "X1" in report["names"],
+           f"example: names {report['names']}")
+
+    # A different pin tag.
+    tagged = os.path.join(work, "tagged.dxf")
+    doc = ezdxf.new("R2000")
+    doc.appids.new("ZR_PINO")
+    doc.blocks.new("PIN-T").add_attdef("PINO", (0, 0))
+    ref = doc.modelspace().add_blockref("PIN-T", (5, 5), dxfattribs={"layer": "ESQ"})
+    ref.add_attrib("PINO", "A", (5, 5))
+    ref.set_xdata("ZR_PINO", [(1000, "X1"), (1000, "CM03M"), (1000, "S")])
+    doc.saveas(tagged)
+    report = json.loads(run("--catalogue", catalogue, "--json", tagged).stdout)
+    expect(report["connectors"] == [], "without --attr-tag the symbol has no pin attribute")
+    report = json.loads(run("--catalogue", catalogue, "--attr-tag", "PINO", "--json", tagged).stdout)
+    expect(len(report["connectors"]) == 1 and report["connectors"][0]["pins"][0]["status"] == 0,
+           f"with --attr-tag PINO: {report['connectors']}")
+
+    # What cannot be checked: exit 2 with the reason.
+    r = run("--catalogue", catalogue, os.path.join(work, "missing.dxf"))
+    expect(r.returncode == 2 and "missing.dxf" in r.stderr, f"missing drawing: {r.returncode} {r.stderr}")
+    broken = os.path.join(work, "broken.dxf")
+    with open(broken, "w") as f:
+        f.write("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1027\n  0\nENDSEC\n  0\nSECTION\n")
+    r = run("--catalogue", catalogue, broken)
+    expect(r.returncode == 2 and "broken.dxf:" in r.stderr, f"broken drawing: {r.returncode} {r.stderr}")
+    r = run("--catalogue", os.path.join(work, "no-such.db"), clean)
+    expect(r.returncode == 2 and "no-such.db" in r.stderr, f"missing catalogue: {r.returncode} {r.stderr}")
+    r = run("--settings", work, "--program", "nobody", clean)
+    expect(r.returncode == 2, f"no settings for the program: {r.returncode} {r.stderr}")
+    r = run("--json")
+    expect(r.returncode == 2 and "usage" in r.stderr, "no drawing: usage and exit 2")
+
+    for f in failures:
+        print("FAIL:", f)
+    print(f"zrcheck: {'all checks passed' if not failures else str(len(failures)) + ' failure(s)'}")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
