@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -20,10 +22,20 @@ inline std::string Narrow(const std::u16string& s) {
 // A window class whose procedure records every message it receives.
 struct MessageLog {
   struct Entry {
-    HWND h;
-    UINT msg;
-    WPARAM w;
-    LPARAM l;
+    HWND h = nullptr;
+    UINT msg = 0;
+    WPARAM w = 0;
+    LPARAM l = 0;
+    // For WM_NOTIFY: the notification code and a copy of the structure
+    // (the sender's structure is gone once the message returns).
+    UINT code = 0;
+    std::vector<unsigned char> data;
+    template <typename T>
+    T as() const {
+      T t{};
+      std::memcpy(&t, data.data(), std::min(sizeof(T), data.size()));
+      return t;
+    }
   };
   std::vector<Entry> entries;
   std::vector<UINT> messages(HWND h) const {
@@ -31,6 +43,18 @@ struct MessageLog {
     for (const auto& e : entries)
       if (e.h == h) out.push_back(e.msg);
     return out;
+  }
+  template <typename T>
+  std::vector<T> notices(UINT code) const {
+    std::vector<T> out;
+    for (const auto& e : entries)
+      if (e.msg == WM_NOTIFY && e.code == code) out.push_back(e.as<T>());
+    return out;
+  }
+  int countNotify(UINT code) const {
+    int n = 0;
+    for (const auto& e : entries) n += e.msg == WM_NOTIFY && e.code == code;
+    return n;
   }
   int count(UINT msg) const {
     int n = 0;

@@ -1,6 +1,7 @@
 // The MFC-shaped layer of the toolkit in one include.
 #pragma once
 
+#include "zrui/afx/ccommctrl.h"
 #include "zrui/afx/ccontrols.h"
 #include "zrui/afx/cdialog.h"
 #include "zrui/afx/cgdi.h"
@@ -10,3 +11,6 @@
 #include "zrui/afx/types.h"
 #include "zrui/dialog.h"
 #include "zrui/msgbox.h"
+#include "zrui/testing.h"
+#include "zrui/textrender.h"
+#include "zrui/tooltip.h"

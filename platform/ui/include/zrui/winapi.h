@@ -120,6 +120,28 @@ constexpr int SM_CYSCREEN = 1;
 constexpr int SM_CXVSCROLL = 2;
 constexpr int SM_CYHSCROLL = 3;
 
+// ---- scroll bars (state kept per window; controls update their own) ----
+struct SCROLLINFO {
+  UINT cbSize = sizeof(SCROLLINFO);
+  UINT fMask = 0;
+  int nMin = 0;
+  int nMax = 0;
+  UINT nPage = 0;
+  int nPos = 0;
+  int nTrackPos = 0;
+};
+constexpr UINT SIF_RANGE = 0x1;
+constexpr UINT SIF_PAGE = 0x2;
+constexpr UINT SIF_POS = 0x4;
+constexpr UINT SIF_TRACKPOS = 0x10;
+constexpr UINT SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+int SetScrollInfo(HWND h, int bar, const SCROLLINFO* si, BOOL redraw);
+BOOL GetScrollInfo(HWND h, int bar, SCROLLINFO* si);
+int GetScrollPos(HWND h, int bar);
+int SetScrollPos(HWND h, int bar, int pos, BOOL redraw);
+BOOL GetScrollRange(HWND h, int bar, int* minPos, int* maxPos);
+BOOL SetScrollRange(HWND h, int bar, int minPos, int maxPos, BOOL redraw);
+
 // ---- painting requests (there is no screen: these only mark and notify) ----
 BOOL InvalidateRect(HWND h, const RECT* r, BOOL erase);
 BOOL UpdateWindow(HWND h);

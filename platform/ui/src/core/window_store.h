@@ -42,6 +42,7 @@ struct WindowRecord {
   std::thread::id thread;
   LONG_PTR userData = 0;
   bool destroying = false;
+  SCROLLINFO scroll[2];             // SB_HORZ, SB_VERT
   bool dirty = true;                // needs painting
   std::unique_ptr<DialogData> dialog;
   // State of a built-in control, owned by the record (freed with it).

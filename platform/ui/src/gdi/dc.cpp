@@ -12,6 +12,7 @@ namespace {
 
 thread_local Surface* tl_target = nullptr;
 thread_local HWND tl_targetRoot = nullptr;
+thread_local POINT tl_targetOrigin{};
 
 RECT Intersect(const RECT& a, const RECT& b) {
   RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -42,13 +43,15 @@ HDC MakeOwningDC(std::unique_ptr<Surface> surface, HWND window) {
   return h;
 }
 
-void SetPaintTarget(Surface* surface, HWND root) {
+void SetPaintTarget(Surface* surface, HWND root, POINT origin) {
   tl_target = surface;
   tl_targetRoot = root;
+  tl_targetOrigin = origin;
 }
 
-Surface* PaintTarget(HWND* root) {
+Surface* PaintTarget(HWND* root, POINT* origin) {
   *root = tl_targetRoot;
+  *origin = tl_targetOrigin;
   return tl_target;
 }
 
@@ -62,26 +65,27 @@ namespace {
 // part of the tree being rendered, otherwise on a surface that drops output.
 HDC WindowDC(HWND h) {
   HWND root = nullptr;
-  Surface* target = PaintTarget(&root);
-  if (target && (h == root || IsChild(root, h))) {
-    RECT rr;
-    GetWindowRect(root, &rr);
+  POINT origin{};
+  Surface* target = PaintTarget(&root, &origin);
+  HWND top = GetAncestor(h, GA_ROOT);
+  if (target && top && (top == root || GetWindow(top, GW_OWNER) == root)) {
     POINT o{0, 0};
     ClientToScreen(h, &o);
     RECT cr;
     GetClientRect(h, &cr);
     RECT clip{o.x, o.y, o.x + cr.right, o.y + cr.bottom};
-    for (HWND a = GetParent(h); a && (a == root || IsChild(root, a)); a = GetParent(a)) {
+    for (HWND a = h; a && a != top;) {
+      a = GetParent(a);
+      if (!a) break;
       POINT ao{0, 0};
       ClientToScreen(a, &ao);
       RECT ac;
       GetClientRect(a, &ac);
       RECT ar{ao.x, ao.y, ao.x + ac.right, ao.y + ac.bottom};
       clip = Intersect(clip, ar);
-      if (a == root) break;
     }
-    OffsetRect(&clip, -rr.left, -rr.top);
-    return MakeDC(target, POINT{o.x - rr.left, o.y - rr.top}, clip, h);
+    OffsetRect(&clip, -origin.x, -origin.y);
+    return MakeDC(target, POINT{o.x - origin.x, o.y - origin.y}, clip, h);
   }
   HDC dc = MakeOwningDC(MakeNullSurface(), h);
   return dc;

@@ -112,9 +112,10 @@ HDC MakeDC(Surface* surface, POINT org, RECT clip, HWND window);
 // Creates a DC that owns its surface.
 HDC MakeOwningDC(std::unique_ptr<Surface> surface, HWND window);
 
-// Thread-local paint target: while set, BeginPaint/GetDC of a window that
-// descends from `root` draw on `surface` at the window's place.
-void SetPaintTarget(Surface* surface, HWND root);
-Surface* PaintTarget(HWND* root);
+// Thread-local paint target: while set, BeginPaint/GetDC of `root`, of its
+// descendants and of the popups it owns draw on `surface`, whose (0, 0) is
+// the screen point `origin`.
+void SetPaintTarget(Surface* surface, HWND root, POINT origin);
+Surface* PaintTarget(HWND* root, POINT* origin);
 
 }  // namespace zrui::detail

@@ -1,0 +1,41 @@
+// The HTML tooltip: a small popup window, owned by a dialog, that shows one
+// text at a screen point until it is hidden or shown again. The text may use
+// a small HTML subset: <b>, <i>, <br> and the entities &lt; &gt; &amp;
+// &quot; &nbsp;; other tags are dropped. The text renderer shows it plain.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "zrui/afx/cwnd.h"
+
+namespace zrui {
+
+struct HtmlRun {
+  std::u16string text;
+  bool bold = false;
+  bool italic = false;
+};
+using HtmlLine = std::vector<HtmlRun>;
+
+// Splits the HTML subset into lines of styled runs.
+std::vector<HtmlLine> ParseTooltipHtml(const std::u16string& html);
+// The text without markup, lines joined by '\n'.
+std::u16string TooltipPlainText(const std::u16string& html);
+
+}  // namespace zrui
+
+class CHtmlToolTip : public CWnd {
+ public:
+  // Creates the (hidden) tooltip window for a dialog; it is destroyed with
+  // the dialog or with this object.
+  BOOL Create(CWnd* dialog);
+  // Shows `html` with its top-left corner at a screen point; replaces any
+  // text shown before.
+  void Show(LPCTSTR html, POINT screen);
+  void Hide();
+  bool IsShown() const;
+  // The HTML last shown, and the same without markup.
+  CString GetHtml() const;
+  CString GetPlainText() const;
+};
