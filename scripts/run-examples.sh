@@ -14,6 +14,10 @@ echo
 echo "== The example drawing, as the object model reads it"
 "$bin/zrdxf" info "$top/examples/drawing.dxf"
 echo
+echo "== The pin check of the example drawing against the example catalogue"
+# Exit status 1 means the check found problems, which this drawing shows on purpose.
+"$bin/zrcheck" --catalogue "$top/examples/catalogue/catalogo.db" "$top/examples/drawing.dxf" || [ $? -eq 1 ]
+echo
 echo "== Read into the model and written back to $out/drawing.dxf"
 "$bin/zrdxf" roundtrip "$top/examples/drawing.dxf" "$out/drawing.dxf"
 "$bin/zrdxf" info "$out/drawing.dxf" --json
