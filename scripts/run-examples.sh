@@ -18,6 +18,10 @@ echo "== The pin check of the example drawing against the example catalogue"
 # Exit status 1 means the check found problems, which this drawing shows on purpose.
 "$bin/zrcheck" --catalogue "$top/examples/catalogue/catalogo.db" "$top/examples/drawing.dxf" || [ $? -eq 1 ]
 echo
+echo "== The connector dictionary and listing through the host (zrhost and the module)"
+"$top/build/release/zrhost/zrhost" --load "$top/examples/suite.scm" --script "$top/examples/show-connectors.scm" \
+  "$top/examples/drawing.dxf" </dev/null
+echo
 echo "== Read into the model and written back to $out/drawing.dxf"
 "$bin/zrdxf" roundtrip "$top/examples/drawing.dxf" "$out/drawing.dxf"
 "$bin/zrdxf" info "$out/drawing.dxf" --json
