@@ -6,6 +6,7 @@
   #:use-module (zrhost host)
   #:use-module (srfi srfi-9)
   #:use-module (srfi srfi-9 gnu)
+  #:use-module (ice-9 buffered-input)
   #:export (<entity-name> make-entity-name entity-name? entity-name-document entity-name-index
             make-module-function-procedure
             zrhost-console zrhost-run-script zrhost-eval-string))
@@ -79,14 +80,28 @@
             values)
   (force-output))
 
+;; After a form, the rest of its line up to the newline when it is only
+;; blanks: the next read then starts on a fresh line (with readline, at the
+;; first prompt rather than the continuation one).
+(define (consume-trailing-blanks port)
+  (let loop ()
+    (let ((c (peek-char port)))
+      (cond ((eof-object? c))
+            ((memv c '(#\space #\tab #\return)) (read-char port) (loop))
+            ((char=? c #\newline) (read-char port))))))
+
 ;;; The console: reads forms from port until it ends, prints each result;
 ;;; an error is printed and reading goes on. Returns the exit status.
-(define (console-loop port prompt)
+(define (console-loop port prompt new-read)
   (let loop ()
     (when prompt
       (display prompt)
       (force-output))
-    (let ((read-result (protected #f (lambda () (read port)))))
+    (new-read)
+    (let ((read-result (protected #f (lambda ()
+                                       (let ((form (read port)))
+                                         (consume-trailing-blanks port)
+                                         form)))))
       (case (car read-result)
         ((quit) (cadr read-result))
         ((error)
@@ -120,11 +135,15 @@
         ((module-ref rl 'readline-disable) 'history-file)
         (false-if-exception ((module-ref rl 'read-history) history-file))
         ((module-ref rl 'set-readline-prompt!) "zrhost> " "... ")
-        (let ((status (console-loop ((module-ref rl 'readline-port)) #f)))
+        (let* ((port ((module-ref rl 'readline-port)))
+               ;; Each form starts a new read: the first prompt, not the
+               ;; continuation one.
+               (new-read (lambda () (set-buffered-input-continuation?! port #f)))
+               (status (console-loop port #f new-read)))
           (false-if-exception ((module-ref rl 'write-history) history-file))
           (newline)
           status))
-      (console-loop (current-input-port) (and interactive "zrhost> "))))
+      (console-loop (current-input-port) (and interactive "zrhost> ") (lambda () #f))))
 
 ;;; A script: its forms are read and evaluated in order; the first error is
 ;;; printed with the file and line of its form and ends the script (status 1).
