@@ -4,6 +4,7 @@
 #include "OdDbDatabase.h"
 #include "message_box_responder.h"
 #include "scheme_console.h"
+#include "scheme_guard.h"
 #include "scheme_module_functions.h"
 #include "terminal.h"
 
@@ -70,6 +71,7 @@ int HostSession::run() {
 }
 
 int runHost(const HostOptions& options) {
+  markSchemeThread();
   if (!initScheme()) return 2;
   HostSession session(options);
   session.openDrawings();

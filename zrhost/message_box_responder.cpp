@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "OdString.h"
+#include "scheme_guard.h"
 #include "terminal.h"
 #include "zrui/msgbox.h"
 
@@ -66,7 +67,7 @@ int respond(const zrui::MessageBoxInfo& info) {
   const std::vector<int> answers = info.answers();
   const bool yesNo = info.buttons() == MB_YESNO || info.buttons() == MB_YESNOCANCEL;
   int answer = info.defaultAnswer();
-  if (answers.size() > 1 && interactive()) {
+  if (answers.size() > 1 && interactive() && onSchemeThread()) {
     printOut(text);
     answer = askButton(answers, info.defaultAnswer(), yesNo ? IDNO : info.defaultAnswer());
     return answer;

@@ -1,6 +1,7 @@
 #include "scheme_guard.h"
 
 #include <cstdio>
+#include <thread>
 
 #include "OdError.h"
 
@@ -74,7 +75,17 @@ SCM flushBody(void*) {
 
 }  // namespace
 
-void flushSchemePorts() { scm_c_catch(SCM_BOOL_T, flushBody, nullptr, ignoreError, nullptr, nullptr, nullptr); }
+namespace {
+std::thread::id schemeThread;
+}  // namespace
+
+void markSchemeThread() { schemeThread = std::this_thread::get_id(); }
+bool onSchemeThread() { return std::this_thread::get_id() == schemeThread; }
+
+void flushSchemePorts() {
+  if (!onSchemeThread()) return;
+  scm_c_catch(SCM_BOOL_T, flushBody, nullptr, ignoreError, nullptr, nullptr, nullptr);
+}
 
 void printSchemeError(const std::string& context, SCM key, SCM args) {
   flushSchemePorts();

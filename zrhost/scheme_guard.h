@@ -58,8 +58,14 @@ bool schemeApply(SCM proc, SCM args, SCM* result, const std::string& context);
 // current error port after "zrhost: <context>: ".
 void printSchemeError(const std::string& context, SCM key, SCM args);
 
+// The thread that runs Scheme (set once at start). Code that the module may
+// reach from another thread checks it before touching Scheme.
+void markSchemeThread();
+bool onSchemeThread();
+
 // Flushes Guile's output and error ports so that text written by C++ through
-// stdio appears after what Scheme wrote before it.
+// stdio appears after what Scheme wrote before it. Does nothing off the
+// Scheme thread.
 void flushSchemePorts();
 
 }  // namespace zrhost

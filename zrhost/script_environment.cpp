@@ -17,9 +17,19 @@ SCM GuileScriptEnvironment::global(const OdString& name) const {
   return scm_variable_ref(variable);
 }
 
+namespace {
+// Scheme runs on one thread only; the module is expected to call from it.
+bool refusedOffThread(const std::string& what) {
+  if (onSchemeThread()) return false;
+  printErr("zrhost: " + what + " was asked for from another thread than the console's; refused\n");
+  return true;
+}
+}  // namespace
+
 int GuileScriptEnvironment::Invoke(const OdString& name, const resbuf* args, resbuf** result) {
   if (result) *result = nullptr;
   const std::string context = "host function " + name.toUtf8();
+  if (refusedOffThread(context)) return RTERROR;
   try {
     SCM procedure = global(name);
     if (SCM_UNBNDP(procedure) || scm_is_false(scm_procedure_p(procedure))) {
@@ -41,6 +51,7 @@ int GuileScriptEnvironment::Invoke(const OdString& name, const resbuf* args, res
 
 int GuileScriptEnvironment::GetVariable(const OdString& name, resbuf** result) {
   if (result) *result = nullptr;
+  if (refusedOffThread("variable " + name.toUtf8())) return RTERROR;
   try {
     SCM value = global(name);
     if (SCM_UNBNDP(value)) return RTERROR;
@@ -54,6 +65,7 @@ int GuileScriptEnvironment::GetVariable(const OdString& name, resbuf** result) {
 }
 
 int GuileScriptEnvironment::ColorDialog(int initial, int* chosen) {
+  if (refusedOffThread("the colour dialog")) return RTERROR;
   try {
     SCM procedure = global(OdString(u"colour-dialog"));
     if (SCM_UNBNDP(procedure) || scm_is_false(scm_procedure_p(procedure)))

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <mutex>
 
 #include "scheme_guard.h"
 
@@ -12,6 +13,7 @@ namespace zrhost {
 
 namespace {
 bool readlineAvailable = false;
+std::mutex output;  // boxes may come from the module's other threads
 }
 
 bool interactive() { return isatty(STDIN_FILENO) == 1; }
@@ -19,19 +21,21 @@ bool interactive() { return isatty(STDIN_FILENO) == 1; }
 void setReadlineAvailable(bool available) { readlineAvailable = available; }
 
 void printOut(const std::string& text) {
+  std::lock_guard lock(output);
   flushSchemePorts();
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
 }
 
 void printErr(const std::string& text) {
+  std::lock_guard lock(output);
   flushSchemePorts();
   std::fwrite(text.data(), 1, text.size(), stderr);
   std::fflush(stderr);
 }
 
 std::optional<std::string> askLine(const std::string& prompt) {
-  if (readlineAvailable) {
+  if (readlineAvailable && onSchemeThread()) {
     // readline reads the terminal itself, past the console port's buffer,
     // which may still hold the end of the line that made this call.
     SCM readline = scm_c_public_ref("ice-9 readline", "readline");

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "FxDocumentManager.h"
@@ -142,6 +143,20 @@ int notifications() {
   return 1;
 }
 
+// Reads the variable *ZRATTPINO* from another thread; returns (status).
+int variableFromThread() {
+  CFxFunctionInterface* fi = functions();
+  int status = 0;
+  std::thread worker([&] {
+    resbuf* result = nullptr;
+    status = fi->GetVariable(u"*ZRATTPINO*", &result);
+    fi->ReleaseChain(result);
+  });
+  worker.join();
+  returnStatusAnd(status, nullptr);
+  return 1;
+}
+
 int failure() { throw OdError(eInvalidInput, OdString(u"zrtFail always fails")); }
 
 #ifdef ZRT_WITH_TOOLKIT
@@ -177,6 +192,7 @@ const Registration kFunctions[] = {
     {u"zrtProgram", program},
     {u"zrtNotifications", notifications},
     {u"zrtFail", failure},
+    {u"zrtVariableFromThread", variableFromThread},
 #ifdef ZRT_WITH_TOOLKIT
     {u"zrtMessage", message},
 #endif

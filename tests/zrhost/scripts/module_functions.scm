@@ -12,14 +12,14 @@
 
 (define test-functions
   '("zrtEcho" "zrtNil" "zrtVoid" "zrtFirstReference" "zrtAskHost" "zrtVariable" "zrtColour" "zrtProgram"
-    "zrtNotifications" "zrtFail"))
+    "zrtNotifications" "zrtFail" "zrtVariableFromThread"))
 
 ;;; Drawings as opened, functions registered at initialisation.
 (check "drawings" '("a.dxf" "b.dxf") (drawings))
 (check "the last drawing is active" 1 (drawing-active))
-(check "functions of the active drawing, in order" test-functions (list-head (module-functions) 10))
+(check "functions of the active drawing, in order" test-functions (list-head (module-functions) 11))
 (check "functions of the other drawing" test-functions
-       (begin (drawing-activate "a.dxf") (list-head (module-functions) 10)))
+       (begin (drawing-activate "a.dxf") (list-head (module-functions) 11)))
 (check "module name" "zrhost test module" (loaded-module-name))
 (check "drawings open at initialisation raise no notification" '() (zrtNotifications))
 
@@ -93,6 +93,7 @@
 (check "a symbol has no value form" '(-5001) (zrtVariable "*SYMBOL*"))
 (check "unbound variable" '(-5001) (zrtVariable "*UNSET*"))
 (check "names are exact" '(-5001) (zrtVariable "*zrattpino*"))
+(check "not from another thread" '(-5001) (zrtVariableFromThread))
 
 ;;; Colour dialog: no terminal here.
 (check "without colour-dialog" '(-5001 -1) (zrtColour 7))
@@ -110,7 +111,7 @@
 ;;; Drawings opened later are announced to the module; closing ones too.
 (check "index of a new drawing" 2 (drawing-open "c.dxf"))
 (check "ready" '("ready c.dxf") (zrtNotifications))
-(check "functions of the new drawing" test-functions (list-head (module-functions) 10))
+(check "functions of the new drawing" test-functions (list-head (module-functions) 11))
 (drawing-close)
 (check "closing" '("ready c.dxf" "closing c.dxf") (zrtNotifications))
 (check "the last opened becomes active" 1 (drawing-active))
