@@ -4,6 +4,7 @@
 
 #include <zrui/drawrecord.h>
 #include <zrui/testing.h>
+#include <zrui/textrender.h>
 
 #include "auto_combo.h"
 
@@ -258,6 +259,27 @@ TEST_F(AutoCombo, TheUserChoosingAnEntryDrawsItThroughTheControl) {
   CString text;
   host->combo.GetWindowText(text);
   EXPECT_EQ(text, u"J2");
+}
+
+TEST_F(AutoCombo, TheDroppedListShowsSecondTextsRightAlignedInTheSnapshot) {
+  host->combo.InsertString(0, u"J1", u"");
+  host->combo.InsertString(1, u"J2", u"proposto");
+  host->combo.ShowDropDown(TRUE);
+  zrui::TextGrid grid = zrui::RenderWindow(host->m_hWnd);
+  // The list hangs below the field (row 4): one entry per row, the second
+  // text ending 15 pixels (two cells) before the right edge of the list.
+  std::u16string first = grid.line(6), second = grid.line(7);
+  EXPECT_NE(first.find(u"J1"), std::u16string::npos) << grid.utf8();
+  EXPECT_EQ(first.find(u"proposto"), std::u16string::npos) << grid.utf8();
+  size_t at = second.find(u"proposto");
+  ASSERT_NE(at, std::u16string::npos) << grid.utf8();
+  CRect list;
+  host->combo.GetDroppedControlRect(&list);
+  CRect dlg;
+  host->GetWindowRect(&dlg);
+  int right = (list.right - dlg.left) / kCharWidth;
+  EXPECT_NEAR(static_cast<int>(at + 8), right - 2, 1) << grid.utf8();
+  EXPECT_EQ(grid.at(static_cast<int>(at), 7).fg, GetSysColor(COLOR_GRAYTEXT));
 }
 
 }  // namespace
