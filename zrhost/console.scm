@@ -8,7 +8,7 @@
   #:use-module (srfi srfi-9 gnu)
   #:use-module (ice-9 buffered-input)
   #:export (<entity-name> make-entity-name entity-name? entity-name-document entity-name-index
-            make-module-function-procedure
+            make-module-function-procedure call-for-host
             zrhost-console zrhost-run-script zrhost-eval-string))
 
 ;;; Entity names: the two integers of the host's name (document serial and
@@ -33,6 +33,41 @@
                              (string-append "The module function " name
                                             ", run in the active drawing (see call-module-function)."))
     procedure))
+
+;;; Errors of the host (C++ procedures, the module, the object model) print
+;;; as Guile's own do: "In procedure P: message".
+(define (host-error-printer port key args default-printer)
+  (apply (case-lambda
+           ((subr message arguments . rest)
+            (when subr (format port "In procedure ~a: " subr))
+            (apply format port message (or arguments '())))
+           (_ (default-printer)))
+         args))
+
+(for-each (lambda (key) (set-exception-printer! key host-error-printer))
+          '(host-error drawing-error module-error))
+
+;;; Calls from C++ into Scheme (the module's host functions, the console
+;;; itself) go through call-for-host: every error is caught here and returned
+;;; as (error KEY . ARGS), a result as (ok VALUE). A continuation that would
+;;; leave the call otherwise (an escape to a prompt outside) would jump over
+;;; the C++ frames below it: it is stopped by an error raised while it
+;;; unwinds, which the host's own catch around this call takes.
+(define (call-for-host procedure arguments)
+  (let ((returned #f))
+    (dynamic-wind
+      (lambda () #f)
+      (lambda ()
+        (let ((outcome (catch #t
+                         (lambda () (list 'ok (apply procedure arguments)))
+                         (lambda (key . args) (cons* 'error key args)))))
+          (set! returned #t)
+          outcome))
+      (lambda ()
+        (unless returned
+          (scm-error 'host-error #f
+                     "a continuation tried to leave a call made by the host or the module: stopped"
+                     '() #f))))))
 
 ;;; Running code with every error caught.
 

@@ -96,16 +96,57 @@ void printSchemeError(const std::string& context, SCM key, SCM args) {
   flushSchemePorts();
 }
 
-bool schemeApply(SCM proc, SCM args, SCM* result, const std::string& context) {
-  Application a{proc, args};
+namespace {
+
+struct BarrierCall {
+  Application application;
   CaughtError caught;
-  SCM value = scm_c_catch(SCM_BOOL_T, applyBody, &a, keepError, &caught, nullptr, nullptr);
-  if (!scm_is_false(caught.key)) {
-    printSchemeError(context, caught.key, caught.args);
-    return false;
+  SCM value = SCM_BOOL_F;
+};
+
+void* applyCatching(void* data) {
+  auto* call = static_cast<BarrierCall*>(data);
+  call->value = scm_c_catch(SCM_BOOL_T, applyBody, &call->application, keepError, &call->caught, nullptr, nullptr);
+  return call;
+}
+
+// call-for-host of console.scm once it is loaded, else #f.
+SCM hostCallWrapper() {
+  static SCM wrapper = SCM_BOOL_F;
+  if (scm_is_false(wrapper)) {
+    SCM module = scm_c_resolve_module("zrhost console");
+    SCM variable = scm_module_variable(module, scm_from_utf8_symbol("call-for-host"));
+    if (scm_is_true(variable) && scm_is_true(scm_variable_bound_p(variable)))
+      wrapper = scm_gc_protect_object(scm_variable_ref(variable));
   }
-  *result = value;
-  return true;
+  return wrapper;
+}
+
+}  // namespace
+
+bool schemeApply(SCM proc, SCM args, SCM* result, const std::string& context) {
+  // The barrier stops full continuations from leaving or re-entering the call
+  // (they would copy the C++ frames below it); call-for-host stops escapes.
+  // Either attempt becomes an error.
+  SCM wrapper = hostCallWrapper();
+  BarrierCall call{{scm_is_false(wrapper) ? proc : wrapper, scm_is_false(wrapper) ? args : scm_list_2(proc, args)},
+                   {},
+                   SCM_BOOL_F};
+  scm_c_with_continuation_barrier(applyCatching, &call);
+  if (scm_is_false(call.caught.key) && scm_is_true(wrapper)) {
+    // (ok VALUE) or (error KEY . ARGS)
+    if (scm_is_eq(scm_car(call.value), scm_from_utf8_symbol("ok"))) {
+      *result = scm_cadr(call.value);
+      return true;
+    }
+    call.caught.key = scm_cadr(call.value);
+    call.caught.args = scm_cddr(call.value);
+  } else if (scm_is_false(call.caught.key)) {
+    *result = call.value;
+    return true;
+  }
+  printSchemeError(context, call.caught.key, call.caught.args);
+  return false;
 }
 
 }  // namespace zrhost

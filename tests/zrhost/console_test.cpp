@@ -61,7 +61,7 @@ TEST_F(ZrhostRun, ConsoleOpensAndClosesDrawings) {
             "(\"ready b.dxf\" \"closing b.dxf\")\n"
             "0\n"
             "(2)\n");
-  EXPECT_NE(o.err.find("no drawing is open"), std::string::npos) << describe(o);
+  EXPECT_NE(o.err.find("In procedure call-module-function: no drawing is open"), std::string::npos) << describe(o);
 }
 
 }  // namespace
