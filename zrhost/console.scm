@@ -9,7 +9,7 @@
   #:use-module (ice-9 buffered-input)
   #:export (<entity-name> make-entity-name entity-name? entity-name-document entity-name-index
             make-module-function-procedure call-for-host
-            zrhost-console zrhost-run-script zrhost-eval-string))
+            zrhost-help zrhost-console zrhost-run-script zrhost-eval-string))
 
 ;;; Entity names: the two integers of the host's name (document serial and
 ;;; index). Equal names are equal?.
@@ -33,6 +33,20 @@
                              (string-append "The module function " name
                                             ", run in the active drawing (see call-module-function)."))
     procedure))
+
+;;; The host's procedures with their documentation, and the module's
+;;; functions of the active drawing.
+(define (zrhost-help)
+  (let* ((host (resolve-interface '(zrhost host)))
+         (names (sort (module-map (lambda (name variable) name) host)
+                      (lambda (a b) (string<? (symbol->string a) (symbol->string b))))))
+    (for-each (lambda (name)
+                (display (or (procedure-documentation (module-ref host name)) name))
+                (newline))
+              names)
+    (display "Module functions of the active drawing: ")
+    (display (string-join (module-functions) " "))
+    (newline)))
 
 ;;; Errors of the host (C++ procedures, the module, the object model) print
 ;;; as Guile's own do: "In procedure P: message".
@@ -164,6 +178,7 @@
 
 ;; interactive: input is a terminal; readline: (ice-9 readline) is loaded.
 (define (zrhost-console interactive readline)
+  (greet interactive)
   (if readline
       (let ((rl (resolve-interface '(ice-9 readline))))
         ;; The history is zrhost's own, not Guile's.
@@ -179,6 +194,11 @@
           (newline)
           status))
       (console-loop (current-input-port) (and interactive "zrhost> ") (lambda () #f))))
+
+(define (greet interactive)
+  (when interactive
+    (display "zrhost: Scheme console. (zrhost-help) lists the host's procedures; Ctrl-D ends.")
+    (newline)))
 
 ;;; A script: its forms are read and evaluated in order; the first error is
 ;;; printed with the file and line of its form and ends the script (status 1).
