@@ -39,6 +39,17 @@ std::optional<uint64_t> toHandle(std::string_view s) {
 
 std::string fromInt(int64_t v) { return std::to_string(v); }
 
+std::string hexOf(const std::vector<uint8_t>& bytes) {
+  static const char* kHex = "0123456789ABCDEF";
+  std::string s;
+  s.reserve(bytes.size() * 2);
+  for (uint8_t x : bytes) {
+    s += kHex[x >> 4];
+    s += kHex[x & 15];
+  }
+  return s;
+}
+
 std::string fromHandle(uint64_t v) { return OdDbHandle(v).hex(); }
 
 }  // namespace dxfv

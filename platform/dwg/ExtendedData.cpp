@@ -46,16 +46,6 @@ std::vector<uint8_t> hexBytes(std::string_view s) {
   return out;
 }
 
-std::string bytesHex(const std::vector<uint8_t>& b) {
-  static const char* kHex = "0123456789ABCDEF";
-  std::string s;
-  for (uint8_t x : b) {
-    s += kHex[x >> 4];
-    s += kHex[x & 15];
-  }
-  return s;
-}
-
 // One scalar read from a tag, for building chains and comparing old with new.
 OdResBufPtr scalar(int code, std::string_view raw, const TextCodec& codec) {
   OdResBufPtr rb = OdResBuf::newRb(code);
@@ -178,7 +168,7 @@ std::vector<std::pair<int, std::string>> chainToTags(const OdResBuf* chain, cons
       case OdResBuf::Kind::kBinary: {
         OdResBufPtr v = OdResBuf::newRb(code);
         v->setBinaryChunk(rb->getBinaryChunk());
-        add(code, bytesHex(rb->getBinaryChunk()), v);
+        add(code, dxfv::hexOf(rb->getBinaryChunk()), v);
         break;
       }
       default:

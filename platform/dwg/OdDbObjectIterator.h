@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "IdListCursor.h"
 #include "OdDbObjectId.h"
 #include "OdRxObject.h"
 
@@ -14,18 +15,16 @@ typedef OdSmartPtr<OdDbEntity> OdDbEntityPtr;
 class OdDbObjectIterator : public OdRxObject {
   ODRX_DECLARE_MEMBERS(OdDbObjectIterator)
  public:
-  explicit OdDbObjectIterator(std::vector<OdDbObjectId> ids) : ids_(std::move(ids)) {}
+  explicit OdDbObjectIterator(std::vector<OdDbObjectId> ids) : cursor_(std::move(ids)) {}
 
-  void start(bool atBeginning = true, bool skipErased = true);
-  bool done() const { return pos_ < 0 || pos_ >= static_cast<long>(ids_.size()); }
-  void step(bool forward = true, bool skipErased = true);
-  OdDbObjectId objectId() const { return done() ? OdDbObjectId() : ids_[static_cast<std::size_t>(pos_)]; }
+  void start(bool atBeginning = true, bool skipErased = true) { cursor_.start(atBeginning, skipErased); }
+  bool done() const { return cursor_.done(); }
+  void step(bool forward = true, bool skipErased = true) { cursor_.step(forward, skipErased); }
+  OdDbObjectId objectId() const { return cursor_.id(); }
   OdDbEntityPtr entity(OdDb::OpenMode mode = OdDb::kForRead, bool openErased = false) const;
 
  private:
-  void skip(bool forward, bool skipErased);
-  std::vector<OdDbObjectId> ids_;
-  long pos_ = 0;
+  IdListCursor cursor_;
 };
 
 typedef OdSmartPtr<OdDbObjectIterator> OdDbObjectIteratorPtr;

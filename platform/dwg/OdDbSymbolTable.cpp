@@ -61,22 +61,6 @@ OdDbSymbolTableIteratorPtr OdDbSymbolTable::newIterator(bool atBeginning, bool s
   return it;
 }
 
-void OdDbSymbolTableIterator::start(bool atBeginning, bool skipErased) {
-  pos_ = atBeginning ? 0 : static_cast<long>(ids_.size()) - 1;
-  skip(atBeginning, skipErased);
-}
-
-void OdDbSymbolTableIterator::step(bool forward, bool skipErased) {
-  if (done()) return;
-  pos_ += forward ? 1 : -1;
-  skip(forward, skipErased);
-}
-
-void OdDbSymbolTableIterator::skip(bool forward, bool skipErased) {
-  if (!skipErased) return;
-  while (!done() && ids_[static_cast<std::size_t>(pos_)].isErased()) pos_ += forward ? 1 : -1;
-}
-
 OdDbSymbolTableRecordPtr OdDbSymbolTableIterator::getRecord(OdDb::OpenMode mode, bool openErased) const {
   return OdDbSymbolTableRecordPtr(getRecordId().openObject(mode, openErased));
 }

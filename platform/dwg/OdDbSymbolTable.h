@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "IdListCursor.h"
 #include "OdDbObject.h"
 
 class OdDbSymbolTable;
@@ -57,17 +58,15 @@ class OdDbSymbolTable : public OdDbObject {
 class OdDbSymbolTableIterator : public OdRxObject {
   ODRX_DECLARE_MEMBERS(OdDbSymbolTableIterator)
  public:
-  explicit OdDbSymbolTableIterator(std::vector<OdDbObjectId> ids) : ids_(std::move(ids)) {}
-  void start(bool atBeginning = true, bool skipErased = true);
-  bool done() const { return pos_ < 0 || pos_ >= static_cast<long>(ids_.size()); }
-  void step(bool forward = true, bool skipErased = true);
-  OdDbObjectId getRecordId() const { return done() ? OdDbObjectId() : ids_[static_cast<std::size_t>(pos_)]; }
+  explicit OdDbSymbolTableIterator(std::vector<OdDbObjectId> ids) : cursor_(std::move(ids)) {}
+  void start(bool atBeginning = true, bool skipErased = true) { cursor_.start(atBeginning, skipErased); }
+  bool done() const { return cursor_.done(); }
+  void step(bool forward = true, bool skipErased = true) { cursor_.step(forward, skipErased); }
+  OdDbObjectId getRecordId() const { return cursor_.id(); }
   OdDbSymbolTableRecordPtr getRecord(OdDb::OpenMode mode = OdDb::kForRead, bool openErased = false) const;
 
  private:
-  void skip(bool forward, bool skipErased);
-  std::vector<OdDbObjectId> ids_;
-  long pos_ = 0;
+  IdListCursor cursor_;
 };
 
 class OdDbLayerTableRecord : public OdDbSymbolTableRecord {

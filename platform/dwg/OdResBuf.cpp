@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "DxfValues.h"
+
 ODRX_DEFINE_MEMBERS(OdResBuf, OdRxObject, "OdResBuf")
 
 OdResBuf::Kind OdResBuf::kindOf(int c) {
@@ -147,15 +149,7 @@ OdString OdResBuf::valueAsText() const {
       return odFormatDouble(p.x) + "," + odFormatDouble(p.y) + "," + odFormatDouble(p.z);
     }
     std::string operator()(const OdDbHandle& h) const { return h.hex(); }
-    std::string operator()(const std::vector<uint8_t>& b) const {
-      static const char* kHex = "0123456789ABCDEF";
-      std::string s;
-      for (uint8_t x : b) {
-        s += kHex[x >> 4];
-        s += kHex[x & 15];
-      }
-      return s;
-    }
+    std::string operator()(const std::vector<uint8_t>& b) const { return dxfv::hexOf(b); }
   };
   if (auto* s = std::get_if<OdString>(&value_)) return *s;
   return OdString::fromUtf8(std::visit(Visitor{}, value_));

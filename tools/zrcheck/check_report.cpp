@@ -1,7 +1,8 @@
 #include "check_report.h"
 
+#include "json_text.h"
+
 #include <cmath>
-#include <cstdio>
 
 #include "OdResBuf.h"
 
@@ -9,27 +10,6 @@ namespace {
 
 std::string utf8(const OdString& s) { return s.toUtf8(); }
 
-std::string json(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
-}
 
 // JSON has no infinities or NaN: those coordinates are written as null.
 std::string number(double v) { return std::isfinite(v) ? odFormatDouble(v) : std::string("null"); }
@@ -98,19 +78,19 @@ void printJson(const CheckReport& report, std::ostream& out) {
   out << "{\"connectors\":[";
   bool firstRecord = true;
   for (const auto& r : report.records) {
-    out << (firstRecord ? "" : ",") << "{\"name\":" << json(utf8(r->GetNome())) << ",\"code\":"
-        << json(utf8(r->GetCodigo())) << ",\"flag\":" << json(utf8(r->GetFlagTexto())) << ",\"state\":"
+    out << (firstRecord ? "" : ",") << "{\"name\":" << jsonString(utf8(r->GetNome())) << ",\"code\":"
+        << jsonString(utf8(r->GetCodigo())) << ",\"flag\":" << jsonString(utf8(r->GetFlagTexto())) << ",\"state\":"
         << r->GetEstado() << ",\"pins\":[";
     firstRecord = false;
     bool firstPin = true;
     for (const auto& p : r->GetPinos()) {
-      out << (firstPin ? "" : ",") << "{\"handle\":" << json(utf8(p->handle)) << ",\"identifier\":"
-          << json(utf8(p->identifier)) << ",\"pin\":" << json(utf8(p->pin)) << ",\"status\":" << p->status
+      out << (firstPin ? "" : ",") << "{\"handle\":" << jsonString(utf8(p->handle)) << ",\"identifier\":"
+          << jsonString(utf8(p->identifier)) << ",\"pin\":" << jsonString(utf8(p->pin)) << ",\"status\":" << p->status
           << ",\"x\":" << number(p->x) << ",\"y\":" << number(p->y) << ",\"mate\":";
       firstPin = false;
       if (p->mate) {
-        out << "{\"connector\":" << json(utf8(p->mate->owner->GetNome())) << ",\"handle\":"
-            << json(utf8(p->mate->handle)) << ",\"identifier\":" << json(utf8(p->mate->identifier)) << "}";
+        out << "{\"connector\":" << jsonString(utf8(p->mate->owner->GetNome())) << ",\"handle\":"
+            << jsonString(utf8(p->mate->handle)) << ",\"identifier\":" << jsonString(utf8(p->mate->identifier)) << "}";
       } else {
         out << "null";
       }
@@ -119,7 +99,7 @@ void printJson(const CheckReport& report, std::ostream& out) {
     out << "]}";
   }
   out << "],\"names\":[";
-  for (std::size_t i = 0; i < report.names.size(); ++i) out << (i ? "," : "") << json(report.names[i]);
+  for (std::size_t i = 0; i < report.names.size(); ++i) out << (i ? "," : "") << jsonString(report.names[i]);
   const CheckReport::Summary s = report.summary();
   out << "],\"summary\":{\"connectors\":" << s.connectors << ",\"pins\":" << s.pins << ",\"errors\":" << s.errors
       << ",\"missing\":" << s.missing << "}}";
