@@ -2,13 +2,18 @@
 # Configures and builds one flavour of the tree.
 #   scripts/build.sh release   optimised build of the programs and benchmarks in build/release
 #   scripts/build.sh asan      AddressSanitizer + UndefinedBehaviorSanitizer build in build/asan
+#   scripts/build.sh tsan T... ThreadSanitizer build of the given targets in build/tsan
 set -euo pipefail
 flavour=${1:-release}
 top=$(cd "$(dirname "$0")/.." && pwd)
 case "$flavour" in
   release) opts=(-DCMAKE_BUILD_TYPE=Release -DZR_BUILD_TESTS=OFF) ;;
   asan)    opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_SANITIZE=ON -DZR_BUILD_BENCH=OFF) ;;
-  *) echo "build.sh: unknown flavour '$flavour' (release or asan)" >&2; exit 2 ;;
+  tsan)    opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZR_TSAN=ON -DZR_BUILD_BENCH=OFF) ;;
+  *) echo "build.sh: unknown flavour '$flavour' (release, asan or tsan)" >&2; exit 2 ;;
 esac
 cmake -S "$top" -B "$top/build/$flavour" -G Ninja "${opts[@]}" >/dev/null
-cmake --build "$top/build/$flavour" -j "$(nproc)"
+shift || true
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build "$top/build/$flavour" -j "$(nproc)" "${targets[@]}"

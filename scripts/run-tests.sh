@@ -5,6 +5,12 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/setup.sh"
 bash "$top/scripts/build.sh" asan
+
+# The toolkit hands messages between threads: its tests run again under
+# ThreadSanitizer.
+bash "$top/scripts/build.sh" tsan zrui_tests
+TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} "$top/build/tsan/tests/platform/ui/zrui_tests" --gtest_brief=1
+
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 cd "$top/build/asan"
