@@ -77,14 +77,14 @@ std::u16string FormatString(std::u16string_view f, const std::vector<FormatArg>&
       ++i;
       continue;
     }
-    std::string spec = "%";
+    std::string conversion = "%";
     size_t j = i + 1;
-    while (j < f.size() && std::u16string_view(u"-+ #0").find(f[j]) != std::u16string_view::npos) spec += static_cast<char>(f[j++]);
-    while (j < f.size() && f[j] >= u'0' && f[j] <= u'9') spec += static_cast<char>(f[j++]);
+    while (j < f.size() && std::u16string_view(u"-+ #0").find(f[j]) != std::u16string_view::npos) conversion += static_cast<char>(f[j++]);
+    while (j < f.size() && f[j] >= u'0' && f[j] <= u'9') conversion += static_cast<char>(f[j++]);
     if (j < f.size() && f[j] == u'.') {
-      spec += '.';
+      conversion += '.';
       ++j;
-      while (j < f.size() && f[j] >= u'0' && f[j] <= u'9') spec += static_cast<char>(f[j++]);
+      while (j < f.size() && f[j] >= u'0' && f[j] <= u'9') conversion += static_cast<char>(f[j++]);
     }
     while (j < f.size() && std::u16string_view(u"hlLIwzjt0123456789").find(f[j]) != std::u16string_view::npos) ++j;
     if (j >= f.size()) {
@@ -106,7 +106,7 @@ std::u16string FormatString(std::u16string_view f, const std::vector<FormatArg>&
       case u'd':
       case u'i':
         if (a.kind == K::Text || a.kind == K::Pointer) { out += u"(?)"; break; }
-        std::snprintf(buf, sizeof buf, (spec + "lld").c_str(), asInt());
+        std::snprintf(buf, sizeof buf, (conversion + "lld").c_str(), asInt());
         out += Ascii(buf);
         break;
       case u'u':
@@ -114,7 +114,7 @@ std::u16string FormatString(std::u16string_view f, const std::vector<FormatArg>&
       case u'X':
       case u'o':
         if (a.kind == K::Text || a.kind == K::Pointer) { out += u"(?)"; break; }
-        std::snprintf(buf, sizeof buf, (spec + "ll" + static_cast<char>(type)).c_str(), asUInt());
+        std::snprintf(buf, sizeof buf, (conversion + "ll" + static_cast<char>(type)).c_str(), asUInt());
         out += Ascii(buf);
         break;
       case u'f':
@@ -125,7 +125,7 @@ std::u16string FormatString(std::u16string_view f, const std::vector<FormatArg>&
       case u'G': {
         if (a.kind == K::Text || a.kind == K::Pointer) { out += u"(?)"; break; }
         double d = a.kind == K::Double ? a.d : a.kind == K::UInt ? static_cast<double>(a.u) : static_cast<double>(a.i);
-        std::snprintf(buf, sizeof buf, (spec + static_cast<char>(type)).c_str(), d);
+        std::snprintf(buf, sizeof buf, (conversion + static_cast<char>(type)).c_str(), d);
         out += Ascii(buf);
         break;
       }
@@ -140,9 +140,9 @@ std::u16string FormatString(std::u16string_view f, const std::vector<FormatArg>&
         // Width and precision apply to characters.
         std::u16string s = a.s;
         int width = 0, precision = -1;
-        bool leftAlign = spec.find('-') != std::string::npos;
-        std::sscanf(spec.c_str() + 1 + (leftAlign ? 1 : 0), "%d", &width);
-        if (auto dot = spec.find('.'); dot != std::string::npos) precision = std::atoi(spec.c_str() + dot + 1);
+        bool leftAlign = conversion.find('-') != std::string::npos;
+        std::sscanf(conversion.c_str() + 1 + (leftAlign ? 1 : 0), "%d", &width);
+        if (auto dot = conversion.find('.'); dot != std::string::npos) precision = std::atoi(conversion.c_str() + dot + 1);
         if (precision >= 0 && static_cast<size_t>(precision) < s.size()) s.resize(static_cast<size_t>(precision));
         if (static_cast<int>(s.size()) < width) {
           std::u16string pad(static_cast<size_t>(width) - s.size(), u' ');
