@@ -9,3 +9,6 @@ drawing="$top/build/bench/pins_10000x20.dxf"
 mkdir -p "$(dirname "$drawing")"
 [ -f "$drawing" ] || /usr/bin/python3 "$top/bench/dwg/make_bench_drawing.py" "$drawing"
 /usr/bin/python3 "$top/bench/dwg/compare_ezdxf.py" "$top/build/release/bin/dwg_bench" "$drawing"
+echo
+echo "== The pin check on the same drawing; pairing by grid beside the plain scan"
+ZR_BENCH_DRAWING="$drawing" "$top/build/release/bin/pins_bench"
