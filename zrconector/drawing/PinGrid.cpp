@@ -11,7 +11,9 @@ constexpr double kCellSize = 0.001;
 constexpr double kMaxIndex = 4.0e18;
 
 int64_t indexOf(double v) {
-  double i = std::floor(v / kCellSize);
+  // Cells are centred on multiples of their size: drawings put pins on round
+  // coordinates, which then sit mid-cell, where one cell answers a question.
+  double i = std::floor(v / kCellSize + 0.5);
   // Far out, cells grow; the order of cells stays, so ranges stay exact.
   if (i > kMaxIndex) i = kMaxIndex;
   if (i < -kMaxIndex) i = -kMaxIndex;
