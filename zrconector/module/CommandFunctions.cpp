@@ -1,7 +1,6 @@
 #include "CommandFunctions.h"
 
 #include <memory>
-#include <vector>
 
 #include "CIDicConectores.h"
 #include "CommandFrame.h"
@@ -88,16 +87,17 @@ int BuscaListaConectores() {
     functions.ReturnNil();
     std::unique_ptr<CStringList> lines(CIDicConectores().ListaConectores());
     if (!lines || lines->IsEmpty()) return;
-    // One string node per line, in the list's order; the host copies them.
-    std::vector<resbuf> nodes(static_cast<std::size_t>(lines->GetCount()));
-    std::size_t i = 0;
-    for (POSITION pos = lines->GetHeadPosition(); pos; ++i) {
-      const CString& line = lines->GetNext(pos);
-      nodes[i] = resbuf{};
-      nodes[i].restype = RTSTR;
-      nodes[i].resval.rstring = const_cast<OdChar*>(line.GetString());
-      nodes[i].rbnext = i + 1 < nodes.size() ? &nodes[i + 1] : nullptr;
+    // One string node per line, in the list's order, each string a copy of
+    // its own; the host takes what it needs during the call.
+    resbuf* chain = nullptr;
+    resbuf** tail = &chain;
+    for (POSITION pos = lines->GetHeadPosition(); pos;) {
+      resbuf* node = fxNewNode(RTSTR);
+      node->resval.rstring = fxNewString(OdString(lines->GetNext(pos).GetString()));
+      *tail = node;
+      tail = &node->rbnext;
     }
-    functions.ReturnList(nodes.data());
+    functions.ReturnList(chain);
+    fxReleaseChain(chain);
   });
 }
