@@ -36,6 +36,12 @@ OdDbDatabasePtr OdDbDatabase::readDxf(const OdString& path) {
   return db;
 }
 
+OdDbDatabasePtr OdDbDatabase::readDxfText(const std::string& text, const OdString& name) {
+  OdDbDatabasePtr db(new OdDbDatabase);
+  DxfLoader(*db, name).loadText(text);
+  return db;
+}
+
 OdDbDatabasePtr OdDbDatabase::createNew(const OdString& version) {
   OdDbDatabasePtr db(new OdDbDatabase);
   DxfLoader(*db, OdString(u"(new drawing)")).loadNew(version.toUtf8());

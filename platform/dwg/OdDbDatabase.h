@@ -4,6 +4,7 @@
 // read and written back in its place.
 
 #include <memory>
+#include <string>
 
 #include "OdDbObjectId.h"
 #include "OdResBuf.h"
@@ -23,6 +24,9 @@ class OdDbDatabase : public OdRxObject {
   // content): eCantOpenFile, eBadDxfFile, eUnsupportedFileFormat. Nothing is
   // returned unless the whole file was read.
   static OdDbDatabasePtr readDxf(const OdString& path);
+  // Reads DXF text held in memory, as readDxf reads a file; errors name `name`
+  // in place of a path.
+  static OdDbDatabasePtr readDxfText(const std::string& text, const OdString& name);
   // A new, empty drawing of the given version (AC1015 ... AC1032).
   static OdDbDatabasePtr createNew(const OdString& version = OdString(u"AC1027"));
   // Writes the drawing atomically: a temporary file beside the target, flushed

@@ -19,7 +19,7 @@ const char* kSupported = "this program reads ASCII DXF of R2000 (AC1015) to R201
 }  // namespace
 
 DxfLoader::DxfLoader(OdDbDatabase& db, const OdString& path)
-    : db_(db), impl_(db.impl()), path_(path.toUtf8()) {}
+    : impl_(db.impl()), path_(path.toUtf8()) {}
 
 DxfLoader::~DxfLoader() = default;
 
@@ -36,6 +36,12 @@ void DxfLoader::failAt(std::size_t line, const std::string& message) const { r_-
 
 void DxfLoader::loadFile() {
   r_ = DxfTagReader::openFile(path_, path_);
+  parse();
+  link();
+}
+
+void DxfLoader::loadText(std::string text) {
+  r_ = DxfTagReader::fromText(std::move(text), path_);
   parse();
   link();
 }

@@ -24,6 +24,8 @@ class DxfLoader {
   ~DxfLoader();
 
   void loadFile();
+  // DXF text held in memory; messages name the path given to the constructor.
+  void loadText(std::string text);
   // A new drawing of the given version from the built-in template.
   void loadNew(const std::string& version);
 
@@ -63,7 +65,6 @@ class DxfLoader {
   std::size_t lineOf(const OdDbObject* object) const;
   [[noreturn]] void failAt(std::size_t line, const std::string& message) const;
 
-  OdDbDatabase& db_;
   DatabaseImpl& impl_;
   std::string path_;
   std::unique_ptr<DxfTagReader> r_;
