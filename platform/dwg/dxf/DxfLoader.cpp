@@ -436,7 +436,10 @@ void DxfLoader::linkHandles() {
     object->handle_ = handle = impl_.takeHandle();
     std::vector<DxfTag> v = object->tags_.toVector();
     std::string hex = OdDbHandle(handle).hex();
-    v.insert(v.begin(), DxfTag{object->dxfName() == "DIMSTYLE" ? 105 : 5, hex});
+    // The handle comes first, except in a TABLE, which starts with its name.
+    auto at = v.begin();
+    if (object->dxfName() == "TABLE" && at != v.end() && at->code == 2) ++at;
+    v.insert(at, DxfTag{object->dxfName() == "DIMSTYLE" ? 105 : 5, hex});
     object->tags_ = TagList::fromTags(v);
   }
   sortByHandle(impl_.handles);
