@@ -52,7 +52,9 @@ bool DxfTagReader::readLine(std::string_view& line) {
     if (nl) {
       std::size_t len = static_cast<std::size_t>(nl - begin);
       pos_ += len + 1;
-      if (len > 0 && begin[len - 1] == '\r') --len;
+      // Every CR before the LF belongs to the line end ("\r\r\n" comes from a
+      // CRLF file converted twice): a value ending in CR could not be written back.
+      while (len > 0 && begin[len - 1] == '\r') --len;
       line = std::string_view(begin, len);
       ++lineNo_;
       return true;
@@ -63,7 +65,7 @@ bool DxfTagReader::readLine(std::string_view& line) {
       lastLineUnterminated_ = true;
       std::size_t len = end_ - pos_;
       pos_ = end_;
-      if (len > 0 && begin[len - 1] == '\r') --len;
+      while (len > 0 && begin[len - 1] == '\r') --len;
       line = std::string_view(begin, len);
       ++lineNo_;
       return true;

@@ -46,4 +46,16 @@ TEST(DxfFuzzRegression, TableWithoutHandleGetsOneAfterItsName) {
   EXPECT_NE(text.find("  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n"), std::string::npos) << text;
 }
 
+TEST(DxfFuzzRegression, CarriageReturnsBeforeALineEndAreAllPartOfIt) {
+  // "\r\r\n": one CR too many, as from a CRLF file converted twice.
+  const std::string input = dxf({{"0", "SECTION"}, {"2", "HEADER"}, {"9", "$ACADVER"}, {"1", "AC1015"},
+                                 {"0", "ENDSEC"}, {"0", "SECTION"}, {"2", "TABLES"}, {"0", "TABLE"},
+                                 {"2", "\r\r"}, {"0", "ENDTAB"}, {"0", "TABLE"}, {"2", "BLOCK_RECORD\r\r"},
+                                 {"0", "ENDTAB"}, {"0", "ENDSEC"}, {"0", "EOF\r"}});
+  ASSERT_TRUE(readsStably(input, "extra carriage returns"));
+  const std::string text = OdDbDatabase::readDxfText(input, u("extra carriage returns"))->dxfText();
+  EXPECT_EQ(text.find('\r'), std::string::npos) << text;
+  EXPECT_NE(text.find("  0\nTABLE\n  2\nBLOCK_RECORD\n"), std::string::npos) << text;
+}
+
 }  // namespace
