@@ -1,8 +1,9 @@
 // libFuzzer target for the DXF reader and writer. Each input is read as a
-// drawing; bad input must be refused with OdError. A drawing that reads must
-// write, read its own output back and write it again to the very same text:
-// anything else (another exception, a second read that fails, a second write
-// that differs) is a fault and aborts, as do crashes and sanitizer reports.
+// drawing; bad input must be refused with OdError. A drawing that reads is
+// walked through the object model as the module reads it; then it must write,
+// read its own output back and write it again to the very same text. Anything
+// else (another exception, a second read that fails, a second write that
+// differs) is a fault and aborts, as do crashes and sanitizer reports.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "OdDbDatabase.h"
 #include "OdError.h"
+#include "model_walk.h"
 
 namespace {
 
@@ -28,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const OdError&) {
     return 0;  // refused with a clear error: the expected outcome for most inputs
   }
+  walkModel(*db);
   std::string first, second;
   try {
     first = db->dxfText();
