@@ -11,6 +11,10 @@ bash "$top/scripts/build.sh" asan
 bash "$top/scripts/build.sh" tsan zrui_tests
 TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} "$top/build/tsan/tests/platform/ui/zrui_tests" --gtest_brief=1
 
+# The DXF reader against generated input: a bounded libFuzzer run (clang)
+# over the corpus kept in tests/fuzz/corpus.
+bash "$top/tests/fuzz/build-and-run.sh" 120
+
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 cd "$top/build/asan"
