@@ -23,6 +23,7 @@ cp "$here/corpus/"* "$work/corpus/"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-"$build/dxf_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+# A fixed seed makes the test run repeatable; set ZR_FUZZ_SEED to explore further.
+"$build/dxf_fuzzer" -seed="${ZR_FUZZ_SEED:-1}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
   -dict="$here/dxf.dict" -artifact_prefix="$build/artifacts/" -print_final_stats=1 \
   "$work/corpus"
