@@ -22,46 +22,20 @@ TagList insert() {
              {30, "0.0"}});
 }
 
-TagList attribute() {
-  return of({{100, "AcDbEntity"},
-             {8, "0"},
-             {100, "AcDbText"},
-             {10, "0.0"},
-             {20, "0.0"},
-             {30, "0.0"},
-             {40, "2.5"},
-             {1, ""},
-             {100, "AcDbAttribute"},
-             {2, ""},
-             {70, "0"}});
+// An entity's layer, then a single-line text's position, height and text: the
+// part that TEXT, ATTRIB and ATTDEF share, followed by their own subclass.
+static TagList textWith(std::initializer_list<DxfTag> own) {
+  std::vector<DxfTag> tags = {{100, "AcDbEntity"}, {8, "0"},   {100, "AcDbText"}, {10, "0.0"},
+                              {20, "0.0"},         {30, "0.0"}, {40, "2.5"},      {1, ""}};
+  tags.insert(tags.end(), own.begin(), own.end());
+  return TagList::fromTags(tags);
 }
 
-TagList attributeDefinition() {
-  return of({{100, "AcDbEntity"},
-             {8, "0"},
-             {100, "AcDbText"},
-             {10, "0.0"},
-             {20, "0.0"},
-             {30, "0.0"},
-             {40, "2.5"},
-             {1, ""},
-             {100, "AcDbAttributeDefinition"},
-             {3, ""},
-             {2, ""},
-             {70, "0"}});
-}
+TagList attribute() { return textWith({{100, "AcDbAttribute"}, {2, ""}, {70, "0"}}); }
 
-TagList text() {
-  return of({{100, "AcDbEntity"},
-             {8, "0"},
-             {100, "AcDbText"},
-             {10, "0.0"},
-             {20, "0.0"},
-             {30, "0.0"},
-             {40, "2.5"},
-             {1, ""},
-             {100, "AcDbText"}});
-}
+TagList attributeDefinition() { return textWith({{100, "AcDbAttributeDefinition"}, {3, ""}, {2, ""}, {70, "0"}}); }
+
+TagList text() { return textWith({{100, "AcDbText"}}); }
 
 TagList blockRecord() {
   return of({{100, "AcDbSymbolTableRecord"}, {100, "AcDbBlockTableRecord"}, {2, ""}, {340, "0"}});
