@@ -5,6 +5,7 @@
 #include "scheme_drawings.h"
 #include "scheme_guard.h"
 #include "scheme_module_functions.h"
+#include "scheme_process.h"
 #include "scheme_values.h"
 #include "terminal.h"
 
@@ -17,6 +18,7 @@ namespace {
 void initHostModule(void*) {
   initDrawingProcedures();
   initModuleFunctionProcedures();
+  initProcessProcedures();
 }
 
 SCM evalString(void* text) { return scm_c_eval_string(static_cast<const char*>(text)); }
