@@ -41,11 +41,18 @@ void DatabaseImpl::registerLoaded(OdDbObject* object) {
   handles.emplace_back(object->handle_, object);
 }
 
+uint64_t DatabaseImpl::takeHandle() {
+  if (nextHandle == UINT64_MAX) throw OdError(eHandleInUse, OdString(u"The drawing has no free handle left"));
+  return nextHandle++;
+}
+
 void DatabaseImpl::addObject(OdDbObject* object, OdDbObject* owner) {
   if (object->db_) throw OdError(eAlreadyInDb);
+  // The handle first: when none is left, the object stays outside the drawing.
+  const uint64_t handle = takeHandle();
   object->db_ = self;
   object->owner_ = owner;
-  object->handle_ = takeHandle();
+  object->handle_ = handle;
 
   const std::string handleText = OdDbHandle(object->handle_).hex();
   const std::string ownerText = owner ? OdDbHandle(owner->handle_).hex() : std::string("0");
@@ -96,8 +103,25 @@ void DatabaseImpl::indexBlockName(OdDbBlockTableRecord* record) {
   blocksByName.emplace(nameKey(record->getName()), record);
 }
 
+void DatabaseImpl::ensureRegAppTable() {
+  if (regAppTable) return;
+  auto* table = new OdDbSymbolTable(OdDbObject::internType("TABLE"));
+  table->handle_ = takeHandle();
+  table->tags_ = newtags::regAppTable(OdDbHandle(table->handle_).hex());
+  table->db_ = self;
+  table->addRef();
+  handles.emplace_back(table->handle_, table);
+  // Where other programs write it: before DIMSTYLE and BLOCK_RECORD.
+  auto at = std::find_if(tables.begin(), tables.end(), [](const OdDbSymbolTable* t) {
+    return t->tableName() == "DIMSTYLE" || t->tableName() == "BLOCK_RECORD";
+  });
+  tables.insert(at, table);
+  regAppTable = table;
+}
+
 void DatabaseImpl::ensureRegApp(const OdString& name) {
-  if (!regAppTable || regAppTable->has(name)) return;
+  ensureRegAppTable();
+  if (regAppTable->has(name)) return;
   OdDbRegAppTableRecordPtr record = OdDbRegAppTableRecord::createObject();
   record->setName(name);
   addObject(record.get(), regAppTable);
@@ -106,6 +130,9 @@ void DatabaseImpl::ensureRegApp(const OdString& name) {
 
 void DatabaseImpl::ensureObjectsSection() {
   if (namedObjects) return;
+  OdDbDictionaryPtr root = OdDbDictionary::createObject();
+  root->tags_ = newtags::namedObjectsDictionary();
+  addObject(root.get(), nullptr);
   bool hasSlot = std::any_of(sections.begin(), sections.end(),
                              [](const SectionSlot& s) { return s.kind == SectionKind::kObjects; });
   if (!hasSlot) {
@@ -114,9 +141,6 @@ void DatabaseImpl::ensureObjectsSection() {
                            [](const SectionSlot& s) { return s.kind == SectionKind::kEntities; });
     sections.insert(at == sections.end() ? at : at + 1, SectionSlot{SectionKind::kObjects});
   }
-  OdDbDictionaryPtr root = OdDbDictionary::createObject();
-  root->tags_ = newtags::namedObjectsDictionary();
-  addObject(root.get(), nullptr);
   objectsSection.insert(objectsSection.begin(), root.get());
   namedObjects = root.get();
 }

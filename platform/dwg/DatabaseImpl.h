@@ -47,13 +47,17 @@ struct DatabaseImpl {
   // Same for an object read from the file, with the handle it had.
   void registerLoaded(OdDbObject* object);
   OdDbObject* lookup(uint64_t handle) const;
-  uint64_t takeHandle() { return nextHandle++; }
+  // The next free handle. Throws OdError(eHandleInUse) when none is left: the
+  // largest value is never handed out, so that $HANDSEED stays above every handle.
+  uint64_t takeHandle();
 
   // Index helpers; names are compared ignoring case.
   static std::u16string nameKey(const OdString& name);
   OdDbBlockTableRecord* blockNamed(const OdString& name) const;
   void indexBlockName(OdDbBlockTableRecord* record);
-  // The APPID record of that name, created when missing.
+  // The APPID table, created (empty) when the drawing has none.
+  void ensureRegAppTable();
+  // The APPID record of that name, created (with the table) when missing.
   void ensureRegApp(const OdString& name);
   // The OBJECTS section, created (with an empty named-objects dictionary) when
   // the drawing has none.

@@ -60,4 +60,8 @@ TagList sequenceEnd() { return of({{100, "AcDbEntity"}, {8, "0"}}); }
 
 TagList regApp() { return of({{100, "AcDbSymbolTableRecord"}, {100, "AcDbRegAppTableRecord"}, {2, ""}, {70, "0"}}); }
 
+TagList regAppTable(std::string_view handle) {
+  return of({{2, "APPID"}, {5, handle}, {330, "0"}, {100, "AcDbSymbolTable"}, {70, "0"}});
+}
+
 }  // namespace newtags

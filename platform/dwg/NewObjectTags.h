@@ -18,6 +18,8 @@ TagList blockBegin();
 TagList blockEnd();
 TagList sequenceEnd();
 TagList regApp();
+// An APPID table: its name first, as every TABLE starts; handle and owner follow.
+TagList regAppTable(std::string_view handle);
 TagList namedObjectsDictionary();
 
 }  // namespace newtags

@@ -40,6 +40,7 @@ void OdDbDictionary::onLoaded() {
         e.rawKey = std::string(t.value);
         e.key = decode(t.value);
         e.code = v[i + 1].code;
+        e.tagIndex = static_cast<uint32_t>(i);
         e.handle = dxfv::toHandle(v[i + 1].value).value_or(0);
         e.rawHandle = std::string(v[i + 1].value);
         index_.emplace(e.key.str(), entries_.size());

@@ -43,6 +43,7 @@ class OdDbDictionary : public OdDbObject {
     OdString key;
     std::string rawKey;  // as read, written back unchanged
     int code = 350;      // 350 soft owner, 360 hard owner
+    uint32_t tagIndex = 0;  // index of the key tag among the tags read (for messages)
     uint64_t handle = 0;
     std::string rawHandle;  // as read; empty for new entries
   };

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "OdDbHandle.h"
+
 namespace {
 
 // Layout of one tag: the group code as one byte when it is 0..254, else 0xFF and
@@ -202,6 +204,28 @@ TagList withValue(const TagList& list, std::string_view subclass, int code, std:
     v.insert(v.begin() + static_cast<std::ptrdiff_t>(end), DxfTag{code, value});
   }
   return TagList::fromTags(v);
+}
+
+OwnerTag ownerTagOf(const TagList& list) {
+  OwnerTag owner;
+  bool inGroup = false;
+  std::size_t i = 0;
+  for (const auto& t : list) {
+    if (t.code == 102) {
+      inGroup = !t.value.empty() && t.value[0] == '{';
+    } else if (!inGroup) {
+      if (t.code == 100 || t.code == 1001) break;
+      if (t.code == 330) {
+        uint64_t h = 0;
+        owner.handle = OdDbHandle::parse(t.value, h) ? h : 0;
+        owner.index = i;
+        owner.found = true;
+        break;
+      }
+    }
+    ++i;
+  }
+  return owner;
 }
 
 std::optional<std::string_view> findInAppGroup(const TagList& list, std::string_view groupName, int code) {

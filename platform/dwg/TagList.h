@@ -69,6 +69,9 @@ class TagListBuilder {
   void add(const DxfTag& tag) { add(tag.code, tag.value); }
   void clear() { buf_.clear(); }
   bool empty() const { return buf_.empty(); }
+  // Bytes collected; finish() holds at most kMaxBytes.
+  std::size_t size() const { return buf_.size(); }
+  static constexpr std::size_t kMaxBytes = UINT32_MAX;
   TagList finish();
 
  private:
@@ -97,6 +100,15 @@ std::size_t xdataStart(const std::vector<DxfTag>& v);
 // Index just after the end of the subclass in v (before the next marker, 1001, or
 // the end), or npos when the subclass is absent.
 std::size_t subclassEnd(const std::vector<DxfTag>& v, std::string_view subclass);
+
+// The owner tag (the first 330 outside application groups, before any subclass
+// marker or extended data) and its index among the object's tags.
+struct OwnerTag {
+  uint64_t handle = 0;  // 0 also when the value is not a handle
+  std::size_t index = 0;
+  bool found = false;
+};
+OwnerTag ownerTagOf(const TagList& list);
 
 // Value of the pointer tag (code) inside the application group "{name", or empty.
 std::optional<std::string_view> findInAppGroup(const TagList& list, std::string_view groupName, int code);

@@ -149,6 +149,12 @@ std::string TextCodec::encode(const OdString& text) const {
     } else if (utf8_) {
       std::size_t j = i + 1;
       if (U16_IS_LEAD(u) && j < s.size() && U16_IS_TRAIL(s[j])) ++j;
+      if (j == i + 1 && U16_IS_SURROGATE(u)) {
+        // A lone surrogate (from a "\U+D800" read) has no UTF-8 form: the
+        // escape keeps it as it was read.
+        appendEscape(out, u);
+        continue;
+      }
       out += OdString(s.substr(i, j - i)).toUtf8();
       i = j - 1;
     } else {

@@ -14,6 +14,9 @@ namespace {
 // The DXF versions read, from R2000 to R2018.
 const char* const kVersions[] = {"AC1015", "AC1018", "AC1021", "AC1024", "AC1027", "AC1032"};
 
+// Longest kind of object ("LINE", "ACDBDICTIONARYWDFLT", ...) accepted.
+constexpr std::size_t kMaxTypeName = 255;
+
 const char* kSupported = "this program reads ASCII DXF of R2000 (AC1015) to R2018 (AC1032)";
 
 }  // namespace
@@ -27,6 +30,12 @@ uint16_t DxfLoader::typeOf(std::string_view name) {
   // Most drawings use a few dozen kinds: a short list beats the shared table's lock.
   for (const auto& [known, type] : typeCache_)
     if (known == name) return type;
+  // Kinds are kept for the life of the process: a name no writer would use is
+  // refused rather than stored.
+  bool plain = !name.empty() && name.size() <= kMaxTypeName;
+  for (char c : name)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) plain = false;
+  if (!plain) r_->fail("\"" + DxfTagReader::shown(name) + "\" is not a kind of drawing object");
   uint16_t type = OdDbObject::internType(name);
   if (typeCache_.size() < 64) typeCache_.emplace_back(std::string(name), type);
   return type;
@@ -38,6 +47,18 @@ void DxfLoader::loadFile() {
   r_ = DxfTagReader::openFile(path_, path_);
   parse();
   link();
+}
+
+OdDbDatabasePtr DxfLoader::readLenient(const OdString& path, const std::string* text, LenientRead& out) {
+  OdDbDatabasePtr db(new OdDbDatabase);
+  DxfLoader loader(*db, path);
+  loader.lenient_ = &out;
+  if (text) {
+    loader.loadText(*text);
+  } else {
+    loader.loadFile();
+  }
+  return db;
 }
 
 void DxfLoader::loadText(std::string text) {
@@ -68,7 +89,7 @@ void DxfLoader::parse() {
     if (r_->code() == 999) continue;  // comment between sections
     if (r_->code() != 0) r_->fail("expected \"0 SECTION\", found group code " + std::to_string(r_->code()));
     if (r_->value() == "EOF") break;
-    if (r_->value() != "SECTION") r_->fail("expected \"0 SECTION\", found \"" + std::string(r_->value()) + "\"");
+    if (r_->value() != "SECTION") r_->fail("expected \"0 SECTION\", found \"" + DxfTagReader::shown(r_->value()) + "\"");
     const std::size_t sectionLine = r_->line();
     if (!r_->next() || r_->code() != 2) failAt(sectionLine, "a SECTION without its name (group code 2)");
     const std::string name(r_->value());
@@ -89,7 +110,7 @@ void DxfLoader::parse() {
     else if (name == "OBJECTS") slot = 5, kind = SectionKind::kObjects;
     else if (name == "THUMBNAILIMAGE") slot = 6;
     else if (name == "ACDSDATA") slot = 7;
-    else failAt(sectionLine, "unknown section \"" + name + "\"");
+    else failAt(sectionLine, "unknown section \"" + DxfTagReader::shown(name) + "\"");
     if (seen_[slot]) failAt(sectionLine, "the section " + name + " appears twice");
     seen_[slot] = true;
     SectionSlot s{kind};
@@ -124,7 +145,7 @@ void DxfLoader::readHeader() {
   for (;;) {
     if (!r_->next()) r_->fail("the file ends inside the HEADER section", r_->line() + 1);
     if (r_->code() == 0) {
-      if (r_->value() != "ENDSEC") r_->fail("unexpected \"" + std::string(r_->value()) + "\" in the HEADER section");
+      if (r_->value() != "ENDSEC") r_->fail("unexpected \"" + DxfTagReader::shown(r_->value()) + "\" in the HEADER section");
       break;
     }
     if (r_->code() == 9) {
@@ -206,16 +227,18 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
         seenSubclass = true;
       } else if (code == handleCode && !seenHandle && !seenSubclass) {
         auto h = dxfv::toHandle(value);
-        if (!h) r_->fail("\"" + std::string(value) + "\" is not a handle");
+        if (!h) r_->fail("\"" + DxfTagReader::shown(value) + "\" is not a handle");
         object->handle_ = *h;
         maxHandle_ = std::max(maxHandle_, *h);
         seenHandle = true;
       } else if (code == 330 && !seenOwner && !seenSubclass) {
-        if (!dxfv::toHandle(value)) r_->fail("\"" + std::string(value) + "\" is not an owner handle");
+        if (!dxfv::toHandle(value)) r_->fail("\"" + DxfTagReader::shown(value) + "\" is not an owner handle");
         seenOwner = true;
       }
     }
   }
+  // A list's size is kept in 32 bits.
+  if (b.size() > TagListBuilder::kMaxBytes) failAt(line, "the " + object->dxfName() + " holds more than 4 GB");
   object->tags_ = b.finish();
   impl_.handles.back().first = object->handle_;
 }
@@ -225,7 +248,7 @@ void DxfLoader::readTables() {
     if (!r_->next()) r_->fail("the file ends inside the TABLES section", r_->line() + 1);
     if (r_->code() != 0) r_->fail("expected \"0 TABLE\", found group code " + std::to_string(r_->code()));
     if (r_->value() == "ENDSEC") return;
-    if (r_->value() != "TABLE") r_->fail("expected \"0 TABLE\", found \"" + std::string(r_->value()) + "\"");
+    if (r_->value() != "TABLE") r_->fail("expected \"0 TABLE\", found \"" + DxfTagReader::shown(r_->value()) + "\"");
     readTable();
   }
 }
@@ -243,13 +266,13 @@ void DxfLoader::readTable() {
   if (name == "LAYER") impl_.layerTable = table;
   if (name == "APPID") impl_.regAppTable = table;
   for (;;) {
-    if (!r_->next()) r_->fail("the file ends inside the " + name + " table", r_->line() + 1);
+    if (!r_->next()) r_->fail("the file ends inside the " + DxfTagReader::shown(name) + " table", r_->line() + 1);
     const std::string type(r_->value());
     const std::size_t recordLine = r_->line();
     if (type == "ENDTAB") {
       TagListBuilder b;
       for (;;) {
-        if (!r_->next()) r_->fail("the file ends inside the " + name + " table", r_->line() + 1);
+        if (!r_->next()) r_->fail("the file ends inside the " + DxfTagReader::shown(name) + " table", r_->line() + 1);
         if (r_->code() == 0) break;
         b.add(r_->code(), r_->value());
       }
@@ -257,7 +280,7 @@ void DxfLoader::readTable() {
       table->endTags_ = b.finish();
       return;
     }
-    if (type == "ENDSEC" || type == "TABLE") failAt(recordLine, "the " + name + " table has no ENDTAB");
+    if (type == "ENDSEC" || type == "TABLE") failAt(recordLine, "the " + DxfTagReader::shown(name) + " table has no ENDTAB");
     const uint16_t dxfType = typeOf(type);
     OdDbSymbolTableRecord* record;
     if (type == "BLOCK_RECORD") record = new OdDbBlockTableRecord(dxfType);
@@ -312,7 +335,7 @@ void DxfLoader::readBlocks() {
     if (!r_->next()) r_->fail("the file ends inside the BLOCKS section", r_->line() + 1);
     if (r_->code() != 0) r_->fail("expected \"0 BLOCK\", found group code " + std::to_string(r_->code()));
     if (r_->value() == "ENDSEC") return;
-    if (r_->value() != "BLOCK") r_->fail("expected \"0 BLOCK\", found \"" + std::string(r_->value()) + "\"");
+    if (r_->value() != "BLOCK") r_->fail("expected \"0 BLOCK\", found \"" + DxfTagReader::shown(r_->value()) + "\"");
     PendingBlock block;
     block.line = r_->line();
     block.begin = new OdDbEntity(typeOf("BLOCK"));
@@ -373,14 +396,6 @@ void DxfLoader::link() {
 
 namespace {
 
-// The owner (first 330 before any subclass marker, outside application groups)
-// and its position among the object's tags.
-struct OwnerTag {
-  uint64_t handle = 0;
-  std::size_t index = 0;
-  bool found = false;
-};
-
 // Files list objects mostly in handle order, with a few runs out of place
 // (tables, blocks): merging the sorted runs is then close to linear.
 void sortByHandle(std::vector<std::pair<uint64_t, OdDbObject*>>& v) {
@@ -399,47 +414,49 @@ void sortByHandle(std::vector<std::pair<uint64_t, OdDbObject*>>& v) {
                        v.begin() + static_cast<std::ptrdiff_t>(runEnds[k + 1]), byHandle);
 }
 
-OwnerTag ownerTagOf(const TagList& tags) {
-  OwnerTag owner;
-  bool inGroup = false;
-  std::size_t i = 0;
-  for (const auto& t : tags) {
-    if (t.code == 102) {
-      inGroup = !t.value.empty() && t.value[0] == '{';
-    } else if (!inGroup) {
-      if (t.code == 100 || t.code == 1001) break;
-      if (t.code == 330) {
-        owner.handle = dxfv::toHandle(t.value).value_or(0);
-        owner.index = i;
-        owner.found = true;
-        break;
-      }
-    }
-    ++i;
-  }
-  return owner;
-}
-
 }  // namespace
 
-std::size_t DxfLoader::lineOf(const OdDbObject* object) const {
+std::size_t DxfLoader::lineOf(const OdDbObject* object) {
+  if (lenient_) {
+    // A lenient read may ask for many lines: index them once.
+    if (lines_.empty())
+      for (const Loaded& l : loaded_) lines_.emplace(l.object, l.line);
+    auto it = lines_.find(object);
+    return it == lines_.end() ? 0 : it->second;
+  }
+  // Only on the way to an error: a scan is enough.
   for (const Loaded& l : loaded_)
     if (l.object == object) return l.line;
   return 0;
 }
 
 void DxfLoader::linkHandles() {
-  // Objects written without a handle get one above every handle in the file.
+  if (maxHandle_ == UINT64_MAX) {
+    for (const Loaded& l : loaded_)
+      if (l.object->handle_ == UINT64_MAX)
+        failAt(l.line, "handle " + OdDbHandle(UINT64_MAX).hex() + " leaves no handle for new objects");
+  }
+  // Objects written without a handle (or with handle 0) get one above every
+  // handle in the file.
   impl_.nextHandle = std::max(impl_.handseedRead, maxHandle_ + 1);
   for (auto& [handle, object] : impl_.handles) {
     if (handle != 0) continue;
     object->handle_ = handle = impl_.takeHandle();
+    if (lenient_) lenient_->numbered.insert(object);
     std::vector<DxfTag> v = object->tags_.toVector();
     std::string hex = OdDbHandle(handle).hex();
-    // The handle comes first, except in a TABLE, which starts with its name.
+    const int handleCode = object->dxfName() == "DIMSTYLE" ? 105 : 5;
+    // A handle tag of 0 takes the new value; otherwise the handle comes first,
+    // except in a TABLE, which starts with its name.
     auto at = v.begin();
-    if (object->dxfName() == "TABLE" && at != v.end() && at->code == 2) ++at;
-    v.insert(at, DxfTag{object->dxfName() == "DIMSTYLE" ? 105 : 5, hex});
+    while (at != v.end() && at->code != handleCode && at->code != 100) ++at;
+    if (at != v.end() && at->code == handleCode) {
+      at->value = hex;
+    } else {
+      at = v.begin();
+      if (object->dxfName() == "TABLE" && at != v.end() && at->code == 2) ++at;
+      v.insert(at, DxfTag{handleCode, hex});
+    }
     object->tags_ = TagList::fromTags(v);
   }
   sortByHandle(impl_.handles);
@@ -453,19 +470,28 @@ void DxfLoader::linkHandles() {
       std::swap(a, b);
       std::swap(first, second);
     }
+    if (lenient_) {
+      lenient_->issues.push_back({b, second, "handle " + OdDbHandle(h).hex() + " used again (first at line " +
+                                                 std::to_string(a) + ")"});
+      continue;
+    }
     failAt(b, "handle " + OdDbHandle(h).hex() + " is already used by the " + first->dxfName() + " at line " +
                   std::to_string(a));
   }
 
   for (const Loaded& l : loaded_) {
-    OwnerTag owner = ownerTagOf(l.object->tags_);
+    tags::OwnerTag owner = tags::ownerTagOf(l.object->tags_);
     if (!owner.found || owner.handle == 0) continue;
     OdDbObject* found = impl_.lookup(owner.handle);
     if (!found) {
       // Each tag is two lines after the object's type line.
-      failAt(l.line + 2 + 2 * owner.index, "the " + l.object->dxfName() + " " + OdDbHandle(l.object->handle_).hex() +
-                                               " names owner " + OdDbHandle(owner.handle).hex() +
-                                               ", which does not exist");
+      const std::size_t line = l.line + 2 + 2 * owner.index;
+      if (lenient_) {
+        lenient_->issues.push_back({line, l.object, "owner " + OdDbHandle(owner.handle).hex() + " does not exist"});
+        continue;
+      }
+      failAt(line, "the " + l.object->dxfName() + " " + OdDbHandle(l.object->handle_).hex() + " names owner " +
+                       OdDbHandle(owner.handle).hex() + ", which does not exist");
     }
     l.object->owner_ = found;
   }
@@ -489,9 +515,9 @@ void DxfLoader::linkBlocks() {
     if (!block) block = impl_.blockNamed(pending.begin->decode(tags::find(pending.begin->tags_, "", 2).value_or("")));
     if (!block) {
       std::string name(tags::find(pending.begin->tags_, "", 2).value_or(""));
-      failAt(pending.line, "the block \"" + name + "\" has no BLOCK_RECORD table entry");
+      failAt(pending.line, "the block \"" + DxfTagReader::shown(name) + "\" has no BLOCK_RECORD table entry");
     }
-    if (block->blockBegin_) failAt(pending.line, "the block \"" + block->getName().toUtf8() + "\" is defined twice");
+    if (block->blockBegin_) failAt(pending.line, "the block \"" + DxfTagReader::shown(block->getName().toUtf8()) + "\" is defined twice");
     block->blockBegin_ = pending.begin;
     block->blockEnd_ = pending.end;
     pending.begin->owner_ = pending.end->owner_ = block;
@@ -527,8 +553,18 @@ void DxfLoader::linkObjects() {
     dict->onLoaded();
     for (const auto& entry : dict->entries_) {
       if (entry.handle == 0 || impl_.lookup(entry.handle)) continue;
-      failAt(lineOf(dict), "the dictionary entry \"" + entry.key.toUtf8() + "\" refers to handle " + entry.rawHandle +
-                         ", which does not exist");
+      // The entry's key tag, two lines per tag after the dictionary's type line.
+      const std::size_t line = lineOf(dict) + 2 + 2 * entry.tagIndex;
+      const std::string key = DxfTagReader::shown(entry.rawKey);
+      const std::string handle = OdDbHandle(entry.handle).hex();
+      if (lenient_) {
+        lenient_->issues.push_back({line, dict, "entry \"" + key + "\" refers to handle " + handle +
+                                                    ", which does not exist"});
+        continue;
+      }
+      failAt(line, "the dictionary entry \"" + key + "\" refers to handle " + handle + ", which does not exist");
     }
   }
+  if (lenient_)
+    for (const Loaded& l : loaded_) lenient_->objects.emplace_back(l.object, l.line);
 }

@@ -8,8 +8,11 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "../OdDbDatabase.h"
 #include "../OdString.h"
 #include "DxfTagReader.h"
 
@@ -18,8 +21,28 @@ class OdDbObject;
 class OdDbEntity;
 struct DatabaseImpl;
 
+// What a lenient read records where the normal read refuses the drawing:
+// duplicate handles, owners and dictionary entries that name missing handles.
+// Such a drawing is for reporting only (DrawingAudit); it is never saved.
+struct LenientRead {
+  struct Issue {
+    std::size_t line;
+    const OdDbObject* object;
+    std::string message;
+  };
+  std::vector<Issue> issues;
+  // Every object read, with the line of its "0 TYPE" tag, in file order.
+  std::vector<std::pair<const OdDbObject*, std::size_t>> objects;
+  // Objects the file gave no handle (or handle 0), numbered by the reader.
+  std::unordered_set<const OdDbObject*> numbered;
+};
+
 class DxfLoader {
  public:
+  // Reads a file (text null) or DXF text (messages name `path`) leniently,
+  // filling `out`. Throws OdError as the normal read does for anything else.
+  static OdDbDatabasePtr readLenient(const OdString& path, const std::string* text, LenientRead& out);
+
   DxfLoader(OdDbDatabase& db, const OdString& path);
   ~DxfLoader();
 
@@ -62,7 +85,7 @@ class DxfLoader {
   void linkEntities();
   void linkObjects();
   uint16_t typeOf(std::string_view name);
-  std::size_t lineOf(const OdDbObject* object) const;
+  std::size_t lineOf(const OdDbObject* object);
   [[noreturn]] void failAt(std::size_t line, const std::string& message) const;
 
   DatabaseImpl& impl_;
@@ -74,4 +97,6 @@ class DxfLoader {
   bool seen_[8] = {};
   std::vector<std::pair<std::string, uint16_t>> typeCache_;
   std::size_t versionLine_ = 0;
+  LenientRead* lenient_ = nullptr;                           // null: refuse what a lenient read records
+  std::unordered_map<const OdDbObject*, std::size_t> lines_;  // lenient reads: lineOf by lookup
 };

@@ -1,6 +1,8 @@
 #include "DxfTagReader.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <charconv>
 #include <cstring>
 
@@ -45,20 +47,38 @@ void DxfTagReader::fail(const std::string& message, std::size_t line) const {
   throw OdError(eBadDxfFile, OdString::fromUtf8(name_ + ":" + std::to_string(line) + ": " + message));
 }
 
-bool DxfTagReader::readLine(std::string_view& line) {
+std::string DxfTagReader::shown(std::string_view value) {
+  constexpr std::size_t kShown = 60;
+  std::string out(value.substr(0, kShown));
+  for (auto& c : out)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  if (value.size() > kShown) out += "...";
+  return out;
+}
+
+bool DxfTagReader::readLine(std::string_view& line, std::size_t limit) {
+  auto tooLong = [&] {
+    fail("line " + std::to_string(lineNo_ + 1) + " is longer than " + std::to_string(limit) +
+             " bytes where a group code belongs (not a DXF file?)",
+         lineNo_ + 1);
+  };
   for (;;) {
     const char* begin = buf_.get() + pos_;
-    const char* nl = static_cast<const char*>(std::memchr(begin, '\n', end_ - pos_));
+    // Look no further than the limit allows: a huge line is refused without scanning it.
+    const std::size_t window = std::min(end_ - pos_, limit == SIZE_MAX ? limit : limit + 2);
+    const char* nl = static_cast<const char*>(std::memchr(begin, '\n', window));
     if (nl) {
       std::size_t len = static_cast<std::size_t>(nl - begin);
       pos_ += len + 1;
       // Every CR before the LF belongs to the line end ("\r\r\n" comes from a
       // CRLF file converted twice): a value ending in CR could not be written back.
       while (len > 0 && begin[len - 1] == '\r') --len;
+      if (len > limit) tooLong();
       line = std::string_view(begin, len);
       ++lineNo_;
       return true;
     }
+    if (window < end_ - pos_) tooLong();
     if (eof_) {
       if (pos_ == end_) return false;
       // The last line has no line end.
@@ -66,10 +86,12 @@ bool DxfTagReader::readLine(std::string_view& line) {
       std::size_t len = end_ - pos_;
       pos_ = end_;
       while (len > 0 && begin[len - 1] == '\r') --len;
+      if (len > limit) tooLong();
       line = std::string_view(begin, len);
       ++lineNo_;
       return true;
     }
+    if (end_ - pos_ > limit) tooLong();
     // Keep the unfinished line, grow the buffer when one line fills it, read more.
     std::size_t rest = end_ - pos_;
     if (pos_ > 0) {
@@ -123,7 +145,7 @@ bool DxfTagReader::next() {
   }
   if (!started_) start();
   std::string_view line;
-  if (!readLine(line)) return false;
+  if (!readLine(line, kMaxCodeLine)) return false;
   codeLine_ = lineNo_;
   // Group codes may be padded with spaces on either side.
   std::size_t b = 0, e = line.size();
@@ -133,13 +155,10 @@ bool DxfTagReader::next() {
   auto [ptr, ec] = std::from_chars(line.data() + b, line.data() + e, code);
   if (b == e || ec != std::errc() || ptr != line.data() + e || code < -32768 || code > 32767) {
     if (lastLineUnterminated_) fail("the file ends in the middle of a line (truncated?)");
-    std::string shown(line.substr(0, 40));
-    for (auto& c : shown)
-      if (static_cast<unsigned char>(c) < 0x20) c = '?';
-    fail("group code \"" + shown + "\" is not a number");
+    fail("group code \"" + shown(line) + "\" is not a number");
   }
   code_ = code;
-  if (!readLine(value_)) {
+  if (!readLine(value_, SIZE_MAX)) {
     fail("the file ends after group code " + std::to_string(code) + " without its value (odd number of lines)");
   }
   return true;

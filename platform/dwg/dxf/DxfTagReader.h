@@ -34,9 +34,18 @@ class DxfTagReader {
   [[noreturn]] void fail(const std::string& message, std::size_t line) const;
   [[noreturn]] void fail(const std::string& message) const { fail(message, codeLine_); }
 
+  // A value as messages quote it: at most 60 bytes ("..." after a cut), control
+  // characters shown as "?", so that a hostile value cannot flood or garble a message.
+  static std::string shown(std::string_view value);
+
+  // Longest group-code line accepted: a code is at most six characters plus
+  // padding, so anything longer is refused before it is buffered whole.
+  static constexpr std::size_t kMaxCodeLine = 256;
+
  private:
   DxfTagReader(std::FILE* file, std::string text, std::string displayName);
-  bool readLine(std::string_view& line);
+  // Reads one line; refuses a line longer than limit bytes.
+  bool readLine(std::string_view& line, std::size_t limit);
   void start();
 
   std::FILE* file_ = nullptr;

@@ -145,8 +145,16 @@ void DxfWriter::blocks(Out& out) const {
   }
 }
 
+bool DxfWriter::isDropped(const OdDbObject* o) {
+  // Owner chains are short (entity, block record, block table); a drawing may
+  // hold a cycle of owners, so the walk is bounded.
+  for (int depth = 0; o && depth < 64; ++depth, o = o->owner_)
+    if (o->isErased()) return true;
+  return false;
+}
+
 void DxfWriter::entity(Out& out, const OdDbEntity* e) const {
-  if (e->isErased()) return;
+  if (isDropped(e)) return;
   object(out, e);
   if (!e->children_) return;
   for (const OdDbEntity* child : *e->children_) object(out, child);
@@ -154,7 +162,7 @@ void DxfWriter::entity(Out& out, const OdDbEntity* e) const {
 }
 
 void DxfWriter::object(Out& out, const OdDbObject* o) const {
-  if (o->isErased()) return;
+  if (isDropped(o)) return;
   out.tag(0, o->dxfName());
   const auto* dict = OdDbDictionary::cast(o);
   if (!dict) {
@@ -173,7 +181,7 @@ void DxfWriter::object(Out& out, const OdDbObject* o) const {
   auto writeEntries = [&] {
     for (const auto& entry : dict->entries_) {
       const OdDbObject* target = db_.impl().lookup(entry.handle);
-      if (target && target->isErased()) continue;
+      if (target && isDropped(target)) continue;
       out.tag(3, entry.rawKey);
       out.tag(entry.code, entry.rawHandle.empty() ? OdDbHandle(entry.handle).hex() : entry.rawHandle);
     }

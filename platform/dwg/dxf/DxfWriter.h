@@ -1,7 +1,8 @@
 #pragma once
 // Writes an OdDbDatabase as ASCII DXF: sections in the order they were read,
 // every object's tags as held by the model, group codes right-aligned in three
-// columns, lines ended as in the file that was read. Erased objects are left out.
+// columns, lines ended as in the file that was read. Erased objects are left out,
+// and so is everything they own, so that no written owner names a missing object.
 
 #include <functional>
 #include <string>
@@ -31,6 +32,8 @@ class DxfWriter {
   void blocks(Out& out) const;
   void entity(Out& out, const OdDbEntity* e) const;
   void object(Out& out, const OdDbObject* o) const;
+  // True when the object or one of its owners is erased.
+  static bool isDropped(const OdDbObject* o);
 
   const OdDbDatabase& db_;
 };
