@@ -18,7 +18,8 @@ SANITIZER_MARKERS = (
 
 # The soak's line of figures after a round (see soak.scm).
 FIGURES = re.compile(
-    r"^soak: round (\d+) documents (\d+) calls (\d+) rss-kb (\d+) peak-kb (\d+) open-files (\d+)$", re.M)
+    r"^soak: round (\d+) documents (\d+) calls (\d+) resident-calls (\d+) rss-kb (\d+) peak-kb (\d+) "
+    r"open-files (\d+)$", re.M)
 
 
 def asan_options(extra):
@@ -79,5 +80,5 @@ def scheme_string(text):
 
 def figures(stdout):
     """The rounds' figures as dictionaries, in order."""
-    keys = ("round", "documents", "calls", "rss_kb", "peak_kb", "open_files")
+    keys = ("round", "documents", "calls", "resident_calls", "rss_kb", "peak_kb", "open_files")
     return [dict(zip(keys, map(int, m.groups()))) for m in FIGURES.finditer(stdout)]

@@ -1,21 +1,26 @@
 ;;; One long zrhost session: drawings are opened in batches (several open at
 ;;; once), the module's three drawing queries run on each while it is open,
-;;; and the batch is closed again. After every round the process's figures
-;;; are printed, one line each, for the driver to bound:
+;;; and the batch is closed again. One more drawing, the resident, stays open
+;;; from start to end and is queried in every batch: what a document gathers
+;;; while it stays open must stay flat too. After every round the process's
+;;; figures are printed, one line each, for the driver to bound:
 ;;;
-;;;   soak: round N documents D calls C rss-kb R peak-kb P open-files F
+;;;   soak: round N documents D calls C resident-calls R rss-kb K peak-kb P open-files F
 ;;;
 ;;; The driver defines these before loading the script:
-;;;   soak-drawings  the drawing files, one document each, in order
-;;;   soak-rounds    how many rounds the documents are split into
-;;;   soak-batch     how many documents are open at once
-;;;   soak-calls     how many times each query runs on each document
-;;;   soak-folder    where drawings are saved, with truncated.dxf (a drawing
-;;;                  cut short) and broken.dxf (no header) in it
+;;;   soak-drawings       the drawing files, one document each, in order
+;;;   soak-rounds         how many rounds the documents are split into
+;;;   soak-batch          how many documents are open at once
+;;;   soak-calls          how many times each query runs on each document
+;;;   soak-resident-calls how many times each query runs on the resident in
+;;;                       each batch
+;;;   soak-folder         where drawings are saved, with resident.dxf (a copy
+;;;                       of the drawing), truncated.dxf (a drawing cut short)
+;;;                       and broken.dxf (no header) in it
 ;;;
 ;;; Each batch also meets the failures of a session: drawings that do not
-;;; load, a save that cannot be written, queries with wrong arguments or with
-;;; no drawing open. Each must fail cleanly and leave nothing behind.
+;;; load, a save that cannot be written, queries with wrong arguments. Each
+;;; must fail cleanly and leave nothing behind.
 
 (use-modules (srfi srfi-1) (ice-9 format))
 
@@ -28,8 +33,10 @@
 (define (error-key thunk)
   (catch #t (lambda () (thunk) #f) (lambda (key . args) key)))
 
+(define resident (in-folder "resident.dxf"))
 (define documents-done 0)
-(define calls-done 0)  ; calls of each of the three queries
+(define calls-done 0)           ; calls of each query on the batches' documents
+(define resident-calls-done 0)  ; calls of each query on the resident
 
 ;; What the first document answered; every copy of the drawing must answer
 ;; the same.
@@ -62,13 +69,32 @@
             (set! calls-done (+ calls-done 1))
             (loop (+ i 1) name))))))
 
+;; The resident's answers after its first refresh: the entity name of X1 and
+;; $HANDSEED, which stays put when a refresh creates no object.
+(define resident-x1 #f)
+(define resident-handseed #f)
+
+(define (query-resident)
+  (drawing-activate resident)
+  (do ((i 0 (+ i 1))) ((= i soak-resident-calls))
+    (AtualizarDicConectores)
+    (check "the resident lists the same connectors" (equal? (BuscaListaConectores) first-listing))
+    (let ((x1 (GetEnameConector "X1")))
+      (unless resident-x1
+        (set! resident-x1 x1)
+        (set! resident-handseed (system-variable "HANDSEED")))
+      (check "the resident gives the same entity name" (equal? x1 resident-x1))
+      (check "the entity name still names X1" (equal? (entity-name-handle resident-x1) first-x1-handle)))
+    (check "a refresh of the resident creates no object" (equal? (system-variable "HANDSEED") resident-handseed))
+    (set! resident-calls-done (+ resident-calls-done 1))))
+
 ;; Drawings that do not load add no document.
 (define (open-unreadable-drawings)
   (for-each (lambda (name)
               (check (string-append name " is refused") (eq? (error-key (lambda () (drawing-open (in-folder name))))
                                                               'drawing-error)))
             '("missing.dxf" "truncated.dxf" "broken.dxf"))
-  (check "no document for a drawing that does not load" (null? (drawings))))
+  (check "no document for a drawing that does not load" (equal? (drawings) (list resident))))
 
 ;; The active drawing is saved beside the copies (over the previous save),
 ;; then to a folder that does not exist: that save fails and the drawing keeps
@@ -85,23 +111,21 @@
 ;; from the end.
 (define (run-batch paths)
   (open-unreadable-drawings)
-    ;; By name: before the first drawing opens, the module has no procedures.
-  (check "a query with no drawing open is an error"
-         (eq? (error-key (lambda () (call-module-function "BuscaListaConectores"))) 'host-error))
   (for-each (lambda (path) (drawing-open path)) paths)
-  (check "the batch is open" (equal? (drawings) paths))
+  (check "the batch is open beside the resident" (equal? (drawings) (cons resident paths)))
   (let ((names (map (lambda (path)
                       (drawing-activate path)
                       (query-active-drawing))
                     paths)))
-    (drawing-activate 0)
+    (query-resident)
+    (drawing-activate (car paths))
     (save-active-drawing)
     (set! paths (cons (in-folder "saved.dxf") (cdr paths)))
     (let* ((middle (quotient (length paths) 2))
            (order (cons (list-ref paths middle)
                         (append (take paths middle) (drop paths (+ middle 1))))))
       (for-each (lambda (path) (drawing-close path)) order))
-    (check "every drawing of the batch closed" (null? (drawings)))
+    (check "every drawing of the batch closed" (equal? (drawings) (list resident)))
     (for-each (lambda (name)
                 (check "an entity name of a closed drawing names nothing" (not (entity-name-handle name))))
               names)
@@ -113,8 +137,8 @@
   (gc)
   (gc)
   (let ((memory (process-memory)))
-    (format #t "soak: round ~a documents ~a calls ~a rss-kb ~a peak-kb ~a open-files ~a~%"
-            round documents-done calls-done
+    (format #t "soak: round ~a documents ~a calls ~a resident-calls ~a rss-kb ~a peak-kb ~a open-files ~a~%"
+            round documents-done calls-done resident-calls-done
             (assq-ref memory 'rss) (assq-ref memory 'peak-rss) (process-open-files))
     (force-output)))
 
@@ -123,15 +147,28 @@
       (list paths)
       (cons (take paths size) (batches (drop paths size) size))))
 
+;; A query needs an open drawing. By name: before the first drawing opens,
+;; the module has no procedures.
+(define (query-without-drawing)
+  (check "no drawing is open" (null? (drawings)))
+  (check "a query with no drawing open is an error"
+         (eq? (error-key (lambda () (call-module-function "BuscaListaConectores"))) 'host-error)))
+
 (define (run-soak)
   (let ((per-round (quotient (length soak-drawings) soak-rounds)))
     (check "the drawings divide into the rounds" (= (* per-round soak-rounds) (length soak-drawings)))
+    (query-without-drawing)
+    (drawing-open resident)
     (report-figures 0)
     (let loop ((round 1) (rest soak-drawings))
       (when (<= round soak-rounds)
         (for-each run-batch (batches (take rest per-round) soak-batch))
         (report-figures round)
         (loop (+ round 1) (drop rest per-round))))
-    (format #t "soak: done documents ~a calls ~a~%" documents-done calls-done)))
+    (drawing-close resident)
+    (query-without-drawing)
+    (check "the resident's entity name names nothing once it closed" (not (entity-name-handle resident-x1)))
+    (format #t "soak: done documents ~a calls ~a resident-calls ~a~%"
+            documents-done calls-done resident-calls-done)))
 
 (run-soak)
