@@ -35,16 +35,17 @@ def asan_options(extra):
     return ":".join(f"{k}={v}" for k, v in options.items())
 
 
-def prepare_folder(examples, work, copies):
-    """A fresh folder with the example catalogue, its settings file and
-    `copies` copies of the example drawing; returns the drawings' paths."""
+def prepare_folder(examples, work, copies, catalogue_name="catalogo.db"):
+    """A fresh folder with the example catalogue (catalogo.db), a settings
+    file that names `catalogue_name` in the folder, and `copies` copies of
+    the example drawing; returns the drawings' paths."""
     if os.path.isdir(work):
         shutil.rmtree(work)
     os.makedirs(work)
     subprocess.run(["bash", os.path.join(examples, "catalogue", "build-sqlite.sh"),
                     os.path.join(work, "catalogo.db")], check=True, capture_output=True)
     with open(os.path.join(work, "zrsoak.ini"), "w") as f:
-        f.write(f"[database]\ndata_folder = {work}/\ntype = MDB\nname = catalogo.db\n")
+        f.write(f"[database]\ndata_folder = {work}/\ntype = MDB\nname = {catalogue_name}\n")
     drawings = []
     for i in range(copies):
         path = os.path.join(work, f"drawing-{i + 1:03d}.dxf")
