@@ -1,0 +1,187 @@
+#!/usr/bin/python3
+"""zrdxf audit as a user runs it: numbered findings that point at the right
+lines, the count, exit statuses 0 / 1 / 2, and a drawing left as it was.
+
+    zrdxf_audit_test.py ZRDXF WORKDIR
+
+Drawings are written by ezdxf (an independent writer, whose files must audit
+clean) and then edited as text to carry each kind of fault."""
+
+import os
+import re
+import subprocess
+import sys
+
+import ezdxf
+
+failures = []
+
+
+def expect(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def audit(path):
+    return subprocess.run([ZRDXF, "audit", path], capture_output=True, text=True, timeout=300)
+
+
+def clean_drawing(path, version="R2013"):
+    doc = ezdxf.new(version)
+    doc.appids.new("ZR_PINO")
+    block = doc.blocks.new("PIN-A")
+    block.add_attdef("ID_PINO", (0, 0))
+    msp = doc.modelspace()
+    for i in range(3):
+        ref = msp.add_blockref("PIN-A", (i, 0))
+        ref.add_attrib("ID_PINO", f"P{i}", (i, 0))
+        ref.set_xdata("ZR_PINO", [(1000, f"X{i}"), (1000, "C-1"), (1000, "S")])
+    msp.add_line((0, 0), (1, 1))
+    doc.objects.add_xrecord(doc.rootdict.dxf.handle)
+    doc.saveas(path)
+
+
+def read_lines(path):
+    with open(path, encoding="utf-8", newline="") as f:
+        return f.read().split("\n")
+
+
+def write_lines(path, lines):
+    with open(path, "w", encoding="utf-8", newline="") as f:
+        f.write("\n".join(lines))
+
+
+def entity_start(lines, kind, nth=0):
+    """Index of the type line of the nth entity of that kind."""
+    seen = 0
+    for i in range(1, len(lines)):
+        if lines[i] == kind and lines[i - 1].strip() == "0":
+            if seen == nth:
+                return i
+            seen += 1
+    raise AssertionError(f"no {kind} number {nth}")
+
+
+def tag_after(lines, start, code):
+    """Index of the value line of the first tag with this code after start."""
+    for i in range(start + 1, len(lines) - 1, 2):
+        if lines[i].strip() == code:
+            return i + 1
+    raise AssertionError(f"no group code {code} after line {start + 1}")
+
+
+FINDING = re.compile(r"^(\d+)\. line (\d+): (\S+) ([0-9A-F]+): (.+)$")
+
+
+def parse(stdout):
+    """(number, line, kind, handle, message) per finding, and the last line."""
+    out_lines = stdout.rstrip("\n").split("\n")
+    findings = []
+    for text in out_lines[:-1]:
+        m = FINDING.match(text)
+        expect(m is not None, f"not a finding line: {text!r}")
+        if m:
+            findings.append((int(m[1]), int(m[2]), m[3], m[4], m[5]))
+    return findings, out_lines[-1]
+
+
+def check_clean(work):
+    for version in ("R2000", "R2004", "R2007", "R2013", "R2018"):
+        path = os.path.join(work, f"clean_{version}.dxf")
+        clean_drawing(path, version)
+        result = audit(path)
+        expect(result.returncode == 0, f"{version}: exit {result.returncode}: {result.stdout}{result.stderr}")
+        expect(result.stdout == "no findings\n", f"{version}: printed {result.stdout!r}")
+
+
+def check_findings(work):
+    path = os.path.join(work, "faults.dxf")
+    clean_drawing(path)
+    lines = read_lines(path)
+    # The second INSERT names a missing owner; the third carries extended data
+    # of an application not in the APPID table; the LINE reuses the first
+    # INSERT's handle.
+    second = entity_start(lines, "INSERT", 1)
+    owner_at = tag_after(lines, second, "330")
+    lines[owner_at] = "FFFFA"
+    third = entity_start(lines, "INSERT", 2)
+    app_at = tag_after(lines, third, "1001")
+    lines[app_at] = "ZR_NOAPP"
+    first_handle = lines[tag_after(lines, entity_start(lines, "INSERT", 0), "5")]
+    line_start = entity_start(lines, "LINE")
+    handle_at = tag_after(lines, line_start, "5")
+    lines[handle_at] = first_handle
+    write_lines(path, lines)
+    before = open(path, "rb").read()
+
+    result = audit(path)
+    expect(result.returncode == 1, f"faults: exit {result.returncode}: {result.stderr}")
+    findings, summary = parse(result.stdout)
+    expect(open(path, "rb").read() == before, "the audit changed the drawing")
+    expect([f[0] for f in findings] == list(range(1, len(findings) + 1)), f"not numbered 1..n: {result.stdout}")
+    expect([f[1] for f in findings] == sorted(f[1] for f in findings), f"not in file order: {result.stdout}")
+    expect(summary == f"{len(findings)} findings", f"summary {summary!r} for {len(findings)} findings")
+    expected = [
+        (owner_at, "INSERT", "owner FFFFA does not exist"),
+        (app_at, "INSERT", 'extended data of application "ZR_NOAPP" not in the APPID table'),
+        (line_start, "LINE", f"handle {first_handle} used again (first at line "),
+    ]
+    for value_index, kind, message in expected:
+        # Findings name the line of the tag's group code (or of the object's
+        # "0 TYPE"), counted from 1: the value's index is that line.
+        hits = [f for f in findings if f[2] == kind and f[4].startswith(message)]
+        expect(len(hits) == 1, f"{message!r}: {len(hits)} findings in\n{result.stdout}")
+        if hits:
+            expect(hits[0][1] == value_index, f"{message!r} at line {hits[0][1]}, expected {value_index}")
+    expect(len(findings) == len(expected), f"unexpected findings:\n{result.stdout}")
+
+    # $HANDSEED below the handles: one finding per object at or above it.
+    seeded = os.path.join(work, "seed.dxf")
+    lines = read_lines(os.path.join(work, "clean_R2013.dxf"))
+    lines[tag_after(lines, lines.index("$HANDSEED"), "5")] = "20"
+    write_lines(seeded, lines)
+    result = audit(seeded)
+    findings, summary = parse(result.stdout)
+    expect(result.returncode == 1 and findings, f"seed: exit {result.returncode}: {result.stdout}")
+    expect(all(f[4] == f"handle {f[3]} is not below $HANDSEED 20" for f in findings), result.stdout)
+    expect(all(int(f[3], 16) >= 0x20 for f in findings), result.stdout)
+
+
+def check_unreadable(work):
+    text = open(os.path.join(work, "clean_R2013.dxf"), encoding="utf-8").read()
+    cases = {
+        "truncated.dxf": text[: len(text) // 2],
+        "not_dxf.dxf": "hello\nworld\n",
+        "r12.dxf": text.replace("AC1027", "AC1009", 1),
+    }
+    for name, body in cases.items():
+        path = os.path.join(work, name)
+        with open(path, "w", encoding="utf-8", newline="") as f:
+            f.write(body)
+        result = audit(path)
+        expect(result.returncode == 2, f"{name}: exit {result.returncode}: {result.stdout}")
+        expect(result.stdout == "", f"{name}: printed {result.stdout!r}")
+        expect(re.search(re.escape(path) + r":\d+: ", result.stderr) is not None, f"{name}: {result.stderr!r}")
+    missing = audit(os.path.join(work, "missing.dxf"))
+    expect(missing.returncode == 2 and "missing.dxf" in missing.stderr, f"missing: {missing.stderr!r}")
+    usage = subprocess.run([ZRDXF, "audit"], capture_output=True, text=True, timeout=60)
+    expect(usage.returncode == 2 and "zrdxf audit DRAWING.dxf" in usage.stderr, f"usage: {usage.stderr!r}")
+
+
+def main():
+    work = WORK
+    os.makedirs(work, exist_ok=True)
+    check_clean(work)
+    check_findings(work)
+    check_unreadable(work)
+    for failure in failures:
+        print("FAIL", failure)
+    print(f"{len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        sys.exit("usage: zrdxf_audit_test.py ZRDXF WORKDIR")
+    ZRDXF, WORK = sys.argv[1], sys.argv[2]
+    sys.exit(main())
