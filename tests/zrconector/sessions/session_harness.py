@@ -35,17 +35,34 @@ def asan_options(extra):
     return ":".join(f"{k}={v}" for k, v in options.items())
 
 
-def prepare_folder(examples, work, copies, catalogue_name="catalogo.db"):
-    """A fresh folder with the example catalogue (catalogo.db), a settings
-    file that names `catalogue_name` in the folder, and `copies` copies of
-    the example drawing; returns the drawings' paths."""
+def file_settings(work, name):
+    """The [database] settings of a file catalogue named `name` in `work`."""
+    return {"data_folder": work + "/", "type": "MDB", "name": name}
+
+
+def server_settings(connection):
+    """The [database] settings of the catalogue server that a libpq-style
+    connection text names ("host=... port=... dbname=... user=...
+    password=..."), as the throwaway test server exports it."""
+    fields = dict(item.split("=", 1) for item in connection.split() if "=" in item)
+    return {"data_folder": "", "type": "SQL", "name": fields.get("dbname", ""),
+            "server": f"{fields.get('host', '127.0.0.1')},{fields.get('port', '5432')}",
+            "user": fields.get("user", ""), "password": fields.get("password", "")}
+
+
+def prepare_folder(examples, work, copies, settings=None):
+    """A fresh folder with the example file catalogue (catalogo.db), a
+    settings file (`settings`, by default that file catalogue) and `copies`
+    copies of the example drawing; returns the drawings' paths."""
     if os.path.isdir(work):
         shutil.rmtree(work)
     os.makedirs(work)
     subprocess.run(["bash", os.path.join(examples, "catalogue", "build-sqlite.sh"),
                     os.path.join(work, "catalogo.db")], check=True, capture_output=True)
     with open(os.path.join(work, "zrsoak.ini"), "w") as f:
-        f.write(f"[database]\ndata_folder = {work}/\ntype = MDB\nname = {catalogue_name}\n")
+        f.write("[database]\n")
+        for key, value in (settings or file_settings(work, "catalogo.db")).items():
+            f.write(f"{key} = {value}\n")
     drawings = []
     for i in range(copies):
         path = os.path.join(work, f"drawing-{i + 1:03d}.dxf")

@@ -6,11 +6,13 @@ takes another 1,000 calls of each. The run must end cleanly (no sanitizer
 report: the leak checker runs at exit), hold the same number of open files
 from the first round to the last, and keep its memory flat.
 
-With "no-catalogue" the settings name a catalogue file that does not exist:
-every query fails, answers nil and says so in a message box, and the same
-bounds hold for the failing session.
+The catalogue: "file" (the default) is the example file catalogue; "server"
+the throwaway PostgreSQL server of the test run (ZR_TEST_PG; without it the
+test is skipped); with "missing" the settings name a catalogue file that
+does not exist: every query fails, answers nil and says so in a message box,
+and the same bounds hold for the failing session.
 
-    soak_test.py ZRHOST MODULE EXAMPLES_DIR WORKDIR SOAK_SCRIPT [catalogue|no-catalogue]"""
+    soak_test.py ZRHOST MODULE EXAMPLES_DIR WORKDIR SOAK_SCRIPT [file|server|missing]"""
 
 import hashlib
 import os
@@ -18,6 +20,8 @@ import sys
 import time
 
 import session_harness as harness
+
+SKIPPED = 77  # the test's SKIP_RETURN_CODE
 
 DOCUMENTS = 200
 ROUNDS = 10          # the first is the warm-up
@@ -88,9 +92,16 @@ def folder_problems(work, drawings, catalogue_before):
 
 def main():
     zrhost, module, examples, work, script = sys.argv[1:6]
-    catalogue_there = (sys.argv[6] if len(sys.argv) > 6 else "catalogue") == "catalogue"
-    drawings = harness.prepare_folder(examples, work, DOCUMENTS,
-                                      "catalogo.db" if catalogue_there else "missing.db")
+    kind = sys.argv[6] if len(sys.argv) > 6 else "file"
+    if kind == "server":
+        if not os.environ.get("ZR_TEST_PG"):
+            print("no catalogue server (ZR_TEST_PG is not set): skipped")
+            return SKIPPED
+        settings = harness.server_settings(os.environ["ZR_TEST_PG"])
+    else:
+        settings = harness.file_settings(work, "missing.db" if kind == "missing" else "catalogo.db")
+    catalogue_there = kind != "missing"
+    drawings = harness.prepare_folder(examples, work, DOCUMENTS, settings)
     add_special_drawings(work, drawings[0])
     catalogue = digest(os.path.join(work, "catalogo.db"))
     started = time.monotonic()
