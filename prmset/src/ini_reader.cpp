@@ -29,12 +29,6 @@ std::string FolderOfThisLibrary() {
 
 }  // namespace
 
-bool ReadIniFile(const std::string& path, IniTable* table, int* error_line) {
-  int result = ini_parse(path.c_str(), Store, table);
-  *error_line = result > 0 ? result : 0;
-  return result == 0;
-}
-
 bool ReadIniText(const std::string& text, IniTable* table, int* error_line) {
   int result = ini_parse_string(text.c_str(), Store, table);
   *error_line = result > 0 ? result : 0;

@@ -13,10 +13,9 @@ namespace prmset {
 // section, as inih reports continuation lines, is joined with one blank.
 using IniTable = std::map<std::string, std::map<std::string, std::string>>;
 
-// Reads a file or a text. Returns false (table left partly filled) when the
-// file cannot be opened or has a malformed line; *error_line is then the
-// first bad line (0 when the file could not be opened).
-bool ReadIniFile(const std::string& path, IniTable* table, int* error_line);
+// Reads INI text (files are read whole and checked first, see text_check.h).
+// Returns false (table left partly filled) when a line is malformed;
+// *error_line is then the first bad line.
 bool ReadIniText(const std::string& text, IniTable* table, int* error_line);
 
 // The settings folders, searched in this order: those named by the

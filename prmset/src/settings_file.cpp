@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "ini_reader.h"
+#include "text_check.h"
 
 namespace prmset {
 namespace {
@@ -51,11 +52,23 @@ bool LoadSettings(const std::string& program, Settings* settings, std::string* w
     for (const std::string& name : {program, Lower(program)}) {
       std::filesystem::path file = std::filesystem::path(folder) / (name + ".ini");
       std::error_code error;
-      if (!std::filesystem::is_regular_file(file, error)) continue;
+      // Nothing of that name (or a folder that cannot be searched): the next
+      // place is looked at. Something of that name is the user's settings
+      // file, and what is wrong with it is said instead of reading another.
+      if (!std::filesystem::exists(file, error)) continue;
+      std::string text, problem;
+      if (!ReadWholeFile(file.string(), &text, &problem)) {
+        *why = file.string() + ": cannot be read: " + problem;
+        return false;
+      }
+      if (std::size_t bad = FirstBadLine(text, &problem)) {
+        *why = file.string() + ":" + std::to_string(bad) + ": " + problem;
+        return false;
+      }
       IniTable table;
       int line = 0;
-      if (!ReadIniFile(file.string(), &table, &line)) {
-        *why = file.string() + (line ? ":" + std::to_string(line) + ": malformed line" : ": cannot be read");
+      if (!ReadIniText(text, &table, &line)) {
+        *why = file.string() + ":" + std::to_string(line) + ": malformed line";
         return false;
       }
       const auto& db = table["database"];

@@ -25,8 +25,11 @@ struct Settings {
 
 // Finds "<program>.ini" (then the program name in lower case) in the
 // settings folders and reads it. Returns false, with *why saying what was
-// missing or wrong, for an empty or unsafe program name, no file, or a file
-// with a malformed line.
+// missing or wrong (naming the file and line), for an empty or unsafe program
+// name, no file, or a file that cannot be read (a folder in its place, no
+// permission), is not UTF-8 text, or has a malformed or over-long line. The
+// first entry of that name is the user's file: a bad one is reported, not
+// passed over for a file further down the folders.
 bool LoadSettings(const std::string& program, Settings* settings, std::string* why);
 
 }  // namespace prmset

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "ini_reader.h"
+#include "text_check.h"
 
 namespace prmset {
 namespace {
@@ -75,9 +76,13 @@ std::optional<std::string> FindText(const std::string& program, const std::strin
     std::filesystem::path file = std::filesystem::path(folder) / "textos.ini";
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) continue;
+    // A file that cannot be read gives no texts; a line that is malformed or
+    // not UTF-8 text is skipped, and the others count.
+    std::string text, problem;
+    if (!ReadWholeFile(file.string(), &text, &problem)) continue;
     IniTable raw;
     int line = 0;
-    ReadIniFile(file.string(), &raw, &line);  // a malformed line is skipped, the others count
+    ReadIniText(WithoutBadLines(text), &raw, &line);
     if (auto text = Lookup(Normalised(raw), program, module_key, key)) return text;
   }
   return Lookup(Shipped(), program, module_key, key);

@@ -12,6 +12,8 @@ namespace prmset {
 // the section "[program/MODULE]" before "[MODULE]". Program and module are
 // compared ignoring ASCII case; the code exactly, after trimming blanks.
 // "\n", "\t" and "\\" in a value stand for a line break, a tab and a backslash.
+// A textos.ini that cannot be read is passed over; in one that can, lines
+// that are malformed or not UTF-8 text are passed over.
 std::optional<std::string> FindText(const std::string& program, const std::string& module_key,
                                     const std::string& code);
 
