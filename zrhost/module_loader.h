@@ -12,8 +12,9 @@
 
 namespace zrhost {
 
-// The module cannot be used: the file is missing or not a library, an export
-// is missing, the version is not one this host speaks, or it made no object.
+// The module cannot be used: the file is missing, unreadable, damaged or not a
+// library, an export is missing, the version is not one this host speaks, or
+// it made no object.
 class ModuleLoadError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -32,7 +33,9 @@ std::string programFolder();
 class LoadedModule {
  public:
   // Opens the library and finds odrxCreateModuleObject and odrxGetAPIVersion.
-  // Throws ModuleLoadError naming the file and what is wrong.
+  // Throws ModuleLoadError naming the file and what is wrong. A folder, a file
+  // that cannot be read and a library cut short (fewer bytes than its headers
+  // need) are refused before the dynamic loader sees them.
   explicit LoadedModule(const std::string& path);
   // Uninitialises and deletes the module object when that has not been done.
   ~LoadedModule();

@@ -1,5 +1,9 @@
 // How zrhost finds and loads the module, and what it says when it cannot.
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "drawings_fixture.h"
 
 namespace {
@@ -48,6 +52,49 @@ TEST_F(ZrhostRun, FileThatIsNoLibrary) {
   Outcome o = run(folder(), {"--module", "fake.so", "--eval", "1"});
   EXPECT_EQ(o.status, 2) << describe(o);
   EXPECT_TRUE(says(o, "cannot load module fake.so")) << describe(o);
+}
+
+// A library cut short (an interrupted copy) would fault in the dynamic loader
+// and take the host down; it is refused with the sizes instead.
+TEST_F(ZrhostRun, TruncatedModuleIsRefusedWithoutCrashing) {
+  const std::string whole = testing_support::readFile(ZRHOST_TEST_MODULE);
+  ASSERT_GT(whole.size(), 4096u);
+  for (std::size_t cut : {std::size_t{64}, std::size_t{1000}, whole.size() / 4, whole.size() / 2, whole.size() - 1}) {
+    SCOPED_TRACE("cut at " + std::to_string(cut));
+    write("cut.so", whole.substr(0, cut));
+    Outcome o = run(folder(), {"--module", "cut.so", "--eval", "1"});
+    EXPECT_EQ(o.status, 2) << describe(o);
+    EXPECT_TRUE(says(o, "module cut.so is truncated or damaged: it holds " + std::to_string(cut) + " bytes"))
+        << describe(o);
+  }
+  // Too short to be anything: the loader's own refusal.
+  write("empty.so", "");
+  Outcome o = run(folder(), {"--module", "empty.so", "--eval", "1"});
+  EXPECT_EQ(o.status, 2) << describe(o);
+  EXPECT_TRUE(says(o, "cannot load module empty.so")) << describe(o);
+}
+
+TEST_F(ZrhostRun, FolderNamedLikeTheModule) {
+  std::filesystem::create_directory(file("libzrconector.so"));
+  Outcome o = run(folder(), {"--module", "libzrconector.so", "--eval", "1"});
+  EXPECT_EQ(o.status, 2) << describe(o);
+  EXPECT_TRUE(says(o, "module libzrconector.so is a folder, not a library")) << describe(o);
+  o = run(folder(), {"--eval", "1"}, {{"ZRHOST_MODULE", file("libzrconector.so")}});
+  EXPECT_EQ(o.status, 2) << describe(o);
+  EXPECT_TRUE(says(o, file("libzrconector.so") + " is a folder")) << describe(o);
+}
+
+// Root reads any file: zrhost runs as the unprivileged user.
+TEST_F(ZrhostRun, ModuleTheUserMayNotRead) {
+  std::filesystem::copy_file(ZRHOST_TEST_MODULE, file("private.so"));
+  ::chmod(file("private.so").c_str(), 0600);
+  ::chmod(folder().c_str(), 0755);
+  Invocation invocation;
+  invocation.args = {"--module", "private.so", "--eval", "1"};
+  invocation.unprivileged = true;
+  Outcome o = runZrhost(folder(), invocation);
+  EXPECT_EQ(o.status, 2) << describe(o);
+  EXPECT_TRUE(says(o, "cannot read module private.so: Permission denied")) << describe(o);
 }
 
 TEST_F(ZrhostRun, MissingExports) {

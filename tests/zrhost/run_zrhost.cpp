@@ -18,7 +18,10 @@ Outcome runZrhost(const std::string& folder, const Invocation& invocation) {
   const std::string inPath = folder + "/.stdin", outPath = folder + "/.stdout", errPath = folder + "/.stderr";
   testing_support::writeFile(inPath, invocation.input);
 
-  std::vector<std::string> args{ZRHOST_PROGRAM};
+  std::vector<std::string> args;
+  // setpriv drops the privileges and then runs the program in its place.
+  if (invocation.unprivileged) args = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"};
+  args.push_back(ZRHOST_PROGRAM);
   args.insert(args.end(), invocation.args.begin(), invocation.args.end());
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(a.data());

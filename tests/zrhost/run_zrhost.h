@@ -18,6 +18,9 @@ struct Invocation {
   std::vector<std::string> args;           // after the program name
   std::string input;                        // standard input (a file, not a terminal)
   std::map<std::string, std::string> env;  // added to the environment
+  // Run as the unprivileged user "nobody" (uid and gid 65534), so that file
+  // permissions apply; the folder must be reachable by that user.
+  bool unprivileged = false;
 };
 
 // Runs zrhost in folder (which also becomes HOME). ZRHOST_MODULE is removed
