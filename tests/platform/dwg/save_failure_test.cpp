@@ -6,7 +6,9 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -179,6 +181,34 @@ TEST_F(SaveFailure, FileSizeLimitFailsTheSaveAndTheProcessLivesOn) {
     EXPECT_EQ(readFile(target), before);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"d.dxf"});
   }
+}
+
+// A real full disk: a small file system of its own (tmpfs in a private mount
+// namespace of a child). Skipped where mounting is not allowed.
+TEST_F(SaveFailure, FullFileSystem) {
+  const std::string small = dir.file("small");
+  fs::create_directory(small);
+  const std::string target = small + "/d.dxf";
+  OdDbDatabasePtr db = drawingAt(dir.file("d.dxf"), 3000);
+  OdDbDatabasePtr original = OdDbDatabase::readDxf(u(dir.file("d.dxf").c_str()));
+  ASSERT_GT(db->dxfText().size(), 512u * 1024);
+
+  ChildOutcome child = inChild([&]() -> std::string {
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=256k") != 0)
+      return std::string("skip: cannot mount a small file system: ") + std::strerror(errno);
+    original->writeDxf(u(target.c_str()));
+    const std::string old = readFile(target);
+    std::string report = trySave(*db, target);
+    report += readFile(target) == old ? "|old bytes kept" : "|old bytes changed";
+    for (const std::string& name : namesIn(small)) report += "|" + name;
+    return report;
+  });
+  ASSERT_TRUE(child.exited) << child.text;
+  if (child.text.rfind("skip: ", 0) == 0) GTEST_SKIP() << child.text;
+  expectReason(child.text, target, ENOSPC);
+  EXPECT_NE(child.text.find("|old bytes kept|d.dxf"), std::string::npos) << child.text;
+  EXPECT_EQ(child.text.substr(child.text.rfind('|')), "|d.dxf") << "no temporary file left: " << child.text;
 }
 
 // The disk fills at each write in turn, from the first to the last.
