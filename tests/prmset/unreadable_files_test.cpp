@@ -80,9 +80,13 @@ TEST_F(BadFiles, SomethingOtherThanAFileInTheSettingsFilesPlace) {
 }
 
 // Root reads any file: the load runs in a child that gives up its privileges.
-TEST_F(BadFiles, SettingsFileThatTheUserMayNotRead) {
+TEST_F(BadFiles, FilesThatTheUserMayNotRead) {
   Write(settings() / "zrhost.ini", "[database]\nname = segredo.db\n");
   ::chmod((settings() / "zrhost.ini").c_str(), 0600);
+  // A texts file the user may not read leaves the shipped texts.
+  const std::string shipped7 = Create<IZrTexts>(CLSID_ZrTexts)->GetText(u"zrhost", u"ZRCONECTOR", u"7").utf8();
+  Write(settings() / "textos.ini", "[ZRCONECTOR]\n7 = Sair\n");
+  ::chmod((settings() / "textos.ini").c_str(), 0600);
   ::chmod(root().c_str(), 0755);
   int fds[2];
   ASSERT_EQ(::pipe(fds), 0);
@@ -96,6 +100,7 @@ TEST_F(BadFiles, SettingsFileThatTheUserMayNotRead) {
       report = s ? (s->Load(u"zrhost") == VARIANT_TRUE ? "loaded" : s->GetLoadError().utf8()) + "|" +
                        s->GetDatabaseName()->GetValue().utf8()
                  : "no component";
+      report += "|" + Create<IZrTexts>(CLSID_ZrTexts)->GetText(u"zrhost", u"ZRCONECTOR", u"7").utf8();
     }
     (void)!::write(fds[1], report.data(), report.size());
     ::_exit(0);
@@ -109,7 +114,8 @@ TEST_F(BadFiles, SettingsFileThatTheUserMayNotRead) {
   ::waitpid(pid, &status, 0);
   ASSERT_TRUE(WIFEXITED(status)) << report;
   if (report.rfind("skip: ", 0) == 0) GTEST_SKIP() << report;
-  EXPECT_EQ(report, (settings() / "zrhost.ini").string() + ": cannot be read: " + std::strerror(EACCES) + "|");
+  EXPECT_EQ(report,
+            (settings() / "zrhost.ini").string() + ": cannot be read: " + std::strerror(EACCES) + "||" + shipped7);
 }
 
 // A textos.ini that cannot be used leaves the shipped texts; in one that can,

@@ -32,6 +32,8 @@ TEST_F(ZrhostRun, SaveIntoAReadOnlyFolderFailsAndTheSessionGoesOn) {
   invocation.input =
       "(drawing-save)\n"
       "(display \"still here\") (newline)\n"
+      "(drawing-save-as \"missing/copy.dxf\")\n"
+      "(drawings)\n"
       "(drawing-save-as \"rw/copy.dxf\")\n"
       "(drawings)\n";
   Outcome o = runZrhost(folder(), invocation);
@@ -39,7 +41,10 @@ TEST_F(ZrhostRun, SaveIntoAReadOnlyFolderFailsAndTheSessionGoesOn) {
   EXPECT_NE(o.err.find("drawing-save"), std::string::npos) << describe(o);
   EXPECT_NE(o.err.find("Cannot save \"ro/a.dxf\""), std::string::npos) << describe(o);
   EXPECT_NE(o.err.find("Permission denied"), std::string::npos) << describe(o);
-  EXPECT_EQ(o.out, "still here\n(\"rw/copy.dxf\")\n") << describe(o);
+  // A failed save-as keeps the drawing's path.
+  EXPECT_NE(o.err.find("Cannot save \"missing/copy.dxf\""), std::string::npos) << describe(o);
+  EXPECT_NE(o.err.find("No such file or directory"), std::string::npos) << describe(o);
+  EXPECT_EQ(o.out, "still here\n(\"ro/a.dxf\")\n(\"rw/copy.dxf\")\n") << describe(o);
   EXPECT_EQ(testing_support::readFile(file("ro/a.dxf")), before);
   EXPECT_EQ(testing_support::readFile(file("rw/copy.dxf")), before);
   std::vector<std::string> left;
