@@ -4,11 +4,18 @@
 // read its own output back and write it again to the very same text. Anything
 // else (another exception, a second read that fails, a second write that
 // differs) is a fault and aborts, as do crashes and sanitizer reports.
+//
+// The audit reads every input too (leniently): it must refuse exactly what the
+// normal read refuses apart from the faults it reports, never report those
+// faults for a drawing the normal read accepted, and find nothing in the
+// written text that it did not find in the input.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 
+#include "DrawingAudit.h"
 #include "OdDbDatabase.h"
 #include "OdError.h"
 #include "model_walk.h"
@@ -20,16 +27,53 @@ namespace {
   std::abort();
 }
 
+// Findings without their lines (writing moves lines), or none when the audit
+// refuses the text; `refusal` gets the audit's message then.
+std::multiset<std::string> auditKeys(const std::string& text, const char* name, std::string* refusal) {
+  std::multiset<std::string> keys;
+  try {
+    for (const AuditFinding& f : auditDxfText(text, OdString::fromUtf8(name))) keys.insert(f.subject + ": " + f.message);
+  } catch (const OdError& e) {
+    if (refusal) *refusal = e.description().toUtf8();
+  }
+  return keys;
+}
+
+// Findings the lenient read makes where the normal read refuses.
+bool isLenientFinding(const std::string& key) {
+  return key.find(": owner ") != std::string::npos || key.find(" used again ") != std::string::npos ||
+         key.find(": entry \"") != std::string::npos;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
+  std::string auditRefusal;
+  const std::multiset<std::string> inputFindings = auditKeys(input, "fuzz input", &auditRefusal);
   OdDbDatabasePtr db;
   try {
     db = OdDbDatabase::readDxfText(input, OdString(u"fuzz input"));
-  } catch (const OdError&) {
-    return 0;  // refused with a clear error: the expected outcome for most inputs
+  } catch (const OdError& e) {
+    // Refused with a clear error: the expected outcome for most inputs. The
+    // audit refuses it too, with the same message, unless the refusal is one
+    // of the faults it reports.
+    // (Past a fault it reports, the audit may go on to a later error.)
+    const std::string refusal = e.description().toUtf8();
+    const bool lenientKind = refusal.find(" is already used by ") != std::string::npos ||
+                             refusal.find(", which does not exist") != std::string::npos;
+    if (!auditRefusal.empty() && auditRefusal != refusal && !lenientKind)
+      fault("the audit refuses with another message", auditRefusal + " / " + refusal);
+    if (auditRefusal.empty()) {
+      bool reported = false;
+      for (const std::string& key : inputFindings) reported = reported || isLenientFinding(key);
+      if (!reported) fault("the audit reads a refused drawing and reports nothing the reader refused", refusal);
+    }
+    return 0;
   }
+  if (!auditRefusal.empty()) fault("the audit refuses a drawing that reads", auditRefusal);
+  for (const std::string& key : inputFindings)
+    if (isLenientFinding(key)) fault("the audit reports what the reader accepted", key);
   walkModel(*db);
   std::string first, second;
   try {
@@ -43,6 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const OdError& e) {
     fault("the writer's own output is refused", e.description().toUtf8());
   }
+  for (const std::string& key : auditKeys(first, "first write", nullptr))
+    if (!inputFindings.count(key)) fault("the written text has a finding the input did not have", key);
   if (first != second) {
     std::size_t at = 0;
     while (at < first.size() && at < second.size() && first[at] == second[at]) ++at;
