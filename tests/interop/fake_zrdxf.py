@@ -92,6 +92,8 @@ def roundtrip(source, target, mode):
     else:
         with open(source, "rb") as f:
             data = f.read()
+        if mode == "add-finding":
+            data = data.replace(b"EOF", b"EOF\n999\nZR_FAKE_FINDING", 1)
         if mode == "unstable":
             data = f"999\n{time.time_ns()}\n".encode() + data
         if mode == "drop-thumbnail" and b"THUMBNAILIMAGE" in data:
@@ -118,8 +120,15 @@ def main(argv):
                 if code == 0:
                     counts[value] = counts.get(value, 0) + 1
             print(json.dumps(counts) if argv[3:] == ["--json"] else counts)
+        elif argv[1] == "audit" and len(argv) == 3:
+            # Reports a finding for the marker that mode "add-finding" writes.
+            with open(argv[2], "rb") as f:
+                if b"ZR_FAKE_FINDING" in f.read():
+                    print("1. line 1: LINE 2F: owner 9A does not exist\n1 finding")
+                    return 1
+            print("no findings")
         else:
-            print("usage: fake_zrdxf.py roundtrip IN OUT | info IN [--json]", file=sys.stderr)
+            print("usage: fake_zrdxf.py roundtrip IN OUT | info IN [--json] | audit IN", file=sys.stderr)
             return 2
     except BadInput as error:
         print(f"{argv[2]}: line {error.line}: {error}", file=sys.stderr)

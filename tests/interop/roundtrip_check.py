@@ -15,6 +15,9 @@
    floating-point number (same value) may differ
 6. zrdxf info IN.dxf and zrdxf info IN.dxf --json succeed, the latter
    printing valid JSON
+7. zrdxf audit IN.dxf and zrdxf audit out1.dxf answer (exit 0 or 1), and
+   out1 has no finding that IN does not have (lines aside): writing never
+   makes a drawing worse
 
 Prints what went wrong; exits 0 when all checks pass, 1 otherwise.
 """
@@ -144,6 +147,42 @@ def tag_differences(path_a, path_b, limit=10):
     return out
 
 
+def audit_findings(zrdxf, path):
+    """The findings of zrdxf audit without their numbers and lines, or None
+    (after printing why) when the audit does not answer 0 or 1."""
+    result = run([zrdxf, "audit", path])
+    if result is None or result.returncode not in (0, 1):
+        status = "no answer" if result is None else f"exit status {result.returncode}"
+        print(f"FAIL zrdxf audit {path}: {status}")
+        if result is not None:
+            sys.stdout.write(result.stderr.decode("utf-8", "replace"))
+        return None
+    lines = result.stdout.decode("utf-8", "replace").splitlines()
+    findings = []
+    for line in lines[:-1]:
+        # "N. line L: KIND HANDLE: message"
+        parts = line.split(": ", 1)
+        findings.append(parts[1] if len(parts) == 2 else line)
+    return sorted(findings)
+
+
+def check_audit(zrdxf, source, out1):
+    """True when out1 audits no worse than source; otherwise prints why."""
+    before = audit_findings(zrdxf, source)
+    after = audit_findings(zrdxf, out1)
+    if before is None or after is None:
+        return False
+    remaining = list(before)
+    ok = True
+    for finding in after:
+        if finding in remaining:
+            remaining.remove(finding)
+        else:
+            print(f"FAIL {out1} has a finding {source} does not have: {finding}")
+            ok = False
+    return ok
+
+
 def main(argv):
     if len(argv) != 4:
         print(__doc__, file=sys.stderr)
@@ -177,6 +216,7 @@ def main(argv):
         if thumbnail is not None and raw_section(out1, "THUMBNAILIMAGE") != thumbnail:
             print(f"FAIL the THUMBNAILIMAGE section of {source} was not kept in {out1}")
             ok = False
+        ok = check_audit(zrdxf, source, out1) and ok
 
     ok = report_run(f"zrdxf info {source}", run([zrdxf, "info", source])) and ok
     info = run([zrdxf, "info", source, "--json"])

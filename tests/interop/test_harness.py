@@ -2,7 +2,8 @@
 """Checks the round-trip driver and the bad-input table against
 fake_zrdxf.py: a tool that behaves must pass them, and each way of
 misbehaving (accepting bad input, leaving an output behind, losing data,
-writing differently each time, dropping the thumbnail) must be reported."""
+writing differently each time, dropping the thumbnail, writing a drawing the
+audit finds fault with) must be reported."""
 
 import os
 import shutil
@@ -65,6 +66,12 @@ class HarnessTest(unittest.TestCase):
         result = self.roundtrip(source, "drop-thumbnail", "thumbnail")
         self.assertEqual(result.returncode, 1, result.stdout)
         self.assertIn("THUMBNAILIMAGE", result.stdout)
+
+    def test_new_audit_finding_is_reported(self):
+        result = self.roundtrip(self.drawing, "add-finding", "add_finding")
+        self.assertEqual(result.returncode, 1, result.stdout)
+        self.assertIn("has a finding", result.stdout)
+        self.assertIn("LINE 2F: owner 9A does not exist", result.stdout)
 
     def write(self, name, text):
         path = os.path.join(self.tmp, name)
