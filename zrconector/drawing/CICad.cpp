@@ -1,5 +1,7 @@
 #include "CICad.h"
 
+#include <vector>
+
 #include "FxDocumentManager.h"
 #include "OdDbBlockReference.h"
 #include "OdDbText.h"
@@ -35,7 +37,27 @@ OdString CICad::GetVariavel(const OdString& name, const OdString& dflt) {
   return result;
 }
 
+namespace {
+
+// Prompts of a block's non-constant attribute definitions, in the block's
+// order. A reference's attributes pair with them by position; collecting them
+// in one walk keeps reading a reference linear in its attributes and the
+// block's entities, where asking for each position anew would walk the block
+// once per attribute.
+std::vector<OdString> promptsOf(const OdDbBlockTableRecord* block) {
+  std::vector<OdString> prompts;
+  for (OdDbObjectIteratorPtr it = block->newIterator(true, true); !it->done(); it->step(true, true)) {
+    OdDbEntityPtr entity = it->entity();
+    auto* definition = OdDbAttributeDefinition::cast(entity.get());
+    if (definition && !definition->isConstant()) prompts.push_back(definition->prompt());
+  }
+  return prompts;
+}
+
+}  // namespace
+
 OdString CICad::GetPromptAtributo(const OdDbBlockTableRecord* block, int n) {
+  if (n < 0) return OdString();
   int count = 0;
   for (OdDbObjectIteratorPtr it = block->newIterator(true, true); !it->done(); it->step(true, true)) {
     OdDbEntityPtr entity = it->entity();
@@ -67,8 +89,9 @@ int CICad::GetAtributos(const OdDbObjectId& referenceId, zr::CEListaAtributos*& 
     out = nullptr;
     return ATRIBUTOS_OK;
   }
+  const std::vector<OdString> prompts = useDefinitions ? promptsOf(block.get()) : std::vector<OdString>();
   auto* list = new zr::CEListaAtributos;
-  int position = 0;
+  std::size_t position = 0;
   try {
     for (; !it->done(); it->step()) {
       OdDbAttributePtr attribute;
@@ -83,7 +106,7 @@ int CICad::GetAtributos(const OdDbObjectId& referenceId, zr::CEListaAtributos*& 
       const OdString tag = attribute->tag();
       OdString prompt;
       if (useDefinitions) {
-        prompt = GetPromptAtributo(block.get(), position);
+        if (position < prompts.size()) prompt = prompts[position];
         if (prompt.isEmpty()) prompt = tag;
       }
       ++position;
