@@ -8,6 +8,7 @@ and checks zrcheck's answers on them and on the example drawing."""
 
 import json
 import os
+import sqlite3
 import subprocess
 import sys
 
@@ -37,6 +38,104 @@ def pin_drawing(path, pins, version="R2013"):
         ref.add_attrib("ID_PINO", ident, (x, y))
         ref.set_xdata("ZR_PINO", [(1000, name), (1000, code), (1000, "S")])
     doc.saveas(path)
+
+
+# Codes a drawing may carry that a catalogue statement must survive.
+HOSTILE = [
+    "a;b;;DELETE FROM BDPINOS",
+    "CM03M -- rest",
+    "CM03M /* x */ */",
+    '"BDPINOS"',
+    "$$; DELETE FROM BDPINOS; $$",
+    "%_*?[]",
+    "Z" * 10000,
+    "Conexão-Ñ",
+    "连接器",
+    "\U0001F50C\U0001F600",
+    "\x01\x02\x1b[31m\x7f",
+]
+QUOTED = ["O'Brien", "\x1b[2J'; --", "X'; DROP TABLE BDPINOS; --", "X') OR 1=1; DELETE FROM BDCONTRAPECAS; /*",
+          "Q" * 12000 + "'; DELETE FROM BDPINOS; --"]
+
+
+def row_counts(path):
+    with sqlite3.connect(f"file:{path}?mode=ro", uri=True) as db:
+        tables = [r[0] for r in db.execute("SELECT name FROM sqlite_master WHERE type = 'table'")]
+        return {t: db.execute(f'SELECT count(*) FROM "{t}"').fetchone()[0] for t in tables}
+
+
+def hostile_codes(catalogue, work, clean):
+    """Codes with statement syntax, long and non-ASCII texts and control
+    characters: the check finishes, the report is valid JSON that gives every
+    code back exactly, and the catalogue file stays byte for byte the same."""
+    # The first statement that fails runs the catalogue's schema upgrade,
+    # which adds empty tables to the file: after it, every table keeps its
+    # rows; from then on the file does not change at all.
+    before = row_counts(catalogue)
+    first = os.path.join(work, "hostile-first.dxf")
+    pin_drawing(first, [("Q0", QUOTED[0], "A", 10, 10, "ESQ")])
+    r = run("--catalogue", catalogue, "--json", first)
+    expect(r.returncode == 2 and json.loads(r.stdout)["connectors"][0]["code"] == QUOTED[0],
+           f"first quoted code: exit {r.returncode}, {r.stdout[:200]}")
+    after = row_counts(catalogue)
+    expect(all(after.get(t) == n for t, n in before.items()), f"rows after the upgrade: {before} -> {after}")
+    expect(all(n == 0 for t, n in after.items() if t not in before), f"new tables hold rows: {after}")
+    with open(catalogue, "rb") as f:
+        original = f.read()
+
+    def unchanged(what):
+        with open(catalogue, "rb") as f:
+            expect(f.read() == original, f"{what}: the catalogue file changed")
+
+    # Codes without quotes: every statement runs and finds nothing; exit 1.
+    plain = os.path.join(work, "hostile-plain.dxf")
+    pin_drawing(plain, [(f"H{i}", code, "A", 10 * i, 500, "ESQ") for i, code in enumerate(HOSTILE)] +
+                [("X1", "CM03M", "A", 10, 10, "ESQ")])
+    r = run("--catalogue", catalogue, "--json", plain)
+    expect(r.returncode == 1, f"hostile codes: exit {r.returncode}, {r.stderr[:500]}")
+    report = json.loads(r.stdout)
+    codes = [c["code"] for c in report["connectors"]]
+    expect(codes == HOSTILE + ["CM03M"], f"hostile codes come back exactly: {[c[:20] for c in codes]}")
+    expect(all(c["pins"][0]["status"] == 2 for c in report["connectors"][:-1]), "hostile codes: pins unknown")
+    expect(r.stderr == "", f"hostile codes: no statement failed, stderr {r.stderr[:500]}")
+    unchanged("hostile codes")
+
+    # A quote makes the pin rows statement fail: a box on standard error per
+    # code, the report still printed, and exit 2 (the check lacked those rows).
+    quoted = os.path.join(work, "hostile-quoted.dxf")
+    pin_drawing(quoted, [(f"Q{i}", code, "A", 10 * i, 500, "ESQ") for i, code in enumerate(QUOTED)])
+    r = run("--catalogue", catalogue, "--json", quoted)
+    expect(r.returncode == 2, f"quoted codes: exit {r.returncode}")
+    expect(r.stderr.count("SQL ERROR: ") == len(QUOTED), f"quoted codes: one box each, stderr {r.stderr[:800]}")
+    expect("the catalogue failed during the check" in r.stderr, "quoted codes: the reason for exit 2")
+    report = json.loads(r.stdout)
+    expect([c["code"] for c in report["connectors"]] == QUOTED, "quoted codes come back exactly")
+    unchanged("quoted codes")
+
+    # A quoted code whose pin touches another: the mating parts statement
+    # fails, which ends the check: null in the drawing's place, exit 2.
+    touching = os.path.join(work, "hostile-touching.dxf")
+    pin_drawing(touching, [("Q1", QUOTED[1], "A", 10, 10, "ESQ"), ("X2", "CM03F", "A", 10, 10, "ESQ")])
+    r = run("--catalogue", catalogue, "--json", touching)
+    expect(r.returncode == 2 and "hostile-touching.dxf: catalogue:" in r.stderr,
+           f"touching: exit {r.returncode}, {r.stderr[:500]}")
+    expect(json.loads(r.stdout) is None, f"touching: null report, got {r.stdout[:200]}")
+    r = run("--catalogue", catalogue, "--json", clean, touching, plain)
+    reports = json.loads(r.stdout)
+    expect(r.returncode == 2 and len(reports) == 3 and reports[1] is None and reports[0] and reports[2],
+           f"three drawings, the middle one failing: exit {r.returncode}, {[x is None for x in reports]}")
+    missing = os.path.join(work, "no-such-drawing.dxf")
+    reports = json.loads(run("--catalogue", catalogue, "--json", missing, clean).stdout)
+    expect(reports[0] is None and reports[1]["summary"]["connectors"] == 2, "an unreadable drawing is null")
+    unchanged("touching")
+
+    # The text report for people writes control characters as escapes.
+    r = run("--catalogue", catalogue, plain)
+    expect("\x1b" not in r.stdout and "\x7f" not in r.stdout, "control characters reach the terminal")
+    expect("\\x01\\x02\\x1B[31m\\x7F" in r.stdout, f"escaped control characters: {r.stdout[-600:]}")
+    r = run("--catalogue", catalogue, quoted)
+    expect("\x1b" not in r.stderr, "control characters in the box text")
+    unchanged("text report")
 
 
 def main():
@@ -124,6 +223,8 @@ def main():
     expect(r.returncode == 2, f"no settings for the program: {r.returncode} {r.stderr}")
     r = run("--json")
     expect(r.returncode == 2 and "usage" in r.stderr, "no drawing: usage and exit 2")
+
+    hostile_codes(catalogue, work, clean)
 
     for f in failures:
         print("FAIL:", f)

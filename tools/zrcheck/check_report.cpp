@@ -3,13 +3,15 @@
 #include "json_text.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "OdResBuf.h"
 
 namespace {
 
 std::string utf8(const OdString& s) { return s.toUtf8(); }
-
+// Drawing texts in the report for people.
+std::string shown(const OdString& s) { return printable(s.toUtf8()); }
 
 // JSON has no infinities or NaN: those coordinates are written as null.
 std::string number(double v) { return std::isfinite(v) ? odFormatDouble(v) : std::string("null"); }
@@ -24,6 +26,27 @@ const char* stateText(int state) {
 }
 
 }  // namespace
+
+std::string printable(const std::string& utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  char buf[8];
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    const auto next = i + 1 < utf8.size() ? static_cast<unsigned char>(utf8[i + 1]) : 0;
+    if (c < 0x20 || c == 0x7F) {
+      std::snprintf(buf, sizeof buf, "\\x%02X", c);
+      out += buf;
+    } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {  // U+0080..U+009F
+      std::snprintf(buf, sizeof buf, "\\u%04X", next);
+      out += buf;
+      ++i;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
 
 CheckReport::Summary CheckReport::summary() const {
   Summary s;
@@ -49,22 +72,22 @@ bool CheckReport::clean() const {
 }
 
 void printText(const CheckReport& report, std::ostream& out) {
-  out << report.drawing << "\n";
+  out << printable(report.drawing) << "\n";
   for (const auto& r : report.records) {
-    out << "  " << utf8(r->GetNome()) << " (" << utf8(r->GetCodigo()) << ", flag " << utf8(r->GetFlagTexto())
+    out << "  " << shown(r->GetNome()) << " (" << shown(r->GetCodigo()) << ", flag " << shown(r->GetFlagTexto())
         << "): " << stateText(r->GetEstado()) << "\n";
     for (const auto& p : r->GetPinos()) {
       if (p->status == zr::PINO_OK) continue;
-      out << "    pin " << utf8(p->identifier);
-      if (!p->handle.isEmpty()) out << " [" << utf8(p->handle) << "]";
+      out << "    pin " << shown(p->identifier);
+      if (!p->handle.isEmpty()) out << " [" << shown(p->handle) << "]";
       switch (p->status) {
         case zr::PINO_FALTANTE: out << ": missing"; break;
         case zr::PINO_DESCONHECIDO: out << ": not in the catalogue"; break;
         case zr::PINO_LIGACAO_INVALIDA: out << ": may not connect"; break;
       }
       if (p->mate) {
-        out << ", touches " << utf8(p->mate->owner->GetNome()) << " pin " << utf8(p->mate->identifier) << " ["
-            << utf8(p->mate->handle) << "]";
+        out << ", touches " << shown(p->mate->owner->GetNome()) << " pin " << shown(p->mate->identifier) << " ["
+            << shown(p->mate->handle) << "]";
       }
       out << "\n";
     }

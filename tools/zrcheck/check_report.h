@@ -30,3 +30,8 @@ struct CheckReport {
 void printText(const CheckReport& report, std::ostream& out);
 // One JSON object in the documented format.
 void printJson(const CheckReport& report, std::ostream& out);
+
+// Text from a drawing or the catalogue made safe for a terminal: control
+// characters (C0, DEL, C1), which could move the cursor or change colours,
+// are written as \xNN or \u00NN escapes; everything else is kept.
+std::string printable(const std::string& utf8);

@@ -3,7 +3,8 @@
 //   zrcheck [--program NAME] [--settings DIR] [--catalogue FILE] [--attr-tag TAG] [--json] DRAWING.dxf ...
 // Exit status: 0 when every connector is in state 0 and every pin has status
 // 0; 1 when problems were found; 2 when a drawing or the catalogue could not
-// be read (the reason on standard error).
+// be read, or a catalogue statement failed during a check (the reason on
+// standard error). With --json, a drawing that could not be checked is null.
 
 #include <cstdlib>
 #include <cstring>
@@ -95,9 +96,12 @@ int main(int argc, char** argv) {
   Options o;
   if (!parse(argc, argv, o)) return usage();
 
-  // The module's message boxes (a failed statement) go to standard error.
+  // The module's message boxes (a failed statement) go to standard error and
+  // count as catalogue errors: the check then went on without those rows.
+  static int boxesShown = 0;
   zrui::SetMessageBoxResponder([](const zrui::MessageBoxInfo& box) {
-    std::cerr << "zrcheck: " << OdString(box.text).toUtf8() << "\n";
+    std::cerr << "zrcheck: " << printable(OdString(box.text).toUtf8()) << "\n";
+    ++boxesShown;
     return box.defaultAnswer();
   });
   if (o.settings) ::setenv("ZR_SETTINGS_DIR", o.settings->c_str(), 1);
@@ -115,16 +119,19 @@ int main(int argc, char** argv) {
   OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(o.program)));
 
   int status = 0;
+  // One per drawing, in the order given; null when it could not be checked.
   std::vector<std::unique_ptr<CheckReport>> reports;
   for (const std::string& path : o.drawings) {
+    reports.emplace_back();
     CFxDocument* doc = nullptr;
     try {
       doc = documents->OpenDocument(OdString::fromUtf8(path));
     } catch (const OdError& e) {
-      std::cerr << "zrcheck: " << e.description().toUtf8() << "\n";
+      std::cerr << "zrcheck: " << printable(e.description().toUtf8()) << "\n";
       status = 2;
       continue;
     }
+    const int boxesBefore = boxesShown;
     try {
       // The catalogue opens once, with the first drawing open (the program
       // name is read from the current drawing).
@@ -135,16 +142,24 @@ int main(int argc, char** argv) {
       CIPinos().VerificarPinos(report->records);
       std::unique_ptr<CStringList> names(CIPinos().GetConectoresDesenho());
       for (POSITION pos = names->GetHeadPosition(); pos;) report->names.push_back(names->GetNext(pos).ToUtf8());
-      if (!report->clean() && status == 0) status = 1;
-      reports.push_back(std::move(report));
+      if (boxesShown != boxesBefore) {
+        std::cerr << "zrcheck: " << path << ": the catalogue failed during the check\n";
+        status = 2;
+      } else if (!report->clean() && status == 0) {
+        status = 1;
+      }
+      reports.back() = std::move(report);
     } catch (const _com_error& e) {
-      std::cerr << "zrcheck: " << path << ": catalogue: " << describe(e) << "\n";
+      std::cerr << "zrcheck: " << path << ": catalogue: " << printable(describe(e)) << "\n";
       status = 2;
     } catch (const OdError& e) {
-      std::cerr << "zrcheck: " << path << ": " << e.description().toUtf8() << "\n";
+      std::cerr << "zrcheck: " << path << ": " << printable(e.description().toUtf8()) << "\n";
       status = 2;
     } catch (const std::exception& e) {
-      std::cerr << "zrcheck: " << path << ": " << e.what() << "\n";
+      std::cerr << "zrcheck: " << path << ": " << printable(e.what()) << "\n";
+      status = 2;
+    } catch (...) {
+      std::cerr << "zrcheck: " << path << ": the check failed\n";
       status = 2;
     }
     documents->CloseDocument(doc);
@@ -154,12 +169,17 @@ int main(int argc, char** argv) {
     if (o.drawings.size() > 1) std::cout << "[";
     for (std::size_t i = 0; i < reports.size(); ++i) {
       if (i) std::cout << ",";
-      printJson(*reports[i], std::cout);
+      if (reports[i]) {
+        printJson(*reports[i], std::cout);
+      } else {
+        std::cout << "null";
+      }
     }
     if (o.drawings.size() > 1) std::cout << "]";
     std::cout << "\n";
   } else {
-    for (const auto& r : reports) printText(*r, std::cout);
+    for (const auto& r : reports)
+      if (r) printText(*r, std::cout);
   }
   documents->SetScriptEnvironment(nullptr);
   return status;
