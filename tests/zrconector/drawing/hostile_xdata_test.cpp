@@ -4,6 +4,8 @@
 // around it. The check and the name listing finish and read what is there.
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "CIDicConectores.h"
 #include "CIPinos.h"
 #include "drawing_builder.h"
@@ -213,5 +215,62 @@ TEST_F(HostileXdata, TheApplicationNameIsFoundIgnoringCase) {
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0]->GetNome().toUtf8(), "X1");
 }
+
+// Extended data as a file writes it, where the values are not what their
+// group codes promise: numbers that are not numbers, a point without its Y
+// and Z, braces, lone surrogates, bytes that are not UTF-8, handles and
+// chunks that are not hexadecimal. The drawing reads, and the check reads the
+// values as the object model decodes them.
+struct FileCase {
+  const char* what;
+  const char* versions;  // the drawing versions the case applies to
+  std::string groups;    // the "ZR_PINO" values, as DXF lines
+  std::string name, code;
+  bool flag;
+};
+
+class HostileXdataInFiles : public HostileXdata, public ::testing::WithParamInterface<FileCase> {};
+
+TEST_P(HostileXdataInFiles, ReadsWhatTheFileHolds) {
+  const FileCase& c = GetParam();
+  for (const char* version : {"AC1015", "AC1027"}) {
+    if (std::string(c.versions).find(version) == std::string::npos) continue;
+    SCOPED_TRACE(version);
+    OdDbDatabasePtr drawing = OdDbDatabase::createNew(u(version));
+    addPin(*drawing, "PIN-A", "X1", "C", "1", 10, 10);
+    std::string text = drawing->dxfText();
+    const std::string written = "1001\nZR_PINO\n1000\nX1\n1000\nC\n1000\nS\n";
+    const std::size_t at = text.find(written);
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, written.size(), "1001\nZR_PINO\n" + c.groups);
+    host.open(OdDbDatabase::readDxfText(text, u("xdata.dxf")));
+    zr::ConectoresPinos records = check();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0]->GetNome().toUtf8(), c.name);
+    EXPECT_EQ(records[0]->GetCodigo().toUtf8(), c.code);
+    EXPECT_EQ(records[0]->GetFlag(), c.flag);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HostileXdataInFiles,
+    ::testing::Values(
+        FileCase{"numbers that are not numbers", "AC1015 AC1027",
+                 "1070\nabc\n1040\nnan\n1071\n99999999999999999999\n", "0", "nan", false},
+        FileCase{"a point without Y and Z", "AC1015 AC1027", "1010\n1e999\n1000\nC\n1000\nS\n", "0.0,0.0,0.0",
+                 "C", true},
+        FileCase{"braces around the values", "AC1015 AC1027", "1002\n{\n1000\nX1\n1002\n}\n1000\nC\n", "{",
+                 "X1", false},
+        FileCase{"a lone surrogate", "AC1015 AC1027", "1000\nX\\U+D800Y\n1000\nC\n1000\nS\n",
+                 "X\xEF\xBF\xBDY", "C", true},
+        FileCase{"bytes that are not UTF-8", "AC1027", "1000\nX\xFF\xFEY\n1000\nC\n1000\nS\n",
+                 "X\xEF\xBF\xBD\xEF\xBF\xBDY", "C", true},
+        FileCase{"a chunk and a handle that are not hexadecimal", "AC1015 AC1027",
+                 "1004\nZZZ\n1005\nQQ\n1000\nS\n", "", "0", true}),
+    [](const ::testing::TestParamInfo<FileCase>& info) {
+      std::string name;
+      for (const char* p = info.param.what; *p; ++p) name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+      return name;
+    });
 
 }  // namespace
