@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "result_set.h"
+#include "zrado/ado.h"
 #include "zrcom/com.h"
 
 namespace zrado {
@@ -31,7 +32,10 @@ HRESULT Guarded(const char16_t* source, REFIID iid, Body&& body) noexcept {
   } catch (const AdoFailure& failure) {
     return ZrSetErrorInfo(failure.hr, failure.description.c_str(), source, iid);
   } catch (const OdbcFailure& failure) {
-    return ZrSetErrorInfo(E_FAIL, failure.description.c_str(), source, iid);
+    HRESULT hr = failure.link == LinkState::kLost        ? adErrConnectionLost
+                 : failure.link == LinkState::kStillLost ? adErrReconnectFailed
+                                                         : E_FAIL;
+    return ZrSetErrorInfo(hr, failure.description.c_str(), source, iid);
   } catch (const std::bad_alloc&) {
     return ZrSetErrorInfo(E_OUTOFMEMORY, u"Out of memory.", source, iid);
   } catch (const _com_error& e) {

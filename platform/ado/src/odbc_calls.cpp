@@ -43,7 +43,10 @@ Cell::Kind CellKindOf(SQLSMALLINT sql_type) {
   return Cell::Kind::kText;
 }
 
-[[noreturn]] void Fail(SQLHSTMT stmt, bool wide) { RaiseOdbc(ReadDiagnostics(SQL_HANDLE_STMT, stmt, wide).text); }
+[[noreturn]] void Fail(SQLHSTMT stmt, bool wide) {
+  Diagnostics diag = ReadDiagnostics(SQL_HANDLE_STMT, stmt, wide);
+  RaiseOdbc(diag.text, diag.link_lost ? LinkState::kLost : LinkState::kUsable);
+}
 
 template <class T>
 Cell ReadFixed(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT c_type, Cell::Kind kind, bool wide) {
@@ -114,6 +117,10 @@ Cell ReadValue(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT sql_type, bool wi
 
 }  // namespace
 
+bool IsLinkLostState(std::string_view state) {
+  return state.starts_with("08") || state == "57P01" || state == "57P02" || state == "57P03";
+}
+
 Diagnostics ReadDiagnostics(SQLSMALLINT type, SQLHANDLE handle, bool wide) {
   Diagnostics out;
   for (SQLSMALLINT record = 1; record <= 20; ++record) {
@@ -142,6 +149,7 @@ Diagnostics ReadDiagnostics(SQLSMALLINT type, SQLHANDLE handle, bool wide) {
     while (!message.empty() && (message.back() == u'\n' || message.back() == u'\r' || message.back() == u' '))
       message.pop_back();
     if (out.first_state.empty()) out.first_state = state;
+    if (IsLinkLostState(state)) out.link_lost = true;
     if (!out.text.empty()) out.text += u"; ";
     out.text += ZrUtf8ToUtf16("[" + state + "] (native " + std::to_string(native) + ") ") + message;
   }

@@ -35,7 +35,14 @@ class Handle {
 struct Diagnostics {
   std::string first_state;  // SQLSTATE of the first record ("" when none)
   std::u16string text;      // "[SQLSTATE] (native N) message", records joined by "; "
+  // A record says the link to the server is gone: SQLSTATE class 08
+  // (connection exception) or 57P01-57P03 (the server shut down, crashed or
+  // is starting).
+  bool link_lost = false;
 };
+
+// Whether a SQLSTATE says the link to the server is gone (see Diagnostics).
+bool IsLinkLostState(std::string_view state);
 
 Diagnostics ReadDiagnostics(SQLSMALLINT type, SQLHANDLE handle, bool wide);
 

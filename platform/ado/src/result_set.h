@@ -29,12 +29,23 @@ struct ResultSet {
   long long affected = -1;  // rows changed, when the driver tells
 };
 
-// A failure of the ODBC side: the driver's diagnostics or the refusal of a
-// statement. The COM side reports it as E_FAIL with this description.
-struct OdbcFailure {
-  std::u16string description;
+// What a failure says about the link to the database.
+enum class LinkState {
+  kUsable,      // the statement failed; the connection still works
+  kLost,        // the link broke during this call; the next call reconnects
+  kStillLost,   // the link was lost before and reconnecting failed again
 };
 
-[[noreturn]] inline void RaiseOdbc(std::u16string description) { throw OdbcFailure{std::move(description)}; }
+// A failure of the ODBC side: the driver's diagnostics or the refusal of a
+// statement. The COM side reports it as E_FAIL with this description, or as
+// adErrConnectionLost / adErrReconnectFailed when the link is gone.
+struct OdbcFailure {
+  std::u16string description;
+  LinkState link = LinkState::kUsable;
+};
+
+[[noreturn]] inline void RaiseOdbc(std::u16string description, LinkState link = LinkState::kUsable) {
+  throw OdbcFailure{std::move(description), link};
+}
 
 }  // namespace zrado

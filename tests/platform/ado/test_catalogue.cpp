@@ -73,7 +73,9 @@ PgServer PgServerFromEnvironment() {
   return server;
 }
 
-TestCatalogue::TestCatalogue(Backend backend) : backend_(backend) {
+TestCatalogue::TestCatalogue(Backend backend) : TestCatalogue(backend, PgServerFromEnvironment()) {}
+
+TestCatalogue::TestCatalogue(Backend backend, const PgServer& server) : backend_(backend) {
   CoInitialize(nullptr);
   if (backend == Backend::kSqlite) {
     char pattern[] = "/tmp/zr-catalogue-XXXXXX";
@@ -92,7 +94,7 @@ TestCatalogue::TestCatalogue(Backend backend) : backend_(backend) {
     sqlite3_close(db);
     return;
   }
-  server_ = PgServerFromEnvironment();
+  server_ = server;
   if (!server_.available()) {
     SkipWithoutServer();
     return;

@@ -44,6 +44,8 @@ class TestCatalogue {
   // database that the server script loaded. Calls GTEST_SKIP (check
   // IsSkipped) when the PostgreSQL server is not available.
   explicit TestCatalogue(Backend backend);
+  // A fresh copy on the given server (a server of the test's own).
+  TestCatalogue(Backend backend, const PgServer& server);
   ~TestCatalogue();
   TestCatalogue(const TestCatalogue&) = delete;
   TestCatalogue& operator=(const TestCatalogue&) = delete;

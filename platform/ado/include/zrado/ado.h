@@ -37,6 +37,20 @@ inline constexpr HRESULT adErrObjectOpen = static_cast<HRESULT>(0x800A0E79);
 inline constexpr HRESULT adErrProviderNotFound = static_cast<HRESULT>(0x800A0E7A);
 inline constexpr HRESULT adErrInvalidConnection = static_cast<HRESULT>(0x800A0E7D);
 
+// This layer's own errors (interface facility): the link to the database is
+// gone. An open Connection stays open and reconnects, with the connection
+// string, user and password it was opened with, before its next statement
+// or schema read.
+// - adErrConnectionLost: the link broke during this call (the server shut
+//   down or restarted, the network failed, the catalogue file went away).
+//   The statement may be tried again: the next try reconnects first.
+// - adErrReconnectFailed: the link had been lost before and reconnecting
+//   failed again (the server is still down); the description carries the
+//   connect error. Each later call tries to reconnect once more, so waits
+//   are bounded by ConnectionTimeout per call.
+inline constexpr HRESULT adErrConnectionLost = static_cast<HRESULT>(0x80045A01);
+inline constexpr HRESULT adErrReconnectFailed = static_cast<HRESULT>(0x80045A02);
+
 enum ConnectOptionEnum : LONG { adConnectUnspecified = -1, adAsyncConnect = 16 };
 enum CursorLocationEnum : LONG { adUseNone = 1, adUseServer = 2, adUseClient = 3 };
 enum CursorTypeEnum : LONG {
