@@ -53,6 +53,11 @@ class CIBancoDados {
   // statement fails and upgradeAndRetry is set, the schema is upgraded and
   // the statement tried once more without the flag. A statement that still
   // fails shows one box "SQL ERROR: " + the statement and gives null.
+  // When the link to the catalogue broke during the statement (the server
+  // restarted or went down), the statement is tried once more at once (the
+  // connection reconnects first) and the schema is never upgraded: with the
+  // server down the statement shows its one box and gives null; once the
+  // server is back later statements work without a new Open.
   _RecordsetPtr OpenRecordset(LPCTSTR sql, bool upgradeAndRetry);
   // Runs a statement that returns no rows. Nothing without a connection;
   // throws _com_error E_POINTER when it failed (the box was shown).

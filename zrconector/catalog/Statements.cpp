@@ -24,18 +24,45 @@ _RecordsetPtr RunStatement(const CString& statement, const _ConnectionPtr& conne
   return recordset;
 }
 
+// How a statement failed.
+enum class Failure {
+  kStatement,    // the statement itself (syntax, a missing table or column, ...)
+  kLinkBroke,    // the link to the catalogue broke during the statement
+  kLinkDown,     // the link was down already and could not be restored
+};
+
+// Runs the statement; on failure gives null and says how it failed.
+_RecordsetPtr TryStatement(const CString& statement, const _ConnectionPtr& connection, Failure* failure) {
+  try {
+    return RunStatement(statement, connection);
+  } catch (const _com_error& e) {
+    *failure = e.Error() == adErrConnectionLost     ? Failure::kLinkBroke
+               : e.Error() == adErrReconnectFailed ? Failure::kLinkDown
+                                                   : Failure::kStatement;
+  } catch (CException* e) {
+    e->Delete();
+    *failure = Failure::kStatement;
+  } catch (...) {
+    *failure = Failure::kStatement;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 _RecordsetPtr CIBancoDados::OpenRecordset(LPCTSTR sql, bool upgradeAndRetry) {
   if (!m_connection) return nullptr;
   const CString statement(sql);
-  try {
-    return RunStatement(statement, m_connection);
-  } catch (CException* e) {
-    e->Delete();
-  } catch (...) {
+  Failure failure = Failure::kStatement;
+  if (_RecordsetPtr recordset = TryStatement(statement, m_connection, &failure)) return recordset;
+  if (failure == Failure::kLinkBroke) {
+    // The connection opens its link again before the next statement: a
+    // server that restarted while the host sat idle costs no box.
+    if (_RecordsetPtr recordset = TryStatement(statement, m_connection, &failure)) return recordset;
   }
-  if (upgradeAndRetry) {
+  // A statement that failed for want of the catalogue says nothing about its
+  // schema: the upgrade runs only after the statement itself failed.
+  if (upgradeAndRetry && failure == Failure::kStatement) {
     // Whatever the cause, an older catalogue is brought up to date first. The
     // retry shows its own box when it fails; only a failing upgrade falls
     // through to the box below.
