@@ -1,6 +1,7 @@
 #include "drawing_summary.h"
 
 #include <functional>
+#include <unordered_set>
 
 #include "OdDbBlockReference.h"
 #include "OdDbBlockTableRecord.h"
@@ -14,16 +15,26 @@ void countApplications(const OdDbObject& object, DrawingSummary& s) {
   for (const OdString& app : object.xDataApplications()) ++s.applications[app.toUtf8()];
 }
 
-void walkDictionary(const OdDbDictionary& dict, const std::string& path, DrawingSummary& s, int depth) {
+// Lists a dictionary and those below it. Each dictionary is listed once, at the
+// first path that reaches it: entries may lead back up (a dictionary holding
+// itself twice would otherwise make the walk exponential).
+void walkDictionary(const OdDbDictionary& dict, const std::string& path, DrawingSummary& s, int depth,
+                    std::unordered_set<const OdDbDictionary*>& seen) {
+  if (!seen.insert(&dict).second) return;
   s.dictionaries.push_back({path.empty() ? std::string("(named objects)") : path, dict.numEntries()});
   if (depth > 32) return;  // deeper nesting is not worth listing
   OdDbDictionaryIteratorPtr it = dict.newIterator(OdRx::kDictSorted);
   for (; !it->done(); it->next()) {
     OdDbObjectPtr child = it->getObject();
     if (!child) continue;
-    countApplications(*child, s);
-    if (auto* sub = OdDbDictionary::cast(child.get()))
-      walkDictionary(*sub, path.empty() ? it->name().toUtf8() : path + "/" + it->name().toUtf8(), s, depth + 1);
+    if (auto* sub = OdDbDictionary::cast(child.get())) {
+      if (seen.count(sub)) continue;
+      countApplications(*child, s);
+      walkDictionary(*sub, path.empty() ? it->name().toUtf8() : path + "/" + it->name().toUtf8(), s, depth + 1,
+                     seen);
+    } else {
+      countApplications(*child, s);
+    }
   }
 }
 
@@ -58,6 +69,7 @@ DrawingSummary summarize(const OdDbDatabase& db) {
   }
 
   OdDbDictionaryPtr root = OdDbDictionary::cast(db.getNamedObjectsDictionaryId().openObject().get());
-  if (root) walkDictionary(*root, "", s, 0);
+  std::unordered_set<const OdDbDictionary*> seen;
+  if (root) walkDictionary(*root, "", s, 0, seen);
   return s;
 }

@@ -1,12 +1,14 @@
 #!/usr/bin/python3
-"""zrdxf audit as a user runs it: numbered findings that point at the right
+"""zrdxf as a user runs it. audit: numbered findings that point at the right
 lines, the count, exit statuses 0 / 1 / 2, and a drawing left as it was.
+info: drawings whose dictionaries hold themselves are listed, not walked forever.
 
-    zrdxf_audit_test.py ZRDXF WORKDIR
+    zrdxf_test.py ZRDXF WORKDIR
 
 Drawings are written by ezdxf (an independent writer, whose files must audit
 clean) and then edited as text to carry each kind of fault."""
 
+import json
 import os
 import re
 import subprocess
@@ -168,12 +170,32 @@ def check_unreadable(work):
     expect(usage.returncode == 2 and "zrdxf audit DRAWING.dxf" in usage.stderr, f"usage: {usage.stderr!r}")
 
 
+def check_info_on_dictionary_cycles(work):
+    # A dictionary that holds itself under three keys: a walk that follows
+    # entries without remembering where it was grows as 3^depth.
+    doc = ezdxf.new("R2013")
+    loop = doc.rootdict.add_new_dict("LOOP")
+    for key in ("A", "B", "C"):
+        loop[key] = loop
+    path = os.path.join(work, "dictionary_loop.dxf")
+    doc.saveas(path)
+    try:
+        result = subprocess.run([ZRDXF, "info", path, "--json"], capture_output=True, text=True, timeout=60)
+    except subprocess.TimeoutExpired:
+        expect(False, "zrdxf info on a dictionary that holds itself: no answer after 60 s")
+        return
+    expect(result.returncode == 0, f"info on a dictionary loop: exit {result.returncode}: {result.stderr}")
+    listed = [d for d in json.loads(result.stdout)["dictionaries"] if "LOOP" in d["path"]]
+    expect(len(listed) == 1 and listed[0]["entries"] == 3, f"LOOP listed as {listed}")
+
+
 def main():
     work = WORK
     os.makedirs(work, exist_ok=True)
     check_clean(work)
     check_findings(work)
     check_unreadable(work)
+    check_info_on_dictionary_cycles(work)
     for failure in failures:
         print("FAIL", failure)
     print(f"{len(failures)} failures")
@@ -182,6 +204,6 @@ def main():
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:
-        sys.exit("usage: zrdxf_audit_test.py ZRDXF WORKDIR")
+        sys.exit("usage: zrdxf_test.py ZRDXF WORKDIR")
     ZRDXF, WORK = sys.argv[1], sys.argv[2]
     sys.exit(main())
