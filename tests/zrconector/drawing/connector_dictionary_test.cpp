@@ -179,6 +179,28 @@ TEST_F(ConnectorDictionary, ALongNameIsShortenedInTheMessage) {
   EXPECT_LT(text.size(), 300u);
 }
 
+TEST_F(ConnectorDictionary, KeysOfEveryKindSurviveSavingAndReading) {
+  // Names as symbols may carry them: line breaks, control characters, spaces
+  // at either end, quotes, other scripts, emoji, great length.
+  const std::vector<std::string> names = {"A\nB", "C\r\nD", "tab\t", "\x01\x1b[2J", "  spaces  ", "O'Brien \"x\"",
+                                          "连接器", "\xF0\x9F\x94\x8C", std::string(3000, 'L')};
+  for (const char* version : {"AC1015", "AC1027"}) {
+    SCOPED_TRACE(version);
+    open(OdDbDatabase::createNew(u(version)));
+    for (std::size_t i = 0; i < names.size(); ++i)
+      addPin(*db, "PIN-A", names[i], "C", "1", 100 + 10.0 * static_cast<double>(i), 10);
+    CIDicConectores(&catalogue).Atualizar();
+    // Saved, read back and refreshed again: every name finds its entry, and
+    // no entry is added.
+    open(OdDbDatabase::readDxfText(db->dxfText(), u("keys.dxf")));
+    ASSERT_FALSE(connectors().isNull());
+    EXPECT_EQ(connectors()->numEntries(), names.size());
+    for (const std::string& n : names) EXPECT_TRUE(connectors()->has(OdString::fromUtf8(n))) << n.substr(0, 40);
+    CIDicConectores(&catalogue).Atualizar();
+    EXPECT_EQ(connectors()->numEntries(), names.size()) << "a name lost its entry";
+  }
+}
+
 // A drawing read from a file whose entries name no object. The reader refuses
 // an entry that names a handle the file lacks; an entry whose handle is 0 or
 // not hexadecimal at all is read, and names nothing.
