@@ -128,6 +128,33 @@ void DatabaseImpl::ensureRegApp(const OdString& name) {
   regAppTable->records_.push_back(record.get());
 }
 
+void DatabaseImpl::assertErasable(const OdDbObject* object) const {
+  const char* needed = nullptr;
+  if (OdDbSymbolTable::cast(object)) needed = "a symbol table";
+  else if (object == modelSpace) needed = "model space";
+  else if (object == paperSpace) needed = "the paper space";
+  else if (object == namedObjects) needed = "the named objects dictionary";
+  if (needed) {
+    throw OdError(eNotApplicable, OdString::fromUtf8(std::string("The drawing needs ") + needed +
+                                                     "; it cannot be erased"));
+  }
+  const auto* app = OdDbRegAppTableRecord::cast(object);
+  if (!app) return;
+  // Extended data must name applications of the APPID table. Erasing an
+  // application is rare: a scan of every object is affordable.
+  const std::u16string key = nameKey(app->getName());
+  for (const auto& [handle, other] : handles) {
+    if (other->isErased()) continue;
+    for (const auto& t : other->tags_) {
+      if (t.code != 1001 || nameKey(codec->decode(t.value)) != key) continue;
+      throw OdError(eInvalidInput, OdString(u"The application \"") + app->getName() +
+                                       OdString(u"\" still has extended data on ") +
+                                       OdString::fromUtf8(other->dxfName() + " " + OdDbHandle(handle).hex()) +
+                                       OdString(u"; it cannot be erased"));
+    }
+  }
+}
+
 void DatabaseImpl::ensureObjectsSection() {
   if (namedObjects) return;
   OdDbDictionaryPtr root = OdDbDictionary::createObject();

@@ -59,6 +59,11 @@ struct DatabaseImpl {
   void ensureRegAppTable();
   // The APPID record of that name, created (with the table) when missing.
   void ensureRegApp(const OdString& name);
+  // Throws OdError when erasing the object would leave a drawing that other
+  // programs fault: a symbol table, model space, the paper space, the named
+  // objects dictionary (eNotApplicable), or an application that extended data
+  // still names (eInvalidInput).
+  void assertErasable(const OdDbObject* object) const;
   // The OBJECTS section, created (with an empty named-objects dictionary) when
   // the drawing has none.
   void ensureObjectsSection();

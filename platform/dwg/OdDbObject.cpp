@@ -68,6 +68,7 @@ void OdDbObject::downgradeOpen() {
 
 void OdDbObject::erase(bool erasing) {
   assertWriteEnabled();
+  if (erasing && db_ && !isErased()) db_->impl().assertErasable(this);
   if (erasing) {
     flags_ |= kErased;
   } else {

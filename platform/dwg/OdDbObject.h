@@ -34,7 +34,11 @@ class OdDbObject : public OdRxObject {
   OdDbHandle handle() const { return getDbHandle(); }
 
   bool isErased() const { return flags_ & kErased; }
-  // Erases (or un-erases) the object; erased objects are not opened and not saved.
+  // Erases (or un-erases) the object; erased objects are not opened and not
+  // saved, nor is what they own. Throws OdError for what the drawing cannot do
+  // without (symbol tables, model and paper space, the named objects
+  // dictionary: eNotApplicable) and for an APPID record that extended data
+  // still names (eInvalidInput).
   void erase(bool erasing = true);
 
   bool isReadEnabled() const { return openMode_ != OdDb::kNotOpen || !db_; }

@@ -201,4 +201,47 @@ TEST(WrittenDrawingAudit, ErasedOwnersTakeWhatTheyOwnOutOfTheFile) {
   EXPECT_TRUE(findingKeys(written, "written").empty());
 }
 
+TEST(WrittenDrawingAudit, WhatTheDrawingCannotDoWithoutIsNotErased) {
+  OdDbDatabasePtr db = OdDbDatabase::createNew(u("AC1015"));
+  const OdDbObjectId pin = addPin(*db, "PIN-A", "X1", "C-1", "1", 0, 0);
+  OdDbSymbolTablePtr apps = db->getRegAppTableId().safeOpenObject();
+  const OdDbObjectId app = apps->getAt(u("ZR_PINO"));
+  apps.release();
+  ASSERT_FALSE(app.isNull());
+  const std::string before = db->dxfText();
+
+  struct Refusal {
+    const char* what;
+    OdDbObjectId id;
+    OdResult code;
+  };
+  const std::vector<Refusal> refusals = {
+      {"application still named by extended data", app, eInvalidInput},
+      {"APPID table", db->getRegAppTableId(), eNotApplicable},
+      {"block table", db->getBlockTableId(), eNotApplicable},
+      {"model space", db->getModelSpaceId(), eNotApplicable},
+      {"paper space", db->getPaperSpaceId(), eNotApplicable},
+      {"named objects dictionary", db->getNamedObjectsDictionaryId(), eNotApplicable},
+  };
+  for (const Refusal& r : refusals) {
+    OdDbObjectPtr object = r.id.safeOpenObject(OdDb::kForWrite);
+    try {
+      object->erase();
+      ADD_FAILURE() << r.what << ": erased";
+    } catch (const OdError& e) {
+      EXPECT_EQ(e.code(), r.code) << r.what << ": " << e.description().toUtf8();
+    }
+    EXPECT_FALSE(object->isErased()) << r.what;
+  }
+  EXPECT_TRUE(db->dxfText() == before);
+  EXPECT_TRUE(findingKeys(before, "before").empty());
+
+  // Once no extended data names it, the application goes.
+  pin.safeOpenObject(OdDb::kForWrite)->erase();
+  app.safeOpenObject(OdDb::kForWrite)->erase();
+  const std::string written = db->dxfText();
+  EXPECT_EQ(written.find("ZR_PINO"), std::string::npos);
+  EXPECT_TRUE(findingKeys(written, "written").empty());
+}
+
 }  // namespace
