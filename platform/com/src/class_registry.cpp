@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "zrcom/bstr.h"
+#include "zrcom/library_file.h"
 #include "zrcom/runtime.h"
 
 namespace zrcom {
@@ -148,6 +149,10 @@ void ReadRegistryFiles(Registry& r) {
 HRESULT FactoryFunction(Registry& r, const InprocServer& server, ZrGetClassObjectFn* fn) {
   void*& handle = r.libraries[server.library];
   if (!handle) {
+    if (std::string fault = ZrLibraryFileFault(server.library, "it"); !fault.empty()) {
+      r.libraries.erase(server.library);
+      return Fail(CO_E_DLLNOTFOUND, "cannot load " + server.library + ": " + fault);
+    }
     handle = dlopen(server.library.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
       const char* why = dlerror();

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
 
 #include "test_server.h"
 #include "zrcom/object.h"
@@ -126,6 +128,41 @@ TEST_F(Registry, MissingLibraryOrFunctionIsDescribed) {
   // Once the cause is fixed, creation succeeds.
   ZrRegisterInprocServer(CLSID_TestCounter, ZR_TEST_SERVER, "TestGetClassObject");
   EXPECT_NO_THROW({ ICounterPtr created(CLSID_TestCounter); });
+}
+
+// A server library cut short (an interrupted install) would fault inside the
+// dynamic loader; a folder in its place is no library either. Both are
+// refused with a reason, and the real library still loads afterwards.
+TEST_F(Registry, DamagedLibraryIsRefusedBeforeTheLoaderTouchesIt) {
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("zrcom-damaged-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder / "folder.so");
+  std::ifstream in(ZR_TEST_SERVER, std::ios::binary);
+  const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(whole.size(), 4096u);
+  for (std::size_t cut : {std::size_t{100}, whole.size() / 2, whole.size() - 1}) {
+    SCOPED_TRACE("cut at " + std::to_string(cut));
+    // A new name each time: a library the loader has mapped stays mapped.
+    const std::string cutPath = (folder / ("cut" + std::to_string(cut) + ".so")).string();
+    std::ofstream(cutPath, std::ios::binary) << whole.substr(0, cut);
+    ZrRegisterInprocServer(CLSID_TestCounter, cutPath.c_str(), "TestGetClassObject");
+    void* object = nullptr;
+    EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_ALL, ZrUuidOf<IUnknown>(), &object),
+              CO_E_DLLNOTFOUND);
+    EXPECT_EQ(object, nullptr);
+    EXPECT_TRUE(Contains(DescriptionOfLastError(), "cannot load " + cutPath + ": it is truncated or damaged: it holds " +
+                                                       std::to_string(cut) + " bytes"));
+  }
+  const std::string folderPath = (folder / "folder.so").string();
+  ZrRegisterInprocServer(CLSID_TestCounter, folderPath.c_str(), "TestGetClassObject");
+  void* object = nullptr;
+  EXPECT_EQ(CoCreateInstance(CLSID_TestCounter, nullptr, CLSCTX_ALL, ZrUuidOf<IUnknown>(), &object),
+            CO_E_DLLNOTFOUND);
+  EXPECT_TRUE(Contains(DescriptionOfLastError(), "it is a folder, not a library"));
+
+  ZrRegisterInprocServer(CLSID_TestCounter, ZR_TEST_SERVER, "TestGetClassObject");
+  EXPECT_NO_THROW({ ICounterPtr created(CLSID_TestCounter); });
+  std::filesystem::remove_all(folder);
 }
 
 TEST_F(Registry, ClassObjectsRegisteredByTheProcessComeFirst) {
