@@ -201,6 +201,24 @@ TEST_F(ConnectorDictionary, KeysOfEveryKindSurviveSavingAndReading) {
   }
 }
 
+TEST_F(ConnectorDictionary, ADrawingWithoutObjectsGetsItsDictionaryOnTheRefresh) {
+  // A file without an OBJECTS section: the drawing still has named objects,
+  // and the refresh puts the connector dictionary there.
+  std::string text = db->dxfText();
+  const std::size_t begin = text.find("  0\nSECTION\n  2\nOBJECTS\n");
+  ASSERT_NE(begin, std::string::npos);
+  const std::size_t end = text.find("  0\nENDSEC\n", begin);
+  ASSERT_NE(end, std::string::npos);
+  text.erase(begin, end + 11 - begin);
+  ASSERT_EQ(text.find("TRV_ZR_DIC_CONECTORES"), std::string::npos);
+  open(OdDbDatabase::readDxfText(text, u("no-objects.dxf")));
+  CIDicConectores(&catalogue).Atualizar();
+  EXPECT_EQ(entries(CIDicConectores(&catalogue).ListaConectores()).size(), 2u);
+  OdDbDatabasePtr back = OdDbDatabase::readDxfText(db->dxfText(), u("back.dxf"));
+  OdDbDictionaryPtr named = back->getNamedObjectsDictionaryId().safeOpenObject();
+  EXPECT_FALSE(named->getAt(kTrv).isNull());
+}
+
 // A drawing read from a file whose entries name no object. The reader refuses
 // an entry that names a handle the file lacks; an entry whose handle is 0 or
 // not hexadecimal at all is read, and names nothing.
