@@ -4,11 +4,11 @@
 // which line and why; a texts file is passed over (or its bad lines are).
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
 
+#include "child_process.h"
 #include "component_fixture.h"
 
 namespace {
@@ -88,31 +88,15 @@ TEST_F(BadFiles, FilesThatTheUserMayNotRead) {
   Write(settings() / "textos.ini", "[ZRCONECTOR]\n7 = Sair\n");
   ::chmod((settings() / "textos.ini").c_str(), 0600);
   ::chmod(root().c_str(), 0755);
-  int fds[2];
-  ASSERT_EQ(::pipe(fds), 0);
-  pid_t pid = ::fork();
-  if (pid == 0) {
-    std::string report;
-    if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
-      report = "skip: cannot become an unprivileged user";
-    } else {
-      IZrSettingsPtr s = Create<IZrSettings>(CLSID_ZrSettings);
-      report = s ? (s->Load(u"zrhost") == VARIANT_TRUE ? "loaded" : s->GetLoadError().utf8()) + "|" +
-                       s->GetDatabaseName()->GetValue().utf8()
-                 : "no component";
-      report += "|" + Create<IZrTexts>(CLSID_ZrTexts)->GetText(u"zrhost", u"ZRCONECTOR", u"7").utf8();
-    }
-    (void)!::write(fds[1], report.data(), report.size());
-    ::_exit(0);
-  }
-  ::close(fds[1]);
-  std::string report;
-  char buffer[512];
-  for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) report.append(buffer, static_cast<size_t>(n));
-  ::close(fds[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status)) << report;
+  const testing_support::ChildOutcome child = testing_support::runUnprivileged([this] {
+    IZrSettingsPtr s = Create<IZrSettings>(CLSID_ZrSettings);
+    std::string report = s ? (s->Load(u"zrhost") == VARIANT_TRUE ? "loaded" : s->GetLoadError().utf8()) + "|" +
+                                 s->GetDatabaseName()->GetValue().utf8()
+                           : "no component";
+    return report + "|" + Create<IZrTexts>(CLSID_ZrTexts)->GetText(u"zrhost", u"ZRCONECTOR", u"7").utf8();
+  });
+  const std::string& report = child.text;
+  ASSERT_TRUE(child.exited) << report;
   if (report.rfind("skip: ", 0) == 0) GTEST_SKIP() << report;
   EXPECT_EQ(report,
             (settings() / "zrhost.ini").string() + ": cannot be read: " + std::strerror(EACCES) + "||" + shipped7);

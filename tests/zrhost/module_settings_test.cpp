@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "drawings_fixture.h"
@@ -20,7 +21,10 @@ class ModuleSettings : public ZrhostRun {
   void SetUp() override {
     ZrhostRun::SetUp();
     std::filesystem::create_directory(file("settings"));
-    std::filesystem::copy_file(std::string(ZRHOST_EXAMPLES) + "/catalogue/catalogo.db", file("catalogo.db"));
+    // Built from the example catalogue's SQL: a clean checkout has no catalogue file.
+    const std::string build = "bash '" + std::string(ZRHOST_EXAMPLES) + "/catalogue/build-sqlite.sh' '" +
+                              file("catalogo.db") + "' >/dev/null";
+    ASSERT_EQ(std::system(build.c_str()), 0) << build;
   }
 
   // zrhost with the module, program "zrsettings-test", settings looked for in

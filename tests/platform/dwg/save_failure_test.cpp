@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <grp.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -22,6 +21,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "child_process.h"
 #include "drawing_builder.h"
 #include "dxf/AtomicFile.h"
 #include "temp_dir.h"
@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uid_t kNobody = 65534;
+constexpr uid_t kNobody = kUnprivilegedId;
 
 std::vector<std::string> namesIn(const fs::path& dir) {
   std::vector<std::string> names;
@@ -49,44 +49,6 @@ std::string trySave(const OdDbDatabase& db, const std::string& path) {
     if (e.code() != eFileWriteError) return "wrong error code: " + e.description().toUtf8();
     return e.description().toUtf8();
   }
-}
-
-struct ChildOutcome {
-  bool exited = false;  // ended by _exit, not by a signal
-  std::string text;     // what the child wrote to its pipe
-};
-
-// Runs body in a forked child and returns what it reported. The child never
-// returns into the test framework.
-template <class Body>
-ChildOutcome inChild(Body body) {
-  int pipeFds[2];
-  if (::pipe(pipeFds) != 0) return {false, "pipe failed"};
-  pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(pipeFds[0]);
-    const std::string text = body();
-    (void)!::write(pipeFds[1], text.data(), text.size());
-    ::_exit(0);
-  }
-  ::close(pipeFds[1]);
-  ChildOutcome outcome;
-  char buffer[4096];
-  ssize_t n;
-  while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) outcome.text.append(buffer, static_cast<std::size_t>(n));
-  ::close(pipeFds[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  outcome.exited = WIFEXITED(status);
-  return outcome;
-}
-
-// In a child: gives up root for the unprivileged user, so that permissions
-// apply. Empty when done, else why not.
-std::string becomeNobody() {
-  if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-    return std::string("cannot become an unprivileged user: ") + std::strerror(errno);
-  return {};
 }
 
 class SaveFailure : public ::testing::Test {
@@ -127,10 +89,7 @@ TEST_F(SaveFailure, ReadOnlyFolderForAnUnprivilegedUser) {
   ::chmod(target.c_str(), 0666);  // the file itself may be written; the folder may not
   ::chmod(dir.file("ro").c_str(), 0555);
 
-  ChildOutcome child = inChild([&] {
-    std::string refused = becomeNobody();
-    return refused.empty() ? trySave(*db, target) : "skip: " + refused;
-  });
+  ChildOutcome child = runUnprivileged([&] { return trySave(*db, target); });
   ASSERT_TRUE(child.exited) << child.text;
   if (child.text.rfind("skip: ", 0) == 0) GTEST_SKIP() << child.text;
   expectReason(child.text, target, EACCES);
@@ -145,10 +104,7 @@ TEST_F(SaveFailure, ReadOnlyFileIsNotOverruled) {
   ::chown(target.c_str(), kNobody, kNobody);
   ::chmod(target.c_str(), 0444);
 
-  ChildOutcome child = inChild([&] {
-    std::string refused = becomeNobody();
-    return refused.empty() ? trySave(*db, target) : "skip: " + refused;
-  });
+  ChildOutcome child = runUnprivileged([&] { return trySave(*db, target); });
   ASSERT_TRUE(child.exited) << child.text;
   if (child.text.rfind("skip: ", 0) == 0) GTEST_SKIP() << child.text;
   expectReason(child.text, target, EACCES);
@@ -167,7 +123,7 @@ TEST_F(SaveFailure, FileSizeLimitFailsTheSaveAndTheProcessLivesOn) {
   ASSERT_GT(db->dxfText().size(), 64u * 1024);
   for (bool ignoreSignal : {true, false}) {
     SCOPED_TRACE(ignoreSignal ? "SIGXFSZ ignored" : "SIGXFSZ at its default");
-    ChildOutcome child = inChild([&] {
+    ChildOutcome child = runInChild([&] {
       ::signal(SIGXFSZ, ignoreSignal ? SIG_IGN : SIG_DFL);
       const rlimit limit{64 * 1024, 64 * 1024};
       if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return std::string("setrlimit failed");
@@ -193,7 +149,7 @@ TEST_F(SaveFailure, FullFileSystem) {
   OdDbDatabasePtr original = OdDbDatabase::readDxf(u(dir.file("d.dxf").c_str()));
   ASSERT_GT(db->dxfText().size(), 512u * 1024);
 
-  ChildOutcome child = inChild([&]() -> std::string {
+  ChildOutcome child = runInChild([&]() -> std::string {
     if (::unshare(CLONE_NEWNS) != 0 || ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
         ::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=256k") != 0)
       return std::string("skip: cannot mount a small file system: ") + std::strerror(errno);

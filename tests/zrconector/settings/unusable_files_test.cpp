@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <fstream>
 
+#include "child_process.h"
 #include "CIConfig.h"
 #include "CITexto.h"
 #include "program_environment.h"
@@ -86,23 +86,9 @@ TEST_F(UnusableFiles, SettingsFileThatTheUserMayNotRead) {
   env.WriteDatabaseSettings("zrbad-test", "SQL", "/dados/", "segredo", "servidor", "eu", "senha");
   ::chmod(settingsFile().c_str(), 0600);
   ::chmod(env.settingsFolder().parent_path().c_str(), 0755);
-  int fds[2];
-  ASSERT_EQ(::pipe(fds), 0);
-  pid_t pid = ::fork();
-  if (pid == 0) {
-    const std::string report =
-        ::setgid(65534) != 0 || ::setuid(65534) != 0 ? "skip: cannot become an unprivileged user" : Observe();
-    (void)!::write(fds[1], report.data(), report.size());
-    ::_exit(0);
-  }
-  ::close(fds[1]);
-  std::string report;
-  char buffer[1024];
-  for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) report.append(buffer, static_cast<size_t>(n));
-  ::close(fds[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status)) << report;
+  const testing_support::ChildOutcome child = testing_support::runUnprivileged([this] { return Observe(); });
+  const std::string& report = child.text;
+  ASSERT_TRUE(child.exited) << report;
   if (report.rfind("skip: ", 0) == 0) GTEST_SKIP() << report;
   EXPECT_EQ(report.rfind(kNotLoaded, 0), 0u) << report;
   EXPECT_NE(report.find(settingsFile() + ": cannot be read: " + std::strerror(EACCES)), std::string::npos) << report;
