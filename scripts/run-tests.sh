@@ -21,3 +21,9 @@ cd "$top/build/asan"
 # The catalogue tests run against both drivers: a throwaway PostgreSQL server
 # lives for the length of the run.
 bash "$top/scripts/pg-test-server.sh" run -- ctest --output-on-failure -j "$(nproc)" --timeout 900
+
+# The long-session figures: resident memory after the warm-up and the last
+# round, and open files by round, for each catalogue the soak ran against.
+echo "Long sessions (soak):"
+grep -hE "Testing: sessions\.soak|^soak: (resident|open files|[0-9.]+ s for)" Testing/Temporary/LastTest.log \
+  || echo "  (no soak figures in this run)"
