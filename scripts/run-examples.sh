@@ -25,3 +25,6 @@ echo
 echo "== Read into the model and written back to $out/drawing.dxf"
 "$bin/zrdxf" roundtrip "$top/examples/drawing.dxf" "$out/drawing.dxf"
 "$bin/zrdxf" info "$out/drawing.dxf" --json
+echo
+echo "== The written drawing audited (dangling owners, unregistered applications, handles)"
+"$bin/zrdxf" audit "$out/drawing.dxf"
