@@ -55,7 +55,9 @@ int respond(const zrui::MessageBoxInfo& info) {
   // The toolkit also keeps every box shown for tests to read; a long console
   // session should not pile them up.
   zrui::TakeShownMessageBoxes();
-  std::string text = "[" + utf8(info.caption) + "]\n";
+  std::string text(1, '[');
+  text += utf8(info.caption);
+  text += "]\n";
   std::string body = utf8(info.text);
   std::size_t start = 0;
   while (start <= body.size()) {

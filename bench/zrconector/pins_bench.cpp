@@ -64,9 +64,11 @@ void BM_VerificarPinos(benchmark::State& state) {
 zr::ConectoresPinos pairingRecords(int symbols) {
   zr::ConectoresPinos records;
   for (int i = 0; i < symbols; ++i) {
-    if (i % 20 == 0)
-      records.push_back(std::make_unique<zr::CEConectorPinos>(OdString::fromUtf8("X" + std::to_string(i / 20)),
-                                                              OdString(u"C"), true));
+    if (i % 20 == 0) {
+      std::string name(1, 'X');
+      name += std::to_string(i / 20);
+      records.push_back(std::make_unique<zr::CEConectorPinos>(OdString::fromUtf8(name), OdString(u"C"), true));
+    }
     const int slot = i % 4 == 3 ? i - 1 : i;  // every fourth symbol sits on the one before
     const double x = (slot / 40) * 10.0, y = (slot % 40) * 2.5;
     records.back()->AddPino(OdString(u"1"), OdString::fromUtf8(std::to_string(i + 1)), OdString(), zr::PINO_OK, x, y);

@@ -40,7 +40,9 @@ std::string baseNameOf(const std::string& path) {
 
 // ".<name>.zrsave-": every temporary file of one target starts so.
 std::string temporaryPrefix(const std::string& file) {
-  return "." + baseNameOf(file).substr(0, kMaxNameInTemp) + kTempMark;
+  std::string prefix(1, '.');
+  prefix += baseNameOf(file).substr(0, kMaxNameInTemp);
+  return prefix += kTempMark;
 }
 
 // Follows symbolic links (at most 40, as the kernel does) to the file they
