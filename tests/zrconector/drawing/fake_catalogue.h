@@ -3,6 +3,7 @@
 // mating pairs, counting the queries made.
 
 #include <map>
+#include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -37,6 +38,19 @@ class FakeCatalogue : public zr::PinCatalogue {
       if (!other.empty() && seen.insert(other).second) list->AddTail(CString::FromUtf8(other));
     }
     return list;
+  }
+
+  // The pin check and the name listing of the current drawing against this catalogue.
+  zr::ConectoresPinos check() {
+    zr::ConectoresPinos records;
+    CIPinos(this).VerificarPinos(records);
+    return records;
+  }
+  std::vector<std::string> listedNames() {
+    std::unique_ptr<CStringList> list(CIPinos(this).GetConectoresDesenho());
+    std::vector<std::string> out;
+    for (POSITION pos = list->GetHeadPosition(); pos;) out.push_back(list->GetNext(pos).ToUtf8());
+    return out;
   }
 
   std::map<std::string, int> rowQueries, matingQueries;

@@ -54,17 +54,6 @@ class HostileXdata : public ::testing::Test {
     for (const Chain* c : chains) object->setXData(c->get());
     return ref;
   }
-  zr::ConectoresPinos check() {
-    zr::ConectoresPinos records;
-    CIPinos(&catalogue).VerificarPinos(records);
-    return records;
-  }
-  std::vector<std::string> listedNames() {
-    std::unique_ptr<CStringList> list(CIPinos(&catalogue).GetConectoresDesenho());
-    std::vector<std::string> out;
-    for (POSITION pos = list->GetHeadPosition(); pos;) out.push_back(list->GetNext(pos).ToUtf8());
-    return out;
-  }
 
   FakeHost host;
   OdDbDatabasePtr db = OdDbDatabase::createNew();
@@ -80,7 +69,7 @@ TEST_F(HostileXdata, NumbersAndPointsAreReadAsText) {
   Chain point;
   point.point(OdResBuf::kDxfXdXCoord, 1, 2.5, -3).text(1000, "C").text(1000, "s");
   symbol("2", 10, {&point});
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0]->GetNome().toUtf8(), "12");
   EXPECT_EQ(records[0]->GetCodigo().toUtf8(), "7");
@@ -90,7 +79,7 @@ TEST_F(HostileXdata, NumbersAndPointsAreReadAsText) {
   EXPECT_EQ(records[0]->GetPinos()[0]->pin.toUtf8(), "Q1");
   EXPECT_EQ(records[1]->GetNome().toUtf8(), "1.0,2.5,-3.0");
   EXPECT_TRUE(records[1]->GetFlag()) << "a lower-case s is set";
-  EXPECT_EQ(listedNames(), (std::vector<std::string>{"12", "1.0,2.5,-3.0"}));
+  EXPECT_EQ(catalogue.listedNames(), (std::vector<std::string>{"12", "1.0,2.5,-3.0"}));
 }
 
 TEST_F(HostileXdata, TooFewValuesLeaveTheSymbolOut) {
@@ -103,9 +92,9 @@ TEST_F(HostileXdata, TooFewValuesLeaveTheSymbolOut) {
   symbol("1", 10, {&none});
   symbol("1", 20, {&one});
   symbol("1", 30, {&two});
-  EXPECT_TRUE(check().empty());
+  EXPECT_TRUE(catalogue.check().empty());
   // The name listing needs the name and the code only.
-  EXPECT_EQ(listedNames(), std::vector<std::string>{"X2"});
+  EXPECT_EQ(catalogue.listedNames(), std::vector<std::string>{"X2"});
 }
 
 TEST_F(HostileXdata, EmptyValuesMakeANamelessConnectorOfAnUnknownCode) {
@@ -113,7 +102,7 @@ TEST_F(HostileXdata, EmptyValuesMakeANamelessConnectorOfAnUnknownCode) {
   empty.text(1000, "").text(1000, "").text(1000, "");
   symbol("1", 0, {&empty});
   symbol("2", 10, {&empty});
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 1u) << "both symbols belong to the one nameless connector";
   EXPECT_EQ(records[0]->GetNome().toUtf8(), "");
   EXPECT_FALSE(records[0]->GetFlag());
@@ -121,7 +110,7 @@ TEST_F(HostileXdata, EmptyValuesMakeANamelessConnectorOfAnUnknownCode) {
   EXPECT_EQ(records[0]->GetPinos()[0]->status, zr::PINO_DESCONHECIDO);
   EXPECT_EQ(records[0]->GetEstado(), zr::CONECTOR_PINO_DESCONHECIDO);
   EXPECT_EQ(catalogue.rowQueries, (std::map<std::string, int>{{"", 1}}));
-  EXPECT_EQ(listedNames(), std::vector<std::string>{""});
+  EXPECT_EQ(catalogue.listedNames(), std::vector<std::string>{""});
 }
 
 TEST_F(HostileXdata, ANamelessConnectorGetsNoDictionaryEntryAndStopsNoOther) {
@@ -148,7 +137,7 @@ TEST_F(HostileXdata, SurplusValuesAreIgnored) {
   many.text(1000, "X1").text(1000, "C").text(1000, "S");
   for (int i = 0; i < 500; ++i) many.text(1000, "surplus " + std::to_string(i));
   symbol("1", 0, {&many});
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0]->GetNome().toUtf8(), "X1");
   EXPECT_EQ(records[0]->GetCodigo().toUtf8(), "C");
@@ -173,7 +162,7 @@ TEST_F(HostileXdata, EveryGroupCodeIsReadInItsPlace) {
   for (int code : {1040, 1041, 1042}) all.real(code, 0.25);
   all.integer(1070, -5).integer(1071, 2000000000).text(1002, "}");
   symbol("1", 0, {&all});
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0]->GetNome().toUtf8(), "{");
   EXPECT_EQ(records[0]->GetCodigo().toUtf8(), "C");
@@ -183,7 +172,7 @@ TEST_F(HostileXdata, EveryGroupCodeIsReadInItsPlace) {
   Chain odd;
   odd.add(handle->copy()).add(chunk->copy()).integer(1071, -2147483647 - 1);
   symbol("2", 10, {&odd});
-  records = check();
+  records = catalogue.check();
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[1]->GetNome().toUtf8(), "1F");
   EXPECT_EQ(records[1]->GetCodigo().toUtf8(), "00FF0A");
@@ -199,11 +188,11 @@ TEST_F(HostileXdata, OnlyTheDataOfZrPinoCounts) {
   after.text(1000, "LATER").text(1000, "C").text(1000, "S");
   symbol("1", 0, {&before, &pins, &after});
   symbol("2", 10, {&before, &after});  // other applications only
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0]->GetNome().toUtf8(), "X1");
   EXPECT_FALSE(records[0]->GetFlag());
-  EXPECT_EQ(listedNames(), std::vector<std::string>{"X1"});
+  EXPECT_EQ(catalogue.listedNames(), std::vector<std::string>{"X1"});
 }
 
 TEST_F(HostileXdata, TheApplicationNameIsFoundIgnoringCase) {
@@ -211,7 +200,7 @@ TEST_F(HostileXdata, TheApplicationNameIsFoundIgnoringCase) {
   Chain lower("zr_pino");
   lower.text(1000, "X1").text(1000, "C").text(1000, "S");
   symbol("1", 0, {&lower});
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0]->GetNome().toUtf8(), "X1");
 }
@@ -244,7 +233,7 @@ TEST_P(HostileXdataInFiles, ReadsWhatTheFileHolds) {
     ASSERT_NE(at, std::string::npos);
     text.replace(at, written.size(), "1001\nZR_PINO\n" + c.groups);
     host.open(OdDbDatabase::readDxfText(text, u("xdata.dxf")));
-    zr::ConectoresPinos records = check();
+    zr::ConectoresPinos records = catalogue.check();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0]->GetNome().toUtf8(), c.name);
     EXPECT_EQ(records[0]->GetCodigo().toUtf8(), c.code);

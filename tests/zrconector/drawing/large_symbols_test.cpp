@@ -48,11 +48,6 @@ class LargeSymbols : public ::testing::Test {
     ref->setXData(xdata);
     return refId;
   }
-  zr::ConectoresPinos check() {
-    zr::ConectoresPinos records;
-    CIPinos(&catalogue).VerificarPinos(records);
-    return records;
-  }
 
   FakeHost host;
   OdDbDatabasePtr db = OdDbDatabase::createNew();
@@ -62,7 +57,7 @@ class LargeSymbols : public ::testing::Test {
 TEST_F(LargeSymbols, MillionsOfAttributesOnOneSymbol) {
   addBlock(*db, "PIN-A", {{"ID_PINO", "Pino"}});
   crowdedSymbol("PIN-A", 2'000'000, "2", "X1");
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 1u);
   ASSERT_EQ(records[0]->GetPinos().size(), 2u);
   EXPECT_EQ(records[0]->GetPinos()[0]->identifier.toUtf8(), "2");
@@ -91,7 +86,7 @@ TEST_F(LargeSymbols, AsManyDefinitionsAsAttributesPairByPositionInOneWalk) {
   list->FreeRecords();
   delete list;
 
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0]->GetPinos()[0]->status, zr::PINO_OK);
 }
@@ -99,7 +94,7 @@ TEST_F(LargeSymbols, AsManyDefinitionsAsAttributesPairByPositionInOneWalk) {
 TEST_F(LargeSymbols, AMegabyteIdentifierIsUnknownAndKeptWhole) {
   const std::string big(1 << 20, 'x');
   addPin(*db, "PIN-A", "X1", "C", "  " + big + "\t\n", 10, 10);
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 1u);
   const zr::CEPino& pin = *records[0]->GetPinos()[0];
   EXPECT_EQ(pin.identifier.getLength(), 1 << 20) << "trimmed, not cut";
@@ -115,7 +110,7 @@ TEST_F(LargeSymbols, NamesAndCodesOfAHundredThousandCharactersGoThroughTheDictio
   catalogue.pins(code, {{"K1", "1", "P1"}});
   addPin(*db, "PIN-A", name, code, "1", 10, 10);
   addPin(*db, "PIN-A", "X2", "C", "1", 20, 10);
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0]->GetNome().toUtf8(), name);
   EXPECT_EQ(records[0]->GetPinos()[0]->status, zr::PINO_OK);

@@ -18,13 +18,6 @@ std::vector<std::string> pinsOf(const zr::CEConectorPinos& r) {
   return out;
 }
 
-std::vector<std::string> names(CStringList* list) {
-  std::vector<std::string> out;
-  for (POSITION pos = list->GetHeadPosition(); pos;) out.push_back(list->GetNext(pos).ToUtf8());
-  delete list;
-  return out;
-}
-
 class PinCheck : public ::testing::Test {
  protected:
   // A pin symbol on a drawn layer, away from the origin where the catalogue
@@ -43,11 +36,6 @@ class PinCheck : public ::testing::Test {
     catalogue.pins("C", {{"K1", "1", "P1"}, {"K2", "2", "P2"}, {"K3", "3", "P3"}});
     catalogue.pins("D", {{"K4", "1", "Q1"}, {"K5", "2", "Q2"}});
   }
-  zr::ConectoresPinos check() {
-    zr::ConectoresPinos records;
-    CIPinos(&catalogue).VerificarPinos(records);
-    return records;
-  }
   FakeHost host;
   OdDbDatabasePtr db = OdDbDatabase::createNew();
   FakeCatalogue catalogue;
@@ -57,8 +45,8 @@ TEST_F(PinCheck, OnlyBlocksWhoseNameStartsWithThePrefixArePins) {
   pin("PIN-A", "X1", "C", "1", 0, 0);
   pin("XPIN-A", "X2", "C", "1", 10, 0);
   pin("pin-b", "X3", "C", "1", 20, 0);
-  EXPECT_EQ(names(CIPinos(&catalogue).GetConectoresDesenho()), std::vector<std::string>{"X1"});
-  zr::ConectoresPinos records = check();
+  EXPECT_EQ(catalogue.listedNames(), std::vector<std::string>{"X1"});
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0]->GetNome().toUtf8(), "X1");
 }
@@ -78,8 +66,8 @@ TEST_F(PinCheck, IgnoredLayersCountInTheCheckButNotInTheNameListing) {
   twoValues.layer = "ESQ";
   addReference(*db, twoValues);
   // X2 is on "ZR_FREEZE" (in any case), X3 on "0".
-  EXPECT_EQ(names(CIPinos(&catalogue).GetConectoresDesenho()), (std::vector<std::string>{"X1", "X4"}));
-  zr::ConectoresPinos records = check();
+  EXPECT_EQ(catalogue.listedNames(), (std::vector<std::string>{"X1", "X4"}));
+  zr::ConectoresPinos records = catalogue.check();
   std::vector<std::string> found;
   for (auto& r : records) found.push_back(r->GetNome().toUtf8());
   EXPECT_EQ(found, (std::vector<std::string>{"X1", "X2", "X3"}));
@@ -88,7 +76,7 @@ TEST_F(PinCheck, IgnoredLayersCountInTheCheckButNotInTheNameListing) {
 TEST_F(PinCheck, MissingAndUnknownPinsFollowTheSymbolsInOrder) {
   pin("PIN-A", "X1", "C", "1", 0, 0);
   pin("PIN-A", "X1", "C", "4", 0, 5);
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:0", "4:2", "2:1", "3:1"}));
   EXPECT_EQ(records[0]->GetEstado(), zr::CONECTOR_PINO_DESCONHECIDO);
@@ -103,20 +91,20 @@ TEST_F(PinCheck, MissingAndUnknownPinsFollowTheSymbolsInOrder) {
 TEST_F(PinCheck, DuplicateCatalogueIdentifiersGiveOneMissingPin) {
   catalogue.pins("E", {{"K1", "1", "A"}, {"K2", "1", "B"}});
   pin("PIN-A", "X1", "E", "9", 0, 0);
-  EXPECT_EQ(pinsOf(*check()[0]), (std::vector<std::string>{"9:2", "1:1"}));
+  EXPECT_EQ(pinsOf(*catalogue.check()[0]), (std::vector<std::string>{"9:2", "1:1"}));
 }
 
 TEST_F(PinCheck, IdentifiersAreComparedCaseSensitively) {
   catalogue.pins("F", {{"K1", "a", "A"}});
   pin("PIN-A", "X1", "F", "A", 0, 0);
-  EXPECT_EQ(pinsOf(*check()[0]), (std::vector<std::string>{"A:2", "a:1"}));
+  EXPECT_EQ(pinsOf(*catalogue.check()[0]), (std::vector<std::string>{"A:2", "a:1"}));
 }
 
 TEST_F(PinCheck, CoincidingPinsOfMatingPartsStayValid) {
   catalogue.mates("C", "D");
   pin("PIN-M", "X1", "C", "1", 10, 10);
   pin("PIN-F", "X2", "D", "1", 10.000009, 9.999991);
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 2u);
   const zr::CEPino& a = *records[0]->GetPinos()[0];
   const zr::CEPino& b = *records[1]->GetPinos()[0];
@@ -129,7 +117,7 @@ TEST_F(PinCheck, CoincidingPinsOfMatingPartsStayValid) {
 TEST_F(PinCheck, CoincidingPinsThatMayNotMateAreInvalid) {
   pin("PIN-M", "X1", "C", "1", 10, 10);
   pin("PIN-F", "X2", "D", "1", 10, 10);
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   EXPECT_EQ(records[0]->GetPinos()[0]->status, zr::PINO_LIGACAO_INVALIDA);
   EXPECT_EQ(records[1]->GetPinos()[0]->status, zr::PINO_LIGACAO_INVALIDA);
   EXPECT_EQ(records[0]->GetEstado(), zr::CONECTOR_LIGACAO_INVALIDA);
@@ -139,7 +127,7 @@ TEST_F(PinCheck, CoincidingPinsThatMayNotMateAreInvalid) {
 TEST_F(PinCheck, ADistanceOfExactlyTheToleranceDoesNotPair) {
   pin("PIN-M", "X1", "C", "1", 0.5, 0.5);
   pin("PIN-F", "X2", "D", "1", 0.5 + 0.00001, 0.5);
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   EXPECT_EQ(records[0]->GetPinos()[0]->mate, nullptr);
   EXPECT_EQ(records[0]->GetPinos()[0]->status, zr::PINO_OK);
 }
@@ -148,7 +136,7 @@ TEST_F(PinCheck, ASymbolAtTheOriginTouchesTheMissingPinsOfItsInstance) {
   // Catalogue pins without a symbol lie at 0,0: a symbol there coincides with
   // them, and a connector may not connect to itself.
   addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:3", "2:3", "3:3"}));
   EXPECT_EQ(records[0]->GetEstado(), zr::CONECTOR_LIGACAO_INVALIDA);
 }
@@ -157,14 +145,14 @@ TEST_F(PinCheck, ASymbolTouchingItsOwnConnectorIsInvalid) {
   catalogue.mates("C", "C");
   pin("PIN-M", "X1", "C", "1", 3, 3);
   pin("PIN-M", "X1", "C", "2", 3, 3);
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:3", "2:3", "3:1"}));
 }
 
 TEST_F(PinCheck, OneNameInTwoPinBlocksIsOneRecord) {
   pin("PIN-M", "X1", "C", "1", 0, 0);
   pin("PIN-F", "X1", "C", "2", 0, 5);
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:0", "2:0", "3:1"}));
 }
@@ -172,7 +160,7 @@ TEST_F(PinCheck, OneNameInTwoPinBlocksIsOneRecord) {
 TEST_F(PinCheck, TheFirstSymbolGivesTheRecordItsCodeAndFlagButEachSymbolUsesItsOwnCode) {
   pin("PIN-M", "X1", "C", "1", 0, 0, "n");
   pin("PIN-M", "X1", "D", "2", 0, 5, "S");
-  zr::ConectoresPinos records = check();
+  zr::ConectoresPinos records = catalogue.check();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0]->GetCodigo().toUtf8(), "C");
   EXPECT_FALSE(records[0]->GetFlag());
@@ -186,7 +174,7 @@ TEST_F(PinCheck, EachCodeIsQueriedOncePerKind) {
     pin("PIN-M", "X" + std::to_string(i), "C", "1", i * 10.0, 0);
     pin("PIN-F", "Y" + std::to_string(i), "D", "1", i * 10.0, 0);
   }
-  check();
+  catalogue.check();
   EXPECT_EQ(catalogue.rowQueries, (std::map<std::string, int>{{"C", 1}, {"D", 1}}));
   EXPECT_EQ(catalogue.matingQueries, (std::map<std::string, int>{{"C", 1}, {"D", 1}}));
 }
@@ -206,14 +194,14 @@ TEST_F(PinCheck, ThePinTagComesFromTheHostVariable) {
   r.xdata = {"X1", "C", "S"};
   addReference(*db, r);
   pin("PIN-A", "X1", "C", "1", 0, 9);  // its tag ID_PINO is not the pin tag now
-  EXPECT_EQ(pinsOf(*check()[0]), (std::vector<std::string>{"2:0", "1:1", "3:1"}));
+  EXPECT_EQ(pinsOf(*catalogue.check()[0]), (std::vector<std::string>{"2:0", "1:1", "3:1"}));
 }
 
 TEST_F(PinCheck, ErasedSymbolsAreSkipped) {
   OdDbObjectId erased = pin("PIN-A", "X1", "C", "1", 0, 0);
   pin("PIN-A", "X1", "C", "2", 0, 5);
   erased.openObject(OdDb::kForWrite)->erase();
-  EXPECT_EQ(pinsOf(*check()[0]), (std::vector<std::string>{"2:0", "1:1", "3:1"}));
+  EXPECT_EQ(pinsOf(*catalogue.check()[0]), (std::vector<std::string>{"2:0", "1:1", "3:1"}));
 }
 
 }  // namespace

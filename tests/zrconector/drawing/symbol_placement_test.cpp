@@ -34,19 +34,12 @@ class SymbolPlacement : public ::testing::Test {
     r.layer = "ESQ";
     return addReference(*db, r, space);
   }
+  // "name.identifier:status" of every pin the check reports.
   std::vector<std::string> check() {
-    zr::ConectoresPinos records;
-    CIPinos(&catalogue).VerificarPinos(records);
     std::vector<std::string> out;
-    for (const auto& r : records)
+    for (const auto& r : catalogue.check())
       for (const auto& p : r->GetPinos())
         out.push_back(r->GetNome().toUtf8() + "." + p->identifier.toUtf8() + ":" + std::to_string(p->status));
-    return out;
-  }
-  std::vector<std::string> listedNames() {
-    std::unique_ptr<CStringList> list(CIPinos(&catalogue).GetConectoresDesenho());
-    std::vector<std::string> out;
-    for (POSITION pos = list->GetHeadPosition(); pos;) out.push_back(list->GetNext(pos).ToUtf8());
     return out;
   }
 
@@ -59,7 +52,7 @@ TEST_F(SymbolPlacement, PaperSpaceSymbolsAreCheckedButNotListed) {
   symbol("X1", "1", 10);
   symbol("X2", "1", 20, db->getPaperSpaceId());
   EXPECT_EQ(check(), (std::vector<std::string>{"X1.1:0", "X1.2:1", "X2.1:0", "X2.2:1"}));
-  EXPECT_EQ(listedNames(), std::vector<std::string>{"X1"});
+  EXPECT_EQ(catalogue.listedNames(), std::vector<std::string>{"X1"});
 }
 
 TEST_F(SymbolPlacement, ASymbolInsideAnotherBlockCountsOnceHoweverOftenThatBlockIsPlaced) {
@@ -68,7 +61,7 @@ TEST_F(SymbolPlacement, ASymbolInsideAnotherBlockCountsOnceHoweverOftenThatBlock
   addReference(*db, at("GRUPO", 0, 0));
   addReference(*db, at("GRUPO", 500, 0));
   EXPECT_EQ(check(), (std::vector<std::string>{"X1.1:0", "X1.2:1"}));
-  EXPECT_TRUE(listedNames().empty()) << "not a symbol of model space";
+  EXPECT_TRUE(catalogue.listedNames().empty()) << "not a symbol of model space";
 }
 
 TEST_F(SymbolPlacement, ASymbolInsideItsOwnBlockEndsTheCheck) {
@@ -85,7 +78,7 @@ TEST_F(SymbolPlacement, ASymbolInsideItsOwnBlockEndsTheCheck) {
   std::vector<std::string> found = check();
   std::sort(found.begin(), found.end());
   EXPECT_EQ(found, (std::vector<std::string>{"X1.1:0", "X1.2:0"}));
-  EXPECT_EQ(listedNames(), std::vector<std::string>{"X1"});
+  EXPECT_EQ(catalogue.listedNames(), std::vector<std::string>{"X1"});
 }
 
 TEST_F(SymbolPlacement, AReferenceToABlockThatDoesNotExistIsNoPin) {
@@ -101,7 +94,7 @@ TEST_F(SymbolPlacement, AReferenceToABlockThatDoesNotExistIsNoPin) {
   text.replace(second, 10, "  2\nPIN-SUMIDO\n");
   open(OdDbDatabase::readDxfText(text, u("missing-block.dxf")));
   EXPECT_EQ(check(), (std::vector<std::string>{"X1.1:0", "X1.2:1"}));
-  EXPECT_EQ(listedNames(), std::vector<std::string>{"X1"});
+  EXPECT_EQ(catalogue.listedNames(), std::vector<std::string>{"X1"});
 }
 
 TEST_F(SymbolPlacement, AnErasedPinBlockHasNoSymbols) {
