@@ -5,13 +5,10 @@
 // CIConfig and nothing crashes.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <fstream>
 
-#include "child_process.h"
 #include "CIConfig.h"
 #include "CITexto.h"
 #include "program_environment.h"
@@ -79,19 +76,6 @@ TEST_F(UnusableFiles, SettingsFileThatCannotBeReadShowsTheLoadBox) {
   std::filesystem::remove_all(settingsFile());
   env.WriteDatabaseSettings("zrbad-test", "MDB", "/dados/", "catalogo.db");
   EXPECT_EQ(Observe(), "loaded\nvalues [/dados/MDBcatalogo.db]\n");
-}
-
-// Root reads any file: CIConfig runs in a child that gives up its privileges.
-TEST_F(UnusableFiles, SettingsFileThatTheUserMayNotRead) {
-  env.WriteDatabaseSettings("zrbad-test", "SQL", "/dados/", "segredo", "servidor", "eu", "senha");
-  ::chmod(settingsFile().c_str(), 0600);
-  ::chmod(env.settingsFolder().parent_path().c_str(), 0755);
-  const testing_support::ChildOutcome child = testing_support::runUnprivileged([this] { return Observe(); });
-  const std::string& report = child.text;
-  ASSERT_TRUE(child.exited) << report;
-  if (report.rfind("skip: ", 0) == 0) GTEST_SKIP() << report;
-  EXPECT_EQ(report.rfind(kNotLoaded, 0), 0u) << report;
-  EXPECT_NE(report.find(settingsFile() + ": cannot be read: " + std::strerror(EACCES)), std::string::npos) << report;
 }
 
 // A component library that is there but is no library (a damaged install):
