@@ -48,4 +48,22 @@ class PrivatePgServer {
   PgServer server_;
 };
 
+// A test suite sharing one private server (starting one takes seconds). Each
+// test skips when the server programs are missing; a derived SetUp calls this
+// one first and returns when IsSkipped() or HasFatalFailure().
+class PrivatePgServerTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { server_ = new PrivatePgServer; }
+  static void TearDownTestSuite() {
+    delete server_;
+    server_ = nullptr;
+  }
+  void SetUp() override {
+    if (server_->skipped()) GTEST_SKIP() << server_->skip_reason();
+    ASSERT_TRUE(server_->ready());
+  }
+
+  inline static PrivatePgServer* server_ = nullptr;
+};
+
 }  // namespace zrtest

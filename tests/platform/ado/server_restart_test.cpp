@@ -13,7 +13,6 @@ namespace {
 
 using zrtest::Backend;
 using zrtest::Describe;
-using zrtest::PrivatePgServer;
 using zrtest::TestCatalogue;
 
 // The _com_error that f raises; a failure (and S_OK) when it raises none.
@@ -32,18 +31,11 @@ bool Mentions(const _com_error& e, const std::string& part) {
   return e.Description().utf8().find(part) != std::string::npos;
 }
 
-class ServerRestart : public testing::Test {
+class ServerRestart : public zrtest::PrivatePgServerTest {
  protected:
-  // One server for the suite: starting one takes seconds.
-  static void SetUpTestSuite() { server_ = new PrivatePgServer; }
-  static void TearDownTestSuite() {
-    delete server_;
-    server_ = nullptr;
-  }
-
   void SetUp() override {
-    if (server_->skipped()) GTEST_SKIP() << server_->skip_reason();
-    ASSERT_TRUE(server_->ready());
+    PrivatePgServerTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     db_ = std::make_unique<TestCatalogue>(Backend::kPostgres, server_->server());
     if (HasFailure()) return;
     conn_ = db_->Connect();
@@ -61,12 +53,9 @@ class ServerRestart : public testing::Test {
     return FailureOf([&] { conn_->Execute(u"SELECT count(*) FROM BDPINOS", nullptr, adCmdText); });
   }
 
-  static PrivatePgServer* server_;
   std::unique_ptr<TestCatalogue> db_;
   _ConnectionPtr conn_;
 };
-
-PrivatePgServer* ServerRestart::server_ = nullptr;
 
 TEST_F(ServerRestart, StatementsFailWhileDownAndWorkAgainOnTheSameConnection) {
   const long long pins = CountPins();

@@ -21,22 +21,15 @@ namespace {
 
 using zrtest::Backend;
 using zrtest::Describe;
-using zrtest::PrivatePgServer;
 using zrtest::TestCatalogue;
 
 constexpr const char* kProgram = "zrcat-restart";
 
-class CatalogueServerLost : public testing::Test {
+class CatalogueServerLost : public zrtest::PrivatePgServerTest {
  protected:
-  static void SetUpTestSuite() { server_ = new PrivatePgServer; }
-  static void TearDownTestSuite() {
-    delete server_;
-    server_ = nullptr;
-  }
-
   void SetUp() override {
-    if (server_->skipped()) GTEST_SKIP() << server_->skip_reason();
-    ASSERT_TRUE(server_->ready());
+    PrivatePgServerTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
     CIBancoDados::ResetInstanceForTesting();
     env_ = std::make_unique<zrtest::ProgramEnvironment>(kProgram);
     db_ = std::make_unique<TestCatalogue>(Backend::kPostgres, server_->server());
@@ -87,14 +80,11 @@ class CatalogueServerLost : public testing::Test {
     return texts;
   }
 
-  static PrivatePgServer* server_;
   std::unique_ptr<zrtest::ProgramEnvironment> env_;
   std::unique_ptr<TestCatalogue> db_;
   zrui::ScriptedMessageBoxes boxes_;
   std::string code_;
 };
-
-PrivatePgServer* CatalogueServerLost::server_ = nullptr;
 
 TEST_F(CatalogueServerLost, ReadsFailWithOneBoxEachWhileDownAndWorkOnceBack) {
   const std::vector<std::string> rows = PinRows();
