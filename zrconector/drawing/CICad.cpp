@@ -58,15 +58,8 @@ std::vector<OdString> promptsOf(const OdDbBlockTableRecord* block) {
 
 OdString CICad::GetPromptAtributo(const OdDbBlockTableRecord* block, int n) {
   if (n < 0) return OdString();
-  int count = 0;
-  for (OdDbObjectIteratorPtr it = block->newIterator(true, true); !it->done(); it->step(true, true)) {
-    OdDbEntityPtr entity = it->entity();
-    auto* definition = OdDbAttributeDefinition::cast(entity.get());
-    if (!definition || definition->isConstant()) continue;
-    if (count == n) return definition->prompt();
-    ++count;
-  }
-  return OdString();
+  const std::vector<OdString> prompts = promptsOf(block);
+  return static_cast<std::size_t>(n) < prompts.size() ? prompts[static_cast<std::size_t>(n)] : OdString();
 }
 
 int CICad::GetAtributos(const OdDbObjectId& referenceId, zr::CEListaAtributos*& out, bool useDefinitions) {
