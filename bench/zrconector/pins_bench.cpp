@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "CIPinos.h"
+#include "drawing/CIPinos.h"
 #include "FxDocumentManager.h"
-#include "PinGrid.h"
+#include "drawing/PinGrid.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <zrui/testing.h>
 #include <zrui/textrender.h>
 
-#include "auto_combo.h"
+#include "controls/auto_combo.h"
 
 using namespace zrui::rc;
 

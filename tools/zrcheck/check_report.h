@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "CEPino.h"
+#include "drawing/CEPino.h"
 
 struct CheckReport {
   std::string drawing;

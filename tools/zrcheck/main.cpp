@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "CIBancoDados.h"
+#include "catalog/CIBancoDados.h"
 #include "zrcom/com_error.h"
-#include "CIPinos.h"
+#include "drawing/CIPinos.h"
 #include "FxDocumentManager.h"
 #include "catalogue_settings.h"
 #include "check_report.h"

@@ -1,14 +1,14 @@
 // The database object and its connection.
 
-#include "CIBancoDados.h"
+#include "catalog/CIBancoDados.h"
 
 #include <dlfcn.h>
 
 #include <new>
 
-#include "CIConfig.h"
-#include "ComponentSupport.h"
-#include "ConnectionString.h"
+#include "settings/CIConfig.h"
+#include "support/ComponentSupport.h"
+#include "catalog/ConnectionString.h"
 #include "FxDocumentManager.h"
 #include "zrui/afx/cmisc.h"
 

@@ -1,6 +1,6 @@
 // Reads of the component table (BDZR) and the menu table (BDMENUS).
 
-#include "CIBancoDados.h"
+#include "catalog/CIBancoDados.h"
 
 namespace {
 

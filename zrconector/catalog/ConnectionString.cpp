@@ -1,4 +1,4 @@
-#include "ConnectionString.h"
+#include "catalog/ConnectionString.h"
 
 CString MakeConnectionString(bool accessDatabase, const CString& dataFolder, const CString& databaseName,
                              const CString& user, const CString& server) {

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "CIBancoDados.h"
+#include "catalog/CIBancoDados.h"
 
 namespace {
 

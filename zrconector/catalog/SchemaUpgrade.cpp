@@ -3,9 +3,9 @@
 
 #include <optional>
 
-#include "CIBancoDados.h"
-#include "CIConfig.h"
-#include "ComponentSupport.h"
+#include "catalog/CIBancoDados.h"
+#include "settings/CIConfig.h"
+#include "support/ComponentSupport.h"
 #include "zrado/adox.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <climits>
 
-#include "CIBancoDados.h"
-#include "ComponentSupport.h"
+#include "catalog/CIBancoDados.h"
+#include "support/ComponentSupport.h"
 #include "zrui/afx/cmisc.h"
 
 namespace {

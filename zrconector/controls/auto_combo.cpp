@@ -1,4 +1,4 @@
-#include "auto_combo.h"
+#include "controls/auto_combo.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "CEAtributo.h"
+#include "drawing/CEAtributo.h"
 
-#include "CICad.h"
+#include "drawing/CICad.h"
 
 namespace zr {
 

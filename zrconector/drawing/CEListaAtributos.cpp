@@ -1,4 +1,4 @@
-#include "CEListaAtributos.h"
+#include "drawing/CEListaAtributos.h"
 
 namespace zr {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "CEAtributo.h"
+#include "drawing/CEAtributo.h"
 
 namespace zr {
 

@@ -1,4 +1,4 @@
-#include "CEPino.h"
+#include "drawing/CEPino.h"
 
 namespace zr {
 

@@ -1,4 +1,4 @@
-#include "CICad.h"
+#include "drawing/CICad.h"
 
 #include <vector>
 

@@ -4,7 +4,7 @@
 // writing the attributes of block references. It keeps no state; errors of the
 // object model (OdError) reach the caller.
 
-#include "CEListaAtributos.h"
+#include "drawing/CEListaAtributos.h"
 #include "OdDbBlockTableRecord.h"
 #include "OdDbDatabase.h"
 

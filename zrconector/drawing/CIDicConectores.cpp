@@ -1,8 +1,8 @@
-#include "CIDicConectores.h"
+#include "drawing/CIDicConectores.h"
 
 #include <unordered_map>
 
-#include "CICad.h"
+#include "drawing/CICad.h"
 
 const OdChar* const CIDicConectores::kNome = u"TRV_ZR_DIC_CONECTORES";
 

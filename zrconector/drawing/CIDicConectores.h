@@ -12,7 +12,7 @@
 // treated as missing: the refresh gives it a new dictionary, the lookup and
 // the listing pass it over.
 
-#include "CIPinos.h"
+#include "drawing/CIPinos.h"
 #include "OdDbDictionary.h"
 
 class CIDicConectores {

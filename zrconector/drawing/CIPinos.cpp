@@ -1,7 +1,7 @@
-#include "CIPinos.h"
+#include "drawing/CIPinos.h"
 
-#include "CICad.h"
-#include "PinGrid.h"
+#include "drawing/CICad.h"
+#include "drawing/PinGrid.h"
 
 namespace {
 

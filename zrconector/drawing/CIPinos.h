@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "CEPino.h"
+#include "drawing/CEPino.h"
 #include "OdDbBlockReference.h"
 #include "zrui/afx/coll.h"
 

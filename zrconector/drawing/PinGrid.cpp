@@ -1,4 +1,4 @@
-#include "PinGrid.h"
+#include "drawing/PinGrid.h"
 
 #include <cmath>
 #include <limits>

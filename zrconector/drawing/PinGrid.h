@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "CEPino.h"
+#include "drawing/CEPino.h"
 
 namespace zr {
 

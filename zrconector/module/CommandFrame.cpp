@@ -1,6 +1,6 @@
-#include "CommandFrame.h"
+#include "module/CommandFrame.h"
 
-#include "CIBancoDados.h"
+#include "catalog/CIBancoDados.h"
 #include "FxDocumentManager.h"
 #include "zrui/afx.h"
 

@@ -1,9 +1,9 @@
-#include "CommandFunctions.h"
+#include "module/CommandFunctions.h"
 
 #include <memory>
 
-#include "CIDicConectores.h"
-#include "CommandFrame.h"
+#include "drawing/CIDicConectores.h"
+#include "module/CommandFrame.h"
 #include "FxDocumentManager.h"
 #include "zrui/afx.h"
 

@@ -1,4 +1,4 @@
-#include "ZRConector.h"
+#include "module/ZRConector.h"
 
 #include <dlfcn.h>
 #include <link.h>
@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "CommandFunctions.h"
+#include "module/CommandFunctions.h"
 
 namespace {
 CZRConector* g_module = nullptr;

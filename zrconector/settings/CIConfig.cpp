@@ -1,7 +1,7 @@
-#include "CIConfig.h"
+#include "settings/CIConfig.h"
 
-#include "CICad.h"
-#include "ComponentSupport.h"
+#include "drawing/CICad.h"
+#include "support/ComponentSupport.h"
 #include "zrui/msgbox.h"
 
 CIConfig::CIConfig() {

@@ -1,9 +1,9 @@
-#include "CITexto.h"
+#include "settings/CITexto.h"
 
 #include <string>
 
-#include "CICad.h"
-#include "ComponentSupport.h"
+#include "drawing/CICad.h"
+#include "support/ComponentSupport.h"
 
 CITexto::CITexto(const CString& moduleKey) : m_moduleKey(moduleKey) {
   CICad cad;

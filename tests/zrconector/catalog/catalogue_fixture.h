@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "CIBancoDados.h"
+#include "catalog/CIBancoDados.h"
 #include "program_environment.h"
 #include "test_catalogue.h"
 #include "zrui/msgbox.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ConnectionString.h"
+#include "catalog/ConnectionString.h"
 
 namespace {
 

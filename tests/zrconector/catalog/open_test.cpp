@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "CIConfig.h"
-#include "ConnectionString.h"
+#include "settings/CIConfig.h"
+#include "catalog/ConnectionString.h"
 #include "FxDocumentManager.h"
 #include "catalogue_fixture.h"
 #include "zrui/afx/cmisc.h"

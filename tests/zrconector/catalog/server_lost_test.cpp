@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "CIBancoDados.h"
+#include "catalog/CIBancoDados.h"
 #include "private_pg_server.h"
 #include "program_environment.h"
 #include "zrado/adox.h"

@@ -1,7 +1,7 @@
 // Attribute records and lists.
 #include <gtest/gtest.h>
 
-#include "CICad.h"
+#include "drawing/CICad.h"
 #include "drawing_builder.h"
 #include "fake_host.h"
 

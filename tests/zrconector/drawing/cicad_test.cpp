@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "CICad.h"
+#include "drawing/CICad.h"
 #include "drawing_builder.h"
 #include "fake_host.h"
 #include "temp_dir.h"

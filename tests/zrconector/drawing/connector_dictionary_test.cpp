@@ -5,7 +5,7 @@
 // as it was, or does its work around the damage as documented.
 #include <gtest/gtest.h>
 
-#include "CIDicConectores.h"
+#include "drawing/CIDicConectores.h"
 #include "OdDbDictionary.h"
 #include "drawing_builder.h"
 #include "fake_catalogue.h"

@@ -10,7 +10,7 @@
 #include <tuple>
 #include <vector>
 
-#include "CIPinos.h"
+#include "drawing/CIPinos.h"
 
 class FakeCatalogue : public zr::PinCatalogue {
  public:

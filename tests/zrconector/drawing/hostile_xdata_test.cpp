@@ -6,8 +6,8 @@
 
 #include <cctype>
 
-#include "CIDicConectores.h"
-#include "CIPinos.h"
+#include "drawing/CIDicConectores.h"
+#include "drawing/CIPinos.h"
 #include "drawing_builder.h"
 #include "fake_catalogue.h"
 #include "fake_host.h"

@@ -5,9 +5,9 @@
 // run) and gives the same answers as for small ones.
 #include <gtest/gtest.h>
 
-#include "CICad.h"
-#include "CIDicConectores.h"
-#include "CIPinos.h"
+#include "drawing/CICad.h"
+#include "drawing/CIDicConectores.h"
+#include "drawing/CIPinos.h"
 #include "OdDbDictionary.h"
 #include "drawing_builder.h"
 #include "fake_catalogue.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <random>
 
-#include "PinGrid.h"
+#include "drawing/PinGrid.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // coinciding pins against the mating parts.
 #include <gtest/gtest.h>
 
-#include "CIPinos.h"
+#include "drawing/CIPinos.h"
 #include "drawing_builder.h"
 #include "fake_catalogue.h"
 #include "fake_host.h"

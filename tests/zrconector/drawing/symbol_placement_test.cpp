@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "CIPinos.h"
+#include "drawing/CIPinos.h"
 #include "drawing_builder.h"
 #include "fake_catalogue.h"
 #include "fake_host.h"

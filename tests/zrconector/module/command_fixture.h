@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "CIBancoDados.h"
-#include "CommandFrame.h"
-#include "ZRConector.h"
+#include "catalog/CIBancoDados.h"
+#include "module/CommandFrame.h"
+#include "module/ZRConector.h"
 #include "drawing_builder.h"
 #include "fake_host.h"
 #include "program_environment.h"

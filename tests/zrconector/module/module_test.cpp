@@ -3,8 +3,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include "CommandFunctions.h"
-#include "ZRConector.h"
+#include "module/CommandFunctions.h"
+#include "module/ZRConector.h"
 #include "fake_host.h"
 
 extern "C" OdRxModule* odrxCreateModuleObject(void** loaderHandle);

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "CIBancoDados.h"
-#include "CIPinos.h"
+#include "catalog/CIBancoDados.h"
+#include "drawing/CIPinos.h"
 #include "drawing_builder.h"
 #include "program_environment.h"
 #include "test_catalogue.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "CIConfig.h"
+#include "settings/CIConfig.h"
 #include "program_environment.h"
 #include "zrui/msgbox.h"
 

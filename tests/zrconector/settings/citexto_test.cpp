@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "CITexto.h"
+#include "settings/CITexto.h"
 #include "program_environment.h"
 
 namespace {

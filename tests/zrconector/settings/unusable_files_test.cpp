@@ -9,8 +9,8 @@
 
 #include <fstream>
 
-#include "CIConfig.h"
-#include "CITexto.h"
+#include "settings/CIConfig.h"
+#include "settings/CITexto.h"
 #include "program_environment.h"
 #include "zrui/msgbox.h"
 

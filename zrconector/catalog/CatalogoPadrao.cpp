@@ -1,6 +1,6 @@
 // The pin check's catalogue reads from the process's catalogue database.
-#include "CIBancoDados.h"
-#include "CIPinos.h"
+#include "catalog/CIBancoDados.h"
+#include "drawing/CIPinos.h"
 
 namespace zr {
 

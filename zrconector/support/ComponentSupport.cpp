@@ -1,4 +1,4 @@
-#include "ComponentSupport.h"
+#include "support/ComponentSupport.h"
 
 IUnknownPtr CreateRunningObject(REFCLSID clsid) {
   IUnknownPtr unknown;
