@@ -305,7 +305,6 @@ TEST_F(NovoConectorDialog, TheDialogAsTheUserSeesIt) {
     // (one cell here) after its left edge, as far as the grid reaches.
     zrui::Type(u"X1");
     grid = Screen();
-    std::printf("%s\n", grid.utf8().c_str());
     EXPECT_EQ(grid.line(4), u"|        X Este nome já está em uso por outro co") << grid.utf8();
     auto okAt = Find(grid, u"OK");
     EXPECT_EQ(grid.at(okAt.first, okAt.second).fg, GetSysColor(COLOR_GRAYTEXT)) << grid.utf8();
