@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/listview.h"
+#include "zrui/metrics.h"
 
 namespace zrui::detail {
 
@@ -11,7 +12,7 @@ int HeaderHeight(HWND h) { return (WindowStyle(h) & LVS_NOCOLUMNHEADER) ? 0 : kC
 int RowHeight(const ListViewState* s) {
   int cx = 0, cy = 0;
   if (s->small) ImageList_GetIconSize(s->small, &cx, &cy);
-  return std::max(kCharHeight, cy);
+  return zrui::GetMetrics().ImageRowHeight(cy);
 }
 
 int TotalWidth(const ListViewState* s) {
@@ -35,7 +36,7 @@ int RowsPerPage(HWND h, const ListViewState* s) {
 int IconWidth(const ListViewState* s) {
   int cx = 0, cy = 0;
   if (s->small) ImageList_GetIconSize(s->small, &cx, &cy);
-  return cx;
+  return zrui::GetMetrics().ImageSlotWidth(cx);
 }
 
 int Column0Width(const ListViewState* s) { return s->columns.empty() ? 100 : s->columns[0].width; }
