@@ -24,6 +24,8 @@
 // input in the loop's idle handler or in a watched-descriptor callback).
 #pragma once
 
+#include <vector>
+
 #include "zrui/winapi.h"
 
 namespace zrui {
@@ -36,6 +38,10 @@ struct Keys {
 };
 
 enum class MouseButton { Left, Right, Middle };
+
+// The visible top-level windows, bottom to top: the z-order hit-testing
+// walks from the top (the newest window is on top).
+std::vector<HWND> TopLevelWindows();
 
 // The window a mouse event at the screen point would reach (capture aside);
 // nullptr over the bare screen. Hidden windows are never hit.

@@ -103,6 +103,16 @@ HWND KeyTarget() {
 
 HWND HitTest(POINT screen) { return WindowFromPoint(screen); }
 
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> all;
+  {
+    std::lock_guard lock(WindowStore::mutex());
+    all = WindowStore::topLevelWindows();
+  }
+  std::erase_if(all, [](HWND h) { return !IsWindowVisible(h); });
+  return all;
+}
+
 HWND InputMousePress(POINT screen, MouseButton button, Keys keys, bool doubleClick) {
   HWND target = GetCapture();
   if (!target) {
