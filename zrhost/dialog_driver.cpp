@@ -171,13 +171,22 @@ Outcome chooseInTree(HWND ctl, const DialogAction& a) {
   return done();
 }
 
+// The part of the screen that the windows shown cover, as text: nested
+// dialogs and their boxes lie over their owners, as a person sees them.
 Outcome writeSnapshot(const std::string& path) {
+  constexpr int kCellWidth = 7, kCellHeight = 13;
+  RECT covered{};
+  for (HWND h : zrui::TopLevelWindows()) {
+    RECT r;
+    GetWindowRect(h, &r);
+    UnionRect(&covered, &covered, &r);
+  }
   std::string text;
-  // Every window shown, bottom to top.
-  std::vector<HWND> shown = zrui::TopLevelWindows();
-  for (size_t i = 0; i < shown.size(); ++i) {
-    if (i) text += "\n";
-    text += zrui::RenderWindow(shown[i]).utf8() + "\n";
+  if (!IsRectEmpty(&covered)) {
+    POINT pan{covered.left / kCellWidth, covered.top / kCellHeight};
+    int columns = (covered.right + kCellWidth - 1) / kCellWidth - pan.x;
+    int rows = (covered.bottom + kCellHeight - 1) / kCellHeight - pan.y;
+    text = zrui::RenderScreen(columns, rows, pan).utf8() + "\n";
   }
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << text;
