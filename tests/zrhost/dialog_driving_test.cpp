@@ -104,7 +104,8 @@ TEST_F(DialogDriving, TabsCellsAndSnapshotsRefuseWhatTheyCannotDo) {
       {"(dialog-tab 101 0)", "(dialog-tab 101 0): control 101 (Edit) is not a tab control"},
       {"(dialog-cell 103 0 1)", "(dialog-cell 103 0 1): control 103 (SysTreeView32) is not a list view"},
       {"(dialog-choose 104 0)", "(dialog-choose 104 0): control 104 (Button) has no entries to choose from"},
-      {"(dialog-snapshot \"no-such-folder/s.txt\")", "(dialog-snapshot \"no-such-folder/s.txt\"): the snapshot cannot be written to no-such-folder/s.txt"},
+      {"(dialog-snapshot \"no-such-folder/s.txt\")",
+       "(dialog-snapshot \"no-such-folder/s.txt\"): the snapshot cannot be written to no-such-folder/s.txt"},
   };
   for (const Case& c : cases) {
     Outcome o = run(c.actions + "\n(zrtDialog)\n");
