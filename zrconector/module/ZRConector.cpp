@@ -7,6 +7,7 @@
 #include <new>
 #include <string>
 
+#include "controls/ListView/EditMessages.h"
 #include "module/CommandFunctions.h"
 
 namespace {
@@ -43,6 +44,7 @@ void CZRConector::deleteModule() {
 }
 
 void CZRConector::initApp() {
+  ListView::RegisterMessages();
   CFxSystemServices* services = GetFxSystemServices();
   if (!services) return;
   CFxDocumentManager* documents = services->GetDocumentManager();
