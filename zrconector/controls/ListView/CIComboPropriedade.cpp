@@ -10,6 +10,7 @@ namespace ListView {
 namespace {
 constexpr UINT kIdLista = 1020;
 constexpr int kEntradasVisiveis = 8;
+constexpr int kMolduraCampo = 8;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CIComboPropriedade, CComboBox)
@@ -23,9 +24,10 @@ CIComboPropriedade::CIComboPropriedade(int linha, int coluna) : m_linha(linha), 
 
 BOOL CIComboPropriedade::Create(CWnd* pai, const CRect& rc, const CStringList* valores, int indice) {
   if (!valores || valores->IsEmpty()) return FALSE;
-  // A combo box's height is that of its dropped list.
+  // A combo box's window height covers its field (framed, taller than the
+  // row) and the dropped list below it.
   CRect janela(rc);
-  janela.bottom = rc.bottom + std::min(valores->GetCount(), kEntradasVisiveis) * kCharHeight;
+  janela.bottom = rc.bottom + kMolduraCampo + std::min(valores->GetCount(), kEntradasVisiveis) * kCharHeight;
   if (!CComboBox::Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, janela, pai, kIdLista)) return FALSE;
   for (POSITION pos = valores->GetHeadPosition(); pos;) AddString(valores->GetNext(pos));
   SetCurSel(indice);

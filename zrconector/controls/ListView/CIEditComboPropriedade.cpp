@@ -10,6 +10,7 @@ namespace ListView {
 namespace {
 constexpr UINT kIdLista = 1020;
 constexpr int kEntradasVisiveis = 8;
+constexpr int kMolduraCampo = 8;
 
 // Position of `texto` in the list, counted from the head; -1 when absent.
 int PosicaoEm(const CStringList& lista, const CString& texto) {
@@ -33,8 +34,9 @@ BOOL CIEditComboPropriedade::Create(CWnd* pai, const CRect& rc, const CStringLis
                                     const CStringList* descricoes, int indice) {
   int n = valores ? valores->GetCount() : 0;
   DWORD tipo = n < 2 ? CBS_SIMPLE : CBS_DROPDOWN;
+  // The window covers the framed field and the list below it.
   CRect janela(rc);
-  janela.bottom = rc.bottom + std::max(1, std::min(n, kEntradasVisiveis)) * kCharHeight;
+  janela.bottom = rc.bottom + kMolduraCampo + std::max(1, std::min(n, kEntradasVisiveis)) * kCharHeight;
   SetSecondTextMode(TRUE);
   if (!CComboBox::Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | tipo, janela, pai,
                          kIdLista))
