@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/ListView/EditMessages.h"
+#include "dialogs/TelaConectoresResources.h"
 #include "module/CommandFunctions.h"
 
 namespace {
@@ -45,6 +46,7 @@ void CZRConector::deleteModule() {
 
 void CZRConector::initApp() {
   ListView::RegisterMessages();
+  zr::RegisterTelaConectoresResources();
   CFxSystemServices* services = GetFxSystemServices();
   if (!services) return;
   CFxDocumentManager* documents = services->GetDocumentManager();

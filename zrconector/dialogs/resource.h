@@ -1,0 +1,18 @@
+// Resource and control ids of the module's dialogs, grouped by dialog.
+#pragma once
+
+// ---- connectors screen (CITelaConectores) ----
+#define IDD_TELA_CONECTORES 50103
+#define IDB_LUZES_ESTADO 50113
+#define IDC_LST_PINOS 50101
+#define IDC_LST_CONECTORES 50102
+#define IDC_LBL_CONECTORES 50104
+#define IDC_LBL_PINOS 50105
+#define IDC_GRP_PROPRIEDADES 50107
+#define IDC_GRP_RESUMO 50108
+#define IDC_LST_PROPRIEDADES 50111
+#define IDC_BT_APLICAR 50114
+#define IDC_LST_RESUMO 50117
+#define IDC_IMG_ESTADO 50118
+#define IDC_LBL_ESTADO 50119
+#define IDC_BT_SEM_ACAO 50120
