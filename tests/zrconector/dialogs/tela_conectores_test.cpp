@@ -6,6 +6,7 @@
 #include <zrui/afx.h>
 
 #include <map>
+#include <set>
 
 #include "../drawing/fake_catalogue.h"
 #include "OdDbBlockReference.h"
@@ -330,6 +331,26 @@ TEST_F(Tela, CancelAndEscapeEndWithoutHandingOverTheChangedSymbols) {
   ASSERT_TRUE(zrui::Click(Item(IDCANCEL)));
   EXPECT_TRUE(zrui::IsDialogEnded(tela->m_hWnd));
   EXPECT_EQ(macroCalls, 0);
+
+  // Escape, after another apply.
+  tela.reset();
+  Open();
+  ASSERT_TRUE(ClickItem(Item(IDC_LST_CONECTORES), 0));
+  TypeName(u"X8");
+  ASSERT_TRUE(zrui::Click(Item(IDC_BT_APLICAR)));
+  zrui::FocusByClick(Item(IDC_LST_CONECTORES));
+  zrui::PressKey(VK_ESCAPE);
+  EXPECT_TRUE(zrui::IsDialogEnded(tela->m_hWnd));
+  EXPECT_EQ(macroCalls, 0);
+}
+
+TEST_F(Tela, TheTitleBarCloseWithoutChangesCallsNothing) {
+  addPin(*db, "PIN-A", "X1", "AM04M", "1", 100, 100, "S");
+  Open();
+  ASSERT_TRUE(ClickItem(Item(IDC_LST_CONECTORES), 0));
+  zrui::CloseByTitleBar(tela->m_hWnd);
+  EXPECT_TRUE(zrui::IsDialogEnded(tela->m_hWnd));
+  EXPECT_EQ(macroCalls, 0);
 }
 
 TEST_F(Tela, ASymbolErasedWhileTheScreenIsOpenIsPassedOverOnApply) {
@@ -345,6 +366,58 @@ TEST_F(Tela, ASymbolErasedWhileTheScreenIsOpenIsPassedOverOnApply) {
   ASSERT_TRUE(zrui::Click(Item(IDC_BT_APLICAR)));
   EXPECT_EQ(Xdata(b, 1), "Q5");
   EXPECT_EQ(ItemText(Item(IDC_LST_CONECTORES), 0), u"Q5");
+}
+
+// The drawing written before and after the edits differs in exactly the
+// edited values, and reads back with them.
+TEST_F(Tela, TheSavedDrawingDiffersInExactlyTheEditedValues) {
+  OdDbObjectId a = addPin(*db, "PIN-A", "X1", "AM04M", "1", 100, 100, "S");
+  addPin(*db, "PIN-A", "X1", "AM04M", "2", 110, 100, "S");
+  addPin(*db, "PIN-A", "X2", "AM04M", "1", 200, 100, "S");
+  const std::string antes = db->dxfText();
+  Open();
+  ASSERT_TRUE(ClickItem(Item(IDC_LST_CONECTORES), 0));
+  TypeName(u"K3");
+  ASSERT_TRUE(zrui::Click(Item(IDC_BT_APLICAR)));
+  ASSERT_TRUE(ClickItem(Item(IDC_LST_PINOS), 0));  // pin 1 of K3
+  int linha = -1;
+  for (int r = 0; r < Grade().GetItemCount(); ++r)
+    if (Grade().GetCellKey(r, 1) == u"ID_PINO") linha = r;
+  ASSERT_GE(linha, 0);
+  CRect cell;
+  Grade().GetSubItemRect(linha, 1, LVIR_LABEL, cell);
+  ASSERT_TRUE(zrui::ClickAt(Grade().m_hWnd, cell.CenterPoint()));
+  ASSERT_TRUE(zrui::ChooseComboItem(::GetDlgItem(Grade().m_hWnd, 1020), 1));  // "3"
+  zrui::FocusByClick(Item(IDC_LST_RESUMO));
+  ASSERT_TRUE(zrui::Click(Item(IDC_BT_APLICAR)));
+  const std::string depois = db->dxfText();
+
+  auto linhas = [](const std::string& t) {
+    std::vector<std::string> v;
+    size_t i = 0;
+    while (i < t.size()) {
+      size_t j = t.find('\n', i);
+      if (j == std::string::npos) j = t.size();
+      v.push_back(t.substr(i, j - i));
+      i = j + 1;
+    }
+    return v;
+  };
+  std::vector<std::string> l1 = linhas(antes), l2 = linhas(depois);
+  ASSERT_EQ(l1.size(), l2.size());
+  std::multiset<std::pair<std::string, std::string>> mudancas;
+  for (size_t i = 0; i < l1.size(); ++i)
+    if (l1[i] != l2[i]) mudancas.insert({l1[i], l2[i]});
+  // Both symbols of X1 renamed (flag stays S: not the proposal, but the
+  // record's flag is cleared, so "N"), and pin 1's identifier.
+  const std::multiset<std::pair<std::string, std::string>> esperado = {
+      {"X1", "K3"}, {"X1", "K3"}, {"S", "N"}, {"S", "N"}, {"1", "3"}};
+  EXPECT_EQ(mudancas, esperado);
+
+  OdDbDatabasePtr relido = OdDbDatabase::readDxfText(depois, OdString(u"relido.dxf"));
+  OdDbObjectId mesmo = relido->getOdDbObjectId(a.getHandle());
+  EXPECT_EQ(Attribute(mesmo, "ID_PINO"), "3");
+  EXPECT_EQ(Xdata(mesmo, 1), "K3");
 }
 
 }  // namespace
