@@ -201,6 +201,9 @@ TEST_F(ColourGrid, ACancelledPickerLeavesTheTextAndANegativeTextStartsAt0) {
 TEST_F(ColourGrid, TheColourEditorTakesThreeDigitsAndShowsItsColour) {
   ASSERT_TRUE(dlg->ClickCell(rCor, 1));
   zrui::Type(u"\b");
+  EXPECT_EQ(EditorText(), u"5") << "backspace is not taken";
+  zrui::PressKey(VK_DELETE);  // the whole text was selected
+  EXPECT_EQ(EditorText(), u"");
   zrui::Type(u"1-a");
   EXPECT_EQ(EditorText(), u"1");
   zrui::TextGrid g = zrui::RenderWindow(dlg->m_hWnd);

@@ -94,10 +94,10 @@ BOOL CIColorPropriedade::PreTranslateMessage(MSG* msg) {
 
 void CIColorPropriedade::OnChar(UINT ch, UINT repeat, UINT flags) {
   Invalidate();
-  if (ch != VK_BACK) {
-    bool aceito = (ch >= u'0' && ch <= u'9') || ch == u'.' || ch == u',' || ch == VK_RETURN;
-    if (GetWindowTextLength() >= kDigitosMax || !aceito) return;
-  }
+  // Backspace is not among the characters taken: Delete (a key, not a
+  // character) erases.
+  bool aceito = (ch >= u'0' && ch <= u'9') || ch == u'.' || ch == u',' || ch == VK_RETURN;
+  if (GetWindowTextLength() >= kDigitosMax || !aceito) return;
   CEdit::OnChar(ch, repeat, flags);
   Invalidate();
 }

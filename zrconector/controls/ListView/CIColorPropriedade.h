@@ -4,7 +4,8 @@
 // Created with new by the grid; deletes its button and itself when its
 // window goes.
 //
-// Characters: at most 3, only digits, ".", "," and Enter (backspace always).
+// Characters: at most 3, only digits, ".", "," and Enter (no backspace:
+// the Delete key erases).
 // Tab moves to the next row (Shift: previous), Enter always to the next;
 // Escape focuses the grid. Focus going to its own button keeps it open; any
 // other focus loss sends the text with WM_COLOR_ENDEDIT and closes it.
