@@ -368,6 +368,40 @@ TEST_F(Tela, ASymbolErasedWhileTheScreenIsOpenIsPassedOverOnApply) {
   EXPECT_EQ(ItemText(Item(IDC_LST_CONECTORES), 0), u"Q5");
 }
 
+// The screen as a person sees it, a connector with a missing pin shown.
+TEST_F(Tela, TheScreenAsAPersonSeesIt) {
+  addPin(*db, "PIN-A", "X1", "AM04M", "1", 100, 100, "N");
+  addPin(*db, "PIN-A", "X1", "AM04M", "2", 110, 100, "N");
+  addPin(*db, "PIN-A", "X1", "AM04M", "3", 120, 100, "N");
+  addPin(*db, "PIN-A", "X2", "AM04M", "1", 200, 100, "S");
+  catalogo.descricao["AM04M"] = u"Conector de 4 pinos";
+  Open();
+  ASSERT_TRUE(ClickItem(Item(IDC_LST_CONECTORES), 0));
+  zrui::TextGrid g = zrui::RenderWindow(tela->m_hWnd);
+  const char16_t* const esperado =
+      u"+- T1 --------------------------------------------------------------------------------------+\n"
+      u"|                                                                                           |\n"
+      u"|  T2              T3               | T4                                                    |\n"
+      u"|  \u25CF X1            \u25CF 1              | T22                  X1                               |\n"
+      u"|                                   |                                                       |\n"
+      u"|  \u25CF X2            \u25CF 2              | T43                  Conector de 4 pinos              |\n"
+      u"|                  \u25CF 3              | T39                  T41                              |\n"
+      u"|                  \u25CF 4              |                                                       |\n";
+  EXPECT_EQ(g.text().substr(0, std::u16string(esperado).size()), esperado) << g.utf8();
+  // The lights: green for placed pins and a connector without problems,
+  // grey for the missing pin.
+  auto luz = [](HWND list, int item) {
+    LVITEMW it;
+    it.mask = LVIF_IMAGE;
+    it.iItem = item;
+    ::SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&it));
+    return it.iImage;
+  };
+  EXPECT_EQ(luz(Item(IDC_LST_CONECTORES), 0), 0);
+  EXPECT_EQ(luz(Item(IDC_LST_PINOS), 0), 0);
+  EXPECT_EQ(luz(Item(IDC_LST_PINOS), 3), 3);
+}
+
 // The drawing written before and after the edits differs in exactly the
 // edited values, and reads back with them.
 TEST_F(Tela, TheSavedDrawingDiffersInExactlyTheEditedValues) {
