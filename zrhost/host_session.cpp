@@ -2,6 +2,7 @@
 
 #include "FxDocumentManager.h"
 #include "OdDbDatabase.h"
+#include "file_dialog_responder.h"
 #include "message_box_responder.h"
 #include "scheme_console.h"
 #include "scheme_guard.h"
@@ -17,6 +18,7 @@ CFxDocumentManager& manager() { return *GetFxSystemServices()->GetDocumentManage
 HostSession::HostSession(const HostOptions& options) : options_(options) {
   manager().SetScriptEnvironment(&environment_);
   installMessageBoxResponder();
+  installFileDialogResponder();
   OdResBufPtr program = OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(options.program));
   OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), program.get());
 }
@@ -37,6 +39,7 @@ void HostSession::shutdown() {
   manager().CloseAll();
   manager().SetScriptEnvironment(nullptr);
   removeMessageBoxResponder();
+  removeFileDialogResponder();
   OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), nullptr);
 }
 

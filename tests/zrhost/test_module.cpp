@@ -174,6 +174,20 @@ int message() {
   returnStatusAnd(answer, nullptr);
   return 1;
 }
+
+// (zrtFile FOLDER): the file-open dialog for drawings in FOLDER; returns
+// (answer path).
+int file() {
+  resbuf* args = functions()->GetArguments();
+  zrui::FileDialogRequest request;
+  if (args && args->restype == RTSTR) request.initialDirectory = args->resval.rstring;
+  functions()->ReleaseChain(args);
+  request.filter = u"Drawings|*.dwg";
+  request.title = u"Abrir";
+  const zrui::FileDialogAnswer answer = zrui::ShowFileDialog(request);
+  returnStatusAnd(answer.result, stringNode(OdString(answer.path).toUtf8()));
+  return 1;
+}
 #endif
 
 struct Registration {
@@ -195,6 +209,7 @@ const Registration kFunctions[] = {
     {u"zrtVariableFromThread", variableFromThread},
 #ifdef ZRT_WITH_TOOLKIT
     {u"zrtMessage", message},
+    {u"zrtFile", file},
 #endif
 };
 
