@@ -100,4 +100,16 @@ TEST(GridSnapshot, ADialogHoldingTheGridIsEditedCellByCellWithEveryEditor) {
   EXPECT_EQ(depois, esperado) << CString(depois).ToUtf8();
 }
 
+TEST(GridSnapshot, ClosingTheDialogWithAnEditorOpenStillEndsTheEdit) {
+  GridDialog dlg;
+  zrui::OnNextModal([&](HWND h) {
+    dlg.ClickCell(rNome, 1);
+    zrui::Type(u"fim");
+    zrui::CloseByTitleBar(h);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+  EXPECT_EQ(dlg.begins, 1);
+  EXPECT_EQ(dlg.ends, 1) << "the editor reported while the dialog went";
+}
+
 }  // namespace
