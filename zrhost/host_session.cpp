@@ -6,6 +6,7 @@
 #include "FxDocumentManager.h"
 #include "OdDbDatabase.h"
 #include "dialog_driver.h"
+#include "file_dialog_responder.h"
 #include "message_box_responder.h"
 #include "scheme_console.h"
 #include "scheme_guard.h"
@@ -37,6 +38,7 @@ HostSession::HostSession(const HostOptions& options) : options_(options) {
 #ifdef ZRHOST_HAVE_ZRUI
   installDialogDriver(dialogWaitLimit());
 #endif
+  installFileDialogResponder();
   OdResBufPtr program = OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(options.program));
   OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), program.get());
 }
@@ -60,6 +62,7 @@ void HostSession::shutdown() {
   removeDialogDriver();
 #endif
   removeMessageBoxResponder();
+  removeFileDialogResponder();
   OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), nullptr);
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "colour_chart.h"
 #include "scheme_guard.h"
 #include "scheme_values.h"
 #include "terminal.h"
@@ -86,6 +87,7 @@ int GuileScriptEnvironment::ColorDialog(int initial, int* chosen) {
 }
 
 int GuileScriptEnvironment::askColour(int initial, int* chosen) const {
+  printOut(colourChart(initial, true));
   const std::string prompt = "Colour index 0..256 (now " + std::to_string(initial) + "; empty line: cancel): ";
   for (;;) {
     std::optional<std::string> line = askLine(prompt);

@@ -294,6 +294,20 @@ int partsDialogFunction() {
   returnStatusAnd(static_cast<int>(r), chain);
   return 1;
 }
+
+// (zrtFile FOLDER): the file-open dialog for drawings in FOLDER; returns
+// (answer path).
+int file() {
+  resbuf* args = functions()->GetArguments();
+  zrui::FileDialogRequest request;
+  if (args && args->restype == RTSTR) request.initialDirectory = args->resval.rstring;
+  functions()->ReleaseChain(args);
+  request.filter = u"Drawings|*.dwg";
+  request.title = u"Abrir";
+  const zrui::FileDialogAnswer answer = zrui::ShowFileDialog(request);
+  returnStatusAnd(answer.result, stringNode(OdString(answer.path).toUtf8()));
+  return 1;
+}
 #endif
 
 struct Registration {
@@ -317,6 +331,8 @@ const Registration kFunctions[] = {
     {u"zrtMessage", message},
     {u"zrtOpenFile", openFile},
     {u"zrtDialog", partsDialogFunction},
+
+    {u"zrtFile", file},
 #endif
 };
 

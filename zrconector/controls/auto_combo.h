@@ -37,6 +37,9 @@ class CAutoCombo : public CComboBox {
   // The second text of an entry; empty when it has none.
   CString GetSecondText(int index) const;
   bool IsSecondTextMode() const { return m_secondText; }
+  // For a control created in code rather than attached to a dialog item:
+  // entries added from now on carry their second texts.
+  void SetSecondTextMode(BOOL secondText) { m_secondText = secondText != FALSE; }
   // Last index given to SelectAndNotify (16 bits, as stored).
   short GetLastSelection() const { return m_lastSelection; }
 

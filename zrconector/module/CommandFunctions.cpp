@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "dialogs/CITelaConectores.h"
 #include "drawing/CIDicConectores.h"
 #include "module/CommandFrame.h"
 #include "FxDocumentManager.h"
@@ -54,7 +55,15 @@ void UnregisterFunctions(CFxDocument* doc) {
   for (const Function& f : kFunctions) functions->RemoveFunction(f.name);
 }
 
-int zrConectores() { return notAvailableYet(u"zrConectores", zr::FailureResult::kVoid); }
+int zrConectores() {
+  return zr::RunCommand(zr::FailureResult::kVoid, [](CFxFunctionInterface& functions) {
+    // Arguments are not read; the screen's answer is not used.
+    auto tela = std::make_unique<CITelaConectores>();
+    tela->DoModal();
+    tela.reset();
+    functions.ReturnVoid();
+  });
+}
 int SelecaoConector() { return notAvailableYet(u"SelecaoConector", zr::FailureResult::kNil); }
 int PerguntaInserirPinoConectado() {
   return notAvailableYet(u"PerguntaInserirPinoConectado", zr::FailureResult::kNil);

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "dialogs/NovoConectorResources.h"
+#include "controls/ListView/EditMessages.h"
+#include "dialogs/TelaConectoresResources.h"
 #include "module/CommandFunctions.h"
 
 namespace {
@@ -45,6 +47,8 @@ void CZRConector::deleteModule() {
 
 void CZRConector::initApp() {
   zr::RegisterNovoConectorResources();
+  ListView::RegisterMessages();
+  zr::RegisterTelaConectoresResources();
   CFxSystemServices* services = GetFxSystemServices();
   if (!services) return;
   CFxDocumentManager* documents = services->GetDocumentManager();

@@ -3,6 +3,8 @@
 // drawing queries (dictionary refresh, entity name of a connector, listing).
 #include <gtest/gtest.h>
 
+#include <zrui/afx.h>
+
 #include "OdDbDictionary.h"
 #include "command_fixture.h"
 #include "temp_dir.h"
@@ -131,9 +133,24 @@ TEST_F(Commands, TheDictionarySurvivesSavingAndReading) {
 
 TEST_F(Commands, FunctionsNotBuiltYetSaySoAndGiveTheirFailureResult) {
   EXPECT_EQ(call("SelecaoConector", {"P1"}).kind, Kind::kNil);
-  EXPECT_EQ(call("zrConectores").kind, Kind::kVoid);
-  ASSERT_EQ(boxTexts().size(), 2u);
+  ASSERT_EQ(boxTexts().size(), 1u);
   EXPECT_NE(boxTexts()[0].find("SelecaoConector"), std::string::npos);
+}
+
+TEST_F(Commands, TheConnectorsScreenIgnoresItsArgumentsAndGivesVoidAlsoWhenCancelled) {
+  zrui::SetModalIdleTimeout(std::chrono::seconds(5));
+  pin("X1", "AM04M", "1", 0, 0);
+  for (const std::vector<std::string>& args : {std::vector<std::string>{}, std::vector<std::string>{"X1", "7"}}) {
+    int connectors = -1;
+    zrui::OnNextModal([&](HWND dlg) {
+      connectors = static_cast<int>(::SendDlgItemMessageW(dlg, 50102, LVM_GETITEMCOUNT, 0, 0));
+      zrui::Click(::GetDlgItem(dlg, IDCANCEL));
+    });
+    EXPECT_EQ(call("zrConectores", args).kind, Kind::kVoid);
+    EXPECT_EQ(connectors, 1) << "the screen showed the drawing's connector";
+  }
+  EXPECT_EQ(zrui::AbandonedModalLoops(), 0);
+  EXPECT_TRUE(boxTexts().empty()) << boxTexts().front();
 }
 
 }  // namespace

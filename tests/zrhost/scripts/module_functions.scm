@@ -113,6 +113,21 @@
 (set! colour-dialog (lambda (initial) 257))
 (check "colour out of range" '(-5001 -1) (zrtColour 7))
 
+;;; File dialog: no terminal here, so without file-dialog it is cancelled.
+(check "without file-dialog" '(2 "") (zrtFile "/d"))
+(define file-dialog-asked '())
+(define (file-dialog folder filter title)
+  (set! file-dialog-asked (list folder filter title))
+  (string-append folder "/relay.dwg"))
+(check "file-dialog answers" '(1 "/d/relay.dwg") (zrtFile "/d"))
+(check "file-dialog is told the folder, filter and title" '("/d" "Drawings|*.dwg" "Abrir") file-dialog-asked)
+(set! file-dialog (lambda (folder filter title) #f))
+(check "file-dialog cancels" '(2 "") (zrtFile "/d"))
+(set! file-dialog (lambda (folder filter title) 42))
+(check "file-dialog answers no path" '(2 "") (zrtFile "/d"))
+(set! file-dialog (lambda (folder filter title) (error "broken chooser")))
+(check "file-dialog fails" '(2 "") (zrtFile "/d"))
+
 ;;; The program's name.
 (check "PROGRAM seen by the module" '("zrtest-program") (zrtProgram))
 (check "PROGRAM seen by Scheme" "zrtest-program" (system-variable "PROGRAM"))

@@ -1,0 +1,50 @@
+// CIEditComboPropriedade: the editable-list editor of a grid cell (kind 4):
+// an owner-drawn combo box (CAutoCombo) whose entries show each value with
+// its description, and whose text may be typed. The values are listed in
+// reverse order (each is inserted at the top). Created with new by the grid;
+// deletes itself when its window goes.
+//
+// On leaving (CBN_KILLFOCUS) it works out the chosen or typed value, updates
+// the cell's values in the grid, and sends WM_COMBO_ENDEDIT with that value's
+// index among the cell's values:
+// - the grid's list flag clear: a text already among the values is chosen;
+//   another text is appended to the values;
+// - the flag set: the values keep their first entry and the typed text (an
+//   empty list takes the text; the first or the last value changes nothing).
+// Enter and Tab move to the next row (Shift: previous), Escape focuses the
+// grid, Up and Down move in the list.
+#pragma once
+
+#include <zrui/afx.h>
+#include <zrui/afx/coll.h>
+
+#include "controls/auto_combo.h"
+
+namespace ListView {
+
+class CIEditComboPropriedade : public CAutoCombo {
+ public:
+  CIEditComboPropriedade(int linha, int coluna, BOOL listaFixa);
+
+  // Creates the editor over `rc` (parent coordinates): simple (list always
+  // shown) with fewer than two values, drop-down otherwise; entry
+  // count - indice - 1 (value `indice`) selected, its text all selected.
+  BOOL Create(CWnd* pai, const CRect& rc, const CStringList* valores, const CStringList* descricoes, int indice);
+
+  BOOL PreTranslateMessage(MSG* msg) override;
+
+ protected:
+  afx_msg int OnCreate(LPCREATESTRUCT cs);
+  afx_msg void OnKillFocusCombo();
+  afx_msg void OnEditChange();
+  void PostNcDestroy() override;
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  void Tecla(UINT vk);
+  int m_linha;
+  int m_coluna;
+  BOOL m_listaFixa;
+};
+
+}  // namespace ListView

@@ -1,0 +1,31 @@
+#include "controls/ListView/CIListViewPropriedadeItem.h"
+
+namespace ListView {
+
+CString CIListViewPropriedadeItem::Valor(int n) const {
+  if (n < 0 || n >= m_valores.GetCount()) return CString();
+  POSITION pos = m_valores.GetHeadPosition();
+  for (int i = 0; i < n; ++i) m_valores.GetNext(pos);
+  return m_valores.GetAt(pos);
+}
+
+void CIListViewPropriedadeItem::CopiaValores(const CStringList* valores) {
+  m_valores.RemoveAll();
+  AnexaValores(valores);
+}
+
+void CIListViewPropriedadeItem::AnexaValores(const CStringList* valores) {
+  // A list appended to itself adds each of its values once.
+  if (!valores) return;
+  int n = valores->GetCount();
+  POSITION pos = valores->GetHeadPosition();
+  for (int i = 0; i < n && pos; ++i) m_valores.AddTail(CString(valores->GetNext(pos)));
+}
+
+void CIListViewPropriedadeItem::CopiaDescricoes(const CStringList* descricoes) {
+  m_descricoes.RemoveAll();
+  if (!descricoes) return;
+  for (POSITION pos = descricoes->GetHeadPosition(); pos;) m_descricoes.AddTail(descricoes->GetNext(pos));
+}
+
+}  // namespace ListView

@@ -1,0 +1,35 @@
+// What the in-place editors share: finding the grid they edit, moving to
+// another row, taking the grid's font, the keys they take from the dialog,
+// and sending their result.
+#pragma once
+
+#include <zrui/afx.h>
+
+namespace ListView {
+
+class CIListViewEdit;
+
+// The grid when `wnd` is one, else null (an editor may live in another window).
+CIListViewEdit* GridOf(const CWnd* wnd);
+
+// Selects and focuses row `linha` (when it exists) and begins editing column
+// `coluna` there. The calling editor usually ends (and deletes itself) on the
+// way: the caller must not touch its members afterwards.
+void EditaLinha(CIListViewEdit* grid, int linha, int coluna);
+
+// WM_GETFONT of the parent, WM_SETFONT with redraw.
+void TomaFonteDoPai(CWnd* editor);
+
+// Key-downs that an editor takes before the dialog does: Enter, Delete,
+// Escape, Tab, Up, Down, and any key while Ctrl is held.
+bool TeclaDoEditor(const MSG* msg);
+
+// Sends a heap record to the editor's parent; a failed allocation sends null.
+void EnviaTexto(CWnd* editor, UINT mensagem, int linha, int coluna, const CString& texto);
+void EnviaIndice(CWnd* editor, UINT mensagem, int linha, int coluna, int indice);
+
+// Whether a typed character passes the numeric filter: digits, ".", "-", ","
+// and Enter.
+bool CaracterNumerico(UINT ch);
+
+}  // namespace ListView
