@@ -9,6 +9,7 @@ PACKAGES=(
   clang libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libicu-dev libinih-dev libncurses-dev guile-3.0-dev
+  libfreetype-dev libpng-dev fonts-dejavu-core
   sqlite3 libsqlite3-dev unixodbc unixodbc-dev libsqliteodbc odbc-postgresql
   postgresql
   python3 python3-ezdxf

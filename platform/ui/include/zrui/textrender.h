@@ -60,4 +60,45 @@ TextGrid RenderWindow(HWND root);
 // smaller than the screen pans over it). One cell is 7 x 13 screen pixels.
 TextGrid RenderScreen(int columns, int rows, POINT pan = POINT{0, 0});
 
+// A run of changed cells on one row: [col, col + count).
+struct CellSpan {
+  int row = 0;
+  int col = 0;
+  int count = 0;
+};
+
+// The screen as a front end sees it: a grid of its size, panned over the
+// screen, re-rendered on request, with what changed since the last draw.
+// REQUIRES: used on the thread that owns the windows (painting runs their
+// procedures).
+class ScreenModel {
+ public:
+  ScreenModel(int columns, int rows);
+  // A new size or pan offset; the next Update reports every cell.
+  void Resize(int columns, int rows);
+  void SetPan(POINT pan);
+  POINT Pan() const { return pan_; }
+  // True when something may have changed on screen since the last Update
+  // (a window was invalidated, moved, shown, hidden, made or destroyed, its
+  // text changed, or the caret moved). Cheap; no painting.
+  bool NeedsUpdate() const;
+  // Renders the screen and returns the runs of cells that differ from the
+  // previous Update (all cells after construction, Resize or SetPan).
+  std::vector<CellSpan> Update();
+  // The grid of the last Update.
+  const TextGrid& Grid() const { return grid_; }
+
+ private:
+  int columns_, rows_;
+  POINT pan_{0, 0};
+  TextGrid grid_;
+  bool full_ = true;
+  unsigned long long generation_ = 0;
+};
+
+// The shown caret: its owner window and its position and size in the
+// owner's client pixels. False when no caret is shown. A terminal front end
+// places its cursor there.
+bool GetCaretState(HWND* owner, POINT* pos, SIZE* size);
+
 }  // namespace zrui

@@ -152,6 +152,17 @@ HWND SetFocus(HWND h);
 HWND GetFocus();
 HWND GetActiveWindow();
 HWND SetActiveWindow(HWND h);
+// The caret: one per process, owned by the window that created it (edit
+// fields create theirs when they get the focus and destroy it when they
+// lose it). Positions are client pixels of the owner; the bitmap is
+// ignored. The renderers draw a shown caret: a reversed cell in text, a
+// line in pictures.
+BOOL CreateCaret(HWND h, HBITMAP bitmap, int width, int height);
+BOOL DestroyCaret();
+BOOL SetCaretPos(int x, int y);
+BOOL GetCaretPos(POINT* p);
+BOOL ShowCaret(HWND h);
+BOOL HideCaret(HWND h);
 HWND SetCapture(HWND h);
 BOOL ReleaseCapture();
 HWND GetCapture();

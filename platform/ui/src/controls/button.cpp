@@ -50,6 +50,14 @@ void Click(HWND h, ButtonState* s) {
   NotifyCommand(h, BN_CLICKED);
 }
 
+// A focused button shows its caption in the highlight colours (the focus
+// rectangle of a text screen).
+void FocusColours(HDC dc) {
+  SetBkMode(dc, OPAQUE);
+  SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+  SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+}
+
 // The frame of a group box on its outer edge, its caption on the top edge.
 // Drawn when the box paints and again, through ZM_PAINTFRAME, after its
 // neighbours, so that no control overlapping an edge hides it.
@@ -115,6 +123,7 @@ void Paint(HWND h, ButtonState* s) {
       DrawBitmap(dc, (rc.right - bm.bmWidth) / 2, (rc.bottom - bm.bmHeight) / 2,
                  static_cast<HBITMAP>(s->image), 0, 0, bm.bmWidth, bm.bmHeight, CLR_NONE);
     } else {
+      if (s->focused) FocusColours(dc);
       DrawTextW(dc, text.c_str(), -1, &t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
   } else {
@@ -123,6 +132,7 @@ void Paint(HWND h, ButtonState* s) {
                                 : (s->check == BST_CHECKED ? u"[x]" : s->check == BST_INDETERMINATE ? u"[-]" : u"[ ]");
     TextOutW(dc, 0, y, box, 3);
     RECT t{4 * kCharWidth, 0, rc.right, rc.bottom};
+    if (s->focused) FocusColours(dc);
     DrawTextW(dc, text.c_str(), -1, &t, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   }
   SelectObject(dc, oldFont);
@@ -203,11 +213,13 @@ LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     case BM_GETIMAGE: return reinterpret_cast<LRESULT>(s->image);
     case WM_SETFOCUS:
       s->focused = true;
+      InvalidateRect(h, nullptr, TRUE);
       if (WindowStyle(h) & BS_NOTIFY) NotifyCommand(h, BN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
       s->focused = false;
       s->pushed = false;
+      InvalidateRect(h, nullptr, TRUE);
       if (WindowStyle(h) & BS_NOTIFY) NotifyCommand(h, BN_KILLFOCUS);
       return 0;
     case WM_SETTEXT:

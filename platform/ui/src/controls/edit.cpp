@@ -27,12 +27,24 @@ void Notify(HWND h, EditState* s, UINT code) {
 
 void StoreRecordText(HWND h, const std::u16string& t) { DefWindowProcW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(t.c_str())); }
 
+int TextTop(HWND h) {
+  RECT rc;
+  GetClientRect(h, &rc);
+  return (rc.bottom - kCharHeight) / 2;
+}
+
+// Moves the caret (when this field owns it) to the caret position.
+void PlaceCaret(HWND h, const EditState* s) {
+  if (GetFocus() == h) SetCaretPos((s->caret - s->scroll) * kCharWidth, TextTop(h));
+}
+
 void KeepCaretVisible(HWND h, EditState* s) {
   RECT rc;
   GetClientRect(h, &rc);
   int visible = std::max(1, static_cast<int>(rc.right / kCharWidth) - 1);
   if (s->caret < s->scroll) s->scroll = s->caret;
   if (s->caret > s->scroll + visible) s->scroll = s->caret - visible;
+  PlaceCaret(h, s);
 }
 
 void Changed(HWND h, EditState* s) {
@@ -150,7 +162,18 @@ void Paint(HWND h, EditState* s) {
   if (static_cast<int>(shown.size()) > cells) shown.resize(static_cast<size_t>(cells));
   // The empty part of the field shows as a line, as text-mode input fields do.
   shown.append(static_cast<size_t>(cells) - shown.size(), u'_');
-  TextOutW(dc, 0, (rc.bottom - kCharHeight) / 2, shown.c_str(), static_cast<int>(shown.size()));
+  int y = (rc.bottom - kCharHeight) / 2;
+  TextOutW(dc, 0, y, shown.c_str(), static_cast<int>(shown.size()));
+  // The selection shows in the highlight colours while the field has the
+  // focus (or always with ES_NOHIDESEL).
+  int a = std::max(SelMin(s) - s->scroll, 0), b = std::min(SelMax(s) - s->scroll, cells);
+  if (a < b && (GetFocus() == h || (WindowStyle(h) & ES_NOHIDESEL))) {
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+    SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    TextOutW(dc, a * kCharWidth, y, shown.c_str() + a, b - a);
+  }
+  PlaceCaret(h, s);
   SelectObject(dc, old);
   EndPaint(h, &ps);
 }
@@ -253,9 +276,15 @@ LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       if (!ReadOnly(h)) ReplaceSelection(h, s, GetClipboardText());
       return 0;
     case WM_SETFOCUS:
+      CreateCaret(h, nullptr, 1, kCharHeight);
+      PlaceCaret(h, s);
+      ShowCaret(h);
+      InvalidateRect(h, nullptr, TRUE);
       Notify(h, s, EN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
+      DestroyCaret();
+      InvalidateRect(h, nullptr, TRUE);
       Notify(h, s, EN_KILLFOCUS);
       return 0;
     case WM_LBUTTONDOWN: {

@@ -13,7 +13,7 @@ void StoreText(HWND h, LPCWSTR text) {
   std::lock_guard lock(WindowStore::mutex());
   if (WindowRecord* r = WindowStore::find(h)) {
     r->text = text ? text : u"";
-    r->dirty = true;
+    MarkDirty(r);
   }
 }
 

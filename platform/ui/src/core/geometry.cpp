@@ -113,7 +113,7 @@ BOOL SetWindowPos(HWND h, HWND, int x, int y, int cx, int cy, UINT flags) {
     WindowRecord* r = WindowStore::find(h);
     if (!r) return FALSE;
     r->rect = RECT{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
-    r->dirty = true;
+    MarkDirty(r);
   }
   if (flags & SWP_SHOWWINDOW) ShowWindow(h, SW_SHOWNA);
   if (flags & SWP_HIDEWINDOW) ShowWindow(h, SW_HIDE);

@@ -226,7 +226,7 @@ BOOL EnableWindow(HWND h, BOOL enable) {
     wasDisabled = (r->style & WS_DISABLED) != 0;
     if (enable) r->style &= ~WS_DISABLED;
     else r->style |= WS_DISABLED;
-    r->dirty = true;
+    MarkDirty(r);
   }
   if (wasDisabled == !enable) return wasDisabled;
   if (!enable) {
@@ -260,7 +260,7 @@ BOOL ShowWindow(HWND h, int cmd) {
     if (!r) return wasVisible;
     if (show) r->style |= WS_VISIBLE;
     else r->style &= ~WS_VISIBLE;
-    r->dirty = true;
+    MarkDirty(r);
   }
   return wasVisible;
 }
@@ -282,7 +282,7 @@ BOOL InvalidateRect(HWND h, const RECT*, BOOL) {
   std::lock_guard lock(WindowStore::mutex());
   WindowRecord* r = WindowStore::find(h);
   if (!r) return FALSE;
-  r->dirty = true;
+  MarkDirty(r);
   return TRUE;
 }
 

@@ -64,6 +64,15 @@ class WindowStore {
   static std::vector<HWND> topLevelWindows();
 };
 
+// Marks a window as needing paint and counts a change of the screen.
+// REQUIRES: WindowStore::mutex() held.
+void MarkDirty(WindowRecord* r);
+// A counter that grows with every change that may alter what the screen
+// shows (invalidation, text, geometry, visibility, windows made or gone).
+unsigned long long ScreenGeneration();
+// Counts a change of the screen that belongs to no window record (the caret).
+void NoteScreenChange();
+
 // Shorthands that lock, read one value and unlock.
 std::thread::id WindowThread(HWND h, bool* ok);
 WNDPROC WindowProc(HWND h);

@@ -156,7 +156,9 @@ HWND CreateDialogIndirectParamW(HINSTANCE inst, const DialogTemplate* t, HWND pa
   bool child = (t->style & WS_CHILD) != 0;
   if (child && !IsWindow(parent)) return nullptr;
   const zrui::Metrics& metrics = zrui::GetMetrics();
-  RECT client = metrics.DialogRectToPixels(t->x, t->y, t->cx, t->cy);
+  // The dialog holds its controls as a container does: in the text profile
+  // its client area rounds outward.
+  RECT client = metrics.DialogRectToPixels(t->x, t->y, t->cx, t->cy, true);
   RECT in = FrameInsets(t->style, child);
   int width = (client.right - client.left) + in.left + in.right;
   int height = (client.bottom - client.top) + in.top + in.bottom;

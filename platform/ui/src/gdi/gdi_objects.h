@@ -63,6 +63,8 @@ class Surface {
   virtual void Text(int x, int y, std::u16string_view s, const TextStyle& st, const RECT& clip) = 0;
   virtual void Blit(int x, int y, const BitmapObj& src, int sx, int sy, int cx, int cy,
                     COLORREF mask, const RECT& clip) = 0;
+  // The text caret at (x, y), `height` pixels high.
+  virtual void Caret(int x, int y, int height, const RECT& clip) { (void)x, (void)y, (void)height, (void)clip; }
   virtual COLORREF Pixel(int, int) { return CLR_INVALID; }
   virtual void SetPixel(int, int, COLORREF, const RECT&) {}
   virtual RECT Bounds() const = 0;

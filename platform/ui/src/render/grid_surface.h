@@ -14,6 +14,8 @@ class GridSurface : public Surface {
   void Text(int x, int y, std::u16string_view s, const TextStyle& st, const RECT& clip) override;
   void Blit(int x, int y, const BitmapObj& src, int sx, int sy, int cx, int cy, COLORREF mask,
             const RECT& clip) override;
+  // The caret reverses the cell it stands on.
+  void Caret(int x, int y, int height, const RECT& clip) override;
   RECT Bounds() const override;
 
  private:

@@ -55,9 +55,12 @@ void PaintTopFrame(HWND top, Surface* surface, POINT origin) {
   RECT r = Offset(wr, origin);
   RECT clip = Intersect(r, surface->Bounds());
   surface->Fill(r, GetSysColor(COLOR_BTNFACE), clip);
+  bool captioned = (style & WS_CAPTION) == WS_CAPTION;
+  // The title bar is the top band of the frame, in the caption colour.
+  if (captioned) surface->Fill(RECT{r.left, r.top, r.right, r.top + in.top}, GetSysColor(COLOR_ACTIVECAPTION), clip);
   surface->Frame(r, GetSysColor(COLOR_WINDOWFRAME), clip);
   std::u16string caption = GetWindowTextString(top);
-  if ((style & WS_CAPTION) == WS_CAPTION && !caption.empty()) {
+  if (captioned && !caption.empty()) {
     TextStyle st;
     st.color = GetSysColor(COLOR_CAPTIONTEXT);
     st.opaque = false;
@@ -109,8 +112,13 @@ void PaintBorder(HWND h, Surface* surface, POINT origin) {
   DWORD style = WindowStyle(h);
   DWORD ex = static_cast<DWORD>(GetWindowLongPtrW(h, GWL_EXSTYLE));
   if (!(style & WS_BORDER) && !(ex & WS_EX_CLIENTEDGE)) return;
-  RECT wr;
+  RECT wr, cr;
   GetWindowRect(h, &wr);
+  GetClientRect(h, &cr);
+  // On the grid a border needs cells of its own; a field of one row (an
+  // in-place editor, a single-line edit) shows without it.
+  bool ownCells = cr.right < wr.right - wr.left;
+  if (zrui::GetMetrics().snapToCells && !ownCells) return;
   RECT clip = Intersect(Offset(VisibleWindowRect(h), origin), surface->Bounds());
   bool focused = GetFocus() == h;
   surface->Frame(Offset(wr, origin), GetSysColor(focused ? COLOR_HIGHLIGHT : COLOR_BTNSHADOW), clip);
@@ -118,8 +126,9 @@ void PaintBorder(HWND h, Surface* surface, POINT origin) {
 
 void PaintChildren(HWND h, Surface* surface, POINT origin) {
   if (!IsVisibleTree(h)) return;
-  if (WindowStyle(h) & WS_CHILD) PaintBorder(h, surface, origin);
   SendMessageW(h, WM_PAINT, 0, 0);
+  // After the control: in the pixel profile the border lies on its edge pixels.
+  if (WindowStyle(h) & WS_CHILD) PaintBorder(h, surface, origin);
   if ((WindowStyle(h) & (WS_VSCROLL | WS_HSCROLL)) || GetClassNameString(h) == WC_LISTVIEWW ||
       GetClassNameString(h) == WC_TREEVIEWW) {
     PaintScrollIndicators(h, surface, origin, Intersect(Offset(VisibleWindowRect(h), origin), surface->Bounds()));
@@ -165,6 +174,14 @@ void PaintTopLevel(HWND top, Surface* surface, POINT origin) {
   PaintChildren(top, surface, origin);
   PaintContainerFrames(top);
   PaintOverlays(top, surface, origin);
+  HWND owner = nullptr;
+  POINT pos{};
+  SIZE size{};
+  if (GetCaretState(&owner, &pos, &size) && GetAncestor(owner, GA_ROOT) == top && IsWindowVisible(owner)) {
+    ClientToScreen(owner, &pos);
+    RECT clip = Intersect(Offset(VisibleWindowRect(owner), origin), surface->Bounds());
+    surface->Caret(pos.x - origin.x, pos.y - origin.y, size.cy, clip);
+  }
   SetPaintTarget(prev, prevRoot, prevOrigin);
 }
 

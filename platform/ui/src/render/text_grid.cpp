@@ -66,6 +66,13 @@ COLORREF DominantColour(const BitmapObj& src, int sx, int sy, int cx, int cy, CO
       if (it == counts.end()) counts.emplace_back(c, 1);
       else ++it->second;
     }
+  // A picture drawn on the dialog or window colour is coloured by what is
+  // drawn on it, not by its background.
+  for (COLORREF bg : {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW)}) {
+    if (counts.size() < 2) break;
+    counts.erase(std::remove_if(counts.begin(), counts.end(), [bg](const auto& e) { return e.first == bg; }),
+                 counts.end());
+  }
   if (counts.empty()) return CLR_INVALID;
   return std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) { return a.second < b.second; })
       ->first;
@@ -130,6 +137,13 @@ void GridSurface::Text(int x, int y, std::u16string_view s, const TextStyle& st,
     cell.dim = st.color == GetSysColor(COLOR_GRAYTEXT);
     cell.reverse = cell.bg == GetSysColor(COLOR_HIGHLIGHT);
   }
+}
+
+void GridSurface::Caret(int x, int y, int, const RECT& clip) {
+  int col = ColEdge(x), row = RowEdge(y);
+  if (!grid_->contains(col, row) || !CellsOf(clip).has(col, row)) return;
+  TextCell& cell = grid_->at(col, row);
+  cell.reverse = !cell.reverse;
 }
 
 void GridSurface::Blit(int x, int y, const BitmapObj& src, int sx, int sy, int cx, int cy, COLORREF mask,
