@@ -14,7 +14,8 @@ namespace {
 CFxDocumentManager& manager() { return *GetFxSystemServices()->GetDocumentManager(); }
 }  // namespace
 
-HostSession::HostSession(const HostOptions& options) : options_(options) {
+HostSession::HostSession(const HostOptions& options) : options_(options), changes_(manager()) {
+  setDrawingChanges(&changes_);
   manager().SetScriptEnvironment(&environment_);
   installMessageBoxResponder();
   OdResBufPtr program = OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(options.program));
@@ -35,6 +36,7 @@ void HostSession::shutdown() {
   }
   setSchemeModule(nullptr);
   manager().CloseAll();
+  setDrawingChanges(nullptr);
   manager().SetScriptEnvironment(nullptr);
   removeMessageBoxResponder();
   OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), nullptr);
@@ -63,11 +65,15 @@ void HostSession::loadModule() {
 }
 
 int HostSession::run() {
+  int status = 0;
   for (const HostAction& action : options_.actions) {
-    const int status = action.kind == HostAction::kEval ? runEval(action.text) : runScript(action.text);
-    if (status != 0) return status;
+    status = action.kind == HostAction::kEval ? runEval(action.text) : runScript(action.text);
+    if (status != 0) break;
   }
-  return options_.console ? runConsole() : 0;
+  if (status == 0 && options_.console) status = runConsole();
+  const std::vector<std::string> unsaved = changes_.unsaved();
+  if (!unsaved.empty()) printErr("zrhost: not saved: " + joinPaths(unsaved) + "\n");
+  return status;
 }
 
 int runHost(const HostOptions& options) {

@@ -12,6 +12,7 @@
 #include "FxDocumentManager.h"
 #include "OdDbBlockReference.h"
 #include "OdDbBlockTableRecord.h"
+#include "OdDbDictionary.h"
 #include "OdRxModule.h"
 #ifdef ZRT_WITH_TOOLKIT
 #include "zrui/msgbox.h"
@@ -157,6 +158,20 @@ int variableFromThread() {
   return 1;
 }
 
+// (zrtTouch KEY): changes the active drawing (a new dictionary under KEY in
+// the named-objects dictionary); returns void.
+int touch() {
+  resbuf* args = functions()->GetArguments();
+  const OdString key = args && args->restype == RTSTR ? OdString(args->resval.rstring) : OdString(u"ZRT_TOUCH");
+  functions()->ReleaseChain(args);
+  OdDbDatabase* db = ACTIVE_DOCUMENT()->GetFxDatabase()->database();
+  OdDbDictionaryPtr named = db->getNamedObjectsDictionaryId().safeOpenObject(OdDb::kForWrite);
+  OdDbDictionaryPtr entry = OdDbDictionary::createObject();
+  named->setAt(key, entry.get());
+  functions()->ReturnVoid();
+  return 1;
+}
+
 int failure() { throw OdError(eInvalidInput, OdString(u"zrtFail always fails")); }
 
 #ifdef ZRT_WITH_TOOLKIT
@@ -193,6 +208,7 @@ const Registration kFunctions[] = {
     {u"zrtNotifications", notifications},
     {u"zrtFail", failure},
     {u"zrtVariableFromThread", variableFromThread},
+    {u"zrtTouch", touch},
 #ifdef ZRT_WITH_TOOLKIT
     {u"zrtMessage", message},
 #endif
