@@ -66,9 +66,15 @@ bool TmuxTerminal::available() {
 }
 
 TmuxTerminal::TmuxTerminal(const std::vector<std::string>& command, const std::string& folder, int columns,
-                           int rows, const std::map<std::string, std::string>& env, const std::string& term)
-    : folder_(folder), socket_(folder + "/.tmux-socket"), statusFile_(folder + "/.tmux-status") {
+                           int rows, const std::map<std::string, std::string>& env, const std::string& term,
+                           bool jobControl)
+    : folder_(folder), statusFile_(folder + "/.tmux-status") {
+  // A server of its own per terminal: a socket just given up may still be
+  // in use by the server that is ending.
+  static int serial = 0;
+  socket_ = folder + "/.tmux-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
   std::remove(statusFile_.c_str());
+  std::remove((folder + "/.tmux-stopped-stty").c_str());
   // The program runs under sh, which writes its exit status and the
   // terminal's modes when it ends, then stays so that the screen can be read.
   std::string line;
@@ -77,12 +83,19 @@ TmuxTerminal::TmuxTerminal(const std::vector<std::string>& command, const std::s
   for (const std::string& word : command) line += quoted(word) + " ";
   // Keys such as Ctrl-C signal the whole foreground group, sh included; sh
   // catches them (a handler, so that the program starts with the default).
-  const std::string script = "trap : INT QUIT; cd " + quoted(folder) + " && " + line + "; s=$?; stty -a > " +
+  // With job control, a stopped job leaves the shell waiting for the test
+  // to resume it (status 148: stopped by SIGTSTP).
+  const std::string run = jobControl ? "set -m; " + line + "; s=$?; while [ $s -eq 148 ]; do stty -a > " +
+                                           quoted(folder + "/.tmux-stopped-stty") + "; while [ ! -e " +
+                                           quoted(folder + "/.tmux-resume") + " ]; do sleep 0.05; done; rm -f " +
+                                           quoted(folder + "/.tmux-resume") + "; fg >/dev/null; s=$?; done"
+                                     : line + "; s=$?";
+  const std::string script = "trap : INT QUIT; cd " + quoted(folder) + " && " + run + "; stty -a > " +
                              quoted(folder + "/.tmux-stty") + " 2>&1; echo $s > " + quoted(statusFile_) +
                              ".tmp && mv " + quoted(statusFile_) + ".tmp " + quoted(statusFile_) +
                              "; exec sleep 3600";
-  tmux({"-f", "/dev/null", "new-session", "-d", "-x", std::to_string(columns), "-y", std::to_string(rows), "sh",
-        "-c", script});
+  tmux({"-f", "/dev/null", "new-session", "-d", "-x", std::to_string(columns), "-y", std::to_string(rows),
+        jobControl ? "bash" : "sh", "-c", script});
   tmux({"set-option", "-g", "status", "off"});
   tmux({"resize-window", "-x", std::to_string(columns), "-y", std::to_string(rows)});
 }
@@ -160,5 +173,12 @@ void TmuxTerminal::resize(int columns, int rows) {
 }
 
 std::string TmuxTerminal::sttyAfterExit() const { return readAll(folder_ + "/.tmux-stty"); }
+
+std::string TmuxTerminal::sttyWhileStopped() const { return readAll(folder_ + "/.tmux-stopped-stty"); }
+
+void TmuxTerminal::resumeJob() {
+  std::remove((folder_ + "/.tmux-stopped-stty").c_str());
+  std::ofstream(folder_ + "/.tmux-resume") << "resume\n";
+}
 
 }  // namespace testing_support

@@ -18,8 +18,12 @@ class TmuxTerminal {
   // Starts command in folder (which must outlive this object) in a terminal
   // of columns x rows; env is added to the environment. TERM is the given
   // terminal type. Throws std::runtime_error when tmux does not start.
+  // With jobControl the program runs as a job of a shell with job control,
+  // as from a person's shell: Ctrl-Z and SIGTSTP stop it and the shell takes
+  // the terminal back until resumeJob().
   TmuxTerminal(const std::vector<std::string>& command, const std::string& folder, int columns, int rows,
-               const std::map<std::string, std::string>& env = {}, const std::string& term = "xterm-256color");
+               const std::map<std::string, std::string>& env = {}, const std::string& term = "xterm-256color",
+               bool jobControl = false);
   // Ends the server and with it the program if it still runs.
   ~TmuxTerminal();
   TmuxTerminal(const TmuxTerminal&) = delete;
@@ -50,6 +54,10 @@ class TmuxTerminal {
   // The terminal's modes as `stty -a` prints them, read from the pane's
   // device once the program has ended.
   std::string sttyAfterExit() const;
+  // With job control: the modes while the program is stopped (empty until
+  // it stopped), and bringing it back to the foreground.
+  std::string sttyWhileStopped() const;
+  void resumeJob();
 
  private:
   std::string tmux(const std::vector<std::string>& args, bool check = true) const;
