@@ -9,6 +9,7 @@
 
 #include <atomic>
 
+#include "scheme_dialogs.h"
 #include "scheme_drawings.h"
 #include "scheme_guard.h"
 #include "scheme_module_functions.h"
@@ -128,6 +129,9 @@ void initHostModule(void*) {
   initDrawingProcedures();
   initModuleFunctionProcedures();
   initProcessProcedures();
+#ifdef ZRHOST_HAVE_ZRUI
+  initDialogProcedures();
+#endif
 }
 
 // Readline would put its own SIGINT handler in place of the console's while
