@@ -11,6 +11,7 @@
 #include "scheme_guard.h"
 #include "scheme_module_functions.h"
 #include "terminal.h"
+#include "terminal_front_end.h"
 
 namespace zrhost {
 
@@ -38,6 +39,7 @@ HostSession::HostSession(const HostOptions& options) : options_(options), change
 #ifdef ZRHOST_HAVE_ZRUI
   installDialogDriver(dialogWaitLimit());
 #endif
+  attachTerminalFrontEnd();
   OdResBufPtr program = OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(options.program));
   OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), program.get());
 }
@@ -45,6 +47,7 @@ HostSession::HostSession(const HostOptions& options) : options_(options), change
 HostSession::~HostSession() { shutdown(); }
 
 void HostSession::shutdown() {
+  detachTerminalFrontEnd();
   if (module_) {
     try {
       module_->shutdown();

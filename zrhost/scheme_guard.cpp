@@ -97,7 +97,14 @@ void enterHostFrame() {
   scm_dynwind_unwind_handler(leftHostFrame, nullptr, SCM_F_WIND_EXPLICITLY);
 }
 
+namespace {
+void (*returnToScheme)() = nullptr;
+}  // namespace
+
+void setReturnToSchemeHook(void (*hook)()) { returnToScheme = hook; }
+
 void leaveHostFrame() {
+  if (hostFrames == 1 && returnToScheme) returnToScheme();
   // Unblocking runs a Scheme interrupt that came meanwhile: it throws from here.
   scm_dynwind_end();
   if (hostFrames == 0 && interruptRequested.exchange(false)) scm_throw(interruptKey(), SCM_EOL);

@@ -53,6 +53,9 @@ bool insideHostFrame();
 void requestInterrupt();
 // The symbol that Scheme's interrupt throws.
 SCM interruptKey();
+// Runs whenever the outermost host frame is left, control going back to
+// Scheme (the terminal front end gives the console its terminal back).
+void setReturnToSchemeHook(void (*hook)());
 
 // Runs body (which returns SCM) for the Scheme procedure subr, inside a host
 // frame. C++ exceptions thrown by body become Scheme errors: SchemeFailure
