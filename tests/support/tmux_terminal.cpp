@@ -139,6 +139,14 @@ std::string TmuxTerminal::screen(bool escapes) const {
   return text;
 }
 
+std::pair<int, int> TmuxTerminal::cursor() const {
+  const std::string text = tmux({"display-message", "-p", "-t", "0", "#{cursor_flag} #{cursor_x} #{cursor_y}"}, false);
+  std::istringstream in(text);
+  int visible = 0, x = -1, y = -1;
+  in >> visible >> x >> y;
+  return visible ? std::make_pair(x, y) : std::make_pair(-1, -1);
+}
+
 bool TmuxTerminal::waitFor(const std::string& text, double seconds) const {
   return poll(seconds, [&] { return screen().find(text) != std::string::npos; });
 }

@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace testing_support {
@@ -40,6 +41,8 @@ class TmuxTerminal {
   // The visible screen, one line per row with trailing blanks removed;
   // with escapes, the colours and attributes as escape sequences.
   std::string screen(bool escapes = false) const;
+  // Where the terminal's cursor is (column, row), or (-1, -1) when hidden.
+  std::pair<int, int> cursor() const;
   // Waits until the screen shows text; false after seconds.
   bool waitFor(const std::string& text, double seconds = 30) const;
   // Waits until the screen no longer shows text.

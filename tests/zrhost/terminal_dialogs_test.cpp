@@ -4,6 +4,7 @@
 // prompt and the console has the terminal again.
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <memory>
 #include <set>
@@ -109,9 +110,13 @@ TEST_F(DialogsInTerminal, ADialogOfTheModuleIsFilledInAndConfirmed) {
   EXPECT_NE(screen.find("|  Colour:    red                     v  |"), std::string::npos) << screen;
   EXPECT_NE(screen.find("|            <    OK     >[   Cancel  ]  |"), std::string::npos) << screen;
 
-  // The name's text is selected when the dialog opens: typing replaces it.
+  // The name's text is selected when the dialog opens: typing replaces it,
+  // and the terminal's cursor stands where the next character goes.
   t->type("J12");
   ASSERT_TRUE(t->waitFor("Name:      J12______")) << t->screen();
+  const auto name = cellOf(t->screen(), "J12___");
+  for (int i = 0; i < 100 && t->cursor() != std::make_pair(name.first + 3, name.second); ++i) usleep(20000);
+  EXPECT_EQ(t->cursor(), std::make_pair(name.first + 3, name.second)) << t->screen();
   t->keys({"BSpace"});
   t->type("3");
   ASSERT_TRUE(t->waitFor("Name:      J13______")) << t->screen();
@@ -119,6 +124,8 @@ TEST_F(DialogsInTerminal, ADialogOfTheModuleIsFilledInAndConfirmed) {
   t->keys({"Tab"});
   t->keys({"Down"});
   ASSERT_TRUE(t->waitFor("Colour:    green")) << t->screen();
+  // No caret outside an edit.
+  EXPECT_EQ(t->cursor(), std::make_pair(-1, -1));
   t->keys({"Enter"});
   ASSERT_TRUE(t->waitFor("(zrtAskName \"X1\")\n(\"J13\" \"green\")\nzrhost>")) << t->screen();
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "zrterm/terminal_session.h"
 #include "zrterm/viewport.h"
@@ -73,6 +74,21 @@ CellGrid cellsOf(const zrui::TextGrid& text, ColourDepth depth) {
   return grid;
 }
 
+// The caret of the focused edit, as a screen cell: after the end of its
+// selection (where typing goes). The toolkit keeps no caret of its own yet;
+// text scrolled sideways in a long edit puts it at the edit's right edge.
+std::optional<Point> caretCell(HWND focus) {
+  if (!focus || GetClassNameString(focus) != u"Edit") return std::nullopt;
+  const auto selection = static_cast<DWORD>(SendMessageW(focus, EM_GETSEL, 0, 0));
+  POINT origin{0, 0};
+  ClientToScreen(focus, &origin);
+  RECT r{};
+  GetWindowRect(focus, &r);
+  const Box box = cellsOf(r);
+  const int x = std::min(origin.x / kCellWidth + static_cast<int>(HIWORD(selection)), box.right - 1);
+  return Point{x, origin.y / kCellHeight};
+}
+
 }  // namespace
 
 DialogFrontEnd::DialogFrontEnd(std::function<void()> onInterrupt) : onInterrupt_(std::move(onInterrupt)) {
@@ -119,12 +135,15 @@ void DialogFrontEnd::repaint() {
   RECT r{};
   GetWindowRect(windows.back(), &r);
   pan_ = panToShow(cellsOf(r), screen, terminal, pan_);
-  if (HWND focus = GetFocus()) {
+  HWND focus = GetFocus();
+  if (focus) {
     GetWindowRect(focus, &r);
     pan_ = panToShow(cellsOf(r), screen, terminal, pan_);
   }
   const zrui::TextGrid text = zrui::RenderScreen(terminal.width, terminal.height, POINT{pan_.x, pan_.y});
-  session_->painter().paint(cellsOf(text, session_->depth()), {0, 0}, std::nullopt);
+  std::optional<Point> caret = caretCell(focus);
+  if (caret) caret = Point{caret->x - pan_.x, caret->y - pan_.y};
+  session_->painter().paint(cellsOf(text, session_->depth()), {0, 0}, caret);
 }
 
 void DialogFrontEnd::readInput() {
