@@ -103,7 +103,9 @@ TmuxTerminal::TmuxTerminal(const std::vector<std::string>& command, const std::s
 TmuxTerminal::~TmuxTerminal() { tmux({"kill-server"}, false); }
 
 std::string TmuxTerminal::tmux(const std::vector<std::string>& args, bool check) const {
-  std::string line = "tmux -S " + quoted(socket_);
+  // The tmux client needs a terminal type of its own, also where the tests
+  // run without one (CI).
+  std::string line = "TERM=xterm-256color tmux -S " + quoted(socket_);
   for (const std::string& a : args) line += " " + quoted(a);
   line += " 2>&1";
   bool ok = false;

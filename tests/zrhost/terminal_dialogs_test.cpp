@@ -76,7 +76,7 @@ const char* const kBox =
 TEST_F(DialogsInTerminal, AMessageBoxIsAnsweredWithKeysOrTheMouse) {
   auto t = start(80, 24);
   const std::string box = "(message-box \"Save the changes to the drawing?\" \"zrhost\" 3)";
-  call(*t, box, "Save the changes to the drawing?");
+  call(*t, box, "|  Save the changes to the drawing?");
   EXPECT_NE(t->screen().find(kBox), std::string::npos) << t->screen();
   // The console's lines are not shown while the box is.
   EXPECT_EQ(t->screen().find("zrhost>"), std::string::npos) << t->screen();
@@ -86,12 +86,12 @@ TEST_F(DialogsInTerminal, AMessageBoxIsAnsweredWithKeysOrTheMouse) {
   ASSERT_TRUE(t->waitFor(box + "\n7\nzrhost>")) << t->screen();
 
   // Escape cancels.
-  call(*t, box, "Save the changes to the drawing?");
+  call(*t, box, "|  Save the changes to the drawing?");
   t->keys({"Escape"});
   ASSERT_TRUE(t->waitFor(box + "\n2\nzrhost>")) << t->screen();
 
   // A click on Yes.
-  call(*t, box, "Save the changes to the drawing?");
+  call(*t, box, "|  Save the changes to the drawing?");
   const auto yes = cellOf(t->screen(), "Yes");
   ASSERT_GE(yes.first, 0) << t->screen();
   click(*t, yes);
