@@ -32,6 +32,17 @@
           (next (+ n 1))
           (string-append prefix (number->string n))))))
 
+;; The module's NovoConector asks for the name of a new connector in its
+;; dialog, proposing (buscaProximaRelAuto prefix) for the component's prefix.
+;; Without a person at a terminal, actions queued before the call answer the
+;; dialog (new-connector.scm runs this on drawing.dxf, where BOR001 has the
+;; prefix "X" and X8 is the first free "X" name):
+;;
+;;   (dialog-type 126 "X1")       ; placed already: OK stays disabled
+;;   (dialog-choose 126 1)        ; the proposal, second entry of the list
+;;   (dialog-key "Enter")
+;;   (NovoConector "BOR001")      ; => ("X8" "S"); "N" for another name, '() when cancelled
+
 ;; The connectors screen hands over the pin symbols it changed: report them.
 ;; Returns their handles.
 (define (atualizarMacros . symbols)

@@ -22,6 +22,10 @@ echo "== The connector dictionary and listing through the host (zrhost and the m
 "$top/build/release/zrhost/zrhost" --load "$top/examples/suite.scm" --script "$top/examples/show-connectors.scm" \
   "$top/examples/drawing.dxf" </dev/null
 echo
+echo "== A new connector's name asked in its dialog, answered by actions queued in the script"
+"$top/build/release/zrhost/zrhost" --load "$top/examples/suite.scm" --script "$top/examples/new-connector.scm" \
+  "$top/examples/drawing.dxf" </dev/null
+echo
 echo "== Read into the model and written back to $out/drawing.dxf"
 "$bin/zrdxf" roundtrip "$top/examples/drawing.dxf" "$out/drawing.dxf"
 "$bin/zrdxf" info "$out/drawing.dxf" --json

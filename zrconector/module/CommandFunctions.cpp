@@ -56,7 +56,6 @@ void UnregisterFunctions(CFxDocument* doc) {
 
 int zrConectores() { return notAvailableYet(u"zrConectores", zr::FailureResult::kVoid); }
 int SelecaoConector() { return notAvailableYet(u"SelecaoConector", zr::FailureResult::kNil); }
-int NovoConector() { return notAvailableYet(u"NovoConector", zr::FailureResult::kNil); }
 int PerguntaInserirPinoConectado() {
   return notAvailableYet(u"PerguntaInserirPinoConectado", zr::FailureResult::kNil);
 }
