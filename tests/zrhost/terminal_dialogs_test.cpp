@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -178,5 +179,35 @@ TEST_F(DialogsInTerminal, TheTerminalComesBackWhenZrhostIsEndedInADialog) {
   expectSane(t->sttyAfterExit());
   EXPECT_EQ(t->screen().find("Connector name"), std::string::npos) << t->screen();
 }
+
+#ifdef ZRHOST_REAL_MODULE
+// What a new user does: zrhost on the example drawing and catalogue, the
+// module's new-connector dialog called, seen, answered with the keyboard.
+TEST_F(DialogsInTerminal, TheNewConnectorDialogOfTheModuleOnTheExampleDrawing) {
+  const std::string examples = ZRHOST_EXAMPLES;
+  ASSERT_EQ(std::system(("bash " + examples + "/catalogue/build-sqlite.sh " + file("catalogo.db") + " >/dev/null 2>&1").c_str()), 0);
+  write("zrnovo.ini", "[database]\ndata_folder = " + folder() + "/\ntype = MDB\nname = catalogo.db\n");
+  write("drawing.dxf", testing_support::readFile(examples + "/drawing.dxf"));
+  TmuxTerminal t({ZRHOST_PROGRAM, "--program", "zrnovo", "--module", ZRHOST_REAL_MODULE, "--load",
+                  examples + "/suite.scm", "drawing.dxf"},
+                 folder(), 80, 24, {{"HOME", folder()}, {"ZR_SETTINGS_DIR", folder()}});
+  ASSERT_TRUE(t.waitFor("zrhost>")) << t.screen();
+  call(t, "(NovoConector \"BOR001\")", "Nome do novo conector:");
+  ASSERT_TRUE(t.waitFor("X8___")) << t.screen();
+  EXPECT_NE(t.screen().find("+- Novo conector ---"), std::string::npos) << t.screen();
+  t.keys({"Enter"});
+  ASSERT_TRUE(t.waitFor("(NovoConector \"BOR001\")\n(\"X8\" \"S\")\nzrhost>")) << t.screen();
+
+  // A name placed in the drawing is refused with a tooltip; Escape cancels.
+  call(t, "(NovoConector \"BOR001\")", "Nome do novo conector:");
+  t.type("X1");
+  ASSERT_TRUE(t.waitFor("em uso")) << t.screen();
+  t.keys({"Escape"});
+  ASSERT_TRUE(t.waitFor("(NovoConector \"BOR001\")\n()\nzrhost>")) << t.screen();
+  t.keys({"C-d"});
+  EXPECT_EQ(t.waitForExit(), 0) << t.screen();
+  expectSane(t.sttyAfterExit());
+}
+#endif
 
 }  // namespace
