@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "OdString.h"
+#include "dialog_controls.h"
 #include "zrui/commctrl.h"
 #include "zrui/eventloop.h"
 #include "zrui/input.h"
@@ -101,130 +102,6 @@ void clickAt(HWND ctl, POINT client, bool twice = false) {
 
 POINT centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-struct KeyName {
-  const char16_t* name;
-  UINT vk;
-};
-constexpr KeyName kKeys[] = {
-    {u"Enter", VK_RETURN}, {u"Escape", VK_ESCAPE}, {u"Tab", VK_TAB},        {u"Space", VK_SPACE},
-    {u"Up", VK_UP},        {u"Down", VK_DOWN},     {u"Left", VK_LEFT},      {u"Right", VK_RIGHT},
-    {u"Home", VK_HOME},    {u"End", VK_END},       {u"PageUp", VK_PRIOR},   {u"PageDown", VK_NEXT},
-    {u"Delete", VK_DELETE}, {u"Backspace", VK_BACK}, {u"Insert", VK_INSERT},
-};
-
-std::optional<std::pair<UINT, zrui::Keys>> parseKey(std::u16string name) {
-  zrui::Keys keys;
-  while (name.size() > 2 && name[1] == u'-') {
-    if (name[0] == u'S') keys.shift = true;
-    else if (name[0] == u'C') keys.control = true;
-    else if (name[0] == u'M') keys.alt = true;
-    else return std::nullopt;
-    name = name.substr(2);
-  }
-  for (const KeyName& k : kKeys)
-    if (name == k.name) return std::make_pair(k.vk, keys);
-  if (name.size() >= 2 && name.size() <= 3 && name[0] == u'F') {
-    int n = 0;
-    for (size_t i = 1; i < name.size(); ++i) {
-      if (name[i] < u'0' || name[i] > u'9') return std::nullopt;
-      n = n * 10 + (name[i] - u'0');
-    }
-    if (n >= 1 && n <= 12) return std::make_pair(static_cast<UINT>(VK_F1 + n - 1), keys);
-    return std::nullopt;
-  }
-  if (name.size() == 1) {
-    char16_t c = name[0];
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    if ((c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')) return std::make_pair(static_cast<UINT>(c), keys);
-  }
-  return std::nullopt;
-}
-
-// ---- reading controls ----
-std::u16string listText(HWND list, int row) {
-  char16_t buf[512];
-  LVITEMW item;
-  item.iSubItem = 0;
-  item.pszText = buf;
-  item.cchTextMax = 512;
-  buf[0] = 0;
-  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  return buf;
-}
-
-std::u16string treeText(HWND tree, HTREEITEM item) {
-  char16_t buf[512];
-  TVITEMW tv;
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = buf;
-  tv.cchTextMax = 512;
-  buf[0] = 0;
-  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-  return buf;
-}
-
-HTREEITEM treeNext(HWND tree, UINT how, HTREEITEM from) {
-  return reinterpret_cast<HTREEITEM>(
-      SendMessageW(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
-}
-
-void treePaths(HWND tree, HTREEITEM parent, const std::u16string& prefix, HTREEITEM selected, ControlState* out) {
-  for (HTREEITEM c = treeNext(tree, TVGN_CHILD, parent); c; c = treeNext(tree, TVGN_NEXT, c)) {
-    std::u16string path = prefix.empty() ? treeText(tree, c) : prefix + u"/" + treeText(tree, c);
-    if (c == selected) out->selection = static_cast<int>(out->items.size());
-    out->items.push_back(utf8(path));
-    treePaths(tree, c, path, selected, out);
-  }
-}
-
-std::u16string comboText(HWND combo, int i) {
-  LRESULT n = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-  if (n < 0) return u"";
-  std::u16string t(static_cast<size_t>(n) + 1, u'\0');
-  SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(t.data()));
-  t.resize(static_cast<size_t>(n));
-  return t;
-}
-
-ControlState readControl(HWND ctl, int id) {
-  ControlState s;
-  s.id = id;
-  std::u16string cls = GetClassNameString(ctl);
-  s.className = utf8(cls);
-  s.text = utf8(GetWindowTextString(ctl));
-  s.enabled = IsWindowEnabled(ctl);
-  s.visible = IsWindowVisible(ctl);
-  if (cls == WC_COMBOBOXW) {
-    int n = static_cast<int>(SendMessageW(ctl, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) s.items.push_back(utf8(comboText(ctl, i)));
-    s.selection = static_cast<int>(SendMessageW(ctl, CB_GETCURSEL, 0, 0));
-  } else if (cls == WC_LISTVIEWW) {
-    int n = static_cast<int>(SendMessageW(ctl, LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) s.items.push_back(utf8(listText(ctl, i)));
-    s.selection = static_cast<int>(SendMessageW(ctl, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-  } else if (cls == WC_TREEVIEWW) {
-    HTREEITEM sel = treeNext(ctl, TVGN_CARET, nullptr);
-    treePaths(ctl, TVI_ROOT, u"", sel, &s);
-  } else if (cls == WC_TABCONTROLW) {
-    int n = static_cast<int>(SendMessageW(ctl, TCM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < n; ++i) {
-      char16_t buf[256];
-      buf[0] = 0;
-      TCITEMW item;
-      item.mask = TCIF_TEXT;
-      item.pszText = buf;
-      item.cchTextMax = 256;
-      SendMessageW(ctl, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-      s.items.push_back(utf8(buf));
-    }
-    s.selection = static_cast<int>(SendMessageW(ctl, TCM_GETCURSEL, 0, 0));
-  } else if (cls == WC_BUTTONW) {
-    s.checked = SendMessageW(ctl, BM_GETCHECK, 0, 0) == BST_CHECKED;
-  }
-  return s;
-}
-
 // ---- actions ----
 Outcome chooseInCombo(HWND ctl, const DialogAction& a) {
   int i = a.index;
@@ -244,7 +121,7 @@ Outcome chooseInList(HWND ctl, const DialogAction& a) {
   int i = a.index;
   if (i < 0) {
     for (int k = 0; k < n && i < 0; ++k)
-      if (listText(ctl, k) == a.text) i = k;
+      if (listRowText(ctl, k) == a.text) i = k;
     if (i < 0) return notYet(controlName(a.id, ctl) + " has no row \"" + utf8(a.text) + "\"");
   }
   if (i >= n) return notYet(controlName(a.id, ctl) + " has no row " + std::to_string(i));
@@ -276,7 +153,7 @@ Outcome chooseInTree(HWND ctl, const DialogAction& a) {
   for (size_t k = 0; k < parts.size(); ++k) {
     HTREEITEM found = nullptr;
     for (HTREEITEM c = treeNext(ctl, TVGN_CHILD, parent); c && !found; c = treeNext(ctl, TVGN_NEXT, c))
-      if (treeText(ctl, c) == parts[k]) found = c;
+      if (treeItemText(ctl, c) == parts[k]) found = c;
     walked += (k ? u"/" : u"") + parts[k];
     if (!found) return notYet(controlName(a.id, ctl) + " has no item \"" + utf8(walked) + "\"");
     RECT r;
@@ -294,13 +171,22 @@ Outcome chooseInTree(HWND ctl, const DialogAction& a) {
   return done();
 }
 
+// The part of the screen that the windows shown cover, as text: nested
+// dialogs and their boxes lie over their owners, as a person sees them.
 Outcome writeSnapshot(const std::string& path) {
+  constexpr int kCellWidth = 7, kCellHeight = 13;
+  RECT covered{};
+  for (HWND h : zrui::TopLevelWindows()) {
+    RECT r;
+    GetWindowRect(h, &r);
+    UnionRect(&covered, &covered, &r);
+  }
   std::string text;
-  // Every window shown, bottom to top.
-  std::vector<HWND> shown = zrui::TopLevelWindows();
-  for (size_t i = 0; i < shown.size(); ++i) {
-    if (i) text += "\n";
-    text += zrui::RenderWindow(shown[i]).utf8() + "\n";
+  if (!IsRectEmpty(&covered)) {
+    POINT pan{covered.left / kCellWidth, covered.top / kCellHeight};
+    int columns = (covered.right + kCellWidth - 1) / kCellWidth - pan.x;
+    int rows = (covered.bottom + kCellHeight - 1) / kCellHeight - pan.y;
+    text = zrui::RenderScreen(columns, rows, pan).utf8() + "\n";
   }
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << text;
@@ -313,7 +199,7 @@ Outcome apply(HWND dlg, const DialogAction& a) {
   using K = DialogAction::Kind;
   switch (a.kind) {
     case K::Key: {
-      auto key = parseKey(a.text);
+      auto key = parseKeyName(a.text);
       if (!key) return failed("no key is named \"" + utf8(a.text) + "\"");
       if (!zrui::InputKeyDown(key->first, key->second)) return failed("no window has the focus");
       zrui::Pump();
@@ -476,6 +362,6 @@ void beginDialogCall() {
 
 std::optional<std::string> endDialogCall() { return std::exchange(driver().failure, std::nullopt); }
 
-bool validKeyName(const std::u16string& name) { return parseKey(name).has_value(); }
+bool validKeyName(const std::u16string& name) { return parseKeyName(name).has_value(); }
 
 }  // namespace zrhost

@@ -96,6 +96,24 @@ TEST_F(DialogDriving, AnActionThatCannotApplyNamesDialogAndControlAndCancelsTheC
   EXPECT_NE(o.out.find("()\n(2)\n"), std::string::npos) << describe(o);
 }
 
+TEST_F(DialogDriving, TabsCellsAndSnapshotsRefuseWhatTheyCannotDo) {
+  struct Case {
+    std::string actions, error;
+  };
+  const Case cases[] = {
+      {"(dialog-tab 101 0)", "(dialog-tab 101 0): control 101 (Edit) is not a tab control"},
+      {"(dialog-cell 103 0 1)", "(dialog-cell 103 0 1): control 103 (SysTreeView32) is not a list view"},
+      {"(dialog-choose 104 0)", "(dialog-choose 104 0): control 104 (Button) has no entries to choose from"},
+      {"(dialog-snapshot \"no-such-folder/s.txt\")",
+       "(dialog-snapshot \"no-such-folder/s.txt\"): the snapshot cannot be written to no-such-folder/s.txt"},
+  };
+  for (const Case& c : cases) {
+    Outcome o = run(c.actions + "\n(zrtDialog)\n");
+    EXPECT_EQ(o.status, 1) << describe(o);
+    EXPECT_NE(o.err.find("zrtDialog: dialog \"Parts\": " + c.error), std::string::npos) << c.actions << describe(o);
+  }
+}
+
 TEST_F(DialogDriving, ADialogLeftWaitingEndsTheCallWithAnErrorNotAHang) {
   Outcome o = run(
       "(dialog-type 101 \"only this\")\n"

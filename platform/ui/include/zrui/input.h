@@ -13,7 +13,10 @@
 // - a press on a window whose top-level window (or the window itself, or a
 //   parent) is disabled is dropped, with a beep when a modal dialog disables
 //   that window; a press on an inactive top-level window activates it first;
-// - keys and characters go to the focus window, else the active window;
+// - keys and characters go to the window that has the focus (else the
+//   active window) when the loop takes them from the queue, so a press
+//   queued before them may move the focus first; the functions return the
+//   focus at the time of the call;
 // - the wheel goes to the enabled window under the pointer, else the focus;
 //   windows that do not handle it pass it to their parent (DefWindowProcW).
 // Focus moves as the controls move it when they get the press (a control

@@ -160,19 +160,19 @@ HWND InputMouseWheel(POINT screen, int delta, Keys keys) {
 HWND InputKeyDown(UINT vk, Keys keys) {
   HWND target = KeyTarget();
   if (!target) return nullptr;
-  return PostInput(target, WM_KEYDOWN, vk, 1, Mods(keys)) ? target : nullptr;
+  return PostKeyboardInput(WM_KEYDOWN, vk, 1, Mods(keys)) ? target : nullptr;
 }
 
 HWND InputKeyUp(UINT vk, Keys keys) {
   HWND target = KeyTarget();
   if (!target) return nullptr;
-  return PostInput(target, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u), Mods(keys)) ? target : nullptr;
+  return PostKeyboardInput(WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u), Mods(keys)) ? target : nullptr;
 }
 
 HWND InputChar(char16_t ch, Keys keys) {
   HWND target = KeyTarget();
   if (!target) return nullptr;
-  return PostInput(target, WM_CHAR, ch, 1, Mods(keys)) ? target : nullptr;
+  return PostKeyboardInput(WM_CHAR, ch, 1, Mods(keys)) ? target : nullptr;
 }
 
 }  // namespace zrui

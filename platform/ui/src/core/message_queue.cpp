@@ -123,6 +123,18 @@ BOOL PostInput(HWND h, UINT msg, WPARAM w, LPARAM l, BYTE mods) {
   return PostToThread(tid, qm);
 }
 
+BOOL PostKeyboardInput(UINT msg, WPARAM w, LPARAM l, BYTE mods) {
+  QueuedMsg qm;
+  qm.msg.message = msg;
+  qm.msg.wParam = w;
+  qm.msg.lParam = l;
+  qm.msg.time = GetTickCount();
+  qm.mods = mods;
+  qm.input = true;
+  qm.toFocus = true;
+  return PostToThread(std::this_thread::get_id(), qm);
+}
+
 bool HasPendingMessages() {
   auto q = CurrentQueue();
   std::lock_guard lock(q->m);
@@ -195,10 +207,24 @@ bool TakeDueTimer(ThreadQueue& q, HWND h, MSG* out) {
 BOOL PeekMessageW(MSG* msg, HWND h, UINT lo, UINT hi, UINT remove) {
   ProcessSentMessages();
   auto q = CurrentQueue();
+  // Keyboard input goes to the focus at the time it is taken: a press queued
+  // before it may have moved the focus. Focus belongs to this thread, so it
+  // cannot change while this call looks.
+  HWND focus = GetFocus();
+  if (!focus) focus = GetActiveWindow();
   std::unique_lock lock(q->m);
-  for (auto it = q->posted.begin(); it != q->posted.end(); ++it) {
-    if (!Matches(it->msg, h, lo, hi)) continue;
-    *msg = it->msg;
+  for (auto it = q->posted.begin(); it != q->posted.end();) {
+    if (it->toFocus && !focus) {
+      it = q->posted.erase(it);
+      continue;
+    }
+    MSG candidate = it->msg;
+    if (it->toFocus) candidate.hwnd = focus;
+    if (!Matches(candidate, h, lo, hi)) {
+      ++it;
+      continue;
+    }
+    *msg = candidate;
     if (remove & PM_REMOVE) {
       if (it->input) tl_mods = it->mods;
       q->posted.erase(it);

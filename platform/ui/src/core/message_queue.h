@@ -38,6 +38,10 @@ struct QueuedMsg {
   MSG msg;
   BYTE mods = 0;
   bool input = false;
+  // Keyboard input: goes to the window that has the focus (else the active
+  // window) when it is taken from the queue, as a press queued before it may
+  // move the focus. Dropped when there is none.
+  bool toFocus = false;
 };
 
 struct Timer {
@@ -78,6 +82,9 @@ LRESULT SendAcrossThreads(std::thread::id target, HWND h, UINT msg, WPARAM w, LP
 BOOL PostToThread(std::thread::id target, const QueuedMsg& qm);
 // Posts an input message with the modifier state it was produced with.
 BOOL PostInput(HWND h, UINT msg, WPARAM w, LPARAM l, BYTE mods);
+// Posts keyboard input to this thread, for its focus at the time the
+// message is taken from the queue.
+BOOL PostKeyboardInput(UINT msg, WPARAM w, LPARAM l, BYTE mods);
 // Waits until a message arrives, a timer is due, a watched descriptor is
 // ready (its callback then runs here) or the timeout passes (negative =
 // forever). Returns true when something is pending.

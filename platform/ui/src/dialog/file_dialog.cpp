@@ -196,10 +196,10 @@ INT_PTR CALLBACK FileProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       fs::path start = s->folder;
       if (!ShowFolder(h, s, start)) ShowFolder(h, s, fs::path("/"));
       SetDlgItemTextW(h, IDC_FILE_NAME, Utf16(fs::path(s->request.fileName).filename()).c_str());
-      HWND edit = GetDlgItem(h, IDC_FILE_NAME);
-      SetFocus(edit);
-      SendMessageW(edit, EM_SETSEL, 0, -1);
-      return FALSE;
+      // The name field takes the focus (its text selected) once the loop
+      // runs: the dialog manager focuses the first Tab stop, the list.
+      PostMessageW(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(h, IDC_FILE_NAME)), TRUE);
+      return TRUE;
     }
     case WM_COMMAND: {
       int id = LOWORD(static_cast<DWORD_PTR>(w));

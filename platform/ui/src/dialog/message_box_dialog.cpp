@@ -48,8 +48,10 @@ INT_PTR CALLBACK BoxProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       const auto* info = reinterpret_cast<const MessageBoxInfo*>(l);
       int def = info->defaultAnswer();
       SendMessageW(h, DM_SETDEFID, static_cast<WPARAM>(def), 0);
-      SetFocus(GetDlgItem(h, def));
-      return FALSE;
+      // The dialog manager focuses the first Tab stop after WM_INITDIALOG;
+      // the default answer takes the focus once the loop runs.
+      PostMessageW(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(h, def)), TRUE);
+      return TRUE;
     }
     case WM_COMMAND: {
       const auto* info = reinterpret_cast<const MessageBoxInfo*>(GetWindowLongPtrW(h, DWLP_USER));
