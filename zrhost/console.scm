@@ -7,9 +7,12 @@
   #:use-module (srfi srfi-9)
   #:use-module (srfi srfi-9 gnu)
   #:use-module (ice-9 buffered-input)
+  #:use-module (ice-9 rdelim)
+  #:use-module (zrhost help)
+  #:re-export (zrhost-help)
   #:export (<entity-name> make-entity-name entity-name? entity-name-document entity-name-index
             make-module-function-procedure call-for-host
-            zrhost-help zrhost-console zrhost-run-script zrhost-eval-string))
+            zrhost-console zrhost-run-script zrhost-eval-string))
 
 ;;; Entity names: the two integers of the host's name (document serial and
 ;;; index). Equal names are equal?.
@@ -34,20 +37,6 @@
                                             ", run in the active drawing (see call-module-function)."))
     procedure))
 
-;;; The host's procedures with their documentation, and the module's
-;;; functions of the active drawing.
-(define (zrhost-help)
-  (let* ((host (resolve-interface '(zrhost host)))
-         (names (sort (module-map (lambda (name variable) name) host)
-                      (lambda (a b) (string<? (symbol->string a) (symbol->string b))))))
-    (for-each (lambda (name)
-                (display (or (procedure-documentation (module-ref host name)) name))
-                (newline))
-              names)
-    (display "Module functions of the active drawing: ")
-    (display (string-join (module-functions) " "))
-    (newline)))
-
 ;;; Errors of the host (C++ procedures, the module, the object model) print
 ;;; as Guile's own do: "In procedure P: message".
 (define (host-error-printer port key args default-printer)
@@ -66,14 +55,19 @@
 ;;; as (error KEY . ARGS), a result as (ok VALUE). A continuation that would
 ;;; leave the call otherwise (an escape to a prompt outside) would jump over
 ;;; the C++ frames below it: it is stopped by an error raised while it
-;;; unwinds, which the host's own catch around this call takes.
-(define (call-for-host procedure arguments)
+;;; unwinds, which the host's own catch around this call takes. unblock is
+;;; true when the caller holds interrupts back (a C++ procedure runs below):
+;;; the Scheme code called is still interruptible, and the interrupt comes
+;;; back as an error that the host raises again once its frames are left.
+(define* (call-for-host procedure arguments #:optional unblock)
   (let ((returned #f))
     (dynamic-wind
       (lambda () #f)
       (lambda ()
         (let ((outcome (catch #t
-                         (lambda () (list 'ok (apply procedure arguments)))
+                         (lambda ()
+                           (let ((call (lambda () (list 'ok (apply procedure arguments)))))
+                             (if unblock (call-with-unblocked-asyncs call) (call))))
                          (lambda (key . args) (cons* 'error key args)))))
           (set! returned #t)
           outcome))
@@ -105,15 +99,32 @@
     (print-exception port #f key args)
     (force-output port)))
 
-;; Calls thunk. Returns (ok value ...), (quit status) after (exit), or (error)
-;; after printing the error with where (a string or #f).
+;;; Ctrl-C at the console throws this key wherever Scheme runs (C++ code of
+;;; the host holds it back until its frames are left).
+(define interrupt-key 'zrhost-interrupt)
+
+;; Runs on the console thread after Ctrl-C wherever Scheme code is let
+;; through: in a read or an evaluation of the console.
+(define (interrupt-handler)
+  ((@@ (zrhost host) %interrupt-taken))
+  (throw interrupt-key))
+
+;; Calls thunk (a read of the terminal) where Ctrl-C ends it at once.
+(define (reading thunk)
+  (let ((flag (@@ (zrhost host) %console-reading)))
+    (call-with-unblocked-asyncs
+     (lambda () (dynamic-wind (lambda () (flag #t)) thunk (lambda () (flag #f)))))))
+
+;; Calls thunk. Returns (ok value ...), (quit status) after (exit), (error)
+;; after printing the error with where (a string or #f), or (interrupted)
+;; after Ctrl-C.
 (define (protected where thunk)
   (catch #t
     (lambda () (call-with-values thunk (lambda values (cons 'ok values))))
     (lambda (key . args)
-      (if (eq? key 'quit)
-          (list 'quit (quit-status args))
-          (begin (report-error where key args) (list 'error))))))
+      (cond ((eq? key 'quit) (list 'quit (quit-status args)))
+            ((eq? key interrupt-key) (list 'interrupted))
+            (else (report-error where key args) (list 'error))))))
 
 (define (evaluate form) (eval form user-module))
 
@@ -140,19 +151,26 @@
             ((char=? c #\newline) (read-char port))))))
 
 ;;; The console: reads forms from port until it ends, prints each result;
-;;; an error is printed and reading goes on. Returns the exit status.
-(define (console-loop port prompt new-read)
-  (let loop ()
+;;; an error is printed and reading goes on; Ctrl-C drops the line being
+;;; typed, or stops the evaluation (saying so), and reading goes on. At the
+;;; end (its input or (exit)) leave? decides whether it really ends. Returns
+;;; the exit status.
+(define (console-loop port prompt new-read leave?)
+  (define (end status) (if (leave?) status (loop)))
+  (define (loop)
     (when prompt
       (display prompt)
       (force-output))
     (new-read)
     (let ((read-result (protected #f (lambda ()
-                                       (let ((form (read port)))
-                                         (consume-trailing-blanks port)
+                                       (let ((form (reading (lambda () (read port)))))
+                                         ;; Peeking after the end would read
+                                         ;; again: Ctrl-D would need pressing twice.
+                                         (unless (eof-object? form) (consume-trailing-blanks port))
                                          form)))))
       (case (car read-result)
-        ((quit) (cadr read-result))
+        ((quit) (end (cadr read-result)))
+        ((interrupted) (loop))
         ((error)
          ;; Skip the rest of a line that does not read.
          (false-if-exception (read-line-from port))
@@ -160,12 +178,21 @@
         (else
          (let ((form (cadr read-result)))
            (if (eof-object? form)
-               (begin (when prompt (newline)) 0)
-               (let ((result (protected #f (lambda () (evaluate form)))))
+               (begin (when prompt (newline)) (end 0))
+               (let ((result (protected #f (lambda () (call-with-unblocked-asyncs (lambda () (evaluate form)))))))
                  (case (car result)
-                   ((quit) (cadr result))
+                   ((interrupted)
+                    ;; The terminal echoed ^C where the output stopped.
+                    (force-output (current-output-port))
+                    (display "\nzrhost: interrupted\n" (current-error-port))
+                    (force-output (current-error-port))
+                    (loop))
+                   ((quit) (end (cadr result)))
                    ((ok) (print-values (cdr result)) (loop))
-                   (else (loop)))))))))))
+                   (else (loop))))))))))
+  ;; Ctrl-C is let through only where protected catches it: reading and
+  ;; evaluating a form.
+  (call-with-blocked-asyncs loop))
 
 (define (read-line-from port)
   (let loop ()
@@ -176,29 +203,69 @@
 (define history-file
   (string-append (or (getenv "HOME") ".") "/.zrhost_history"))
 
+;;; Leaving with drawings changed and not saved: a person is asked; without
+;;; a person the host names them when it ends.
+(define (ask-to-leave ask)
+  (let ((unsaved (drawings-unsaved)))
+    (or (null? unsaved)
+        (begin
+          (force-output)
+          (display (string-append "zrhost: not saved: " (string-join unsaved ", ")))
+          (newline)
+          (force-output)
+          (let retry ()
+            (let ((answer (ask "(s)ave and leave, (l)eave without saving, or (b)ack to the console? [b] ")))
+              (cond ((or (eof-object? answer) (not answer)) #f)
+                    ((string-prefix-ci? "s" (string-trim-both answer))
+                     (let ((saved (protected "saving" (lambda () (for-each drawing-save unsaved)))))
+                       (eq? (car saved) 'ok)))
+                    ((string-prefix-ci? "l" (string-trim-both answer)) #t)
+                    ((or (string-null? (string-trim-both answer))
+                         (string-prefix-ci? "b" (string-trim-both answer)))
+                     #f)
+                    (else (retry)))))))))
+
 ;; interactive: input is a terminal; readline: (ice-9 readline) is loaded.
 (define (zrhost-console interactive readline)
   (greet interactive)
-  (if readline
-      (let ((rl (resolve-interface '(ice-9 readline))))
-        ;; The history is zrhost's own, not Guile's.
-        ((module-ref rl 'readline-disable) 'history-file)
-        (false-if-exception ((module-ref rl 'read-history) history-file))
-        ((module-ref rl 'set-readline-prompt!) "zrhost> " "... ")
-        (let* ((port ((module-ref rl 'readline-port)))
-               ;; Each form starts a new read: the first prompt, not the
-               ;; continuation one.
-               (new-read (lambda () (set-buffered-input-continuation?! port #f)))
-               (status (console-loop port #f new-read)))
-          (false-if-exception ((module-ref rl 'write-history) history-file))
-          (newline)
-          status))
-      (console-loop (current-input-port) (and interactive "zrhost> ") (lambda () #f))))
+  (when interactive ((@@ (zrhost host) %install-console-interrupt) interrupt-handler))
+  (let ()
+    (define (restore) (when interactive ((@@ (zrhost host) %remove-console-interrupt))))
+    (if readline
+        (let ((rl (resolve-interface '(ice-9 readline))))
+          ;; The history is zrhost's own, not Guile's.
+          ((module-ref rl 'readline-disable) 'history-file)
+          (false-if-exception ((module-ref rl 'read-history) history-file))
+          ((module-ref rl 'set-readline-prompt!) "zrhost> " "... ")
+          (let* ((port ((module-ref rl 'readline-port)))
+                 ;; Each form starts a new read: the first prompt, not the
+                 ;; continuation one.
+                 (new-read (lambda () (set-buffered-input-continuation?! port #f)))
+                 (ask (lambda (prompt)
+                        (let ((answer (protected #f (lambda ()
+                                                      (reading (lambda () ((module-ref rl 'readline) prompt)))))))
+                          (and (eq? (car answer) 'ok) (cadr answer)))))
+                 (status (console-loop port #f new-read (lambda () (ask-to-leave ask)))))
+            (false-if-exception ((module-ref rl 'write-history) history-file))
+            (newline)
+            (restore)
+            status))
+        (let* ((ask (lambda (prompt)
+                      (display prompt)
+                      (force-output)
+                      (let ((answer (protected #f (lambda ()
+                                                    (reading (lambda () (read-line (current-input-port))))))))
+                        (and (eq? (car answer) 'ok) (cadr answer)))))
+               (status (console-loop (current-input-port) (and interactive "zrhost> ") (lambda () #f)
+                                     (if interactive (lambda () (ask-to-leave ask)) (lambda () #t)))))
+          (restore)
+          status))))
 
 (define (greet interactive)
   (when interactive
-    (display "zrhost: Scheme console. (zrhost-help) lists the host's procedures; Ctrl-D ends.")
-    (newline)))
+    (for-each (lambda (line) (display line) (newline))
+              (wrap-paragraph "zrhost: Scheme console. (zrhost-help) for help; Ctrl-C stops, Ctrl-D ends."
+                              (max 20 (- (terminal-columns) 1)) "" "  "))))
 
 ;;; A script: its forms are read and evaluated in order; the first error is
 ;;; printed with the file and line of its form and ends the script (status 1).

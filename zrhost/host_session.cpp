@@ -12,6 +12,7 @@
 #include "scheme_guard.h"
 #include "scheme_module_functions.h"
 #include "terminal.h"
+#include "terminal_front_end.h"
 
 namespace zrhost {
 
@@ -32,13 +33,15 @@ CFxDocumentManager& manager() { return *GetFxSystemServices()->GetDocumentManage
 }
 }  // namespace
 
-HostSession::HostSession(const HostOptions& options) : options_(options) {
+HostSession::HostSession(const HostOptions& options) : options_(options), changes_(manager()) {
+  setDrawingChanges(&changes_);
   manager().SetScriptEnvironment(&environment_);
   installMessageBoxResponder();
 #ifdef ZRHOST_HAVE_ZRUI
   installDialogDriver(dialogWaitLimit());
 #endif
   installFileDialogResponder();
+  attachTerminalFrontEnd();
   OdResBufPtr program = OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(options.program));
   OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), program.get());
 }
@@ -46,6 +49,7 @@ HostSession::HostSession(const HostOptions& options) : options_(options) {
 HostSession::~HostSession() { shutdown(); }
 
 void HostSession::shutdown() {
+  detachTerminalFrontEnd();
   if (module_) {
     try {
       module_->shutdown();
@@ -57,6 +61,7 @@ void HostSession::shutdown() {
   }
   setSchemeModule(nullptr);
   manager().CloseAll();
+  setDrawingChanges(nullptr);
   manager().SetScriptEnvironment(nullptr);
 #ifdef ZRHOST_HAVE_ZRUI
   removeDialogDriver();
@@ -89,11 +94,15 @@ void HostSession::loadModule() {
 }
 
 int HostSession::run() {
+  int status = 0;
   for (const HostAction& action : options_.actions) {
-    const int status = action.kind == HostAction::kEval ? runEval(action.text) : runScript(action.text);
-    if (status != 0) return status;
+    status = action.kind == HostAction::kEval ? runEval(action.text) : runScript(action.text);
+    if (status != 0) break;
   }
-  return options_.console ? runConsole() : 0;
+  if (status == 0 && options_.console) status = runConsole();
+  const std::vector<std::string> unsaved = changes_.unsaved();
+  if (!unsaved.empty()) printErr("zrhost: not saved: " + joinPaths(unsaved) + "\n");
+  return status;
 }
 
 int runHost(const HostOptions& options) {

@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "drawing_changes.h"
 #include "host_options.h"
 #include "module_loader.h"
 #include "script_environment.h"
@@ -30,7 +31,8 @@ class HostSession {
   // ModuleLoadError; what initApp throws passes through.
   void loadModule();
   // Runs the actions of the options in order (stopping at the first that
-  // fails), then the console unless a script or eval was given. Returns the
+  // fails), then the console unless a script or eval was given; then names on
+  // standard error the drawings whose changes were not saved. Returns the
   // exit status.
   int run();
 
@@ -39,6 +41,7 @@ class HostSession {
 
   const HostOptions& options_;
   GuileScriptEnvironment environment_;
+  DrawingChanges changes_;
   std::unique_ptr<LoadedModule> module_;
 };
 

@@ -7,6 +7,7 @@
 #include "FxDocumentManager.h"
 #include "OdDbHandle.h"
 #include "connector_names.h"
+#include "drawing_changes.h"
 #include "scheme_guard.h"
 #include "scheme_module_functions.h"
 #include "scheme_registry.h"
@@ -90,6 +91,7 @@ SCM drawingSave(SCM which) {
   return schemeGuard("drawing-save", [&]() -> SCM {
     CFxDocument* doc = documentArg(which);
     doc->GetFxDatabase()->database()->writeDxf(doc->GetPathName());
+    if (drawingChanges()) drawingChanges()->markSaved(doc);
     return SCM_UNSPECIFIED;
   });
 }
@@ -100,7 +102,17 @@ SCM drawingSaveAs(SCM path, SCM which) {
     CFxDocument* doc = documentArg(which);
     doc->GetFxDatabase()->database()->writeDxf(file);
     doc->SetPathName(file);
+    if (drawingChanges()) drawingChanges()->markSaved(doc);
     return SCM_UNSPECIFIED;
+  });
+}
+
+SCM drawingsUnsaved() {
+  return schemeGuard("drawings-unsaved", [&]() -> SCM {
+    SCM paths = SCM_EOL;
+    if (drawingChanges())
+      for (const std::string& path : drawingChanges()->unsaved()) paths = scm_cons(fromUtf8(path), paths);
+    return scm_reverse_x(paths, SCM_EOL);
   });
 }
 
@@ -161,6 +173,8 @@ const SchemeProcedure kProcedures[] = {
      "(drawing-save [DRAWING]): writes the drawing to its path (atomically: a failed save leaves the file)."},
     {"drawing-save-as", 1, 1, false, subr(drawingSaveAs),
      "(drawing-save-as PATH [DRAWING]): writes the drawing to PATH, which becomes its path."},
+    {"drawings-unsaved", 0, 0, false, subr(drawingsUnsaved),
+     "(drawings-unsaved): the paths of the open drawings changed since they were opened or last saved."},
     {"drawing-connector-names", 0, 1, false, subr(drawingConnectorNames),
      "(drawing-connector-names [DRAWING]): the connector names placed in model space (the first \"ZR_PINO\" "
      "extended-data value of each block reference), each once, in drawing order."},

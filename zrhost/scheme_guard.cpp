@@ -1,5 +1,6 @@
 #include "scheme_guard.h"
 
+#include <atomic>
 #include <cstdio>
 #include <thread>
 
@@ -77,7 +78,41 @@ SCM flushBody(void*) {
 
 namespace {
 std::thread::id schemeThread;
+int hostFrames = 0;  // Scheme thread only
+std::atomic<bool> interruptRequested{false};
 }  // namespace
+
+SCM interruptKey() { return scm_from_utf8_symbol("zrhost-interrupt"); }
+
+namespace {
+void leftHostFrame(void*) { --hostFrames; }
+}  // namespace
+
+void enterHostFrame() {
+  scm_dynwind_begin(static_cast<scm_t_dynwind_flags>(0));
+  scm_dynwind_block_asyncs();
+  ++hostFrames;
+  // Counted down however the frame is left (a Scheme error that a body let
+  // through included).
+  scm_dynwind_unwind_handler(leftHostFrame, nullptr, SCM_F_WIND_EXPLICITLY);
+}
+
+namespace {
+void (*returnToScheme)() = nullptr;
+}  // namespace
+
+void setReturnToSchemeHook(void (*hook)()) { returnToScheme = hook; }
+
+void leaveHostFrame() {
+  if (hostFrames == 1 && returnToScheme) returnToScheme();
+  // Unblocking runs a Scheme interrupt that came meanwhile: it throws from here.
+  scm_dynwind_end();
+  if (hostFrames == 0 && interruptRequested.exchange(false)) scm_throw(interruptKey(), SCM_EOL);
+}
+
+bool insideHostFrame() { return hostFrames > 0; }
+
+void requestInterrupt() { interruptRequested = true; }
 
 void markSchemeThread() { schemeThread = std::this_thread::get_id(); }
 bool onSchemeThread() { return std::this_thread::get_id() == schemeThread; }
@@ -129,7 +164,10 @@ bool schemeApply(SCM proc, SCM args, SCM* result, const std::string& context) {
   // (they would copy the C++ frames below it); call-for-host stops escapes.
   // Either attempt becomes an error.
   SCM wrapper = hostCallWrapper();
-  BarrierCall call{{scm_is_false(wrapper) ? proc : wrapper, scm_is_false(wrapper) ? args : scm_list_2(proc, args)},
+  // Inside a host frame interrupts are held; the wrapper lets them through
+  // for the Scheme code it runs, which the person may want to stop.
+  BarrierCall call{{scm_is_false(wrapper) ? proc : wrapper,
+                    scm_is_false(wrapper) ? args : scm_list_3(proc, args, scm_from_bool(insideHostFrame()))},
                    {},
                    SCM_BOOL_F};
   scm_c_with_continuation_barrier(applyCatching, &call);
@@ -144,6 +182,10 @@ bool schemeApply(SCM proc, SCM args, SCM* result, const std::string& context) {
   } else if (scm_is_false(call.caught.key)) {
     *result = call.value;
     return true;
+  }
+  if (insideHostFrame() && scm_is_eq(call.caught.key, interruptKey())) {
+    requestInterrupt();
+    return false;
   }
   printSchemeError(context, call.caught.key, call.caught.args);
   return false;

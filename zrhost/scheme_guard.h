@@ -33,25 +33,57 @@ class SchemeFailure : public std::runtime_error {
 // Turns the exception being handled into an error key and message.
 void describeCurrentException(SCM* key, SCM* message);
 
-// Runs body (which returns SCM) for the Scheme procedure subr. C++ exceptions
-// thrown by body become Scheme errors: SchemeFailure with its key, OdError as
-// drawing-error, anything else as host-error.
+// Interrupts (Ctrl-C at the console). Scheme's interrupt handler throws the
+// key zrhost-interrupt wherever Scheme code runs; a throw must never cross a
+// C++ frame, so while a C++ body of a procedure runs (a host frame) Scheme
+// interrupts are held back, and an interrupt that happens inside a frame (in
+// Scheme code that the module called, or noted by a front end) is raised
+// when the outermost frame has returned, with no C++ object alive.
+//
+// Enters a host frame: Scheme interrupts are held until the matching leave.
+void enterHostFrame();
+// Leaves it. At the outermost frame this raises an interrupt that arrived
+// meanwhile: call it only from a frame that holds no C++ object with a
+// destructor.
+void leaveHostFrame();
+// True while some host frame runs.
+bool insideHostFrame();
+// Notes an interrupt to raise when the outermost host frame is left (a front
+// end calls this for Ctrl-C in a dialog). Safe from any thread.
+void requestInterrupt();
+// The symbol that Scheme's interrupt throws.
+SCM interruptKey();
+// Runs whenever the outermost host frame is left, control going back to
+// Scheme (the terminal front end gives the console its terminal back).
+void setReturnToSchemeHook(void (*hook)());
+
+// Runs body (which returns SCM) for the Scheme procedure subr, inside a host
+// frame. C++ exceptions thrown by body become Scheme errors: SchemeFailure
+// with its key, OdError as drawing-error, anything else as host-error.
 template <typename Body>
 SCM schemeGuard(const char* subr, Body&& body) {
   SCM key = SCM_BOOL_F;
   SCM message = SCM_BOOL_F;
+  SCM result = SCM_BOOL_F;
+  bool done = false;
+  enterHostFrame();
   try {
-    return body();
+    result = body();
+    done = true;
   } catch (...) {
     describeCurrentException(&key, &message);
   }
+  leaveHostFrame();  // may unwind with an interrupt
+  if (done) return result;
   raiseSchemeError(subr, key, message);
 }
 
 // Applies proc to the argument list, catching every Scheme error: on success
 // stores the result and returns true; on an error prints it (prefixed with
 // context) on the error port and returns false. A Scheme (exit) inside is
-// reported the same way: it cannot leave through C++ frames.
+// reported the same way: it cannot leave through C++ frames. Inside a host
+// frame, proc may be interrupted: that returns false without a message and
+// the interrupt is raised when the frame is left.
 bool schemeApply(SCM proc, SCM args, SCM* result, const std::string& context);
 
 // Prints a caught error (key and arguments, as catch hands them) on the

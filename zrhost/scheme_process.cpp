@@ -1,6 +1,8 @@
 #include "scheme_process.h"
 
 #include <dirent.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
@@ -82,7 +84,22 @@ SCM processOpenFiles() {
   });
 }
 
+// The width of the terminal on standard output, else $COLUMNS, else 80.
+SCM terminalColumns() {
+  return schemeGuard("terminal-columns", [&]() -> SCM {
+    winsize size{};
+    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return scm_from_int(size.ws_col);
+    const char* columns = std::getenv("COLUMNS");
+    int value = 0;
+    if (columns) std::from_chars(columns, columns + std::strlen(columns), value);
+    return scm_from_int(value > 0 ? value : 80);
+  });
+}
+
 const SchemeProcedure kProcedures[] = {
+    {"terminal-columns", 0, 0, false, subr(terminalColumns),
+     "(terminal-columns): the width in characters of the terminal that zrhost writes to ($COLUMNS or 80 "
+     "when standard output is no terminal)."},
     {"process-memory", 0, 0, false, subr(processMemory),
      "(process-memory): the memory of the zrhost process in kilobytes, as an association list: rss (the "
      "resident set now) and peak-rss (the largest it has been). Run (gc) first to measure what is kept."},

@@ -12,6 +12,7 @@
 #include "FxDocumentManager.h"
 #include "OdDbBlockReference.h"
 #include "OdDbBlockTableRecord.h"
+#include "OdDbDictionary.h"
 #include "OdRxModule.h"
 #ifdef ZRT_WITH_TOOLKIT
 #include "zrui/commctrl.h"
@@ -156,6 +157,20 @@ int variableFromThread() {
   });
   worker.join();
   returnStatusAnd(status, nullptr);
+  return 1;
+}
+
+// (zrtTouch KEY): changes the active drawing (a new dictionary under KEY in
+// the named-objects dictionary); returns void.
+int touch() {
+  resbuf* args = functions()->GetArguments();
+  const OdString key = args && args->restype == RTSTR ? OdString(args->resval.rstring) : OdString(u"ZRT_TOUCH");
+  functions()->ReleaseChain(args);
+  OdDbDatabase* db = ACTIVE_DOCUMENT()->GetFxDatabase()->database();
+  OdDbDictionaryPtr named = db->getNamedObjectsDictionaryId().safeOpenObject(OdDb::kForWrite);
+  OdDbDictionaryPtr entry = OdDbDictionary::createObject();
+  named->setAt(key, entry.get());
+  functions()->ReturnVoid();
   return 1;
 }
 
@@ -308,6 +323,67 @@ int file() {
   returnStatusAnd(answer.result, stringNode(OdString(answer.path).toUtf8()));
   return 1;
 }
+
+// (zrtAskName PROPOSAL): a small dialog as the module's are built (a
+// template in dialog units): a name in an edit, a colour in a drop-down
+// list, OK and Cancel. Returns (NAME COLOUR) on OK, nil on cancel.
+constexpr int kNameEdit = 100;
+constexpr int kColourList = 101;
+
+struct NameAnswer {
+  std::u16string proposal, name, colour;
+};
+
+INT_PTR CALLBACK nameDialogProc(HWND dlg, UINT msg, WPARAM w, LPARAM l) {
+  static NameAnswer* answer = nullptr;
+  switch (msg) {
+    case WM_INITDIALOG:
+      answer = reinterpret_cast<NameAnswer*>(l);
+      SetDlgItemTextW(dlg, kNameEdit, answer->proposal.c_str());
+      for (const char16_t* colour : {u"red", u"green", u"blue"})
+        SendDlgItemMessageW(dlg, kColourList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(colour));
+      SendDlgItemMessageW(dlg, kColourList, CB_SETCURSEL, 0, 0);
+      return TRUE;
+    case WM_COMMAND:
+      if (LOWORD(w) == IDOK) {
+        answer->name = GetWindowTextString(GetDlgItem(dlg, kNameEdit));
+        answer->colour = GetWindowTextString(GetDlgItem(dlg, kColourList));
+        EndDialog(dlg, IDOK);
+        return TRUE;
+      }
+      if (LOWORD(w) == IDCANCEL) {
+        EndDialog(dlg, IDCANCEL);
+        return TRUE;
+      }
+      break;
+    default: break;
+  }
+  return FALSE;
+}
+
+int askName() {
+  resbuf* args = functions()->GetArguments();
+  NameAnswer answer;
+  if (args && args->restype == RTSTR) answer.proposal = args->resval.rstring;
+  functions()->ReleaseChain(args);
+  using namespace zrui::rc;
+  DialogTemplate t;
+  t.caption = u"Connector name";
+  t.cx = 160;
+  t.cy = 70;
+  t.items = {LTEXT(u"&Name:", -1, 8, 10, 40, 8), EDITTEXT(kNameEdit, 50, 8, 100, 12, ES_AUTOHSCROLL),
+             LTEXT(u"&Colour:", -1, 8, 28, 40, 8), COMBOBOX(kColourList, 50, 26, 100, 60, CBS_DROPDOWNLIST),
+             DEFPUSHBUTTON(u"OK", IDOK, 46, 50, 50, 14), PUSHBUTTON(u"Cancel", IDCANCEL, 100, 50, 50, 14)};
+  if (DialogBoxIndirectParamW(nullptr, &t, nullptr, nameDialogProc, reinterpret_cast<LPARAM>(&answer)) == IDOK) {
+    resbuf* head = stringNode(OdString(answer.name).toUtf8());
+    head->rbnext = stringNode(OdString(answer.colour).toUtf8());
+    functions()->ReturnList(head);
+    fxReleaseChain(head);
+  } else {
+    functions()->ReturnNil();
+  }
+  return 1;
+}
 #endif
 
 struct Registration {
@@ -327,8 +403,10 @@ const Registration kFunctions[] = {
     {u"zrtNotifications", notifications},
     {u"zrtFail", failure},
     {u"zrtVariableFromThread", variableFromThread},
+    {u"zrtTouch", touch},
 #ifdef ZRT_WITH_TOOLKIT
     {u"zrtMessage", message},
+    {u"zrtAskName", askName},
     {u"zrtOpenFile", openFile},
     {u"zrtDialog", partsDialogFunction},
 

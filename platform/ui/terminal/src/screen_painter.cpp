@@ -1,0 +1,80 @@
+#include "zrterm/screen_painter.h"
+
+#include <ncursesw/curses.h>
+
+namespace zrterm {
+
+namespace {
+
+attr_t cursesAttributes(unsigned a) {
+  attr_t c = A_NORMAL;
+  if (a & kBold) c |= A_BOLD;
+  if (a & kUnderline) c |= A_UNDERLINE;
+  if (a & kDim) c |= A_DIM;
+  if (a & kReverse) c |= A_REVERSE;
+  return c;
+}
+
+}  // namespace
+
+std::pair<int, unsigned> ScreenPainter::style(const Cell& cell) {
+  if (depth_ == ColourDepth::kMonochrome)
+    return {0, cell.attributes | monochromeAttributes(cell.fg, cell.bg)};
+  const TermColour fg = mapColour(cell.fg, depth_);
+  TermColour bg = mapColour(cell.bg, depth_);
+  unsigned attributes = cell.attributes;
+  if (fg.bright) attributes |= kBold;
+  // Text the same colour as its ground (grey on the grey that white stands
+  // for in 8 colours, say) would vanish: black keeps it readable.
+  short fgIndex = fg.index;
+  if (fgIndex == bg.index && !fg.bright) fgIndex = bg.index == 0 ? 7 : 0;
+  const auto key = std::make_pair(fgIndex, bg.index);
+  auto it = pairs_.find(key);
+  if (it == pairs_.end()) {
+    const int pair = alloc_pair(fgIndex, bg.index);
+    it = pairs_.emplace(key, pair < 0 ? 0 : pair).first;
+  }
+  return {it->second, attributes};
+}
+
+int ScreenPainter::paint(const CellGrid& grid, Point pan, std::optional<Point> caret) {
+  const int rows = LINES, columns = COLS;
+  if (shown_.width() != columns || shown_.height() != rows) {
+    // Unknown contents: a cell no grid can hold forces every write.
+    shown_ = CellGrid(columns, rows, Cell{U'\uFFFF', 1, 1, 0xFFFF});
+    clearok(curscr, TRUE);
+  }
+  int written = 0;
+  const Cell blank{U' ', rgb(0, 0, 0), rgb(0, 0, 0), 0};
+  for (int y = 0; y < rows; ++y) {
+    for (int x = 0; x < columns; ++x) {
+      const int gx = x + pan.x, gy = y + pan.y;
+      const Cell& cell = gx < grid.width() && gy < grid.height() && gx >= 0 && gy >= 0 ? grid.at(gx, gy) : blank;
+      if (shown_.at(x, y) == cell) continue;
+      shown_.at(x, y) = cell;
+      const auto [pair, attributes] = style(cell);
+      wchar_t text[2] = {static_cast<wchar_t>(cell.ch), L'\0'};
+      cchar_t out;
+      setcchar(&out, text, cursesAttributes(attributes), static_cast<short>(pair), nullptr);
+      // The bottom-right cell scrolls some terminals when written by
+      // mvadd_wch; mvins_wch puts it there without moving the cursor on.
+      if (y == rows - 1 && x == columns - 1) {
+        mvins_wch(y, x, &out);
+      } else {
+        mvadd_wch(y, x, &out);
+      }
+      ++written;
+    }
+  }
+  if (caret && caret->x - pan.x >= 0 && caret->x - pan.x < columns && caret->y - pan.y >= 0 &&
+      caret->y - pan.y < rows) {
+    move(caret->y - pan.y, caret->x - pan.x);
+    curs_set(1);
+  } else {
+    curs_set(0);
+  }
+  refresh();
+  return written;
+}
+
+}  // namespace zrterm

@@ -1,0 +1,213 @@
+// Dialogs in the terminal as a person meets them: zrhost runs in a real
+// terminal (tmux) at 80 x 24 and 120 x 40, a message box or a dialog of the
+// test module opens, keys and mouse finish it, the result comes back at the
+// prompt and the console has the terminal again.
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <memory>
+#include <set>
+#include <sstream>
+
+#include "drawings_fixture.h"
+#include "tmux_terminal.h"
+
+namespace {
+
+using testing_support::TmuxTerminal;
+
+class DialogsInTerminal : public ZrhostRun {
+ protected:
+  void SetUp() override {
+    if (!TmuxTerminal::available()) GTEST_SKIP() << "tmux is not installed";
+    ZrhostRun::SetUp();
+  }
+
+  std::unique_ptr<TmuxTerminal> start(int columns, int rows) {
+    auto t = std::make_unique<TmuxTerminal>(
+        std::vector<std::string>{ZRHOST_PROGRAM, "--module", ZRHOST_TEST_MODULE, "a.dxf"}, folder(), columns, rows,
+        std::map<std::string, std::string>{{"HOME", folder()}});
+    EXPECT_TRUE(t->waitFor("zrhost>")) << t->screen();
+    return t;
+  }
+
+  static void call(TmuxTerminal& t, const std::string& line, const std::string& shows) {
+    t.type(line);
+    t.keys({"Enter"});
+    ASSERT_TRUE(t.waitFor(shows)) << "after " << line << ":\n" << t.screen();
+  }
+
+  // The cell (column, row) where text starts on the screen.
+  static std::pair<int, int> cellOf(const std::string& screen, const std::string& text) {
+    std::istringstream lines(screen);
+    int row = 0;
+    for (std::string line; std::getline(lines, line); ++row) {
+      const std::size_t at = line.find(text);
+      if (at != std::string::npos) return {static_cast<int>(at), row};
+    }
+    return {-1, -1};
+  }
+
+  // A click (SGR mouse report) at a cell.
+  static void click(TmuxTerminal& t, std::pair<int, int> cell) {
+    const std::string at = std::to_string(cell.first + 1) + ";" + std::to_string(cell.second + 1);
+    t.raw("\033[<0;" + at + "M\033[<0;" + at + "m");
+  }
+
+  static void expectSane(const std::string& stty) {
+    std::set<std::string> modes;
+    std::istringstream words(stty);
+    for (std::string w; words >> w;) modes.insert(w);
+    for (const char* mode : {"icanon", "echo", "isig", "icrnl", "opost"})
+      EXPECT_TRUE(modes.count(mode)) << mode << "\n" << stty;
+  }
+};
+
+const char* const kBox =
+    "+- zrhost ----------------------------------+\n"
+    "                                   |                                           |\n"
+    "                                   |  Save the changes to the drawing?         |\n"
+    "                                   |                                           |\n"
+    "                                   |  <   Yes    > [    No     ] [  Cancel  ]  |\n"
+    "                                   |                                           |\n"
+    "                                   +-------------------------------------------+";
+
+TEST_F(DialogsInTerminal, AMessageBoxIsAnsweredWithKeysOrTheMouse) {
+  auto t = start(80, 24);
+  const std::string box = "(message-box \"Save the changes to the drawing?\" \"zrhost\" 3)";
+  call(*t, box, "|  Save the changes to the drawing?");
+  EXPECT_NE(t->screen().find(kBox), std::string::npos) << t->screen();
+  // The console's lines are not shown while the box is.
+  EXPECT_EQ(t->screen().find("zrhost>"), std::string::npos) << t->screen();
+
+  // Tab to No, Enter: IDNO at the prompt, the console back.
+  t->keys({"Tab", "Enter"});
+  ASSERT_TRUE(t->waitFor(box + "\n7\nzrhost>")) << t->screen();
+
+  // Escape cancels.
+  call(*t, box, "|  Save the changes to the drawing?");
+  t->keys({"Escape"});
+  ASSERT_TRUE(t->waitFor(box + "\n2\nzrhost>")) << t->screen();
+
+  // A click on Yes.
+  call(*t, box, "|  Save the changes to the drawing?");
+  const auto yes = cellOf(t->screen(), "Yes");
+  ASSERT_GE(yes.first, 0) << t->screen();
+  click(*t, yes);
+  ASSERT_TRUE(t->waitFor(box + "\n6\nzrhost>")) << t->screen();
+
+  t->keys({"C-d"});
+  EXPECT_EQ(t->waitForExit(), 0) << t->screen();
+  expectSane(t->sttyAfterExit());
+}
+
+TEST_F(DialogsInTerminal, ADialogOfTheModuleIsFilledInAndConfirmed) {
+  auto t = start(120, 40);
+  call(*t, "(zrtAskName \"X1\")", "Connector name");
+  std::string screen = t->screen();
+  EXPECT_NE(screen.find("|  Name:      X1_______________________  |"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("|  Colour:    red                     v  |"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("|            <    OK     >[   Cancel  ]  |"), std::string::npos) << screen;
+
+  // The name's text is selected when the dialog opens: typing replaces it,
+  // and the terminal's cursor stands where the next character goes.
+  t->type("J12");
+  ASSERT_TRUE(t->waitFor("Name:      J12______")) << t->screen();
+  const auto name = cellOf(t->screen(), "J12___");
+  for (int i = 0; i < 100 && t->cursor() != std::make_pair(name.first + 3, name.second); ++i) usleep(20000);
+  EXPECT_EQ(t->cursor(), std::make_pair(name.first + 3, name.second)) << t->screen();
+  t->keys({"BSpace"});
+  t->type("3");
+  ASSERT_TRUE(t->waitFor("Name:      J13______")) << t->screen();
+  // Tab to the colours, Down to the next one.
+  t->keys({"Tab"});
+  t->keys({"Down"});
+  ASSERT_TRUE(t->waitFor("Colour:    green")) << t->screen();
+  // No caret outside an edit.
+  EXPECT_EQ(t->cursor(), std::make_pair(-1, -1));
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("(zrtAskName \"X1\")\n(\"J13\" \"green\")\nzrhost>")) << t->screen();
+
+  // Cancel with the mouse gives nil.
+  call(*t, "(zrtAskName \"X2\")", "Connector name");
+  const auto cancel = cellOf(t->screen(), "Cancel");
+  ASSERT_GE(cancel.first, 0);
+  click(*t, cancel);
+  ASSERT_TRUE(t->waitFor("(zrtAskName \"X2\")\n()\nzrhost>")) << t->screen();
+}
+
+TEST_F(DialogsInTerminal, ASmallTerminalPansAndAResizeRedraws) {
+  auto t = start(80, 24);
+  t->resize(40, 10);
+  call(*t, "(zrtAskName \"X1\")", "Name:");
+  // 40 x 10 is smaller than the dialog: the focused name field is in view.
+  std::string screen = t->screen();
+  EXPECT_NE(screen.find("X1____"), std::string::npos) << screen;
+  // Focus to OK, at the dialog's bottom: the view pans to it.
+  t->keys({"Tab", "Tab"});
+  ASSERT_TRUE(t->waitFor("<    OK     >")) << t->screen();
+  // Grown to 120 x 40, the whole dialog shows.
+  t->resize(120, 40);
+  ASSERT_TRUE(t->waitFor("+- Connector name ---")) << t->screen();
+  screen = t->screen();
+  EXPECT_NE(screen.find("Name:      X1___"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("<    OK     >[   Cancel  ]"), std::string::npos) << screen;
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("(\"X1\" \"red\")\nzrhost>")) << t->screen();
+}
+
+TEST_F(DialogsInTerminal, CtrlCInADialogCancelsItAndKeepsTheSession) {
+  auto t = start(80, 24);
+  call(*t, "(begin (zrtAskName \"X1\") (display \"not reached\") (newline))", "Connector name");
+  t->keys({"C-c"});
+  ASSERT_TRUE(t->waitFor("zrhost: interrupted\nzrhost>")) << t->screen();
+  EXPECT_EQ(t->screen().find("\nnot reached"), std::string::npos) << t->screen();
+  call(*t, "(drawings)", "(\"a.dxf\")\nzrhost>");
+  t->keys({"C-d"});
+  EXPECT_EQ(t->waitForExit(), 0) << t->screen();
+  expectSane(t->sttyAfterExit());
+}
+
+TEST_F(DialogsInTerminal, TheTerminalComesBackWhenZrhostIsEndedInADialog) {
+  auto t = start(80, 24);
+  call(*t, "(zrtAskName \"X1\")", "Connector name");
+  ASSERT_GT(t->pid(), 0);
+  kill(t->pid(), SIGTERM);
+  EXPECT_EQ(t->waitForExit(), 128 + SIGTERM);
+  expectSane(t->sttyAfterExit());
+  EXPECT_EQ(t->screen().find("Connector name"), std::string::npos) << t->screen();
+}
+
+#ifdef ZRHOST_REAL_MODULE
+// What a new user does: zrhost on the example drawing and catalogue, the
+// module's new-connector dialog called, seen, answered with the keyboard.
+TEST_F(DialogsInTerminal, TheNewConnectorDialogOfTheModuleOnTheExampleDrawing) {
+  const std::string examples = ZRHOST_EXAMPLES;
+  ASSERT_EQ(std::system(("bash " + examples + "/catalogue/build-sqlite.sh " + file("catalogo.db") + " >/dev/null 2>&1").c_str()), 0);
+  write("zrnovo.ini", "[database]\ndata_folder = " + folder() + "/\ntype = MDB\nname = catalogo.db\n");
+  write("drawing.dxf", testing_support::readFile(examples + "/drawing.dxf"));
+  TmuxTerminal t({ZRHOST_PROGRAM, "--program", "zrnovo", "--module", ZRHOST_REAL_MODULE, "--load",
+                  examples + "/suite.scm", "drawing.dxf"},
+                 folder(), 80, 24, {{"HOME", folder()}, {"ZR_SETTINGS_DIR", folder()}});
+  ASSERT_TRUE(t.waitFor("zrhost>")) << t.screen();
+  call(t, "(NovoConector \"BOR001\")", "Nome do novo conector:");
+  ASSERT_TRUE(t.waitFor("X8___")) << t.screen();
+  EXPECT_NE(t.screen().find("+- Novo conector ---"), std::string::npos) << t.screen();
+  t.keys({"Enter"});
+  ASSERT_TRUE(t.waitFor("(NovoConector \"BOR001\")\n(\"X8\" \"S\")\nzrhost>")) << t.screen();
+
+  // A name placed in the drawing is refused with a tooltip; Escape cancels.
+  call(t, "(NovoConector \"BOR001\")", "Nome do novo conector:");
+  t.type("X1");
+  ASSERT_TRUE(t.waitFor("em uso")) << t.screen();
+  t.keys({"Escape"});
+  ASSERT_TRUE(t.waitFor("(NovoConector \"BOR001\")\n()\nzrhost>")) << t.screen();
+  t.keys({"C-d"});
+  EXPECT_EQ(t.waitForExit(), 0) << t.screen();
+  expectSane(t.sttyAfterExit());
+}
+#endif
+
+}  // namespace
