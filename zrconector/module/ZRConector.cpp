@@ -7,6 +7,7 @@
 #include <new>
 #include <string>
 
+#include "dialogs/SelConectorResources.h"
 #include "module/CommandFunctions.h"
 
 namespace {
@@ -43,6 +44,7 @@ void CZRConector::deleteModule() {
 }
 
 void CZRConector::initApp() {
+  RegisterSelConectorResources();
   CFxSystemServices* services = GetFxSystemServices();
   if (!services) return;
   CFxDocumentManager* documents = services->GetDocumentManager();
