@@ -130,10 +130,10 @@ TEST_F(Commands, TheDictionarySurvivesSavingAndReading) {
 }
 
 TEST_F(Commands, FunctionsNotBuiltYetSaySoAndGiveTheirFailureResult) {
-  EXPECT_EQ(call("SelecaoConector", {"P1"}).kind, Kind::kNil);
+  EXPECT_EQ(call("NovoConector", {"P1"}).kind, Kind::kNil);
   EXPECT_EQ(call("zrConectores").kind, Kind::kVoid);
   ASSERT_EQ(boxTexts().size(), 2u);
-  EXPECT_NE(boxTexts()[0].find("SelecaoConector"), std::string::npos);
+  EXPECT_NE(boxTexts()[0].find("NovoConector"), std::string::npos);
 }
 
 }  // namespace
