@@ -59,7 +59,7 @@
          args))
 
 (for-each (lambda (key) (set-exception-printer! key host-error-printer))
-          '(host-error drawing-error module-error))
+          '(host-error drawing-error module-error dialog-error))
 
 ;;; Calls from C++ into Scheme (the module's host functions, the console
 ;;; itself) go through call-for-host: every error is caught here and returned

@@ -1,7 +1,11 @@
 #include "host_session.h"
 
+#include <chrono>
+#include <cstdlib>
+
 #include "FxDocumentManager.h"
 #include "OdDbDatabase.h"
+#include "dialog_driver.h"
 #include "message_box_responder.h"
 #include "scheme_console.h"
 #include "scheme_guard.h"
@@ -12,11 +16,27 @@ namespace zrhost {
 
 namespace {
 CFxDocumentManager& manager() { return *GetFxSystemServices()->GetDocumentManager(); }
+
+// How long a dialog may wait for a queued action: $ZRHOST_DIALOG_WAIT_MS,
+// else five seconds.
+[[maybe_unused]] std::chrono::milliseconds dialogWaitLimit() {
+  const char* text = std::getenv("ZRHOST_DIALOG_WAIT_MS");
+  if (text && *text) {
+    char* end = nullptr;
+    long ms = std::strtol(text, &end, 10);
+    if (end && !*end && ms > 0) return std::chrono::milliseconds(ms);
+    printErr(std::string("zrhost: ZRHOST_DIALOG_WAIT_MS must be a number of milliseconds; using 5000\n"));
+  }
+  return std::chrono::milliseconds(5000);
+}
 }  // namespace
 
 HostSession::HostSession(const HostOptions& options) : options_(options) {
   manager().SetScriptEnvironment(&environment_);
   installMessageBoxResponder();
+#ifdef ZRHOST_HAVE_ZRUI
+  installDialogDriver(dialogWaitLimit());
+#endif
   OdResBufPtr program = OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(options.program));
   OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), program.get());
 }
@@ -36,6 +56,9 @@ void HostSession::shutdown() {
   setSchemeModule(nullptr);
   manager().CloseAll();
   manager().SetScriptEnvironment(nullptr);
+#ifdef ZRHOST_HAVE_ZRUI
+  removeDialogDriver();
+#endif
   removeMessageBoxResponder();
   OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), nullptr);
 }

@@ -2,6 +2,7 @@
 
 #include <libguile.h>
 
+#include "scheme_dialogs.h"
 #include "scheme_drawings.h"
 #include "scheme_guard.h"
 #include "scheme_module_functions.h"
@@ -19,6 +20,9 @@ void initHostModule(void*) {
   initDrawingProcedures();
   initModuleFunctionProcedures();
   initProcessProcedures();
+#ifdef ZRHOST_HAVE_ZRUI
+  initDialogProcedures();
+#endif
 }
 
 SCM evalString(void* text) { return scm_c_eval_string(static_cast<const char*>(text)); }

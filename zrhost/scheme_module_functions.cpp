@@ -4,6 +4,7 @@
 #include <string>
 
 #include "FxDocumentManager.h"
+#include "dialog_driver.h"
 #include "scheme_guard.h"
 #include "scheme_registry.h"
 #include "scheme_values.h"
@@ -58,7 +59,20 @@ SCM callModuleFunction(SCM name, SCM arguments) {
       throw SchemeFailure(e.key(), "arguments of " + utf8 + ": " + e.what());
     }
     CFxFunctionInterface::CallResult result;
+#ifdef ZRHOST_HAVE_ZRUI
+    // The dialogs of this call use the queued actions; a failed action or a
+    // dialog left waiting fails the call once the module has returned.
+    beginDialogCall();
+    struct DialogCall {
+      ~DialogCall() { failure = endDialogCall(); }
+      std::optional<std::string>& failure;
+    };
+    std::optional<std::string> dialogFailure;
+#endif
     try {
+#ifdef ZRHOST_HAVE_ZRUI
+      DialogCall dialogs{dialogFailure};
+#endif
       RunningCall running;
       result = functions->CallFunction(odName, chain.get());
     } catch (const OdError& e) {
@@ -69,6 +83,9 @@ SCM callModuleFunction(SCM name, SCM arguments) {
       throw SchemeFailure("module-error", utf8 + " failed with an exception of unknown kind");
     }
     ChainPtr list(result.list);
+#ifdef ZRHOST_HAVE_ZRUI
+    if (dialogFailure) throw SchemeFailure("dialog-error", utf8 + ": " + *dialogFailure);
+#endif
     SCM value = resultValue(result);
     refreshModuleFunctionProcedures();
     return value;

@@ -14,6 +14,8 @@
 #include "OdDbBlockTableRecord.h"
 #include "OdRxModule.h"
 #ifdef ZRT_WITH_TOOLKIT
+#include "zrui/commctrl.h"
+#include "zrui/dialog.h"
 #include "zrui/msgbox.h"
 #endif
 
@@ -174,6 +176,124 @@ int message() {
   returnStatusAnd(answer, nullptr);
   return 1;
 }
+
+// (zrtOpenFile TITLE): the file-open dialog; returns (status path).
+int openFile() {
+  resbuf* args = functions()->GetArguments();
+  zrui::FileDialogRequest request;
+  if (args && args->restype == RTSTR) request.title = args->resval.rstring;
+  functions()->ReleaseChain(args);
+  request.filter = u"Drawings (*.dxf)|*.dxf|All files|*.*|";
+  request.flags = 0x00001000;  // the file must exist
+  zrui::FileDialogAnswer answer = zrui::ShowFileDialog(request);
+  returnStatusAnd(answer.result, stringNode(OdString(answer.path).toUtf8()));
+  return 1;
+}
+
+// A small dialog: a name (edit 101), a kind (combo 102), a tree of parts
+// (103) whose folder "Parts" fills its children when first opened, a
+// check box (104), OK and Cancel. OK asks for confirmation with a Yes/No box
+// when the name is empty.
+constexpr int kName = 101, kKind = 102, kTree = 103, kCheck = 104;
+
+std::u16string treeSelection(HWND tree) {
+  HTREEITEM sel = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!sel) return u"";
+  char16_t buf[128] = {0};
+  TVITEMW item;
+  item.mask = TVIF_TEXT;
+  item.hItem = sel;
+  item.pszText = buf;
+  item.cchTextMax = 128;
+  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return buf;
+}
+
+HTREEITEM insertItem(HWND tree, HTREEITEM parent, const char16_t* text, int children) {
+  TVINSERTSTRUCTW ins;
+  ins.hParent = parent;
+  ins.hInsertAfter = TVI_LAST;
+  ins.item.mask = TVIF_TEXT | TVIF_CHILDREN;
+  ins.item.pszText = const_cast<char16_t*>(text);
+  ins.item.cChildren = children;
+  return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+}
+
+struct DialogOutcome {
+  std::u16string name, kind, part;
+  bool checked = false;
+};
+
+INT_PTR CALLBACK partsDialog(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  switch (msg) {
+    case WM_INITDIALOG: {
+      SetWindowLongPtrW(h, DWLP_USER, l);
+      for (const char16_t* k : {u"Plug", u"Socket", u"Terminal"})
+        SendDlgItemMessageW(h, kKind, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(k));
+      HWND tree = GetDlgItem(h, kTree);
+      insertItem(tree, TVI_ROOT, u"Parts", 1);
+      insertItem(tree, TVI_ROOT, u"Spares", 0);
+      return TRUE;
+    }
+    case WM_NOTIFY: {
+      auto* nm = reinterpret_cast<NMTREEVIEWW*>(l);
+      if (nm->hdr.code == TVN_ITEMEXPANDINGW && nm->action == TVE_EXPAND &&
+          !SendMessageW(nm->hdr.hwndFrom, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(nm->itemNew.hItem))) {
+        insertItem(nm->hdr.hwndFrom, nm->itemNew.hItem, u"J1", 0);
+        insertItem(nm->hdr.hwndFrom, nm->itemNew.hItem, u"J2", 0);
+      }
+      return FALSE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(w) == IDOK) {
+        auto* out = reinterpret_cast<DialogOutcome*>(GetWindowLongPtrW(h, DWLP_USER));
+        out->name = GetWindowTextString(GetDlgItem(h, kName));
+        if (out->name.empty() &&
+            MessageBoxW(h, u"The name is empty. Keep it empty?", u"Parts", MB_YESNO | MB_ICONQUESTION) != IDYES)
+          return TRUE;
+        out->kind = GetWindowTextString(GetDlgItem(h, kKind));
+        out->part = treeSelection(GetDlgItem(h, kTree));
+        out->checked = IsDlgButtonChecked(h, kCheck) == BST_CHECKED;
+        EndDialog(h, IDOK);
+      } else if (LOWORD(w) == IDCANCEL) {
+        EndDialog(h, IDCANCEL);
+      }
+      return TRUE;
+  }
+  return FALSE;
+}
+
+// (zrtDialog): runs the small dialog; returns (status name kind part checked)
+// after OK, (status) otherwise.
+int partsDialogFunction() {
+  using namespace zrui::rc;
+  DialogTemplate t;
+  t.caption = u"Parts";
+  t.cx = 200;
+  t.cy = 120;
+  t.items = {
+      LTEXT(u"&Name:", -1, 7, 9, 40, 8),
+      EDITTEXT(kName, 50, 7, 100, 12, ES_AUTOHSCROLL),
+      LTEXT(u"&Kind:", -1, 7, 25, 40, 8),
+      COMBOBOX(kKind, 50, 23, 100, 60, CBS_DROPDOWNLIST | WS_TABSTOP),
+      CONTROL(u"", kTree, WC_TREEVIEWW, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | WS_BORDER | WS_TABSTOP, 7,
+              40, 143, 55),
+      CHECKBOX(u"&Spare", kCheck, 7, 100, 60, 10, WS_TABSTOP),
+      DEFPUSHBUTTON(u"OK", IDOK, 155, 7, 40, 14),
+      PUSHBUTTON(u"Cancel", IDCANCEL, 155, 24, 40, 14),
+  };
+  DialogOutcome out;
+  INT_PTR r = DialogBoxIndirectParamW(nullptr, &t, nullptr, partsDialog, reinterpret_cast<LPARAM>(&out));
+  resbuf* chain = nullptr;
+  if (r == IDOK) {
+    chain = stringNode(OdString(out.name).toUtf8());
+    chain->rbnext = stringNode(OdString(out.kind).toUtf8());
+    chain->rbnext->rbnext = stringNode(OdString(out.part).toUtf8());
+    chain->rbnext->rbnext->rbnext = stringNode(out.checked ? "checked" : "unchecked");
+  }
+  returnStatusAnd(static_cast<int>(r), chain);
+  return 1;
+}
 #endif
 
 struct Registration {
@@ -195,6 +315,8 @@ const Registration kFunctions[] = {
     {u"zrtVariableFromThread", variableFromThread},
 #ifdef ZRT_WITH_TOOLKIT
     {u"zrtMessage", message},
+    {u"zrtOpenFile", openFile},
+    {u"zrtDialog", partsDialogFunction},
 #endif
 };
 

@@ -1,7 +1,8 @@
-// Message boxes and the file-open dialog. Without a screen they are answered
-// by a responder; the default one records what was shown and gives the
-// default answer. Tests install their own (see zrui/testing.h for modal
-// dialogs).
+// Message boxes and the file-open dialog. When something can answer them (a
+// front end, queued actions: the real-dialog policy says so) they are real
+// modal dialogs, driven like any other. Otherwise a responder answers them;
+// the default one gives the default answer. Tests install their own (see
+// zrui/testing.h for modal dialogs).
 #pragma once
 
 #include <functional>
@@ -78,6 +79,31 @@ void SetFileDialogResponder(FileDialogResponder r);
 // without one).
 FileDialogAnswer ShowFileDialog(const FileDialogRequest& request);
 std::vector<FileDialogRequest> TakeShownFileDialogs();
+
+// Decides, each time a message box or file dialog opens, whether it is shown
+// as a real modal dialog (true: a front end or queued actions will answer
+// it) or answered by the responder (false). Boxes are recorded for
+// TakeShownMessageBoxes either way. nullptr, the default: never real.
+// The policy runs on the thread that opens the dialog.
+using RealDialogPolicy = std::function<bool()>;
+void SetRealDialogPolicy(RealDialogPolicy policy);
+
+// Control ids of the real dialogs. A message box has its text in a static
+// of id IDC_MESSAGE_TEXT and one push button per answer, with the answer's
+// id (IDOK, IDCANCEL, IDYES, IDNO...); the default answer is the default
+// button and has the focus. Escape and the title-bar close answer IDCANCEL
+// when the box offers it, IDOK in a box with only OK, and do nothing else.
+constexpr int IDC_MESSAGE_TEXT = 0xFFFF;
+// The file dialog: the file name edit, the list of the folder's entries (a
+// report list view: folders end in "/", ".." first), the file-type combo
+// (one entry per filter pair), the folder shown, OK and Cancel. OK (or
+// Enter, or a double click on an entry) with a folder's name opens that
+// folder; with a file's name ends the dialog with its full path. An open
+// dialog with OFN_FILEMUSTEXIST refuses names of missing files with a box.
+constexpr int IDC_FILE_NAME = 1152;
+constexpr int IDC_FILE_LIST = 1120;
+constexpr int IDC_FILE_TYPES = 1136;
+constexpr int IDC_FILE_FOLDER = 1088;
 
 // Caption of AfxMessageBox boxes (the program's name).
 void SetAppName(const std::u16string& name);

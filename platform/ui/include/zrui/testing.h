@@ -8,6 +8,8 @@
 #include <string>
 
 #include "zrui/dialog.h"
+#include "zrui/eventloop.h"
+#include "zrui/input.h"
 
 namespace zrui {
 
@@ -20,30 +22,10 @@ void OnNextModal(ModalScript script);
 size_t PendingModalScripts();
 void ClearModalScripts();
 
-// After its script has run, a modal loop that stays idle this long ends with
-// IDABORT instead of waiting for ever (0 = wait for ever, the default).
-void SetModalIdleTimeout(std::chrono::milliseconds timeout);
-// Number of modal loops ended by that timeout since the start.
-int AbandonedModalLoops();
-
-// Called when a modal loop has nothing to do (a front end reads input here
-// and posts it). Returns true when it did something. One per thread.
-using IdleHandler = std::function<bool(HWND modalWindow)>;
-void SetIdleHandler(IdleHandler handler);
-
-// ---- pumping ----
-// Processes every message waiting for this thread, as a modal loop would.
-void Pump();
-// Pumps (waiting for messages when there are none) until `done` holds or
-// the timeout passes. Returns `done()`.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+// Pumping, idle handlers and the idle timeout of modal loops are declared in
+// zrui/eventloop.h; raw input by screen point in zrui/input.h.
 
 // ---- user input (each call pumps afterwards) ----
-struct Keys {
-  bool shift = false;
-  bool control = false;
-  bool alt = false;
-};
 // Left click in the middle of a window (or at a client point). Returns false,
 // doing nothing, when the window cannot take input: hidden, or it or an
 // ancestor disabled.

@@ -11,6 +11,9 @@
 
 namespace zrui {
 
+// One character cell: the character, its colours (COLORREF) and
+// attributes. A front end draws fg on bg; `reverse` (selection) and `dim`
+// (disabled or grey text) are hints for terminals with few colours.
 struct TextCell {
   char16_t ch = u' ';
   COLORREF fg = 0;
@@ -18,6 +21,9 @@ struct TextCell {
   bool bold = false;
   bool italic = false;
   bool underline = false;
+  bool reverse = false;
+  bool dim = false;
+  bool operator==(const TextCell&) const = default;
 };
 
 class TextGrid {
@@ -41,7 +47,17 @@ class TextGrid {
   std::vector<TextCell> cells_;
 };
 
-// Renders a window (normally a top-level dialog) with everything it shows.
+// Renders a window (normally a top-level dialog) with everything it shows:
+// its frame and caption, its children, the borders and scroll indicators
+// of bordered or scrolling children, and the visible popups it owns. The
+// grid starts at the window's top-left corner.
 TextGrid RenderWindow(HWND root);
+
+// Renders the screen: every visible top-level window, bottom to top
+// (creation order, topmost windows last, so nested modal dialogs and their
+// message boxes lie over their owners), on the desktop colour. The grid is
+// `columns` x `rows` cells and shows the screen from cell `pan` (a front end
+// smaller than the screen pans over it). One cell is 7 x 13 screen pixels.
+TextGrid RenderScreen(int columns, int rows, POINT pan = POINT{0, 0});
 
 }  // namespace zrui

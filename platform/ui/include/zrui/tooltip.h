@@ -8,22 +8,7 @@
 #include <vector>
 
 #include "zrui/afx/cwnd.h"
-
-namespace zrui {
-
-struct HtmlRun {
-  std::u16string text;
-  bool bold = false;
-  bool italic = false;
-};
-using HtmlLine = std::vector<HtmlRun>;
-
-// Splits the HTML subset into lines of styled runs.
-std::vector<HtmlLine> ParseTooltipHtml(const std::u16string& html);
-// The text without markup, lines joined by '\n'.
-std::u16string TooltipPlainText(const std::u16string& html);
-
-}  // namespace zrui
+#include "zrui/htmltext.h"
 
 class CHtmlToolTip : public CWnd {
  public:

@@ -1,5 +1,6 @@
 #include "controls/builtin.h"
 
+#include "core/class_registry.h"
 #include "zrui/commctrl.h"
 
 namespace zrui::detail {
@@ -19,6 +20,14 @@ const std::vector<BuiltinClass>& BuiltinClasses() {
   };
   return classes;
 }
+
+namespace {
+// The built-in classes exist as soon as the library is loaded.
+[[maybe_unused]] const bool g_registered = [] {
+  for (const BuiltinClass& b : BuiltinClasses()) RegisterSystemClass(b.name, b.proc);
+  return true;
+}();
+}  // namespace
 
 void NotifyCommand(HWND h, UINT code) {
   HWND parent = GetParent(h);

@@ -32,6 +32,10 @@ LRESULT CALLBACK TooltipProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 // any control, below registered messages).
 constexpr UINT ZM_PAINTOVERLAY = 0xBF00;  // paint parts drawn outside the window (wParam: HDC)
 constexpr UINT ZM_USERCHOOSE = 0xBF01;    // choose an item as a user would (wParam: index)
+// Containers (group boxes, tab controls) paint their frames again after
+// every sibling has painted, so that no edge is lost under a neighbour that
+// overlaps it on the character grid (wParam: HDC of the window).
+constexpr UINT ZM_PAINTFRAME = 0xBF02;
 
 // Sends WM_COMMAND with the control's id and a notification code to its parent.
 void NotifyCommand(HWND h, UINT code);

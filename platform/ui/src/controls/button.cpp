@@ -50,6 +50,26 @@ void Click(HWND h, ButtonState* s) {
   NotifyCommand(h, BN_CLICKED);
 }
 
+// The frame of a group box on its outer edge, its caption on the top edge.
+// Drawn when the box paints and again, through ZM_PAINTFRAME, after its
+// neighbours, so that no control overlapping an edge hides it.
+void PaintGroupFrame(HWND h, HDC dc, ButtonState* s) {
+  RECT rc;
+  GetClientRect(h, &rc);
+  HGDIOBJ oldFont = SelectObject(dc, ControlFont(s->font));
+  FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNSHADOW));
+  std::u16string text = GetWindowTextString(h);
+  if (!text.empty()) {
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(IsWindowEnabled(h) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    std::u16string shown = u" " + text + u" ";
+    RECT t{kCharWidth, 0, rc.right - kCharWidth, kCharHeight};
+    DrawTextW(dc, shown.c_str(), -1, &t, DT_LEFT | DT_SINGLELINE);
+  }
+  SelectObject(dc, oldFont);
+}
+
 void Paint(HWND h, ButtonState* s) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(h, &ps);
@@ -72,18 +92,19 @@ void Paint(HWND h, ButtonState* s) {
     return;
   }
   HGDIOBJ oldFont = SelectObject(dc, ControlFont(s->font));
+  if (type == BS_GROUPBOX) {
+    // A group box paints only its frame and caption: what it holds shows.
+    PaintGroupFrame(h, dc, s);
+    SelectObject(dc, oldFont);
+    EndPaint(h, &ps);
+    return;
+  }
   CtlColor(h, dc, IsPush(type) ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(IsWindowEnabled(h) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   std::u16string text = GetWindowTextString(h);
   int y = (rc.bottom - kCharHeight) / 2;
-  if (type == BS_GROUPBOX) {
-    FrameRect(dc, &rc, GetSysColorBrush(COLOR_BTNSHADOW));
-    SetBkMode(dc, OPAQUE);
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    RECT t{2 * kCharWidth, 0, rc.right - kCharWidth, kCharHeight};
-    if (!text.empty()) DrawTextW(dc, text.c_str(), -1, &t, DT_LEFT | DT_SINGLELINE);
-  } else if (IsPush(type)) {
+  if (IsPush(type)) {
     bool def = type == BS_DEFPUSHBUTTON;
     TextOutW(dc, 0, y, def ? u"<" : u"[", 1);
     TextOutW(dc, rc.right - kCharWidth, y, def ? u">" : u"]", 1);
@@ -121,6 +142,9 @@ LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   switch (msg) {
     case WM_SETFONT: s->font = reinterpret_cast<HFONT>(w); return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
+    case ZM_PAINTFRAME:
+      if (type == BS_GROUPBOX) PaintGroupFrame(h, reinterpret_cast<HDC>(w), s);
+      return 0;
     case WM_GETDLGCODE:
       if (type == BS_GROUPBOX) return DLGC_STATIC;
       if (type == BS_DEFPUSHBUTTON) return DLGC_BUTTON | DLGC_DEFPUSHBUTTON;

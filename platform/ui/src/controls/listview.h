@@ -1,5 +1,5 @@
-// Internal state of list views (report mode), shared by the files that
-// handle items, input and painting.
+// Internal state of list views (report mode), shared by the files of the
+// control: procedure, items, geometry, input, painting and header.
 #pragma once
 
 #include <string>
@@ -46,6 +46,12 @@ int RowHeight(const ListViewState* s);
 int TotalWidth(const ListViewState* s);
 int ColumnLeft(const ListViewState* s, int col);
 int RowsPerPage(HWND h, const ListViewState* s);
+int IconWidth(const ListViewState* s);
+int Column0Width(const ListViewState* s);
+// Updates the scroll ranges and positions from the items, columns and client size.
+void SyncScrollBars(HWND h, ListViewState* s);
+// Scrolls by pixels horizontally and rows vertically, within the content.
+void Scroll(HWND h, ListViewState* s, int dx, int dyRows);
 // Rectangle of an item (code: LVIR_...) or of a sub-item; false when invalid.
 bool ItemRect(HWND h, const ListViewState* s, int item, int code, RECT* out);
 bool SubItemRect(HWND h, const ListViewState* s, int item, int sub, int code, RECT* out);
@@ -61,6 +67,8 @@ void EnsureVisible(HWND h, ListViewState* s, int item);
 LRESULT ListViewItemMessage(HWND h, ListViewState* s, UINT msg, WPARAM w, LPARAM l, bool* handled);
 LRESULT ListViewInputMessage(HWND h, ListViewState* s, UINT msg, WPARAM w, LPARAM l, bool* handled);
 void PaintListView(HWND h, ListViewState* s);
+// Paints the column headings as the top band of the list's client area.
+void PaintListHeader(HWND h, ListViewState* s, HDC dc);
 
 constexpr UINT ZM_LVHEADERRECT = 0xBF10;  // header asks its list: (column, RECT*)
 constexpr UINT ZM_LVCOLUMNCOUNT = 0xBF11;

@@ -1,70 +1,12 @@
-// List view geometry, hit testing, scrolling, mouse and keyboard, and the
-// window procedures of the list view and its header.
+// List view mouse and keyboard: clicks, hot tracking, arrow keys and the
+// messages that query geometry and scroll.
 #include <algorithm>
 
 #include "controls/listview.h"
 
 namespace zrui::detail {
 
-int HeaderHeight(HWND h) { return (WindowStyle(h) & LVS_NOCOLUMNHEADER) ? 0 : kCharHeight; }
-
-int RowHeight(const ListViewState* s) {
-  int cx = 0, cy = 0;
-  if (s->small) ImageList_GetIconSize(s->small, &cx, &cy);
-  return std::max(kCharHeight, cy);
-}
-
-int TotalWidth(const ListViewState* s) {
-  int w = 0;
-  for (const auto& c : s->columns) w += c.width;
-  return w;
-}
-
-int ColumnLeft(const ListViewState* s, int col) {
-  int x = 0;
-  for (int i = 0; i < col && i < static_cast<int>(s->columns.size()); ++i) x += s->columns[static_cast<size_t>(i)].width;
-  return x;
-}
-
-int RowsPerPage(HWND h, const ListViewState* s) {
-  RECT rc;
-  GetClientRect(h, &rc);
-  return std::max(1, static_cast<int>(rc.bottom - HeaderHeight(h)) / RowHeight(s));
-}
-
 namespace {
-
-int IconWidth(const ListViewState* s) {
-  int cx = 0, cy = 0;
-  if (s->small) ImageList_GetIconSize(s->small, &cx, &cy);
-  return cx;
-}
-
-int Column0Width(const ListViewState* s) { return s->columns.empty() ? 100 : s->columns[0].width; }
-
-void SyncScrollBars(HWND h, ListViewState* s) {
-  RECT rc;
-  GetClientRect(h, &rc);
-  SCROLLINFO si;
-  si.fMask = SIF_ALL;
-  si.nMax = std::max(TotalWidth(s) - 1, 0);
-  si.nPage = static_cast<UINT>(rc.right);
-  si.nPos = s->scrollX;
-  SetScrollInfo(h, SB_HORZ, &si, TRUE);
-  si.nMax = std::max(static_cast<int>(s->items.size()) - 1, 0);
-  si.nPage = static_cast<UINT>(RowsPerPage(h, s));
-  si.nPos = s->top;
-  SetScrollInfo(h, SB_VERT, &si, TRUE);
-}
-
-void Scroll(HWND h, ListViewState* s, int dx, int dyRows) {
-  RECT rc;
-  GetClientRect(h, &rc);
-  s->scrollX = std::clamp(s->scrollX + dx, 0, std::max(0, TotalWidth(s) - static_cast<int>(rc.right)));
-  s->top = std::clamp(s->top + dyRows, 0, std::max(0, static_cast<int>(s->items.size()) - RowsPerPage(h, s)));
-  SyncScrollBars(h, s);
-  InvalidateRect(h, nullptr, TRUE);
-}
 
 LRESULT NotifyClick(HWND h, UINT code, const LVHITTESTINFO& hit) {
   NMITEMACTIVATE nm;
@@ -140,63 +82,6 @@ void OnKeyDown(HWND h, ListViewState* s, UINT vk) {
 }
 
 }  // namespace
-
-bool ItemRect(HWND h, const ListViewState* s, int item, int code, RECT* out) {
-  if (item < 0 || item >= static_cast<int>(s->items.size()) || !out) return false;
-  int y = HeaderHeight(h) + (item - s->top) * RowHeight(s);
-  int x0 = -s->scrollX;
-  int icon = IconWidth(s);
-  RECT r{x0, y, x0 + TotalWidth(s), y + RowHeight(s)};
-  switch (code) {
-    case LVIR_ICON: r.right = x0 + icon; break;
-    case LVIR_LABEL: r.left = x0 + icon; r.right = x0 + Column0Width(s); break;
-    case LVIR_SELECTBOUNDS:
-      if (!(s->exStyle & LVS_EX_FULLROWSELECT)) r.right = x0 + Column0Width(s);
-      break;
-    default: break;
-  }
-  *out = r;
-  return true;
-}
-
-bool SubItemRect(HWND h, const ListViewState* s, int item, int sub, int code, RECT* out) {
-  if (sub <= 0) return ItemRect(h, s, item, code == LVIR_BOUNDS ? LVIR_BOUNDS : code, out);
-  if (sub >= static_cast<int>(s->columns.size()) || !ItemRect(h, s, item, LVIR_BOUNDS, out)) return false;
-  out->left = ColumnLeft(s, sub) - s->scrollX;
-  out->right = out->left + s->columns[static_cast<size_t>(sub)].width;
-  return true;
-}
-
-void HitTest(HWND h, const ListViewState* s, LVHITTESTINFO* info, bool sub) {
-  info->iItem = -1;
-  info->iSubItem = 0;
-  info->flags = LVHT_NOWHERE;
-  int y = info->pt.y - HeaderHeight(h);
-  if (y < 0) return;
-  int row = s->top + y / RowHeight(s);
-  int x = info->pt.x + s->scrollX;
-  if (row >= static_cast<int>(s->items.size()) || x < 0 || x >= TotalWidth(s)) {
-    if (row >= static_cast<int>(s->items.size())) info->flags = LVHT_NOWHERE | LVHT_BELOW;
-    return;
-  }
-  info->iItem = row;
-  info->flags = x < IconWidth(s) ? LVHT_ONITEMICON : LVHT_ONITEMLABEL;
-  if (sub)
-    for (int c = static_cast<int>(s->columns.size()) - 1; c >= 0; --c)
-      if (x >= ColumnLeft(s, c)) {
-        info->iSubItem = c;
-        break;
-      }
-}
-
-void EnsureVisible(HWND h, ListViewState* s, int item) {
-  if (item < 0 || item >= static_cast<int>(s->items.size())) return;
-  int per = RowsPerPage(h, s);
-  if (item < s->top) s->top = item;
-  else if (item >= s->top + per) s->top = item - per + 1;
-  SyncScrollBars(h, s);
-  InvalidateRect(h, nullptr, TRUE);
-}
 
 void SelectOnly(HWND h, ListViewState* s, int item) {
   for (int k = 0; k < static_cast<int>(s->items.size()); ++k)
@@ -281,63 +166,6 @@ LRESULT ListViewInputMessage(HWND h, ListViewState* s, UINT msg, WPARAM w, LPARA
   }
   *handled = false;
   return 0;
-}
-
-LRESULT CALLBACK ListViewProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  auto* s = ControlState<ListViewState>(h);
-  if (!s) {
-    if (msg == WM_NCCREATE) SetControlState(h, std::make_shared<ListViewState>());
-    return DefWindowProcW(h, msg, w, l);
-  }
-  switch (msg) {
-    case WM_CREATE: {
-      RECT rc;
-      GetClientRect(h, &rc);
-      s->header = CreateWindowExW(0, WC_HEADERW, u"", WS_CHILD | ((WindowStyle(h) & LVS_NOCOLUMNHEADER) ? 0 : WS_VISIBLE),
-                                  0, 0, rc.right, kCharHeight, h, nullptr, nullptr, nullptr);
-      return 0;
-    }
-    case WM_SIZE:
-      if (s->header) MoveWindow(s->header, 0, 0, LOWORD(static_cast<DWORD_PTR>(l)), HeaderHeight(h), FALSE);
-      return 0;
-    case WM_SETFONT: s->font = reinterpret_cast<HFONT>(w); return 0;
-    case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
-    case WM_PAINT: PaintListView(h, s); return 0;
-    case ZM_LVCOLUMNCOUNT: return static_cast<LRESULT>(s->columns.size());
-    case ZM_LVHEADERRECT: {
-      auto* r = reinterpret_cast<RECT*>(l);
-      int c = static_cast<int>(w);
-      if (!r || c < 0 || c >= static_cast<int>(s->columns.size())) return FALSE;
-      *r = RECT{ColumnLeft(s, c), 0, ColumnLeft(s, c) + s->columns[static_cast<size_t>(c)].width, HeaderHeight(h)};
-      return TRUE;
-    }
-  }
-  bool handled = false;
-  LRESULT r = ListViewItemMessage(h, s, msg, w, l, &handled);
-  if (handled) {
-    if (msg == LVM_INSERTITEMW || msg == LVM_DELETEITEM || msg == LVM_DELETEALLITEMS || msg == LVM_INSERTCOLUMNW ||
-        msg == LVM_SETCOLUMNWIDTH)
-      SyncScrollBars(h, s);
-    return r;
-  }
-  r = ListViewInputMessage(h, s, msg, w, l, &handled);
-  if (handled) return r;
-  return DefWindowProcW(h, msg, w, l);
-}
-
-// The header answers from its list view, which owns the columns.
-LRESULT CALLBACK HeaderProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  switch (msg) {
-    case HDM_GETITEMCOUNT: return SendMessageW(GetParent(h), ZM_LVCOLUMNCOUNT, 0, 0);
-    case HDM_GETITEMRECT: return SendMessageW(GetParent(h), ZM_LVHEADERRECT, w, l);
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(h, &ps);
-      EndPaint(h, &ps);
-      return 0;
-    }
-  }
-  return DefWindowProcW(h, msg, w, l);
 }
 
 }  // namespace zrui::detail

@@ -10,22 +10,6 @@ LRESULT CustomDraw(HWND h, NMLVCUSTOMDRAW* cd, DWORD stage) {
   return NotifyParent(h, &cd->nmcd.hdr, NM_CUSTOMDRAW);
 }
 
-void DrawHeader(HWND h, ListViewState* s, HDC dc) {
-  int hh = HeaderHeight(h);
-  if (!hh) return;
-  RECT rc;
-  GetClientRect(h, &rc);
-  RECT band{0, 0, rc.right, hh};
-  FillRect(dc, &band, GetSysColorBrush(COLOR_BTNFACE));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-  for (int c = 0; c < static_cast<int>(s->columns.size()); ++c) {
-    RECT r{ColumnLeft(s, c) - s->scrollX, 0, ColumnLeft(s, c) - s->scrollX + s->columns[static_cast<size_t>(c)].width, hh};
-    const auto& t = s->columns[static_cast<size_t>(c)].text;
-    DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-  }
-}
-
 }  // namespace
 
 void PaintListView(HWND h, ListViewState* s) {
@@ -48,7 +32,7 @@ void PaintListView(HWND h, ListViewState* s) {
     EndPaint(h, &ps);
     return;
   }
-  DrawHeader(h, s, dc);
+  PaintListHeader(h, s, dc);
   bool focused = GetFocus() == h;
   bool showSel = focused || (WindowStyle(h) & LVS_SHOWSELALWAYS);
   int last = std::min<int>(static_cast<int>(s->items.size()), s->top + RowsPerPage(h, s) + 1);

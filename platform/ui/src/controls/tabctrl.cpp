@@ -50,6 +50,15 @@ void Choose(HWND h, TabState* s, int i) {
   NotifyParent(h, &hdr, TCN_SELCHANGE);
 }
 
+// The frame of the page area below the tabs. Drawn when the control paints
+// and again, through ZM_PAINTFRAME, after the pages over it.
+void PaintPageFrame(HWND h, HDC dc) {
+  RECT rc;
+  GetClientRect(h, &rc);
+  RECT area{0, kRowHeight, rc.right, rc.bottom};
+  FrameRect(dc, &area, GetSysColorBrush(COLOR_BTNSHADOW));
+}
+
 void Paint(HWND h, TabState* s) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(h, &ps);
@@ -57,8 +66,7 @@ void Paint(HWND h, TabState* s) {
   RECT rc;
   GetClientRect(h, &rc);
   FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-  RECT area{0, kRowHeight, rc.right, rc.bottom};
-  FrameRect(dc, &area, GetSysColorBrush(COLOR_BTNSHADOW));
+  PaintPageFrame(h, dc);
   SetBkMode(dc, TRANSPARENT);
   for (int i = 0; i < static_cast<int>(s->tabs.size()); ++i) {
     RECT r = TabRect(s, i);
@@ -174,6 +182,7 @@ LRESULT CALLBACK TabControlProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       if (w == VK_RIGHT) Choose(h, s, s->cur + 1);
       return 0;
     case WM_PAINT: Paint(h, s); return 0;
+    case ZM_PAINTFRAME: PaintPageFrame(h, reinterpret_cast<HDC>(w)); return 0;
   }
   return DefWindowProcW(h, msg, w, l);
 }

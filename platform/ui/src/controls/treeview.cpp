@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "controls/treeview.h"
+#include "zrui/metrics.h"
 
 namespace zrui::detail {
 namespace {
@@ -22,7 +23,18 @@ int ImageLeft(HWND h, const TreeState* s, int depth) {
 int IconWidth(const TreeState* s) {
   int cx = 0, cy = 0;
   if (s->normal) ImageList_GetIconSize(s->normal, &cx, &cy);
-  return cx;
+  return zrui::GetMetrics().ImageSlotWidth(cx);
+}
+
+// The state image index of an item (its state bits; 0: none).
+int StateImage(const TvNode& n) { return static_cast<int>((n.state & TVIS_STATEIMAGEMASK) >> 12); }
+
+// Width of an item's state image: only items that show one make room for it.
+int StateIconWidth(const TreeState* s, const TvNode& n) {
+  int cx = 0, cy = 0;
+  if (!s->stateImages || StateImage(n) <= 0) return 0;
+  ImageList_GetIconSize(s->stateImages, &cx, &cy);
+  return zrui::GetMetrics().ImageSlotWidth(cx);
 }
 
 Row RowOf(const TreeState* s, HTREEITEM item) {
@@ -42,7 +54,7 @@ bool ItemRect(HWND h, const TreeState* s, HTREEITEM item, bool textOnly, RECT* o
     *out = RECT{0, y, rc.right, y + TreeRowHeight(s)};
     return true;
   }
-  int x = ImageLeft(h, s, r.depth) + IconWidth(s);
+  int x = ImageLeft(h, s, r.depth) + StateIconWidth(s, s->nodes.at(item)) + IconWidth(s);
   int len = static_cast<int>(s->nodes.at(item).text.size());
   *out = RECT{x, y, x + len * kCharWidth, y + TreeRowHeight(s)};
   return true;
@@ -56,7 +68,7 @@ HTREEITEM HitTest(HWND h, const TreeState* s, POINT p, UINT* flags) {
   if (row >= static_cast<int>(vis.size())) return nullptr;
   auto [item, depth] = vis[static_cast<size_t>(row)];
   int img = ImageLeft(h, s, depth);
-  int text = img + IconWidth(s);
+  int text = img + StateIconWidth(s, s->nodes.at(item)) + IconWidth(s);
   int end = text + static_cast<int>(s->nodes.at(item).text.size()) * kCharWidth;
   if (p.x < img) *flags = (p.x >= img - s->indent && HasButton(s, item)) ? TVHT_ONITEMBUTTON : TVHT_ONITEMINDENT;
   else if (p.x < text) *flags = TVHT_ONITEMICON;
@@ -154,6 +166,8 @@ void Paint(HWND h, TreeState* s) {
     if (buttons && HasButton(s, item) && img >= s->indent)
       TextOutW(dc, img - s->indent, ty, (n.state & TVIS_EXPANDED) ? u"-" : u"+", 1);
     bool selected = item == s->caret && showSel;
+    if (s->stateImages && StateImage(n) > 0) ImageList_Draw(s->stateImages, StateImage(n), dc, img, y, ILD_TRANSPARENT);
+    img += StateIconWidth(s, n);
     if (s->normal) ImageList_Draw(s->normal, selected ? n.selectedImage : n.image, dc, img, y, ILD_TRANSPARENT);
     int tx = img + IconWidth(s);
     if (selected) {

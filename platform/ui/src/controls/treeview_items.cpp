@@ -4,6 +4,7 @@
 #include <unicode/ustring.h>
 
 #include "controls/treeview.h"
+#include "zrui/metrics.h"
 
 namespace zrui::detail {
 namespace {
@@ -157,7 +158,7 @@ std::vector<std::pair<HTREEITEM, int>> VisibleItems(const TreeState* s) {
 int TreeRowHeight(const TreeState* s) {
   int cx = 0, cy = 0;
   if (s->normal) ImageList_GetIconSize(s->normal, &cx, &cy);
-  return std::max(kCharHeight, cy);
+  return zrui::GetMetrics().ImageRowHeight(cy);
 }
 
 bool HasButton(const TreeState* s, HTREEITEM item) {

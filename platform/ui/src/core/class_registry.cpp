@@ -3,7 +3,6 @@
 #include <map>
 #include <mutex>
 
-#include "controls/builtin.h"
 
 namespace zrui::detail {
 namespace {
@@ -27,13 +26,6 @@ void AddLocked(Registry& r, const char16_t* name, WNDPROC proc) {
   r.classes.emplace(FoldAscii(name), ci);
 }
 
-void RegisterBuiltins(Registry& r) {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  for (const BuiltinClass& b : BuiltinClasses()) AddLocked(r, b.name, b.proc);
-}
-
 }  // namespace
 
 std::u16string FoldAscii(std::u16string s) {
@@ -42,10 +34,15 @@ std::u16string FoldAscii(std::u16string s) {
   return s;
 }
 
+void RegisterSystemClass(const char16_t* name, WNDPROC proc) {
+  Registry& r = registry();
+  std::lock_guard lock(r.m);
+  AddLocked(r, name, proc);
+}
+
 std::optional<ClassInfo> FindClass(const std::u16string& name) {
   Registry& r = registry();
   std::lock_guard lock(r.m);
-  RegisterBuiltins(r);
   auto it = r.classes.find(FoldAscii(name));
   if (it == r.classes.end()) return std::nullopt;
   return it->second;
@@ -59,7 +56,6 @@ WORD RegisterClassW(const WNDCLASSW* wc) {
   if (!wc || !wc->lpszClassName || !wc->lpfnWndProc) return 0;
   Registry& r = registry();
   std::lock_guard lock(r.m);
-  RegisterBuiltins(r);
   std::u16string key = FoldAscii(wc->lpszClassName);
   if (r.classes.count(key)) return 0;
   ClassInfo ci;

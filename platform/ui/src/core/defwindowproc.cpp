@@ -91,6 +91,10 @@ LRESULT DefWindowProcW(HWND h, UINT msg, WPARAM w, LPARAM l) {
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_GETMINMAXINFO:
       return 0;
+    case WM_MOUSEWHEEL:
+      // Unhandled turns go up to the parent, which may scroll instead.
+      if (WindowStyle(h) & WS_CHILD) return SendMessageW(GetParent(h), msg, w, l);
+      return 0;
   }
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/window_store.h"
+#include "zrui/metrics.h"
 
 using namespace zrui::detail;
 
@@ -19,14 +20,14 @@ POINT WindowOriginLocked(WindowRecord* r) {
   WindowRecord* parent = WindowStore::find(r->parent);
   if (!parent) return p;
   POINT po = WindowOriginLocked(parent);
-  RECT in = FrameInsets(parent->style, (parent->style & WS_CHILD) != 0);
+  RECT in = FrameInsetsOf(parent);
   return POINT{p.x + po.x + in.left, p.y + po.y + in.top};
 }
 
 // Screen position of the client area's top-left corner. REQUIRES: lock held.
 POINT ClientOriginLocked(WindowRecord* r) {
   POINT o = WindowOriginLocked(r);
-  RECT in = FrameInsets(r->style, (r->style & WS_CHILD) != 0);
+  RECT in = FrameInsetsOf(r);
   return POINT{o.x + in.left, o.y + in.top};
 }
 
@@ -57,7 +58,7 @@ BOOL GetClientRect(HWND h, RECT* out) {
   std::lock_guard lock(WindowStore::mutex());
   WindowRecord* r = WindowStore::find(h);
   if (!r || !out) return FALSE;
-  RECT in = FrameInsets(r->style, (r->style & WS_CHILD) != 0);
+  RECT in = FrameInsetsOf(r);
   int w = r->rect.right - r->rect.left - in.left - in.right;
   int hgt = r->rect.bottom - r->rect.top - in.top - in.bottom;
   *out = RECT{0, 0, std::max(w, 0), std::max(hgt, 0)};
@@ -174,8 +175,8 @@ int GetSystemMetrics(int index) {
   switch (index) {
     case SM_CXSCREEN: return g_screenWidth;
     case SM_CYSCREEN: return g_screenHeight;
-    case SM_CXVSCROLL: return 7;
-    case SM_CYHSCROLL: return 13;
+    case SM_CXVSCROLL: return zrui::GetMetrics().scrollBarWidth;
+    case SM_CYHSCROLL: return zrui::GetMetrics().scrollBarHeight;
   }
   return 0;
 }

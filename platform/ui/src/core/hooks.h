@@ -18,3 +18,15 @@ void SetPreTranslateHook(PreTranslateHook hook);
 PreTranslateHook GetPreTranslateHook();
 
 }  // namespace zrui::detail
+
+#include <functional>
+
+namespace zrui::detail {
+
+// Where a modal loop takes the one-off action it runs when it is first idle
+// (the testing layer's modal scripts). Called once at the start of each
+// modal loop; returns an empty function when there is nothing to run.
+using ModalActionSource = std::function<void(HWND dialog)> (*)();
+void SetModalActionSource(ModalActionSource source);
+
+}  // namespace zrui::detail

@@ -81,7 +81,7 @@ LRESULT SendAcrossThreads(std::thread::id target, HWND h, UINT msg, WPARAM w, LP
     std::lock_guard lock(tq->m);
     tq->sent.push_back(call);
   }
-  tq->cv.notify_all();
+  WakeQueue(*tq);
   // While waiting, keep serving messages sent to this thread, so two threads
   // sending to each other cannot deadlock.
   auto me = call->sender;
@@ -104,7 +104,7 @@ BOOL PostToThread(std::thread::id target, const QueuedMsg& qm) {
     std::lock_guard lock(tq->m);
     tq->posted.push_back(qm);
   }
-  tq->cv.notify_all();
+  WakeQueue(*tq);
   return TRUE;
 }
 
@@ -127,21 +127,6 @@ bool HasPendingMessages() {
   auto q = CurrentQueue();
   std::lock_guard lock(q->m);
   return !q->posted.empty() || !q->sent.empty() || q->quit;
-}
-
-bool WaitForMessage(std::chrono::milliseconds timeout) {
-  auto q = CurrentQueue();
-  std::unique_lock lock(q->m);
-  auto ready = [&] { return !q->posted.empty() || !q->sent.empty() || q->quit; };
-  // Timers wake the wait too.
-  auto deadline = std::chrono::steady_clock::time_point::max();
-  if (timeout.count() >= 0) deadline = std::chrono::steady_clock::now() + timeout;
-  for (const Timer& t : q->timers) deadline = std::min(deadline, t.due);
-  if (deadline == std::chrono::steady_clock::time_point::max()) {
-    q->cv.wait(lock, ready);
-    return true;
-  }
-  return q->cv.wait_until(lock, deadline, ready);
 }
 
 BYTE CurrentModifiers() { return tl_mods; }
@@ -179,7 +164,7 @@ void PostQuitMessage(int exitCode) {
     q->quit = true;
     q->quitCode = exitCode;
   }
-  q->cv.notify_all();
+  WakeQueue(*q);
 }
 
 namespace {

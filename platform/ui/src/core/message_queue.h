@@ -48,6 +48,10 @@ struct Timer {
 };
 
 struct ThreadQueue {
+  ThreadQueue() = default;
+  ThreadQueue(const ThreadQueue&) = delete;
+  ThreadQueue& operator=(const ThreadQueue&) = delete;
+  ~ThreadQueue();
   std::mutex m;
   std::condition_variable cv;
   std::deque<QueuedMsg> posted;
@@ -55,7 +59,15 @@ struct ThreadQueue {
   bool quit = false;
   int quitCode = 0;
   std::vector<Timer> timers;  // only touched by the owning thread
+  // An eventfd written whenever something arrives, so that a wait that
+  // polls descriptors wakes too. Made by the owner's first such wait (-1
+  // before); guarded by m, closed with the queue.
+  int wakeFd = -1;
 };
+
+// Wakes the queue's owner: its condition variable, and its eventfd when it
+// has one. Call after adding to the queue, without holding q.m.
+void WakeQueue(ThreadQueue& q);
 
 std::shared_ptr<ThreadQueue> QueueOf(std::thread::id id);
 std::shared_ptr<ThreadQueue> CurrentQueue();
@@ -66,8 +78,9 @@ LRESULT SendAcrossThreads(std::thread::id target, HWND h, UINT msg, WPARAM w, LP
 BOOL PostToThread(std::thread::id target, const QueuedMsg& qm);
 // Posts an input message with the modifier state it was produced with.
 BOOL PostInput(HWND h, UINT msg, WPARAM w, LPARAM l, BYTE mods);
-// Waits until a message arrives or the timeout passes (negative = forever).
-// Returns true when something is pending.
+// Waits until a message arrives, a timer is due, a watched descriptor is
+// ready (its callback then runs here) or the timeout passes (negative =
+// forever). Returns true when something is pending.
 bool WaitForMessage(std::chrono::milliseconds timeout);
 bool HasPendingMessages();
 BYTE CurrentModifiers();

@@ -1,5 +1,7 @@
 #include "core/window_store.h"
 
+#include "zrui/metrics.h"
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -80,9 +82,22 @@ DWORD WindowStyle(HWND h) {
   return r ? r->style : 0;
 }
 
-RECT FrameInsets(DWORD style, bool child) {
-  if (child || !(style & (WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME))) return RECT{};
-  return RECT{7, 13, 7, 13};
+RECT FrameInsets(DWORD style, bool child, int width, int height) {
+  const zrui::Metrics& m = zrui::GetMetrics();
+  if (child) {
+    // In the text profile a bordered child draws its border on cells of its
+    // own, when it is large enough to keep a client area (lists, trees);
+    // small ones (in-place editors) draw it over their edge.
+    bool roomy = width >= 3 * m.cellWidth && height >= 3 * m.cellHeight;
+    if (m.snapToCells && (style & WS_BORDER) && roomy) return RECT{m.cellWidth, m.cellHeight, m.cellWidth, m.cellHeight};
+    return RECT{};
+  }
+  if (!(style & (WS_CAPTION | WS_BORDER | WS_DLGFRAME | WS_THICKFRAME))) return RECT{};
+  return m.frameInsets;
+}
+
+RECT FrameInsetsOf(const WindowRecord* r) {
+  return FrameInsets(r->style, (r->style & WS_CHILD) != 0, r->rect.right - r->rect.left, r->rect.bottom - r->rect.top);
 }
 
 void SetControlState(HWND h, std::shared_ptr<void> state) {

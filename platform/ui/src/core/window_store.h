@@ -70,8 +70,11 @@ WNDPROC WindowProc(HWND h);
 HWND WindowParent(HWND h);
 DWORD WindowStyle(HWND h);
 // Non-client insets: top-level windows with a caption or frame draw a
-// one-cell frame around their client area (7 pixels wide, 13 high).
-RECT FrameInsets(DWORD style, bool child);
+// one-cell frame around their client area (7 pixels wide, 13 high); in the
+// text profile bordered children of at least 3 x 3 cells do too.
+RECT FrameInsets(DWORD style, bool child, int width = 0, int height = 0);
+// The same for a window record. REQUIRES: WindowStore::mutex() held.
+RECT FrameInsetsOf(const WindowRecord* r);
 
 // Control state access. REQUIRES: called on the window's thread.
 template <typename T>

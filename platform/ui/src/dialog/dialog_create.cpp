@@ -1,9 +1,12 @@
 // Dialog creation from templates, default dialog processing, EndDialog.
 #include <algorithm>
 
+#include "core/class_registry.h"
 #include "core/window_store.h"
+#include "zrui/commctrl.h"
 #include "zrui/dialog.h"
 #include "zrui/gdi.h"
+#include "zrui/metrics.h"
 
 using namespace zrui::detail;
 
@@ -15,11 +18,17 @@ DialogData* Data(HWND h) {
   return r ? r->dialog.get() : nullptr;
 }
 
-// Position and size convert separately, as the original dialog manager does.
-RECT ToPixels(int x, int y, int cx, int cy) {
-  RECT pos{x, y, cx, cy};
-  MapDialogRect(nullptr, &pos);
-  return RECT{pos.left, pos.top, pos.left + pos.right, pos.top + pos.bottom};
+// Group boxes, tab controls and framed statics hold other controls: in the
+// text profile they round outward so that what they hold stays inside.
+bool IsContainer(const DialogItem& it) {
+  std::u16string cls = FoldAscii(it.className);
+  if (cls == FoldAscii(WC_BUTTONW)) return (it.style & BS_TYPEMASK) == BS_GROUPBOX;
+  if (cls == FoldAscii(WC_TABCONTROLW)) return true;
+  if (cls == FoldAscii(WC_STATICW)) {
+    DWORD type = it.style & SS_TYPEMASK;
+    return (type >= 0x7 && type <= 0x9) || type == SS_ETCHEDFRAME;  // SS_*FRAME
+  }
+  return false;
 }
 
 bool IsDefaultPushButton(HWND c) {
@@ -128,10 +137,15 @@ LRESULT CALLBACK DialogClassProc(HWND h, UINT msg, WPARAM w, LPARAM l) { return 
 
 BOOL MapDialogRect(HWND, RECT* r) {
   if (!r) return FALSE;
-  r->left = MulDiv(r->left, kCharWidth, 4);
-  r->right = MulDiv(r->right, kCharWidth, 4);
-  r->top = MulDiv(r->top, kCharHeight, 8);
-  r->bottom = MulDiv(r->bottom, kCharHeight, 8);
+  // Each coordinate converts on its own; in the text profile each lands on
+  // the nearest cell boundary.
+  const zrui::Metrics& m = zrui::GetMetrics();
+  RECT p = m.DialogRectToPixels(r->left, r->top, r->right - r->left, r->bottom - r->top);
+  if (!m.snapToCells) {
+    p = RECT{MulDiv(r->left, m.cellWidth, m.dluPerCellX), MulDiv(r->top, m.cellHeight, m.dluPerCellY),
+             MulDiv(r->right, m.cellWidth, m.dluPerCellX), MulDiv(r->bottom, m.cellHeight, m.dluPerCellY)};
+  }
+  *r = p;
   return TRUE;
 }
 
@@ -141,7 +155,8 @@ HWND CreateDialogIndirectParamW(HINSTANCE inst, const DialogTemplate* t, HWND pa
   if (!t) return nullptr;
   bool child = (t->style & WS_CHILD) != 0;
   if (child && !IsWindow(parent)) return nullptr;
-  RECT client = ToPixels(t->x, t->y, t->cx, t->cy);
+  const zrui::Metrics& metrics = zrui::GetMetrics();
+  RECT client = metrics.DialogRectToPixels(t->x, t->y, t->cx, t->cy);
   RECT in = FrameInsets(t->style, child);
   int width = (client.right - client.left) + in.left + in.right;
   int height = (client.bottom - client.top) + in.top + in.bottom;
@@ -152,6 +167,8 @@ HWND CreateDialogIndirectParamW(HINSTANCE inst, const DialogTemplate* t, HWND pa
     if (parent) GetWindowRect(GetAncestor(parent, GA_ROOT), &around);
     x = around.left + (around.right - around.left - width) / 2;
     y = around.top + (around.bottom - around.top - height) / 2;
+    x = metrics.SnapX(x);
+    y = metrics.SnapY(y);
   }
   DWORD exStyle = t->exStyle | ((t->style & DS_CONTROL) ? WS_EX_CONTROLPARENT : 0);
   HWND h = CreateWindowExW(exStyle, WC_DIALOGW, t->caption.c_str(), t->style & ~WS_VISIBLE, x, y, width, height,
@@ -161,7 +178,7 @@ HWND CreateDialogIndirectParamW(HINSTANCE inst, const DialogTemplate* t, HWND pa
   SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SetWindowLongPtrW(h, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(proc));
   for (const DialogItem& it : t->items) {
-    RECT r = ToPixels(it.x, it.y, it.cx, it.cy);
+    RECT r = metrics.DialogRectToPixels(it.x, it.y, it.cx, it.cy, IsContainer(it));
     HWND c = CreateWindowExW(it.exStyle, it.className.c_str(), it.text.c_str(), it.style | WS_CHILD, r.left, r.top,
                              r.right - r.left, r.bottom - r.top, h,
                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(static_cast<WORD>(it.id))), inst, nullptr);

@@ -1,7 +1,9 @@
-// MessageBoxW and the file dialog, answered by responders.
+// MessageBoxW and the file dialog: real modal dialogs when the policy says
+// something will answer them, otherwise answered by responders.
 #include <mutex>
 #include <utility>
 
+#include "dialog/real_dialogs.h"
 #include "zrui/msgbox.h"
 
 namespace zrui {
@@ -11,6 +13,7 @@ struct Responders {
   std::mutex m;
   MessageBoxResponder box;
   FileDialogResponder file;
+  RealDialogPolicy real;
   std::vector<MessageBoxInfo> shownBoxes;
   std::vector<FileDialogRequest> shownFiles;
   std::u16string appName = u"zrhost";
@@ -50,6 +53,23 @@ std::vector<MessageBoxInfo> TakeShownMessageBoxes() {
   return std::exchange(state().shownBoxes, {});
 }
 
+void SetRealDialogPolicy(RealDialogPolicy policy) {
+  std::lock_guard lock(state().m);
+  state().real = std::move(policy);
+}
+
+namespace detail {
+bool RealDialogWanted() {
+  RealDialogPolicy policy;
+  {
+    std::lock_guard lock(state().m);
+    policy = state().real;
+  }
+  // Asked without the lock: the policy may look at anything, boxes included.
+  return policy && policy();
+}
+}  // namespace detail
+
 void SetFileDialogResponder(FileDialogResponder r) {
   std::lock_guard lock(state().m);
   state().file = std::move(r);
@@ -77,6 +97,7 @@ FileDialogAnswer ShowFileDialog(const FileDialogRequest& req) {
     state().shownFiles.push_back(req);
     r = state().file;
   }
+  if (detail::RealDialogWanted()) return detail::RunFileDialog(req);
   return r ? r(req) : FileDialogAnswer{};
 }
 
@@ -105,6 +126,8 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     zrui::state().shownBoxes.push_back(info);
     r = zrui::state().box;
   }
-  // The responder runs without the lock: it may show further boxes.
+  // The dialog and the responder run without the lock: they may show
+  // further boxes.
+  if (zrui::detail::RealDialogWanted()) return zrui::detail::RunMessageBoxDialog(info);
   return r ? r(info) : info.defaultAnswer();
 }

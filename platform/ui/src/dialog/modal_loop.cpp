@@ -7,36 +7,40 @@
 #include "core/hooks.h"
 #include "core/message_queue.h"
 #include "core/window_store.h"
-#include "zrui/testing.h"
+#include "zrui/dialog.h"
+#include "zrui/eventloop.h"
 
 using namespace zrui::detail;
 
 namespace zrui::detail {
 namespace {
 std::atomic<PreTranslateHook> g_preTranslate{nullptr};
+std::atomic<ModalActionSource> g_actionSource{nullptr};
 }  // namespace
 void SetPreTranslateHook(PreTranslateHook hook) { g_preTranslate = hook; }
+void SetModalActionSource(ModalActionSource source) { g_actionSource = source; }
 PreTranslateHook GetPreTranslateHook() { return g_preTranslate; }
 }  // namespace zrui::detail
 
 namespace zrui {
 namespace {
 
-std::mutex g_scriptMutex;
-std::deque<ModalScript>& scripts() {
-  static auto* d = new std::deque<ModalScript>;
-  return *d;
-}
 std::atomic<long long> g_idleTimeoutMs{0};
 std::atomic<int> g_abandoned{0};
 thread_local IdleHandler tl_idle;
+thread_local std::chrono::milliseconds tl_idleRecheck{-1};
 
-ModalScript TakeScript() {
-  std::lock_guard lock(g_scriptMutex);
-  if (scripts().empty()) return nullptr;
-  ModalScript s = std::move(scripts().front());
-  scripts().pop_front();
-  return s;
+std::function<void(HWND)> TakeAction() {
+  ModalActionSource source = g_actionSource.load();
+  return source ? source() : nullptr;
+}
+
+// How long an idle loop may sleep before it must look again: until the idle
+// timeout, and at most the idle handler's recheck period.
+std::chrono::milliseconds IdleWait(std::chrono::milliseconds untilTimeout) {
+  if (tl_idle && tl_idleRecheck.count() >= 0)
+    return untilTimeout.count() < 0 ? tl_idleRecheck : std::min(untilTimeout, tl_idleRecheck);
+  return untilTimeout;
 }
 
 HWND DialogFor(HWND h) {
@@ -46,24 +50,13 @@ HWND DialogFor(HWND h) {
 
 }  // namespace
 
-void OnNextModal(ModalScript script) {
-  std::lock_guard lock(g_scriptMutex);
-  scripts().push_back(std::move(script));
-}
-
-size_t PendingModalScripts() {
-  std::lock_guard lock(g_scriptMutex);
-  return scripts().size();
-}
-
-void ClearModalScripts() {
-  std::lock_guard lock(g_scriptMutex);
-  scripts().clear();
-}
-
 void SetModalIdleTimeout(std::chrono::milliseconds timeout) { g_idleTimeoutMs = timeout.count(); }
 int AbandonedModalLoops() { return g_abandoned; }
-void SetIdleHandler(IdleHandler handler) { tl_idle = std::move(handler); }
+void SetIdleHandler(IdleHandler handler) { SetIdleHandler(std::move(handler), std::chrono::milliseconds(-1)); }
+void SetIdleHandler(IdleHandler handler, std::chrono::milliseconds recheck) {
+  tl_idle = std::move(handler);
+  tl_idleRecheck = recheck;
+}
 
 void ProcessQueuedMessage(MSG& msg) {
   if (PreTranslateHook hook = GetPreTranslateHook(); hook && hook(&msg)) return;
@@ -101,7 +94,7 @@ INT_PTR RunModalLoop(HWND dlg) {
   if (reenable) EnableWindow(owner, FALSE);
   ShowWindow(dlg, SW_SHOW);
   if (GetActiveWindow() != dlg) SetActiveWindow(dlg);
-  ModalScript script = TakeScript();
+  std::function<void(HWND)> script = TakeAction();
   bool scriptDone = !script;
   auto idleSince = std::chrono::steady_clock::now();
   while (IsWindow(dlg) && !IsDialogEnded(dlg)) {
@@ -127,7 +120,7 @@ INT_PTR RunModalLoop(HWND dlg) {
     }
     auto limit = std::chrono::milliseconds(g_idleTimeoutMs.load());
     if (limit.count() <= 0) {
-      WaitForMessage(std::chrono::milliseconds(-1));
+      WaitForMessage(IdleWait(std::chrono::milliseconds(-1)));
       continue;
     }
     auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - idleSince);
@@ -137,7 +130,7 @@ INT_PTR RunModalLoop(HWND dlg) {
       EndDialog(dlg, IDABORT);
       break;
     }
-    WaitForMessage(limit - idle);
+    WaitForMessage(IdleWait(limit - idle));
   }
   if (reenable && IsWindow(owner)) EnableWindow(owner, TRUE);
   if (owner && IsWindow(owner)) SetActiveWindow(owner);

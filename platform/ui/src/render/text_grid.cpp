@@ -40,13 +40,35 @@ namespace zrui::detail {
 
 namespace {
 
-int ColOf(int x) { return (x + kCharWidth / 2) / kCharWidth - (x + kCharWidth / 2 < 0 ? 1 : 0); }
-int RowOf(int y) { return (y + kCharHeight / 2) / kCharHeight - (y + kCharHeight / 2 < 0 ? 1 : 0); }
+// floor(a / b) for b > 0.
+int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+// The cell boundary nearest to a pixel edge (halves round up). Every edge of
+// every rectangle, clip and frame goes through these, so a frame drawn on a
+// window's client rectangle lands on the same cells as the window's clip.
+int ColEdge(int x) { return FloorDiv(2 * x + kCharWidth, 2 * kCharWidth); }
+int RowEdge(int y) { return FloorDiv(2 * y + kCharHeight, 2 * kCharHeight); }
 
-// A cell belongs to a pixel rectangle when its centre does.
-bool CentreIn(int col, int row, const RECT& r) {
-  int cx = col * kCharWidth + kCharWidth / 2, cy = row * kCharHeight + kCharHeight / 2;
-  return cx >= r.left && cx < r.right && cy >= r.top && cy < r.bottom;
+struct CellRect {
+  int c0, r0, c1, r1;  // [c0, c1) x [r0, r1)
+  bool has(int c, int r) const { return c >= c0 && c < c1 && r >= r0 && r < r1; }
+};
+
+CellRect CellsOf(const RECT& r) { return CellRect{ColEdge(r.left), RowEdge(r.top), ColEdge(r.right), RowEdge(r.bottom)}; }
+
+// The colour that most pixels of an image region have, ignoring the mask.
+COLORREF DominantColour(const BitmapObj& src, int sx, int sy, int cx, int cy, COLORREF mask) {
+  std::vector<std::pair<COLORREF, int>> counts;
+  for (int j = 0; j < cy; ++j)
+    for (int i = 0; i < cx; ++i) {
+      COLORREF c = src.at(sx + i, sy + j);
+      if (c == CLR_INVALID || (mask != CLR_NONE && c == mask)) continue;
+      auto it = std::find_if(counts.begin(), counts.end(), [c](const auto& e) { return e.first == c; });
+      if (it == counts.end()) counts.emplace_back(c, 1);
+      else ++it->second;
+    }
+  if (counts.empty()) return CLR_INVALID;
+  return std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) { return a.second < b.second; })
+      ->first;
 }
 
 }  // namespace
@@ -56,9 +78,10 @@ GridSurface::GridSurface(TextGrid* grid) : grid_(grid) {}
 RECT GridSurface::Bounds() const { return RECT{0, 0, grid_->width() * kCharWidth, grid_->height() * kCharHeight}; }
 
 void GridSurface::Fill(const RECT& r, COLORREF c, const RECT& clip) {
-  for (int row = std::max(0, static_cast<int>(r.top / kCharHeight)); row < grid_->height() && row * kCharHeight < r.bottom; ++row)
-    for (int col = std::max(0, static_cast<int>(r.left / kCharWidth)); col < grid_->width() && col * kCharWidth < r.right; ++col)
-      if (CentreIn(col, row, r) && CentreIn(col, row, clip)) {
+  CellRect cr = CellsOf(r), k = CellsOf(clip);
+  for (int row = std::max(0, cr.r0); row < std::min(grid_->height(), cr.r1); ++row)
+    for (int col = std::max(0, cr.c0); col < std::min(grid_->width(), cr.c1); ++col)
+      if (k.has(col, row)) {
         TextCell& cell = grid_->at(col, row);
         cell = TextCell{};
         cell.bg = c;
@@ -66,11 +89,12 @@ void GridSurface::Fill(const RECT& r, COLORREF c, const RECT& clip) {
 }
 
 void GridSurface::Frame(const RECT& r, COLORREF c, const RECT& clip) {
-  int c0 = r.left / kCharWidth, c1 = (r.right - 1) / kCharWidth;
-  int r0 = r.top / kCharHeight, r1 = (r.bottom - 1) / kCharHeight;
-  if (c1 < c0 || r1 < r0) return;
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  CellRect cr = CellsOf(r), k = CellsOf(clip);
+  // A frame with any size keeps at least one cell each way.
+  int c0 = cr.c0, r0 = cr.r0, c1 = std::max(cr.c1, cr.c0 + 1) - 1, r1 = std::max(cr.r1, cr.r0 + 1) - 1;
   auto put = [&](int col, int row, char16_t ch) {
-    if (!grid_->contains(col, row) || !CentreIn(col, row, clip)) return;
+    if (!grid_->contains(col, row) || !k.has(col, row)) return;
     TextCell& cell = grid_->at(col, row);
     cell.ch = ch;
     cell.fg = c;
@@ -90,11 +114,12 @@ void GridSurface::Frame(const RECT& r, COLORREF c, const RECT& clip) {
 }
 
 void GridSurface::Text(int x, int y, std::u16string_view s, const TextStyle& st, const RECT& clip) {
-  int row = RowOf(y);
-  int col0 = ColOf(x);
+  int row = RowEdge(y);
+  int col0 = ColEdge(x);
+  CellRect k = CellsOf(clip);
   for (size_t i = 0; i < s.size(); ++i) {
     int col = col0 + static_cast<int>(i);
-    if (!grid_->contains(col, row) || !CentreIn(col, row, clip)) continue;
+    if (!grid_->contains(col, row) || !k.has(col, row)) continue;
     TextCell& cell = grid_->at(col, row);
     cell.ch = s[i];
     cell.fg = st.color;
@@ -102,20 +127,34 @@ void GridSurface::Text(int x, int y, std::u16string_view s, const TextStyle& st,
     cell.bold = st.bold;
     cell.italic = st.italic;
     cell.underline = st.underline;
+    cell.dim = st.color == GetSysColor(COLOR_GRAYTEXT);
+    cell.reverse = cell.bg == GetSysColor(COLOR_HIGHLIGHT);
   }
 }
 
-void GridSurface::Blit(int x, int y, const BitmapObj& src, int sx, int, int cx, int cy, COLORREF, const RECT& clip) {
+void GridSurface::Blit(int x, int y, const BitmapObj& src, int sx, int sy, int cx, int cy, COLORREF mask,
+                       const RECT& clip) {
   std::u16string glyphs;
   if (src.glyphs.empty()) glyphs.assign(1, u'#');
   else if (src.glyphCell <= 0) glyphs = src.glyphs;
   else
     for (int gx = sx; gx < sx + cx; gx += src.glyphCell)
       if (static_cast<size_t>(gx / src.glyphCell) < src.glyphs.size()) glyphs += src.glyphs[static_cast<size_t>(gx / src.glyphCell)];
-  // The glyphs go on the middle row of the image, from its left cell.
-  TextStyle st;
-  st.opaque = false;
-  Text(x, y + cy / 2 - kCharHeight / 2, glyphs, st, clip);
+  // The glyphs go on the row a label beside the image would take (a label
+  // is centred on the image's height), from the image's left cell, in the
+  // colour most of the image has.
+  int row = RowEdge(y + (cy - kCharHeight) / 2);
+  int col0 = ColEdge(x);
+  COLORREF colour = DominantColour(src, sx, sy, cx, cy, mask);
+  CellRect k = CellsOf(clip);
+  for (size_t i = 0; i < glyphs.size(); ++i) {
+    int col = col0 + static_cast<int>(i);
+    if (!grid_->contains(col, row) || !k.has(col, row)) continue;
+    TextCell& cell = grid_->at(col, row);
+    cell.ch = glyphs[i];
+    cell.fg = colour == CLR_INVALID ? 0 : colour;
+    cell.bold = cell.italic = cell.underline = cell.dim = false;
+  }
 }
 
 }  // namespace zrui::detail

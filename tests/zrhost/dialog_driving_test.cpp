@@ -1,0 +1,145 @@
+// zrhost drives dialogs from Scheme: actions queued before a call are used
+// by the dialogs that the call opens (the test module's message boxes, its
+// file dialog and its small parts dialog), as a person would use them.
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "drawings_fixture.h"
+
+namespace {
+
+using zrhost_testing::describe;
+using zrhost_testing::Invocation;
+using zrhost_testing::Outcome;
+
+class DialogDriving : public ZrhostRun {
+ protected:
+  // Runs a script with the test module; dialogs wait at most `waitMs` for
+  // a queued action.
+  Outcome run(const std::string& script, int waitMs = 3000) {
+    write("drive.scm", script);
+    Invocation inv;
+    inv.args = {"--module", ZRHOST_TEST_MODULE, "--script", "drive.scm", "a.dxf"};
+    inv.env["ZRHOST_DIALOG_WAIT_MS"] = std::to_string(waitMs);
+    return zrhost_testing::runZrhost(folder(), inv);
+  }
+  std::string read(const std::string& name) const {
+    std::ifstream in(file(name));
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+};
+
+TEST_F(DialogDriving, QueuedClicksAndKeysAnswerMessageBoxesAndTheRestArePrinted) {
+  Outcome o = run(
+      "(define (show x) (write x) (newline))\n"
+      "(dialog-click 6)\n"
+      "(show (zrtMessage \"Delete X1?\" \"Question\" 4))\n"   // MB_YESNO: Yes clicked
+      "(dialog-key \"Escape\")\n"
+      "(show (zrtMessage \"Go on?\" \"Question\" 3))\n"       // MB_YESNOCANCEL: Escape cancels
+      "(dialog-key \"Right\") (dialog-key \"Enter\")\n"
+      "(show (message-box \"Retry?\" \"Box\" 5))\n"           // MB_RETRYCANCEL: Right moves to Cancel
+      "(show (dialog-pending))\n"
+      "(show (zrtMessage \"Delete X2?\" \"Question\" 4))\n"); // nothing queued: printed, No
+  EXPECT_EQ(o.status, 0) << describe(o);
+  EXPECT_EQ(o.out,
+            "(6)\n(2)\n2\n()\n[Question]\n  Delete X2?\n  -> No\n(7)\n")
+      << describe(o);
+}
+
+TEST_F(DialogDriving, TheSmallDialogIsFilledInAsAPersonWouldAndItsSnapshotSaved) {
+  Outcome o = run(
+      "(dialog-type 101 \"J12\")\n"
+      "(dialog-choose 102 \"Socket\")\n"
+      "(dialog-choose 103 \"Parts/J2\")\n"
+      "(dialog-click 104)\n"
+      "(dialog-check 102 (lambda (state)\n"
+      "  (unless (equal? (assq-ref state 'items) '(\"Plug\" \"Socket\" \"Terminal\")) (error \"items\" state))\n"
+      "  (unless (eqv? (assq-ref state 'selection) 1) (error \"selection\" state))))\n"
+      "(dialog-snapshot \"parts.txt\")\n"
+      "(dialog-key \"Enter\")\n"
+      "(write (zrtDialog)) (newline)\n");
+  EXPECT_EQ(o.status, 0) << describe(o);
+  EXPECT_EQ(o.out, "(1 \"J12\" \"Socket\" \"J2\" \"checked\")\n") << describe(o);
+  std::string snap = read("parts.txt");
+  EXPECT_NE(snap.find("Parts"), std::string::npos) << snap;
+  EXPECT_NE(snap.find("J12"), std::string::npos) << snap;
+  EXPECT_NE(snap.find("J2"), std::string::npos) << snap;  // the folder was opened on the way
+}
+
+TEST_F(DialogDriving, NestedBoxOfADialogTakesTheNextActionsInOrder) {
+  Outcome o = run(
+      "(dialog-click 1)\n"   // OK with an empty name: the dialog asks
+      "(dialog-click 7)\n"   // No: back to the dialog
+      "(dialog-type 101 \"X9\")\n"
+      "(dialog-click 1)\n"
+      "(write (zrtDialog)) (newline)\n");
+  EXPECT_EQ(o.status, 0) << describe(o);
+  EXPECT_EQ(o.out, "(1 \"X9\" \"\" \"\" \"unchecked\")\n") << describe(o);
+}
+
+TEST_F(DialogDriving, AnActionThatCannotApplyNamesDialogAndControlAndCancelsTheCall) {
+  Outcome o = run(
+      "(dialog-type 555 \"x\") (dialog-click 1)\n"
+      "(catch 'dialog-error (lambda () (zrtDialog))\n"
+      "  (lambda (key subr fmt args rest) (display (apply format #f fmt args)) (newline)))\n"
+      "(write (dialog-pending)) (newline)\n"
+      // The next call is not affected: its dialog is driven normally.
+      "(dialog-click 2)\n"
+      "(write (zrtDialog)) (newline)\n");
+  EXPECT_EQ(o.status, 0) << describe(o);
+  EXPECT_NE(o.out.find("zrtDialog: dialog \"Parts\": (dialog-type 555 \"x\"): has no control 555\n"), std::string::npos)
+      << describe(o);
+  EXPECT_NE(o.out.find("()\n(2)\n"), std::string::npos) << describe(o);
+}
+
+TEST_F(DialogDriving, ADialogLeftWaitingEndsTheCallWithAnErrorNotAHang) {
+  Outcome o = run(
+      "(dialog-type 101 \"only this\")\n"
+      "(zrtDialog)\n"
+      "(display \"not reached\")\n",
+      300);
+  EXPECT_EQ(o.status, 1) << describe(o);
+  EXPECT_NE(o.err.find("dialog \"Parts\": was left waiting with no action queued"), std::string::npos) << describe(o);
+  EXPECT_EQ(o.out.find("not reached"), std::string::npos) << describe(o);
+}
+
+TEST_F(DialogDriving, TheFileDialogIsAnsweredByTypingAName) {
+  std::filesystem::create_directories(file("sub"));
+  write("sub/part.dxf", "0\nEOF\n");
+  Outcome o = run(
+      "(dialog-type 1152 \"missing.dxf\") (dialog-key \"Enter\")\n"  // refused with a box
+      "(dialog-key \"Enter\")\n"                                       // the box's OK
+      "(dialog-type 1152 \"sub\") (dialog-key \"Enter\")\n"          // opens the folder
+      "(dialog-choose 1120 \"part.dxf\") (dialog-click 1)\n"
+      "(write (zrtOpenFile \"Pick\")) (newline)\n");
+  EXPECT_EQ(o.status, 0) << describe(o);
+  EXPECT_EQ(o.out, "(1 \"" + file("sub/part.dxf") + "\")\n") << describe(o);
+}
+
+TEST_F(DialogDriving, BadArgumentsAreRefusedWhenQueuedAndPictureSaysWhyItCannot) {
+  Outcome o = run("(dialog-key \"Hyper\")\n");
+  EXPECT_EQ(o.status, 1) << describe(o);
+  EXPECT_NE(o.err.find("no key is named \"Hyper\""), std::string::npos) << describe(o);
+  o = run("(dialog-picture \"p.png\") (message-box \"Hi\")\n");
+  EXPECT_EQ(o.status, 1) << describe(o);
+  EXPECT_NE(o.err.find("no PNG renderer"), std::string::npos) << describe(o);
+  o = run("(dialog-click 1) (dialog-clear) (write (dialog-pending)) (write (message-box \"Hi\" \"T\" 1))\n");
+  EXPECT_EQ(o.status, 0) << describe(o);
+  EXPECT_EQ(o.out, "()[T]\n  Hi\n  -> OK\n1") << describe(o);
+}
+
+TEST_F(DialogDriving, HelpDocumentsTheDrivingProcedures) {
+  Outcome o = run("(zrhost-help)\n");
+  EXPECT_EQ(o.status, 0) << describe(o);
+  for (const char* name : {"(dialog-click ID)", "(dialog-type ID TEXT)", "(dialog-key KEY)", "(dialog-close)",
+                           "(dialog-choose ID ITEM)", "(dialog-tab ID INDEX)", "(dialog-cell ID ROW COLUMN)",
+                           "(dialog-snapshot PATH)", "(dialog-picture PATH)", "(dialog-check ID PROC)",
+                           "(dialog-pending)", "(dialog-clear)", "(message-box TEXT [CAPTION] [STYLE])"})
+    EXPECT_NE(o.out.find(name), std::string::npos) << name;
+}
+
+}  // namespace
