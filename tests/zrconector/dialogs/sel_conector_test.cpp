@@ -7,6 +7,7 @@
 #include <chrono>
 #include <iostream>
 
+#include <zrui/metrics.h>
 #include <zrui/testing.h>
 #include <zrui/textrender.h>
 
@@ -354,6 +355,8 @@ TEST_F(SelConector, TheDialogNeverGetsSmallerThanAtTheFirstDrag) {
 }
 
 TEST_F(SelConector, BothTabsRenderAsText) {
+  // The terminal's profile: rectangles on cells, image rows one cell high.
+  zrui::ScopedMetricsProfile text(zrui::MetricsProfile::Text);
   f.instance("X1", "CM02M", {{"A", 0}, {"B", 1}});
   f.instance("X2", "CM03M", {{"A", 1}, {"B", 0}, {"C", 1}});
   CIDlgSelConector d(u"M20", nullptr, &f);
