@@ -57,3 +57,33 @@
     (for-each (lambda (handle) (display " ") (display handle)) handles)
     (newline)
     handles))
+
+;;; The two selection functions of the module driven as a person would use
+;;; them: zrhost queues the actions for the dialogs that the call opens.
+;;; Each returns the function's four strings, or '() when cancelled.
+;;;
+;;;   zrhost --load examples/suite.scm --eval '(display (exemplo-pino-faltante))' examples/drawing.dxf
+
+;; X11 (AM04M) misses its pins 3 and 4 of code M12: pin 3 on the first tab.
+(define (exemplo-pino-faltante)
+  (dialog-choose 50123 "X11/3")
+  (dialog-click 50124)
+  (SelecaoConector "M12"))
+
+;; A new instance from the catalogue on the tab "Criar": the 4-way M12 plug,
+;; its suggested name and its pin 2.
+(define (exemplo-novo-conector)
+  (dialog-tab 50121 1)
+  (dialog-choose 50123 "Conectores/Circulares/Circulares industriais M12/Circular M12 4 vias macho (plugue)")
+  (dialog-choose 50122 1)
+  (dialog-choose 50128 "2")
+  (dialog-click 50124)
+  (SelecaoConector "M16"))
+
+;; The pin that mates with a CM03F pin: Yes to the question, then X4's
+;; missing pin B (X4 is a CM03M, the mating part).
+(define (exemplo-pino-conectado)
+  (dialog-click 6)
+  (dialog-choose 50123 "X4/B")
+  (dialog-click 50124)
+  (PerguntaInserirPinoConectado "A" "CM03F"))

@@ -10,6 +10,9 @@ bash "$top/scripts/build.sh" asan
 # ThreadSanitizer.
 bash "$top/scripts/build.sh" tsan zrui_tests
 TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} "$top/build/tsan/tests/platform/ui/zrui_tests" --gtest_brief=1
+# The selection dialog fills its catalogue tree on a worker thread.
+bash "$top/scripts/build.sh" tsan zrselconector_tests
+TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} "$top/build/tsan/tests/zrconector/dialogs/zrselconector_tests" --gtest_brief=1
 
 # The DXF reader against generated input: a bounded libFuzzer run (clang)
 # over the corpus kept in tests/fuzz/corpus.

@@ -1,6 +1,6 @@
 -- Example connector catalogue, written by generate_catalogue.py.
 -- Loads into SQLite (sqlite3 FILE < catalogue.sql) and PostgreSQL (psql -f).
--- 60 component rows, 579 pins, 35 mating pairs.
+-- 63 component rows, 590 pins, 35 mating pairs.
 BEGIN;
 CREATE TABLE BDMENUS (
   MENU_NIVEL varchar(6),
@@ -113,7 +113,10 @@ INSERT INTO BDMENUS (MENU_NIVEL, MENU_KEY, MENU_DESCR) VALUES
   ('20', 'REL001', 'Relé auxiliar 24 V, 2 contatos reversíveis'),
   ('20', 'REL002', 'Relé de estado sólido 10 A'),
   ('21', 'BOR001', 'Borne de passagem 2,5 mm²'),
-  ('21', 'BOR002', 'Borne de aterramento 4 mm²');
+  ('21', 'BOR002', 'Borne de aterramento 4 mm²'),
+  ('101', 'CI04A', 'Adaptador M12 4 vias para painel'),
+  ('110', 'DS09T', 'Terminal de teste Sub-D 9 vias'),
+  ('111', 'BP02C', 'Capa de barra de pinos 2 vias');
 INSERT INTO BDZR (ZR_KEY, ZR_KEY_NOR, ZR_KEY_TAG, ZR_KEY_OLD, ZR_DWG, ZR_DWG_2D, ZR_DWG_3D, ZR_DWG_UN, ZR_WIDTH, ZR_EXPLODE, ZR_LISTA, ZR_CONSIST, ZR_ROTA_AT, ZR_EQUIPO) VALUES
   ('CM02M', 'IEC', 'XC', NULL, 'CON-CM02M', 'CON-CM02M-2D', 'CON-CM02M-3D', 'UN', '10', 'N', 'S', 'S', 'N', NULL),
   ('CM02M', 'ANSI', 'XC', NULL, 'CON-CM02M-A', NULL, NULL, 'UN', '10', 'N', 'S', 'S', 'N', NULL),
@@ -176,7 +179,10 @@ INSERT INTO BDZR (ZR_KEY, ZR_KEY_NOR, ZR_KEY_TAG, ZR_KEY_OLD, ZR_DWG, ZR_DWG_2D,
   ('REL001', 'IEC', 'K', NULL, 'REL-2C', NULL, NULL, 'UN', '12', 'S', 'S', 'N', 'N', 'EQ1'),
   ('REL002', 'IEC', 'K', NULL, 'REL-SSR', NULL, NULL, 'UN', '12', 'S', 'S', 'N', 'N', 'EQ1'),
   ('BOR001', 'IEC', 'X', NULL, 'BOR-2P5', NULL, NULL, 'UN', '12', 'S', 'S', 'N', 'N', 'EQ1'),
-  ('BOR002', 'IEC', 'X', NULL, 'XBOR-CON-T', NULL, NULL, 'UN', '12', 'S', 'S', 'N', 'N', 'EQ1');
+  ('BOR002', 'IEC', 'X', NULL, 'XBOR-CON-T', NULL, NULL, 'UN', '12', 'S', 'S', 'N', 'N', 'EQ1'),
+  ('CI04A', 'IEC', 'A', NULL, 'ADP-CI04A', NULL, NULL, 'UN', '10', 'N', 'S', 'S', 'N', NULL),
+  ('DS09T', 'IEC', 'A', NULL, 'TST-DS09-CON', NULL, NULL, 'UN', '10', 'N', 'S', 'S', 'N', NULL),
+  ('BP02C', 'IEC', 'A', NULL, 'CAP-BP02', NULL, NULL, 'UN', '10', 'N', 'S', 'S', 'N', NULL);
 INSERT INTO BDPINOS (PINO_KEY, PINO_CONECTOR, PINO_PINO, PINO_ID) VALUES
   ('P00001', 'CM02M', 'M20', 'A'),
   ('P00002', 'CM02M', 'M20', 'B'),
@@ -779,7 +785,18 @@ INSERT INTO BDPINOS (PINO_KEY, PINO_CONECTOR, PINO_PINO, PINO_ID) VALUES
   ('P00576', 'REL002', 'RL', 'A2'),
   ('P00577', 'REL002', 'RL', '11'),
   ('P00578', 'REL002', 'RL', '12'),
-  ('P00579', 'REL002', 'RL', '14');
+  ('P00579', 'REL002', 'RL', '14'),
+  ('P00580', 'CI04A', 'M16', '1'),
+  ('P00581', 'CI04A', 'M16', '2'),
+  ('P00582', 'CI04A', 'M16', '3'),
+  ('P00583', 'CI04A', 'M16', '4'),
+  ('P00584', 'DS09T', 'FDS', '1'),
+  ('P00585', 'DS09T', 'FDS', '2'),
+  ('P00586', 'DS09T', 'FDS', '3'),
+  ('P00587', 'DS09T', 'FDS', '4'),
+  ('P00588', 'DS09T', 'FDS', '5'),
+  ('P00589', 'BP02C', 'MBP', '1'),
+  ('P00590', 'BP02C', 'MBP', '2');
 INSERT INTO BDCONTRAPECAS (CONTRA_KEY, CONTRA_CON_A, CONTRA_CON_B) VALUES
   ('K00001', 'CM02M', 'CM02F'),
   ('K00002', 'CM03M', 'CM03F'),

@@ -49,6 +49,16 @@ OTHERS = [
     ("BOR002", "21", "Borne de aterramento 4 mm²", "XBOR-CON-T", "X"),
 ]
 
+# Parts filed among the connectors that are not connectors themselves: their
+# drawings do not start with "CON-" (the catalogue tree leaves them out),
+# though they carry the same contacts: (key, folder, description, drawing,
+# pin code, identifiers).
+ACCESSORIES = [
+    ("CI04A", "101", "Adaptador M12 4 vias para painel", "ADP-CI04A", "M16", ["1", "2", "3", "4"]),
+    ("DS09T", "110", "Terminal de teste Sub-D 9 vias", "TST-DS09-CON", "FDS", ["1", "2", "3", "4", "5"]),
+    ("BP02C", "111", "Capa de barra de pinos 2 vias", "CAP-BP02", "MBP", ["1", "2"]),
+]
+
 LETTERS = "ABCDEFGHJKLMNPRSTUVWXYZ"  # military inserts skip I, O and Q
 
 
@@ -147,6 +157,14 @@ def build():
         if code.startswith("REL"):
             for n, ident in enumerate(["A1", "A2", "11", "12", "14"]):
                 add_pin(code, "RL", ident)
+
+    # Accessories come last, so that the pin keys above never move.
+    for code, folder, descr, dwg, pin_code, idents in ACCESSORIES:
+        menus.append((folder, code, descr))
+        components.append((code, STANDARD, "A", None, dwg, None, None,
+                           "UN", "10", "N", "S", "S", "N", None))
+        for ident in idents:
+            add_pin(code, pin_code, ident)
 
     return menus, components, pins, mates
 

@@ -17,6 +17,9 @@
 // method says so. All calls come from the host's main thread (the catalogue
 // tree may read from its one worker thread); there are no locks.
 
+#include <memory>
+
+#include "controls/CESimbolo.h"
 #include "zrado/ado.h"
 #include "zrui/afx/coll.h"
 #include "zrui/afx/cstring.h"
@@ -123,6 +126,22 @@ class CIBancoDados {
   CString GetDwgComponente(LPCTSTR componente, LPCTSTR norma);
   CString GetDescricaoMenu(LPCTSTR menu);
   CString GetNivelMenu(LPCTSTR menu);
+
+  // ---- Menu loaders of the catalogue tree (BDZR joined with BDMENUS).
+
+  // The components of the menu level nivel (every component when nivel is
+  // empty), by key. Each row gives a component its representation under the
+  // standard "-1" (the last row of a key wins), also registered in todos by
+  // component key. Null without a connection, when the statement failed
+  // (after its box) or when no row matched. The caller owns the map.
+  std::unique_ptr<zr::CELstSimbolos> GetSimbolosNivel(zr::CESimbolo& todos, LPCTSTR nivel);
+  // The records of the menu level nivel (every menu row when nivel is
+  // empty), ordered by level and description: a component of simbolos that
+  // todos knows becomes that CESimbolo (description, key and level copied
+  // in); a component of simbolos that todos does not know is dropped; any
+  // other row becomes a new folder. Null without a connection, when the
+  // statement failed or when no row matched.
+  std::unique_ptr<zr::CELstItens> GetItensNivel(zr::CELstSimbolos& simbolos, zr::CESimbolo& todos, LPCTSTR nivel);
 
  private:
   CIBancoDados() = default;

@@ -1,10 +1,14 @@
 #include "module/CommandFunctions.h"
 
 #include <memory>
+#include <vector>
 
 #include "dialogs/CITelaConectores.h"
+#include "catalog/CIBancoDados.h"
+#include "dialogs/CIDlgSelConector.h"
 #include "drawing/CIDicConectores.h"
 #include "module/CommandFrame.h"
+#include "settings/CITexto.h"
 #include "FxDocumentManager.h"
 #include "zrui/afx.h"
 
@@ -26,19 +30,19 @@ const Function kFunctions[] = {
     {u"BuscaListaConectores", &BuscaListaConectores},
 };
 
-// A function whose work is not built yet: inside the frame it takes its
-// arguments, yields its failure result and says so in a message box.
-int notAvailableYet(const OdChar* name, zr::FailureResult failure) {
-  return zr::RunCommand(failure, [&](CFxFunctionInterface& functions) {
-    zr::Arguments args(functions);
-    if (failure == zr::FailureResult::kNil) {
-      functions.ReturnNil();
-    } else {
-      functions.ReturnVoid();
-    }
-    const OdString text = OdString(u"A função ") + OdString(name) + OdString(u" ainda não está disponível.");
-    AfxMessageBox(text.c_str(), MB_OK | MB_ICONINFORMATION);
-  });
+// Returns a list of string nodes, one per value, in order; each string a copy
+// of its own (the host copies what it needs during the call).
+void returnStrings(CFxFunctionInterface& functions, const std::vector<CString>& values) {
+  resbuf* chain = nullptr;
+  resbuf** tail = &chain;
+  for (const CString& value : values) {
+    resbuf* node = fxNewNode(RTSTR);
+    node->resval.rstring = fxNewString(OdString(static_cast<LPCTSTR>(value)));
+    *tail = node;
+    tail = &node->rbnext;
+  }
+  functions.ReturnList(chain);
+  fxReleaseChain(chain);
 }
 
 }  // namespace
@@ -64,9 +68,52 @@ int zrConectores() {
     functions.ReturnVoid();
   });
 }
-int SelecaoConector() { return notAvailableYet(u"SelecaoConector", zr::FailureResult::kNil); }
+int SelecaoConector() {
+  return zr::RunCommand(zr::FailureResult::kNil, [](CFxFunctionInterface& functions) {
+    zr::Arguments args(functions);
+    // Without a string first, the host gets no result at all.
+    const OdChar* pino = args.firstString();
+    if (!pino) return;
+    const resbuf* second = args.first()->rbnext;
+    std::unique_ptr<CIDlgSelConector> dialog;
+    if (second && second->restype == RTSTR) {
+      CIBancoDados* bd = CIBancoDados::Instance();
+      std::unique_ptr<CStringList> contraPecas(bd->GetContraPecas(second->resval.rstring));
+      std::unique_ptr<CStringList> pinos(bd->GetPinosContraPecas(second->resval.rstring));
+      dialog = std::make_unique<CIDlgSelConector>(pinos.release(), contraPecas.release(), nullptr);
+    } else {
+      dialog = std::make_unique<CIDlgSelConector>(pino, nullptr);
+    }
+    if (dialog->DoModal() == 1) {
+      returnStrings(functions, {dialog->GetNome(), dialog->GetCodigo(), dialog->GetPino(), dialog->GetResultado4a()});
+    } else {
+      functions.ReturnNil();
+    }
+  });
+}
+
 int PerguntaInserirPinoConectado() {
-  return notAvailableYet(u"PerguntaInserirPinoConectado", zr::FailureResult::kNil);
+  return zr::RunCommand(zr::FailureResult::kNil, [](CFxFunctionInterface& functions) {
+    zr::Arguments args(functions);
+    auto texto = std::make_unique<CITexto>(CString(CITexto::kModuleKey));
+    functions.ReturnNil();
+    const resbuf* first = args.first();
+    const resbuf* second = first ? first->rbnext : nullptr;
+    const CString a = first && first->restype == RTSTR ? CString(first->resval.rstring) : CString();
+    const CString b = second && second->restype == RTSTR ? CString(second->resval.rstring) : CString();
+    if (a.IsEmpty() || b.IsEmpty()) return;
+    if (AfxMessageBox(texto->GetTexto(35), MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    CIBancoDados* bd = CIBancoDados::Instance();
+    std::unique_ptr<CStringList> pinos(bd->GetPinosContraPecas(b));
+    std::unique_ptr<CStringList> contraPecas(bd->GetContraPecas(b));
+    if (pinos->IsEmpty()) {
+      AfxMessageBox(texto->GetTexto(36), MB_OK | MB_ICONINFORMATION);
+      return;
+    }
+    CIDlgSelConector dialog(pinos.release(), contraPecas.release(), nullptr);
+    if (dialog.DoModal() == 1)
+      returnStrings(functions, {dialog.GetNome(), dialog.GetCodigo(), dialog.GetPino(), dialog.GetResultado4b()});
+  });
 }
 
 int AtualizarDicConectores() {

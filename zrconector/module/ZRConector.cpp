@@ -10,6 +10,7 @@
 #include "dialogs/NovoConectorResources.h"
 #include "controls/ListView/EditMessages.h"
 #include "dialogs/TelaConectoresResources.h"
+#include "dialogs/SelConectorResources.h"
 #include "module/CommandFunctions.h"
 
 namespace {
@@ -49,6 +50,7 @@ void CZRConector::initApp() {
   zr::RegisterNovoConectorResources();
   ListView::RegisterMessages();
   zr::RegisterTelaConectoresResources();
+  RegisterSelConectorResources();
   CFxSystemServices* services = GetFxSystemServices();
   if (!services) return;
   CFxDocumentManager* documents = services->GetDocumentManager();

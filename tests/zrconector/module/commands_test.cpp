@@ -131,12 +131,6 @@ TEST_F(Commands, TheDictionarySurvivesSavingAndReading) {
   EXPECT_EQ(keys, (std::vector<std::string>{"Conexão 2", "X1"}));
 }
 
-TEST_F(Commands, FunctionsNotBuiltYetSaySoAndGiveTheirFailureResult) {
-  EXPECT_EQ(call("SelecaoConector", {"P1"}).kind, Kind::kNil);
-  ASSERT_EQ(boxTexts().size(), 1u);
-  EXPECT_NE(boxTexts()[0].find("SelecaoConector"), std::string::npos);
-}
-
 TEST_F(Commands, TheConnectorsScreenIgnoresItsArgumentsAndGivesVoidAlsoWhenCancelled) {
   zrui::SetModalIdleTimeout(std::chrono::seconds(5));
   pin("X1", "AM04M", "1", 0, 0);

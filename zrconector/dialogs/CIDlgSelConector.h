@@ -1,0 +1,87 @@
+#pragma once
+// CIDlgSelConector: the modal, resizable, two-tab connector selection dialog.
+// Tab 0 (CITabSelecao) offers the missing pins of connector instances already
+// in the drawing; tab 1 (CITabCriar) a new instance from the catalogue tree.
+// After OK the caller reads the results of the active tab.
+//
+// The dialog never ends, and is never destroyed, while its creation tab's
+// worker runs: closing it then cancels the fill and ends the dialog when the
+// worker is done, the modal loop serving the worker meanwhile.
+
+#include <memory>
+#include <optional>
+
+#include "dialogs/CITabCriar.h"
+#include "dialogs/CITabSelecao.h"
+#include "dialogs/SelecaoCatalogue.h"
+#include "zrui/afx.h"
+
+class CIDlgSelConector : public CDialog {
+ public:
+  // One pin code: the accepted codes are [pino], no mating restriction.
+  // fontes: where the dialog reads (the module's sources when null; a given
+  // one must outlive the dialog). Runs the pin check of the drawing.
+  CIDlgSelConector(LPCTSTR pino, CWnd* owner, zr::SelecaoCatalogue* fontes = nullptr);
+  // Two lists, both taken over (deleted with the dialog): the accepted pin
+  // codes and the connector codes that may receive the pin (null: any).
+  CIDlgSelConector(CStringList* pinos, CStringList* contraPecas, CWnd* owner, zr::SelecaoCatalogue* fontes = nullptr);
+  ~CIDlgSelConector() override;
+
+  // Results of the active tab (empty when it is neither 0 nor 1).
+  CString GetNome() const;
+  CString GetCodigo() const;
+  CString GetPino() const;
+  // SelecaoConector's fourth value: tab 0 the code, tab 1 "S"/"N" (automatic name).
+  CString GetResultado4a() const;
+  // PerguntaInserirPinoConectado's fourth value: the pin code (PINO_PINO) of the chosen pin.
+  CString GetResultado4b();
+  int GetAbaAtiva() const { return m_abaAtiva; }
+
+  // Ends the dialog with result, at once or, while a fill runs, when it ends.
+  void Terminar(int result);
+  // Called by the creation tab when its worker has ended.
+  void FillEnded();
+
+  zr::SelecaoCatalogue& Fontes() { return *m_fontes; }
+  const CStringList& GetPinosAceitos() const { return *m_pinosAceitos; }
+  const CStringList* GetContraPecas() const { return m_contraPecas.get(); }
+  const zr::ConectoresPinos& GetConectores() const { return m_conectores; }
+
+  CITabSelecao& TabSelecao() { return m_tabSelecao; }
+  CITabCriar& TabCriar() { return m_tabCriar; }
+  CTabCtrl m_tab;
+
+  // Size helpers of the pages: grow a control, or move it, by (dx, dy).
+  static void Crescer(CWnd* page, CWnd& control, int dx, int dy);
+  static void Mover(CWnd* page, CWnd& control, int dx, int dy);
+
+  // The smallest size of the process (taken at the first sizing drag), for tests.
+  static void ResetMinimumForTesting();
+
+  BOOL OnInitDialog() override;
+
+ protected:
+  void OnOK() override;
+  void OnCancel() override;
+  afx_msg void OnTabChanging(NMHDR* hdr, LRESULT* result);
+  afx_msg void OnTabChanged(NMHDR* hdr, LRESULT* result);
+  afx_msg void OnSizing(UINT edge, LPRECT rect);
+  afx_msg void OnSize(UINT type, int cx, int cy);
+  afx_msg void OnDestroy();
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  CIDlgSelConector(CWnd* owner, zr::SelecaoCatalogue* fontes);
+
+  std::unique_ptr<zr::SelecaoCatalogue> m_fontesProprias;
+  zr::SelecaoCatalogue* m_fontes;
+  CITabSelecao m_tabSelecao;
+  CITabCriar m_tabCriar;
+  CString m_pino;
+  std::unique_ptr<CStringList> m_pinosAceitos;
+  std::unique_ptr<CStringList> m_contraPecas;
+  int m_abaAtiva = 0;
+  zr::ConectoresPinos m_conectores;
+  std::optional<int> m_resultadoPendente;
+  CSize m_size;  // client size at the last size change
+};

@@ -1,0 +1,73 @@
+// The selection dialog's reads served by the module: the active drawing, the
+// catalogue database, the host's functions and the texts component.
+#include "catalog/CIBancoDados.h"
+#include "catalog/CatalogoMenus.h"
+#include "dialogs/SelecaoCatalogue.h"
+#include "drawing/CICad.h"
+#include "drawing/CIPinos.h"
+#include "FxDocumentManager.h"
+#include "settings/CITexto.h"
+
+namespace zr {
+
+namespace {
+
+class SelecaoPadrao : public SelecaoCatalogue {
+ public:
+  SelecaoPadrao() : m_texts(std::make_unique<CITexto>()) {}
+
+  std::unique_ptr<CELstSimbolos> SimbolosNivel(CESimbolo& todos, const CString& nivel) override {
+    return CatalogoMenus().SimbolosNivel(todos, nivel);
+  }
+  std::unique_ptr<CELstItens> ItensNivel(CELstSimbolos& simbolos, CESimbolo& todos, const CString& nivel) override {
+    return CatalogoMenus().ItensNivel(simbolos, todos, nivel);
+  }
+  std::unique_ptr<CStringList> PinosConector(const CString& conector) override {
+    return CatalogoMenus().PinosConector(conector);
+  }
+  CString NomePino(const CString& pino) override { return CatalogoMenus().NomePino(pino); }
+  CString NivelMenu(const CString& menu) override { return CatalogoMenus().NivelMenu(menu); }
+
+  ConectoresPinos VerificarPinos() override {
+    ConectoresPinos records;
+    CIPinos().VerificarPinos(records);
+    return records;
+  }
+  CString IdPino(const CString& pino) override { return CIBancoDados::Instance()->GetIdPino(pino); }
+  CString KeyTag(const CString& componente, const CString& norma) override {
+    CString tag, old, dwg, dwg2d, dwg3d, un, width, explode, lista, consist, rota, equipo;
+    CIBancoDados::Instance()->GetDadosComponente(componente, norma, tag, old, dwg, dwg2d, dwg3d, un, width, explode,
+                                                 lista, consist, rota, equipo);
+    return tag;
+  }
+  CString Norma() override {
+    return CString(CICad().GetVariavel(OdString(u"*NORMA_UTILIZADA*"), OdString()).c_str());
+  }
+  CString ProximoNome(const CString& prefixo) override {
+    CFxDocument* doc = ACTIVE_DOCUMENT();
+    if (!doc) return CString();
+    CFxFunctionInterface* functions = doc->GetFunctionInterface();
+    resbuf* call = fxNewNode(RTSTR);
+    call->resval.rstring = fxNewString(OdString(u"buscaProximaRelAuto"));
+    call->rbnext = fxNewNode(RTSTR);
+    call->rbnext->resval.rstring = fxNewString(OdString(static_cast<LPCTSTR>(prefixo)));
+    resbuf* result = nullptr;
+    const int status = functions->InvokeFunction(call, &result);
+    fxReleaseChain(call);
+    CString name;
+    if (status == RTNORM && result && result->restype == RTSTR && result->resval.rstring)
+      name = result->resval.rstring;
+    if (result) functions->ReleaseChain(result);
+    return name;
+  }
+  CString Texto(int code) override { return m_texts->GetTexto(code); }
+
+ private:
+  std::unique_ptr<CITexto> m_texts;
+};
+
+}  // namespace
+
+std::unique_ptr<SelecaoCatalogue> NovaSelecaoCatalogue() { return std::make_unique<SelecaoPadrao>(); }
+
+}  // namespace zr
