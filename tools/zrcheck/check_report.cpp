@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <set>
+
+#include "command_line.h"
 
 #include "OdResBuf.h"
 
@@ -48,6 +51,21 @@ std::string printable(const std::string& utf8) {
   return out;
 }
 
+std::string printableLines(const std::string& utf8) {
+  std::string out;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t end = utf8.find('\n', start);
+    std::string line = utf8.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out += printable(line);
+    if (end == std::string::npos) break;
+    start = end + 1;
+    if (start < utf8.size()) out += "\n  ";
+  }
+  return out;
+}
+
 CheckReport::Summary CheckReport::summary() const {
   Summary s;
   for (const auto& r : records) {
@@ -63,6 +81,7 @@ CheckReport::Summary CheckReport::summary() const {
 }
 
 bool CheckReport::clean() const {
+  if (!unchecked.empty()) return false;
   for (const auto& r : records) {
     if (r->GetEstado() != zr::CONECTOR_OK) return false;
     for (const auto& p : r->GetPinos())
@@ -71,8 +90,22 @@ bool CheckReport::clean() const {
   return true;
 }
 
-void printText(const CheckReport& report, std::ostream& out) {
+void CheckReport::findUnchecked() {
+  std::set<std::string> checked;
+  for (const auto& r : records) checked.insert(utf8(r->GetNome()));
+  unchecked.clear();
+  for (const std::string& name : names)
+    if (!checked.count(name)) unchecked.push_back(name);
+}
+
+namespace {
+
+void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostream& out) {
   out << printable(report.drawing) << "\n";
+  if (!report.error.empty()) {
+    out << "  not checked: " << printable(report.error) << "\n";
+    return;
+  }
   for (const auto& r : report.records) {
     out << "  " << shown(r->GetNome()) << " (" << shown(r->GetCodigo()) << ", flag " << shown(r->GetFlagTexto())
         << "): " << stateText(r->GetEstado()) << "\n";
@@ -92,13 +125,23 @@ void printText(const CheckReport& report, std::ostream& out) {
       out << "\n";
     }
   }
+  for (const std::string& name : report.unchecked)
+    out << "  " << printable(name) << ": placed in model space but not checked (no pin symbol with attribute "
+        << printable(run.attrTag) << ")\n";
   const CheckReport::Summary s = report.summary();
   out << "  connectors: " << s.connectors << ", pins: " << s.pins << ", errors: " << s.errors
-      << ", missing: " << s.missing << "\n";
+      << ", missing: " << s.missing << ", not checked: " << report.unchecked.size() << "\n";
 }
 
-void printJson(const CheckReport& report, std::ostream& out) {
-  out << "{\"connectors\":[";
+void printStrings(const std::vector<std::string>& list, std::ostream& out) {
+  out << "[";
+  for (std::size_t i = 0; i < list.size(); ++i) out << (i ? "," : "") << jsonString(list[i]);
+  out << "]";
+}
+
+void printDrawingJson(const CheckReport& report, std::ostream& out) {
+  out << "{\"path\":" << jsonString(report.drawing) << ",\"error\":"
+      << (report.error.empty() ? std::string("null") : jsonString(report.error)) << ",\"connectors\":[";
   bool firstRecord = true;
   for (const auto& r : report.records) {
     out << (firstRecord ? "" : ",") << "{\"name\":" << jsonString(utf8(r->GetNome())) << ",\"code\":"
@@ -121,9 +164,33 @@ void printJson(const CheckReport& report, std::ostream& out) {
     }
     out << "]}";
   }
-  out << "],\"names\":[";
-  for (std::size_t i = 0; i < report.names.size(); ++i) out << (i ? "," : "") << jsonString(report.names[i]);
+  out << "],\"names\":";
+  printStrings(report.names, out);
+  out << ",\"unchecked\":";
+  printStrings(report.unchecked, out);
   const CheckReport::Summary s = report.summary();
-  out << "],\"summary\":{\"connectors\":" << s.connectors << ",\"pins\":" << s.pins << ",\"errors\":" << s.errors
+  out << ",\"summary\":{\"connectors\":" << s.connectors << ",\"pins\":" << s.pins << ",\"errors\":" << s.errors
       << ",\"missing\":" << s.missing << "}}";
+}
+
+}  // namespace
+
+void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
+  out << "catalogue: " << printable(run.catalogue) << "\n"
+      << "settings: " << (run.settingsFile.empty() ? std::string("none (--catalogue)") : printable(run.settingsFile))
+      << "\n";
+  for (const CheckReport& r : reports) printDrawingText(run, r, out);
+}
+
+void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
+  out << "{\"tool\":\"zrcheck\",\"version\":" << jsonString(toolVersion()) << ",\"catalogue\":"
+      << jsonString(run.catalogue) << ",\"settings\":"
+      << (run.settingsFile.empty() ? std::string("null") : jsonString(run.settingsFile))
+      << ",\"program\":" << jsonString(run.program) << ",\"attr_tag\":" << jsonString(run.attrTag)
+      << ",\"drawings\":[";
+  for (std::size_t i = 0; i < reports.size(); ++i) {
+    if (i) out << ",";
+    printDrawingJson(reports[i], out);
+  }
+  out << "]}\n";
 }
