@@ -178,6 +178,16 @@ def no_false_pass(catalogue, work, clean, examples):
     r = run("--settings", settings, "--program", "zrhost-pg", clean, env=bare)
     expect(r.returncode == 2 and "database zrcatalogo on server 127.0.0.1,1" in r.stderr and "\\x0A" not in r.stderr,
            f"unreachable server: {r.returncode} {r.stderr!r}")
+    expect("holds a password" not in r.stderr, f"no password, no warning: {r.stderr!r}")
+    # A password in a file every user can read is warned about.
+    pg = os.path.join(settings, "zrhost-pw.ini")
+    with open(pg, "w") as f:
+        f.write("[database]\ntype = SQL\nname = zrcatalogo\nserver = 127.0.0.1,1\nuser = u\npassword = s3nha\n")
+    for mode, warned in ((0o644, True), (0o600, False)):
+        os.chmod(pg, mode)
+        r = run("--settings", settings, "--program", "zrhost-pw", clean, env=bare)
+        expect(("holds a password and every user can read it" in r.stderr) == warned and "s3nha" not in r.stderr,
+               f"password warning with mode {mode:o}: {r.stderr!r}")
 
     # Names placed in model space that were not checked: the report says so
     # and the exit status is not 0.
