@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The installed tree as a user gets it: `cmake --install` into a temporary
 # prefix, then the programs run from another folder with nothing of the
-# source or build tree in reach (no settings, registry or module named by the
-# environment), and the Debian package unpacked into a fresh root.
+# source or build tree in reach (both hidden under empty file systems in a
+# mount namespace of their own where the system allows one; no settings,
+# registry or module named by the environment), and the Debian package
+# unpacked into a fresh root.
 #
 #   install_test.sh BUILD_DIR SOURCE_DIR WORK_DIR [--package]
 set -uo pipefail
@@ -10,9 +12,15 @@ build=$1 source=$2 work=$3 package=${4:-}
 fails=0
 fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
 
-rm -rf "$work" && mkdir -p "$work/elsewhere" "$work/home"
+# Everything the programs use lives outside both trees, which are hidden.
+rm -rf "$work" && mkdir -p "$work"
+work=$(cd "$work" && pwd)
+log=$work
+work=$(mktemp -d /tmp/zrconector-install.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/elsewhere" "$work/home"
 prefix="$work/prefix"
-cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || { cat "$work/install.log"; exit 1; }
+cmake --install "$build" --prefix "$prefix" >"$log/install.log" 2>&1 || { cat "$log/install.log"; exit 1; }
 
 # Nothing installed may name the trees it was built from.
 for tree in "$source" "$build"; do
@@ -38,11 +46,21 @@ for f in bin/zrhost bin/zrcheck bin/zrdxf lib/libzrconector.so lib/libprmset.so 
   [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
 
-# A clean environment: only what the installed tree finds by itself.
+# A clean environment: only what the installed tree finds by itself, with
+# the source and build trees out of reach.
+hide=()
+if unshare -m --propagation private true 2>/dev/null; then
+  # The build tree first: it may lie inside the source tree.
+  hide=(unshare -m --propagation private sh -c 'mount -t tmpfs none "$0" && mount -t tmpfs none "$1" && shift &&
+        exec "$@"' "$build" "$source")
+else
+  echo "install: no mount namespace here; the trees stay visible (the path check above still holds)"
+fi
 run() {
   (cd "$work/elsewhere" && env -i PATH="$prefix/bin:/usr/bin:/bin" HOME="$work/home" LANG=C.UTF-8 \
-     ASAN_OPTIONS="${ASAN_OPTIONS:-}" "$@")
+     ASAN_OPTIONS="${ASAN_OPTIONS:-}" "${hide[@]}" "$@")
 }
+out=$(run ls -A "$source") && [ -z "$out" ] || [ ${#hide[@]} -eq 0 ] || fail "the source tree is still in reach: $out"
 examples="$prefix/share/zrconector/examples"
 
 out=$(run zrcheck --version) && [[ $out == "zrcheck "* ]] || fail "zrcheck --version: $out"
@@ -66,15 +84,15 @@ out=$(bash -c "source '$prefix/share/bash-completion/completions/zrcheck'; PATH=
 [ "$out" = "--catalogue" ] || fail "completion of --cat: '$out'"
 
 if [ "$package" = --package ]; then
-  (cd "$build" && cpack -G DEB -B "$work/package" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
+  (cd "$build" && cpack -G DEB -B "$work/package" >"$log/cpack.log" 2>&1) || { cat "$log/cpack.log"; fail "cpack"; }
   deb=$(ls "$work"/package/*.deb 2>/dev/null | head -1)
   if [ -n "$deb" ]; then
     dpkg-deb -I "$deb" | grep -q "Package: zrconector" || fail "package name"
     dpkg -x "$deb" "$work/root"
-    out=$(cd "$work/elsewhere" && env -i PATH=/usr/bin:/bin HOME="$work/home" "$work/root/usr/bin/zrcheck" --version) &&
-      [[ $out == "zrcheck "* ]] || fail "the packaged zrcheck --version: $out"
-    out=$(cd "$work/elsewhere" && env -i PATH=/usr/bin:/bin HOME="$work/home" "$work/root/usr/bin/zrcheck" \
-      --settings "$work/root/usr/share/zrconector/examples/catalogue" "$work/root/usr/share/zrconector/examples/drawing.dxf")
+    out=$(run "$work/root/usr/bin/zrcheck" --version) && [[ $out == "zrcheck "* ]] ||
+      fail "the packaged zrcheck --version: $out"
+    out=$(run "$work/root/usr/bin/zrcheck" --settings "$work/root/usr/share/zrconector/examples/catalogue" \
+      "$work/root/usr/share/zrconector/examples/drawing.dxf")
     [ $? -eq 1 ] || fail "the packaged zrcheck on the example: ${out:0:300}"
   else
     fail "no package made"
