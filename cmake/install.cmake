@@ -75,6 +75,8 @@ foreach(tool zrcheck zrdxf zrhost)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/catalogue.md
   DESTINATION share/doc/zrconector)
+# The schema of zrcheck's JSON report, for pipelines that validate it.
+install(FILES ${PROJECT_SOURCE_DIR}/tools/zrcheck/report-schema.json DESTINATION share/zrconector)
 
 # The Debian package: cmake --build build/release --target package
 set(CPACK_GENERATOR DEB)

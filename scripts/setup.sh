@@ -12,7 +12,7 @@ PACKAGES=(
   sqlite3 libsqlite3-dev unixodbc unixodbc-dev libsqliteodbc odbc-postgresql
   postgresql
   python3 python3-ezdxf
-  libcli11-dev help2man
+  libcli11-dev help2man libssl-dev python3-jsonschema
 )
 
 missing=()

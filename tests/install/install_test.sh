@@ -67,7 +67,7 @@ out=$(run zrcheck --version) && [[ $out == "zrcheck "* ]] || fail "zrcheck --ver
 # The example drawing has problems on purpose: exit 1, against the catalogue named.
 out=$(run zrcheck --settings "$examples/catalogue" --json "$examples/drawing.dxf"); status=$?
 [ $status -eq 1 ] || fail "zrcheck on the example: exit $status"
-grep -qF "\"catalogue\":\"$examples/catalogue/catalogo.db\"" <<<"$out" || fail "zrcheck names its catalogue: ${out:0:300}"
+grep -qF "\"file\":\"$examples/catalogue/catalogo.db\"" <<<"$out" || fail "zrcheck names its catalogue: ${out:0:300}"
 out=$(run zrcheck "$examples/drawing.dxf" 2>&1); status=$?
 [ $status -eq 2 ] && grep -q "no settings file zrhost.ini" <<<"$out" || \
   fail "zrcheck without settings must not use the examples: exit $status: $out"
@@ -87,7 +87,8 @@ if [ "$package" = --package ]; then
   (cd "$build" && cpack -G DEB -B "$work/package" >"$log/cpack.log" 2>&1) || { cat "$log/cpack.log"; fail "cpack"; }
   deb=$(ls "$work"/package/*.deb 2>/dev/null | head -1)
   if [ -n "$deb" ]; then
-    dpkg-deb -I "$deb" | grep -q "Package: zrconector" || fail "package name"
+    info=$(dpkg-deb -I "$deb")
+    grep -q "Package: zrconector" <<<"$info" || fail "package name: $info"
     dpkg -x "$deb" "$work/root"
     out=$(run "$work/root/usr/bin/zrcheck" --version) && [[ $out == "zrcheck "* ]] ||
       fail "the packaged zrcheck --version: $out"

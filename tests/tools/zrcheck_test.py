@@ -14,6 +14,7 @@ import subprocess
 import sys
 
 import ezdxf
+import jsonschema
 
 failures = []
 
@@ -28,9 +29,22 @@ def run(*args, env=None, stdin=None, cwd=None):
                           cwd=cwd)
 
 
+SCHEMA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "zrcheck", "report-schema.json")
+
+
+def document_of(result):
+    """zrcheck's JSON document, checked against the schema kept in the repository."""
+    document = json.loads(result.stdout)
+    with open(SCHEMA) as f:
+        schema = json.load(f)
+    errors = list(jsonschema.Draft202012Validator(schema).iter_errors(document))
+    expect(not errors, f"the report does not follow its schema: {[e.message[:200] for e in errors[:3]]}")
+    return document
+
+
 def drawing_of(result, index=0):
     """The report of one drawing in zrcheck's JSON document."""
-    return json.loads(result.stdout)["drawings"][index]
+    return document_of(result)["drawings"][index]
 
 
 def pin_drawing(path, pins, version="R2013"):
@@ -119,12 +133,12 @@ def hostile_codes(catalogue, work, clean):
            f"touching: exit {r.returncode}, {r.stderr[:500]}")
     expect("hostile-touching.dxf: catalogue:" in (drawing_of(r)["error"] or ""), f"touching: {r.stdout[:300]}")
     r = run("--catalogue", catalogue, "--json", clean, touching, plain)
-    drawings = json.loads(r.stdout)["drawings"]
+    drawings = document_of(r)["drawings"]
     expect(r.returncode == 2 and [d["path"] for d in drawings] == [clean, touching, plain] and
            [d["error"] is None for d in drawings] == [True, False, True],
            f"three drawings, the middle one failing: exit {r.returncode}, {[d['error'] for d in drawings]}")
     missing = os.path.join(work, "no-such-drawing.dxf")
-    drawings = json.loads(run("--catalogue", catalogue, "--json", missing, clean).stdout)["drawings"]
+    drawings = document_of(run("--catalogue", catalogue, "--json", missing, clean))["drawings"]
     expect(drawings[0]["error"] and drawings[1]["summary"]["connectors"] == 2, "an unreadable drawing has its error")
     unchanged("touching")
 
@@ -135,6 +149,44 @@ def hostile_codes(catalogue, work, clean):
     r = run("--catalogue", catalogue, quoted)
     expect("\x1b" not in r.stderr, "control characters in the box text")
     unchanged("text report")
+
+
+def findings(catalogue, work, problems, report):
+    """One finding per problem, with a stable rule name; a missing pin has no
+    symbol, so no handle and no position; fingerprints survive an unrelated
+    edit of the drawing."""
+    got = sorted((f["rule"], f["connector"], f["identifier"], f["handle"] is None, f["x"] is None)
+                 for f in report["findings"])
+    expect(got == [("pin.invalid-mate", "X1", "A", False, False), ("pin.invalid-mate", "X2", "1", False, False),
+                   ("pin.missing", "X1", "B", True, True), ("pin.missing", "X1", "C", True, True),
+                   ("pin.missing", "X2", "2", True, True), ("pin.unknown", "X1", "9", False, False)],
+           f"findings: {got}")
+    mates = {f["identifier"]: f["related"] for f in report["findings"] if f["rule"] == "pin.invalid-mate"}
+    expect(mates.get("A", {}).get("connector") == "X2", f"the related pin: {mates}")
+    missing_pins = [p for c in report["connectors"] for p in c["pins"] if p["status"] == 1]
+    expect(missing_pins and all(p["x"] is None and p["y"] is None for p in missing_pins),
+           f"missing pins are placed nowhere, not at 0,0: {missing_pins}")
+    expect(len({f["fingerprint"] for f in report["findings"]}) == len(report["findings"]), "fingerprints differ")
+
+    # The same problems in a drawing edited elsewhere: other handles, a line
+    # and an unrelated connector added. The fingerprints stay.
+    edited = os.path.join(work, "problems-edited.dxf")
+    doc = ezdxf.new("R2013")
+    doc.appids.new("ZR_PINO")
+    doc.blocks.new("PIN-A").add_attdef("ID_PINO", (0, 0))
+    msp = doc.modelspace()
+    msp.add_line((0, 0), (100, 100))
+    for name, code, ident, x, y, layer in [("X7", "CM03F", "A", 500, 500, "ESQ"), ("X1", "CM03M", "A", 10, 10, "ESQ"),
+                                           ("X1", "CM03M", "9", 10, 12, "ESQ"), ("X2", "AM02F", "1", 10, 10, "ZR_FREEZE")]:
+        ref = msp.add_blockref("PIN-A", (x, y), dxfattribs={"layer": layer})
+        ref.add_attrib("ID_PINO", ident, (x, y))
+        ref.set_xdata("ZR_PINO", [(1000, name), (1000, code), (1000, "S")])
+    doc.saveas(edited)
+    again = drawing_of(run("--catalogue", catalogue, "--json", edited))
+    before = {f["fingerprint"] for f in report["findings"]}
+    after = {f["fingerprint"] for f in again["findings"] if f["connector"] != "X7"}
+    expect(before == after, f"fingerprints after an unrelated edit: {sorted(before)} vs {sorted(after)}")
+    expect(again["fingerprint"] != report["fingerprint"] and again["units"], "the drawing's own fingerprint changed")
 
 
 def no_false_pass(catalogue, work, clean, examples):
@@ -157,9 +209,10 @@ def no_false_pass(catalogue, work, clean, examples):
     with open(os.path.join(settings, "zrhost.ini"), "w") as f:
         f.write(f"[database]\ndata_folder = {os.path.dirname(catalogue)}/\ntype = MDB\nname = catalogo.db\n")
     r = run("--settings", settings, "--json", clean, env=bare)
-    document = json.loads(r.stdout) if r.stdout else {}
-    expect(r.returncode == 0 and document.get("settings") == os.path.join(settings, "zrhost.ini") and
-           document.get("catalogue") == os.path.abspath(catalogue), f"settings named: {r.returncode} {r.stdout[:300]}")
+    document = document_of(r) if r.stdout else {"settings": {}, "catalogue": {}}
+    expect(r.returncode == 0 and document["settings"].get("file") == os.path.join(settings, "zrhost.ini") and
+           document["catalogue"].get("file") == os.path.abspath(catalogue),
+           f"settings named: {r.returncode} {r.stdout[:300]}")
     r = run("--settings", settings, clean, env=dict(bare, ZR_SETTINGS_DIR=empty))
     expect(r.stdout.startswith(f"catalogue: {os.path.abspath(catalogue)}\nsettings: {settings}/zrhost.ini\n"),
            f"text report names the catalogue and settings: {r.stdout[:300]!r}")
@@ -295,8 +348,9 @@ def main():
                 [("X2", "CM03F", p, 10, 10 + i, "ESQ") for i, p in enumerate("ABC")])
     r = run("--catalogue", catalogue, "--json", clean)
     expect(r.returncode == 0, f"clean drawing: exit {r.returncode}, {r.stderr}")
-    document = json.loads(r.stdout)
-    expect(document["catalogue"] == os.path.abspath(catalogue) and document["settings"] is None,
+    document = document_of(r)
+    expect(document["catalogue"]["file"] == os.path.abspath(catalogue) and document["settings"]["file"] is None and
+           document["catalogue"]["fingerprint"].startswith("sha256:"),
            f"the report names the catalogue used: {document['catalogue']} {document['settings']}")
     report = document["drawings"][0]
     expect([c["name"] for c in report["connectors"]] == ["X1", "X2"], f"clean: connectors {report['connectors']}")
@@ -324,11 +378,12 @@ def main():
     expect(statuses == {"A": 3, "9": 2, "B": 1, "C": 1}, f"problems: statuses {statuses}")
     expect(report["summary"] == {"connectors": 2, "pins": 6, "errors": 5, "missing": 3},
            f"problems: summary {report['summary']}")
+    findings(catalogue, work, problems, report)
 
     # Several drawings, checked in parallel: one document, in the order given.
     order = [clean, problems] * 6 + [clean]
     r = run("--catalogue", catalogue, "--json", *order)
-    paths = [d["path"] for d in json.loads(r.stdout)["drawings"]]
+    paths = [d["path"] for d in document_of(r)["drawings"]]
     expect(paths == order, f"drawings in the order given: {paths}")
     expect(r.returncode == 1, f"several drawings: exit {r.returncode}")
 
@@ -358,6 +413,9 @@ def main():
     report = drawing_of(r)
     expect(len(report["connectors"]) == 1 and report["connectors"][0]["pins"][0]["status"] == 0 and
            report["unchecked"] == [] and r.returncode == 1, f"with --attr-tag PINO: {report['connectors']}")
+    r = run("--catalogue", catalogue, "--attr-tag", "PINO", tagged)
+    expect("X1 (CM03M, flag S): pins missing" in r.stdout and ": ok" not in r.stdout and "findings: 2" in r.stdout,
+           f"'ok' only for a connector without findings: {r.stdout}")
 
     # What cannot be checked: exit 2 with the reason.
     r = run("--catalogue", catalogue, os.path.join(work, "missing.dxf"))

@@ -89,8 +89,11 @@ CatalogueChoice chooseCatalogue(const std::string& program, const std::vector<st
       throw std::runtime_error("the catalogue file " + path + " named by " + choice.settingsFile +
                                (fs::is_directory(path, ec) ? " is a folder" : " does not exist"));
     choice.catalogue = fs::absolute(path).lexically_normal().string();
+    choice.file = choice.catalogue;
   } else {
     choice.server = true;
+    choice.address = valueOf(settings->GetServer());
+    choice.database = name;
     choice.catalogue = "database " + name + " on server " + valueOf(settings->GetServer());
   }
   return choice;

@@ -14,6 +14,8 @@ struct CatalogueChoice {
   std::string settingsFile;  // the settings file read; empty when --catalogue named the file
   std::string catalogue;     // the catalogue file (absolute), or "database D on server S"
   bool server = false;       // a catalogue server rather than a file
+  std::string file;          // the file catalogue (absolute); empty for a server
+  std::string address, database;  // the server ("host,port") and its database
   // Set when the settings file holds a password and other users may read it.
   std::string warning;
 };

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "command_line.h"
+#include "findings.h"
 
 #include "OdResBuf.h"
 
@@ -49,6 +50,19 @@ std::string printable(const std::string& utf8) {
     }
   }
   return out;
+}
+
+const char* const kReportSchema = "urn:zrconector:zrcheck-report:1";
+
+std::string unitsName(int insunits) {
+  static const char* const names[] = {
+      "unitless",    "inches",      "feet",          "miles",           "millimeters",     "centimeters",
+      "meters",      "kilometers",  "microinches",   "mils",            "yards",           "angstroms",
+      "nanometers",  "microns",     "decimeters",    "decameters",      "hectometers",     "gigameters",
+      "astronomical units", "light years", "parsecs", "US survey feet", "US survey inches", "US survey yards",
+      "US survey miles"};
+  if (insunits < 0 || insunits >= static_cast<int>(std::size(names))) return "unknown";
+  return names[insunits];
 }
 
 std::string printableLines(const std::string& utf8) {
@@ -107,8 +121,13 @@ void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostre
     return;
   }
   for (const auto& r : report.records) {
+    // "ok" only for a connector without any finding: a record in state 0 may
+    // still lack pins.
+    bool pinsMissing = false;
+    for (const auto& p : r->GetPinos()) pinsMissing = pinsMissing || p->status == zr::PINO_FALTANTE;
     out << "  " << shown(r->GetNome()) << " (" << shown(r->GetCodigo()) << ", flag " << shown(r->GetFlagTexto())
-        << "): " << stateText(r->GetEstado()) << "\n";
+        << "): "
+        << (r->GetEstado() == zr::CONECTOR_OK && pinsMissing ? "pins missing" : stateText(r->GetEstado())) << "\n";
     for (const auto& p : r->GetPinos()) {
       if (p->status == zr::PINO_OK) continue;
       out << "    pin " << shown(p->identifier);
@@ -130,8 +149,34 @@ void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostre
         << printable(run.attrTag) << ")\n";
   const CheckReport::Summary s = report.summary();
   out << "  connectors: " << s.connectors << ", pins: " << s.pins << ", errors: " << s.errors
-      << ", missing: " << s.missing << ", not checked: " << report.unchecked.size() << "\n";
+      << ", missing: " << s.missing << ", not checked: " << report.unchecked.size()
+      << ", findings: " << findingsOf(report).size() << "\n";
 }
+
+std::string optionalNumber(const std::optional<double>& v) { return v ? number(*v) : std::string("null"); }
+
+void printFindingsJson(const std::vector<Finding>& findings, std::ostream& out) {
+  out << "[";
+  bool first = true;
+  for (const Finding& f : findings) {
+    out << (first ? "" : ",") << "{\"rule\":" << jsonString(f.rule) << ",\"severity\":" << jsonString(f.severity)
+        << ",\"connector\":" << jsonString(f.connector) << ",\"code\":" << jsonString(f.code)
+        << ",\"identifier\":" << jsonString(f.identifier) << ",\"pin\":" << jsonString(f.pin)
+        << ",\"handle\":" << (f.handle.empty() ? std::string("null") : jsonString(f.handle))
+        << ",\"x\":" << optionalNumber(f.x) << ",\"y\":" << optionalNumber(f.y) << ",\"related\":";
+    if (f.related) {
+      out << "{\"connector\":" << jsonString(f.related->connector) << ",\"handle\":" << jsonString(f.related->handle)
+          << ",\"identifier\":" << jsonString(f.related->identifier) << "}";
+    } else {
+      out << "null";
+    }
+    out << ",\"fingerprint\":" << jsonString(f.fingerprint) << "}";
+    first = false;
+  }
+  out << "]";
+}
+
+std::string textOrNull(const std::string& s) { return s.empty() ? std::string("null") : jsonString(s); }
 
 void printStrings(const std::vector<std::string>& list, std::ostream& out) {
   out << "[";
@@ -140,8 +185,9 @@ void printStrings(const std::vector<std::string>& list, std::ostream& out) {
 }
 
 void printDrawingJson(const CheckReport& report, std::ostream& out) {
-  out << "{\"path\":" << jsonString(report.drawing) << ",\"error\":"
-      << (report.error.empty() ? std::string("null") : jsonString(report.error)) << ",\"connectors\":[";
+  out << "{\"path\":" << jsonString(report.drawing) << ",\"fingerprint\":" << textOrNull(report.fingerprint)
+      << ",\"units\":" << textOrNull(report.units) << ",\"error\":" << textOrNull(report.error)
+      << ",\"connectors\":[";
   bool firstRecord = true;
   for (const auto& r : report.records) {
     out << (firstRecord ? "" : ",") << "{\"name\":" << jsonString(utf8(r->GetNome())) << ",\"code\":"
@@ -152,7 +198,8 @@ void printDrawingJson(const CheckReport& report, std::ostream& out) {
     for (const auto& p : r->GetPinos()) {
       out << (firstPin ? "" : ",") << "{\"handle\":" << jsonString(utf8(p->handle)) << ",\"identifier\":"
           << jsonString(utf8(p->identifier)) << ",\"pin\":" << jsonString(utf8(p->pin)) << ",\"status\":" << p->status
-          << ",\"x\":" << number(p->x) << ",\"y\":" << number(p->y) << ",\"mate\":";
+          << ",\"x\":" << (p->handle.isEmpty() ? std::string("null") : number(p->x))
+          << ",\"y\":" << (p->handle.isEmpty() ? std::string("null") : number(p->y)) << ",\"mate\":";
       firstPin = false;
       if (p->mate) {
         out << "{\"connector\":" << jsonString(utf8(p->mate->owner->GetNome())) << ",\"handle\":"
@@ -170,7 +217,9 @@ void printDrawingJson(const CheckReport& report, std::ostream& out) {
   printStrings(report.unchecked, out);
   const CheckReport::Summary s = report.summary();
   out << ",\"summary\":{\"connectors\":" << s.connectors << ",\"pins\":" << s.pins << ",\"errors\":" << s.errors
-      << ",\"missing\":" << s.missing << "}}";
+      << ",\"missing\":" << s.missing << "},\"findings\":";
+  printFindingsJson(report.error.empty() ? findingsOf(report) : std::vector<Finding>(), out);
+  out << "}";
 }
 
 }  // namespace
@@ -183,11 +232,16 @@ void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std
 }
 
 void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
-  out << "{\"tool\":\"zrcheck\",\"version\":" << jsonString(toolVersion()) << ",\"catalogue\":"
-      << jsonString(run.catalogue) << ",\"settings\":"
-      << (run.settingsFile.empty() ? std::string("null") : jsonString(run.settingsFile))
-      << ",\"program\":" << jsonString(run.program) << ",\"attr_tag\":" << jsonString(run.attrTag)
-      << ",\"drawings\":[";
+  out << "{\"$schema\":" << jsonString(kReportSchema) << ",\"tool\":\"zrcheck\",\"version\":"
+      << jsonString(toolVersion()) << ",\"date\":" << jsonString(run.date) << ",\"catalogue\":{\"kind\":"
+      << (run.catalogueFile.empty() ? "\"server\"" : "\"file\"") << ",\"name\":" << jsonString(run.catalogue);
+  if (run.catalogueFile.empty()) {
+    out << ",\"server\":" << jsonString(run.server) << ",\"database\":" << jsonString(run.database);
+  } else {
+    out << ",\"file\":" << jsonString(run.catalogueFile) << ",\"fingerprint\":" << textOrNull(run.catalogueFingerprint);
+  }
+  out << "},\"settings\":{\"file\":" << textOrNull(run.settingsFile) << ",\"program\":" << jsonString(run.program)
+      << ",\"attr_tag\":" << jsonString(run.attrTag) << "},\"drawings\":[";
   for (std::size_t i = 0; i < reports.size(); ++i) {
     if (i) out << ",";
     printDrawingJson(reports[i], out);

@@ -11,6 +11,8 @@
 
 struct CheckReport {
   std::string drawing;  // as given on the command line ("-" for standard input)
+  std::string fingerprint;  // "sha256:HEX" of the drawing's bytes; empty when not read
+  std::string units;        // $INSUNITS as a name ("millimeters"); empty when not read
   // Why the drawing could not be checked; empty when it was checked.
   std::string error;
   zr::ConectoresPinos records;
@@ -36,18 +38,30 @@ struct CheckReport {
 
 // What the whole run used, printed ahead of the drawings.
 struct CheckRun {
-  std::string catalogue;     // the catalogue file or server database
+  std::string catalogue;     // the catalogue file or server database, for people
+  std::string catalogueFile;         // the file catalogue; empty for a server
+  std::string catalogueFingerprint;  // "sha256:HEX" of the catalogue file
+  std::string server, database;      // the catalogue server and its database
   std::string settingsFile;  // empty when --catalogue named the file
   std::string program;
   std::string attrTag;       // the pin identifier attribute looked for
+  std::string date;          // when the run started, ISO 8601 in UTC
 };
+
+// The name of a $INSUNITS value ("unitless", "inches", "millimeters", ...);
+// "unknown" for a value outside the table.
+std::string unitsName(int insunits);
+
+// The "$schema" of the JSON report: the "$id" of report-schema.json.
+extern const char* const kReportSchema;
 
 // For people: the catalogue and settings used, then per drawing each
 // connector with its state and each pin that is missing, unknown or wrongly
 // connected (with what it touches), the connectors placed but not checked,
 // and the counts; a drawing that could not be checked with the reason.
 void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out);
-// One JSON document in the documented format, whatever the number of drawings.
+// One JSON document in the format of report-schema.json, whatever the number
+// of drawings.
 void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out);
 
 // Text from a drawing or the catalogue made safe for a terminal: control

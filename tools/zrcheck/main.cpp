@@ -3,6 +3,7 @@
 // the exit status (0 clean, 1 problems, 2 could not check).
 
 #include <algorithm>
+#include <ctime>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "command_line.h"
 #include "drawing/CIPinos.h"
 #include "drawing_input.h"
+#include "findings.h"
 #include "parallel.h"
 #include "report_output.h"
 #include "zrcom/com_error.h"
@@ -108,6 +110,7 @@ void openCatalogue(CFxDocumentManager* documents, const std::string& catalogue) 
 struct ReadDrawing {
   OdDbDatabasePtr db;
   std::string error;
+  std::string fingerprint;
 };
 
 std::vector<ReadDrawing> readAll(const std::vector<std::string>& paths) {
@@ -128,8 +131,10 @@ std::vector<ReadDrawing> readAll(const std::vector<std::string>& paths) {
     try {
       if (paths[i] == "-") {
         read[i].db = OdDbDatabase::readDxfText(standardInput, OdString::fromUtf8(drawingName("-")));
+        read[i].fingerprint = "sha256:" + sha256Hex(standardInput);
       } else {
         read[i].db = readDrawing(paths[i]);
+        read[i].fingerprint = fileFingerprint(paths[i]).value_or("");
       }
     } catch (const OdError& e) {
       read[i].error = e.description().toUtf8();
@@ -140,6 +145,16 @@ std::vector<ReadDrawing> readAll(const std::vector<std::string>& paths) {
     }
   });
   return read;
+}
+
+// Now, as "2026-12-07T04:50:00Z".
+std::string isoDateNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return text;
 }
 
 }  // namespace
@@ -202,6 +217,7 @@ int main(int argc, char** argv) {
   });
 
   CheckRun run;
+  run.date = isoDateNow();
   run.program = o.program;
   run.attrTag = o.attrTag.value_or(kDefaultTag);
   std::unique_ptr<CatalogueSettings> fileCatalogue;
@@ -217,6 +233,10 @@ int main(int argc, char** argv) {
     }
     CatalogueChoice choice = chooseCatalogue(o.program, folders);
     run.catalogue = choice.catalogue;
+    run.catalogueFile = choice.file;
+    run.server = choice.address;
+    run.database = choice.database;
+    if (!choice.file.empty()) run.catalogueFingerprint = fileFingerprint(choice.file).value_or("");
     if (!choice.warning.empty()) std::cerr << "zrcheck: warning: " << choice.warning << "\n";
     if (!o.catalogue) run.settingsFile = choice.settingsFile;
     openCatalogue(documents, run.catalogue);
@@ -243,6 +263,9 @@ int main(int argc, char** argv) {
       fail(read[i].error);
       continue;
     }
+    report.fingerprint = read[i].fingerprint;
+    const OdResBufPtr insunits = read[i].db->getSysVar(OdString(u"INSUNITS"));
+    report.units = unitsName(insunits.isNull() ? 0 : insunits->getInt32());
     // The document takes the drawing over; nothing else holds it after.
     CFxDocument* doc = documents->AddDocument(std::move(read[i].db), OdString::fromUtf8(drawingName(path)));
     const int boxesBefore = boxesShown;
