@@ -417,6 +417,17 @@ def main():
     expect("X1 (CM03M, flag S): pins missing" in r.stdout and ": ok" not in r.stdout and "findings: 2" in r.stdout,
            f"'ok' only for a connector without findings: {r.stdout}")
 
+    # Severities: the exit status follows errors only; ignored findings go.
+    for args, status, severities in ((["--severity", "pin.missing=warning"], 0, ["warning", "warning"]),
+                                     (["--severity=pin.missing=ignore"], 0, []),
+                                     (["--severity", "pin.unknown=warning"], 1, ["error", "error"])):
+        r = run("--catalogue", catalogue, "--attr-tag", "PINO", "--json", *args, tagged)
+        got = [f["severity"] for f in drawing_of(r)["findings"]] if r.stdout else None
+        expect(r.returncode == status and got == severities, f"{args}: exit {r.returncode}, severities {got}")
+    for bad in ("nope=error", "pin.missing=fatal", "pin.missing"):
+        r = run("--catalogue", catalogue, "--severity", bad, tagged)
+        expect(r.returncode == 2 and r.stdout == "" and "--severity" in r.stderr, f"--severity {bad}: {r.stderr!r}")
+
     # What cannot be checked: exit 2 with the reason.
     r = run("--catalogue", catalogue, os.path.join(work, "missing.dxf"))
     expect(r.returncode == 2 and "missing.dxf" in r.stderr, f"missing drawing: {r.returncode} {r.stderr}")

@@ -95,12 +95,8 @@ CheckReport::Summary CheckReport::summary() const {
 }
 
 bool CheckReport::clean() const {
-  if (!unchecked.empty()) return false;
-  for (const auto& r : records) {
-    if (r->GetEstado() != zr::CONECTOR_OK) return false;
-    for (const auto& p : r->GetPinos())
-      if (p->status != zr::PINO_OK) return false;
-  }
+  for (const Finding& f : findings)
+    if (f.severity == "error") return false;
   return true;
 }
 
@@ -150,7 +146,7 @@ void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostre
   const CheckReport::Summary s = report.summary();
   out << "  connectors: " << s.connectors << ", pins: " << s.pins << ", errors: " << s.errors
       << ", missing: " << s.missing << ", not checked: " << report.unchecked.size()
-      << ", findings: " << findingsOf(report).size() << "\n";
+      << ", findings: " << report.findings.size() << "\n";
 }
 
 std::string optionalNumber(const std::optional<double>& v) { return v ? number(*v) : std::string("null"); }
@@ -218,7 +214,7 @@ void printDrawingJson(const CheckReport& report, std::ostream& out) {
   const CheckReport::Summary s = report.summary();
   out << ",\"summary\":{\"connectors\":" << s.connectors << ",\"pins\":" << s.pins << ",\"errors\":" << s.errors
       << ",\"missing\":" << s.missing << "},\"findings\":";
-  printFindingsJson(report.error.empty() ? findingsOf(report) : std::vector<Finding>(), out);
+  printFindingsJson(report.findings, out);
   out << "}";
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drawing/CEPino.h"
+#include "findings.h"
 
 struct CheckReport {
   std::string drawing;  // as given on the command line ("-" for standard input)
@@ -21,6 +22,8 @@ struct CheckReport {
   // their pin symbols were not read as pins (another pin attribute tag, say),
   // so nothing about them was checked.
   std::vector<std::string> unchecked;
+  // The findings, severities applied (see findings.h); empty when not checked.
+  std::vector<Finding> findings;
 
   struct Summary {
     int connectors = 0;  // connector records
@@ -29,8 +32,7 @@ struct CheckReport {
     int missing = 0;     // pins with status 1
   };
   Summary summary() const;
-  // True when every connector is in state 0, every pin has status 0 and
-  // every connector placed in model space was checked.
+  // True when no finding has severity "error".
   bool clean() const;
   // Fills `unchecked` from `names` and `records`.
   void findUnchecked();

@@ -2,6 +2,7 @@
 
 #include <openssl/evp.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -32,6 +33,41 @@ void fingerprint(Finding& f) {
 }
 
 }  // namespace
+
+const std::vector<std::string>& ruleNames() {
+  static const std::vector<std::string> names = {"pin.missing", "pin.unknown", "pin.invalid-mate", "pin.self-mate",
+                                                 "connector.unchecked"};
+  return names;
+}
+
+std::string addSeverity(const std::string& assignment, Severities& severities) {
+  const std::size_t equals = assignment.find('=');
+  if (equals == std::string::npos) return "--severity takes RULE=LEVEL, not \"" + assignment + "\"";
+  const std::string rule = assignment.substr(0, equals), level = assignment.substr(equals + 1);
+  const auto& rules = ruleNames();
+  if (std::find(rules.begin(), rules.end(), rule) == rules.end()) {
+    std::string known;
+    for (const std::string& r : rules) known += (known.empty() ? "" : ", ") + r;
+    return "--severity: no rule \"" + rule + "\" (the rules: " + known + ")";
+  }
+  if (level != "error" && level != "warning" && level != "ignore")
+    return "--severity " + rule + ": the level is error, warning or ignore, not \"" + level + "\"";
+  severities[rule] = level;
+  return {};
+}
+
+void applySeverities(std::vector<Finding>& findings, const Severities& severities) {
+  std::vector<Finding> kept;
+  for (Finding& f : findings) {
+    auto it = severities.find(f.rule);
+    if (it != severities.end()) {
+      if (it->second == "ignore") continue;
+      f.severity = it->second;
+    }
+    kept.push_back(std::move(f));
+  }
+  findings = std::move(kept);
+}
 
 std::string sha256Hex(const std::string& bytes) {
   unsigned char digest[EVP_MAX_MD_SIZE];

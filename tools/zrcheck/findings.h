@@ -8,6 +8,7 @@
 //   pin.self-mate       a pin touching another pin of its own connector
 //   connector.unchecked a connector placed in model space whose symbols were not read as pins
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,8 +34,19 @@ struct Finding {
 };
 
 // The findings of one checked drawing, in the order of the connectors and
-// their pins, then the unchecked connectors.
+// their pins, then the unchecked connectors; every one of severity "error".
 std::vector<Finding> findingsOf(const CheckReport& report);
+
+// The rule names, in the order of the table above.
+const std::vector<std::string>& ruleNames();
+
+// Severity by rule: "error", "warning" or "ignore".
+using Severities = std::map<std::string, std::string>;
+// Adds "RULE=LEVEL" to severities. Returns "" or why it is refused (an
+// unknown rule or level).
+std::string addSeverity(const std::string& assignment, Severities& severities);
+// Gives each finding its rule's severity; drops the ignored ones.
+void applySeverities(std::vector<Finding>& findings, const Severities& severities);
 
 // Lower-case hex SHA-256 of bytes.
 std::string sha256Hex(const std::string& bytes);

@@ -33,6 +33,7 @@ struct Options {
   std::string program = "zrhost";
   std::optional<std::string> settings, catalogue, attrTag;
   std::string output = "-";
+  std::vector<std::string> severities;
   bool json = false;
   std::vector<std::string> drawings;
 };
@@ -174,6 +175,12 @@ int main(int argc, char** argv) {
   app.add_option("-t,--attr-tag", o.attrTag, "tag of the pin identifier attribute (default ID_PINO)")
       ->option_text("TAG");
   app.add_flag("--json", o.json, "write the report as one JSON document");
+  app.add_option("--severity", o.severities,
+                 "severity of a rule's findings: error (the default), warning or ignore; repeatable. The exit "
+                 "status follows errors only. Rules: pin.missing, pin.unknown, pin.invalid-mate, pin.self-mate, "
+                 "connector.unchecked")
+      ->option_text("RULE=LEVEL")
+      ->allow_extra_args(false);
   app.add_option("-o,--output", o.output, "write the report to FILE instead of standard output")
       ->option_text("FILE");
   app.add_option("drawings", o.drawings, "DXF drawings to check, in the report's order; - reads standard input")
@@ -192,6 +199,13 @@ int main(int argc, char** argv) {
   if (std::count(o.drawings.begin(), o.drawings.end(), "-") > 1) {
     std::cerr << "zrcheck: standard input (-) can be given once\n";
     return 2;
+  }
+  Severities severities;
+  for (const std::string& assignment : o.severities) {
+    if (std::string why = addSeverity(assignment, severities); !why.empty()) {
+      std::cerr << "zrcheck: " << why << "\n";
+      return 2;
+    }
   }
   if (o.program.empty()) {
     std::cerr << "zrcheck: the program name (--program) must not be empty\n";
@@ -274,6 +288,8 @@ int main(int argc, char** argv) {
       std::unique_ptr<CStringList> names(CIPinos().GetConectoresDesenho());
       for (POSITION pos = names->GetHeadPosition(); pos;) report.names.push_back(names->GetNext(pos).ToUtf8());
       report.findUnchecked();
+      report.findings = findingsOf(report);
+      applySeverities(report.findings, severities);
       if (boxesShown != boxesBefore) {
         std::cerr << "zrcheck: " << drawingName(path) << ": the catalogue failed during the check\n";
         status = 2;
@@ -288,6 +304,7 @@ int main(int argc, char** argv) {
       }
     } catch (const _com_error& e) {
       report.records.clear();
+      report.findings.clear();
       fail(drawingName(path) + ": catalogue: " + describe(e));
     } catch (const OdError& e) {
       report.records.clear();
