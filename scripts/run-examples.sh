@@ -19,7 +19,9 @@ echo "== The pin check of the example drawing against the example catalogue"
 "$bin/zrcheck" --catalogue "$top/examples/catalogue/catalogo.db" "$top/examples/drawing.dxf" || [ $? -eq 1 ]
 echo
 echo "== The connector dictionary and listing through the host (zrhost and the module)"
-"$top/build/release/zrhost/zrhost" --load "$top/examples/suite.scm" --script "$top/examples/show-connectors.scm" \
+# The example settings (zrhost.ini) are found through ZR_SETTINGS_DIR: the
+# programs know only where an installation puts them.
+ZR_SETTINGS_DIR="$top/examples/catalogue" "$top/build/release/zrhost/zrhost" --load "$top/examples/suite.scm" --script "$top/examples/show-connectors.scm" \
   "$top/examples/drawing.dxf" </dev/null
 echo
 echo "== A new connector's name asked in its dialog, answered by actions queued in the script"

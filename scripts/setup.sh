@@ -14,6 +14,7 @@ PACKAGES=(
   postgresql
   python3 python3-ezdxf
   tmux
+  libcli11-dev help2man libssl-dev python3-jsonschema
 )
 
 missing=()

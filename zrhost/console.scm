@@ -12,7 +12,7 @@
   #:re-export (zrhost-help)
   #:export (<entity-name> make-entity-name entity-name? entity-name-document entity-name-index
             make-module-function-procedure call-for-host
-            zrhost-console zrhost-run-script zrhost-eval-string))
+            zrhost-console zrhost-run-script zrhost-eval-string zrhost-output-failed?))
 
 ;;; Entity names: the two integers of the host's name (document serial and
 ;;; index). Equal names are equal?.
@@ -88,7 +88,19 @@
         ((integer? (car args)) (car args))
         (else 1)))
 
+;; Whether a write failed for want of room or of a reader (a full disk, a
+;; closed pipe): the run then ends with exit status 2, whatever its scripts
+;; returned, since what it was asked to print did not arrive.
+(define output-failed #f)
+(define (zrhost-output-failed?) output-failed)
+(define (output-failure? key args)
+  (and (eq? key 'system-error)
+       (= (length args) 4)
+       (pair? (list-ref args 3))
+       (memv (car (list-ref args 3)) (list EPIPE ENOSPC EIO EFBIG))))
+
 (define (report-error where key args)
+  (when (output-failure? key args) (set! output-failed #t))
   (let ((port (current-error-port)))
     (force-output (current-output-port))
     (display "zrhost: " port)

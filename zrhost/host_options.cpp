@@ -1,80 +1,89 @@
 #include "host_options.h"
 
-#include <string_view>
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <memory>
 
 namespace zrhost {
 
+namespace {
+
+constexpr const char* kDescription = "zrhost: the reference CAD host with a Scheme console";
+constexpr const char* kFooter =
+    "Opens each drawing as a document (the last one active), loads the module and\n"
+    "initialises it, runs the files to load, then the Scheme console, or the\n"
+    "scripts and expressions given, in order, and exits.\n\n"
+    "Exit status: 0 done; 1 a file or expression failed; 2 bad usage, a drawing\n"
+    "that could not be opened, the module could not be loaded, or output that\n"
+    "could not be written.\n\n"
+    "Example:\n  zrhost --load suite.scm --eval '(BuscaListaConectores)' drawing.dxf";
+
+// The command line as CLI11 reads it, filling `options`. --load, --script and
+// --eval run in the order given, so each is recorded as it is parsed.
+std::unique_ptr<CLI::App> makeApp(HostOptions& options) {
+  auto app = std::make_unique<CLI::App>(kDescription, "zrhost");
+  app->set_help_flag("-h,--help", "print this help and exit")->disable_flag_override();
+  app->set_version_flag("--version", std::string("zrhost ") + ZR_VERSION, "print the version and exit")
+      ->disable_flag_override();
+  app->add_option("--program", options.program, "value of the system variable PROGRAM (default zrhost)")
+      ->option_text("NAME");
+  app->add_option("--module", options.module,
+                  "module file (default: $ZRHOST_MODULE, else libzrconector.so beside zrhost, in ../lib or in "
+                  "the build's ../zrconector)")
+      ->option_text("PATH");
+  app->add_flag("--no-module", options.noModule, "run without a module")->disable_flag_override();
+  auto action = [&](const char* name, HostAction::Kind kind, const char* help, const char* text) {
+    app->add_option_function<std::vector<std::string>>(
+           name,
+           [&options, kind](const std::vector<std::string>& values) {
+             options.actions.push_back({kind, values.back()});
+             if (kind != HostAction::kLoad) options.console = false;
+           },
+           help)
+        ->trigger_on_parse()
+        ->allow_extra_args(false)
+        ->option_text(text);
+  };
+  action("--load", HostAction::kLoad, "runs a Scheme file (such as the suite's) before the console; repeatable",
+         "FILE");
+  action("--script", HostAction::kScript, "runs a Scheme file, then exits; repeatable", "FILE");
+  action("--eval", HostAction::kEval, "evaluates an expression, prints its value, then exits; repeatable", "EXPR");
+  app->add_option("drawings", options.drawings, "DXF drawings to open; - reads one from standard input")
+      ->option_text("DRAWING...");
+  app->footer(kFooter);
+  return app;
+}
+
+}  // namespace
+
 std::string hostUsage() {
-  return "usage: zrhost [--program NAME] [--module PATH | --no-module] [--load FILE.scm]...\n"
-         "              [--script FILE.scm]... [--eval EXPR]... [--help] DRAWING.dxf ...\n"
-         "\n"
-         "Opens each drawing as a document (the last one active), loads the module and\n"
-         "initialises it, runs the files to load, then the Scheme console, or the\n"
-         "scripts and expressions given, in order, and exits.\n"
-         "\n"
-         "  --program NAME   value of the system variable PROGRAM (default zrhost)\n"
-         "  --module PATH    module file (default: $ZRHOST_MODULE, else libzrconector.so\n"
-         "                   beside zrhost, in ../lib or in the build's ../zrconector)\n"
-         "  --no-module      run without a module\n"
-         "  --load FILE      runs a Scheme file (such as the suite's) before the console\n"
-         "  --script FILE    runs a Scheme file, then exits\n"
-         "  --eval EXPR      evaluates an expression, prints its value, then exits\n"
-         "\n"
-         "Exit status: 0 done; 1 a file or expression failed; 2 bad usage or the module\n"
-         "could not be loaded.\n";
+  HostOptions unused;
+  return makeApp(unused)->help();
 }
 
 HostOptions parseHostOptions(int argc, const char* const* argv) {
   HostOptions options;
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-      options.drawings.emplace_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnded = true;
-      continue;
-    }
-    const std::size_t equals = arg.find('=');
-    const std::string_view name = arg.substr(0, equals);
-    std::optional<std::string> inlineValue;
-    if (equals != std::string_view::npos) inlineValue = std::string(arg.substr(equals + 1));
-    auto value = [&]() -> std::string {
-      if (inlineValue) return *inlineValue;
-      if (i + 1 >= argc) throw UsageError("option " + std::string(name) + " needs a value");
-      return argv[++i];
-    };
-    auto noValue = [&]() {
-      if (inlineValue) throw UsageError("option " + std::string(name) + " takes no value");
-    };
-    if (name == "--program") {
-      options.program = value();
-      if (options.program.empty()) throw UsageError("the program name (--program) must not be empty");
-    } else if (name == "--module") {
-      options.module = value();
-      if (options.module->empty()) throw UsageError("the module path (--module) must not be empty");
-    } else if (name == "--no-module") {
-      noValue();
-      options.noModule = true;
-    } else if (name == "--load") {
-      options.actions.push_back({HostAction::kLoad, value()});
-    } else if (name == "--script") {
-      options.actions.push_back({HostAction::kScript, value()});
-      options.console = false;
-    } else if (name == "--eval") {
-      options.actions.push_back({HostAction::kEval, value()});
-      options.console = false;
-    } else if (name == "--help" || name == "-h") {
-      noValue();
-      options.help = true;
-    } else {
-      throw UsageError("unknown option " + std::string(name));
-    }
+  std::unique_ptr<CLI::App> app = makeApp(options);
+  try {
+    app->parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    options.help = true;
+    return options;
+  } catch (const CLI::CallForVersion&) {
+    options.version = true;
+    return options;
+  } catch (const CLI::ParseError& e) {
+    throw UsageError(e.what());
   }
+  if (options.program.empty()) throw UsageError("the program name (--program) must not be empty");
+  if (options.module && options.module->empty()) throw UsageError("the module path (--module) must not be empty");
   if (options.noModule && options.module) throw UsageError("--module and --no-module exclude each other");
+  if (std::count(options.drawings.begin(), options.drawings.end(), "-") > 1)
+    throw UsageError("standard input (-) can be given once");
   return options;
 }
+
+std::string hostVersion() { return std::string("zrhost ") + ZR_VERSION; }
 
 }  // namespace zrhost

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "drawing_input.h"
+
 #include "FxDocumentManager.h"
 #include "OdDbDatabase.h"
 #include "dialog_driver.h"
@@ -75,8 +77,16 @@ int HostSession::openDrawings() {
   int opened = 0;
   for (const std::string& path : options_.drawings) {
     try {
-      manager().OpenDocument(OdString::fromUtf8(path));
+      // A folder or a DWG file is named as such, not as a DXF that failed.
+      checkDrawingPath(path);
+      if (path == "-") {
+        manager().AddDocument(readDrawing(path), OdString::fromUtf8(drawingName(path)));
+      } else {
+        manager().OpenDocument(OdString::fromUtf8(path));
+      }
       ++opened;
+    } catch (const DrawingInputError& e) {
+      printErr(std::string("zrhost: cannot open ") + e.what() + "\n");
     } catch (const OdError& e) {
       printErr("zrhost: cannot open " + path + ": " + e.description().toUtf8() + "\n");
     }
@@ -109,7 +119,8 @@ int runHost(const HostOptions& options) {
   markSchemeThread();
   if (!initScheme()) return 2;
   HostSession session(options);
-  session.openDrawings();
+  // The others open and the run goes on, but it did not do all it was asked.
+  const bool allOpened = session.openDrawings() == static_cast<int>(options.drawings.size());
   try {
     session.loadModule();
   } catch (const ModuleLoadError& e) {
@@ -122,7 +133,8 @@ int runHost(const HostOptions& options) {
     printErr(std::string("zrhost: the module failed to initialise: ") + e.what() + "\n");
     return 2;
   }
-  return session.run();
+  const int status = session.run();
+  return status == 0 && !allOpened ? 2 : status;
 }
 
 }  // namespace zrhost

@@ -24,8 +24,9 @@ class HostSession {
   HostSession(const HostSession&) = delete;
   HostSession& operator=(const HostSession&) = delete;
 
-  // Opens each drawing of the options; one that does not load is reported on
-  // standard error and the others still open. Returns how many opened.
+  // Opens each drawing of the options ("-": standard input); one that does
+  // not load is reported on standard error and the others still open.
+  // Returns how many opened.
   int openDrawings();
   // Loads and initialises the module (unless --no-module). Throws
   // ModuleLoadError; what initApp throws passes through.

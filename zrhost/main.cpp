@@ -4,7 +4,9 @@
 #include <libguile.h>
 #include <langinfo.h>
 
+#include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,9 +21,30 @@ struct Run {
   int status;
 };
 
+// Everything written to standard output reached it; otherwise says so on
+// standard error.
+bool standardOutputArrived() {
+  errno = 0;
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+  std::fprintf(stderr, "zrhost: cannot write to standard output: %s\n", errno ? std::strerror(errno) : "write error");
+  return false;
+}
+
 void* runInGuile(void* data) {
   auto* run = static_cast<Run*>(data);
   run->status = zrhost::runHost(*run->options);
+  // Scheme's own port keeps what it has not yet passed on; a failure to pass
+  // it on is an output error, whatever the run did.
+  SCM flushed = scm_c_eval_string("(catch #t (lambda () (force-output (current-output-port)) #t) (lambda _ #f))");
+  // (A run that ended before the console module was loaded has no flag.)
+  const bool failedBefore = scm_is_true(
+      scm_c_eval_string("(catch #t (lambda () ((@ (zrhost console) zrhost-output-failed?))) (lambda _ #f))"));
+  if (failedBefore) {
+    run->status = 2;
+  } else if (scm_is_false(flushed)) {
+    std::fprintf(stderr, "zrhost: cannot write to standard output\n");
+    run->status = 2;
+  }
   return nullptr;
 }
 
@@ -46,12 +69,14 @@ int main(int argc, char** argv) {
   try {
     options = zrhost::parseHostOptions(argc, argv);
   } catch (const zrhost::UsageError& e) {
-    std::fprintf(stderr, "zrhost: %s\n\n%s", e.what(), zrhost::hostUsage().c_str());
+    std::fprintf(stderr, "zrhost: %s\nRun 'zrhost --help' for the usage.\n", e.what());
     return 2;
   }
-  if (options.help) {
-    std::fputs(zrhost::hostUsage().c_str(), stdout);
-    return 0;
+  // A closed pipe is a write error the program reports, not a silent death.
+  std::signal(SIGPIPE, SIG_IGN);
+  if (options.help || options.version) {
+    std::fputs(options.help ? zrhost::hostUsage().c_str() : (zrhost::hostVersion() + "\n").c_str(), stdout);
+    return standardOutputArrived() ? 0 : 2;
   }
   useUtf8();
   // Guile's compiler to machine code gains nothing for console work, and the
@@ -62,5 +87,6 @@ int main(int argc, char** argv) {
   setenv("GUILE_AUTO_COMPILE", "0", 0);
   Run run{&options, 0};
   scm_with_guile(runInGuile, &run);
+  if (!standardOutputArrived()) return 2;
   return run.status;
 }

@@ -48,10 +48,9 @@ std::vector<std::string> SettingsFolders() {
   else if (const char* home = std::getenv("HOME"); home && *home)
     folders.push_back(std::string(home) + "/.config/zrconector");
   std::string here = FolderOfThisLibrary();
+  // Only where an installation puts them: a program never reaches into the
+  // tree it was built from, which may be gone or belong to another version.
   if (!here.empty()) folders.push_back(here + "/../share/zrconector/examples/catalogue");
-#ifdef PRMSET_SOURCE_EXAMPLES
-  folders.push_back(PRMSET_SOURCE_EXAMPLES);
-#endif
   return folders;
 }
 

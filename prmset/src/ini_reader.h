@@ -22,8 +22,7 @@ bool ReadIniText(const std::string& text, IniTable* table, int* error_line);
 // environment variable ZR_SETTINGS_DIR (':'-separated), the user's
 // configuration folder ($XDG_CONFIG_HOME/zrconector or
 // ~/.config/zrconector), then the installed examples
-// (<library>/../share/zrconector/examples/catalogue and the source tree's
-// examples/catalogue).
+// (<library>/../share/zrconector/examples/catalogue).
 std::vector<std::string> SettingsFolders();
 
 }  // namespace prmset

@@ -167,7 +167,73 @@ def check_unreadable(work):
     missing = audit(os.path.join(work, "missing.dxf"))
     expect(missing.returncode == 2 and "missing.dxf" in missing.stderr, f"missing: {missing.stderr!r}")
     usage = subprocess.run([ZRDXF, "audit"], capture_output=True, text=True, timeout=60)
-    expect(usage.returncode == 2 and "zrdxf audit DRAWING.dxf" in usage.stderr, f"usage: {usage.stderr!r}")
+    expect(usage.returncode == 2 and "drawings is required" in usage.stderr and "--help" in usage.stderr,
+           f"usage: {usage.stderr!r}")
+
+    # What the path is, said plainly: a folder, a DWG file.
+    dwg = os.path.join(work, "drawing.dwg")
+    with open(dwg, "wb") as f:
+        f.write(b"AC1027" + bytes(300))
+    for command in ("info", "audit"):
+        for path, words in ((work, "is a folder, not a drawing"), (dwg, "is a DWG file")):
+            r = subprocess.run([ZRDXF, command, path], capture_output=True, text=True, timeout=60)
+            expect(r.returncode == 2 and words in r.stderr and r.stdout == "", f"{command} {path}: {r.stderr!r}")
+
+
+def run(*args, stdin=None):
+    return subprocess.run([ZRDXF, *args], capture_output=True, text=True, timeout=300, input=stdin)
+
+
+def check_several_drawings(work):
+    """info and audit take several drawings, report them in the order given
+    (they are read in parallel), as text or as one JSON document."""
+    clean = os.path.join(work, "clean_R2013.dxf")
+    faults = os.path.join(work, "faults.dxf")
+    missing = os.path.join(work, "missing.dxf")
+    order = [faults, clean] * 4
+    r = run("audit", "--json", *order)
+    document = json.loads(r.stdout)
+    expect(r.returncode == 1 and [d["path"] for d in document["drawings"]] == order,
+           f"audit --json of several: exit {r.returncode}, {[d['path'] for d in document['drawings']]}")
+    first = document["drawings"][0]["findings"]
+    text_findings, _ = parse(audit(faults).stdout)
+    expect([(f["number"], f["line"], f["subject"], f["message"]) for f in first] ==
+           [(n, line, f"{kind} {handle}", message) for n, line, kind, handle, message in text_findings],
+           f"audit --json holds the findings of the text: {first}")
+    expect(document["drawings"][1]["findings"] == [] and document["drawings"][1]["error"] is None, "clean in JSON")
+
+    r = run("audit", clean, missing, faults)
+    expect(r.returncode == 2 and "missing.dxf" in r.stderr, f"audit with a missing drawing: {r.returncode}")
+    heads = [line for line in r.stdout.split("\n") if line.startswith("== ")]
+    expect(heads == [f"== {clean}", f"== {missing}", f"== {faults}"], f"text headings: {heads}")
+    expect(f"== {clean}\nno findings\n== {missing}\nnot read: " in r.stdout, f"text of several: {r.stdout[:400]}")
+
+    other = os.path.join(work, "clean_R2000.dxf")
+    r = run("info", "--json", clean, other)
+    drawings = json.loads(r.stdout)["drawings"]
+    expect(r.returncode == 0 and [d["path"] for d in drawings] == [clean, other] and
+           drawings[0]["info"]["entities"]["model"].get("LINE") == 1, f"info --json of several: {r.returncode}")
+    expect(all(d["error"] is None and isinstance(d["info"], dict) for d in drawings), f"info documents: {drawings}")
+
+    # Standard input, -o, --opt=value and "--".
+    with open(clean, encoding="utf-8") as f:
+        text = f.read()
+    r = run("info", "--json", "-", stdin=text)
+    expect(r.returncode == 0 and json.loads(r.stdout)["drawings"][0]["path"] == "(standard input)",
+           f"info of standard input: {r.returncode} {r.stderr}")
+    r = run("audit", "-", stdin=text)
+    expect(r.returncode == 0 and r.stdout == "no findings\n", f"audit of standard input: {r.stdout!r} {r.stderr}")
+    out = os.path.join(work, "report.json")
+    r = run("audit", "--json", "--output=" + out, "--", faults)
+    with open(out) as f:
+        expect(r.returncode == 1 and r.stdout == "" and json.load(f)["drawings"][0]["findings"], "audit -o FILE")
+    r = run("info", "-o", os.path.join(work, "no-such-folder", "x.json"), clean)
+    expect(r.returncode == 2 and "no-such-folder" in r.stderr, f"info -o into a missing folder: {r.stderr!r}")
+    r = run("roundtrip", "-", os.path.join(work, "from-stdin.dxf"), stdin=text)
+    expect(r.returncode == 0 and run("audit", os.path.join(work, "from-stdin.dxf")).returncode == 0,
+           f"roundtrip from standard input: {r.stderr}")
+    r = run("roundtrip", clean, os.path.join(work, "no-such-folder", "x.dxf"))
+    expect(r.returncode == 2 and "no-such-folder" in r.stderr, f"roundtrip into a missing folder: {r.stderr!r}")
 
 
 def check_info_on_dictionary_cycles(work):
@@ -185,7 +251,7 @@ def check_info_on_dictionary_cycles(work):
         expect(False, "zrdxf info on a dictionary that holds itself: no answer after 60 s")
         return
     expect(result.returncode == 0, f"info on a dictionary loop: exit {result.returncode}: {result.stderr}")
-    listed = [d for d in json.loads(result.stdout)["dictionaries"] if "LOOP" in d["path"]]
+    listed = [d for d in json.loads(result.stdout)["drawings"][0]["info"]["dictionaries"] if "LOOP" in d["path"]]
     expect(len(listed) == 1 and listed[0]["entries"] == 3, f"LOOP listed as {listed}")
 
 
@@ -196,6 +262,7 @@ def main():
     check_findings(work)
     check_unreadable(work)
     check_info_on_dictionary_cycles(work)
+    check_several_drawings(work)
     for failure in failures:
         print("FAIL", failure)
     print(f"{len(failures)} failures")

@@ -77,7 +77,8 @@ TEST_F(ZrhostRun, DrawingThatFailsToLoadIsReportedAndTheOthersOpen) {
   write("broken.dxf", "0\nSECTION\n2\nHEADER\n");
   Outcome o = runWithTestModule(folder(), {"--eval", "(list (drawings) (drawing-active) (module-functions))",
                                            "a.dxf", "broken.dxf", "missing.dxf", "b.dxf"});
-  EXPECT_EQ(o.status, 0) << describe(o);
+  // The run goes on with the others, but it did not do all it was asked.
+  EXPECT_EQ(o.status, 2) << describe(o);
   EXPECT_NE(o.err.find("cannot open broken.dxf"), std::string::npos) << describe(o);
   EXPECT_NE(o.err.find("cannot open missing.dxf"), std::string::npos) << describe(o);
   EXPECT_EQ(o.out.rfind("((\"a.dxf\" \"b.dxf\") 1 (\"zrtEcho\"", 0), 0u) << describe(o);

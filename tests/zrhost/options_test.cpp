@@ -52,7 +52,7 @@ TEST(HostOptions, RefusedCommandLines) {
   const std::vector<std::vector<const char*>> refused = {
       {"--program"},          {"--program="},        {"--module", ""},     {"--script"},
       {"--frobnicate"},       {"--no-module=yes"},   {"--help=1"},         {"--no-module", "--module", "m.so"},
-      {"-x"},
+      {"-x"},                 {"--module="},         {"--eval"},
   };
   for (const auto& args : refused) {
     std::string line;
@@ -61,10 +61,17 @@ TEST(HostOptions, RefusedCommandLines) {
   }
 }
 
-TEST(HostOptions, Help) {
+TEST(HostOptions, HelpAndVersion) {
   EXPECT_TRUE(parse({"--help"}).help);
   EXPECT_TRUE(parse({"-h"}).help);
+  EXPECT_TRUE(parse({"a.dxf", "--version"}).version);
   EXPECT_NE(zrhost::hostUsage().find("--module"), std::string::npos);
+  EXPECT_EQ(zrhost::hostVersion().rfind("zrhost ", 0), 0u);
+}
+
+TEST(HostOptions, StandardInputIsOneDrawing) {
+  EXPECT_EQ(parse({"-"}).drawings, (std::vector<std::string>{"-"}));
+  EXPECT_THROW(parse({"-", "-"}), UsageError);
 }
 
 }  // namespace

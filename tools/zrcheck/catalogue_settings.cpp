@@ -10,7 +10,8 @@ namespace fs = std::filesystem;
 CatalogueSettings::CatalogueSettings(const std::string& program, const std::string& catalogueFile) {
   std::error_code ec;
   fs::path file = fs::absolute(catalogueFile, ec);
-  if (ec || !fs::is_regular_file(file)) throw std::runtime_error("catalogue file not found: " + catalogueFile);
+  if (ec || !fs::exists(file)) throw std::runtime_error("the catalogue file " + catalogueFile + " does not exist");
+  if (!fs::is_regular_file(file)) throw std::runtime_error("the catalogue " + catalogueFile + " is not a file");
   std::string pattern = (fs::temp_directory_path() / "zrcheck.XXXXXX").string();
   if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot create a settings folder");
   folder_ = pattern;

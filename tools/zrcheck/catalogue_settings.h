@@ -14,6 +14,9 @@ class CatalogueSettings {
   CatalogueSettings(const CatalogueSettings&) = delete;
   CatalogueSettings& operator=(const CatalogueSettings&) = delete;
 
+  // The temporary settings folder.
+  const std::string& folder() const { return folder_; }
+
  private:
   std::string folder_;
 };

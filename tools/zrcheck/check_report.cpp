@@ -4,6 +4,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <set>
+
+#include "command_line.h"
+#include "findings.h"
 
 #include "OdResBuf.h"
 
@@ -48,6 +52,34 @@ std::string printable(const std::string& utf8) {
   return out;
 }
 
+const char* const kReportSchema = "urn:zrconector:zrcheck-report:1";
+
+std::string unitsName(int insunits) {
+  static const char* const names[] = {
+      "unitless",    "inches",      "feet",          "miles",           "millimeters",     "centimeters",
+      "meters",      "kilometers",  "microinches",   "mils",            "yards",           "angstroms",
+      "nanometers",  "microns",     "decimeters",    "decameters",      "hectometers",     "gigameters",
+      "astronomical units", "light years", "parsecs", "US survey feet", "US survey inches", "US survey yards",
+      "US survey miles"};
+  if (insunits < 0 || insunits >= static_cast<int>(std::size(names))) return "unknown";
+  return names[insunits];
+}
+
+std::string printableLines(const std::string& utf8) {
+  std::string out;
+  std::size_t start = 0;
+  while (true) {
+    std::size_t end = utf8.find('\n', start);
+    std::string line = utf8.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out += printable(line);
+    if (end == std::string::npos) break;
+    start = end + 1;
+    if (start < utf8.size()) out += "\n  ";
+  }
+  return out;
+}
+
 CheckReport::Summary CheckReport::summary() const {
   Summary s;
   for (const auto& r : records) {
@@ -63,19 +95,35 @@ CheckReport::Summary CheckReport::summary() const {
 }
 
 bool CheckReport::clean() const {
-  for (const auto& r : records) {
-    if (r->GetEstado() != zr::CONECTOR_OK) return false;
-    for (const auto& p : r->GetPinos())
-      if (p->status != zr::PINO_OK) return false;
-  }
+  for (const Finding& f : findings)
+    if (f.severity == "error") return false;
   return true;
 }
 
-void printText(const CheckReport& report, std::ostream& out) {
+void CheckReport::findUnchecked() {
+  std::set<std::string> checked;
+  for (const auto& r : records) checked.insert(utf8(r->GetNome()));
+  unchecked.clear();
+  for (const std::string& name : names)
+    if (!checked.count(name)) unchecked.push_back(name);
+}
+
+namespace {
+
+void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostream& out) {
   out << printable(report.drawing) << "\n";
+  if (!report.error.empty()) {
+    out << "  not checked: " << printable(report.error) << "\n";
+    return;
+  }
   for (const auto& r : report.records) {
+    // "ok" only for a connector without any finding: a record in state 0 may
+    // still lack pins.
+    bool pinsMissing = false;
+    for (const auto& p : r->GetPinos()) pinsMissing = pinsMissing || p->status == zr::PINO_FALTANTE;
     out << "  " << shown(r->GetNome()) << " (" << shown(r->GetCodigo()) << ", flag " << shown(r->GetFlagTexto())
-        << "): " << stateText(r->GetEstado()) << "\n";
+        << "): "
+        << (r->GetEstado() == zr::CONECTOR_OK && pinsMissing ? "pins missing" : stateText(r->GetEstado())) << "\n";
     for (const auto& p : r->GetPinos()) {
       if (p->status == zr::PINO_OK) continue;
       out << "    pin " << shown(p->identifier);
@@ -92,13 +140,50 @@ void printText(const CheckReport& report, std::ostream& out) {
       out << "\n";
     }
   }
+  for (const std::string& name : report.unchecked)
+    out << "  " << printable(name) << ": placed in model space but not checked (no pin symbol with attribute "
+        << printable(run.attrTag) << ")\n";
   const CheckReport::Summary s = report.summary();
   out << "  connectors: " << s.connectors << ", pins: " << s.pins << ", errors: " << s.errors
-      << ", missing: " << s.missing << "\n";
+      << ", missing: " << s.missing << ", not checked: " << report.unchecked.size()
+      << ", findings: " << report.findings.size() << "\n";
 }
 
-void printJson(const CheckReport& report, std::ostream& out) {
-  out << "{\"connectors\":[";
+std::string optionalNumber(const std::optional<double>& v) { return v ? number(*v) : std::string("null"); }
+
+void printFindingsJson(const std::vector<Finding>& findings, std::ostream& out) {
+  out << "[";
+  bool first = true;
+  for (const Finding& f : findings) {
+    out << (first ? "" : ",") << "{\"rule\":" << jsonString(f.rule) << ",\"severity\":" << jsonString(f.severity)
+        << ",\"connector\":" << jsonString(f.connector) << ",\"code\":" << jsonString(f.code)
+        << ",\"identifier\":" << jsonString(f.identifier) << ",\"pin\":" << jsonString(f.pin)
+        << ",\"handle\":" << (f.handle.empty() ? std::string("null") : jsonString(f.handle))
+        << ",\"x\":" << optionalNumber(f.x) << ",\"y\":" << optionalNumber(f.y) << ",\"related\":";
+    if (f.related) {
+      out << "{\"connector\":" << jsonString(f.related->connector) << ",\"handle\":" << jsonString(f.related->handle)
+          << ",\"identifier\":" << jsonString(f.related->identifier) << "}";
+    } else {
+      out << "null";
+    }
+    out << ",\"fingerprint\":" << jsonString(f.fingerprint) << "}";
+    first = false;
+  }
+  out << "]";
+}
+
+std::string textOrNull(const std::string& s) { return s.empty() ? std::string("null") : jsonString(s); }
+
+void printStrings(const std::vector<std::string>& list, std::ostream& out) {
+  out << "[";
+  for (std::size_t i = 0; i < list.size(); ++i) out << (i ? "," : "") << jsonString(list[i]);
+  out << "]";
+}
+
+void printDrawingJson(const CheckReport& report, std::ostream& out) {
+  out << "{\"path\":" << jsonString(report.drawing) << ",\"fingerprint\":" << textOrNull(report.fingerprint)
+      << ",\"units\":" << textOrNull(report.units) << ",\"error\":" << textOrNull(report.error)
+      << ",\"connectors\":[";
   bool firstRecord = true;
   for (const auto& r : report.records) {
     out << (firstRecord ? "" : ",") << "{\"name\":" << jsonString(utf8(r->GetNome())) << ",\"code\":"
@@ -109,7 +194,8 @@ void printJson(const CheckReport& report, std::ostream& out) {
     for (const auto& p : r->GetPinos()) {
       out << (firstPin ? "" : ",") << "{\"handle\":" << jsonString(utf8(p->handle)) << ",\"identifier\":"
           << jsonString(utf8(p->identifier)) << ",\"pin\":" << jsonString(utf8(p->pin)) << ",\"status\":" << p->status
-          << ",\"x\":" << number(p->x) << ",\"y\":" << number(p->y) << ",\"mate\":";
+          << ",\"x\":" << (p->handle.isEmpty() ? std::string("null") : number(p->x))
+          << ",\"y\":" << (p->handle.isEmpty() ? std::string("null") : number(p->y)) << ",\"mate\":";
       firstPin = false;
       if (p->mate) {
         out << "{\"connector\":" << jsonString(utf8(p->mate->owner->GetNome())) << ",\"handle\":"
@@ -121,9 +207,40 @@ void printJson(const CheckReport& report, std::ostream& out) {
     }
     out << "]}";
   }
-  out << "],\"names\":[";
-  for (std::size_t i = 0; i < report.names.size(); ++i) out << (i ? "," : "") << jsonString(report.names[i]);
+  out << "],\"names\":";
+  printStrings(report.names, out);
+  out << ",\"unchecked\":";
+  printStrings(report.unchecked, out);
   const CheckReport::Summary s = report.summary();
-  out << "],\"summary\":{\"connectors\":" << s.connectors << ",\"pins\":" << s.pins << ",\"errors\":" << s.errors
-      << ",\"missing\":" << s.missing << "}}";
+  out << ",\"summary\":{\"connectors\":" << s.connectors << ",\"pins\":" << s.pins << ",\"errors\":" << s.errors
+      << ",\"missing\":" << s.missing << "},\"findings\":";
+  printFindingsJson(report.findings, out);
+  out << "}";
+}
+
+}  // namespace
+
+void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
+  out << "catalogue: " << printable(run.catalogue) << "\n"
+      << "settings: " << (run.settingsFile.empty() ? std::string("none (--catalogue)") : printable(run.settingsFile))
+      << "\n";
+  for (const CheckReport& r : reports) printDrawingText(run, r, out);
+}
+
+void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
+  out << "{\"$schema\":" << jsonString(kReportSchema) << ",\"tool\":\"zrcheck\",\"version\":"
+      << jsonString(toolVersion()) << ",\"date\":" << jsonString(run.date) << ",\"catalogue\":{\"kind\":"
+      << (run.catalogueFile.empty() ? "\"server\"" : "\"file\"") << ",\"name\":" << jsonString(run.catalogue);
+  if (run.catalogueFile.empty()) {
+    out << ",\"server\":" << jsonString(run.server) << ",\"database\":" << jsonString(run.database);
+  } else {
+    out << ",\"file\":" << jsonString(run.catalogueFile) << ",\"fingerprint\":" << textOrNull(run.catalogueFingerprint);
+  }
+  out << "},\"settings\":{\"file\":" << textOrNull(run.settingsFile) << ",\"program\":" << jsonString(run.program)
+      << ",\"attr_tag\":" << jsonString(run.attrTag) << "},\"drawings\":[";
+  for (std::size_t i = 0; i < reports.size(); ++i) {
+    if (i) out << ",";
+    printDrawingJson(reports[i], out);
+  }
+  out << "]}\n";
 }

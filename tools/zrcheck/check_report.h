@@ -8,11 +8,22 @@
 #include <vector>
 
 #include "drawing/CEPino.h"
+#include "findings.h"
 
 struct CheckReport {
-  std::string drawing;
+  std::string drawing;  // as given on the command line ("-" for standard input)
+  std::string fingerprint;  // "sha256:HEX" of the drawing's bytes; empty when not read
+  std::string units;        // $INSUNITS as a name ("millimeters"); empty when not read
+  // Why the drawing could not be checked; empty when it was checked.
+  std::string error;
   zr::ConectoresPinos records;
   std::vector<std::string> names;
+  // Names placed in model space that no connector record of the check has:
+  // their pin symbols were not read as pins (another pin attribute tag, say),
+  // so nothing about them was checked.
+  std::vector<std::string> unchecked;
+  // The findings, severities applied (see findings.h); empty when not checked.
+  std::vector<Finding> findings;
 
   struct Summary {
     int connectors = 0;  // connector records
@@ -21,17 +32,45 @@ struct CheckReport {
     int missing = 0;     // pins with status 1
   };
   Summary summary() const;
-  // True when every connector is in state 0 and every pin has status 0.
+  // True when no finding has severity "error".
   bool clean() const;
+  // Fills `unchecked` from `names` and `records`.
+  void findUnchecked();
 };
 
-// For people: each connector with its state and each pin that is missing,
-// unknown or wrongly connected (with what it touches), then the counts.
-void printText(const CheckReport& report, std::ostream& out);
-// One JSON object in the documented format.
-void printJson(const CheckReport& report, std::ostream& out);
+// What the whole run used, printed ahead of the drawings.
+struct CheckRun {
+  std::string catalogue;     // the catalogue file or server database, for people
+  std::string catalogueFile;         // the file catalogue; empty for a server
+  std::string catalogueFingerprint;  // "sha256:HEX" of the catalogue file
+  std::string server, database;      // the catalogue server and its database
+  std::string settingsFile;  // empty when --catalogue named the file
+  std::string program;
+  std::string attrTag;       // the pin identifier attribute looked for
+  std::string date;          // when the run started, ISO 8601 in UTC
+};
+
+// The name of a $INSUNITS value ("unitless", "inches", "millimeters", ...);
+// "unknown" for a value outside the table.
+std::string unitsName(int insunits);
+
+// The "$schema" of the JSON report: the "$id" of report-schema.json.
+extern const char* const kReportSchema;
+
+// For people: the catalogue and settings used, then per drawing each
+// connector with its state and each pin that is missing, unknown or wrongly
+// connected (with what it touches), the connectors placed but not checked,
+// and the counts; a drawing that could not be checked with the reason.
+void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out);
+// One JSON document in the format of report-schema.json, whatever the number
+// of drawings.
+void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out);
 
 // Text from a drawing or the catalogue made safe for a terminal: control
 // characters (C0, DEL, C1), which could move the cursor or change colours,
 // are written as \xNN or \u00NN escapes; everything else is kept.
 std::string printable(const std::string& utf8);
+// A message of several lines (a server's error, say) for standard error: as
+// printable, except that each line break is kept and the lines after the
+// first are indented under it.
+std::string printableLines(const std::string& utf8);

@@ -1,70 +1,42 @@
 // zrcheck: checks the pin symbols of drawings against the catalogue, without
-// the host.
-//   zrcheck [--program NAME] [--settings DIR] [--catalogue FILE] [--attr-tag TAG] [--json] DRAWING.dxf ...
-// Exit status: 0 when every connector is in state 0 and every pin has status
-// 0; 1 when problems were found; 2 when a drawing or the catalogue could not
-// be read, or a catalogue statement failed during a check (the reason on
-// standard error). With --json, a drawing that could not be checked is null.
+// the host, for pipelines. See README.md for the command line, the report and
+// the exit status (0 clean, 1 problems, 2 could not check).
 
-#include <cstdlib>
-#include <cstring>
+#include <algorithm>
+#include <ctime>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "catalog/CIBancoDados.h"
-#include "zrcom/com_error.h"
-#include "drawing/CIPinos.h"
 #include "FxDocumentManager.h"
+#include "OdResBuf.h"
+#include "catalog/CIBancoDados.h"
+#include "catalogue_choice.h"
 #include "catalogue_settings.h"
 #include "check_report.h"
+#include "command_line.h"
+#include "drawing/CIPinos.h"
+#include "drawing_input.h"
+#include "findings.h"
+#include "parallel.h"
+#include "report_output.h"
+#include "zrcom/com_error.h"
 #include "zrui/msgbox.h"
 
 namespace {
 
+constexpr const char* kDefaultTag = "ID_PINO";
+
 struct Options {
   std::string program = "zrhost";
   std::optional<std::string> settings, catalogue, attrTag;
+  std::string output = "-";
+  std::vector<std::string> severities;
   bool json = false;
   std::vector<std::string> drawings;
 };
-
-int usage() {
-  std::cerr << "usage: zrcheck [--program NAME] [--settings DIR] [--catalogue FILE] [--attr-tag TAG] [--json] "
-               "DRAWING.dxf ...\n";
-  return 2;
-}
-
-bool parse(int argc, char** argv, Options& o) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string a = argv[i];
-    auto value = [&](std::optional<std::string>& into) {
-      if (i + 1 >= argc) return false;
-      into = argv[++i];
-      return true;
-    };
-    if (a == "--json") {
-      o.json = true;
-    } else if (a == "--program") {
-      std::optional<std::string> v;
-      if (!value(v)) return false;
-      o.program = *v;
-    } else if (a == "--settings") {
-      if (!value(o.settings)) return false;
-    } else if (a == "--catalogue") {
-      if (!value(o.catalogue)) return false;
-    } else if (a == "--attr-tag") {
-      if (!value(o.attrTag)) return false;
-    } else if (a.rfind("--", 0) == 0) {
-      return false;
-    } else {
-      o.drawings.push_back(a);
-    }
-  }
-  return !o.drawings.empty();
-}
 
 // The host variable "*ZRATTPINO*" when a tag is given; nothing else.
 class CheckEnvironment : public FxScriptEnvironment {
@@ -90,97 +62,269 @@ std::string describe(const _com_error& e) {
   return OdString(e.ErrorMessage()).toUtf8();
 }
 
+// A catalogue that cannot serve the check, as one message.
+struct CatalogueError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The tables and columns the pin check reads.
+void requireCatalogueTables(CIBancoDados& db, const std::string& catalogue) {
+  struct Need {
+    const char16_t* table;
+    std::vector<const char16_t*> columns;
+  };
+  const Need needs[] = {{u"BDPINOS", {u"PINO_KEY", u"PINO_CONECTOR", u"PINO_PINO", u"PINO_ID"}},
+                        {u"BDCONTRAPECAS", {u"CONTRA_CON_A", u"CONTRA_CON_B"}}};
+  for (const Need& need : needs) {
+    const std::string table = OdString(need.table).toUtf8();
+    if (!db.TableExists(need.table))
+      throw CatalogueError("the catalogue " + catalogue + " has no table " + table +
+                           " (is it a connector catalogue? see docs/catalogue.md)");
+    for (const char16_t* column : need.columns)
+      if (!db.ColumnExists(need.table, column))
+        throw CatalogueError("the catalogue " + catalogue + " has no column " + OdString(column).toUtf8() +
+                             " in table " + table);
+  }
+}
+
+// Opens the catalogue read-only with a blank drawing active (the program
+// name is read from the active drawing) and checks its tables.
+void openCatalogue(CFxDocumentManager* documents, const std::string& catalogue) {
+  CFxDocument* blank = documents->AddDocument(OdDbDatabase::createNew(), OdString(u"(catalogue check)"));
+  struct Close {
+    CFxDocumentManager* documents;
+    CFxDocument* doc;
+    ~Close() { documents->CloseDocument(doc); }
+  } close{documents, blank};
+  CIBancoDados* db = CIBancoDados::Instance();
+  db->SetReadOnly();
+  try {
+    if (db->Open() != 0) throw CatalogueError("the catalogue " + catalogue + " could not be opened");
+    requireCatalogueTables(*db, catalogue);
+  } catch (const _com_error& e) {
+    throw CatalogueError("the catalogue " + catalogue + " could not be opened: " + describe(e));
+  }
+}
+
+// Every drawing read on all cores (reading is most of the time a check
+// takes); the results in the order given.
+struct ReadDrawing {
+  OdDbDatabasePtr db;
+  std::string error;
+  std::string fingerprint;
+};
+
+std::vector<ReadDrawing> readAll(const std::vector<std::string>& paths) {
+  std::vector<ReadDrawing> read(paths.size());
+  // Standard input is read once, here, before the workers start.
+  std::string standardInput;
+  const bool wantsInput = std::find(paths.begin(), paths.end(), "-") != paths.end();
+  if (wantsInput) {
+    try {
+      standardInput = readStandardInput();
+    } catch (const std::exception& e) {
+      for (std::size_t i = 0; i < paths.size(); ++i)
+        if (paths[i] == "-") read[i].error = e.what();
+    }
+  }
+  forEachInParallel(paths.size(), [&](std::size_t i) {
+    if (!read[i].error.empty()) return;
+    try {
+      if (paths[i] == "-") {
+        read[i].db = OdDbDatabase::readDxfText(standardInput, OdString::fromUtf8(drawingName("-")));
+        read[i].fingerprint = "sha256:" + sha256Hex(standardInput);
+      } else {
+        read[i].db = readDrawing(paths[i]);
+        read[i].fingerprint = fileFingerprint(paths[i]).value_or("");
+      }
+    } catch (const OdError& e) {
+      read[i].error = e.description().toUtf8();
+    } catch (const std::exception& e) {
+      read[i].error = e.what();
+    } catch (...) {
+      read[i].error = drawingName(paths[i]) + ": the drawing could not be read";
+    }
+  });
+  return read;
+}
+
+// Now, as "2026-12-07T04:50:00Z".
+std::string isoDateNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+  return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  reportBrokenPipes();
   Options o;
-  if (!parse(argc, argv, o)) return usage();
+  CLI::App app{"zrcheck: the connector pin check of DXF drawings, for pipelines"};
+  setUpCommandLine(app, "zrcheck");
+  app.add_option("-c,--catalogue", o.catalogue, "the catalogue file (SQLite) to check against, instead of settings")
+      ->option_text("FILE");
+  app.add_option("-s,--settings", o.settings,
+                 "the folder holding PROGRAM.ini (default: $ZR_SETTINGS_DIR, then ~/.config/zrconector)")
+      ->option_text("DIR");
+  app.add_option("-p,--program", o.program, "the program whose settings name the catalogue (default zrhost)")
+      ->option_text("NAME");
+  app.add_option("-t,--attr-tag", o.attrTag, "tag of the pin identifier attribute (default ID_PINO)")
+      ->option_text("TAG");
+  app.add_flag("--json", o.json, "write the report as one JSON document");
+  app.add_option("--severity", o.severities,
+                 "severity of a rule's findings: error (the default), warning or ignore; repeatable. The exit "
+                 "status follows errors only. Rules: pin.missing, pin.unknown, pin.invalid-mate, pin.self-mate, "
+                 "connector.unchecked")
+      ->option_text("RULE=LEVEL")
+      ->allow_extra_args(false);
+  app.add_option("-o,--output", o.output, "write the report to FILE instead of standard output")
+      ->option_text("FILE");
+  app.add_option("drawings", o.drawings, "DXF drawings to check, in the report's order; - reads standard input")
+      ->required()
+      ->option_text("DRAWING...");
+  app.footer("Checks the pin symbols of DXF drawings against the connector catalogue: missing pins, pins the\n"
+             "catalogue does not know, pins that touch a pin they may not be connected to, and connectors\n"
+             "placed in model space whose pins were not read. The catalogue is only read. Without --catalogue\n"
+             "or a settings file in the folders above, nothing is checked (the examples installed with the\n"
+             "programs are never used). The catalogue and the settings file used head the report.\n\n"
+             "Exit status: 0 nothing found; 1 problems found; 2 could not check (drawing, catalogue,\n"
+             "settings, output or usage).\n\n"
+             "Example:\n"
+             "  zrcheck --catalogue catalogo.db --json -o report.json sheet1.dxf sheet2.dxf");
+  if (std::optional<int> done = parseCommandLine(app, argc, argv)) return *done;
+  if (std::count(o.drawings.begin(), o.drawings.end(), "-") > 1) {
+    std::cerr << "zrcheck: standard input (-) can be given once\n";
+    return 2;
+  }
+  Severities severities;
+  for (const std::string& assignment : o.severities) {
+    if (std::string why = addSeverity(assignment, severities); !why.empty()) {
+      std::cerr << "zrcheck: " << why << "\n";
+      return 2;
+    }
+  }
+  if (o.program.empty()) {
+    std::cerr << "zrcheck: the program name (--program) must not be empty\n";
+    return 2;
+  }
+  if (o.attrTag && o.attrTag->empty()) {
+    std::cerr << "zrcheck: the attribute tag (--attr-tag) must not be empty\n";
+    return 2;
+  }
+  ReportOutput output(o.output);
+  if (!output.openError().empty()) {
+    std::cerr << "zrcheck: " << output.openError() << "\n";
+    return 2;
+  }
 
   // The module's message boxes (a failed statement) go to standard error and
   // count as catalogue errors: the check then went on without those rows.
   static int boxesShown = 0;
   zrui::SetMessageBoxResponder([](const zrui::MessageBoxInfo& box) {
-    std::cerr << "zrcheck: " << printable(OdString(box.text).toUtf8()) << "\n";
+    std::cerr << "zrcheck: " << printableLines(OdString(box.text).toUtf8()) << "\n";
     ++boxesShown;
     return box.defaultAnswer();
   });
-  if (o.settings) ::setenv("ZR_SETTINGS_DIR", o.settings->c_str(), 1);
+
+  CheckRun run;
+  run.date = isoDateNow();
+  run.program = o.program;
+  run.attrTag = o.attrTag.value_or(kDefaultTag);
   std::unique_ptr<CatalogueSettings> fileCatalogue;
+  CFxDocumentManager* documents = GetFxSystemServices()->GetDocumentManager();
+  OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(o.program)));
   try {
-    if (o.catalogue) fileCatalogue = std::make_unique<CatalogueSettings>(o.program, *o.catalogue);
+    std::vector<std::string> folders;
+    if (o.catalogue) {
+      fileCatalogue = std::make_unique<CatalogueSettings>(o.program, *o.catalogue);
+      folders = {fileCatalogue->folder()};
+    } else {
+      folders = checkerSettingsFolders(o.settings);
+    }
+    CatalogueChoice choice = chooseCatalogue(o.program, folders);
+    run.catalogue = choice.catalogue;
+    run.catalogueFile = choice.file;
+    run.server = choice.address;
+    run.database = choice.database;
+    if (!choice.file.empty()) run.catalogueFingerprint = fileFingerprint(choice.file).value_or("");
+    if (!choice.warning.empty()) std::cerr << "zrcheck: warning: " << choice.warning << "\n";
+    if (!o.catalogue) run.settingsFile = choice.settingsFile;
+    openCatalogue(documents, run.catalogue);
   } catch (const std::exception& e) {
-    std::cerr << "zrcheck: " << e.what() << "\n";
+    std::cerr << "zrcheck: " << printableLines(e.what()) << "\n";
     return 2;
   }
 
   CheckEnvironment environment(o.attrTag);
-  CFxDocumentManager* documents = GetFxSystemServices()->GetDocumentManager();
   documents->SetScriptEnvironment(&environment);
-  OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(o.program)));
-
   int status = 0;
-  // One per drawing, in the order given; null when it could not be checked.
-  std::vector<std::unique_ptr<CheckReport>> reports;
-  for (const std::string& path : o.drawings) {
-    reports.emplace_back();
-    CFxDocument* doc = nullptr;
-    try {
-      doc = documents->OpenDocument(OdString::fromUtf8(path));
-    } catch (const OdError& e) {
-      std::cerr << "zrcheck: " << printable(e.description().toUtf8()) << "\n";
+  std::vector<ReadDrawing> read = readAll(o.drawings);
+  std::vector<CheckReport> reports(o.drawings.size());
+  for (std::size_t i = 0; i < o.drawings.size(); ++i) {
+    CheckReport& report = reports[i];
+    report.drawing = o.drawings[i];
+    const std::string& path = o.drawings[i];
+    auto fail = [&](const std::string& why) {
+      report.error = why;
+      std::cerr << "zrcheck: " << printableLines(why) << "\n";
       status = 2;
+    };
+    if (!read[i].error.empty()) {
+      fail(read[i].error);
       continue;
     }
+    report.fingerprint = read[i].fingerprint;
+    const OdResBufPtr insunits = read[i].db->getSysVar(OdString(u"INSUNITS"));
+    report.units = unitsName(insunits.isNull() ? 0 : insunits->getInt32());
+    // The document takes the drawing over; nothing else holds it after.
+    CFxDocument* doc = documents->AddDocument(std::move(read[i].db), OdString::fromUtf8(drawingName(path)));
     const int boxesBefore = boxesShown;
     try {
-      // The catalogue opens once, with the first drawing open (the program
-      // name is read from the current drawing).
-      CIBancoDados* db = CIBancoDados::Instance();
-      if (!db->IsConnected() && db->Open() != 0) throw std::runtime_error("the catalogue could not be opened");
-      auto report = std::make_unique<CheckReport>();
-      report->drawing = path;
-      CIPinos().VerificarPinos(report->records);
+      CIPinos().VerificarPinos(report.records);
       std::unique_ptr<CStringList> names(CIPinos().GetConectoresDesenho());
-      for (POSITION pos = names->GetHeadPosition(); pos;) report->names.push_back(names->GetNext(pos).ToUtf8());
+      for (POSITION pos = names->GetHeadPosition(); pos;) report.names.push_back(names->GetNext(pos).ToUtf8());
+      report.findUnchecked();
+      report.findings = findingsOf(report);
+      applySeverities(report.findings, severities);
       if (boxesShown != boxesBefore) {
-        std::cerr << "zrcheck: " << path << ": the catalogue failed during the check\n";
+        std::cerr << "zrcheck: " << drawingName(path) << ": the catalogue failed during the check\n";
         status = 2;
-      } else if (!report->clean() && status == 0) {
+      } else if (!report.unchecked.empty() && report.records.empty()) {
+        // Nothing at all was checked although connectors are placed.
+        std::cerr << "zrcheck: " << drawingName(path) << ": no pin symbol carries the attribute "
+                  << printable(run.attrTag) << "; " << report.unchecked.size()
+                  << " connector(s) placed in model space were not checked\n";
+        status = 2;
+      } else if (!report.clean() && status == 0) {
         status = 1;
       }
-      reports.back() = std::move(report);
     } catch (const _com_error& e) {
-      std::cerr << "zrcheck: " << path << ": catalogue: " << printable(describe(e)) << "\n";
-      status = 2;
+      report.records.clear();
+      report.findings.clear();
+      fail(drawingName(path) + ": catalogue: " + describe(e));
     } catch (const OdError& e) {
-      std::cerr << "zrcheck: " << path << ": " << printable(e.description().toUtf8()) << "\n";
-      status = 2;
+      report.records.clear();
+      fail(drawingName(path) + ": " + e.description().toUtf8());
     } catch (const std::exception& e) {
-      std::cerr << "zrcheck: " << path << ": " << printable(e.what()) << "\n";
-      status = 2;
-    } catch (...) {
-      std::cerr << "zrcheck: " << path << ": the check failed\n";
-      status = 2;
+      report.records.clear();
+      fail(drawingName(path) + ": " + e.what());
     }
     documents->CloseDocument(doc);
   }
+  documents->SetScriptEnvironment(nullptr);
 
   if (o.json) {
-    if (o.drawings.size() > 1) std::cout << "[";
-    for (std::size_t i = 0; i < reports.size(); ++i) {
-      if (i) std::cout << ",";
-      if (reports[i]) {
-        printJson(*reports[i], std::cout);
-      } else {
-        std::cout << "null";
-      }
-    }
-    if (o.drawings.size() > 1) std::cout << "]";
-    std::cout << "\n";
+    printJson(run, reports, output.stream());
   } else {
-    for (const auto& r : reports)
-      if (r) printText(*r, std::cout);
+    printText(run, reports, output.stream());
   }
-  documents->SetScriptEnvironment(nullptr);
+  if (std::string why = output.finish(); !why.empty()) {
+    std::cerr << "zrcheck: " << why << "\n";
+    return 2;
+  }
   return status;
 }

@@ -1,5 +1,7 @@
 #include "audit_printer.h"
 
+#include "json_text.h"
+
 void printFindings(const std::vector<AuditFinding>& findings, std::ostream& out) {
   std::size_t n = 0;
   for (const AuditFinding& f : findings) out << ++n << ". " << f.text() << "\n";
@@ -8,4 +10,15 @@ void printFindings(const std::vector<AuditFinding>& findings, std::ostream& out)
   } else {
     out << n << (n == 1 ? " finding\n" : " findings\n");
   }
+}
+
+void printFindingsJson(const std::vector<AuditFinding>& findings, std::ostream& out) {
+  out << "[";
+  std::size_t n = 0;
+  for (const AuditFinding& f : findings) {
+    out << (n ? "," : "") << "{\"number\":" << n + 1 << ",\"line\":" << f.line << ",\"subject\":" << jsonString(f.subject)
+        << ",\"message\":" << jsonString(f.message) << "}";
+    ++n;
+  }
+  out << "]";
 }

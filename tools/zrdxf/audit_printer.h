@@ -11,3 +11,6 @@
 #include "DrawingAudit.h"
 
 void printFindings(const std::vector<AuditFinding>& findings, std::ostream& out);
+// One JSON array: [{"number": 1, "line": 1234, "subject": "LINE 2F",
+// "message": "owner 9A does not exist"}, ...] in the order of the text.
+void printFindingsJson(const std::vector<AuditFinding>& findings, std::ostream& out);

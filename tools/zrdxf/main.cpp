@@ -1,77 +1,192 @@
 // zrdxf: looks into DXF drawings through the object model.
-//   zrdxf info DRAWING.dxf [--json]   what the drawing holds
-//   zrdxf roundtrip IN.dxf OUT.dxf    read into the model and write back
-//   zrdxf audit DRAWING.dxf           numbered findings (see audit_printer.h)
-// Exit status: 0 on success, 2 on bad input or usage (the reason on stderr);
-// audit: 0 no findings, 1 findings, 2 the drawing cannot be read.
+//   zrdxf info DRAWING... [--json] [-o FILE]    what each drawing holds
+//   zrdxf roundtrip IN OUT                      read into the model and write back
+//   zrdxf audit DRAWING... [--json] [-o FILE]   numbered findings (see audit_printer.h)
+// Exit status: 0 on success, 2 on bad input, usage or output (the reason on
+// stderr); audit: 0 no findings, 1 findings, 2 a drawing cannot be read.
 
-#include <cstring>
 #include <iostream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "DrawingAudit.h"
 #include "OdDbDatabase.h"
 #include "audit_printer.h"
+#include "command_line.h"
+#include "drawing_input.h"
+#include "json_text.h"
+#include "parallel.h"
+#include "report_output.h"
 #include "summary_printer.h"
 
 namespace {
 
-int usage() {
-  std::cerr << "usage: zrdxf info DRAWING.dxf [--json]\n"
-               "       zrdxf roundtrip IN.dxf OUT.dxf\n"
-               "       zrdxf audit DRAWING.dxf\n"
-               "audit lists what other CAD programs may stumble on, one numbered finding a line\n"
-               "(\"N. line L: KIND HANDLE: what\"), then a count; exit 0: no findings, 1: findings,\n"
-               "2: the drawing cannot be read. The drawing is not changed.\n";
-  return 2;
-}
-
-int info(int argc, char** argv) {
-  std::string path;
+struct Options {
+  std::vector<std::string> drawings;
   bool json = false;
-  for (int i = 2; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--json") == 0) {
-      json = true;
-    } else if (path.empty()) {
-      path = argv[i];
-    } else {
-      return usage();
+  std::string output = "-";
+  std::string in, out;
+};
+
+// What one drawing gave: its part of the report, or why it could not be read.
+struct Outcome {
+  std::string text;
+  std::string error;
+  bool findings = false;
+};
+
+// Runs `one` on every drawing on all cores; standard input ("-") is read
+// first, once. `one` fills the outcome's text (or throws).
+template <class One>
+std::vector<Outcome> overDrawings(const std::vector<std::string>& paths, One one) {
+  std::vector<Outcome> outcomes(paths.size());
+  std::string input;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (paths[i] != "-") continue;
+    try {
+      input = readStandardInput();
+    } catch (const std::exception& e) {
+      outcomes[i].error = e.what();
     }
   }
-  if (path.empty()) return usage();
-  OdDbDatabasePtr db = OdDbDatabase::readDxf(OdString::fromUtf8(path));
-  DrawingSummary s = summarize(*db);
-  if (json) {
-    printSummaryJson(s, std::cout);
-  } else {
-    printSummary(s, std::cout);
+  forEachInParallel(paths.size(), [&](std::size_t i) {
+    if (!outcomes[i].error.empty()) return;
+    try {
+      checkDrawingPath(paths[i]);
+      one(paths[i], input, outcomes[i]);
+    } catch (const OdError& e) {
+      outcomes[i].error = e.description().toUtf8();
+    } catch (const std::exception& e) {
+      outcomes[i].error = e.what();
+    } catch (...) {
+      outcomes[i].error = drawingName(paths[i]) + ": the drawing could not be read";
+    }
+  });
+  return outcomes;
+}
+
+// Prints the outcomes in the order given, the errors on stderr. Text: each
+// drawing's part under "== PATH" when there are several. JSON: one document
+// {"tool", "version", "drawings": [{"path", "error", KEY: part}]}.
+int print(const Options& o, const std::vector<Outcome>& outcomes, const char* key) {
+  ReportOutput output(o.output);
+  if (!output.openError().empty()) {
+    std::cerr << "zrdxf: " << output.openError() << "\n";
+    return 2;
   }
-  return 0;
+  std::ostream& out = output.stream();
+  int status = 0;
+  if (o.json) out << "{\"tool\":\"zrdxf\",\"version\":" << jsonString(toolVersion()) << ",\"drawings\":[";
+  for (std::size_t i = 0; i < outcomes.size(); ++i) {
+    const Outcome& r = outcomes[i];
+    if (!r.error.empty()) {
+      std::cerr << "zrdxf: " << r.error << "\n";
+      status = 2;
+    } else if (r.findings && status == 0) {
+      status = 1;
+    }
+    if (o.json) {
+      out << (i ? "," : "") << "{\"path\":" << jsonString(drawingName(o.drawings[i])) << ",\"error\":"
+          << (r.error.empty() ? std::string("null") : jsonString(r.error)) << ",\"" << key
+          << "\":" << (r.error.empty() ? r.text : std::string("null")) << "}";
+    } else if (outcomes.size() > 1) {
+      out << "== " << drawingName(o.drawings[i]) << "\n" << (r.error.empty() ? r.text : "not read: " + r.error + "\n");
+    } else {
+      out << r.text;  // empty when the drawing was not read: the reason is on stderr
+    }
+  }
+  if (o.json) out << "]}\n";
+  if (std::string why = output.finish(); !why.empty()) {
+    std::cerr << "zrdxf: " << why << "\n";
+    return 2;
+  }
+  return status;
 }
 
-int roundtrip(int argc, char** argv) {
-  if (argc != 4) return usage();
-  OdDbDatabasePtr db = OdDbDatabase::readDxf(OdString::fromUtf8(argv[2]));
-  db->writeDxf(OdString::fromUtf8(argv[3]));
-  return 0;
+int info(const Options& o) {
+  auto outcomes = overDrawings(o.drawings, [&](const std::string& path, const std::string& input, Outcome& r) {
+    OdDbDatabasePtr db = path == "-" ? OdDbDatabase::readDxfText(input, OdString::fromUtf8(drawingName(path)))
+                                     : OdDbDatabase::readDxf(OdString::fromUtf8(path));
+    std::ostringstream text;
+    if (o.json) {
+      printSummaryJson(summarize(*db), text);
+    } else {
+      printSummary(summarize(*db), text);
+    }
+    r.text = text.str();
+  });
+  return print(o, outcomes, "info");
 }
 
-int audit(int argc, char** argv) {
-  if (argc != 3) return usage();
-  std::vector<AuditFinding> findings = auditDxfFile(OdString::fromUtf8(argv[2]));
-  printFindings(findings, std::cout);
-  return findings.empty() ? 0 : 1;
+int audit(const Options& o) {
+  auto outcomes = overDrawings(o.drawings, [&](const std::string& path, const std::string& input, Outcome& r) {
+    const std::vector<AuditFinding> findings =
+        path == "-" ? auditDxfText(input, OdString::fromUtf8(drawingName(path))) : auditDxfFile(OdString::fromUtf8(path));
+    std::ostringstream text;
+    if (o.json) {
+      printFindingsJson(findings, text);
+    } else {
+      printFindings(findings, text);
+    }
+    r.text = text.str();
+    r.findings = !findings.empty();
+  });
+  return print(o, outcomes, "findings");
+}
+
+int roundtrip(const Options& o) {
+  OdDbDatabasePtr db = readDrawing(o.in);
+  if (o.out == "-") {
+    std::cerr << "zrdxf: roundtrip writes a file; give its name instead of -\n";
+    return 2;
+  }
+  db->writeDxf(OdString::fromUtf8(o.out));
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return usage();
+  reportBrokenPipes();
+  Options o;
+  CLI::App app{"zrdxf: looks into DXF drawings through the project's object model"};
+  setUpCommandLine(app, "zrdxf");
+  app.require_subcommand(1);
+
+  auto addReportOptions = [&](CLI::App* sub) {
+    sub->add_option("drawings", o.drawings, "DXF drawings, reported in the order given; - reads standard input")
+        ->required()
+        ->option_text("DRAWING...");
+    sub->add_flag("--json", o.json, "write one JSON document");
+    sub->add_option("-o,--output", o.output, "write to FILE instead of standard output")->option_text("FILE");
+  };
+  CLI::App* infoCommand = app.add_subcommand(
+      "info", "what each drawing holds: version, code page, entities by type and space, blocks, dictionaries, "
+              "applications with extended data");
+  addReportOptions(infoCommand);
+  CLI::App* auditCommand = app.add_subcommand(
+      "audit", "numbered findings other CAD programs may stumble on (\"N. line L: KIND HANDLE: what\"), then a "
+               "count; the drawings are not changed");
+  addReportOptions(auditCommand);
+  CLI::App* roundtripCommand = app.add_subcommand("roundtrip", "read a drawing into the object model and write it back");
+  roundtripCommand->add_option("in", o.in, "the drawing to read; - reads standard input")->required()->option_text("IN");
+  roundtripCommand->add_option("out", o.out, "the DXF file to write")->required()->option_text("OUT");
+  app.footer("Each subcommand has its own --help. Drawings are read on every core and reported in the\n"
+             "order given.\n\n"
+             "Exit status: 0 done (audit: no findings); 1 audit found something; 2 a drawing could not be\n"
+             "read, the output could not be written, or bad usage.\n\n"
+             "Examples:\n  zrdxf info --json drawing.dxf\n  zrdxf audit sheet1.dxf sheet2.dxf\n"
+             "  zrdxf roundtrip in.dxf out.dxf");
+  if (std::optional<int> done = parseCommandLine(app, argc, argv)) return *done;
+  if (std::count(o.drawings.begin(), o.drawings.end(), "-") > 1) {
+    std::cerr << "zrdxf: standard input (-) can be given once\n";
+    return 2;
+  }
   try {
-    if (std::strcmp(argv[1], "info") == 0) return info(argc, argv);
-    if (std::strcmp(argv[1], "roundtrip") == 0) return roundtrip(argc, argv);
-    if (std::strcmp(argv[1], "audit") == 0) return audit(argc, argv);
-    return usage();
+    if (*infoCommand) return info(o);
+    if (*auditCommand) return audit(o);
+    return roundtrip(o);
   } catch (const OdError& e) {
     std::cerr << "zrdxf: " << e.description().toUtf8() << "\n";
     return 2;

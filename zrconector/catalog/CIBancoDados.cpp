@@ -79,8 +79,9 @@ void CIBancoDados::Connect() {
   // Without settings the connection string would name no catalogue; say why
   // instead of letting the driver guess a default server.
   if (!config.IsLoaded()) RaiseComError(E_FAIL, config.GetFailure());
-  const CString connectionString = MakeConnectionString(config.IsAccessDatabase(), config.GetDataFolder(),
-                                                        config.GetDatabaseName(), user, config.GetServer());
+  CString connectionString = MakeConnectionString(config.IsAccessDatabase(), config.GetDataFolder(),
+                                                  config.GetDatabaseName(), user, config.GetServer());
+  if (m_readOnly) connectionString += u";Mode=Read";
 
   m_connection = nullptr;
   _ConnectionPtr connection = CreateComponent<_Connection>(CLSID_Connection);

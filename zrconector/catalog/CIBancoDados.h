@@ -50,6 +50,12 @@ class CIBancoDados {
   void Close() {}
   // True after a successful Open.
   bool IsConnected() const { return m_connection != nullptr; }
+  // For programs that only read the catalogue (the pin check without the
+  // host): the next Open asks the driver for a connection that refuses
+  // changes ("Mode=Read"), and a failed statement never upgrades the schema.
+  // The module itself never calls it; inside the host a failed statement
+  // upgrades the schema as always. Call before Open.
+  void SetReadOnly() { m_readOnly = true; }
 
   // Runs a statement and returns its rows (an owned reference), or null.
   // Null at once, without a message, when there is no connection. When the
@@ -162,4 +168,5 @@ class CIBancoDados {
   CStringList* ReadList(const CString& sql, bool packed, bool failedIsError);
 
   _ConnectionPtr m_connection;
+  bool m_readOnly = false;
 };

@@ -62,7 +62,7 @@ _RecordsetPtr CIBancoDados::OpenRecordset(LPCTSTR sql, bool upgradeAndRetry) {
   }
   // A statement that failed for want of the catalogue says nothing about its
   // schema: the upgrade runs only after the statement itself failed.
-  if (upgradeAndRetry && failure == Failure::kStatement) {
+  if (upgradeAndRetry && failure == Failure::kStatement && !m_readOnly) {
     // Whatever the cause, an older catalogue is brought up to date first. The
     // retry shows its own box when it fails; only a failing upgrade falls
     // through to the box below.

@@ -152,6 +152,12 @@ OdbcTarget MakeOdbcTarget(const std::string& connection_string, const std::strin
   std::string source = Lookup(keys, {"data source", "server", "address"});
   OdbcTarget target;
   std::string lowered = Lower(provider);
+  const std::string mode = Lower(Lookup(keys, {"mode"}));
+  if (mode == "read" || mode == "1") {
+    target.read_only = true;
+  } else if (!mode.empty() && mode != "readwrite" && mode != "3") {
+    Invalid("Mode \"" + mode + "\" is not supported (Read or ReadWrite).");
+  }
   if (lowered == "microsoft.jet.oledb.4.0") {
     if (source.empty()) Invalid("The connection string has no Data Source (the catalogue file).");
     target.backend = Backend::kSqlite;
@@ -171,6 +177,8 @@ OdbcTarget MakeOdbcTarget(const std::string& connection_string, const std::strin
     target.drivers = Drivers("ZR_ODBC_PG_DRIVER", "PostgreSQL Unicode", ZR_ODBC_PG_LIBRARY);
     target.attributes = "Server=" + OdbcValue(host) + ";Port=" + port + ";Database=" + OdbcValue(database) +
                         ";UID=" + OdbcValue(uid) + ";PWD=" + OdbcValue(pwd) + ";";
+    // The driver itself refuses anything but SELECT on such a connection.
+    if (target.read_only) target.attributes += "ReadOnly=1;";
     target.what = "database '" + database + "' on server " + host + ":" + port +
                   (uid.empty() ? std::string() : " as user '" + uid + "'");
   } else if (provider.empty()) {

@@ -21,6 +21,9 @@ struct OdbcTarget {
   std::string what;
   // The database file, for the file catalogue.
   std::string file;
+  // "Mode=Read" in the connection string: the connection refuses every
+  // statement that would change the database.
+  bool read_only = false;
 };
 
 // Keys (lower case) and values of an OLE DB connection string. Values may be
@@ -32,7 +35,8 @@ std::map<std::string, std::string> ParseConnectionString(const std::string& text
 // password take precedence over the string's when not empty). Throws
 // AdoFailure: adErrProviderNotFound for a provider other than
 // "Microsoft.Jet.OLEDB.4.0" and "SQLOLEDB[.1]", adErrInvalidArgument for a
-// missing Data Source or a malformed server.
+// missing Data Source, a malformed server or a Mode other than "Read" or
+// "ReadWrite".
 OdbcTarget MakeOdbcTarget(const std::string& connection_string, const std::string& user,
                           const std::string& password);
 

@@ -100,6 +100,10 @@ void* OdbcConnection::ConnectHandle(const OdbcTarget& target, long timeout_secon
         // that is not a catalogue fails here, at Open.
         try {
           RunStatement(dbc.get(), wide, u"SELECT count(*) FROM sqlite_master");
+          // The driver has no read-only switch of its own; the engine's
+          // pragma makes every write fail ("attempt to write a readonly
+          // database") and lasts as long as the connection.
+          if (target.read_only) RunStatement(dbc.get(), wide, u"PRAGMA query_only = ON");
         } catch (const OdbcFailure& failure) {
           SQLDisconnect(dbc.get());
           RaiseOdbc(ZrUtf8ToUtf16("Cannot open " + target.what + ": ") + failure.description);

@@ -71,6 +71,27 @@ TEST_P(Connection, KeepsTheStringWithoutThePassword) {
   EXPECT_NE(kept.find("Provider="), std::string::npos) << kept;
 }
 
+// Mode=Read: every statement that would change the catalogue is refused by
+// the driver, reads still work, and the data is as it was.
+TEST_P(Connection, ReadModeRefusesChanges) {
+  TestCatalogue db(GetParam());
+  ZR_REQUIRE_CATALOGUE(db);
+  _ConnectionPtr conn;
+  ASSERT_EQ(conn.CreateInstance(CLSID_Connection), S_OK);
+  conn->Open(db.ConnectionString() + u";Mode=Read", db.User(), db.Password(), adConnectUnspecified);
+  const long long pins = static_cast<long long>(conn->Execute(u"SELECT count(*) FROM BDPINOS", nullptr, adCmdText)
+                                                    ->GetCollect(0));
+  for (const char16_t* change : {u"DELETE FROM BDPINOS", u"CREATE TABLE BDTIPOCOMP ( COMP_KEY varchar(6) )",
+                                 u"ALTER TABLE BDGP ADD GP_OCULTO varchar(1)",
+                                 u"INSERT INTO BDCONTRAPECAS VALUES ('a', 'b', 'c')"}) {
+    EXPECT_THROW(conn->Execute(change, nullptr, adCmdText), _com_error) << ZrUtf16ToUtf8(change);
+  }
+  conn->Close();
+  _ConnectionPtr writer = db.Connect();
+  EXPECT_EQ(static_cast<long long>(writer->Execute(u"SELECT count(*) FROM BDPINOS", nullptr, adCmdText)->GetCollect(0)),
+            pins);
+}
+
 TEST(ConnectionString, UnknownOrMissingProviderIsNamed) {
   CoInitialize(nullptr);
   _ConnectionPtr conn;
@@ -98,6 +119,7 @@ TEST(ConnectionString, MalformedTextIsRefused) {
       {u"Provider=SQLOLEDB.1;Initial Catalog=x;Data Source=127.0.0.1,99999", "Malformed port"},
       {u"Provider=SQLOLEDB.1;Initial Catalog=x;Data Source=host\\SQLEXPRESS", "names an instance"},
       {u"Provider=SQLOLEDB.1;garbage;Initial Catalog=x", "key=value"},
+      {u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/tmp/a.db;Mode=Share Deny Write", "Mode"},
   };
   for (const auto& c : refused) {
     SCOPED_TRACE(ZrUtf16ToUtf8(c.text));

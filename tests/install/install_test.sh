@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The installed tree as a user gets it: `cmake --install` into a temporary
+# prefix, then the programs run from another folder with nothing of the
+# source or build tree in reach (both hidden under empty file systems in a
+# mount namespace of their own where the system allows one; no settings,
+# registry or module named by the environment), and the Debian package
+# unpacked into a fresh root.
+#
+#   install_test.sh BUILD_DIR SOURCE_DIR WORK_DIR [--package]
+set -uo pipefail
+build=$1 source=$2 work=$3 package=${4:-}
+fails=0
+fail() { echo "FAIL: $*"; fails=$((fails + 1)); }
+
+# Everything the programs use lives outside both trees, which are hidden.
+rm -rf "$work" && mkdir -p "$work"
+work=$(cd "$work" && pwd)
+log=$work
+work=$(mktemp -d /tmp/zrconector-install.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/elsewhere" "$work/home"
+prefix="$work/prefix"
+cmake --install "$build" --prefix "$prefix" >"$log/install.log" 2>&1 || { cat "$log/install.log"; exit 1; }
+
+# Nothing installed may name the trees it was built from.
+for tree in "$source" "$build"; do
+  if hits=$(grep -rlF -- "$tree" "$prefix" 2>/dev/null) && [ -n "$hits" ]; then
+    # Debug information names the compiler's folder; the programs never read it.
+    for f in $hits; do
+      if objdump -h "$f" >/dev/null 2>&1; then
+        copy="$work/stripped"
+        objcopy --strip-debug "$f" "$copy"
+        grep -qF -- "$tree" "$copy" && fail "$f names $tree"
+      else
+        fail "$f names $tree"
+      fi
+    done
+  fi
+done
+
+for f in bin/zrhost bin/zrcheck bin/zrdxf lib/libzrconector.so lib/libprmset.so \
+    share/zrconector/com-registry.d/prmset.comreg share/zrconector/com-registry.d/zrado.comreg \
+    share/zrconector/examples/catalogue/zrhost.ini share/zrconector/examples/catalogue/catalogo.db \
+    share/man/man1/zrcheck.1 share/man/man1/zrdxf.1 share/man/man1/zrhost.1 \
+    share/bash-completion/completions/zrcheck share/doc/zrconector/catalogue.md; do
+  [ -e "$prefix/$f" ] || fail "not installed: $f"
+done
+
+# A clean environment: only what the installed tree finds by itself, with
+# the source and build trees out of reach.
+hide=()
+if unshare -m --propagation private true 2>/dev/null; then
+  # The build tree first: it may lie inside the source tree.
+  hide=(unshare -m --propagation private sh -c 'mount -t tmpfs none "$0" && mount -t tmpfs none "$1" && shift &&
+        exec "$@"' "$build" "$source")
+else
+  echo "install: no mount namespace here; the trees stay visible (the path check above still holds)"
+fi
+run() {
+  (cd "$work/elsewhere" && env -i PATH="$prefix/bin:/usr/bin:/bin" HOME="$work/home" LANG=C.UTF-8 \
+     ASAN_OPTIONS="${ASAN_OPTIONS:-}" "${hide[@]}" "$@")
+}
+out=$(run ls -A "$source") && [ -z "$out" ] || [ ${#hide[@]} -eq 0 ] || fail "the source tree is still in reach: $out"
+examples="$prefix/share/zrconector/examples"
+
+out=$(run zrcheck --version) && [[ $out == "zrcheck "* ]] || fail "zrcheck --version: $out"
+# The example drawing has problems on purpose: exit 1, against the catalogue named.
+out=$(run zrcheck --settings "$examples/catalogue" --json "$examples/drawing.dxf"); status=$?
+[ $status -eq 1 ] || fail "zrcheck on the example: exit $status"
+grep -qF "\"file\":\"$examples/catalogue/catalogo.db\"" <<<"$out" || fail "zrcheck names its catalogue: ${out:0:300}"
+out=$(run zrcheck "$examples/drawing.dxf" 2>&1); status=$?
+[ $status -eq 2 ] && grep -q "no settings file zrhost.ini" <<<"$out" || \
+  fail "zrcheck without settings must not use the examples: exit $status: $out"
+out=$(run zrhost --load "$examples/suite.scm" --script "$examples/show-connectors.scm" "$examples/drawing.dxf" </dev/null 2>&1)
+status=$?
+[ $status -eq 0 ] && grep -q "X1" <<<"$out" || fail "zrhost on the examples: exit $status: ${out:0:500}"
+out=$(run zrdxf info --json "$examples/drawing.dxf") || fail "zrdxf info: $out"
+run zrdxf roundtrip "$examples/drawing.dxf" copy.dxf && run zrdxf audit copy.dxf >/dev/null || fail "zrdxf roundtrip/audit"
+
+grep -q '^\.TH ZRCHECK' "$prefix/share/man/man1/zrcheck.1" && grep -q 'catalogue FILE' "$prefix/share/man/man1/zrcheck.1" || \
+  fail "the zrcheck manual page is not its --help"
+out=$(bash -c "source '$prefix/share/bash-completion/completions/zrcheck'; PATH='$prefix/bin':\$PATH
+  COMP_WORDS=(zrcheck --cat); COMP_CWORD=1; _zrconector_complete; echo \${COMPREPLY[*]}")
+[ "$out" = "--catalogue" ] || fail "completion of --cat: '$out'"
+
+if [ "$package" = --package ]; then
+  (cd "$build" && cpack -G DEB -B "$work/package" >"$log/cpack.log" 2>&1) || { cat "$log/cpack.log"; fail "cpack"; }
+  deb=$(ls "$work"/package/*.deb 2>/dev/null | head -1)
+  if [ -n "$deb" ]; then
+    info=$(dpkg-deb -I "$deb")
+    grep -q "Package: zrconector" <<<"$info" || fail "package name: $info"
+    dpkg -x "$deb" "$work/root"
+    out=$(run "$work/root/usr/bin/zrcheck" --version) && [[ $out == "zrcheck "* ]] ||
+      fail "the packaged zrcheck --version: $out"
+    out=$(run "$work/root/usr/bin/zrcheck" --settings "$work/root/usr/share/zrconector/examples/catalogue" \
+      "$work/root/usr/share/zrconector/examples/drawing.dxf")
+    [ $? -eq 1 ] || fail "the packaged zrcheck on the example: ${out:0:300}"
+  else
+    fail "no package made"
+  fi
+fi
+
+[ $fails -eq 0 ] && echo "install: all checks passed" || echo "install: $fails failure(s)"
+exit $((fails > 0))

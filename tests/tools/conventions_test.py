@@ -1,0 +1,118 @@
+#!/usr/bin/python3
+"""The command-line conventions every program of the project keeps, checked
+the same way on each: --help and -h on standard output with exit 0, --version,
+usage errors on standard error with exit 2, and output that cannot be written
+(a full disk, a closed pipe) ending with exit 2, never 0.
+
+    conventions_test.py WORKDIR TOOL=PATH...
+
+TOOL is zrcheck, zrdxf or zrhost; the table below says how each is run."""
+
+import os
+import subprocess
+import sys
+
+failures = []
+
+
+def expect(condition, message):
+    if not condition:
+        failures.append(message)
+
+
+def run(argv, stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, env=None):
+    return subprocess.run(argv, stdout=stdout, stderr=subprocess.PIPE, stdin=stdin, text=True, timeout=120, env=env)
+
+
+def write_drawing(path):
+    """A small valid DXF drawing without pin symbols."""
+    import ezdxf
+    doc = ezdxf.new("R2013")
+    doc.modelspace().add_line((0, 0), (1, 1))
+    doc.saveas(path)
+
+
+def cases(work):
+    """Per tool: a run that writes a report to standard output, and command
+    lines that must be refused as usage errors."""
+    drawing = os.path.join(work, "drawing.dxf")
+    catalogue = os.path.join(work, "catalogo.db")
+    return {
+        "zrcheck": {
+            "writes": ["--catalogue", catalogue, drawing],
+            "refused": [[], ["--frobnicate", drawing], ["--catalogue"], ["--json=yes", drawing], ["-", "-"],
+                        ["--attr-tag=", drawing], ["-x", drawing]],
+            "usage_word": "DRAWING",
+        },
+        "zrdxf": {
+            "writes": ["info", drawing],
+            "refused": [[], ["info"], ["frobnicate", drawing], ["audit", "--frobnicate", drawing],
+                        ["roundtrip", drawing], ["info", "-", "-"]],
+            "usage_word": "info",
+        },
+        "zrhost": {
+            "writes": ["--no-module", "--eval", '(display (make-string 100000 #\\x))', drawing],
+            "refused": [["--frobnicate"], ["--program"], ["--program="], ["--no-module=yes"],
+                        ["--no-module", "--module", "m.so"], ["-x"]],
+            "usage_word": "--module",
+        },
+    }
+
+
+def check_tool(name, path, case, work):
+    # Help and version: standard output, exit 0, nothing on standard error.
+    for flag in ("--help", "-h"):
+        r = run([path, flag])
+        expect(r.returncode == 0 and r.stderr == "" and case["usage_word"] in r.stdout,
+               f"{name} {flag}: exit {r.returncode}, stderr {r.stderr!r}, stdout {r.stdout[:200]!r}")
+    r = run([path, "--version"])
+    expect(r.returncode == 0 and r.stdout.startswith(name + " ") and r.stdout.strip().split()[-1][0].isdigit(),
+           f"{name} --version: exit {r.returncode}, {r.stdout!r}")
+
+    # Usage errors: standard error, exit 2, nothing on standard output.
+    for args in case["refused"]:
+        r = run([path, *args])
+        expect(r.returncode == 2 and r.stdout == "" and r.stderr.startswith(name + ": "),
+               f"{name} {args}: exit {r.returncode}, stdout {r.stdout[:200]!r}, stderr {r.stderr[:300]!r}")
+
+    # The report really is written when it can be.
+    r = run([path, *case["writes"]])
+    expect(r.returncode in (0, 1) and r.stdout != "", f"{name} {case['writes']}: exit {r.returncode} {r.stderr}")
+
+    # A full disk: exit 2 and the reason, for the report and for --help.
+    for args in (case["writes"], ["--help"], ["--version"]):
+        with open("/dev/full", "w") as full:
+            r = run([path, *args], stdout=full)
+        expect(r.returncode == 2 and "No space left on device" in r.stderr,
+               f"{name} {args} > /dev/full: exit {r.returncode}, stderr {r.stderr[:300]!r}")
+
+    # A closed pipe: the reader went away before the program wrote.
+    read_end, write_end = os.pipe()
+    os.close(read_end)
+    try:
+        r = run([path, *case["writes"]], stdout=write_end)
+    finally:
+        os.close(write_end)
+    expect(r.returncode == 2 and "Broken pipe" in r.stderr,
+           f"{name} into a closed pipe: exit {r.returncode}, stderr {r.stderr[:300]!r}")
+
+
+def main():
+    work = sys.argv[1]
+    tools = dict(arg.split("=", 1) for arg in sys.argv[2:])
+    os.makedirs(work, exist_ok=True)
+    write_drawing(os.path.join(work, "drawing.dxf"))
+    examples = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples")
+    subprocess.run(["bash", os.path.join(examples, "catalogue", "build-sqlite.sh"), os.path.join(work, "catalogo.db")],
+                   check=True, capture_output=True)
+    table = cases(work)
+    for name, path in tools.items():
+        check_tool(name, path, table[name], work)
+    for f in failures:
+        print("FAIL:", f)
+    print(f"conventions: {'all checks passed' if not failures else str(len(failures)) + ' failure(s)'}")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,125 @@
+#include "findings.h"
+
+#include <openssl/evp.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include "check_report.h"
+
+namespace {
+
+std::string utf8(const OdString& s) { return s.toUtf8(); }
+
+std::optional<double> finiteOrNone(double v) { return std::isfinite(v) ? std::optional<double>(v) : std::nullopt; }
+
+const char* ruleOf(const zr::CEPino& pin, const zr::CEConectorPinos& record) {
+  switch (pin.status) {
+    case zr::PINO_FALTANTE: return "pin.missing";
+    case zr::PINO_DESCONHECIDO: return "pin.unknown";
+    case zr::PINO_LIGACAO_INVALIDA:
+      return pin.mate && pin.mate->owner == &record ? "pin.self-mate" : "pin.invalid-mate";
+    default: return nullptr;
+  }
+}
+
+void fingerprint(Finding& f) {
+  // Fields joined by a unit separator, which no field holds.
+  std::string key = f.rule + '\x1f' + f.connector + '\x1f' + f.code + '\x1f' + f.identifier + '\x1f' + f.pin;
+  if (f.related) key += '\x1f' + f.related->connector + '\x1f' + f.related->identifier;
+  f.fingerprint = sha256Hex(key).substr(0, 32);
+}
+
+}  // namespace
+
+const std::vector<std::string>& ruleNames() {
+  static const std::vector<std::string> names = {"pin.missing", "pin.unknown", "pin.invalid-mate", "pin.self-mate",
+                                                 "connector.unchecked"};
+  return names;
+}
+
+std::string addSeverity(const std::string& assignment, Severities& severities) {
+  const std::size_t equals = assignment.find('=');
+  if (equals == std::string::npos) return "--severity takes RULE=LEVEL, not \"" + assignment + "\"";
+  const std::string rule = assignment.substr(0, equals), level = assignment.substr(equals + 1);
+  const auto& rules = ruleNames();
+  if (std::find(rules.begin(), rules.end(), rule) == rules.end()) {
+    std::string known;
+    for (const std::string& r : rules) known += (known.empty() ? "" : ", ") + r;
+    return "--severity: no rule \"" + rule + "\" (the rules: " + known + ")";
+  }
+  if (level != "error" && level != "warning" && level != "ignore")
+    return "--severity " + rule + ": the level is error, warning or ignore, not \"" + level + "\"";
+  severities[rule] = level;
+  return {};
+}
+
+void applySeverities(std::vector<Finding>& findings, const Severities& severities) {
+  std::vector<Finding> kept;
+  for (Finding& f : findings) {
+    auto it = severities.find(f.rule);
+    if (it != severities.end()) {
+      if (it->second == "ignore") continue;
+      f.severity = it->second;
+    }
+    kept.push_back(std::move(f));
+  }
+  findings = std::move(kept);
+}
+
+std::string sha256Hex(const std::string& bytes) {
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1) return {};
+  static const char* hex = "0123456789abcdef";
+  std::string out;
+  for (unsigned int i = 0; i < length; ++i) {
+    out += hex[digest[i] >> 4];
+    out += hex[digest[i] & 15];
+  }
+  return out;
+}
+
+std::optional<std::string> fileFingerprint(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes(std::istreambuf_iterator<char>(in), {});
+  if (in.bad()) return std::nullopt;
+  return "sha256:" + sha256Hex(bytes);
+}
+
+std::vector<Finding> findingsOf(const CheckReport& report) {
+  std::vector<Finding> out;
+  for (const auto& record : report.records) {
+    for (const auto& pin : record->GetPinos()) {
+      const char* rule = ruleOf(*pin, *record);
+      if (!rule) continue;
+      Finding f;
+      f.rule = rule;
+      f.connector = utf8(record->GetNome());
+      f.code = utf8(record->GetCodigo());
+      f.identifier = utf8(pin->identifier);
+      f.pin = utf8(pin->pin);
+      f.handle = utf8(pin->handle);
+      if (!pin->handle.isEmpty()) {
+        f.x = finiteOrNone(pin->x);
+        f.y = finiteOrNone(pin->y);
+      }
+      if (pin->mate)
+        f.related = Finding::Related{utf8(pin->mate->owner->GetNome()), utf8(pin->mate->handle),
+                                     utf8(pin->mate->identifier)};
+      fingerprint(f);
+      out.push_back(std::move(f));
+    }
+  }
+  for (const std::string& name : report.unchecked) {
+    Finding f;
+    f.rule = "connector.unchecked";
+    f.connector = name;
+    fingerprint(f);
+    out.push_back(std::move(f));
+  }
+  return out;
+}
