@@ -8,7 +8,9 @@
 #include "zrui/commctrl.h"
 #include "zrui/eventloop.h"
 #include "zrui/input.h"
+#include "zrui/metrics.h"
 #include "zrui/msgbox.h"
+#include "zrui/picture.h"
 #include "zrui/testing.h"
 #include "zrui/textrender.h"
 
@@ -174,7 +176,7 @@ Outcome chooseInTree(HWND ctl, const DialogAction& a) {
 // The part of the screen that the windows shown cover, as text: nested
 // dialogs and their boxes lie over their owners, as a person sees them.
 Outcome writeSnapshot(const std::string& path) {
-  constexpr int kCellWidth = 7, kCellHeight = 13;
+  const int kCellWidth = zrui::GetMetrics().cellWidth, kCellHeight = zrui::GetMetrics().cellHeight;
   RECT covered{};
   for (HWND h : zrui::TopLevelWindows()) {
     RECT r;
@@ -210,8 +212,11 @@ Outcome apply(HWND dlg, const DialogAction& a) {
       PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
       return done();
     case K::Snapshot: return writeSnapshot(a.path);
-    case K::Picture:
-      return failed("no picture can be made: this build has no PNG renderer (use dialog-snapshot for text)");
+    case K::Picture: {
+      const zrui::PictureStatus status = zrui::SaveScreenPng(a.path);
+      if (!status) return failed("the picture cannot be written to " + a.path + ": " + status.error);
+      return done();
+    }
     default: break;
   }
   HWND ctl = findControl(dlg, a.id);

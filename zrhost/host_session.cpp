@@ -8,6 +8,9 @@
 #include "FxDocumentManager.h"
 #include "OdDbDatabase.h"
 #include "dialog_driver.h"
+#ifdef ZRHOST_HAVE_ZRUI
+#include "zrui/metrics.h"
+#endif
 #include "file_dialog_responder.h"
 #include "message_box_responder.h"
 #include "scheme_console.h"
@@ -40,6 +43,9 @@ HostSession::HostSession(const HostOptions& options) : options_(options), change
   manager().SetScriptEnvironment(&environment_);
   installMessageBoxResponder();
 #ifdef ZRHOST_HAVE_ZRUI
+  // Dialogs are laid out on character cells, so that the terminal, the text
+  // snapshots and the pictures show every frame where a person expects it.
+  zrui::SetMetricsProfile(zrui::MetricsProfile::Text);
   installDialogDriver(dialogWaitLimit());
 #endif
   installFileDialogResponder();

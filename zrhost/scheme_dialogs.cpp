@@ -223,8 +223,7 @@ const SchemeProcedure kProcedures[] = {
     {"dialog-snapshot", 1, 0, false, subr(dialogSnapshot),
      "(dialog-snapshot PATH): queues writing the text rendering of the screen (every window shown) to PATH."},
     {"dialog-picture", 1, 0, false, subr(dialogPicture),
-     "(dialog-picture PATH): queues writing a PNG picture of the screen to PATH (an error while this build has no "
-     "PNG renderer)."},
+     "(dialog-picture PATH): queues writing a PNG picture of the screen (every window shown) to PATH."},
     {"dialog-check", 2, 0, false, subr(dialogCheck),
      "(dialog-check ID PROC): queues a check: PROC gets the control's state as an association list (id, class, "
      "text, enabled, visible, checked, items, selection); an error in PROC fails the call."},

@@ -70,6 +70,15 @@ TEST_F(DialogDriving, TheSmallDialogIsFilledInAsAPersonWouldAndItsSnapshotSaved)
   EXPECT_NE(snap.find("J2"), std::string::npos) << snap;  // the folder was opened on the way
 }
 
+TEST_F(DialogDriving, APictureOfTheScreenIsAPngOfTheBoxShown) {
+  Outcome o = run("(dialog-picture \"box.png\") (dialog-click 1) (write (message-box \"Hi\" \"T\" 1))\n");
+  EXPECT_EQ(o.status, 0) << describe(o);
+  EXPECT_EQ(o.out, "1") << describe(o);
+  const std::string png = read("box.png");
+  ASSERT_GT(png.size(), 8u) << describe(o);
+  EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+}
+
 TEST_F(DialogDriving, NestedBoxOfADialogTakesTheNextActionsInOrder) {
   Outcome o = run(
       "(dialog-click 1)\n"   // OK with an empty name: the dialog asks
@@ -138,13 +147,13 @@ TEST_F(DialogDriving, TheFileDialogIsAnsweredByTypingAName) {
   EXPECT_EQ(o.out, "(1 \"" + file("sub/part.dxf") + "\")\n") << describe(o);
 }
 
-TEST_F(DialogDriving, BadArgumentsAreRefusedWhenQueuedAndPictureSaysWhyItCannot) {
+TEST_F(DialogDriving, BadArgumentsAreRefusedWhenQueuedAndAPictureThatCannotBeWrittenSaysWhy) {
   Outcome o = run("(dialog-key \"Hyper\")\n");
   EXPECT_EQ(o.status, 1) << describe(o);
   EXPECT_NE(o.err.find("no key is named \"Hyper\""), std::string::npos) << describe(o);
-  o = run("(dialog-picture \"p.png\") (message-box \"Hi\")\n");
+  o = run("(dialog-picture \"no/such/folder/p.png\") (message-box \"Hi\")\n");
   EXPECT_EQ(o.status, 1) << describe(o);
-  EXPECT_NE(o.err.find("no PNG renderer"), std::string::npos) << describe(o);
+  EXPECT_NE(o.err.find("the picture cannot be written to no/such/folder/p.png"), std::string::npos) << describe(o);
   o = run("(dialog-click 1) (dialog-clear) (write (dialog-pending)) (write (message-box \"Hi\" \"T\" 1))\n");
   EXPECT_EQ(o.status, 0) << describe(o);
   EXPECT_EQ(o.out, "()[T]\n  Hi\n  -> OK\n1") << describe(o);
