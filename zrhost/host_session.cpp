@@ -13,6 +13,10 @@
 #include "scheme_module_functions.h"
 #include "terminal.h"
 
+#ifdef ZRHOST_HAVE_ZRUI
+#include <zrui/metrics.h>
+#endif
+
 namespace zrhost {
 
 namespace {
@@ -36,6 +40,9 @@ HostSession::HostSession(const HostOptions& options) : options_(options) {
   manager().SetScriptEnvironment(&environment_);
   installMessageBoxResponder();
 #ifdef ZRHOST_HAVE_ZRUI
+  // Dialogs are seen as text (the terminal, snapshots): their controls lie
+  // on whole character cells.
+  zrui::SetMetricsProfile(zrui::MetricsProfile::Text);
   installDialogDriver(dialogWaitLimit());
 #endif
   installFileDialogResponder();
