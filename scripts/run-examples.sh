@@ -28,6 +28,14 @@ echo "== A new connector's name asked in its dialog, answered by actions queued 
 "$top/build/release/zrhost/zrhost" --load "$top/examples/suite.scm" --script "$top/examples/new-connector.scm" \
   "$top/examples/drawing.dxf" </dev/null
 echo
+echo "== The connectors screen on a copy of the example drawing: a connector renamed to its proposal,"
+echo "   a pin's identifier edited, apply, close, save ($out/connectors-screen.dxf)"
+cp "$top/examples/drawing.dxf" "$out/connectors-screen.dxf"
+ZR_SCREEN_SNAPSHOT="$out/connectors-screen.txt" "$top/build/release/zrhost/zrhost" --load "$top/examples/suite.scm" \
+  --script "$top/examples/connectors-screen.scm" "$out/connectors-screen.dxf" </dev/null
+cat "$out/connectors-screen.txt"
+"$bin/zrdxf" audit "$out/connectors-screen.dxf"
+echo
 echo "== Read into the model and written back to $out/drawing.dxf"
 "$bin/zrdxf" roundtrip "$top/examples/drawing.dxf" "$out/drawing.dxf"
 "$bin/zrdxf" info "$out/drawing.dxf" --json

@@ -66,8 +66,11 @@ zrui::FileDialogAnswer cancelled() { return zrui::FileDialogAnswer{IDCANCEL, u""
 zrui::FileDialogAnswer askPerson(const zrui::FileDialogRequest& r) {
   const std::string folder = utf8(r.initialDirectory);
   const std::vector<std::filesystem::path> files = matchingFiles(folder, utf8(r.filter));
-  std::string text = "[" + (r.title.empty() ? std::string("Open") : utf8(r.title)) + "] " +
-                     (folder.empty() ? std::string(".") : folder) + "\n";
+  std::string text = "[";
+  text += r.title.empty() ? std::string("Open") : utf8(r.title);
+  text += "] ";
+  text += folder.empty() ? std::string(".") : folder;
+  text += "\n";
   for (std::size_t i = 0; i < files.size(); ++i)
     text += "  " + std::to_string(i + 1) + ". " + files[i].filename().string() + "\n";
   printOut(text);

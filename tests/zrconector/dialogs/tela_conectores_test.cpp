@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <zrui/afx.h>
+#include <zrui/metrics.h>
 
 #include <map>
 #include <set>
@@ -368,8 +369,12 @@ TEST_F(Tela, ASymbolErasedWhileTheScreenIsOpenIsPassedOverOnApply) {
   EXPECT_EQ(ItemText(Item(IDC_LST_CONECTORES), 0), u"Q5");
 }
 
-// The screen as a person sees it, a connector with a missing pin shown.
+// The screen as a person sees it on the terminal (the text metrics: every
+// control on whole cells, frames inside their group boxes), a connector with
+// a missing pin shown. The summary list is three rows high in cells: its
+// fourth count lies below its scroll indicator.
 TEST_F(Tela, TheScreenAsAPersonSeesIt) {
+  zrui::ScopedMetricsProfile texto(zrui::MetricsProfile::Text);
   addPin(*db, "PIN-A", "X1", "AM04M", "1", 100, 100, "N");
   addPin(*db, "PIN-A", "X1", "AM04M", "2", 110, 100, "N");
   addPin(*db, "PIN-A", "X1", "AM04M", "3", 120, 100, "N");
@@ -380,14 +385,37 @@ TEST_F(Tela, TheScreenAsAPersonSeesIt) {
   zrui::TextGrid g = zrui::RenderWindow(tela->m_hWnd);
   const char16_t* const esperado =
       u"+- T1 --------------------------------------------------------------------------------------+\n"
+      u"|                                   + T4 -------------------------------------------------+ |\n"
+      u"|  T2              T3               |                                                     | |\n"
+      u"|  +-------------+ +--------------+ | +-------------------------------------------------+ | |\n"
+      u"|  |\u25CF X1         | |\u25CF 1           | | |  T22                X1                          | | |\n"
+      u"|  |\u25CF X2         | |\u25CF 2           | | |  T43                Conector de 4 pinos         | | |\n"
+      u"|  |             | |\u25CF 3           | | |  T39                T41                         | | |\n"
+      u"|  |             | |\u25CF 4           | | |                                                 | | |\n"
+      u"|  |             | |              | | |                                                 | | |\n"
+      u"|  |             | |              | | |                                                 | | |\n"
+      u"|  |             | |              | | |                                                 | | |\n"
+      u"|  |             | |              | | |                                                 | | |\n"
+      u"|  |             | |              | | |                                                 | | |\n"
+      u"|  |             | |              | | +-------------------------------------------------+ | |\n"
+      u"|  |             | |              | |                                                     | |\n"
+      u"|  |             | |              | | \u25CF  T24                                              | |\n"
+      u"|  |             | |              | |                                        [    T9    ] | |\n"
+      u"|  |             | |              | |                                                     | |\n"
+      u"|  |             | |              | +-----------------------------------------------------+ |\n"
+      u"|  |             | |              | + T6 -------------------------------------------------+ |\n"
+      u"|  |             | |              | |                                                     | |\n"
+      u"|  |             | |              | | +-------------------------------------------------^ | |\n"
+      u"|  |             | |              | | |T18                          2                   # | |\n"
+      u"|  |             | |              | | |T19                          8                   | | |\n"
+      u"|  |             | |              | | |T20                          0                   | | |\n"
+      u"|  +-------------+ +--------------+ | +-------------------------------------------------v | |\n"
+      u"|                                   +-----------------------------------------------------+ |\n"
       u"|                                                                                           |\n"
-      u"|  T2              T3               | T4                                                    |\n"
-      u"|  \u25CF X1            \u25CF 1              | T22                  X1                               |\n"
-      u"|                                   |                                                       |\n"
-      u"|  \u25CF X2            \u25CF 2              | T43                  Conector de 4 pinos              |\n"
-      u"|                  \u25CF 3              | T39                  T41                              |\n"
-      u"|                  \u25CF 4              |                                                       |\n";
-  EXPECT_EQ(g.text().substr(0, std::u16string(esperado).size()), esperado) << g.utf8();
+      u"|                                                               [    T8     ] [    T7    ]  |\n"
+      u"|                                                                                           |\n"
+      u"+-------------------------------------------------------------------------------------------+";
+  EXPECT_EQ(g.text(), esperado) << g.utf8();
   // The lights: green for placed pins and a connector without problems,
   // grey for the missing pin.
   auto luz = [](HWND list, int item) {
