@@ -27,11 +27,13 @@ struct RawSection {
   TagList tags;
 };
 
-enum class SectionKind { kHeader, kRaw, kTables, kBlocks, kEntities, kObjects };
+// kComment: comments (group code 999) between sections, kept in their place
+// as a RawSection without a name and written without SECTION/ENDSEC.
+enum class SectionKind { kHeader, kRaw, kTables, kBlocks, kEntities, kObjects, kComment };
 
 struct SectionSlot {
   SectionKind kind;
-  std::size_t rawIndex = 0;  // for kRaw, index into rawSections
+  std::size_t rawIndex = 0;  // for kRaw and kComment, index into rawSections
 };
 
 struct DatabaseImpl {

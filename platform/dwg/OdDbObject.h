@@ -108,6 +108,7 @@ class OdDbObject : public OdRxObject {
   friend class OdDbBlockReference;
   friend class OdDbSymbolTable;
   friend class OdDbDictionary;
+  friend class DrawingRepair;
 
   enum Flags : uint8_t {
     kErased = 1,

@@ -1,7 +1,7 @@
 // zrdxf: looks into DXF drawings through the object model.
 //   zrdxf info DRAWING.dxf [--json]   what the drawing holds
 //   zrdxf roundtrip IN.dxf OUT.dxf    read into the model and write back
-//   zrdxf audit DRAWING.dxf           numbered findings (see audit_printer.h)
+//   zrdxf audit DRAWING.dxf [--fix OUT.dxf]  numbered findings (see audit_command.h)
 // Exit status: 0 on success, 2 on bad input or usage (the reason on stderr);
 // audit: 0 no findings, 1 findings, 2 the drawing cannot be read.
 
@@ -11,7 +11,7 @@
 
 #include "DrawingAudit.h"
 #include "OdDbDatabase.h"
-#include "audit_printer.h"
+#include "audit_command.h"
 #include "summary_printer.h"
 
 namespace {
@@ -19,10 +19,11 @@ namespace {
 int usage() {
   std::cerr << "usage: zrdxf info DRAWING.dxf [--json]\n"
                "       zrdxf roundtrip IN.dxf OUT.dxf\n"
-               "       zrdxf audit DRAWING.dxf\n"
+               "       zrdxf audit DRAWING.dxf [--fix OUT.dxf]\n"
                "audit lists what other CAD programs may stumble on, one numbered finding a line\n"
                "(\"N. line L: KIND HANDLE: what\"), then a count; exit 0: no findings, 1: findings,\n"
-               "2: the drawing cannot be read. The drawing is not changed.\n";
+               "2: the drawing cannot be read. The drawing is not changed; --fix writes a repaired\n"
+               "copy (dangling entries removed, owners set to their container) and lists the changes.\n";
   return 2;
 }
 
@@ -57,10 +58,10 @@ int roundtrip(int argc, char** argv) {
 }
 
 int audit(int argc, char** argv) {
-  if (argc != 3) return usage();
-  std::vector<AuditFinding> findings = auditDxfFile(OdString::fromUtf8(argv[2]));
-  printFindings(findings, std::cout);
-  return findings.empty() ? 0 : 1;
+  if (argc == 3) return runAudit(argv[2], nullptr, std::cout);
+  if (argc != 5 || std::strcmp(argv[3], "--fix") != 0) return usage();
+  const std::string out = argv[4];
+  return runAudit(argv[2], &out, std::cout);
 }
 
 }  // namespace
