@@ -12,6 +12,7 @@ PACKAGES=(
   sqlite3 libsqlite3-dev unixodbc unixodbc-dev libsqliteodbc odbc-postgresql
   postgresql
   python3 python3-ezdxf
+  libdxflib-dev
 )
 
 missing=()

@@ -16,6 +16,8 @@ const char* const kVersions[] = {"AC1015", "AC1018", "AC1021", "AC1024", "AC1027
 
 // Longest kind of object ("LINE", "ACDBDICTIONARYWDFLT", ...) accepted.
 constexpr std::size_t kMaxTypeName = 255;
+// Kinds a drawing may number of its own (DatabaseImpl::kindOf).
+constexpr std::size_t kMaxDrawingKinds = 0x10000 - OdDbObject::kFirstDrawingKind - 1;
 
 const char* kSupported = "this program reads ASCII DXF of R2000 (AC1015) to R2018 (AC1032)";
 
@@ -36,13 +38,15 @@ uint16_t DxfLoader::typeOf(std::string_view name) {
   // Most drawings use a few dozen kinds: a short list beats the shared table's lock.
   for (const auto& [known, type] : typeCache_)
     if (known == name) return type;
-  // Kinds are kept for the life of the process: a name no writer would use is
-  // refused rather than stored.
+  // A kind is written back as a value line of its own: a name no writer
+  // would use (a control character, an endless name) is refused.
   bool plain = !name.empty() && name.size() <= kMaxTypeName;
   for (char c : name)
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) plain = false;
   if (!plain) r_->fail("\"" + DxfTagReader::shown(name) + "\" is not a kind of drawing object");
-  uint16_t type = OdDbObject::internType(name);
+  if (impl_.kinds.size() >= kMaxDrawingKinds && !OdDbObject::fixedKind(name) && !impl_.kindIndex.count(name))
+    r_->fail("the drawing has more than 32,767 kinds of objects");
+  const uint16_t type = impl_.kindOf(name);
   if (typeCache_.size() < 64) typeCache_.emplace_back(std::string(name), type);
   return type;
 }
@@ -275,8 +279,8 @@ void DxfLoader::readTable() {
   if (!r_->next() || r_->code() != 2) failAt(line, "a TABLE without its name (group code 2)");
   const std::string name(r_->value());
   r_->pushBack();
-  OdDbSymbolTable* table = name == "BLOCK_RECORD" ? new OdDbBlockTable(OdDbObject::internType("TABLE"))
-                                                  : new OdDbSymbolTable(OdDbObject::internType("TABLE"));
+  OdDbSymbolTable* table = name == "BLOCK_RECORD" ? new OdDbBlockTable(typeOf("TABLE"))
+                                                  : new OdDbSymbolTable(typeOf("TABLE"));
   readBody(table, line);
   impl_.tables.push_back(table);
   if (name == "BLOCK_RECORD") impl_.blockTable = static_cast<OdDbBlockTable*>(table);
@@ -323,7 +327,7 @@ OdDbEntity* DxfLoader::readEntity() {
 
   // An INSERT is followed by its ATTRIBs, a POLYLINE by its VERTEXes, each list
   // closed by a SEQEND.
-  const std::string& typeName = OdDbObject::typeName(dxfType);
+  const std::string& typeName = entity->dxfName();
   const char* childType = typeName == "INSERT" ? "ATTRIB" : (typeName == "POLYLINE" ? "VERTEX" : nullptr);
   if (!childType) return entity;
   for (;;) {

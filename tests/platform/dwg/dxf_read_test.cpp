@@ -205,4 +205,31 @@ TEST(DxfRead, WrittenTextUsesTheDrawingsEncoding) {
   EXPECT_EQ(written, "a\\U+000Ab");
 }
 
+TEST(DxfRead, BytesWhereCodePagesDifferFromLatin1ReadAndWriteAsTheCodePageSays) {
+  // 0x80-0x9F: printable in most ANSI code pages, C1 controls in Latin-1; a
+  // byte the code page leaves unassigned reads as its C1 control and is
+  // written back as it was.
+  struct Case {
+    const char* codePage;
+    std::string raw;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {"ANSI_1252", "\x80 \x93x\x94 \x96 \x85", "€ “x” – …"},
+      {"ANSI_1252", "\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},
+      {"ANSI_1250", "\x8A\x8C\x9A\x80", "ŠŚš€"},
+      {"ANSI_1251", "\x80\x81\x90\x88", "ЂЃђ€"},
+      {"ANSI_1253", "\x80\x93", "€“"},
+      {"ANSI_1255", "\x80\x96", "€–"},
+      {"ANSI_1256", "\x81\x8D\x90", "پچگ"},
+      {"ANSI_874", "\x80\x85", "€…"},
+      {"ANSI_932", "\x80\x82\xA0", "\u0080あ"},
+  };
+  for (const Case& c : cases) {
+    std::string written;
+    EXPECT_EQ(readText("AC1015", c.codePage, c.raw, &written, c.text.c_str()), c.text) << c.codePage << " " << c.text;
+    EXPECT_EQ(written, c.raw) << c.codePage << " " << c.text;
+  }
+}
+
 }  // namespace
