@@ -170,8 +170,35 @@ void OdDbObject::setTextField(std::string_view subclass, int code, const OdStrin
   setField(subclass, code, raw);
 }
 
+namespace {
+
+// The extended-data part of an object's tags (from the first 1001 on), as
+// xdata::layoutOf would find it, without copying the object's own tags: the
+// pin check reads extended data of every symbol.
+xdata::Layout extendedDataOf(const TagList& list) {
+  xdata::Layout l;
+  bool inXdata = false;
+  for (const DxfTag& t : list) {
+    if (!inXdata && t.code != 1001) continue;
+    inXdata = true;
+    l.tags.push_back(t);
+  }
+  l.begin = 0;
+  std::size_t i = 0;
+  while (i < l.tags.size() && l.tags[i].code == 1001) {
+    std::size_t j = i + 1;
+    while (j < l.tags.size() && l.tags[j].code >= 1000 && l.tags[j].code != 1001) ++j;
+    l.groups.emplace_back(i, j);
+    i = j;
+  }
+  l.end = i;
+  return l;
+}
+
+}  // namespace
+
 OdResBufPtr OdDbObject::xData(const OdString& regappName) const {
-  xdata::Layout l = xdata::layoutOf(tags_);
+  xdata::Layout l = extendedDataOf(tags_);
   const TextCodec* codec = db_ ? &db_->codec() : nullptr;
   static const TextCodec kDefault(true, "");
   if (!codec) codec = &kDefault;
@@ -194,7 +221,7 @@ OdResBufPtr OdDbObject::xData(const OdString& regappName) const {
 
 std::vector<OdString> OdDbObject::xDataApplications() const {
   std::vector<OdString> names;
-  xdata::Layout l = xdata::layoutOf(tags_);
+  xdata::Layout l = extendedDataOf(tags_);
   for (auto [first, last] : l.groups) names.push_back(decode(l.tags[first].value));
   return names;
 }
