@@ -1,14 +1,18 @@
 // The pin check (VerificarPinos) on the drawing named by ZR_BENCH_DRAWING
 // (bench/dwg/make_bench_drawing.py: 10,000 connectors x 20 pins, 1,000 codes),
-// with the catalogue in memory so that the check itself is measured; and the
+// with the catalogue in memory so that the check itself is measured; the
 // pairing of coinciding pins by grid beside the plain scan of every pin, at
-// 2,000, 4,000 and 8,000 symbols.
+// 2,000, 4,000 and 8,000 symbols; and the queries over a drawing (name
+// listing, pin check, dictionary refresh and listing) at 25,000, 50,000,
+// 100,000 and 200,000 symbols, on the drawings pins_N.dxf in ZR_BENCH_DIR
+// (N symbols, 20 a connector), for the time ratio per doubling.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 
+#include "drawing/CIDicConectores.h"
 #include "drawing/CIPinos.h"
 #include "FxDocumentManager.h"
 #include "drawing/PinGrid.h"
@@ -103,7 +107,79 @@ void BM_PairingGrid(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
 }
 
+// Opens pins_N.dxf of ZR_BENCH_DIR (N = the benchmark's argument) for the
+// run and closes it after; false (the benchmark skipped) when it is missing.
+class ScalingDrawing {
+ public:
+  explicit ScalingDrawing(benchmark::State& state) {
+    const char* dir = std::getenv("ZR_BENCH_DIR");
+    const std::string path = std::string(dir ? dir : "") + "/pins_" + std::to_string(state.range(0)) + ".dxf";
+    if (!dir || !std::filesystem::exists(path)) {
+      state.SkipWithError("set ZR_BENCH_DIR to a folder of pins_N.dxf drawings (bench/dwg/run.sh makes them)");
+      return;
+    }
+    documents_ = GetFxSystemServices()->GetDocumentManager();
+    doc_ = documents_->OpenDocument(OdString::fromUtf8(path));
+    state.SetComplexityN(state.range(0));
+  }
+  ~ScalingDrawing() {
+    if (doc_) documents_->CloseDocument(doc_);
+  }
+  bool ok() const { return doc_ != nullptr; }
+
+ private:
+  CFxDocumentManager* documents_ = nullptr;
+  CFxDocument* doc_ = nullptr;
+};
+
+void BM_NameListing(benchmark::State& state) {
+  ScalingDrawing drawing(state);
+  if (!drawing.ok()) return;
+  BenchCatalogue catalogue;
+  for (auto _ : state) {
+    std::unique_ptr<CStringList> names(CIPinos(&catalogue).GetConectoresDesenho());
+    benchmark::DoNotOptimize(names->GetCount());
+  }
+}
+
+void BM_PinCheck(benchmark::State& state) {
+  ScalingDrawing drawing(state);
+  if (!drawing.ok()) return;
+  BenchCatalogue catalogue;
+  for (auto _ : state) {
+    zr::ConectoresPinos records;
+    CIPinos(&catalogue).VerificarPinos(records);
+    benchmark::DoNotOptimize(records.size());
+  }
+}
+
+void BM_DictionaryRefresh(benchmark::State& state) {
+  ScalingDrawing drawing(state);
+  if (!drawing.ok()) return;
+  BenchCatalogue catalogue;
+  // The first refresh adds every entry; later ones find them all.
+  for (auto _ : state) CIDicConectores(&catalogue).Atualizar();
+}
+
+void BM_DictionaryListing(benchmark::State& state) {
+  ScalingDrawing drawing(state);
+  if (!drawing.ok()) return;
+  BenchCatalogue catalogue;
+  CIDicConectores(&catalogue).Atualizar();
+  for (auto _ : state) {
+    std::unique_ptr<CStringList> lines(CIDicConectores(&catalogue).ListaConectores());
+    benchmark::DoNotOptimize(lines->GetCount());
+  }
+}
+
 }  // namespace
+
+#define ZR_SCALING(bm) \
+  BENCHMARK(bm)->Arg(25000)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond)->MinTime(1.0)
+ZR_SCALING(BM_NameListing);
+ZR_SCALING(BM_PinCheck);
+ZR_SCALING(BM_DictionaryRefresh);
+ZR_SCALING(BM_DictionaryListing);
 
 BENCHMARK(BM_VerificarPinos)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_PairingScan)->Arg(2000)->Arg(4000)->Arg(8000)->Unit(benchmark::kMillisecond)->Complexity();

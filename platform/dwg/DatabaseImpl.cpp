@@ -17,9 +17,25 @@ DatabaseImpl::~DatabaseImpl() {
   for (auto& [handle, object] : handles)
     if (auto* entity = OdDbEntity::cast(object)) entity->children_.reset();
   for (auto& [handle, object] : handles) {
+    // An object someone still holds keeps its kind's name past the drawing.
+    if (object->numRefs() > 1 && object->type_ >= OdDbObject::kFirstDrawingKind)
+      object->type_ = OdDbObject::internType(kindName(object->type_));
     object->db_ = nullptr;
     object->release();
   }
+}
+
+uint16_t DatabaseImpl::kindOf(std::string_view name) {
+  if (auto fixed = OdDbObject::fixedKind(name)) return *fixed;
+  auto it = kindIndex.find(name);
+  if (it != kindIndex.end()) return it->second;
+  constexpr std::size_t kMaxKinds = 0x10000 - OdDbObject::kFirstDrawingKind - 1;
+  if (kinds.size() >= kMaxKinds)
+    throw OdError(eInvalidInput, OdString(u"The drawing has more than 32,767 kinds of objects"));
+  kinds.emplace_back(name);
+  const auto type = static_cast<uint16_t>(OdDbObject::kFirstDrawingKind + kinds.size() - 1);
+  kindIndex.emplace(kinds.back(), type);
+  return type;
 }
 
 std::u16string DatabaseImpl::nameKey(const OdString& name) {

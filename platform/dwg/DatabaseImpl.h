@@ -3,6 +3,7 @@
 // model needs (handles, block names, well-known tables and objects). Shared by
 // the object model, the DXF reader and the writer; not part of the public API.
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -27,11 +28,13 @@ struct RawSection {
   TagList tags;
 };
 
-enum class SectionKind { kHeader, kRaw, kTables, kBlocks, kEntities, kObjects };
+// kComment: comments (group code 999) between sections, kept in their place
+// as a RawSection without a name and written without SECTION/ENDSEC.
+enum class SectionKind { kHeader, kRaw, kTables, kBlocks, kEntities, kObjects, kComment };
 
 struct SectionSlot {
   SectionKind kind;
-  std::size_t rawIndex = 0;  // for kRaw, index into rawSections
+  std::size_t rawIndex = 0;  // for kRaw and kComment, index into rawSections
 };
 
 struct DatabaseImpl {
@@ -47,6 +50,13 @@ struct DatabaseImpl {
   // Same for an object read from the file, with the handle it had.
   void registerLoaded(OdDbObject* object);
   OdDbObject* lookup(uint64_t handle) const;
+  // The index of a kind of object in this drawing: a fixed kind's
+  // (OdDbObject::internType), or one numbered by this drawing from
+  // OdDbObject::kFirstDrawingKind. Throws OdError(eInvalidInput) past 32,767
+  // kinds of its own.
+  uint16_t kindOf(std::string_view name);
+  // The name of a kind numbered by this drawing.
+  const std::string& kindName(uint16_t type) const { return kinds[type - OdDbObject::kFirstDrawingKind]; }
   // The next free handle. Throws OdError(eHandleInUse) when none is left: the
   // largest value is never handed out, so that $HANDSEED stays above every handle.
   uint64_t takeHandle();
@@ -91,6 +101,9 @@ struct DatabaseImpl {
   uint64_t handseedRead = 0;  // $HANDSEED as read; written back unchanged unless new handles were taken
 
   std::unordered_map<std::u16string, OdDbBlockTableRecord*> blocksByName;
+  // Kinds numbered by this drawing (see kindOf); a deque: names never move.
+  std::deque<std::string> kinds;
+  std::unordered_map<std::string_view, uint16_t> kindIndex;
   OdDbBlockTable* blockTable = nullptr;
   OdDbSymbolTable* layerTable = nullptr;
   OdDbSymbolTable* regAppTable = nullptr;

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "DanglingPointers.h"
 #include "DatabaseImpl.h"
 #include "DxfValues.h"
 #include "dxf/DxfLoader.h"
@@ -22,6 +23,7 @@ class Auditor {
     for (const auto& issue : read_.issues) add(issue.line, issue.object, issue.message);
     for (const auto& [object, line] : read_.objects) lineOf_.emplace(object, line);
     checkExtendedData();
+    checkPointers();
     checkHandseed();
     checkOwnerCycles();
     std::stable_sort(findings_.begin(), findings_.end(),
@@ -34,14 +36,8 @@ class Auditor {
     findings_.push_back(AuditFinding{line, subjectOf(object), std::move(message)});
   }
 
-  // The line of the tag at `index` among the tags the object holds now: two
-  // lines per tag after the type line. A dictionary's entries were taken out of
-  // its tags (all of them before its extended data); an object the reader
-  // numbered has a handle tag the file did not, so its own line is given.
   std::size_t tagLine(const OdDbObject* object, std::size_t line, std::size_t index) const {
-    if (read_.numbered.count(object)) return line;
-    if (const auto* dict = OdDbDictionary::cast(object)) index += 2 * dict->numEntries();
-    return line + 2 + 2 * index;
+    return read_.tagLine(object, line, index);
   }
 
   void checkExtendedData() {
@@ -64,6 +60,14 @@ class Auditor {
         }
         ++i;
       }
+    }
+  }
+
+  void checkPointers() {
+    for (const auto& [object, line] : read_.objects) {
+      forEachDanglingPointer(db_.impl(), *object, [&](const DanglingPointer& p) {
+        add(tagLine(object, line, p.tagIndex), object, p.message());
+      });
     }
   }
 

@@ -1,7 +1,8 @@
 #pragma once
-// Audit of a DXF drawing: reads it leniently (duplicate handles, owners and
-// dictionary entries that name missing handles are recorded instead of
-// refused) and lists what other CAD programs may stumble on. The drawing read
+// Audit of a DXF drawing: reads it leniently (duplicate handles, which the
+// normal read refuses, are recorded instead) and lists what other CAD programs
+// may stumble on, among them every reference to a handle the drawing lacks
+// (which the normal read keeps as read). The drawing read
 // for the audit is for reporting only; it is never handed out or saved.
 //
 // Findings, each naming the object ("LINE 2F") and the line of the tag at fault
@@ -9,6 +10,9 @@
 //   - owner H does not exist
 //   - handle H used again (first at line N)
 //   - entry "KEY" refers to handle H, which does not exist   (dictionaries)
+//   - reactor H does not exist / extension dictionary H does not exist
+//   - extended data of application "APP" points to handle H, which does not exist
+//   - pointer H (group code C) does not exist   (any other pointer, known kind or not)
 //   - extended data of application "APP" not in the APPID table
 //   - handle H is not below $HANDSEED S
 //   - is its own owner / owners lead back to it (A -> B -> A)

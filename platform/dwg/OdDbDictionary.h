@@ -38,6 +38,7 @@ class OdDbDictionary : public OdDbObject {
   friend class DxfLoader;
   friend class DxfWriter;
   friend struct DatabaseImpl;
+  friend class DrawingRepair;
 
   struct Entry {
     OdString key;

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 #include "DatabaseImpl.h"
 #include "DxfValues.h"
@@ -16,33 +17,79 @@ ODRX_DEFINE_MEMBERS(OdDbObject, OdRxObject, "AcDbObject")
 OdDbObject::~OdDbObject() = default;
 
 namespace {
-// Type names by index; entries are written once and never move, so reading an
-// index handed out earlier needs no lock.
-constexpr std::size_t kMaxTypes = 65535;
-std::atomic<const std::string*> gTypeNames[kMaxTypes];
-std::mutex gTypeMutex;
-std::unordered_map<std::string, uint16_t>& typeIndex() {
-  static std::unordered_map<std::string, uint16_t> index;
+
+// Kinds numbered alike in every process: those the model makes and those
+// most drawings hold. The order is the numbering; new names go at the end.
+const char* const kFixedKinds[] = {
+    "TABLE", "BLOCK_RECORD", "LAYER", "LTYPE", "STYLE", "VIEW", "UCS", "VPORT", "APPID", "DIMSTYLE",
+    "BLOCK", "ENDBLK", "INSERT", "ATTRIB", "ATTDEF", "SEQEND", "TEXT", "MTEXT", "LINE", "POLYLINE",
+    "VERTEX", "LWPOLYLINE", "CIRCLE", "ARC", "ELLIPSE", "SPLINE", "POINT", "SOLID", "HATCH", "DIMENSION",
+    "LEADER", "MLEADER", "VIEWPORT", "3DFACE", "IMAGE", "WIPEOUT", "XLINE", "RAY", "TRACE", "REGION",
+    "3DSOLID", "BODY", "TOLERANCE", "SHAPE", "OLE2FRAME", "DICTIONARY", "ACDBDICTIONARYWDFLT", "XRECORD",
+    "LAYOUT", "PLOTSETTINGS", "GROUP", "MLINESTYLE", "MLINE", "ACDBPLACEHOLDER", "DICTIONARYVAR",
+    "SCALE", "VISUALSTYLE", "MATERIAL", "TABLESTYLE", "MLEADERSTYLE", "CELLSTYLEMAP", "SUNSTUDY",
+    "SUN", "LAYER_INDEX", "SPATIAL_INDEX", "LAYER_FILTER", "SPATIAL_FILTER", "IDBUFFER", "IMAGEDEF",
+    "IMAGEDEF_REACTOR", "RASTERVARIABLES", "WIPEOUTVARIABLES", "FIELD", "FIELDLIST", "GEODATA",
+    "SORTENTSTABLE", "DATATABLE", "DIMASSOC", "TABLEGEOMETRY", "ACAD_PROXY_OBJECT", "ACAD_PROXY_ENTITY",
+    "ACAD_TABLE", "PDFDEFINITION", "DWFDEFINITION", "DGNDEFINITION", "UNDERLAYDEFINITION", "XREF",
+    "ACDBDETAILVIEWSTYLE", "ACDBSECTIONVIEWSTYLE", "SECTION", "HELIX", "SURFACE", "MESH", "LIGHT",
+    "ARC_DIMENSION", "EXTRUDEDSURFACE", "LOFTEDSURFACE", "REVOLVEDSURFACE", "SWEPTSURFACE",
+    "PLANESURFACE", "NURBSSURFACE", "VBA_PROJECT", "OBJECT_PTR", "PLACEHOLDER",
+};
+constexpr std::size_t kFixedCount = sizeof kFixedKinds / sizeof kFixedKinds[0];
+
+// Built once, then only read: no lock.
+const std::unordered_map<std::string_view, uint16_t>& fixedIndex() {
+  static const std::unordered_map<std::string_view, uint16_t> index = [] {
+    std::unordered_map<std::string_view, uint16_t> m;
+    for (std::size_t i = 0; i < kFixedCount; ++i) m.emplace(kFixedKinds[i], static_cast<uint16_t>(i));
+    return m;
+  }();
   return index;
 }
-std::size_t gTypeCount = 0;
+const std::vector<std::string>& fixedNames() {
+  static const std::vector<std::string> names(std::begin(kFixedKinds), std::end(kFixedKinds));
+  return names;
+}
+
+// Kinds of objects that outlived their drawing, kept for the process. Entries
+// are written once and never move, so reading an index handed out earlier
+// needs no lock.
+constexpr std::size_t kMaxKeptKinds = OdDbObject::kFirstDrawingKind - kFixedCount;
+std::atomic<const std::string*> gKeptNames[kMaxKeptKinds];
+std::mutex gKeptMutex;
+std::unordered_map<std::string, uint16_t> gKeptIndex;
+const std::string kUnnamedKind = "ACDBPLACEHOLDER";
+
 }  // namespace
 
+std::optional<uint16_t> OdDbObject::fixedKind(std::string_view name) {
+  const auto& index = fixedIndex();
+  auto it = index.find(name);
+  if (it == index.end()) return std::nullopt;
+  return it->second;
+}
+
 uint16_t OdDbObject::internType(std::string_view name) {
-  std::lock_guard<std::mutex> lock(gTypeMutex);
-  auto& index = typeIndex();
-  auto it = index.find(std::string(name));
-  if (it != index.end()) return it->second;
-  if (gTypeCount >= kMaxTypes) throw OdError(eInvalidInput, OdString(u"Too many kinds of drawing objects"));
-  auto type = static_cast<uint16_t>(gTypeCount++);
+  if (auto fixed = fixedKind(name)) return *fixed;
+  std::lock_guard<std::mutex> lock(gKeptMutex);
+  auto it = gKeptIndex.find(std::string(name));
+  if (it != gKeptIndex.end()) return it->second;
+  // Only objects kept past their drawing come here; should a process keep
+  // that many kinds, the rest are named as placeholders.
+  if (gKeptIndex.size() >= kMaxKeptKinds) return *fixedKind(kUnnamedKind);
+  const std::size_t slot = gKeptIndex.size();
   auto* stored = new std::string(name);  // lives for the process
-  gTypeNames[type].store(stored, std::memory_order_release);
-  index.emplace(*stored, type);
+  gKeptNames[slot].store(stored, std::memory_order_release);
+  const auto type = static_cast<uint16_t>(kFixedCount + slot);
+  gKeptIndex.emplace(*stored, type);
   return type;
 }
 
-const std::string& OdDbObject::typeName(uint16_t type) {
-  return *gTypeNames[type].load(std::memory_order_acquire);
+const std::string& OdDbObject::dxfName() const {
+  if (type_ < kFixedCount) return fixedNames()[type_];
+  if (type_ < kFirstDrawingKind) return *gKeptNames[type_ - kFixedCount].load(std::memory_order_acquire);
+  return db_->impl().kindName(type_);
 }
 
 void OdDbObject::release() {
@@ -123,8 +170,35 @@ void OdDbObject::setTextField(std::string_view subclass, int code, const OdStrin
   setField(subclass, code, raw);
 }
 
+namespace {
+
+// The extended-data part of an object's tags (from the first 1001 on), as
+// xdata::layoutOf would find it, without copying the object's own tags: the
+// pin check reads extended data of every symbol.
+xdata::Layout extendedDataOf(const TagList& list) {
+  xdata::Layout l;
+  bool inXdata = false;
+  for (const DxfTag& t : list) {
+    if (!inXdata && t.code != 1001) continue;
+    inXdata = true;
+    l.tags.push_back(t);
+  }
+  l.begin = 0;
+  std::size_t i = 0;
+  while (i < l.tags.size() && l.tags[i].code == 1001) {
+    std::size_t j = i + 1;
+    while (j < l.tags.size() && l.tags[j].code >= 1000 && l.tags[j].code != 1001) ++j;
+    l.groups.emplace_back(i, j);
+    i = j;
+  }
+  l.end = i;
+  return l;
+}
+
+}  // namespace
+
 OdResBufPtr OdDbObject::xData(const OdString& regappName) const {
-  xdata::Layout l = xdata::layoutOf(tags_);
+  xdata::Layout l = extendedDataOf(tags_);
   const TextCodec* codec = db_ ? &db_->codec() : nullptr;
   static const TextCodec kDefault(true, "");
   if (!codec) codec = &kDefault;
@@ -147,7 +221,7 @@ OdResBufPtr OdDbObject::xData(const OdString& regappName) const {
 
 std::vector<OdString> OdDbObject::xDataApplications() const {
   std::vector<OdString> names;
-  xdata::Layout l = xdata::layoutOf(tags_);
+  xdata::Layout l = extendedDataOf(tags_);
   for (auto [first, last] : l.groups) names.push_back(decode(l.tags[first].value));
   return names;
 }

@@ -65,7 +65,9 @@ class OdDbObject : public OdRxObject {
   bool createExtensionDictionary();
 
   // The DXF type name ("INSERT", "DICTIONARY", "LINE", ...).
-  const std::string& dxfName() const { return typeName(type_); }
+  const std::string& dxfName() const;
+  // Kinds numbered by a drawing start here (see internType).
+  static constexpr uint16_t kFirstDrawingKind = 0x8000;
   // Objects of kinds the model does not know report the class recorded in the
   // drawing (the last subclass marker, such as AcDbLine).
   OdString className() const override;
@@ -90,10 +92,16 @@ class OdDbObject : public OdRxObject {
   // Writes a field (the object must be open for write).
   void setField(std::string_view subclass, int code, std::string_view raw);
   void setTextField(std::string_view subclass, int code, const OdString& text);
-  // DXF type names are kept once per process and objects hold their index.
-  // Throws OdError(eInvalidInput) when a process has seen 65,535 kinds.
+  // Objects hold the index of their DXF type name. Kinds the model makes and
+  // those most drawings hold come from a fixed list, numbered alike in every
+  // process (below kFirstDrawingKind); any other kind read from a file is
+  // numbered by its drawing (DatabaseImpl::kindOf), so that no session runs
+  // out of kinds however many drawings it opens. internType gives the index
+  // of a fixed kind; for another name (the kind of an object that outlives
+  // its drawing) it keeps the name for the process.
   static uint16_t internType(std::string_view name);
-  static const std::string& typeName(uint16_t type);
+  // The index of a fixed kind, or none.
+  static std::optional<uint16_t> fixedKind(std::string_view name);
 
   // Called once after the drawing is loaded or the object is added, to resolve
   // what it refers to. Default does nothing.
@@ -108,6 +116,7 @@ class OdDbObject : public OdRxObject {
   friend class OdDbBlockReference;
   friend class OdDbSymbolTable;
   friend class OdDbDictionary;
+  friend class DrawingRepair;
 
   enum Flags : uint8_t {
     kErased = 1,

@@ -1,6 +1,7 @@
 #include "TextCodec.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
 #include <unicode/utf16.h>
 
@@ -58,6 +59,24 @@ void appendEscape(std::string& out, unsigned v) {
   out += kHex[v & 15];
 }
 
+// Windows reads a byte 0x80-0x9F that its code page leaves unassigned (0x80 in
+// code page 932, for one) as the C1 control of the same number, and writes it
+// back the same way; ICU's tables lack these, and would read such a byte as a
+// substitute and lose it. Lone lead bytes and other faults are substituted.
+void toUnicodeC1(const void* context, UConverterToUnicodeArgs* args, const char* bytes, int32_t length,
+                 UConverterCallbackReason reason, UErrorCode* status) {
+  if (reason == UCNV_UNASSIGNED && length == 1) {
+    const auto b = static_cast<unsigned char>(bytes[0]);
+    if (b >= 0x80 && b <= 0x9F) {
+      *status = U_ZERO_ERROR;
+      const UChar c = b;
+      ucnv_cbToUWriteUChars(args, &c, 1, 0, status);
+      return;
+    }
+  }
+  UCNV_TO_U_CALLBACK_SUBSTITUTE(context, args, bytes, length, reason, status);
+}
+
 }  // namespace
 
 std::string TextCodec::icuNameOf(std::string_view cp) {
@@ -96,7 +115,18 @@ TextCodec::TextCodec(bool utf8, std::string_view codePage) : utf8_(utf8) {
     conv_ = ucnv_open(charset_.c_str(), &status);
   }
   status = U_ZERO_ERROR;
-  if (conv_) ucnv_setFromUCallBack(conv_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  if (!conv_) return;
+  ucnv_setFromUCallBack(conv_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  status = U_ZERO_ERROR;
+  ucnv_setToUCallBack(conv_, toUnicodeC1, nullptr, nullptr, nullptr, &status);
+  // The bytes read as their C1 control that the code page cannot write back:
+  // they are written as themselves.
+  for (unsigned b = 0x80; b <= 0x9F; ++b) {
+    const char byte = static_cast<char>(b);
+    std::string out;
+    c1Bytes_[b - 0x80] = decode(std::string_view(&byte, 1)).str() == std::u16string(1, static_cast<char16_t>(b)) &&
+                         !encodeChar(b, out);
+  }
 }
 
 TextCodec::~TextCodec() {
@@ -131,7 +161,11 @@ bool TextCodec::encodeChar(char32_t c, std::string& out) const {
   UErrorCode status = U_ZERO_ERROR;
   ucnv_resetFromUnicode(conv_);
   int32_t len = ucnv_fromUChars(conv_, buf, sizeof buf, units, n, &status);
-  if (U_FAILURE(status) || len <= 0) return false;
+  if (U_FAILURE(status) || len <= 0) {
+    if (c < 0x80 || c > 0x9F || !c1Bytes_[c - 0x80]) return false;
+    out += static_cast<char>(c);
+    return true;
+  }
   out.append(buf, static_cast<std::size_t>(len));
   return true;
 }

@@ -38,4 +38,7 @@ class TextCodec {
   bool utf8_;
   std::string charset_;
   UConverter* conv_ = nullptr;
+  // Bytes 0x80-0x9F that read as the C1 control of their number and that the
+  // converter cannot write (see TextCodec.cpp).
+  bool c1Bytes_[32] = {};
 };

@@ -99,7 +99,7 @@ class HarnessTest(unittest.TestCase):
         result = run_script("bad_inputs.py", [FAKE, os.path.join(self.tmp, "bad_accept")],
                             "accept")
         self.assertEqual(result.returncode, 1)
-        self.assertIn("FAIL dangling_owner", result.stdout)
+        self.assertIn("FAIL r12_drawing", result.stdout)
         self.assertIn("exit status 0, expected 2", result.stdout)
 
     def test_output_created_on_bad_input_is_reported(self):

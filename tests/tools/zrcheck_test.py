@@ -428,6 +428,30 @@ def main():
         r = run("--catalogue", catalogue, "--severity", bad, tagged)
         expect(r.returncode == 2 and r.stdout == "" and "--severity" in r.stderr, f"--severity {bad}: {r.stderr!r}")
 
+    # Dangling references as other programs leave them (a dictionary entry of a
+    # removed object, a BLOCK and an INSERT owned by handles never written):
+    # the drawing is checked as the clean one.
+    dangling = os.path.join(work, "dangling.dxf")
+    text = open(clean, encoding="utf-8").read()
+    root = ezdxf.readfile(clean).rootdict.dxf.handle
+    at = text.index(f"\n  5\n{root}\n")
+    entry = text.index("\n  3\n", at)
+    text = text[:entry] + "\n  3\nREMOVIDO\n350\nFFFFF0" + text[entry:]
+    block = text.index("\nBLOCK\n  5\n")
+    owner = text.index("\n330\n", block)
+    text = text[:owner] + "\n330\nFFFFF1\n" + text[text.index("\n", owner + 6) + 1:]
+    insert = text.index("\nINSERT\n  5\n")
+    owner = text.index("\n330\n", insert)
+    text = text[:owner] + "\n330\nFFFFF2\n" + text[text.index("\n", owner + 6) + 1:]
+    with open(dangling, "w", encoding="utf-8") as f:
+        f.write(text)
+    r = run("--catalogue", catalogue, "--json", dangling)
+    expect(r.returncode == 0, f"dangling references: exit {r.returncode}, {r.stderr}")
+    if r.returncode == 0:
+        report = json.loads(r.stdout)
+        expect(report["names"] == ["X1", "X2"] and report["summary"]["pins"] == 6,
+               f"dangling references: {report['names']} {report['summary']}")
+
     # What cannot be checked: exit 2 with the reason.
     r = run("--catalogue", catalogue, os.path.join(work, "missing.dxf"))
     expect(r.returncode == 2 and "missing.dxf" in r.stderr, f"missing drawing: {r.returncode} {r.stderr}")

@@ -2,6 +2,7 @@
 //   zrdxf info DRAWING... [--json] [-o FILE]    what each drawing holds
 //   zrdxf roundtrip IN OUT                      read into the model and write back
 //   zrdxf audit DRAWING... [--json] [-o FILE]   numbered findings (see audit_printer.h)
+//   zrdxf audit DRAWING --fix OUT              and a repaired copy (see audit_command.h)
 // Exit status: 0 on success, 2 on bad input, usage or output (the reason on
 // stderr); audit: 0 no findings, 1 findings, 2 a drawing cannot be read.
 
@@ -12,6 +13,7 @@
 
 #include "DrawingAudit.h"
 #include "OdDbDatabase.h"
+#include "audit_command.h"
 #include "audit_printer.h"
 #include "command_line.h"
 #include "drawing_input.h"
@@ -27,6 +29,7 @@ struct Options {
   bool json = false;
   std::string output = "-";
   std::string in, out;
+  std::string fix;  // audit: the repaired copy to write, if any
 };
 
 // What one drawing gave: its part of the report, or why it could not be read.
@@ -135,6 +138,22 @@ int audit(const Options& o) {
   return print(o, outcomes, "findings");
 }
 
+// One drawing audited and repaired into a copy; the drawing itself is never
+// written.
+int auditAndFix(const Options& o) {
+  if (o.drawings.size() != 1 || o.drawings[0] == "-" || o.json || o.output != "-") {
+    std::cerr << "zrdxf: audit --fix takes one drawing file, without --json or -o\n";
+    return 2;
+  }
+  const int status = runAudit(o.drawings[0], &o.fix, std::cout);
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "zrdxf: the report could not be written to standard output\n";
+    return 2;
+  }
+  return status;
+}
+
 int roundtrip(const Options& o) {
   OdDbDatabasePtr db = readDrawing(o.in);
   if (o.out == "-") {
@@ -169,6 +188,11 @@ int main(int argc, char** argv) {
       "audit", "numbered findings other CAD programs may stumble on (\"N. line L: KIND HANDLE: what\"), then a "
                "count; the drawings are not changed");
   addReportOptions(auditCommand);
+  auditCommand
+      ->add_option("--fix", o.fix,
+                   "write a repaired copy to OUT (dangling entries removed, owners set to their container) and list "
+                   "the changes; one drawing")
+      ->option_text("OUT");
   CLI::App* roundtripCommand = app.add_subcommand("roundtrip", "read a drawing into the object model and write it back");
   roundtripCommand->add_option("in", o.in, "the drawing to read; - reads standard input")->required()->option_text("IN");
   roundtripCommand->add_option("out", o.out, "the DXF file to write")->required()->option_text("OUT");
@@ -177,7 +201,7 @@ int main(int argc, char** argv) {
              "Exit status: 0 done (audit: no findings); 1 audit found something; 2 a drawing could not be\n"
              "read, the output could not be written, or bad usage.\n\n"
              "Examples:\n  zrdxf info --json drawing.dxf\n  zrdxf audit sheet1.dxf sheet2.dxf\n"
-             "  zrdxf roundtrip in.dxf out.dxf");
+             "  zrdxf audit --fix repaired.dxf sheet1.dxf\n  zrdxf roundtrip in.dxf out.dxf");
   if (std::optional<int> done = parseCommandLine(app, argc, argv)) return *done;
   if (std::count(o.drawings.begin(), o.drawings.end(), "-") > 1) {
     std::cerr << "zrdxf: standard input (-) can be given once\n";
@@ -185,7 +209,7 @@ int main(int argc, char** argv) {
   }
   try {
     if (*infoCommand) return info(o);
-    if (*auditCommand) return audit(o);
+    if (*auditCommand) return o.fix.empty() ? audit(o) : auditAndFix(o);
     return roundtrip(o);
   } catch (const OdError& e) {
     std::cerr << "zrdxf: " << e.description().toUtf8() << "\n";

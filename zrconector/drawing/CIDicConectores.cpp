@@ -34,8 +34,6 @@ OdDbDictionaryPtr asDictionary(const OdDbObjectPtr& entry, const OdString& where
                                          OdString(u", not a dictionary; the drawing was left as it was."));
 }
 
-bool holdsSeparator(const OdString& field) { return field.str().find(u'\f') != std::u16string::npos; }
-
 OdString connectorEntry(const OdString& name) { return OdString(u"The connector dictionary's entry ") + quoted(name); }
 
 // The connector dictionary in root, created when missing. What stands under
@@ -118,9 +116,8 @@ CStringList* CIDicConectores::ListaConectores() {
     auto found = byName.find(it->name().str());
     if (found == byName.end()) continue;
     const zr::CEConectorPinos& record = *found->second;
-    // A name or code holding the field separator would shift the fields of
-    // its line when the line is split: such a connector is not listed.
-    if (holdsSeparator(record.GetNome()) || holdsSeparator(record.GetCodigo())) continue;
+    // A name or code may hold the separator itself: the line is built as
+    // specified all the same, and the caller that splits it sees more fields.
     std::u16string line = it->name().str();
     line += u'\f';
     line += record.GetFlagTexto().str();

@@ -1,5 +1,7 @@
 #include "drawing/CIPinos.h"
 
+#include <unordered_set>
+
 #include "drawing/CICad.h"
 #include "drawing/PinGrid.h"
 
@@ -46,6 +48,9 @@ CIPinos::CIPinos(zr::PinCatalogue* catalogue) : m_catalogue(catalogue ? *catalog
 
 CStringList* CIPinos::GetConectoresDesenho() {
   auto names = std::make_unique<CStringList>(10);
+  // The names already listed, so that each symbol costs one look-up, not a
+  // scan of the list.
+  std::unordered_set<std::u16string> listed;
   OdDbDatabasePtr db = CICad::GetDatabase();
   if (db.isNull()) return names.release();
   OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject(OdDb::kForRead);
@@ -59,8 +64,7 @@ CStringList* CIPinos::GetConectoresDesenho() {
     if (!definition || !isPinBlock(definition->getName())) continue;
     std::vector<OdString> values;
     if (!xdataValues(*reference, values) || values.size() < 3) continue;
-    const CString name(values[1].str());
-    if (!names->Find(name)) names->AddTail(name);
+    if (listed.insert(values[1].str()).second) names->AddTail(CString(values[1].str()));
   }
   return names.release();
 }

@@ -16,6 +16,8 @@ const char* const kVersions[] = {"AC1015", "AC1018", "AC1021", "AC1024", "AC1027
 
 // Longest kind of object ("LINE", "ACDBDICTIONARYWDFLT", ...) accepted.
 constexpr std::size_t kMaxTypeName = 255;
+// Kinds a drawing may number of its own (DatabaseImpl::kindOf).
+constexpr std::size_t kMaxDrawingKinds = 0x10000 - OdDbObject::kFirstDrawingKind - 1;
 
 const char* kSupported = "this program reads ASCII DXF of R2000 (AC1015) to R2018 (AC1032)";
 
@@ -26,17 +28,25 @@ DxfLoader::DxfLoader(OdDbDatabase& db, const OdString& path)
 
 DxfLoader::~DxfLoader() = default;
 
+std::size_t LenientRead::tagLine(const OdDbObject* object, std::size_t line, std::size_t index) const {
+  if (numbered.count(object)) return line;
+  if (const auto* dict = OdDbDictionary::cast(object)) index += 2 * dict->numEntries();
+  return line + 2 + 2 * index;
+}
+
 uint16_t DxfLoader::typeOf(std::string_view name) {
   // Most drawings use a few dozen kinds: a short list beats the shared table's lock.
   for (const auto& [known, type] : typeCache_)
     if (known == name) return type;
-  // Kinds are kept for the life of the process: a name no writer would use is
-  // refused rather than stored.
+  // A kind is written back as a value line of its own: a name no writer
+  // would use (a control character, an endless name) is refused.
   bool plain = !name.empty() && name.size() <= kMaxTypeName;
   for (char c : name)
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) plain = false;
   if (!plain) r_->fail("\"" + DxfTagReader::shown(name) + "\" is not a kind of drawing object");
-  uint16_t type = OdDbObject::internType(name);
+  if (impl_.kinds.size() >= kMaxDrawingKinds && !OdDbObject::fixedKind(name) && !impl_.kindIndex.count(name))
+    r_->fail("the drawing has more than 32,767 kinds of objects");
+  const uint16_t type = impl_.kindOf(name);
   if (typeCache_.size() < 64) typeCache_.emplace_back(std::string(name), type);
   return type;
 }
@@ -81,12 +91,22 @@ void DxfLoader::loadNew(const std::string& version) {
 void DxfLoader::parse() {
   impl_.codec = std::make_unique<TextCodec>(true, "");
   bool first = true;
+  TagListBuilder comments;
   for (;;) {
     if (!r_->next()) {
       if (first) r_->fail("the file is empty", 1);
       r_->fail("the file ends without an EOF marker (truncated?)", r_->line() + 1);
     }
-    if (r_->code() == 999) continue;  // comment between sections
+    if (r_->code() == 999) {
+      // Comments between sections stay where they are: consecutive ones share a slot.
+      if (impl_.sections.empty() || impl_.sections.back().kind != SectionKind::kComment) {
+        impl_.sections.push_back(SectionSlot{SectionKind::kComment, impl_.rawSections.size()});
+        impl_.rawSections.push_back(RawSection{});
+      }
+      comments.add(999, r_->value());
+      continue;
+    }
+    if (!comments.empty()) impl_.rawSections[impl_.sections.back().rawIndex].tags = comments.finish();
     if (r_->code() != 0) r_->fail("expected \"0 SECTION\", found group code " + std::to_string(r_->code()));
     if (r_->value() == "EOF") break;
     if (r_->value() != "SECTION") r_->fail("expected \"0 SECTION\", found \"" + DxfTagReader::shown(r_->value()) + "\"");
@@ -124,6 +144,7 @@ void DxfLoader::parse() {
       case SectionKind::kBlocks: readBlocks(); break;
       case SectionKind::kEntities: readEntities(); break;
       case SectionKind::kObjects: readObjects(); break;
+      case SectionKind::kComment: break;
     }
     impl_.sections.push_back(s);
   }
@@ -258,8 +279,8 @@ void DxfLoader::readTable() {
   if (!r_->next() || r_->code() != 2) failAt(line, "a TABLE without its name (group code 2)");
   const std::string name(r_->value());
   r_->pushBack();
-  OdDbSymbolTable* table = name == "BLOCK_RECORD" ? new OdDbBlockTable(OdDbObject::internType("TABLE"))
-                                                  : new OdDbSymbolTable(OdDbObject::internType("TABLE"));
+  OdDbSymbolTable* table = name == "BLOCK_RECORD" ? new OdDbBlockTable(typeOf("TABLE"))
+                                                  : new OdDbSymbolTable(typeOf("TABLE"));
   readBody(table, line);
   impl_.tables.push_back(table);
   if (name == "BLOCK_RECORD") impl_.blockTable = static_cast<OdDbBlockTable*>(table);
@@ -306,7 +327,7 @@ OdDbEntity* DxfLoader::readEntity() {
 
   // An INSERT is followed by its ATTRIBs, a POLYLINE by its VERTEXes, each list
   // closed by a SEQEND.
-  const std::string& typeName = OdDbObject::typeName(dxfType);
+  const std::string& typeName = entity->dxfName();
   const char* childType = typeName == "INSERT" ? "ATTRIB" : (typeName == "POLYLINE" ? "VERTEX" : nullptr);
   if (!childType) return entity;
   for (;;) {
@@ -471,6 +492,7 @@ void DxfLoader::linkHandles() {
       std::swap(first, second);
     }
     if (lenient_) {
+      ++lenient_->duplicateHandles;
       lenient_->issues.push_back({b, second, "handle " + OdDbHandle(h).hex() + " used again (first at line " +
                                                  std::to_string(a) + ")"});
       continue;
@@ -485,13 +507,13 @@ void DxfLoader::linkHandles() {
     OdDbObject* found = impl_.lookup(owner.handle);
     if (!found) {
       // Each tag is two lines after the object's type line.
+      // Other programs leave such owners behind (a removed BLOCK_RECORD, an
+      // object of a deleted dictionary): the tag is kept as read, the object
+      // belongs to its container in the model, and the audit reports it.
       const std::size_t line = l.line + 2 + 2 * owner.index;
-      if (lenient_) {
+      if (lenient_)
         lenient_->issues.push_back({line, l.object, "owner " + OdDbHandle(owner.handle).hex() + " does not exist"});
-        continue;
-      }
-      failAt(line, "the " + l.object->dxfName() + " " + OdDbHandle(l.object->handle_).hex() + " names owner " +
-                       OdDbHandle(owner.handle).hex() + ", which does not exist");
+      continue;
     }
     l.object->owner_ = found;
   }
@@ -552,17 +574,15 @@ void DxfLoader::linkObjects() {
     if (!dict) continue;
     dict->onLoaded();
     for (const auto& entry : dict->entries_) {
-      if (entry.handle == 0 || impl_.lookup(entry.handle)) continue;
+      // An entry left pointing at a removed object is kept as read and
+      // answers the null identifier; the audit reports it.
+      if (!lenient_ || entry.handle == 0 || impl_.lookup(entry.handle)) continue;
       // The entry's key tag, two lines per tag after the dictionary's type line.
       const std::size_t line = lineOf(dict) + 2 + 2 * entry.tagIndex;
       const std::string key = DxfTagReader::shown(entry.rawKey);
       const std::string handle = OdDbHandle(entry.handle).hex();
-      if (lenient_) {
-        lenient_->issues.push_back({line, dict, "entry \"" + key + "\" refers to handle " + handle +
-                                                    ", which does not exist"});
-        continue;
-      }
-      failAt(line, "the dictionary entry \"" + key + "\" refers to handle " + handle + ", which does not exist");
+      lenient_->issues.push_back({line, dict, "entry \"" + key + "\" refers to handle " + handle +
+                                                  ", which does not exist"});
     }
   }
   if (lenient_)

@@ -73,6 +73,10 @@ void DxfWriter::emit(Out& out) const {
   const DatabaseImpl& impl = db_.impl();
   if (impl.bom) out.raw("\xEF\xBB\xBF");
   for (const SectionSlot& slot : impl.sections) {
+    if (slot.kind == SectionKind::kComment) {
+      out.tags(impl.rawSections[slot.rawIndex].tags);
+      continue;
+    }
     out.tag(0, "SECTION");
     switch (slot.kind) {
       case SectionKind::kHeader:
@@ -99,6 +103,7 @@ void DxfWriter::emit(Out& out) const {
         out.tag(2, "OBJECTS");
         for (const OdDbObject* o : impl.objectsSection) object(out, o);
         break;
+      case SectionKind::kComment: break;
     }
     out.tag(0, "ENDSEC");
   }

@@ -45,8 +45,6 @@ TEST(DxfRead, BadInputIsRefusedNamingFileAndLine) {
       {"R12", replaced(base, "AC1015", "AC1009"), "AC1009 is not supported", true},
       {"newer than R2018", replaced(base, "AC1015", "AC1040"), "AC1040 is not supported", true},
       {"no header", "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n", "no HEADER", true},
-      {"dangling owner", withEntity(base, replaced(kLine, "330\n17\n", "330\nFFFF\n")), "FFFF", true},
-      {"dangling dictionary entry", replaced(base, "350\nD\n", "350\nABCD\n"), "ABCD", true},
       {"duplicate handle", withEntity(base, replaced(kLine, "  5\n99\n", "  5\n17\n")), "already used", true},
       {"table without ENDTAB", replaced(base, "  0\nENDTAB\n  0\nTABLE\n  2\nLTYPE", "  0\nTABLE\n  2\nLTYPE"),
        "no ENDTAB", true},
@@ -107,6 +105,8 @@ TEST(DxfRead, VariantsOtherProgramsWriteAreReadAndWrittenBackStably) {
       {"byte order mark", "\xEF\xBB\xBF" + base},
       {"codes without padding", unpadded},
       {"comments", "999\nmade by hand\n" + base},
+      {"dangling owner", withEntity(base, replaced(kLine, "330\n17\n", "330\nFFFF\n"))},
+      {"dangling dictionary entry", replaced(base, "350\nD\n", "350\nABCD\n")},
       {"entity without owner", withEntity(base, replaced(kLine, "330\n17\n", ""))},
       {"entity without handle", withEntity(base, replaced(kLine, "  5\n99\n", ""))},
       {"trailing spaces kept", withEntity(base, replaced(kLine, "  8\n0\n", "  8\nLAYER 1  \n"))},
@@ -203,6 +203,33 @@ TEST(DxfRead, WrittenTextUsesTheDrawingsEncoding) {
   // A line break cannot stand in a DXF line: it is escaped, and reads back.
   readText("AC1027", "ANSI_1252", "x", &written, "a\nb");
   EXPECT_EQ(written, "a\\U+000Ab");
+}
+
+TEST(DxfRead, BytesWhereCodePagesDifferFromLatin1ReadAndWriteAsTheCodePageSays) {
+  // 0x80-0x9F: printable in most ANSI code pages, C1 controls in Latin-1; a
+  // byte the code page leaves unassigned reads as its C1 control and is
+  // written back as it was.
+  struct Case {
+    const char* codePage;
+    std::string raw;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {"ANSI_1252", "\x80 \x93x\x94 \x96 \x85", "€ “x” – …"},
+      {"ANSI_1252", "\x81\x8D\x8F\x90\x9D", "\u0081\u008D\u008F\u0090\u009D"},
+      {"ANSI_1250", "\x8A\x8C\x9A\x80", "ŠŚš€"},
+      {"ANSI_1251", "\x80\x81\x90\x88", "ЂЃђ€"},
+      {"ANSI_1253", "\x80\x93", "€“"},
+      {"ANSI_1255", "\x80\x96", "€–"},
+      {"ANSI_1256", "\x81\x8D\x90", "پچگ"},
+      {"ANSI_874", "\x80\x85", "€…"},
+      {"ANSI_932", "\x80\x82\xA0", "\u0080あ"},
+  };
+  for (const Case& c : cases) {
+    std::string written;
+    EXPECT_EQ(readText("AC1015", c.codePage, c.raw, &written, c.text.c_str()), c.text) << c.codePage << " " << c.text;
+    EXPECT_EQ(written, c.raw) << c.codePage << " " << c.text;
+  }
 }
 
 }  // namespace

@@ -219,9 +219,9 @@ TEST_F(ConnectorDictionary, ADrawingWithoutObjectsGetsItsDictionaryOnTheRefresh)
   EXPECT_FALSE(named->getAt(kTrv).isNull());
 }
 
-// A drawing read from a file whose entries name no object. The reader refuses
-// an entry that names a handle the file lacks; an entry whose handle is 0 or
-// not hexadecimal at all is read, and names nothing.
+// A drawing read from a file whose entries name no object: a handle the file
+// lacks (as other programs leave it), 0, or not hexadecimal at all. Each is
+// read and names nothing.
 class DanglingEntries : public ConnectorDictionary, public ::testing::WithParamInterface<const char*> {
  protected:
   // The text of a drawing whose connector dictionary holds X1 and X2, with
@@ -237,7 +237,7 @@ class DanglingEntries : public ConnectorDictionary, public ::testing::WithParamI
   }
 };
 
-INSTANTIATE_TEST_SUITE_P(HandleTexts, DanglingEntries, ::testing::Values("0", "ZZ"));
+INSTANTIATE_TEST_SUITE_P(HandleTexts, DanglingEntries, ::testing::Values("0", "ZZ", "FFFF0"));
 
 TEST_P(DanglingEntries, AConnectorEntryOfNoObjectIsPassedOverThenReplaced) {
   open(OdDbDatabase::readDxfText(textWithDangling(false), u("dangling.dxf")));

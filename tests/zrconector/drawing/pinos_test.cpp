@@ -2,6 +2,9 @@
 // coinciding pins against the mating parts.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <map>
+
 #include "drawing/CIPinos.h"
 #include "drawing_builder.h"
 #include "fake_catalogue.h"
@@ -124,12 +127,56 @@ TEST_F(PinCheck, CoincidingPinsThatMayNotMateAreInvalid) {
   EXPECT_EQ(records[1]->GetEstado(), zr::CONECTOR_LIGACAO_INVALIDA);
 }
 
-TEST_F(PinCheck, ADistanceOfExactlyTheToleranceDoesNotPair) {
-  pin("PIN-M", "X1", "C", "1", 0.5, 0.5);
-  pin("PIN-F", "X2", "D", "1", 0.5 + 0.00001, 0.5);
+TEST_F(PinCheck, PinsPairOnlyStrictlyWithinTheTolerance) {
+  // Positions whose difference is exactly 0.00001 in double arithmetic (such
+  // as 0 and 0.00001) do not pair. The symbols are placed at exactly these
+  // positions; each case lies apart from the others (and from the origin,
+  // where missing pins lie) along the axis on which its two pins agree.
+  struct Case {
+    double x1, y1, x2, y2;
+    bool paired;
+  };
+  std::vector<Case> cases = {
+      {0, 0, 0.00001, 0, false},  {0.00001, 0, 0, 0, false},      {0, 0, 0, 0.00001, false},
+      {0, 0.00001, 0, 0, false},  {-0.00001, 0, 0, 0, false},     {0, 0, 0.0000099999, 0, true},
+      {0, 0, 0, 0, true},         {0, 0, 0, -0.0000099999, true}, {0.00001, 0, 1e-10, 0, true},
+  };
+  auto place = [&](const std::string& name, const std::string& code, double x, double y) {
+    OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject();
+    if (!table->has(u("PIN-A"))) addBlock(*db, "PIN-A", {{"ID_PINO", "Pino"}});
+    Reference r = at("PIN-A", x, y, {{"ID_PINO", "1"}});
+    r.xdata = {name, code, "S"};
+    r.layer = "ESQUEMA";
+    addReference(*db, r);
+  };
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    Case& c = cases[i];
+    const double apart = 10.0 * static_cast<double>(i + 1);
+    if (c.y1 == c.y2) {
+      c.y1 += apart, c.y2 += apart;
+    } else {
+      c.x1 += apart, c.x2 += apart;
+    }
+    const bool boundary = std::fabs(c.x2 - c.x1) == 0.00001 || std::fabs(c.y2 - c.y1) == 0.00001;
+    ASSERT_EQ(boundary, !c.paired) << "case " << i;
+    place("A" + std::to_string(i), "C", c.x1, c.y1);
+    place("B" + std::to_string(i), "D", c.x2, c.y2);
+  }
   zr::ConectoresPinos records = catalogue.check();
-  EXPECT_EQ(records[0]->GetPinos()[0]->mate, nullptr);
-  EXPECT_EQ(records[0]->GetPinos()[0]->status, zr::PINO_OK);
+  std::map<std::string, const zr::CEPino*> symbolOf;
+  for (const auto& r : records) symbolOf[r->GetNome().toUtf8()] = r->GetPinos()[0].get();
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    const zr::CEPino* a = symbolOf.at("A" + std::to_string(i));
+    const zr::CEPino* b = symbolOf.at("B" + std::to_string(i));
+    const std::string where = "case " + std::to_string(i) + ": " + std::to_string(c.x1) + "," +
+                              std::to_string(c.y1) + " / " + std::to_string(c.x2) + "," + std::to_string(c.y2);
+    EXPECT_EQ(a->x, c.x1) << where;
+    EXPECT_EQ(b->x, c.x2) << where;
+    EXPECT_EQ(a->mate, c.paired ? b : nullptr) << where;
+    EXPECT_EQ(b->mate, c.paired ? a : nullptr) << where;
+    EXPECT_EQ(a->status, c.paired ? zr::PINO_LIGACAO_INVALIDA : zr::PINO_OK) << where;
+  }
 }
 
 TEST_F(PinCheck, ASymbolAtTheOriginTouchesTheMissingPinsOfItsInstance) {

@@ -107,19 +107,18 @@ TEST_F(HostileCommands, NamesOfEveryKindComeBackThroughTheListing) {
   EXPECT_TRUE(boxTexts().empty());
 }
 
-TEST_F(HostileCommands, ANameOrCodeHoldingTheFieldSeparatorIsLeftOutOfTheListing) {
-  // A line is split at U+000C into its four fields: a name or code that holds
-  // one would shift the handle into another field.
+TEST_F(HostileCommands, ANameOrCodeHoldingTheFieldSeparatorIsListedAsTheLineIsSpecified) {
   pin("X1", "AM04M", "1", 0, 0);
   pin("X\f2", "AM04M", "1", 10, 0);
   pin("X3", "AM\f04M", "1", 20, 0);
   EXPECT_EQ(call("AtualizarDicConectores").kind, Kind::kVoid);
   const std::vector<std::string> lines = listing();
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].substr(0, 3), "X1\f");
-  // Their entries exist all the same.
-  EXPECT_EQ(call("GetEnameConector", {"X\f2"}).kind, Kind::kEntityName);
-  EXPECT_EQ(call("GetEnameConector", {"X3"}).kind, Kind::kEntityName);
+  auto handle = [&](const char* name) {
+    return CFxAPI::GetObjectId(call("GetEnameConector", {name}).entity).getHandle().hex();
+  };
+  // Sorted by UTF-16 code units: U+000C comes before the digits.
+  EXPECT_EQ(lines, (std::vector<std::string>{"X\f2\fS\f" + handle("X\f2") + "\fAM04M", "X1\fS\f" + handle("X1") + "\fAM04M",
+                                             "X3\fS\f" + handle("X3") + "\fAM\f04M"}));
 }
 
 }  // namespace
