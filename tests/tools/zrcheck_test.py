@@ -448,7 +448,7 @@ def main():
     r = run("--catalogue", catalogue, "--json", dangling)
     expect(r.returncode == 0, f"dangling references: exit {r.returncode}, {r.stderr}")
     if r.returncode == 0:
-        report = json.loads(r.stdout)
+        report = json.loads(r.stdout)["drawings"][0]
         expect(report["names"] == ["X1", "X2"] and report["summary"]["pins"] == 6,
                f"dangling references: {report['names']} {report['summary']}")
 

@@ -72,6 +72,7 @@ const char* const kBox =
     "                                   |                                           |\n"
     "                                   |  <   Yes    > [    No     ] [  Cancel  ]  |\n"
     "                                   |                                           |\n"
+    "                                   |                                           |\n"
     "                                   +-------------------------------------------+";
 
 TEST_F(DialogsInTerminal, AMessageBoxIsAnsweredWithKeysOrTheMouse) {
@@ -109,7 +110,7 @@ TEST_F(DialogsInTerminal, ADialogOfTheModuleIsFilledInAndConfirmed) {
   std::string screen = t->screen();
   EXPECT_NE(screen.find("|  Name:      X1_______________________  |"), std::string::npos) << screen;
   EXPECT_NE(screen.find("|  Colour:    red                     v  |"), std::string::npos) << screen;
-  EXPECT_NE(screen.find("|            <    OK     >[   Cancel  ]  |"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("|            <    OK    > [  Cancel   ]  |"), std::string::npos) << screen;
 
   // The name's text is selected when the dialog opens: typing replaces it,
   // and the terminal's cursor stands where the next character goes.
@@ -147,13 +148,13 @@ TEST_F(DialogsInTerminal, ASmallTerminalPansAndAResizeRedraws) {
   EXPECT_NE(screen.find("X1____"), std::string::npos) << screen;
   // Focus to OK, at the dialog's bottom: the view pans to it.
   t->keys({"Tab", "Tab"});
-  ASSERT_TRUE(t->waitFor("<    OK     >")) << t->screen();
+  ASSERT_TRUE(t->waitFor("<    OK    >")) << t->screen();
   // Grown to 120 x 40, the whole dialog shows.
   t->resize(120, 40);
   ASSERT_TRUE(t->waitFor("+- Connector name ---")) << t->screen();
   screen = t->screen();
   EXPECT_NE(screen.find("Name:      X1___"), std::string::npos) << screen;
-  EXPECT_NE(screen.find("<    OK     >[   Cancel  ]"), std::string::npos) << screen;
+  EXPECT_NE(screen.find("<    OK    > [  Cancel   ]"), std::string::npos) << screen;
   t->keys({"Enter"});
   ASSERT_TRUE(t->waitFor("(\"X1\" \"red\")\nzrhost>")) << t->screen();
 }

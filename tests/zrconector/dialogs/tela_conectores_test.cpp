@@ -414,6 +414,7 @@ TEST_F(Tela, TheScreenAsAPersonSeesIt) {
       u"|                                                                                           |\n"
       u"|                                                               [    T8     ] [    T7    ]  |\n"
       u"|                                                                                           |\n"
+      u"|                                                                                           |\n"
       u"+-------------------------------------------------------------------------------------------+";
   EXPECT_EQ(g.text(), esperado) << g.utf8();
   // The lights: green for placed pins and a connector without problems,
