@@ -64,7 +64,11 @@ class Auditor {
   }
 
   void checkPointers() {
-    for (const auto& [object, line] : read_.objects) {
+    for (const auto& entry : read_.objects) {
+      // Named, not a structured binding: a lambda may not capture those in
+      // every compiler the fuzzing build uses.
+      const auto& object = entry.first;
+      const auto& line = entry.second;
       forEachDanglingPointer(db_.impl(), *object, [&](const DanglingPointer& p) {
         add(tagLine(object, line, p.tagIndex), object, p.message());
       });
