@@ -468,9 +468,18 @@ void DxfLoader::linkHandles() {
     std::string hex = OdDbHandle(handle).hex();
     const int handleCode = object->dxfName() == "DIMSTYLE" ? 105 : 5;
     // A handle tag of 0 takes the new value; otherwise the handle comes first,
-    // except in a TABLE, which starts with its name.
+    // except in a TABLE, which starts with its name. The tag is looked for as
+    // the reader takes it (outside application groups, before the first
+    // subclass), so that the written handle is read back as the handle.
     auto at = v.begin();
-    while (at != v.end() && at->code != handleCode && at->code != 100) ++at;
+    bool inGroup = false;
+    for (; at != v.end(); ++at) {
+      if (at->code == 102) {
+        inGroup = !at->value.empty() && at->value[0] == '{';
+        continue;
+      }
+      if (!inGroup && (at->code == handleCode || at->code == 100)) break;
+    }
     if (at != v.end() && at->code == handleCode) {
       at->value = hex;
     } else {

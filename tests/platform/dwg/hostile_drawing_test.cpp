@@ -285,6 +285,19 @@ TEST(HostileDrawing, HandleZeroIsReplacedNotDoubled) {
   EXPECT_EQ(OdDbDatabase::readDxfText(written, u("written"))->dxfText(), written);
 }
 
+// A handle group inside an open application group is not the object's
+// handle: the object gets a new one, written where the reader takes it, so
+// that a second read finds the same handle and writes the same text.
+TEST(HostileDrawing, AHandleInsideAnApplicationGroupIsNotTheHandleAndTheNewOneReadsBack) {
+  const std::string line = "  0\nLINE\n102\n{ACAD_REACTORS\n  5\n24\n102\n}\n330\n17\n100\nAcDbEntity\n  8\n0\n"
+                           "100\nAcDbLine\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n 21\n1\n 31\n0\n";
+  const std::string text = withEntities(emptyDrawingText(), line);
+  const std::string written = OdDbDatabase::readDxfText(text, u(kName))->dxfText();
+  EXPECT_NE(written.find("  0\nLINE\n  5\n30\n102\n{ACAD_REACTORS\n  5\n24\n"), std::string::npos)
+      << written.substr(written.find("ENTITIES"), 200);
+  EXPECT_EQ(OdDbDatabase::readDxfText(written, u("written"))->dxfText(), written);
+}
+
 // The text of TEXT 99 in a drawing of the version whose value is `raw`.
 OdString textOf(const OdDbDatabase& db) {
   OdDbTextPtr t = db.getOdDbObjectId(OdDbHandle(0x99)).safeOpenObject();
