@@ -54,22 +54,7 @@ COLORREF CIColorPropriedade::Complementar(COLORREF cor) {
 }
 
 BOOL CIColorPropriedade::Create(CWnd* pai, const CRect& rc, LPCTSTR texto) {
-  CRect campo(rc.left, rc.top, rc.right - kLarguraBotao, rc.bottom);
-  m_botao = new CIBtColor(this);
-  if (!m_botao->Create(pai, CRect(campo.right, rc.top, rc.right, rc.bottom))) {
-    delete m_botao;
-    m_botao = nullptr;
-    return FALSE;
-  }
-  if (!CEdit::Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, campo, pai, kIdEditor)) {
-    delete m_botao;
-    m_botao = nullptr;
-    return FALSE;
-  }
-  SetWindowText(texto);
-  SetFocus();
-  SetSel(0, -1);
-  return TRUE;
+  return CriaCampoComBotao<CIBtColor>(this, m_botao, new CIBtColor(this), pai, rc, kLarguraBotao, kIdEditor, texto);
 }
 
 int CIColorPropriedade::OnCreate(LPCREATESTRUCT cs) {

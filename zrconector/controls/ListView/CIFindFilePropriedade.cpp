@@ -23,24 +23,8 @@ CIFindFilePropriedade::CIFindFilePropriedade(int linha, int coluna, int tamanhoM
     : m_linha(linha), m_coluna(coluna), m_tamanhoMax(tamanhoMax), m_pasta(pasta) {}
 
 BOOL CIFindFilePropriedade::Create(CWnd* pai, const CRect& rc, LPCTSTR texto) {
-  CRect campo(rc.left, rc.top, rc.right - kLarguraBotao, rc.bottom);
-  // The button exists before the field takes the focus, so that the field
-  // can tell a click on it from leaving.
-  m_botao = new CIBtFindFile(this, m_pasta);
-  if (!m_botao->Create(pai, CRect(campo.right, rc.top, rc.right, rc.bottom))) {
-    delete m_botao;
-    m_botao = nullptr;
-    return FALSE;
-  }
-  if (!CEdit::Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, campo, pai, kIdEditor)) {
-    delete m_botao;
-    m_botao = nullptr;
-    return FALSE;
-  }
-  SetWindowText(texto);
-  SetFocus();
-  SetSel(0, -1);
-  return TRUE;
+  return CriaCampoComBotao<CIBtFindFile>(this, m_botao, new CIBtFindFile(this, m_pasta), pai, rc, kLarguraBotao,
+                                         kIdEditor, texto);
 }
 
 int CIFindFilePropriedade::OnCreate(LPCREATESTRUCT cs) {

@@ -28,6 +28,28 @@ bool TeclaDoEditor(const MSG* msg);
 void EnviaTexto(CWnd* editor, UINT mensagem, int linha, int coluna, const CString& texto);
 void EnviaIndice(CWnd* editor, UINT mensagem, int linha, int coluna, int indice);
 
+// Creates an editor's field with its button at the right end of `rc`
+// (`larguraBotao` pixels): the button first, so that the field can tell a
+// click on it from leaving, then the field, which shows `texto` all selected
+// and takes the focus. `botao` is the editor's member that owns `novo`; on
+// failure it is deleted and left null.
+template <class Botao>
+BOOL CriaCampoComBotao(CEdit* campo, Botao*& botao, Botao* novo, CWnd* pai, const CRect& rc, int larguraBotao,
+                       UINT id, LPCTSTR texto) {
+  const CRect area(rc.left, rc.top, rc.right - larguraBotao, rc.bottom);
+  botao = novo;
+  if (!botao->Create(pai, CRect(area.right, rc.top, rc.right, rc.bottom)) ||
+      !campo->Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, area, pai, id)) {
+    delete botao;
+    botao = nullptr;
+    return FALSE;
+  }
+  campo->SetWindowText(texto);
+  campo->SetFocus();
+  campo->SetSel(0, -1);
+  return TRUE;
+}
+
 // Whether a typed character passes the numeric filter: digits, ".", "-", ","
 // and Enter.
 bool CaracterNumerico(UINT ch);
