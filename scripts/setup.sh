@@ -15,6 +15,7 @@ PACKAGES=(
   python3 python3-ezdxf
   tmux
   libcli11-dev help2man libssl-dev python3-jsonschema
+  nlohmann-json3-dev libpugixml-dev
   libdxflib-dev
 )
 

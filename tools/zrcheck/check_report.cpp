@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <set>
+#include <utility>
 
 #include "command_line.h"
 #include "findings.h"
@@ -94,11 +96,21 @@ CheckReport::Summary CheckReport::summary() const {
   return s;
 }
 
-bool CheckReport::clean() const {
-  for (const Finding& f : findings)
-    if (f.severity == "error") return false;
-  return true;
+CheckReport::Outcome CheckReport::outcome() const {
+  Outcome o;
+  for (const Finding& f : findings) {
+    if (f.waived) {
+      ++o.waived;
+      continue;
+    }
+    ++(f.severity == "error" ? o.errors : o.warnings);
+    if (f.baseline == "unchanged") ++o.unchanged;
+    if (f.fails()) ++o.failing;
+  }
+  return o;
 }
+
+bool CheckReport::clean() const { return outcome().failing == 0; }
 
 void CheckReport::findUnchecked() {
   std::set<std::string> checked;
@@ -110,22 +122,54 @@ void CheckReport::findUnchecked() {
 
 namespace {
 
+// What a finding's line adds after the problem: rule, severity, and what
+// keeps it from failing the run.
+std::string annotation(const Finding& f) {
+  std::string out = " (" + f.rule + ", " + f.severity;
+  if (f.waived) {
+    out += ", waived";
+    if (!f.waived->expires.empty()) out += " until " + f.waived->expires;
+    out += ": " + printable(f.waived->reason);
+  } else if (f.baseline == "unchanged") {
+    out += ", in the baseline";
+  } else if (f.baseline == "new") {
+    out += ", new";
+  }
+  return out + ")";
+}
+
+std::string plural(int n, const char* word) { return std::to_string(n) + " " + word + (n == 1 ? "" : "s"); }
+
 void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostream& out) {
   out << printable(report.drawing) << "\n";
   if (!report.error.empty()) {
     out << "  not checked: " << printable(report.error) << "\n";
+    out << "  " << printable(report.drawing) << ": not checked, catalogue: " << printable(run.catalogue) << "\n";
     return;
   }
-  for (const auto& r : report.records) {
+  // The findings of each pin; a pin whose rule is ignored has none and is
+  // not shown.
+  std::map<std::pair<std::size_t, std::size_t>, const Finding*> ofPin;
+  std::set<std::size_t> withFindings;
+  for (const Finding& f : report.findings) {
+    if (f.record == Finding::kNone) continue;
+    ofPin[{f.record, f.pinIndex}] = &f;
+    withFindings.insert(f.record);
+  }
+  for (std::size_t i = 0; i < report.records.size(); ++i) {
+    const auto& r = report.records[i];
     // "ok" only for a connector without any finding: a record in state 0 may
     // still lack pins.
-    bool pinsMissing = false;
-    for (const auto& p : r->GetPinos()) pinsMissing = pinsMissing || p->status == zr::PINO_FALTANTE;
+    const char* state = !withFindings.count(i) ? "ok"
+                        : r->GetEstado() == zr::CONECTOR_OK ? "pins missing"
+                                                            : stateText(r->GetEstado());
     out << "  " << shown(r->GetNome()) << " (" << shown(r->GetCodigo()) << ", flag " << shown(r->GetFlagTexto())
-        << "): "
-        << (r->GetEstado() == zr::CONECTOR_OK && pinsMissing ? "pins missing" : stateText(r->GetEstado())) << "\n";
-    for (const auto& p : r->GetPinos()) {
-      if (p->status == zr::PINO_OK) continue;
+        << "): " << state << "\n";
+    const auto& pins = r->GetPinos();
+    for (std::size_t j = 0; j < pins.size(); ++j) {
+      auto found = ofPin.find({i, j});
+      if (found == ofPin.end()) continue;
+      const auto& p = pins[j];
       out << "    pin " << shown(p->identifier);
       if (!p->handle.isEmpty()) out << " [" << shown(p->handle) << "]";
       switch (p->status) {
@@ -137,17 +181,25 @@ void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostre
         out << ", touches " << shown(p->mate->owner->GetNome()) << " pin " << shown(p->mate->identifier) << " ["
             << shown(p->mate->handle) << "]";
       }
-      out << "\n";
+      out << annotation(*found->second) << "\n";
     }
   }
-  for (const std::string& name : report.unchecked)
-    out << "  " << printable(name) << ": placed in model space but not checked (no pin symbol with attribute "
-        << printable(run.attrTag) << ")\n";
+  for (const Finding& f : report.findings)
+    if (f.rule == "connector.unchecked")
+      out << "  " << printable(f.connector) << ": placed in model space but not checked (no pin symbol with attribute "
+          << printable(run.attrTag) << ")" << annotation(f) << "\n";
   const CheckReport::Summary s = report.summary();
-  out << "  connectors: " << s.connectors << ", pins: " << s.pins << ", errors: " << s.errors
-      << ", missing: " << s.missing << ", not checked: " << report.unchecked.size()
-      << ", findings: " << report.findings.size() << "\n";
+  out << "  connectors: " << s.connectors << ", pins: " << s.pins << ", missing: " << s.missing
+      << ", not checked: " << report.unchecked.size() << "\n";
+  const CheckReport::Outcome o = report.outcome();
+  out << "  " << printable(report.drawing) << ": " << (o.failing ? "failed" : "passed") << ", "
+      << plural(o.errors, "error") << ", " << plural(o.warnings, "warning") << ", " << o.waived << " waived";
+  if (!run.baselineFile.empty())
+    out << ", " << o.unchanged << " in the baseline, " << report.fixedSinceBaseline << " fixed since";
+  out << ", catalogue: " << printable(run.catalogue) << "\n";
 }
+
+std::string textOrNull(const std::string& s) { return s.empty() ? std::string("null") : jsonString(s); }
 
 std::string optionalNumber(const std::optional<double>& v) { return v ? number(*v) : std::string("null"); }
 
@@ -166,13 +218,18 @@ void printFindingsJson(const std::vector<Finding>& findings, std::ostream& out) 
     } else {
       out << "null";
     }
-    out << ",\"fingerprint\":" << jsonString(f.fingerprint) << "}";
+    out << ",\"fingerprint\":" << jsonString(f.fingerprint) << ",\"waived\":";
+    if (f.waived) {
+      out << "{\"file\":" << jsonString(f.waived->file) << ",\"entry\":" << f.waived->entry
+          << ",\"reason\":" << jsonString(f.waived->reason) << ",\"expires\":" << textOrNull(f.waived->expires) << "}";
+    } else {
+      out << "null";
+    }
+    out << ",\"baseline\":" << textOrNull(f.baseline) << "}";
     first = false;
   }
   out << "]";
 }
-
-std::string textOrNull(const std::string& s) { return s.empty() ? std::string("null") : jsonString(s); }
 
 void printStrings(const std::vector<std::string>& list, std::ostream& out) {
   out << "[";
@@ -213,7 +270,11 @@ void printDrawingJson(const CheckReport& report, std::ostream& out) {
   printStrings(report.unchecked, out);
   const CheckReport::Summary s = report.summary();
   out << ",\"summary\":{\"connectors\":" << s.connectors << ",\"pins\":" << s.pins << ",\"errors\":" << s.errors
-      << ",\"missing\":" << s.missing << "},\"findings\":";
+      << ",\"missing\":" << s.missing << "}";
+  const CheckReport::Outcome o = report.outcome();
+  out << ",\"outcome\":{\"failed\":" << (o.failing || !report.error.empty() ? "true" : "false")
+      << ",\"errors\":" << o.errors << ",\"warnings\":" << o.warnings << ",\"waived\":" << o.waived
+      << ",\"unchanged\":" << o.unchanged << ",\"fixed\":" << report.fixedSinceBaseline << "},\"findings\":";
   printFindingsJson(report.findings, out);
   out << "}";
 }
@@ -225,6 +286,17 @@ void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std
       << "settings: " << (run.settingsFile.empty() ? std::string("none (--catalogue)") : printable(run.settingsFile))
       << "\n";
   for (const CheckReport& r : reports) printDrawingText(run, r, out);
+  for (const Waiver& w : run.waivers) {
+    const std::string state = waiverState(w, run.today());
+    if (state == "used") continue;
+    out << "waiver " << w.entry << " of " << printable(w.file) << " ("
+        << printable(w.fingerprint.empty() ? w.rule + " " + w.connector + (w.identifier.empty() ? "" : " pin " + w.identifier)
+                                           : w.fingerprint)
+        << "): "
+        << (state == "expired" ? "expired on " + w.expires + (w.matched ? ", no longer waives " + plural(w.matched, "finding") : "")
+                               : std::string("matches no finding"))
+        << "\n";
+  }
 }
 
 void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
@@ -237,7 +309,20 @@ void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std
     out << ",\"file\":" << jsonString(run.catalogueFile) << ",\"fingerprint\":" << textOrNull(run.catalogueFingerprint);
   }
   out << "},\"settings\":{\"file\":" << textOrNull(run.settingsFile) << ",\"program\":" << jsonString(run.program)
-      << ",\"attr_tag\":" << jsonString(run.attrTag) << "},\"drawings\":[";
+      << ",\"attr_tag\":" << jsonString(run.attrTag) << ",\"severities\":{";
+  for (std::size_t i = 0; i < ruleNames().size(); ++i)
+    out << (i ? "," : "") << jsonString(ruleNames()[i]) << ":" << jsonString(severityOf(ruleNames()[i], run.severities));
+  out << "}},\"baseline\":" << textOrNull(run.baselineFile) << ",\"waivers\":[";
+  for (std::size_t i = 0; i < run.waivers.size(); ++i) {
+    const Waiver& w = run.waivers[i];
+    out << (i ? "," : "") << "{\"file\":" << jsonString(w.file) << ",\"entry\":" << w.entry
+        << ",\"fingerprint\":" << textOrNull(w.fingerprint) << ",\"drawing\":" << textOrNull(w.drawing)
+        << ",\"rule\":" << textOrNull(w.rule) << ",\"connector\":" << textOrNull(w.connector)
+        << ",\"identifier\":" << textOrNull(w.identifier) << ",\"reason\":" << jsonString(w.reason)
+        << ",\"expires\":" << textOrNull(w.expires) << ",\"state\":" << jsonString(waiverState(w, run.today()))
+        << ",\"matched\":" << w.matched << "}";
+  }
+  out << "],\"drawings\":[";
   for (std::size_t i = 0; i < reports.size(); ++i) {
     if (i) out << ",";
     printDrawingJson(reports[i], out);

@@ -9,6 +9,7 @@
 
 #include "drawing/CEPino.h"
 #include "findings.h"
+#include "waivers.h"
 
 struct CheckReport {
   std::string drawing;  // as given on the command line ("-" for standard input)
@@ -24,6 +25,8 @@ struct CheckReport {
   std::vector<std::string> unchecked;
   // The findings, severities applied (see findings.h); empty when not checked.
   std::vector<Finding> findings;
+  // With a baseline: how many of its findings for this drawing are gone.
+  int fixedSinceBaseline = 0;
 
   struct Summary {
     int connectors = 0;  // connector records
@@ -32,7 +35,17 @@ struct CheckReport {
     int missing = 0;     // pins with status 1
   };
   Summary summary() const;
-  // True when no finding has severity "error".
+
+  // The findings by what they do to the run.
+  struct Outcome {
+    int errors = 0;     // severity error, waived ones left out
+    int warnings = 0;   // severity warning, waived ones left out
+    int waived = 0;     // accepted by a waiver, whatever the severity
+    int unchanged = 0;  // in the baseline (of the errors and warnings)
+    int failing = 0;    // those that fail the run (Finding::fails)
+  };
+  Outcome outcome() const;
+  // True when no finding fails the run.
   bool clean() const;
   // Fills `unchecked` from `names` and `records`.
   void findUnchecked();
@@ -48,6 +61,12 @@ struct CheckRun {
   std::string program;
   std::string attrTag;       // the pin identifier attribute looked for
   std::string date;          // when the run started, ISO 8601 in UTC
+  Severities severities;     // the levels given, from the settings file and the command line
+  std::vector<Waiver> waivers;  // every waiver read, with its matches
+  std::string baselineFile;  // the --baseline report; empty without one
+
+  // The day of `date` ("2026-12-07"), against which waivers expire.
+  std::string today() const { return date.substr(0, 10); }
 };
 
 // The name of a $INSUNITS value ("unitless", "inches", "millimeters", ...);
@@ -58,9 +77,12 @@ std::string unitsName(int insunits);
 extern const char* const kReportSchema;
 
 // For people: the catalogue and settings used, then per drawing each
-// connector with its state and each pin that is missing, unknown or wrongly
-// connected (with what it touches), the connectors placed but not checked,
-// and the counts; a drawing that could not be checked with the reason.
+// connector with its state ("ok" only without findings) and each finding
+// (with what a pin touches, its severity, waiver or baseline state), the
+// connectors placed but not checked, the counts, and a line naming the
+// drawing with its errors, warnings and waived findings and the catalogue; a
+// drawing that could not be checked with the reason. Expired and unmatched
+// waivers last.
 void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out);
 // One JSON document in the format of report-schema.json, whatever the number
 // of drawings.

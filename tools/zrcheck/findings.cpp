@@ -40,20 +40,57 @@ const std::vector<std::string>& ruleNames() {
   return names;
 }
 
+std::string setSeverity(const std::string& rule, const std::string& level, const std::string& where,
+                        Severities& severities) {
+  const auto& rules = ruleNames();
+  if (std::find(rules.begin(), rules.end(), rule) == rules.end()) {
+    std::string known;
+    for (const std::string& r : rules) known += (known.empty() ? "" : ", ") + r;
+    return where + ": no rule \"" + rule + "\" (the rules: " + known + ")";
+  }
+  if (level != "error" && level != "warning" && level != "ignore")
+    return where + ": the level is error, warning or ignore, not \"" + level + "\"";
+  severities[rule] = level;
+  return {};
+}
+
 std::string addSeverity(const std::string& assignment, Severities& severities) {
   const std::size_t equals = assignment.find('=');
   if (equals == std::string::npos) return "--severity takes RULE=LEVEL, not \"" + assignment + "\"";
   const std::string rule = assignment.substr(0, equals), level = assignment.substr(equals + 1);
   const auto& rules = ruleNames();
-  if (std::find(rules.begin(), rules.end(), rule) == rules.end()) {
-    std::string known;
-    for (const std::string& r : rules) known += (known.empty() ? "" : ", ") + r;
-    return "--severity: no rule \"" + rule + "\" (the rules: " + known + ")";
-  }
-  if (level != "error" && level != "warning" && level != "ignore")
-    return "--severity " + rule + ": the level is error, warning or ignore, not \"" + level + "\"";
-  severities[rule] = level;
+  if (std::find(rules.begin(), rules.end(), rule) == rules.end()) return setSeverity(rule, level, "--severity", severities);
+  return setSeverity(rule, level, "--severity " + rule, severities);
+}
+
+std::string severityOf(const std::string& rule, const Severities& severities) {
+  auto it = severities.find(rule);
+  return it == severities.end() ? std::string("error") : it->second;
+}
+
+std::string ruleDescription(const std::string& rule) {
+  if (rule == "pin.missing") return "A catalogue pin of the connector's code that no pin symbol carries.";
+  if (rule == "pin.unknown") return "A pin symbol whose identifier the catalogue does not know for the connector's code.";
+  if (rule == "pin.invalid-mate")
+    return "A pin touching a pin of another connector that the catalogue does not allow it to mate with.";
+  if (rule == "pin.self-mate") return "A pin touching another pin of its own connector.";
+  if (rule == "connector.unchecked")
+    return "A connector placed in model space whose pin symbols were not read as pins, so it was not checked.";
   return {};
+}
+
+std::string findingMessage(const Finding& f, const std::string& attrTag) {
+  if (f.rule == "connector.unchecked")
+    return f.connector + ": placed in model space but not checked (no pin symbol with attribute " + attrTag + ")";
+  std::string pin = "pin " + f.identifier;
+  if (!f.handle.empty()) pin += " [" + f.handle + "]";
+  const std::string head = f.connector + " (" + f.code + "): " + pin;
+  if (f.rule == "pin.missing") return head + " is missing";
+  if (f.rule == "pin.unknown") return head + " is not in the catalogue";
+  std::string other = f.related ? f.related->connector + " pin " + f.related->identifier + " [" + f.related->handle + "]"
+                                : std::string("another pin");
+  if (f.rule == "pin.self-mate") return head + " touches " + other + " of its own connector";
+  return head + " touches " + other + ", which it may not connect to";
 }
 
 void applySeverities(std::vector<Finding>& findings, const Severities& severities) {
@@ -92,12 +129,17 @@ std::optional<std::string> fileFingerprint(const std::string& path) {
 
 std::vector<Finding> findingsOf(const CheckReport& report) {
   std::vector<Finding> out;
-  for (const auto& record : report.records) {
-    for (const auto& pin : record->GetPinos()) {
+  for (std::size_t r = 0; r < report.records.size(); ++r) {
+    const auto& record = report.records[r];
+    const auto& pins = record->GetPinos();
+    for (std::size_t p = 0; p < pins.size(); ++p) {
+      const auto& pin = pins[p];
       const char* rule = ruleOf(*pin, *record);
       if (!rule) continue;
       Finding f;
       f.rule = rule;
+      f.record = r;
+      f.pinIndex = p;
       f.connector = utf8(record->GetNome());
       f.code = utf8(record->GetCodigo());
       f.identifier = utf8(pin->identifier);

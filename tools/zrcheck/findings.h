@@ -8,6 +8,7 @@
 //   pin.self-mate       a pin touching another pin of its own connector
 //   connector.unchecked a connector placed in model space whose symbols were not read as pins
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -31,6 +32,26 @@ struct Finding {
   // connector and identifier: the same while those stay, whatever else of the
   // drawing changes (handles and positions are left out on purpose).
   std::string fingerprint;
+
+  // Where the finding comes from in the check: the connector record and the
+  // pin within it (none for connector.unchecked, which has no record).
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  std::size_t record = kNone, pinIndex = kNone;
+
+  // The waiver that accepts the finding (see waivers.h); none when not waived.
+  struct Waived {
+    std::string file;     // the waiver file
+    int entry = 0;        // the waiver's place in its file's list, from 1
+    std::string reason;
+    std::string expires;  // "YYYY-MM-DD"; empty when it never expires
+  };
+  std::optional<Waived> waived;
+  // Against a --baseline report: "new" or "unchanged"; empty without one.
+  std::string baseline;
+
+  // True when the finding fails the run: severity error, not waived, and not
+  // already in the baseline.
+  bool fails() const { return severity == "error" && !waived && baseline != "unchanged"; }
 };
 
 // The findings of one checked drawing, in the order of the connectors and
@@ -39,12 +60,24 @@ std::vector<Finding> findingsOf(const CheckReport& report);
 
 // The rule names, in the order of the table above.
 const std::vector<std::string>& ruleNames();
+// One sentence saying what a rule finds ("A catalogue pin of the connector's
+// code that no symbol carries."); empty for an unknown rule.
+std::string ruleDescription(const std::string& rule);
+// The finding for people, on one line: "X1 (CM03M): pin 4 [M12] is missing".
+// attrTag names the pin attribute that connector.unchecked did not find.
+std::string findingMessage(const Finding& finding, const std::string& attrTag);
 
 // Severity by rule: "error", "warning" or "ignore".
 using Severities = std::map<std::string, std::string>;
 // Adds "RULE=LEVEL" to severities. Returns "" or why it is refused (an
-// unknown rule or level).
+// unknown rule or level), naming the option as --severity.
 std::string addSeverity(const std::string& assignment, Severities& severities);
+// Sets one rule's level. Returns "" or why it is refused; `where` starts the
+// message ("--severity", "zrhost.ini: [zrcheck] severity.pin.nope").
+std::string setSeverity(const std::string& rule, const std::string& level, const std::string& where,
+                        Severities& severities);
+// The level of a rule: its entry in severities, else "error".
+std::string severityOf(const std::string& rule, const Severities& severities);
 // Gives each finding its rule's severity; drops the ignored ones.
 void applySeverities(std::vector<Finding>& findings, const Severities& severities);
 

@@ -15,13 +15,17 @@
 #include "catalog/CIBancoDados.h"
 #include "catalogue_choice.h"
 #include "catalogue_settings.h"
+#include "check_policy.h"
 #include "check_report.h"
 #include "command_line.h"
 #include "drawing/CIPinos.h"
 #include "drawing_input.h"
 #include "findings.h"
+#include "junit_report.h"
 #include "parallel.h"
 #include "report_output.h"
+#include "sarif_report.h"
+#include "severity_settings.h"
 #include "zrcom/com_error.h"
 #include "zrui/msgbox.h"
 
@@ -35,6 +39,9 @@ struct Options {
   std::string output = "-";
   std::vector<std::string> severities;
   bool json = false;
+  std::string format;  // text, json, sarif or junit; empty: text, or json with --json
+  std::vector<std::string> waivers;
+  std::optional<std::string> baseline;
   std::vector<std::string> drawings;
 };
 
@@ -174,11 +181,23 @@ int main(int argc, char** argv) {
       ->option_text("NAME");
   app.add_option("-t,--attr-tag", o.attrTag, "tag of the pin identifier attribute (default ID_PINO)")
       ->option_text("TAG");
-  app.add_flag("--json", o.json, "write the report as one JSON document");
+  app.add_option("--format", o.format, "the report's format: text (the default), json, sarif (SARIF 2.1.0) or junit "
+                 "(JUnit XML)")
+      ->option_text("FORMAT")
+      ->check(CLI::IsMember({"text", "json", "sarif", "junit"}));
+  app.add_flag("--json", o.json, "the same as --format json");
+  app.add_option("--waivers", o.waivers,
+                 "a waiver file (JSON) for every drawing, besides DRAWING.waivers.json found beside each drawing; "
+                 "repeatable")
+      ->option_text("FILE")
+      ->allow_extra_args(false);
+  app.add_option("--baseline", o.baseline,
+                 "an earlier JSON report: only findings not in it fail the run")
+      ->option_text("FILE");
   app.add_option("--severity", o.severities,
-                 "severity of a rule's findings: error (the default), warning or ignore; repeatable. The exit "
-                 "status follows errors only. Rules: pin.missing, pin.unknown, pin.invalid-mate, pin.self-mate, "
-                 "connector.unchecked")
+                 "severity of a rule's findings: error (the default), warning or ignore; repeatable; over the "
+                 "settings file's [zrcheck] severity.RULE keys. The exit status follows errors only. Rules: "
+                 "pin.missing, pin.unknown, pin.invalid-mate, pin.self-mate, connector.unchecked")
       ->option_text("RULE=LEVEL")
       ->allow_extra_args(false);
   app.add_option("-o,--output", o.output, "write the report to FILE instead of standard output")
@@ -191,8 +210,9 @@ int main(int argc, char** argv) {
              "placed in model space whose pins were not read. The catalogue is only read. Without --catalogue\n"
              "or a settings file in the folders above, nothing is checked (the examples installed with the\n"
              "programs are never used). The catalogue and the settings file used head the report.\n\n"
-             "Exit status: 0 nothing found; 1 problems found; 2 could not check (drawing, catalogue,\n"
-             "settings, output or usage).\n\n"
+             "Exit status: 0 no finding fails the run; 1 findings of error severity that no waiver accepts\n"
+             "(and, with --baseline, that the baseline does not hold); 2 could not check (drawing, catalogue,\n"
+             "settings, waivers, baseline, output or usage).\n\n"
              "Example:\n"
              "  zrcheck --catalogue catalogo.db --json -o report.json sheet1.dxf sheet2.dxf");
   if (std::optional<int> done = parseCommandLine(app, argc, argv)) return *done;
@@ -200,9 +220,14 @@ int main(int argc, char** argv) {
     std::cerr << "zrcheck: standard input (-) can be given once\n";
     return 2;
   }
-  Severities severities;
+  if (o.json && !o.format.empty() && o.format != "json") {
+    std::cerr << "zrcheck: --json and --format " << o.format << " ask for two formats\n";
+    return 2;
+  }
+  const std::string format = o.json ? "json" : o.format.empty() ? "text" : o.format;
+  Severities commandLineSeverities;
   for (const std::string& assignment : o.severities) {
-    if (std::string why = addSeverity(assignment, severities); !why.empty()) {
+    if (std::string why = addSeverity(assignment, commandLineSeverities); !why.empty()) {
       std::cerr << "zrcheck: " << why << "\n";
       return 2;
     }
@@ -213,6 +238,13 @@ int main(int argc, char** argv) {
   }
   if (o.attrTag && o.attrTag->empty()) {
     std::cerr << "zrcheck: the attribute tag (--attr-tag) must not be empty\n";
+    return 2;
+  }
+  std::optional<CheckPolicy> policy;
+  try {
+    policy.emplace(o.drawings, o.waivers, o.baseline);
+  } catch (const std::exception& e) {
+    std::cerr << "zrcheck: " << printableLines(e.what()) << "\n";
     return 2;
   }
   ReportOutput output(o.output);
@@ -253,6 +285,11 @@ int main(int argc, char** argv) {
     if (!choice.file.empty()) run.catalogueFingerprint = fileFingerprint(choice.file).value_or("");
     if (!choice.warning.empty()) std::cerr << "zrcheck: warning: " << choice.warning << "\n";
     if (!o.catalogue) run.settingsFile = choice.settingsFile;
+    // The settings file's levels first; the command line's win.
+    if (!run.settingsFile.empty()) readSeveritySettings(run.settingsFile, policy->severities);
+    for (const auto& [rule, level] : commandLineSeverities) policy->severities[rule] = level;
+    run.severities = policy->severities;
+    run.baselineFile = policy->baselineFile();
     openCatalogue(documents, run.catalogue);
   } catch (const std::exception& e) {
     std::cerr << "zrcheck: " << printableLines(e.what()) << "\n";
@@ -289,7 +326,7 @@ int main(int argc, char** argv) {
       for (POSITION pos = names->GetHeadPosition(); pos;) report.names.push_back(names->GetNext(pos).ToUtf8());
       report.findUnchecked();
       report.findings = findingsOf(report);
-      applySeverities(report.findings, severities);
+      policy->apply(report, i, run.today());
       if (boxesShown != boxesBefore) {
         std::cerr << "zrcheck: " << drawingName(path) << ": the catalogue failed during the check\n";
         status = 2;
@@ -317,8 +354,21 @@ int main(int argc, char** argv) {
   }
   documents->SetScriptEnvironment(nullptr);
 
-  if (o.json) {
+  run.waivers = policy->waivers();
+  for (const Waiver& w : run.waivers) {
+    const std::string state = waiverState(w, run.today());
+    if (state == "expired")
+      std::cerr << "zrcheck: warning: " << printable(w.file) << ": waiver " << w.entry << " expired on " << w.expires
+                << "\n";
+    else if (state == "unmatched")
+      std::cerr << "zrcheck: warning: " << printable(w.file) << ": waiver " << w.entry << " matches no finding\n";
+  }
+  if (format == "json") {
     printJson(run, reports, output.stream());
+  } else if (format == "sarif") {
+    printSarif(run, reports, output.stream());
+  } else if (format == "junit") {
+    printJunit(run, reports, output.stream());
   } else {
     printText(run, reports, output.stream());
   }
