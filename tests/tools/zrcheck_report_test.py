@@ -199,6 +199,22 @@ def severities(catalogue, work, sheet):
         warnings = sum(1 for f in document["drawings"][0]["findings"] if f["severity"] == "warning")
         expect(f", {warnings} warning" in text, f"text counts {warnings} warnings: {text[-200:]}")
 
+    # With --catalogue, --settings names the file whose [zrcheck] section is
+    # read; the report names it.
+    with open(ini, "w") as f:
+        f.write("[zrcheck]\nseverity.pin.missing = warning\n")
+    r = run("--catalogue", catalogue, "--settings", folder, "--json", sheet)
+    document = valid_json(r, "--catalogue with --settings")
+    if document:
+        expect(document["settings"]["file"] == ini and document["settings"]["severities"]["pin.missing"] == "warning"
+               and {f["severity"] for f in document["drawings"][0]["findings"] if f["rule"] == "pin.missing"} ==
+               {"warning"}, f"--catalogue with --settings: {document['settings']}")
+    empty = os.path.join(work, "severity-none")
+    os.makedirs(empty, exist_ok=True)
+    r = run("--catalogue", catalogue, "--settings", empty, sheet)
+    expect(r.returncode == 2 and r.stdout == "" and os.path.join(empty, "zrhost.ini") in r.stderr,
+           f"--catalogue with --settings of a folder without the file: {r.returncode} {r.stderr!r}")
+
     refused = [("severity.pin.nope = error\n", "severity.pin.nope: no rule"),
                ("severity.pin.missing = fatal\n", "severity.pin.missing: the level is error, warning or ignore"),
                ("colour = red\n", "[zrcheck] colour: unknown key")]

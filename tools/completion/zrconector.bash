@@ -18,6 +18,14 @@ _zrconector_complete() {
   case $prev in
     -s|--settings) COMPREPLY=($(compgen -d -- "$cur")); return ;;
     -c|--catalogue|-o|--output|--module) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --waivers|--baseline) COMPREPLY=($(compgen -f -X '!*.json' -- "$cur") $(compgen -d -- "$cur")); return ;;
+    --format) COMPREPLY=($(compgen -W "text json sarif junit" -- "$cur")); return ;;
+    --severity)
+      local rule rules=""
+      for rule in pin.missing pin.unknown pin.invalid-mate pin.self-mate connector.unchecked; do
+        rules+=" $rule=error $rule=warning $rule=ignore"
+      done
+      COMPREPLY=($(compgen -W "$rules" -- "$cur")); return ;;
     --load|--script) COMPREPLY=($(compgen -f -X '!*.scm' -- "$cur")); return ;;
   esac
   if [[ $cur == -* ]]; then

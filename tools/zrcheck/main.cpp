@@ -175,7 +175,8 @@ int main(int argc, char** argv) {
   app.add_option("-c,--catalogue", o.catalogue, "the catalogue file (SQLite) to check against, instead of settings")
       ->option_text("FILE");
   app.add_option("-s,--settings", o.settings,
-                 "the folder holding PROGRAM.ini (default: $ZR_SETTINGS_DIR, then ~/.config/zrconector)")
+                 "the folder holding PROGRAM.ini (default: $ZR_SETTINGS_DIR, then ~/.config/zrconector); with "
+                 "--catalogue, only its [zrcheck] section is read")
       ->option_text("DIR");
   app.add_option("-p,--program", o.program, "the program whose settings name the catalogue (default zrhost)")
       ->option_text("NAME");
@@ -187,8 +188,8 @@ int main(int argc, char** argv) {
       ->check(CLI::IsMember({"text", "json", "sarif", "junit"}));
   app.add_flag("--json", o.json, "the same as --format json");
   app.add_option("--waivers", o.waivers,
-                 "a waiver file (JSON) for every drawing, besides DRAWING.waivers.json found beside each drawing; "
-                 "repeatable")
+                 "a waiver file (JSON) for every drawing; the file DRAWING.dxf.waivers.json beside a drawing is "
+                 "read as well; repeatable")
       ->option_text("FILE")
       ->allow_extra_args(false);
   app.add_option("--baseline", o.baseline,
@@ -196,7 +197,7 @@ int main(int argc, char** argv) {
       ->option_text("FILE");
   app.add_option("--severity", o.severities,
                  "severity of a rule's findings: error (the default), warning or ignore; repeatable; over the "
-                 "settings file's [zrcheck] severity.RULE keys. The exit status follows errors only. Rules: "
+                 "settings file's [zrcheck] severity.RULE keys. The exit status follows unwaived errors only. Rules: "
                  "pin.missing, pin.unknown, pin.invalid-mate, pin.self-mate, connector.unchecked")
       ->option_text("RULE=LEVEL")
       ->allow_extra_args(false);
@@ -214,7 +215,8 @@ int main(int argc, char** argv) {
              "(and, with --baseline, that the baseline does not hold); 2 could not check (drawing, catalogue,\n"
              "settings, waivers, baseline, output or usage).\n\n"
              "Example:\n"
-             "  zrcheck --catalogue catalogo.db --json -o report.json sheet1.dxf sheet2.dxf");
+             "  zrcheck --catalogue catalogo.db --json -o report.json sheet1.dxf sheet2.dxf\n"
+             "  zrcheck --settings ci --baseline main.json --format sarif -o zrcheck.sarif sheets/*.dxf");
   if (std::optional<int> done = parseCommandLine(app, argc, argv)) return *done;
   if (std::count(o.drawings.begin(), o.drawings.end(), "-") > 1) {
     std::cerr << "zrcheck: standard input (-) can be given once\n";
@@ -285,6 +287,7 @@ int main(int argc, char** argv) {
     if (!choice.file.empty()) run.catalogueFingerprint = fileFingerprint(choice.file).value_or("");
     if (!choice.warning.empty()) std::cerr << "zrcheck: warning: " << choice.warning << "\n";
     if (!o.catalogue) run.settingsFile = choice.settingsFile;
+    else if (o.settings) run.settingsFile = severitySettingsFile(*o.settings, o.program);
     // The settings file's levels first; the command line's win.
     if (!run.settingsFile.empty()) readSeveritySettings(run.settingsFile, policy->severities);
     for (const auto& [rule, level] : commandLineSeverities) policy->severities[rule] = level;

@@ -2,6 +2,7 @@
 
 #include <ini.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string_view>
@@ -42,4 +43,14 @@ void readSeveritySettings(const std::string& settingsFile, Severities& severitie
   if (result < 0) throw SeveritySettingsError(settingsFile + ": cannot be read");
   if (!reading.error.empty()) throw SeveritySettingsError(reading.error);
   for (const auto& [rule, level] : read) severities[rule] = level;
+}
+
+std::string severitySettingsFile(const std::string& folder, const std::string& program) {
+  const std::filesystem::path file = std::filesystem::path(folder) / (program + ".ini");
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec))
+    throw SeveritySettingsError("no settings file " + file.string() +
+                                " (with --catalogue, --settings DIR names the folder of the file whose [zrcheck] "
+                                "section gives the severities)");
+  return std::filesystem::absolute(file).lexically_normal().string();
 }

@@ -25,3 +25,9 @@ struct SeveritySettingsError : std::runtime_error {
 // line), or the section holds a key other than severity.RULE, an unknown rule
 // or a level other than error, warning and ignore.
 void readSeveritySettings(const std::string& settingsFile, Severities& severities);
+
+// The settings file "<folder>/<program>.ini" read for its [zrcheck] section
+// when --catalogue names the catalogue and --settings a folder as well (its
+// [database] section is then not used). Returns the file's absolute path.
+// Throws SeveritySettingsError when there is no such file.
+std::string severitySettingsFile(const std::string& folder, const std::string& program);
