@@ -16,6 +16,7 @@ PACKAGES=(
   tmux
   libcli11-dev help2man libssl-dev python3-jsonschema
   libdxflib-dev
+  librsvg2-bin python3-pil
 )
 
 missing=()
