@@ -1,6 +1,7 @@
 #include "drawing_picture.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 #include "drawing_scene.h"

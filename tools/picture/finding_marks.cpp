@@ -1,5 +1,6 @@
 #include "finding_marks.h"
 
+#include <cctype>
 #include <cmath>
 #include <map>
 #include <set>
