@@ -17,6 +17,7 @@ PACKAGES=(
   libcli11-dev help2man libssl-dev python3-jsonschema
   nlohmann-json3-dev libpugixml-dev
   libdxflib-dev
+  librsvg2-bin python3-pil
 )
 
 missing=()

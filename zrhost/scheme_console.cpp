@@ -11,6 +11,7 @@
 
 #include "scheme_dialogs.h"
 #include "scheme_drawings.h"
+#include "scheme_pictures.h"
 #include "scheme_guard.h"
 #include "scheme_module_functions.h"
 #include "scheme_process.h"
@@ -131,6 +132,9 @@ void initHostModule(void*) {
   initProcessProcedures();
 #ifdef ZRHOST_HAVE_ZRUI
   initDialogProcedures();
+#endif
+#ifdef ZRHOST_HAVE_PICTURE
+  initPictureProcedures();
 #endif
 }
 

@@ -3,6 +3,7 @@
 //   BM_ZrdxfInfo      zrdxf info on ZR_BENCH_DRAWING (beside dxflib_bench's parse)
 //   BM_ZrcheckJson    zrcheck --json on ZR_BENCH_DRAWING against ZR_BENCH_CATALOGUE
 //   BM_ZrcheckScaling the same on pins_N.dxf of ZR_BENCH_DIR, N = 25,000 to 200,000
+//   BM_ZrcheckPictureScaling  the same with the picture (--svg), which should grow alike
 // The programs are ZR_ZRDXF and ZR_ZRCHECK.
 #include <benchmark/benchmark.h>
 
@@ -70,11 +71,27 @@ void BM_ZrcheckScaling(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
 }
 
+// The picture goes to a temporary file, removed after the runs.
+void BM_ZrcheckPictureScaling(benchmark::State& state) {
+  const std::string drawing = env("ZR_BENCH_DIR") + "/pins_" + std::to_string(state.range(0)) + ".dxf";
+  if (!exists(env("ZR_ZRCHECK")) || !exists(env("ZR_BENCH_CATALOGUE")) || !exists(drawing)) {
+    state.SkipWithError("set ZR_ZRCHECK, ZR_BENCH_CATALOGUE and ZR_BENCH_DIR");
+    return;
+  }
+  const std::string picture = (std::filesystem::temp_directory_path() / "zr_bench_picture.svg").string();
+  runEach(state, zrcheckCommand(drawing) + " --svg " + quoted(picture));
+  std::filesystem::remove(picture);
+  state.SetComplexityN(state.range(0));
+}
+
 }  // namespace
 
 BENCHMARK(BM_ZrdxfInfo)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_ZrcheckJson)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_ZrcheckScaling)->Arg(25000)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond)
     ->MinTime(1.0)->UseRealTime();
+
+BENCHMARK(BM_ZrcheckPictureScaling)->Arg(25000)->Arg(50000)->Arg(100000)->Arg(200000)
+    ->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "DatabaseImpl.h"
+#include "DxfValues.h"
 #include "NewObjectTags.h"
 #include "OdDbBlockReference.h"
 
@@ -30,6 +31,15 @@ bool OdDbBlockTableRecord::isPaperSpace() const {
   if (!db_) return false;
   OdString name = getName();
   return DatabaseImpl::nameKey(name).rfind(u"*PAPER_SPACE", 0) == 0;
+}
+
+OdGePoint3d OdDbBlockTableRecord::origin() const {
+  if (!blockBegin_) return OdGePoint3d();
+  auto coordinate = [&](int code) {
+    const std::optional<std::string_view> raw = tags::find(blockBegin_->dxfTags(), "AcDbBlockBegin", code);
+    return raw ? dxfv::toDouble(*raw).value_or(0.0) : 0.0;
+  };
+  return OdGePoint3d(coordinate(10), coordinate(20), coordinate(30));
 }
 
 bool OdDbBlockTableRecord::isLayout() const { return isModelSpace() || isPaperSpace(); }

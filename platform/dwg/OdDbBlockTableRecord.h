@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "OdDbEntity.h"
+#include "OdGePoint3d.h"
 #include "OdDbObjectIterator.h"
 #include "OdDbSymbolTable.h"
 
@@ -25,6 +26,10 @@ class OdDbBlockTableRecord : public OdDbSymbolTableRecord {
   // The references (INSERTs) of this block from every space and block, in
   // ascending handle order; erased references are included.
   void getBlockReferenceIds(OdDbObjectIdArray& ids, bool directOnly = true, bool forceValidity = false) const;
+
+  // The base point (the BLOCK entity's 10/20/30): the point of the block
+  // that lands on a reference's insertion point. The origin when unset.
+  OdGePoint3d origin() const;
 
   bool isLayout() const;
   bool isModelSpace() const;

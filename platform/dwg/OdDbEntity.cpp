@@ -11,6 +11,17 @@ void OdDbEntity::setLayer(const OdString& name) { setTextField("AcDbEntity", 8, 
 
 bool OdDbEntity::isInPaperSpace() const { return intField("AcDbEntity", 67, 0) == 1; }
 
+OdDbObjectIteratorPtr OdDbEntity::subEntityIterator() const {
+  std::vector<OdDbObjectId> ids;
+  if (children_) {
+    ids.reserve(children_->count);
+    for (OdDbEntity* e : *children_) ids.push_back(OdDbObjectId::fromObject(e->database() ? e : nullptr));
+  }
+  OdDbObjectIteratorPtr it(new OdDbObjectIterator(std::move(ids)));
+  it->start();
+  return it;
+}
+
 void OdDbEntity::FreeChildren::operator()(Children* c) const { std::free(c); }
 
 OdDbEntity::Children* OdDbEntity::grow(Children* c, uint32_t capacity) {

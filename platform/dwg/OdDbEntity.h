@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "OdDbObject.h"
+#include "OdDbObjectIterator.h"
 
 class OdDbEntity;
 typedef OdSmartPtr<OdDbEntity> OdDbEntityPtr;
@@ -20,6 +21,10 @@ class OdDbEntity : public OdDbObject {
   OdDbObjectId blockId() const { return ownerId(); }
   // True for an entity of paper space (group 67 = 1).
   bool isInPaperSpace() const;
+  // The entities written right after this one and owned by it, in the
+  // drawing's order: the ATTRIBs of an INSERT, the VERTEXes of a POLYLINE.
+  // Empty for any other entity.
+  OdDbObjectIteratorPtr subEntityIterator() const;
 
  protected:
   explicit OdDbEntity(uint16_t type) : OdDbObject(type) {}

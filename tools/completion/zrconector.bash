@@ -17,7 +17,7 @@ _zrconector_complete() {
   fi
   case $prev in
     -s|--settings) COMPREPLY=($(compgen -d -- "$cur")); return ;;
-    -c|--catalogue|-o|--output|--module) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    -c|--catalogue|-o|--output|--module|--svg|--html) COMPREPLY=($(compgen -f -- "$cur")); return ;;
     --waivers|--baseline) COMPREPLY=($(compgen -f -X '!*.json' -- "$cur") $(compgen -d -- "$cur")); return ;;
     --format) COMPREPLY=($(compgen -W "text json sarif junit" -- "$cur")); return ;;
     --severity)

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "check_report.h"
 #include "command_line.h"
 #include "drawing/CIPinos.h"
+#include "drawing_picture.h"
 #include "drawing_input.h"
 #include "findings.h"
 #include "junit_report.h"
@@ -43,7 +45,26 @@ struct Options {
   std::vector<std::string> waivers;
   std::optional<std::string> baseline;
   std::vector<std::string> drawings;
+  std::optional<std::string> svg, html;  // pictures of the drawings with their findings
 };
+
+// The picture files of every drawing (empty when not asked for). Returns ""
+// or why they cannot be written: standard output, or two drawings of one
+// file stem that would write the same file.
+std::string picturePaths(const std::optional<std::string>& option, const char* name,
+                         const std::vector<std::string>& drawings, std::vector<std::string>& paths) {
+  paths.assign(drawings.size(), std::string());
+  if (!option) return {};
+  if (option->empty() || *option == "-") return std::string(name) + " names a file; a picture does not go to standard output";
+  std::set<std::string> seen;
+  for (std::size_t i = 0; i < drawings.size(); ++i) {
+    paths[i] = picture::picturePathFor(*option, drawings[i], drawings.size());
+    if (!seen.insert(paths[i]).second)
+      return std::string(name) + ": two drawings would write " + paths[i] + " (the file stem of each drawing is " +
+             "added to the name); check them one at a time";
+  }
+  return {};
+}
 
 // The host variable "*ZRATTPINO*" when a tag is given; nothing else.
 class CheckEnvironment : public FxScriptEnvironment {
@@ -201,6 +222,14 @@ int main(int argc, char** argv) {
                  "pin.missing, pin.unknown, pin.invalid-mate, pin.self-mate, connector.unchecked")
       ->option_text("RULE=LEVEL")
       ->allow_extra_args(false);
+  app.add_option("--svg", o.svg,
+                 "also draw each drawing's model space with its findings marked, as SVG, to FILE (with several "
+                 "drawings, FILE-STEM.svg: the drawing's file stem added)")
+      ->option_text("FILE");
+  app.add_option("--html", o.html,
+                 "the same picture in an HTML page with the table of findings, linked both ways (several drawings "
+                 "as for --svg)")
+      ->option_text("FILE");
   app.add_option("-o,--output", o.output, "write the report to FILE instead of standard output")
       ->option_text("FILE");
   app.add_option("drawings", o.drawings, "DXF drawings to check, in the report's order; - reads standard input")
@@ -248,6 +277,14 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     std::cerr << "zrcheck: " << printableLines(e.what()) << "\n";
     return 2;
+  }
+  std::vector<std::string> svgPaths, htmlPaths;
+  for (const std::string& why : {picturePaths(o.svg, "--svg", o.drawings, svgPaths),
+                                 picturePaths(o.html, "--html", o.drawings, htmlPaths)}) {
+    if (!why.empty()) {
+      std::cerr << "zrcheck: " << printable(why) << "\n";
+      return 2;
+    }
   }
   ReportOutput output(o.output);
   if (!output.openError().empty()) {
@@ -341,6 +378,17 @@ int main(int argc, char** argv) {
         status = 2;
       } else if (!report.clean() && status == 0) {
         status = 1;
+      }
+      // The pictures are drawn while the drawing is open.
+      const OdDbDatabase& db = *doc->GetFxDatabase()->database();
+      for (const auto& [file, format] : {std::pair{svgPaths[i], picture::PictureFormat::kSvg},
+                                         std::pair{htmlPaths[i], picture::PictureFormat::kHtml}}) {
+        if (file.empty()) continue;
+        if (std::string why = picture::writePicture(file, format, db, report.findings, drawingName(path));
+            !why.empty()) {
+          std::cerr << "zrcheck: " << printable(why) << "\n";
+          status = 2;
+        }
       }
     } catch (const _com_error& e) {
       report.records.clear();

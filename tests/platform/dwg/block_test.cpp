@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "drawing_builder.h"
+#include "dxf_text_edits.h"
 
 using namespace testing_support;
 
@@ -137,3 +138,53 @@ TEST_F(Blocks, AnEntityJoinsOnlyOneDrawing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 2D POLYLINE of two VERTEXes in model space, closed by its SEQEND.
+const char* const kPolyline =
+    "  0\nPOLYLINE\n  5\n40\n330\n17\n100\nAcDbEntity\n  8\n0\n100\nAcDb2dPolyline\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n"
+    "  0\nVERTEX\n  5\n41\n330\n40\n100\nAcDbEntity\n  8\n0\n100\nAcDbVertex\n100\nAcDb2dVertex\n 10\n1\n 20\n2\n"
+    " 30\n0\n  0\nVERTEX\n  5\n42\n330\n40\n100\nAcDbEntity\n  8\n0\n100\nAcDbVertex\n100\nAcDb2dVertex\n 10\n3\n"
+    " 20\n4\n 30\n0\n  0\nSEQEND\n  5\n43\n330\n40\n100\nAcDbEntity\n  8\n0\n";
+
+std::vector<std::string> ownedHandles(const OdDbEntity& entity) {
+  std::vector<std::string> handles;
+  for (OdDbObjectIteratorPtr it = entity.subEntityIterator(); !it->done(); it->step())
+    handles.push_back(it->objectId().getHandle().ascii().toUtf8() + " " + it->entity()->dxfName());
+  return handles;
+}
+
+}  // namespace
+
+TEST(OwnedEntities, APolylineGivesItsVertexesAReferenceItsAttributesAnythingElseNothing) {
+  std::string text = withEntities(roomyDrawingText(), kPolyline + lineEntity("44"));
+  OdDbDatabasePtr db = OdDbDatabase::readDxfText(text, u("polyline"));
+  OdDbEntityPtr polyline = db->getOdDbObjectId(OdDbHandle(u("40"))).safeOpenObject();
+  EXPECT_EQ(ownedHandles(*polyline), (std::vector<std::string>{"41 VERTEX", "42 VERTEX"}));
+  OdDbEntityPtr line = db->getOdDbObjectId(OdDbHandle(u("44"))).safeOpenObject();
+  EXPECT_TRUE(ownedHandles(*line).empty());
+
+  OdDbDatabasePtr pins = OdDbDatabase::createNew();
+  addBlock(*pins, "PIN-A", {{"ID_PINO", "Pino"}, {"SIDE", "Lado"}});
+  OdDbEntityPtr reference = addReference(*pins, at("PIN-A", 1, 1, {{"ID_PINO", "1"}, {"SIDE", "L"}})).safeOpenObject();
+  EXPECT_EQ(ownedHandles(*reference).size(), 2u);
+  for (const std::string& owned : ownedHandles(*reference)) EXPECT_NE(owned.find(" ATTRIB"), std::string::npos);
+}
+
+TEST(BlockOrigin, IsTheBasePointOfTheBlockEntityAndTheOriginWhenUnset) {
+  OdDbDatabasePtr db = OdDbDatabase::createNew();
+  addBlock(*db, "PIN-A", {});
+  OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject();
+  OdDbBlockTableRecordPtr block = table->getAt(u("PIN-A"), OdDb::kForRead);
+  EXPECT_EQ(block->origin(), OdGePoint3d(0, 0, 0));
+
+  // The block's BLOCK entity is the one named PIN-A in the BLOCKS section.
+  const std::string text = db->dxfText();
+  const std::string name = "AcDbBlockBegin\n  2\nPIN-A\n 70\n0\n 10\n0.0\n 20\n0.0\n 30\n0.0\n";
+  OdDbDatabasePtr moved = OdDbDatabase::readDxfText(
+      replaced(text, name, "AcDbBlockBegin\n  2\nPIN-A\n 70\n0\n 10\n2.5\n 20\n-4\n 30\n1\n"), u("moved"));
+  OdDbBlockTablePtr movedTable = moved->getBlockTableId().safeOpenObject();
+  EXPECT_EQ(OdDbBlockTableRecordPtr(movedTable->getAt(u("PIN-A"), OdDb::kForRead))->origin(),
+            OdGePoint3d(2.5, -4, 1));
+}
