@@ -27,10 +27,11 @@ LRESULT CALLBACK HeaderProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 LRESULT CALLBACK TreeViewProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 LRESULT CALLBACK TabControlProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 LRESULT CALLBACK TooltipProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+LRESULT CALLBACK ComboListProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 
 // Private messages between the toolkit's parts (above the WM_USER range of
 // any control, below registered messages).
-constexpr UINT ZM_PAINTOVERLAY = 0xBF00;  // paint parts drawn outside the window (wParam: HDC)
+constexpr UINT ZM_COMBOLIST = 0xBF00;     // from a combo's dropped list to the combo (controls/combobox.h)
 constexpr UINT ZM_USERCHOOSE = 0xBF01;    // choose an item as a user would (wParam: index)
 // Containers (group boxes, tab controls) paint their frames again after
 // every sibling has painted, so that no edge is lost under a neighbour that
