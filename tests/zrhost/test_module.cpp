@@ -372,7 +372,7 @@ int askName() {
   t.cx = 160;
   t.cy = 70;
   t.items = {LTEXT(u"&Name:", -1, 8, 10, 40, 8), EDITTEXT(kNameEdit, 50, 8, 100, 12, ES_AUTOHSCROLL),
-             LTEXT(u"&Colour:", -1, 8, 27, 40, 8), COMBOBOX(kColourList, 50, 26, 100, 60, CBS_DROPDOWNLIST),
+             LTEXT(u"&Colour:", -1, 8, 28, 40, 8), COMBOBOX(kColourList, 50, 26, 100, 60, CBS_DROPDOWNLIST),
              DEFPUSHBUTTON(u"OK", IDOK, 46, 50, 50, 14), PUSHBUTTON(u"Cancel", IDCANCEL, 100, 50, 50, 14)};
   if (DialogBoxIndirectParamW(nullptr, &t, nullptr, nameDialogProc, reinterpret_cast<LPARAM>(&answer)) == IDOK) {
     resbuf* head = stringNode(OdString(answer.name).toUtf8());

@@ -1,7 +1,11 @@
 // Combo boxes: items, selection, data, the drop-down list, typing and the
 // CBN_ notifications the dialogs rely on.
 #include "ui_test_support.h"
+#include "zrui/gdi.h"
+#include "zrui/input.h"
+#include "zrui/picture.h"
 #include "zrui/testing.h"
+#include "zrui/textrender.h"
 
 using namespace zrui::test;
 
@@ -147,6 +151,184 @@ TEST_F(Combo, OwnerDrawnCombosWithoutStringsKeepTheValueAsData) {
   HWND c = Make(CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED);
   SendMessageW(c, CB_ADDSTRING, 0, 1234);
   EXPECT_EQ(SendMessageW(c, CB_GETITEMDATA, 0, 0), 1234);
+}
+
+// ---- the dropped list, a popup window driven by screen-point input ----
+
+POINT FieldPoint(HWND c) {
+  RECT r;
+  GetWindowRect(c, &r);
+  return POINT{r.left + 2, r.top + 2};
+}
+
+// The screen point of item `row` of the dropped list of `combo` (rows from
+// the top of what the list shows).
+POINT ListRowPoint(HWND combo, HWND list, int row) {
+  RECT r;
+  GetWindowRect(list, &r);
+  int itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+  return POINT{r.left + 3, r.top + row * itemHeight + itemHeight / 2};
+}
+
+// The grid row that shows the pixel row `y` of the screen.
+int RowOf(int y) { return (y + kCharHeight / 2) / kCharHeight; }
+
+void ClickAt(POINT p) {
+  zrui::InputMousePress(p, zrui::MouseButton::Left);
+  zrui::InputMouseRelease(p, zrui::MouseButton::Left);
+  zrui::Pump();
+}
+
+// The popup on top of the screen that is not `except`, if any.
+HWND TopPopup(HWND except) {
+  auto tops = zrui::TopLevelWindows();
+  return tops.empty() || tops.back() == except ? nullptr : tops.back();
+}
+
+TEST_F(Combo, AClickDropsAPopupListThatIsHitDrawnAndChosenFromLikeAnyWindow) {
+  HWND c = Make(CBS_DROPDOWNLIST);
+  Add(c, u"alfa");
+  Add(c, u"bravo");
+  Add(c, u"charlie");
+  ClickAt(FieldPoint(c));
+  ASSERT_TRUE(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(Count(CBN_DROPDOWN), 1);
+  EXPECT_EQ(GetFocus(), c) << "the press focuses the combo, not its list";
+  HWND list = TopPopup(parent);
+  ASSERT_NE(list, nullptr) << "the dropped list is a top-level window on top";
+  EXPECT_EQ(GetClassNameString(list), u"ComboLBox");
+  EXPECT_FALSE(GetWindowLongPtrW(list, GWL_STYLE) & WS_CHILD);
+  EXPECT_EQ(GetAncestor(GetParent(list), GA_ROOT), parent) << "owned by the combo's window";
+  EXPECT_EQ(GetCapture(), list) << "the list holds the mouse while it is open";
+  EXPECT_EQ(GetActiveWindow(), parent) << "the list never takes the activation";
+
+  // Below the field, the list covers whatever the parent has there.
+  RECT cr, lr;
+  GetWindowRect(c, &cr);
+  GetWindowRect(list, &lr);
+  EXPECT_EQ(lr.left, cr.left);
+  EXPECT_EQ(lr.right, cr.right);
+  EXPECT_GE(lr.top, cr.bottom - 1);
+  EXPECT_EQ(lr.bottom - lr.top, 3 * SendMessageW(c, CB_GETITEMHEIGHT, 0, 0)) << "as high as its three items";
+  EXPECT_EQ(zrui::HitTest(ListRowPoint(c, list, 1)), list);
+
+  zrui::TextGrid screen = zrui::RenderScreen(80, 30);
+  int row = RowOf(lr.top);
+  EXPECT_NE(screen.line(row + 1).find(u"bravo"), std::u16string::npos) << screen.utf8();
+  EXPECT_NE(screen.line(row + 2).find(u"charlie"), std::u16string::npos) << screen.utf8();
+
+  ClickAt(ListRowPoint(c, list, 2));
+  EXPECT_EQ(SendMessageW(c, CB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(Count(CBN_SELCHANGE), 1);
+  EXPECT_EQ(Count(CBN_SELENDOK), 1);
+  EXPECT_EQ(Count(CBN_CLOSEUP), 1);
+  EXPECT_FALSE(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_FALSE(IsWindow(list)) << "the popup is destroyed when the list closes";
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(TopPopup(parent), nullptr);
+  screen = zrui::RenderScreen(80, 30);
+  EXPECT_EQ(screen.line(row + 2).find(u"charlie"), std::u16string::npos) << screen.utf8();
+}
+
+TEST_F(Combo, APressOutsideTheDroppedListClosesItAndGoesNoFurther) {
+  HWND c = Make(CBS_DROPDOWNLIST);
+  Add(c, u"a");
+  Add(c, u"b");
+  SendMessageW(c, CB_SETCURSEL, 0, 0);
+  MessageLog otherLog;
+  HWND other = CreateLogger(&otherLog, parent, WS_CHILD | WS_VISIBLE, 77);
+  MoveWindow(other, 160, 0, 30, 20, FALSE);
+  ClickAt(FieldPoint(c));
+  ASSERT_TRUE(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0));
+  HWND list = TopPopup(parent);
+  ASSERT_NE(list, nullptr);
+  RECT orr;
+  GetWindowRect(other, &orr);
+  ClickAt(POINT{orr.left + 5, orr.top + 5});
+  EXPECT_FALSE(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_FALSE(IsWindow(list));
+  EXPECT_EQ(Count(CBN_SELENDCANCEL), 1);
+  EXPECT_EQ(Count(CBN_SELENDOK), 0);
+  EXPECT_EQ(Count(CBN_SELCHANGE), 0);
+  EXPECT_EQ(SendMessageW(c, CB_GETCURSEL, 0, 0), 0);
+  EXPECT_EQ(otherLog.count(WM_LBUTTONDOWN), 0) << "the press that closes the list is not passed on";
+  // The next press reaches the window under the point again.
+  ClickAt(POINT{orr.left + 5, orr.top + 5});
+  EXPECT_EQ(otherLog.count(WM_LBUTTONDOWN), 1);
+
+  // A press on the combo's own field closes the list as well, without a choice.
+  ClickAt(FieldPoint(c));
+  ASSERT_TRUE(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0));
+  ClickAt(FieldPoint(c));
+  EXPECT_FALSE(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(Count(CBN_SELENDCANCEL), 2);
+  DestroyWindow(other);  // before its log goes
+}
+
+TEST_F(Combo, KeysDropMoveAndChooseInThePopupList) {
+  HWND c = Make(CBS_DROPDOWNLIST);
+  Add(c, u"a");
+  Add(c, u"b");
+  Add(c, u"c");
+  zrui::FocusByClick(c);
+  zrui::PressKey(VK_F4);
+  ASSERT_TRUE(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0));
+  HWND list = TopPopup(parent);
+  ASSERT_NE(list, nullptr);
+  zrui::PressKey(VK_DOWN);
+  zrui::PressKey(VK_DOWN);
+  EXPECT_TRUE(IsWindow(list)) << "moving keeps the list open";
+  // The highlight in the list follows the selection.
+  RECT lr;
+  GetWindowRect(list, &lr);
+  zrui::TextGrid screen = zrui::RenderScreen(80, 30);
+  size_t col = screen.line(RowOf(lr.top) + 1).find(u'b');
+  ASSERT_NE(col, std::u16string::npos) << screen.utf8();
+  EXPECT_EQ(screen.at(static_cast<int>(col), RowOf(lr.top) + 1).bg, GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_NE(screen.at(static_cast<int>(col), RowOf(lr.top)).bg, GetSysColor(COLOR_HIGHLIGHT));
+  zrui::PressKey(VK_RETURN);
+  EXPECT_FALSE(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_FALSE(IsWindow(list));
+  EXPECT_EQ(SendMessageW(c, CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(Count(CBN_SELENDOK), 1);
+
+  zrui::PressKey(VK_F4);
+  list = TopPopup(parent);
+  zrui::PressKey(VK_ESCAPE);
+  EXPECT_FALSE(IsWindow(list));
+  EXPECT_EQ(Count(CBN_SELENDCANCEL), 1);
+  EXPECT_EQ(Count(CBN_CLOSEUP), 2);
+}
+
+TEST_F(Combo, TheDroppedListShowsInPicturesOfTheScreen) {
+  HWND c = Make(CBS_DROPDOWNLIST);
+  Add(c, u"a");
+  Add(c, u"b");
+  SendMessageW(c, CB_SETCURSEL, 1, 0);
+  ClickAt(FieldPoint(c));
+  HWND list = TopPopup(parent);
+  ASSERT_NE(list, nullptr);
+  RECT lr, pr;
+  GetWindowRect(list, &lr);
+  GetWindowRect(parent, &pr);
+  zrui::Picture pic;
+  ASSERT_TRUE(zrui::RenderWindowPicture(parent, &pic));
+  // The selected second row is in the highlight colour, the first is not.
+  int x = lr.right - pr.left - 3, itemHeight = static_cast<int>(SendMessageW(c, CB_GETITEMHEIGHT, 0, 0));
+  EXPECT_EQ(pic.At(x, lr.top - pr.top + itemHeight + 2), GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_EQ(pic.At(x, lr.top - pr.top + 2), GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(Combo, ClosingTheWindowWithItsListDroppedTakesTheListAlong) {
+  HWND c = Make(CBS_DROPDOWNLIST);
+  Add(c, u"a");
+  ClickAt(FieldPoint(c));
+  HWND list = TopPopup(parent);
+  ASSERT_NE(list, nullptr);
+  DestroyWindow(parent);
+  EXPECT_FALSE(IsWindow(list));
+  EXPECT_FALSE(IsWindow(c));
+  EXPECT_EQ(GetCapture(), nullptr);
 }
 
 }  // namespace

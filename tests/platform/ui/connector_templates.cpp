@@ -72,7 +72,7 @@ DialogTemplate ScreenTemplate() {
       LTEXT(u"", 50119, 161, 110, 133, 25),
       NOT(PUSHBUTTON(u"Apply", 50114, 302, 121, 50, 14), 0),
       GROUPBOX(u"Summary", 50108, 141, 148, 216, 55),
-      CONTROL(u"", 50117, WC_LISTVIEWW, kReport & ~(WS_TABSTOP | WS_BORDER), 146, 159, 206, 40),
+      CONTROL(u"", 50117, WC_LISTVIEWW, LVS_REPORT | LVS_NOCOLUMNHEADER | WS_BORDER, 146, 159, 206, 40),
       PUSHBUTTON(u"Report", 50120, 253, 212, 50, 14, WS_DISABLED),
       PUSHBUTTON(u"Cancel", 2, 307, 212, 50, 14),
   };
@@ -169,6 +169,18 @@ INT_PTR CALLBACK DrawComboItems(HWND, UINT msg, WPARAM, LPARAM l) {
 
 }  // namespace
 
+const DialogTemplate& ConnectorTemplate(int id) {
+  static const DialogTemplate screen = ScreenTemplate(), selection = SelectionTemplate(), sel = SelectionPage(),
+                              make = CreationPage(), name = NewConnectorTemplate();
+  switch (id) {
+    case 50103: return screen;
+    case 50106: return selection;
+    case 50112: return sel;
+    case 50109: return make;
+    default: return name;
+  }
+}
+
 void RegisterConnectorBitmaps() {
   RegisterBitmapResource(50113, 64, 16, Discs({kGreen, kYellow, kRed, kGrey}), u"oooo", 16);
   RegisterBitmapResource(50116, 32, 16, Discs({RGB(0, 90, 200), RGB(200, 120, 0)}), u"CP", 16);
@@ -180,8 +192,7 @@ void RegisterConnectorBitmaps() {
 
 HWND CreateConnectorsScreen() {
   RegisterConnectorBitmaps();
-  static const DialogTemplate t = ScreenTemplate();
-  HWND dlg = CreateDialogIndirectParamW(nullptr, &t, nullptr, nullptr, 0);
+  HWND dlg = CreateDialogIndirectParamW(nullptr, &ConnectorTemplate(50103), nullptr, nullptr, 0);
   // Image lists and bitmaps are shared by every dialog made here (the
   // controls do not own them).
   static HIMAGELIST lights = Strip(50113, 16);
@@ -231,8 +242,7 @@ HWND CreateConnectorsScreen() {
 
 HWND CreateSelectionDialog(bool creationTab) {
   RegisterConnectorBitmaps();
-  static const DialogTemplate t = SelectionTemplate(), sel = SelectionPage(), make = CreationPage();
-  HWND dlg = CreateDialogIndirectParamW(nullptr, &t, nullptr, nullptr, 0);
+  HWND dlg = CreateDialogIndirectParamW(nullptr, &ConnectorTemplate(50106), nullptr, nullptr, 0);
   HWND tab = Item(dlg, 50121);
   for (const char16_t* caption : {u"Selection", u"New"}) {
     TCITEMW it;
@@ -242,8 +252,8 @@ HWND CreateSelectionDialog(bool creationTab) {
   }
   RECT place{1, 16, 217, 201};
   MapDialogRect(dlg, &place);
-  HWND pages[2] = {CreateDialogIndirectParamW(nullptr, &sel, dlg, nullptr, 0),
-                   CreateDialogIndirectParamW(nullptr, &make, dlg, DrawComboItems, 0)};
+  HWND pages[2] = {CreateDialogIndirectParamW(nullptr, &ConnectorTemplate(50112), dlg, nullptr, 0),
+                   CreateDialogIndirectParamW(nullptr, &ConnectorTemplate(50109), dlg, DrawComboItems, 0)};
   for (int i = 0; i < 2; ++i)
     SetWindowPos(pages[i], nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOZORDER | ((i == 1) == creationTab ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
@@ -276,8 +286,7 @@ HWND CreateSelectionDialog(bool creationTab) {
 }
 
 HWND CreateNewConnectorDialog() {
-  static const DialogTemplate t = NewConnectorTemplate();
-  HWND dlg = CreateDialogIndirectParamW(nullptr, &t, nullptr, DrawComboItems, 0);
+  HWND dlg = CreateDialogIndirectParamW(nullptr, &ConnectorTemplate(108), nullptr, DrawComboItems, 0);
   HWND combo = GetDlgItem(dlg, 126);
   SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"J3"));
   SetWindowTextW(combo, u"J3");

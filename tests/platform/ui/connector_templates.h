@@ -19,6 +19,11 @@ constexpr COLORREF kRed = RGB(210, 0, 0);
 constexpr COLORREF kGrey = RGB(128, 128, 128);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
+// The templates by id: 50103 (connectors screen), 50106 (selection dialog,
+// its tab control only), 50112 and 50109 (its pages), else 108 (new
+// connector). Styles and dialog units as the module's resources give them.
+const DialogTemplate& ConnectorTemplate(int id);
+
 // Registers bitmaps 50113 (lights), 50116 (connector, pin) and 50100 (six
 // catalogue images). Idempotent.
 void RegisterConnectorBitmaps();

@@ -9,7 +9,10 @@
 
 #include "ui_test_support.h"
 #include "zrui/commctrl.h"
+#include "zrui/gdi.h"
+#include "zrui/metrics.h"
 #include "zrui/testing.h"
+#include "zrui/textrender.h"
 
 using namespace zrui::test;
 using namespace zrui::rc;
@@ -101,6 +104,112 @@ TEST_F(RawInput, TheWheelGoesUnderThePointerAndUpToTheParentWhenUnhandled) {
       EXPECT_TRUE(LOWORD(e.w) & MK_CONTROL);
     }
   EXPECT_EQ(got, (std::vector<HWND>{child, top}));
+}
+
+// ---- z-order ----
+
+INT_PTR CALLBACK PlainDialog(HWND h, UINT msg, WPARAM w, LPARAM) {
+  if (msg == WM_COMMAND && (LOWORD(w) == IDOK || LOWORD(w) == IDCANCEL)) EndDialog(h, LOWORD(w));
+  return FALSE;
+}
+
+// A modeless dialog of 22 x 7 cells (text profile) whose first client row is
+// its label, placed with its top-left corner on cell (col, row).
+HWND Labelled(const char16_t* label, int col, int row, HWND owner = nullptr) {
+  DialogTemplate t;
+  t.style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+  t.caption = label;
+  t.cx = 80;
+  t.cy = 40;
+  t.items = {LTEXT(label, 100, 0, 0, 80, 8)};
+  HWND d = CreateDialogIndirectParamW(nullptr, &t, owner, PlainDialog, 0);
+  SetWindowPos(d, nullptr, col * kCharWidth, row * kCharHeight, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return d;
+}
+
+POINT Cell(int col, int row) { return POINT{col * kCharWidth + 3, row * kCharHeight + 6}; }
+
+void ClickCell(int col, int row) {
+  zrui::InputMousePress(Cell(col, row), zrui::MouseButton::Left);
+  zrui::InputMouseRelease(Cell(col, row), zrui::MouseButton::Left);
+  zrui::Pump();
+}
+
+TEST(ZOrder, AClickBringsAWindowToTheTopForDrawingAndHitTesting) {
+  zrui::ScopedMetricsProfile text(zrui::MetricsProfile::Text);
+  HWND alfa = Labelled(u"Alfa", 2, 2);                    // cells 2..23 x 2..8
+  HWND bravo = Labelled(u"Bravo 1234567890abcd", 10, 5);  // cells 10..31 x 5..11, over alfa
+  ASSERT_TRUE(alfa && bravo);
+  EXPECT_EQ(zrui::TopLevelWindows(), (std::vector<HWND>{alfa, bravo})) << "a new window starts on top";
+  zrui::TextGrid screen = zrui::RenderScreen(40, 14);
+  EXPECT_EQ(Narrow(screen.line(6).substr(11, 20)), "Bravo 1234567890abcd") << screen.utf8();
+  EXPECT_EQ(zrui::HitTest(Cell(12, 6)), GetDlgItem(bravo, 100));
+
+  ClickCell(4, 4);  // a part of alfa that bravo leaves uncovered
+  EXPECT_EQ(zrui::TopLevelWindows(), (std::vector<HWND>{bravo, alfa}));
+  EXPECT_EQ(GetActiveWindow(), alfa);
+  screen = zrui::RenderScreen(40, 14);
+  EXPECT_EQ(Narrow(screen.line(6).substr(10, 14)), "             |") << screen.utf8();
+  EXPECT_EQ(Narrow(screen.line(6).substr(24, 7)), "890abcd") << "the rest of bravo still shows";
+  EXPECT_EQ(zrui::HitTest(Cell(12, 6)), alfa) << "the overlap now belongs to alfa";
+  EXPECT_EQ(zrui::HitTest(Cell(26, 6)), GetDlgItem(bravo, 100));
+
+  // A click on bravo's visible part raises it again; so does activating it.
+  ClickCell(28, 10);
+  EXPECT_EQ(zrui::TopLevelWindows(), (std::vector<HWND>{alfa, bravo}));
+  SetActiveWindow(alfa);
+  EXPECT_EQ(zrui::TopLevelWindows(), (std::vector<HWND>{bravo, alfa}));
+  ClickCell(4, 4);
+  EXPECT_EQ(zrui::TopLevelWindows(), (std::vector<HWND>{bravo, alfa})) << "a click on the top window changes nothing";
+  DestroyWindow(alfa);
+  DestroyWindow(bravo);
+}
+
+TEST(ZOrder, OwnedWindowsStayAboveTheirOwnerAndAModalAboveTheDisabledOwner) {
+  zrui::ScopedMetricsProfile text(zrui::MetricsProfile::Text);
+  HWND owner = Labelled(u"Owner", 2, 2);
+  HWND owned = Labelled(u"Owned", 6, 4, owner);
+  HWND other = Labelled(u"Other", 16, 3);
+  ASSERT_TRUE(owner && owned && other);
+  ClickCell(3, 8);  // the owner's bottom-left corner, covered by no one
+  EXPECT_EQ(zrui::TopLevelWindows(), (std::vector<HWND>{other, owner, owned})) << "the owned window comes along, above";
+  ClickCell(30, 4);
+  EXPECT_EQ(zrui::TopLevelWindows(), (std::vector<HWND>{owner, owned, other}));
+  BringWindowToTop(GetDlgItem(owner, 100));  // a child raises its top-level window
+  EXPECT_EQ(zrui::TopLevelWindows(), (std::vector<HWND>{other, owner, owned}));
+
+  DialogTemplate t;
+  t.caption = u"Modal";
+  t.cx = 40;
+  t.cy = 16;
+  t.items = {DEFPUSHBUTTON(u"OK", IDOK, 0, 0, 40, 14)};
+  std::vector<HWND> whileOpen, afterOwnerClick, afterOtherClick, afterModalClick;
+  int beeps = 0;
+  zrui::OnNextModal([&](HWND modal) {
+    SetWindowPos(modal, nullptr, 28 * kCharWidth, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    whileOpen = zrui::TopLevelWindows();
+    beeps = MessageBeepCount();
+    ClickCell(3, 8);  // the disabled owner: a beep, nothing moves
+    beeps = MessageBeepCount() - beeps;
+    afterOwnerClick = zrui::TopLevelWindows();
+    ClickCell(35, 8);  // another window of the application may come over the modal
+    afterOtherClick = zrui::TopLevelWindows();
+    ClickCell(31, 0);  // the modal's caption
+    afterModalClick = zrui::TopLevelWindows();
+    zrui::PressKey(VK_RETURN);
+  });
+  EXPECT_EQ(DialogBoxIndirectParamW(nullptr, &t, owner, PlainDialog, 0), IDOK);
+  ASSERT_EQ(whileOpen.size(), 4u);
+  HWND modal = whileOpen.back();
+  EXPECT_EQ(whileOpen, (std::vector<HWND>{other, owner, owned, modal}));
+  EXPECT_EQ(beeps, 1);
+  EXPECT_EQ(afterOwnerClick, whileOpen);
+  EXPECT_EQ(afterOtherClick, (std::vector<HWND>{owner, owned, modal, other}));
+  EXPECT_EQ(afterModalClick, (std::vector<HWND>{owner, owned, other, modal}))
+      << "the modal comes up alone; its owner stays below";
+  DestroyWindow(other);
+  DestroyWindow(owner);
+  EXPECT_FALSE(IsWindow(owned));
 }
 
 // Two edits and a button: focus moves as the controls take it when pressed,

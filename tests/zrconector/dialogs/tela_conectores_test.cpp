@@ -371,8 +371,7 @@ TEST_F(Tela, ASymbolErasedWhileTheScreenIsOpenIsPassedOverOnApply) {
 
 // The screen as a person sees it on the terminal (the text metrics: every
 // control on whole cells, frames inside their group boxes), a connector with
-// a missing pin shown. The summary list is three rows high in cells: its
-// fourth count lies below its scroll indicator.
+// a missing pin shown. The summary list shows all four counts.
 TEST_F(Tela, TheScreenAsAPersonSeesIt) {
   zrui::ScopedMetricsProfile texto(zrui::MetricsProfile::Text);
   addPin(*db, "PIN-A", "X1", "AM04M", "1", 100, 100, "N");
@@ -397,20 +396,20 @@ TEST_F(Tela, TheScreenAsAPersonSeesIt) {
       u"|  |             | |              | | |                                                 | | |\n"
       u"|  |             | |              | | |                                                 | | |\n"
       u"|  |             | |              | | |                                                 | | |\n"
+      u"|  |             | |              | | |                                                 | | |\n"
       u"|  |             | |              | | +-------------------------------------------------+ | |\n"
-      u"|  |             | |              | |                                                     | |\n"
       u"|  |             | |              | | \u25CF  T24                                              | |\n"
       u"|  |             | |              | |                                        [    T9    ] | |\n"
       u"|  |             | |              | |                                                     | |\n"
       u"|  |             | |              | +-----------------------------------------------------+ |\n"
       u"|  |             | |              | + T6 -------------------------------------------------+ |\n"
-      u"|  |             | |              | |                                                     | |\n"
-      u"|  |             | |              | | +-------------------------------------------------^ | |\n"
-      u"|  |             | |              | | |T18                          2                   # | |\n"
+      u"|  |             | |              | | +-------------------------------------------------+ | |\n"
+      u"|  |             | |              | | |T18                          2                   | | |\n"
       u"|  |             | |              | | |T19                          8                   | | |\n"
       u"|  |             | |              | | |T20                          0                   | | |\n"
-      u"|  +-------------+ +--------------+ | +-------------------------------------------------v | |\n"
-      u"|                                   +-----------------------------------------------------+ |\n"
+      u"|  |             | |              | | |T21                          4                   | | |\n"
+      u"|  |             | |              | | +-------------------------------------------------+ | |\n"
+      u"|  +-------------+ +--------------+ +-----------------------------------------------------+ |\n"
       u"|                                                                                           |\n"
       u"|                                                               [    T8     ] [    T7    ]  |\n"
       u"|                                                                                           |\n"

@@ -7,12 +7,16 @@
 //
 // Routing, as on the platform this toolkit mirrors:
 // - mouse messages go to the window holding the capture (this thread's), else
-//   to the window under the point: top-level windows in z-order (the newest
-//   on top; a popup such as a dropped list is hit like any window), then
-//   their visible children, the last created on top;
+//   to the window under the point: top-level windows in z-order (a popup
+//   such as a dropped list is hit like any window), then their visible
+//   children, the last created on top;
 // - a press on a window whose top-level window (or the window itself, or a
 //   parent) is disabled is dropped, with a beep when a modal dialog disables
-//   that window; a press on an inactive top-level window activates it first;
+//   that window; a press on an inactive top-level window activates it first,
+//   and a press on any top-level window brings it to the top of the z-order
+//   with the windows it owns above it (a modal dialog stays over its owner);
+//   windows with WS_EX_NOACTIVATE (dropped lists) are neither activated nor
+//   raised;
 // - keys and characters go to the window that has the focus (else the
 //   active window) when the loop takes them from the queue, so a press
 //   queued before them may move the focus first; the functions return the
@@ -42,8 +46,10 @@ struct Keys {
 
 enum class MouseButton { Left, Right, Middle };
 
-// The visible top-level windows, bottom to top: the z-order hit-testing
-// walks from the top (the newest window is on top).
+// The visible top-level windows, bottom to top: the z-order that hit-testing
+// walks from the top and RenderScreen paints from the bottom. A new window
+// starts on top; activation, a press, BringWindowToTop and SetWindowPos with
+// HWND_TOP raise one; WS_EX_TOPMOST windows (tooltips) stay above the rest.
 std::vector<HWND> TopLevelWindows();
 
 // The window a mouse event at the screen point would reach (capture aside);

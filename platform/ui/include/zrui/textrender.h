@@ -54,8 +54,9 @@ class TextGrid {
 TextGrid RenderWindow(HWND root);
 
 // Renders the screen: every visible top-level window, bottom to top
-// (creation order, topmost windows last, so nested modal dialogs and their
-// message boxes lie over their owners), on the desktop colour. The grid is
+// (the z-order of zrui::TopLevelWindows: owned windows such as modal
+// dialogs, their message boxes and dropped lists lie over their owners),
+// on the desktop colour. The grid is
 // `columns` x `rows` cells and shows the screen from cell `pan` (a front end
 // smaller than the screen pans over it). One cell is 7 x 13 screen pixels.
 TextGrid RenderScreen(int columns, int rows, POINT pan = POINT{0, 0});

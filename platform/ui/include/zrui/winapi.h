@@ -109,7 +109,12 @@ BOOL ClientToScreen(HWND h, POINT* p);
 BOOL ScreenToClient(HWND h, POINT* p);
 int MapWindowPoints(HWND from, HWND to, POINT* pts, UINT count);
 BOOL MoveWindow(HWND h, int x, int y, int width, int height, BOOL repaint);
+// Without SWP_NOZORDER and with `insertAfter` null (HWND_TOP) a top-level
+// window goes to the top of the z-order; other insertion points are ignored.
 BOOL SetWindowPos(HWND h, HWND insertAfter, int x, int y, int cx, int cy, UINT flags);
+// Brings the top-level window of `h` to the top of the z-order, the windows
+// it owns (its modal dialogs, dropped lists) staying above it.
+BOOL BringWindowToTop(HWND h);
 HWND WindowFromPoint(POINT screen);
 HWND ChildWindowFromPoint(HWND parent, POINT client);
 // Size of the virtual screen that top-level windows are placed on.
@@ -151,6 +156,7 @@ BOOL RedrawWindow(HWND h, const RECT* r, HRGN rgn, UINT flags);
 HWND SetFocus(HWND h);
 HWND GetFocus();
 HWND GetActiveWindow();
+// Activation (here and through SetFocus) brings the window to the top.
 HWND SetActiveWindow(HWND h);
 // The caret: one per process, owned by the window that created it (edit
 // fields create theirs when they get the focus and destroy it when they

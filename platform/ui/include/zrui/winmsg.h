@@ -107,6 +107,7 @@ constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
 constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
 constexpr DWORD WS_EX_STATICEDGE = 0x00020000;
 constexpr DWORD WS_EX_CONTROLPARENT = 0x00010000;
+constexpr DWORD WS_EX_NOACTIVATE = 0x08000000;  // a press does not activate the window (dropped lists)
 
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 

@@ -1,5 +1,7 @@
 #include "controls/builtin.h"
 
+#include "controls/combobox.h"
+
 #include "core/class_registry.h"
 #include "zrui/commctrl.h"
 
@@ -17,6 +19,7 @@ const std::vector<BuiltinClass>& BuiltinClasses() {
       {WC_TREEVIEWW, TreeViewProc},
       {WC_TABCONTROLW, TabControlProc},
       {TOOLTIPS_CLASSW, TooltipProc},
+      {kComboListClass, ComboListProc},
   };
   return classes;
 }

@@ -27,10 +27,21 @@ LRESULT CALLBACK HeaderProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 LRESULT CALLBACK TreeViewProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 LRESULT CALLBACK TabControlProc(HWND h, UINT msg, WPARAM w, LPARAM l);
 LRESULT CALLBACK TooltipProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+LRESULT CALLBACK ComboListProc(HWND h, UINT msg, WPARAM w, LPARAM l);
+
+// A one-line static text label whose text is wider than its rectangle grows
+// to the right, into space that no sibling takes (a cell short of
+// the next one), up to its container's frame or a cell short of its
+// parent's edge. Static controls call it when their text changes; dialogs
+// call it for every child once all are made. Deviation: every character of
+// the toolkit's font is a whole cell (4 dialog units), wider on average
+// than the proportional font templates are drawn for, so a label sized to
+// its text there would be cut here.
+void FitStaticText(HWND h);
 
 // Private messages between the toolkit's parts (above the WM_USER range of
 // any control, below registered messages).
-constexpr UINT ZM_PAINTOVERLAY = 0xBF00;  // paint parts drawn outside the window (wParam: HDC)
+constexpr UINT ZM_COMBOLIST = 0xBF00;     // from a combo's dropped list to the combo (controls/combobox.h)
 constexpr UINT ZM_USERCHOOSE = 0xBF01;    // choose an item as a user would (wParam: index)
 // Containers (group boxes, tab controls) paint their frames again after
 // every sibling has painted, so that no edge is lost under a neighbour that

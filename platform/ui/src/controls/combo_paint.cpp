@@ -54,17 +54,16 @@ void DrawItem(HWND h, ComboState* s, HDC dc, int index, RECT r, UINT state) {
 
 }  // namespace
 
-void PaintComboList(HWND h, ComboState* s, HDC dc) {
-  RECT lr = ListRect(h, s);
+void PaintComboList(HWND h, ComboState* s, HDC dc, RECT lr) {
   HGDIOBJ oldFont = SelectObject(dc, ControlFont(s->font));
   FillRect(dc, &lr, GetSysColorBrush(COLOR_WINDOW));
   int n = static_cast<int>(s->items.size());
   // Items are drawn in the list's own coordinates, which start at (0, 0).
   POINT org;
   GetViewportOrgEx(dc, &org);
-  SetViewportOrgEx(dc, org.x, org.y + lr.top, nullptr);
+  SetViewportOrgEx(dc, org.x + lr.left, org.y + lr.top, nullptr);
   for (int i = s->top, row = 0; i < n && row < VisibleItems(s); ++i, ++row) {
-    RECT r{0, row * s->itemHeight, lr.right, (row + 1) * s->itemHeight};
+    RECT r{0, row * s->itemHeight, lr.right - lr.left, (row + 1) * s->itemHeight};
     DrawItem(h, s, dc, i, r, i == s->cur ? ODS_SELECTED : 0);
   }
   SetViewportOrgEx(dc, org.x, org.y, nullptr);
@@ -89,7 +88,7 @@ void PaintCombo(HWND h, ComboState* s) {
     SetTextColor(dc, GetSysColor(IsWindowEnabled(h) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     TextOutW(dc, rc.right - kCharWidth, (s->fieldHeight - kCharHeight) / 2, u"v", 1);
   } else {
-    PaintComboList(h, s, dc);
+    PaintComboList(h, s, dc, ListRect(h, s));
   }
   SelectObject(dc, oldFont);
   EndPaint(h, &ps);

@@ -36,6 +36,7 @@ void Select(HWND h, ComboState* s, int index) {
     SetEditQuietly(s, s->items[static_cast<size_t>(s->cur)].text);
   }
   InvalidateRect(h, nullptr, TRUE);
+  if (s->list) InvalidateRect(s->list, nullptr, TRUE);
 }
 
 void DeleteNotify(HWND h, int index, ULONG_PTR data) {
@@ -55,10 +56,17 @@ void Drop(HWND h, ComboState* s, bool open) {
     NotifyCommand(h, CBN_DROPDOWN);
     s->dropped = true;
     s->selBeforeDrop = s->cur;
-    SetCapture(h);
+    // The list is a popup of its own; it takes the mouse, so that a press
+    // anywhere else closes it.
+    s->list = CreateComboList(h, s);
+    if (s->list) SetCapture(s->list);
   } else {
     s->dropped = false;
-    if (GetCapture() == h) ReleaseCapture();
+    // Forgotten first: the popup's last words (capture lost, destroyed) are
+    // then not taken for a press outside.
+    HWND list = s->list;
+    s->list = nullptr;
+    if (list) DestroyWindow(list);
     NotifyCommand(h, CBN_CLOSEUP);
   }
   InvalidateRect(h, nullptr, TRUE);
@@ -69,6 +77,14 @@ void CloseList(HWND h, ComboState* s, bool accept) {
   if (!s->dropped) return;
   NotifyCommand(h, accept ? CBN_SELENDOK : CBN_SELENDCANCEL);
   Drop(h, s, false);
+}
+
+// A choice in the list, by a press on an item or as a user would make it.
+void ChooseFromList(HWND h, ComboState* s, int i) {
+  bool changed = i != s->cur;
+  Select(h, s, i);
+  if (changed || ComboType(h) != CBS_SIMPLE) NotifyCommand(h, CBN_SELCHANGE);
+  CloseList(h, s, true);
 }
 
 void MoveSelection(HWND h, ComboState* s, int to) {
@@ -108,21 +124,17 @@ void OnKeyDown(HWND h, ComboState* s, UINT vk) {
 void OnLButtonDown(HWND h, ComboState* s, POINT p) {
   DWORD type = ComboType(h);
   RECT lr = ListRect(h, s);
-  if ((s->dropped || type == CBS_SIMPLE) && PtInRect(&lr, p)) {
+  if (type == CBS_SIMPLE && PtInRect(&lr, p)) {
     int i = s->top + (p.y - lr.top) / s->itemHeight;
-    if (i < static_cast<int>(s->items.size())) {
-      bool changed = i != s->cur;
-      Select(h, s, i);
-      if (changed || type != CBS_SIMPLE) NotifyCommand(h, CBN_SELCHANGE);
-      CloseList(h, s, true);
-    }
+    if (i < static_cast<int>(s->items.size())) ChooseFromList(h, s, i);
     return;
   }
   if (s->dropped) {
     CloseList(h, s, false);
     return;
   }
-  if (GetFocus() != h && GetFocus() != s->edit) SetFocus(h);
+  HWND focus = GetFocus();
+  if (focus != h && (!s->edit || focus != s->edit)) SetFocus(h);
   RECT rc;
   GetClientRect(h, &rc);
   bool onButton = p.x >= rc.right - kCharWidth && p.y < s->fieldHeight;
@@ -207,6 +219,11 @@ LRESULT CALLBACK ComboBoxProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   switch (msg) {
     case WM_CREATE: OnCreate(h, s, reinterpret_cast<CREATESTRUCTW*>(l)); return 0;
     case WM_DESTROY:
+      if (HWND list = s->list) {
+        s->list = nullptr;
+        s->dropped = false;
+        DestroyWindow(list);
+      }
       // Owners free what they attached to the items (WM_DELETEITEM).
       for (size_t i = s->items.size(); i-- > 0;) DeleteNotify(h, static_cast<int>(i), s->items[i].data);
       s->items.clear();
@@ -370,16 +387,25 @@ LRESULT CALLBACK ComboBoxProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       InvalidateRect(h, nullptr, TRUE);
       return 0;
     case WM_PAINT: PaintCombo(h, s); return 0;
-    case ZM_PAINTOVERLAY:
-      if (s->dropped) PaintComboList(h, s, reinterpret_cast<HDC>(w));
+    case ZM_COMBOLIST:
+      // Only the list that is open speaks for the combo.
+      if (!s->list || reinterpret_cast<HWND>(l) != s->list) return 0;
+      if (w == kComboListGone) {
+        // Destroyed from outside (its owner went): nothing is chosen.
+        s->list = nullptr;
+        s->dropped = false;
+      } else if (w == kComboListOutside) {
+        CloseList(h, s, false);
+      } else if (Valid(s, w)) {
+        ChooseFromList(h, s, static_cast<int>(w));
+      }
       return 0;
     case ZM_USERCHOOSE: {
       int i = static_cast<int>(w);
       if (!Valid(s, w)) return FALSE;
       if (ComboType(h) != CBS_SIMPLE) Drop(h, s, true);
       if (i < s->top || i >= s->top + VisibleItems(s)) s->top = i;
-      RECT lr = ListRect(h, s);
-      OnLButtonDown(h, s, POINT{1, lr.top + (i - s->top) * s->itemHeight + 1});
+      ChooseFromList(h, s, i);
       return TRUE;
     }
   }

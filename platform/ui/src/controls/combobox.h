@@ -21,6 +21,7 @@ struct ComboState {
   bool focusInside = false;
   HFONT font = nullptr;
   HWND edit = nullptr;       // edit field of drop-down and simple combos
+  HWND list = nullptr;       // the dropped list: a popup window while dropped
   int itemHeight = kCharHeight;
   int fieldHeight = kCharHeight + 8;
   int listHeight = 0;        // pixels of the list below the field
@@ -31,10 +32,24 @@ DWORD ComboType(HWND h);
 bool ComboHasStrings(HWND h);
 bool ComboOwnerDraw(HWND h);
 int VisibleItems(const ComboState* s);
-// Client rectangle of the list (below the field; outside the window unless simple).
+// Client rectangle of the list of a simple combo (below its field); for the
+// other types, the size of the dropped list at the combo's client origin.
 RECT ListRect(HWND h, const ComboState* s);
 void PaintCombo(HWND h, ComboState* s);
-// Paints the dropped list on a DC whose origin is the combo's client origin.
-void PaintComboList(HWND h, ComboState* s, HDC dc);
+// Paints the items of combo `h` shown in `list`, a rectangle of `dc` (the
+// simple combo's own list, or the client area of the dropped list's popup).
+void PaintComboList(HWND h, ComboState* s, HDC dc, RECT list);
+
+// The dropped list of drop-down combos is a popup window of this class, owned
+// by the combo's top-level window and made when the list drops: it paints the
+// combo's items, holds the mouse capture while it is open, and reports
+// presses to its combo with ZM_COMBOLIST (wParam: the item index, or one of
+// the codes below; lParam: the list window).
+inline constexpr const char16_t* kComboListClass = u"ComboLBox";
+constexpr WPARAM kComboListOutside = static_cast<WPARAM>(-1);  // a press outside the list: close it
+constexpr WPARAM kComboListGone = static_cast<WPARAM>(-2);     // the list window is being destroyed
+// Makes and shows the dropped list of `combo` below its field (above it when
+// the screen has no room below). Returns the popup, nullptr on failure.
+HWND CreateComboList(HWND combo, const ComboState* s);
 
 }  // namespace zrui::detail

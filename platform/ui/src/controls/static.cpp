@@ -1,6 +1,8 @@
 // Static controls: text labels, pictures (bitmaps) and frames.
 #include "controls/builtin.h"
 
+#include <algorithm>
+
 namespace zrui::detail {
 namespace {
 
@@ -56,6 +58,42 @@ void Paint(HWND h, StaticState* s) {
 
 }  // namespace
 
+void FitStaticText(HWND h) {
+  DWORD type = WindowStyle(h) & SS_TYPEMASK;
+  HWND parent = GetParent(h);
+  if ((type != SS_LEFT && type != 0xB && type != 0xC) || !parent || !(WindowStyle(h) & WS_CHILD)) return;
+  RECT r;
+  GetWindowRect(h, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  if (r.bottom - r.top >= 2 * kCharHeight) return;  // room for a second line: it wraps
+  std::u16string text = GetWindowTextString(h);
+  if (text.find(u'\n') != std::u16string::npos) return;
+  int chars = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    // '&' marks the mnemonic and is not shown; "&&" shows one.
+    if (text[i] == u'&' && i + 1 < text.size()) ++i;
+    ++chars;
+  }
+  int needed = chars * kCharWidth;
+  if (needed <= r.right - r.left) return;
+  RECT pc;
+  GetClientRect(parent, &pc);
+  int limit = pc.right - kCharWidth;  // the margin against the parent's edge
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    // Hidden siblings count too: a dialog shows and hides its controls later.
+    if (c == h) continue;
+    RECT o;
+    GetWindowRect(c, &o);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&o), 2);
+    if (o.top >= r.bottom || r.top >= o.bottom) continue;
+    if (o.left <= r.left && o.right >= r.right) limit = std::min<int>(limit, o.right - kCharWidth);  // its frame
+    else if (o.left >= r.right) limit = std::min<int>(limit, o.left - kCharWidth);  // a cell of space before it
+  }
+  int width = std::min<int>(needed, limit - r.left);
+  if (width > r.right - r.left)
+    SetWindowPos(h, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT CALLBACK StaticProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   auto* s = ControlState<StaticState>(h);
   if (!s) {
@@ -81,7 +119,12 @@ LRESULT CALLBACK StaticProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     case STM_GETIMAGE:
     case STM_GETICON:
       return reinterpret_cast<LRESULT>(s->image);
-    case WM_SETTEXT:
+    case WM_SETTEXT: {
+      InvalidateRect(h, nullptr, TRUE);
+      LRESULT r = DefWindowProcW(h, msg, w, l);
+      FitStaticText(h);
+      return r;
+    }
     case WM_ENABLE:
       InvalidateRect(h, nullptr, TRUE);
       return DefWindowProcW(h, msg, w, l);

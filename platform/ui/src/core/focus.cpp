@@ -53,6 +53,7 @@ HWND SetFocus(HWND h) {
       // Activation first, as a click on an inactive window does.
       HWND prev = tl_active;
       tl_active = top;
+      BringWindowToTop(top);
       if (prev && IsWindow(prev)) SendMessageW(prev, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(top));
       SendMessageW(top, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 1), reinterpret_cast<LPARAM>(prev));
       old = GetFocus();
@@ -75,6 +76,7 @@ HWND SetActiveWindow(HWND h) {
   if (h && !OwnedByThisThread(h)) return nullptr;
   if (h == old) return old;
   tl_active = h;
+  if (h) BringWindowToTop(h);
   if (old) SendMessageW(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(h));
   if (h) SendMessageW(h, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
   return old;

@@ -92,7 +92,7 @@ int MapWindowPoints(HWND from, HWND to, POINT* pts, UINT count) {
   return MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy));
 }
 
-BOOL SetWindowPos(HWND h, HWND, int x, int y, int cx, int cy, UINT flags) {
+BOOL SetWindowPos(HWND h, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   WINDOWPOS wp;
   RECT old;
   {
@@ -114,6 +114,8 @@ BOOL SetWindowPos(HWND h, HWND, int x, int y, int cx, int cy, UINT flags) {
     if (!r) return FALSE;
     r->rect = RECT{wp.x, wp.y, wp.x + wp.cx, wp.y + wp.cy};
     MarkDirty(r);
+    // Only the top of the z-order is placed on request (HWND_TOP).
+    if (!(flags & SWP_NOZORDER) && !insertAfter) WindowStore::raise(h);
   }
   if (flags & SWP_SHOWWINDOW) ShowWindow(h, SW_SHOWNA);
   if (flags & SWP_HIDEWINDOW) ShowWindow(h, SW_HIDE);
@@ -122,6 +124,16 @@ BOOL SetWindowPos(HWND h, HWND, int x, int y, int cx, int cy, UINT flags) {
   if (!moved) wp.flags |= SWP_NOMOVE;
   if (!sized) wp.flags |= SWP_NOSIZE;
   SendMessageW(h, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+  return TRUE;
+}
+
+BOOL BringWindowToTop(HWND h) {
+  std::lock_guard lock(WindowStore::mutex());
+  WindowRecord* r = WindowStore::find(h);
+  if (!r) return FALSE;
+  // A child raises its top-level window, as on the original platform.
+  while ((r->style & WS_CHILD) && WindowStore::find(r->parent)) r = WindowStore::find(r->parent);
+  WindowStore::raise(r->handle);
   return TRUE;
 }
 
@@ -150,7 +162,7 @@ HWND WindowFromPoint(POINT screen) {
     std::lock_guard lock(WindowStore::mutex());
     tops = WindowStore::topLevelWindows();
   }
-  // Newest top-level window first: it is the one on top.
+  // The top of the z-order first.
   for (auto it = tops.rbegin(); it != tops.rend(); ++it) {
     RECT r;
     if (!IsWindowVisible(*it) || !GetWindowRect(*it, &r) || !PtInRect(&r, screen)) continue;

@@ -118,9 +118,13 @@ HWND InputMousePress(POINT screen, MouseButton button, Keys keys, bool doubleCli
   if (!target) {
     target = MouseTarget(screen, true);
     if (!target) return nullptr;
-    // A press on an inactive top-level window activates it first.
+    // A press on an inactive top-level window activates it first, and a
+    // press on any top-level window brings it to the top; popups that take
+    // no activation (a dropped list) stay as they are.
     HWND root = GetAncestor(target, GA_ROOT);
-    if (root && root != GetActiveWindow()) SetActiveWindow(root);
+    bool activates = root && !(GetWindowLongPtrW(root, GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+    if (activates && root != GetActiveWindow()) SetActiveWindow(root);
+    if (activates) BringWindowToTop(root);
   }
   BYTE mods = Mods(keys);
   detail::tl_buttons |= ButtonFlag(button);

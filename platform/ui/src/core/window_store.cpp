@@ -14,6 +14,7 @@ struct Table {
   std::unordered_map<HWND, std::unique_ptr<WindowRecord>> windows;
   // Handles are never reused, so a stale handle can never reach a new window.
   std::uintptr_t next = 0x10000;
+  unsigned long long nextZ = 0;
 };
 
 Table& table() {
@@ -51,6 +52,7 @@ HWND WindowStore::add(std::unique_ptr<WindowRecord> rec) {
   HWND h = reinterpret_cast<HWND>(t.next);
   t.next += 4;
   rec->handle = h;
+  rec->zorder = ++t.nextZ;
   t.windows.emplace(h, std::move(rec));
   return h;
 }
@@ -66,11 +68,43 @@ std::unique_ptr<WindowRecord> WindowStore::remove(HWND h) {
 }
 
 std::vector<HWND> WindowStore::topLevelWindows() {
-  std::vector<HWND> out;
+  std::vector<WindowRecord*> tops;
   for (auto& [h, rec] : table().windows)
-    if (!(rec->style & WS_CHILD)) out.push_back(h);
-  std::sort(out.begin(), out.end());
+    if (!(rec->style & WS_CHILD)) tops.push_back(rec.get());
+  std::sort(tops.begin(), tops.end(), [](const WindowRecord* a, const WindowRecord* b) {
+    bool ta = (a->exStyle & WS_EX_TOPMOST) != 0, tb = (b->exStyle & WS_EX_TOPMOST) != 0;
+    return ta != tb ? tb : a->zorder < b->zorder;
+  });
+  std::vector<HWND> out;
+  out.reserve(tops.size());
+  for (const WindowRecord* r : tops) out.push_back(r->handle);
   return out;
+}
+
+namespace {
+
+bool OwnedBy(HWND t, HWND owner) {
+  WindowRecord* r = WindowStore::find(t);
+  // Owner chains are short; the bound guards against a cycle made by hand.
+  for (int depth = 0; r && r->owner && depth < 64; ++depth) {
+    if (r->owner == owner) return true;
+    r = WindowStore::find(r->owner);
+  }
+  return false;
+}
+
+}  // namespace
+
+void WindowStore::raise(HWND h) {
+  WindowRecord* r = find(h);
+  if (!r || (r->style & WS_CHILD)) return;
+  std::vector<HWND> order = topLevelWindows();
+  std::vector<HWND> moving;
+  for (HWND t : order)
+    if (t == h || OwnedBy(t, h)) moving.push_back(t);
+  for (HWND t : moving) find(t)->zorder = ++table().nextZ;
+  // Only a real change of the stacking counts as a change of the screen.
+  if (topLevelWindows() != order) MarkDirty(r);
 }
 
 std::thread::id WindowThread(HWND h, bool* ok) {

@@ -38,6 +38,7 @@ struct WindowRecord {
   HWND owner = nullptr;             // top-level windows
   std::vector<HWND> children;       // creation order = tab order
   RECT rect;                        // parent client coords, or screen
+  unsigned long long zorder = 0;    // top-level windows: higher is nearer the top
   std::u16string text;
   std::thread::id thread;
   LONG_PTR userData = 0;
@@ -61,7 +62,13 @@ class WindowStore {
   static WindowRecord* find(HWND h);
   static HWND add(std::unique_ptr<WindowRecord> rec);
   static std::unique_ptr<WindowRecord> remove(HWND h);
+  // Top-level windows bottom to top: z-order, with WS_EX_TOPMOST windows
+  // (tooltips) above all others. A new window starts on top of its band.
   static std::vector<HWND> topLevelWindows();
+  // Brings a top-level window to the top of its band, with the windows it
+  // owns (directly or through other owned windows) kept above it in their
+  // order, so an owner never covers its modal dialog or dropped list.
+  static void raise(HWND h);
 };
 
 // Marks a window as needing paint and counts a change of the screen.

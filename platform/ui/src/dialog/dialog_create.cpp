@@ -2,7 +2,9 @@
 #include <algorithm>
 
 #include "core/class_registry.h"
+#include "controls/builtin.h"
 #include "core/window_store.h"
+#include "dialog/dialog_layout.h"
 #include "zrui/commctrl.h"
 #include "zrui/dialog.h"
 #include "zrui/gdi.h"
@@ -16,19 +18,6 @@ DialogData* Data(HWND h) {
   std::lock_guard lock(WindowStore::mutex());
   WindowRecord* r = WindowStore::find(h);
   return r ? r->dialog.get() : nullptr;
-}
-
-// Group boxes, tab controls and framed statics hold other controls: in the
-// text profile they round outward so that what they hold stays inside.
-bool IsContainer(const DialogItem& it) {
-  std::u16string cls = FoldAscii(it.className);
-  if (cls == FoldAscii(WC_BUTTONW)) return (it.style & BS_TYPEMASK) == BS_GROUPBOX;
-  if (cls == FoldAscii(WC_TABCONTROLW)) return true;
-  if (cls == FoldAscii(WC_STATICW)) {
-    DWORD type = it.style & SS_TYPEMASK;
-    return (type >= 0x7 && type <= 0x9) || type == SS_ETCHEDFRAME;  // SS_*FRAME
-  }
-  return false;
 }
 
 bool IsDefaultPushButton(HWND c) {
@@ -179,8 +168,10 @@ HWND CreateDialogIndirectParamW(HINSTANCE inst, const DialogTemplate* t, HWND pa
   HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SetWindowLongPtrW(h, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(proc));
-  for (const DialogItem& it : t->items) {
-    RECT r = metrics.DialogRectToPixels(it.x, it.y, it.cx, it.cy, IsContainer(it));
+  std::vector<RECT> rects = LayOutDialogItems(*t, metrics);
+  for (size_t i = 0; i < t->items.size(); ++i) {
+    const DialogItem& it = t->items[i];
+    const RECT& r = rects[i];
     HWND c = CreateWindowExW(it.exStyle, it.className.c_str(), it.text.c_str(), it.style | WS_CHILD, r.left, r.top,
                              r.right - r.left, r.bottom - r.top, h,
                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(static_cast<WORD>(it.id))), inst, nullptr);
@@ -190,6 +181,9 @@ HWND CreateDialogIndirectParamW(HINSTANCE inst, const DialogTemplate* t, HWND pa
     }
     SendMessageW(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
+  // Labels fit their text once their neighbours are known.
+  for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (GetClassNameString(c) == WC_STATICW) FitStaticText(c);
   HWND first = GetNextDlgTabItem(h, nullptr, FALSE);
   LRESULT setFocus = SendMessageW(h, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param);
   if (!IsWindow(h)) return nullptr;

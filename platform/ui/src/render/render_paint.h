@@ -9,10 +9,10 @@
 
 namespace zrui::detail {
 
-// Paints a top-level window with its frame, children, container frames
-// and dropped lists. `origin`: the screen point at the surface's (0, 0).
+// Paints a top-level window with its frame, children and container frames.
+// `origin`: the screen point at the surface's (0, 0).
 void PaintTopLevel(HWND top, Surface* surface, POINT origin);
-// Visible top-level windows, bottom to top: creation order, topmost last.
+// Visible top-level windows, bottom to top: z-order, topmost windows last.
 std::vector<HWND> VisibleTopLevelWindows();
 // Visible top-level windows owned by `owner` or by one of its children.
 std::vector<HWND> OwnedPopups(HWND owner);

@@ -2,7 +2,7 @@
 // through the same WM_PAINT code that draws on any device context, with
 // what the toolkit adds around the controls' own painting: frames and
 // captions of top-level windows, borders of bordered children, scroll
-// indicators, container frames on top of their neighbours, and popups.
+// indicators, and container frames on top of their neighbours.
 #include "render/render_paint.h"
 
 #include <algorithm>
@@ -149,20 +149,6 @@ void PaintContainerFrames(HWND h) {
   for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) PaintContainerFrames(c);
 }
 
-// Parts drawn outside their window's rectangle (dropped combo lists).
-void PaintOverlays(HWND h, Surface* surface, POINT origin) {
-  if (!IsVisibleTree(h)) return;
-  if (GetClassNameString(h) == WC_COMBOBOXW && SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0)) {
-    POINT o{0, 0};
-    ClientToScreen(h, &o);
-    // The list hangs below the field, over anything else in the window.
-    HDC dc = MakeDC(surface, POINT{o.x - origin.x, o.y - origin.y}, surface->Bounds(), h);
-    SendMessageW(h, ZM_PAINTOVERLAY, reinterpret_cast<WPARAM>(dc), 0);
-    DeleteDC(dc);
-  }
-  for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) PaintOverlays(c, surface, origin);
-}
-
 }  // namespace
 
 void PaintTopLevel(HWND top, Surface* surface, POINT origin) {
@@ -173,7 +159,6 @@ void PaintTopLevel(HWND top, Surface* surface, POINT origin) {
   PaintTopFrame(top, surface, origin);
   PaintChildren(top, surface, origin);
   PaintContainerFrames(top);
-  PaintOverlays(top, surface, origin);
   HWND owner = nullptr;
   POINT pos{};
   SIZE size{};
@@ -186,14 +171,12 @@ void PaintTopLevel(HWND top, Surface* surface, POINT origin) {
 }
 
 std::vector<HWND> VisibleTopLevelWindows() {
-  std::vector<HWND> out, topmost;
+  std::vector<HWND> out;
   std::lock_guard lock(WindowStore::mutex());
   for (HWND t : WindowStore::topLevelWindows()) {
     WindowRecord* r = WindowStore::find(t);
-    if (!r || !(r->style & WS_VISIBLE) || r->destroying) continue;
-    (r->exStyle & WS_EX_TOPMOST ? topmost : out).push_back(t);
+    if (r && (r->style & WS_VISIBLE) && !r->destroying) out.push_back(t);
   }
-  out.insert(out.end(), topmost.begin(), topmost.end());
   return out;
 }
 
