@@ -12,6 +12,8 @@
 
 namespace fs = std::filesystem;
 using zrui::IDC_FILE_LIST;
+using zrui::IDC_FILE_NAME;
+using zrui::IDC_FILE_READONLY;
 using zrui::IDC_MESSAGE_TEXT;
 using zrui::test::Narrow;
 

@@ -242,13 +242,15 @@ DialogTemplate FileTemplate(const std::u16string& title) {
       CONTROL(u"", IDC_FILE_LIST, WC_LISTVIEWW,
               LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER | WS_BORDER | WS_TABSTOP, 7, 18,
               227, 78),
-      LTEXT(u"File &name:", -1, 7, 102, 46, 8),
-      EDITTEXT(IDC_FILE_NAME, 55, 100, 125, 12, ES_AUTOHSCROLL),
-      LTEXT(u"Files of &type:", -1, 7, 118, 46, 8),
-      COMBOBOX(IDC_FILE_TYPES, 55, 116, 125, 60, CBS_DROPDOWNLIST),
+      // The labels are as wide as their texts in character cells (4 units
+      // a character), so that none is cut on the terminal.
+      LTEXT(u"File &name:", -1, 7, 102, 56, 8),
+      EDITTEXT(IDC_FILE_NAME, 63, 100, 117, 12, ES_AUTOHSCROLL),
+      LTEXT(u"Files of &type:", -1, 7, 118, 56, 8),
+      COMBOBOX(IDC_FILE_TYPES, 63, 116, 117, 60, CBS_DROPDOWNLIST),
       DEFPUSHBUTTON(u"OK", IDOK, 184, 100, 50, 14),
       PUSHBUTTON(u"Cancel", IDCANCEL, 184, 116, 50, 14),
-      CHECKBOX(u"Open as &read-only", IDC_FILE_READONLY, 55, 134, 125, 8),
+      CHECKBOX(u"Open as &read-only", IDC_FILE_READONLY, 63, 134, 117, 8),
   };
   return t;
 }
