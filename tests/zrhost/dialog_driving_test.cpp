@@ -190,7 +190,8 @@ TEST_F(DialogDriving, AColourThatIsNoneOfThePickersFailsTheCall) {
 
 TEST_F(DialogDriving, TheFileChooserListsTheFiltersDrawingsAndFoldersAndGivesTheChosenPath) {
   std::filesystem::create_directories(file("drawings/old"));
-  for (const char* name : {"drawings/relay.dwg", "drawings/relay.dxf", "drawings/notes.txt"}) write(name, "x");
+  for (const char* name : {"drawings/relay.dwg", "drawings/relay.dxf", "drawings/notes.txt", "drawings/old/relay.dwg"})
+    write(name, "x");
   Outcome o = run(
       "(dialog-check 1120 (lambda (s)\n"
       "  (unless (equal? (assq-ref s 'items) '(\"../\" \"old/\" \"relay.dwg\")) (error \"entries\" s))))\n"
@@ -198,11 +199,20 @@ TEST_F(DialogDriving, TheFileChooserListsTheFiltersDrawingsAndFoldersAndGivesThe
       "(dialog-check 1040 (lambda (s) (unless (assq-ref s 'visible) (error \"read-only box\" s))))\n"
       "(dialog-choose 1120 \"relay.dwg\") (dialog-click 1)\n"
       "(write (zrtFile \"" + file("drawings") + "\")) (newline)\n"
+      // Into the folder by choosing it and OK, then by typing its name.
+      "(dialog-choose 1120 \"old/\") (dialog-click 1)\n"
+      "(dialog-check 1120 (lambda (s) (unless (equal? (assq-ref s 'items) '(\"../\" \"relay.dwg\")) (error \"in old\" s))))\n"
+      "(dialog-choose 1120 \"relay.dwg\") (dialog-click 1)\n"
+      "(write (zrtFile \"" + file("drawings") + "\")) (newline)\n"
+      "(dialog-type 1152 \"old\") (dialog-key \"Enter\") (dialog-type 1152 \"relay.dwg\") (dialog-key \"Enter\")\n"
+      "(write (zrtFile \"" + file("drawings") + "\")) (newline)\n"
       // Without actions, file-dialog still answers.
       "(define (file-dialog folder filter title) (string-append folder \"/x.dwg\"))\n"
       "(write (zrtFile \"/d\")) (newline)\n");
   EXPECT_EQ(o.status, 0) << describe(o);
-  EXPECT_EQ(o.out, "(1 \"" + file("drawings/relay.dwg") + "\")\n(1 \"/d/x.dwg\")\n") << describe(o);
+  EXPECT_EQ(o.out, "(1 \"" + file("drawings/relay.dwg") + "\")\n(1 \"" + file("drawings/old/relay.dwg") + "\")\n(1 \"" +
+                       file("drawings/old/relay.dwg") + "\")\n(1 \"/d/x.dwg\")\n")
+      << describe(o);
 }
 
 TEST_F(DialogDriving, BadArgumentsAreRefusedWhenQueuedAndAPictureThatCannotBeWrittenSaysWhy) {

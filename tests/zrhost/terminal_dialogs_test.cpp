@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -167,6 +168,21 @@ TEST_F(DialogsInTerminal, TheColourPickerShowsItsSwatchesInColourAndIsDrivenByKe
   call(*t, "(zrtColour 300)", "Index 256 (by layer)");
   t->keys({"Escape"});
   ASSERT_TRUE(t->waitFor("(zrtColour 300)\n(-5001 -1)\nzrhost>")) << t->screen();
+}
+
+TEST_F(DialogsInTerminal, TheFileChooserListsDrawingsAndFoldersAndIsDrivenByTyping) {
+  std::filesystem::create_directories(file("drawings/old"));
+  for (const char* name : {"drawings/notes.txt", "drawings/old/relay.dwg"}) write(name, "x");
+  auto t = start(120, 40);
+  call(*t, "(zrtFile \"" + file("drawings") + "\")", "old/");
+  EXPECT_EQ(t->screen().find("notes.txt"), std::string::npos) << t->screen();
+  // The name field has the focus: a folder's name opens it, a file's ends.
+  t->type("old");
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("relay.dwg")) << t->screen();
+  t->type("relay.dwg");
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("(1 \"" + file("drawings/old/relay.dwg") + "\")\nzrhost>")) << t->screen();
 }
 
 TEST_F(DialogsInTerminal, ASmallTerminalPansAndAResizeRedraws) {
