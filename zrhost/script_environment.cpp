@@ -105,7 +105,7 @@ int GuileScriptEnvironment::pickColour(int initial, int* chosen) const {
   return RTNORM;
 #else
   (void)chosen;
-  printOut("[Colour]\n  Index " + std::to_string(initial) + "\n  -> Cancel\n");
+  printOut("[Colour]\n  Index " + std::to_string(std::clamp(initial, 0, 256)) + "\n  -> Cancel\n");
   return RTERROR;
 #endif
 }
