@@ -1,6 +1,7 @@
 #include "dialog_controls.h"
 
 #include "OdString.h"
+#include "colour_swatches.h"
 
 namespace zrhost {
 namespace {
@@ -98,6 +99,8 @@ ControlState readControl(HWND ctl, int id) {
       s.items.push_back(utf8(buf));
     }
     s.selection = static_cast<int>(SendMessageW(ctl, TCM_GETCURSEL, 0, 0));
+  } else if (cls == kColourSwatchesClass) {
+    s.selection = static_cast<int>(SendMessageW(ctl, kSwatchGetSel, 0, 0));
   } else if (cls == WC_BUTTONW) {
     s.checked = SendMessageW(ctl, BM_GETCHECK, 0, 0) == BST_CHECKED;
   }

@@ -15,7 +15,8 @@ namespace zrhost {
 
 // The control's state: text, enabled, visible; entries and the current one
 // of combo boxes, list views (first column), trees ("/"-joined paths, in
-// order) and tab controls; the check of buttons.
+// order) and tab controls; the check of buttons; the index chosen in the
+// colour picker's swatches.
 ControlState readControl(HWND ctl, int id);
 
 // Texts of a list view's row (first column) and of a tree item.

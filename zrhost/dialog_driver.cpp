@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "OdString.h"
+#include "colour_swatches.h"
 #include "dialog_controls.h"
 #include "zrui/commctrl.h"
 #include "zrui/eventloop.h"
@@ -136,6 +137,23 @@ Outcome chooseInList(HWND ctl, const DialogAction& a) {
   return done();
 }
 
+// The colour picker's swatches: a click on the swatch of the index (given as
+// a number or as its text).
+Outcome chooseSwatch(HWND ctl, const DialogAction& a) {
+  int i = a.index;
+  if (i < 0) {
+    const std::string text = utf8(a.text);
+    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
+      return failed(controlName(a.id, ctl) + " has no colour \"" + text + "\"");
+    i = std::stoi(text);
+  }
+  RECT r{};
+  if (!SendMessageW(ctl, kSwatchGetItemRect, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r)))
+    return failed(controlName(a.id, ctl) + " has no colour " + std::to_string(i));
+  clickAt(ctl, centre(r));
+  return done();
+}
+
 bool itemRect(HWND tree, HTREEITEM item, RECT* r) {
   SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
   *reinterpret_cast<HTREEITEM*>(r) = item;
@@ -248,6 +266,7 @@ Outcome apply(HWND dlg, const DialogAction& a) {
       if (cls == WC_COMBOBOXW) return chooseInCombo(ctl, a);
       if (cls == WC_LISTVIEWW) return chooseInList(ctl, a);
       if (cls == WC_TREEVIEWW) return chooseInTree(ctl, a);
+      if (cls == kColourSwatchesClass) return chooseSwatch(ctl, a);
       return failed(controlName(a.id, ctl) + " has no entries to choose from");
     case K::Tab: {
       if (cls != WC_TABCONTROLW) return failed(controlName(a.id, ctl) + " is not a tab control");
@@ -342,10 +361,7 @@ void installDialogDriver(std::chrono::milliseconds waitLimit) {
   d.limit = waitLimit;
   d.installed = true;
   zrui::SetIdleHandler(onIdle, kRecheck);
-  zrui::SetRealDialogPolicy([] {
-    Driver& dr = driver();
-    return dr.frontEnd || (!dr.queue.empty() && !dr.failure);
-  });
+  zrui::SetRealDialogPolicy(dialogsAnswerable);
 }
 
 void removeDialogDriver() {
@@ -355,6 +371,11 @@ void removeDialogDriver() {
   zrui::SetIdleHandler(nullptr);
   zrui::SetRealDialogPolicy(nullptr);
   d.queue.clear();
+}
+
+bool dialogsAnswerable() {
+  const Driver& d = driver();
+  return d.installed && (d.frontEnd || (!d.queue.empty() && !d.failure));
 }
 
 void setDialogFrontEndAttached(bool attached) { driver().frontEnd = attached; }

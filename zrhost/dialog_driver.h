@@ -67,6 +67,12 @@ void clearDialogActions();
 void installDialogDriver(std::chrono::milliseconds waitLimit);
 void removeDialogDriver();
 
+// True when a dialog opened now has someone to answer it: a front end shows
+// it to a person, or actions are queued (and the call has not failed). The
+// real-dialog policy answers the same; the host's own dialogs (the colour
+// picker) ask it too.
+bool dialogsAnswerable();
+
 // A front end that shows dialogs to a person: dialogs are real and a dialog
 // with nothing queued waits for the person instead of failing.
 void setDialogFrontEndAttached(bool attached);

@@ -1,10 +1,12 @@
 #pragma once
-// The toolkit's file-open dialog in the host: the Scheme procedure
-// "file-dialog" answers it when defined, called with the initial folder, the
-// filter ("Drawings|*.dwg") and the title as strings, and answering a path
-// (confirmed) or #f (cancelled); else a person at the terminal picks one of
-// the folder's files that match the filter, by number, or types a path;
-// else the dialog is cancelled.
+// The toolkit's file-open dialog in the host. Whenever someone can answer
+// it (a person at the terminal, queued actions: the real-dialog policy of
+// dialog_driver.h) it is the toolkit's file chooser, a real dialog. Else this
+// responder answers: the Scheme procedure "file-dialog" when defined, called
+// with the initial folder, the filter ("Drawings|*.dwg") and the title as
+// strings, and answering a path (confirmed) or #f (cancelled); else the
+// dialog is printed ("[title]", the folder and the filter, "-> Cancel") and
+// cancelled.
 
 namespace zrhost {
 

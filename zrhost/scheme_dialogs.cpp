@@ -215,7 +215,8 @@ const SchemeProcedure kProcedures[] = {
      "(dialog-close): queues the title-bar close of the dialog on top."},
     {"dialog-choose", 2, 0, false, subr(dialogChoose),
      "(dialog-choose ID ITEM): queues choosing an entry by index or text in a list or combo box, or an item of a "
-     "tree by its path of texts joined by \"/\" (closed folders on the way are opened)."},
+     "tree by its path of texts joined by \"/\" (closed folders on the way are opened), or a colour of the colour "
+     "dialog's swatches (control 100) by its index: a click on its swatch."},
     {"dialog-tab", 2, 0, false, subr(dialogTab), "(dialog-tab ID INDEX): queues a click on tab INDEX of a tab control."},
     {"dialog-cell", 3, 0, false, subr(dialogCell),
      "(dialog-cell ID ROW COLUMN): queues a click on a cell of a report list view (a property list opens its "

@@ -1,11 +1,15 @@
 #include "script_environment.h"
 
+#include <algorithm>
 #include <string>
 
-#include "colour_chart.h"
 #include "scheme_guard.h"
 #include "scheme_values.h"
 #include "terminal.h"
+#ifdef ZRHOST_HAVE_ZRUI
+#include "colour_picker.h"
+#include "dialog_driver.h"
+#endif
 
 namespace zrhost {
 
@@ -69,8 +73,7 @@ int GuileScriptEnvironment::ColorDialog(int initial, int* chosen) {
   if (refusedOffThread("the colour dialog")) return RTERROR;
   try {
     SCM procedure = global(OdString(u"colour-dialog"));
-    if (SCM_UNBNDP(procedure) || scm_is_false(scm_procedure_p(procedure)))
-      return interactive() ? askColour(initial, chosen) : RTERROR;
+    if (SCM_UNBNDP(procedure) || scm_is_false(scm_procedure_p(procedure))) return pickColour(initial, chosen);
     SCM value = SCM_BOOL_F;
     if (!schemeApply(procedure, scm_list_1(scm_from_int(initial)), &value, "colour-dialog")) return RTERROR;
     if (scm_is_false(value)) return RTERROR;  // not confirmed
@@ -86,25 +89,25 @@ int GuileScriptEnvironment::ColorDialog(int initial, int* chosen) {
   }
 }
 
-int GuileScriptEnvironment::askColour(int initial, int* chosen) const {
-  printOut(colourChart(initial, true));
-  const std::string prompt = "Colour index 0..256 (now " + std::to_string(initial) + "; empty line: cancel): ";
-  for (;;) {
-    std::optional<std::string> line = askLine(prompt);
-    if (!line) return RTERROR;
-    std::size_t start = line->find_first_not_of(" \t\r");
-    if (start == std::string::npos) return RTERROR;
-    std::size_t end = line->find_last_not_of(" \t\r");
-    const std::string text = line->substr(start, end - start + 1);
-    if (text.size() <= 3 && text.find_first_not_of("0123456789") == std::string::npos) {
-      const int index = std::stoi(text);
-      if (index <= 256) {
-        *chosen = index;
-        return RTNORM;
-      }
-    }
-    printOut("  a number from 0 to 256, please\n");
+int GuileScriptEnvironment::pickColour(int initial, int* chosen) const {
+#ifdef ZRHOST_HAVE_ZRUI
+  // Shown only when someone answers it (a person at the terminal, queued
+  // actions); a script with neither would wait for nothing, so the dialog is
+  // printed with its answer, as message boxes are.
+  if (!dialogsAnswerable()) {
+    const std::u16string label = colourLabel(std::clamp(initial, 0, 256));
+    printOut("[Colour]\n  " + std::string(label.begin(), label.end()) + "\n  -> Cancel\n");
+    return RTERROR;
   }
+  const std::optional<int> index = runColourPicker(initial);
+  if (!index) return RTERROR;
+  *chosen = *index;
+  return RTNORM;
+#else
+  (void)chosen;
+  printOut("[Colour]\n  Index " + std::to_string(std::clamp(initial, 0, 256)) + "\n  -> Cancel\n");
+  return RTERROR;
+#endif
 }
 
 }  // namespace zrhost

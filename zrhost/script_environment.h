@@ -7,7 +7,9 @@
 // - GetVariable reads the global of that exact name as a one-item chain (so a
 //   number or a list gives no string);
 // - ColorDialog asks the Scheme procedure "colour-dialog" when defined, else
-//   the person at the terminal, else answers "not confirmed".
+//   shows the colour picker (colour_picker.h) when a person at the terminal
+//   or queued actions answer it, else prints it ("[Colour]", the initial
+//   index, "-> Cancel") and answers "not confirmed".
 // Errors of the Scheme code are printed and answered with RTERROR.
 //
 // REQUIRES: the calling thread is in Guile mode.
@@ -29,7 +31,8 @@ class GuileScriptEnvironment : public FxScriptEnvironment {
  private:
   // The bound value of a global, or SCM_UNDEFINED.
   SCM global(const OdString& name) const;
-  int askColour(int initial, int* chosen) const;
+  // The picker, when someone can answer it.
+  int pickColour(int initial, int* chosen) const;
 
   SCM module_;
 };

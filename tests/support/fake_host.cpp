@@ -43,6 +43,7 @@ int FakeScriptEnvironment::GetVariable(const OdString& name, resbuf** result) {
 
 int FakeScriptEnvironment::ColorDialog(int initial, int* chosen) {
   lastColourInitial_ = initial;
+  if (colourDialog_) return colourDialog_(initial, chosen);
   if (colourAnswer_ < 0) return RTERROR;
   *chosen = colourAnswer_;
   return RTNORM;

@@ -23,6 +23,8 @@ class FakeScriptEnvironment : public FxScriptEnvironment {
   // Colour dialog answer: the index chosen, or -1 for cancel; the initial
   // index asked with is kept.
   void setColourAnswer(int index) { colourAnswer_ = index; }
+  // Or a real dialog: `dialog` answers (status, and the index in *chosen).
+  void setColourDialog(std::function<int(int initial, int* chosen)> dialog) { colourDialog_ = std::move(dialog); }
   int lastColourInitial() const { return lastColourInitial_; }
 
   int Invoke(const OdString& name, const resbuf* args, resbuf** result) override;
@@ -32,6 +34,7 @@ class FakeScriptEnvironment : public FxScriptEnvironment {
  private:
   std::map<std::string, std::function<resbuf*()>> variables_;
   std::map<std::string, Function> functions_;
+  std::function<int(int, int*)> colourDialog_;
   int colourAnswer_ = -1;
   int lastColourInitial_ = -1;
 };

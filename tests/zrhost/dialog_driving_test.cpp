@@ -147,6 +147,74 @@ TEST_F(DialogDriving, TheFileDialogIsAnsweredByTypingAName) {
   EXPECT_EQ(o.out, "(1 \"" + file("sub/part.dxf") + "\")\n") << describe(o);
 }
 
+TEST_F(DialogDriving, TheColourPickerOpensClampedAndIsAnsweredByKeysChoicesAndCancel) {
+  Outcome o = run(
+      "(define (show x) (write x) (newline))\n"
+      // 300 opens at 256 (by layer); Left and Enter choose 255.
+      "(dialog-check 100 (lambda (s) (unless (eqv? (assq-ref s 'selection) 256) (error \"opened at\" s))))\n"
+      "(dialog-check 101 (lambda (s) (unless (equal? (assq-ref s 'text) \"Index 256 (by layer)\") (error \"label\" s))))\n"
+      "(dialog-key \"Left\") (dialog-key \"Enter\")\n"
+      "(show (zrtColour 300))\n"
+      // A swatch chosen by index (a click on it), then OK.
+      "(dialog-choose 100 5) (dialog-snapshot \"picker.txt\") (dialog-click 1)\n"
+      "(show (zrtColour 7))\n"
+      // Chosen by its text, then cancelled.
+      "(dialog-choose 100 \"30\") (dialog-click 2)\n"
+      "(show (zrtColour 7))\n"
+      // Nothing queued and no colour-dialog: nobody answers; printed, not
+      // confirmed.
+      "(show (zrtColour 7))\n"
+      // colour-dialog answers before the picker: the queued click stays.
+      "(define (colour-dialog initial) (+ initial 1))\n"
+      "(dialog-click 1)\n"
+      "(show (zrtColour 7))\n"
+      "(show (dialog-pending))\n");
+  EXPECT_EQ(o.status, 0) << describe(o);
+  EXPECT_EQ(o.out, "(5100 255)\n(5100 5)\n(-5001 -1)\n[Colour]\n  Index 7 (255,255,255)\n  -> Cancel\n(-5001 -1)\n(5100 8)\n(\"(dialog-click 1)\")\n") << describe(o);
+  const std::string snap = read("picker.txt");
+  EXPECT_NE(snap.find("Index 5 (0,0,255)"), std::string::npos) << snap;
+  EXPECT_NE(snap.find("+- Colour "), std::string::npos) << snap;
+  EXPECT_NE(snap.find("[]"), std::string::npos) << snap;
+}
+
+TEST_F(DialogDriving, AColourThatIsNoneOfThePickersFailsTheCall) {
+  for (const char* colour : {"300", "red"}) {
+    Outcome o = run(std::string("(dialog-choose 100 \"") + colour + "\")\n(zrtColour 7)\n");
+    EXPECT_EQ(o.status, 1) << describe(o);
+    EXPECT_NE(o.err.find(std::string("dialog \"Colour\": (dialog-choose 100 \"") + colour +
+                         "\"): control 100 (ZrColourSwatches) has no colour"),
+              std::string::npos)
+        << describe(o);
+  }
+}
+
+TEST_F(DialogDriving, TheFileChooserListsTheFiltersDrawingsAndFoldersAndGivesTheChosenPath) {
+  std::filesystem::create_directories(file("drawings/old"));
+  for (const char* name : {"drawings/relay.dwg", "drawings/relay.dxf", "drawings/notes.txt", "drawings/old/relay.dwg"})
+    write(name, "x");
+  Outcome o = run(
+      "(dialog-check 1120 (lambda (s)\n"
+      "  (unless (equal? (assq-ref s 'items) '(\"../\" \"old/\" \"relay.dwg\")) (error \"entries\" s))))\n"
+      // The test module's dialog does not hide the read-only box.
+      "(dialog-check 1040 (lambda (s) (unless (assq-ref s 'visible) (error \"read-only box\" s))))\n"
+      "(dialog-choose 1120 \"relay.dwg\") (dialog-click 1)\n"
+      "(write (zrtFile \"" + file("drawings") + "\")) (newline)\n"
+      // Into the folder by choosing it and OK, then by typing its name.
+      "(dialog-choose 1120 \"old/\") (dialog-click 1)\n"
+      "(dialog-check 1120 (lambda (s) (unless (equal? (assq-ref s 'items) '(\"../\" \"relay.dwg\")) (error \"in old\" s))))\n"
+      "(dialog-choose 1120 \"relay.dwg\") (dialog-click 1)\n"
+      "(write (zrtFile \"" + file("drawings") + "\")) (newline)\n"
+      "(dialog-type 1152 \"old\") (dialog-key \"Enter\") (dialog-type 1152 \"relay.dwg\") (dialog-key \"Enter\")\n"
+      "(write (zrtFile \"" + file("drawings") + "\")) (newline)\n"
+      // Without actions, file-dialog still answers.
+      "(define (file-dialog folder filter title) (string-append folder \"/x.dwg\"))\n"
+      "(write (zrtFile \"/d\")) (newline)\n");
+  EXPECT_EQ(o.status, 0) << describe(o);
+  EXPECT_EQ(o.out, "(1 \"" + file("drawings/relay.dwg") + "\")\n(1 \"" + file("drawings/old/relay.dwg") + "\")\n(1 \"" +
+                       file("drawings/old/relay.dwg") + "\")\n(1 \"/d/x.dwg\")\n")
+      << describe(o);
+}
+
 TEST_F(DialogDriving, BadArgumentsAreRefusedWhenQueuedAndAPictureThatCannotBeWrittenSaysWhy) {
   Outcome o = run("(dialog-key \"Hyper\")\n");
   EXPECT_EQ(o.status, 1) << describe(o);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -137,6 +138,51 @@ TEST_F(DialogsInTerminal, ADialogOfTheModuleIsFilledInAndConfirmed) {
   ASSERT_GE(cancel.first, 0);
   click(*t, cancel);
   ASSERT_TRUE(t->waitFor("(zrtAskName \"X2\")\n()\nzrhost>")) << t->screen();
+}
+
+TEST_F(DialogsInTerminal, TheColourPickerShowsItsSwatchesInColourAndIsDrivenByKeysAndTheMouse) {
+  auto t = start(120, 40);
+  call(*t, "(zrtColour 5)", "Index 5 (0,0,255)");
+  EXPECT_NE(t->screen().find("+- Colour "), std::string::npos) << t->screen();
+  // The swatches have their colours: blue (5) and red (1) backgrounds, in
+  // the terminal's 256 colours.
+  const std::string coloured = t->screen(true);
+  EXPECT_NE(coloured.find("48;5;21m"), std::string::npos) << "blue swatch";
+  EXPECT_NE(coloured.find("48;5;196m"), std::string::npos) << "red swatch";
+  // Right moves to 6, Enter chooses it.
+  t->keys({"Right"});
+  ASSERT_TRUE(t->waitFor("Index 6 (255,0,255)")) << t->screen();
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("(zrtColour 5)\n(5100 6)\nzrhost>")) << t->screen();
+
+  // A click on the swatch below the selection (21), then on OK.
+  call(*t, "(zrtColour 5)", "Index 5 (0,0,255)");
+  const auto selected = cellOf(t->screen(), "[]");
+  ASSERT_GE(selected.first, 0) << t->screen();
+  click(*t, {selected.first, selected.second + 1});
+  ASSERT_TRUE(t->waitFor("Index 21 (")) << t->screen();
+  click(*t, cellOf(t->screen(), "OK"));
+  ASSERT_TRUE(t->waitFor("(zrtColour 5)\n(5100 21)\nzrhost>")) << t->screen();
+
+  // Escape cancels.
+  call(*t, "(zrtColour 300)", "Index 256 (by layer)");
+  t->keys({"Escape"});
+  ASSERT_TRUE(t->waitFor("(zrtColour 300)\n(-5001 -1)\nzrhost>")) << t->screen();
+}
+
+TEST_F(DialogsInTerminal, TheFileChooserListsDrawingsAndFoldersAndIsDrivenByTyping) {
+  std::filesystem::create_directories(file("drawings/old"));
+  for (const char* name : {"drawings/notes.txt", "drawings/old/relay.dwg"}) write(name, "x");
+  auto t = start(120, 40);
+  call(*t, "(zrtFile \"" + file("drawings") + "\")", "old/");
+  EXPECT_EQ(t->screen().find("notes.txt"), std::string::npos) << t->screen();
+  // The name field has the focus: a folder's name opens it, a file's ends.
+  t->type("old");
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("relay.dwg")) << t->screen();
+  t->type("relay.dwg");
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("(1 \"" + file("drawings/old/relay.dwg") + "\")\nzrhost>")) << t->screen();
 }
 
 TEST_F(DialogsInTerminal, ASmallTerminalPansAndAResizeRedraws) {

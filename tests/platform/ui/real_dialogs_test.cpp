@@ -12,6 +12,8 @@
 
 namespace fs = std::filesystem;
 using zrui::IDC_FILE_LIST;
+using zrui::IDC_FILE_NAME;
+using zrui::IDC_FILE_READONLY;
 using zrui::IDC_MESSAGE_TEXT;
 using zrui::test::Narrow;
 
@@ -101,6 +103,44 @@ TEST_F(RealDialogs, TheFileDialogOpensFoldersRefusesMissingFilesAndReturnsTheCho
   EXPECT_EQ(dlg.GetPathName(), CString((root / "blocks" / "relay.dwg").u16string()));
   EXPECT_EQ(listed, (std::vector<std::u16string>{u"../", u"relay.dwg"})) << "only the filter's files";
   EXPECT_NE(refusal.find(u"missing.dwg\nFile not found."), std::u16string::npos) << Narrow(refusal);
+  fs::remove_all(root);
+}
+
+TEST_F(RealDialogs, TheReadOnlyBoxIsOfferedOnlyWithoutHideReadOnlyAndItsCheckIsAnswered) {
+  fs::path root = fs::temp_directory_path() / ("zrui-readonly-" + std::to_string(getpid()));
+  fs::create_directories(root);
+  std::ofstream(root / "relay.dwg") << "x";
+  std::u16string start = root.u16string();
+  struct Case {
+    DWORD flags;
+    bool check;  // the user clicks the box
+    bool shown, checkedAtStart, answered;
+  };
+  const Case cases[] = {
+      {OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, false, false, false, false},
+      {0, true, true, false, true},
+      {OFN_READONLY, false, true, true, true},
+      {OFN_READONLY, true, true, true, false},
+  };
+  for (const Case& c : cases) {
+    bool shown = false, checkedAtStart = false;
+    zrui::OnNextModal([&](HWND dlg) {
+      HWND box = GetDlgItem(dlg, IDC_FILE_READONLY);
+      shown = IsWindowVisible(box);
+      checkedAtStart = IsDlgButtonChecked(dlg, IDC_FILE_READONLY) == BST_CHECKED;
+      if (c.check) zrui::Click(box);
+      zrui::Click(GetDlgItem(dlg, IDC_FILE_NAME));
+      zrui::Type(u"relay.dwg");
+      zrui::Click(GetDlgItem(dlg, IDOK));
+    });
+    CFileDialog dlg(TRUE, nullptr, nullptr, c.flags, u"Drawings|*.dwg");
+    dlg.m_ofn.lpstrInitialDir = start.c_str();
+    ASSERT_EQ(dlg.DoModal(), IDOK) << "flags " << c.flags;
+    EXPECT_EQ(shown, c.shown) << "flags " << c.flags;
+    EXPECT_EQ(checkedAtStart, c.checkedAtStart) << "flags " << c.flags;
+    EXPECT_EQ(dlg.GetReadOnlyPref() != FALSE, c.answered) << "flags " << c.flags;
+    EXPECT_EQ(dlg.GetFileTitle(), u"relay");
+  }
   fs::remove_all(root);
 }
 

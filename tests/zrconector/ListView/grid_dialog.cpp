@@ -1,5 +1,10 @@
 #include "grid_dialog.h"
 
+#include <zrui/picture.h>
+
+#include <cstdlib>
+#include <string>
+
 using namespace zrui::rc;
 using namespace ListView;
 
@@ -39,6 +44,11 @@ BEGIN_MESSAGE_MAP(GridDialog, CDialog)
   ON_REGISTERED_CONTROL(WM_LIST_PROPRIEDADE_ENDEDIT, IDC_GRADE, &GridDialog::OnEnd)
   ON_REGISTERED_CONTROL(WM_LIST_PROPRIEDADE_SELCHANGE, IDC_GRADE, &GridDialog::OnSelChange)
 END_MESSAGE_MAP()
+
+bool KeepScreenPicture(const char* name) {
+  if (!std::getenv("ZR_UPDATE_SNAPSHOTS")) return true;
+  return zrui::SaveScreenPng(std::string(ZR_SOURCE_DIR) + "/docs/pictures/" + name).ok;
+}
 
 GridDialog::GridDialog() : CDialog(&Shared()) {}
 

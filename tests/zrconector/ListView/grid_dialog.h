@@ -22,6 +22,10 @@ constexpr int kIdBotao = 1022;
 // Rows of the sample grid (column 1 holds the property, column 2 a note).
 enum Linha { rNome, rNumero, rTipo, rDesenho, rCor, rCodigo, rFixo, rVazio, kLinhas };
 
+// Writes a PNG of the screen to docs/pictures/`name` when the snapshots are
+// being updated (ZR_UPDATE_SNAPSHOTS=1); false when that failed.
+bool KeepScreenPicture(const char* name);
+
 class GridDialog : public CDialog {
  public:
   GridDialog();

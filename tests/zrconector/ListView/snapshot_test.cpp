@@ -3,10 +3,12 @@
 // dialog before, during and after.
 #include <gtest/gtest.h>
 
+#include <zrui/picture.h>
 #include <zrui/textrender.h>
 
 #include "fake_host.h"
 #include "grid_dialog.h"
+#include "grid_fixture.h"
 
 using namespace ListView;
 using namespace listview_test;
@@ -110,6 +112,30 @@ TEST(GridSnapshot, ClosingTheDialogWithAnEditorOpenStillEndsTheEdit) {
   EXPECT_EQ(dlg.DoModal(), IDCANCEL);
   EXPECT_EQ(dlg.begins, 1);
   EXPECT_EQ(dlg.ends, 1) << "the editor reported while the dialog went";
+}
+
+// The same dialog in a picture (the character-cell layout that zrhost and
+// the terminal use): the colour cell is painted in its colour with the
+// complementary text, the other cells on the list's own background.
+TEST_F(GridTest, APictureOfTheGridPaintsTheColourCellInItsColour) {
+  ASSERT_TRUE(KeepScreenPicture("property-grid.png"));
+  zrui::Picture picture;
+  ASSERT_TRUE(zrui::RenderWindowPicture(dlg->m_hWnd, &picture, zrui::PictureOptions{1}).ok);
+  auto pixelAtRight = [&](int row, int col) {
+    CRect r;
+    grid().GetSubItemRect(row, col, LVIR_LABEL, r);
+    CPoint p(r.right - 3, (r.top + r.bottom) / 2);
+    grid().ClientToScreen(&p);
+    CRect d;
+    dlg->GetWindowRect(&d);
+    return picture.At(p.x - d.left, p.y - d.top);
+  };
+  EXPECT_EQ(pixelAtRight(rCor, 1), RGB(0, 0, 255)) << "colour 5 of the palette";
+  grid().SetCellText(rCor, 1, u"1");
+  zrui::Pump();
+  ASSERT_TRUE(zrui::RenderWindowPicture(dlg->m_hWnd, &picture, zrui::PictureOptions{1}).ok);
+  EXPECT_EQ(pixelAtRight(rCor, 1), RGB(255, 0, 0)) << "colour 1 of the palette";
+  EXPECT_EQ(pixelAtRight(rNome, 1), GetSysColor(COLOR_WINDOW));
 }
 
 }  // namespace

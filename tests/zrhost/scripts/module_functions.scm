@@ -104,7 +104,8 @@
 (check "names are exact" '(-5001) (zrtVariable "*zrattpino*"))
 (check "not from another thread" '(-5001) (zrtVariableFromThread))
 
-;;; Colour dialog: no terminal here.
+;;; Colour dialog: no terminal here and nothing queued, so without
+;;; colour-dialog it is printed and not confirmed.
 (check "without colour-dialog" '(-5001 -1) (zrtColour 7))
 (define (colour-dialog initial) (+ initial 5))
 (check "colour-dialog answers" '(5100 12) (zrtColour 7))
@@ -113,7 +114,8 @@
 (set! colour-dialog (lambda (initial) 257))
 (check "colour out of range" '(-5001 -1) (zrtColour 7))
 
-;;; File dialog: no terminal here, so without file-dialog it is cancelled.
+;;; File dialog: no terminal here and nothing queued, so without file-dialog
+;;; it is printed and cancelled.
 (check "without file-dialog" '(2 "") (zrtFile "/d"))
 (define file-dialog-asked '())
 (define (file-dialog folder filter title)

@@ -66,15 +66,8 @@ int CIColorPropriedade::OnCreate(LPCREATESTRUCT cs) {
 }
 
 BOOL CIColorPropriedade::PreTranslateMessage(MSG* msg) {
-  if (TeclaDoEditor(msg)) {
-    HWND self = m_hWnd;
-    ::TranslateMessage(msg);
-    ::DispatchMessageW(msg);
-    // The key may have closed the editor (Tab, Enter, Escape).
-    if (::IsWindow(self)) ::InvalidateRect(self, nullptr, TRUE);
-    return TRUE;
-  }
-  return CEdit::PreTranslateMessage(msg);
+  // The field's colour follows its text: it repaints after every key.
+  return EncaminhaTecla(this, msg, true) || CEdit::PreTranslateMessage(msg);
 }
 
 void CIColorPropriedade::OnChar(UINT ch, UINT repeat, UINT flags) {

@@ -44,12 +44,7 @@ int CIComboPropriedade::OnCreate(LPCREATESTRUCT cs) {
 }
 
 BOOL CIComboPropriedade::PreTranslateMessage(MSG* msg) {
-  if (TeclaDoEditor(msg)) {
-    ::TranslateMessage(msg);
-    ::DispatchMessageW(msg);
-    return TRUE;
-  }
-  return CComboBox::PreTranslateMessage(msg);
+  return EncaminhaTecla(this, msg) || CComboBox::PreTranslateMessage(msg);
 }
 
 void CIComboPropriedade::OnKeyDown(UINT vk, UINT repeat, UINT flags) {

@@ -70,12 +70,8 @@ BOOL CIEditComboPropriedade::PreTranslateMessage(MSG* msg) {
       case VK_DOWN: Tecla(static_cast<UINT>(msg->wParam)); return TRUE;
     }
   }
-  if (TeclaDoEditor(msg)) {
-    ::TranslateMessage(msg);
-    ::DispatchMessageW(msg);
-    return TRUE;
-  }
-  return CAutoCombo::PreTranslateMessage(msg);
+  // Delete and keys with Ctrl go to the combo as in the other editors.
+  return EncaminhaTecla(this, msg) || CAutoCombo::PreTranslateMessage(msg);
 }
 
 void CIEditComboPropriedade::Tecla(UINT vk) {

@@ -37,12 +37,7 @@ int CIEditPropriedade::OnCreate(LPCREATESTRUCT cs) {
 }
 
 BOOL CIEditPropriedade::PreTranslateMessage(MSG* msg) {
-  if (TeclaDoEditor(msg)) {
-    ::TranslateMessage(msg);
-    ::DispatchMessageW(msg);
-    return TRUE;
-  }
-  return CEdit::PreTranslateMessage(msg);
+  return EncaminhaTecla(this, msg) || CEdit::PreTranslateMessage(msg);
 }
 
 void CIEditPropriedade::OnChar(UINT ch, UINT repeat, UINT flags) {

@@ -36,12 +36,7 @@ int CIFindFilePropriedade::OnCreate(LPCREATESTRUCT cs) {
 }
 
 BOOL CIFindFilePropriedade::PreTranslateMessage(MSG* msg) {
-  if (TeclaDoEditor(msg)) {
-    ::TranslateMessage(msg);
-    ::DispatchMessageW(msg);
-    return TRUE;
-  }
-  return CEdit::PreTranslateMessage(msg);
+  return EncaminhaTecla(this, msg) || CEdit::PreTranslateMessage(msg);
 }
 
 void CIFindFilePropriedade::OnChar(UINT ch, UINT repeat, UINT flags) {

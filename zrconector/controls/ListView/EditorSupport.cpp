@@ -37,6 +37,16 @@ bool TeclaDoEditor(const MSG* msg) {
   return GetKeyState(VK_CONTROL) < 0;
 }
 
+BOOL EncaminhaTecla(CWnd* editor, MSG* msg, bool repinta) {
+  if (!TeclaDoEditor(msg)) return FALSE;
+  HWND janela = editor->m_hWnd;
+  ::TranslateMessage(msg);
+  ::DispatchMessageW(msg);
+  // Tab, Enter and Escape may have closed the editor (and deleted it).
+  if (repinta && ::IsWindow(janela)) ::InvalidateRect(janela, nullptr, TRUE);
+  return TRUE;
+}
+
 void EnviaTexto(CWnd* editor, UINT mensagem, int linha, int coluna, const CString& texto) {
   auto* r = new (std::nothrow) TextResult{linha, coluna, texto};
   HWND pai = ::GetParent(editor->m_hWnd);

@@ -24,6 +24,16 @@ void TomaFonteDoPai(CWnd* editor);
 // Escape, Tab, Up, Down, and any key while Ctrl is held.
 bool TeclaDoEditor(const MSG* msg);
 
+// The key routing of every editor's PreTranslateMessage: a key of
+// TeclaDoEditor is translated and dispatched straight to the editor, so the
+// dialog never sees it (Enter would press its default button, Escape cancel
+// it, Tab move the focus). Returns TRUE when the message was taken; the
+// caller then passes nothing on. With `repinta` the editor repaints itself
+// afterwards when the key left it open (the colour editor, whose colour
+// follows its text). The key may end the editor: the caller must not touch
+// its members after a TRUE.
+BOOL EncaminhaTecla(CWnd* editor, MSG* msg, bool repinta = false);
+
 // Sends a heap record to the editor's parent; a failed allocation sends null.
 void EnviaTexto(CWnd* editor, UINT mensagem, int linha, int coluna, const CString& texto);
 void EnviaIndice(CWnd* editor, UINT mensagem, int linha, int coluna, int indice);

@@ -72,6 +72,7 @@ struct FileDialogRequest {
 struct FileDialogAnswer {
   int result = IDCANCEL;       // IDOK or IDCANCEL
   std::u16string path;         // full path of the chosen file
+  bool readOnly = false;       // "Open as read-only" was checked
 };
 using FileDialogResponder = std::function<FileDialogAnswer(const FileDialogRequest& request)>;
 void SetFileDialogResponder(FileDialogResponder r);
@@ -99,8 +100,12 @@ constexpr int IDC_MESSAGE_TEXT = 0xFFFF;
 // (one entry per filter pair), the folder shown, OK and Cancel. OK (or
 // Enter, or a double click on an entry) with a folder's name opens that
 // folder; with a file's name ends the dialog with its full path. An open
-// dialog with OFN_FILEMUSTEXIST refuses names of missing files with a box.
+// dialog with OFN_FILEMUSTEXIST refuses names of missing files with a box;
+// a save dialog with OFN_OVERWRITEPROMPT asks before naming an existing file.
+// An open dialog without OFN_HIDEREADONLY shows the "Open as read-only" check
+// box (IDC_FILE_READONLY, checked from OFN_READONLY), answered in readOnly.
 constexpr int IDC_FILE_NAME = 1152;
+constexpr int IDC_FILE_READONLY = 1040;
 constexpr int IDC_FILE_LIST = 1120;
 constexpr int IDC_FILE_TYPES = 1136;
 constexpr int IDC_FILE_FOLDER = 1088;

@@ -19,6 +19,7 @@ INT_PTR CFileDialog::DoModal() {
   req.flags = m_ofn.Flags;
   zrui::FileDialogAnswer a = zrui::ShowFileDialog(req);
   if (a.result == IDOK) m_path = CString(a.path);
+  m_readOnly = a.result == IDOK && a.readOnly;
   return a.result == IDOK ? IDOK : IDCANCEL;
 }
 

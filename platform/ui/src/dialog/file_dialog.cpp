@@ -19,6 +19,8 @@ namespace {
 
 constexpr DWORD kFileMustExist = 0x00001000;   // OFN_FILEMUSTEXIST
 constexpr DWORD kOverwritePrompt = 0x00000002;  // OFN_OVERWRITEPROMPT
+constexpr DWORD kReadOnly = 0x00000001;         // OFN_READONLY
+constexpr DWORD kHideReadOnly = 0x00000004;     // OFN_HIDEREADONLY
 
 struct FileType {
   std::u16string description;
@@ -36,7 +38,11 @@ struct State {
   std::vector<FileType> types;
   std::vector<Entry> entries;
   std::u16string result;
+  bool readOnly = false;
 };
+
+// Only an open dialog offers to open read-only, and only when asked to.
+bool OffersReadOnly(const FileDialogRequest& r) { return r.open && !(r.flags & kHideReadOnly); }
 
 std::string Utf8(const std::u16string& s) { return fs::path(s).string(); }
 std::u16string Utf16(const fs::path& p) { return p.u16string(); }
@@ -154,6 +160,7 @@ void Accept(HWND h, State* s, std::u16string name) {
     if (MessageBoxW(h, q.c_str(), Title(*s).c_str(), MB_YESNO | MB_ICONWARNING) != IDYES) return;
   }
   s->result = Utf16(p);
+  s->readOnly = OffersReadOnly(s->request) && IsDlgButtonChecked(h, IDC_FILE_READONLY) == BST_CHECKED;
   EndDialog(h, IDOK);
 }
 
@@ -196,6 +203,8 @@ INT_PTR CALLBACK FileProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       fs::path start = s->folder;
       if (!ShowFolder(h, s, start)) ShowFolder(h, s, fs::path("/"));
       SetDlgItemTextW(h, IDC_FILE_NAME, Utf16(fs::path(s->request.fileName).filename()).c_str());
+      if (OffersReadOnly(s->request)) CheckDlgButton(h, IDC_FILE_READONLY, (s->request.flags & kReadOnly) ? BST_CHECKED : BST_UNCHECKED);
+      else ShowWindow(GetDlgItem(h, IDC_FILE_READONLY), SW_HIDE);
       // The name field takes the focus (its text selected) once the loop
       // runs: the dialog manager focuses the first Tab stop, the list.
       PostMessageW(h, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(h, IDC_FILE_NAME)), TRUE);
@@ -227,18 +236,21 @@ DialogTemplate FileTemplate(const std::u16string& title) {
   DialogTemplate t;
   t.caption = title;
   t.cx = 241;
-  t.cy = 136;
+  t.cy = 150;
   t.items = {
       LTEXT(u"", IDC_FILE_FOLDER, 7, 7, 227, 8),
       CONTROL(u"", IDC_FILE_LIST, WC_LISTVIEWW,
               LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER | WS_BORDER | WS_TABSTOP, 7, 18,
               227, 78),
-      LTEXT(u"File &name:", -1, 7, 102, 46, 8),
-      EDITTEXT(IDC_FILE_NAME, 55, 100, 125, 12, ES_AUTOHSCROLL),
-      LTEXT(u"Files of &type:", -1, 7, 118, 46, 8),
-      COMBOBOX(IDC_FILE_TYPES, 55, 116, 125, 60, CBS_DROPDOWNLIST),
+      // The labels are as wide as their texts in character cells (4 units
+      // a character), so that none is cut on the terminal.
+      LTEXT(u"File &name:", -1, 7, 102, 56, 8),
+      EDITTEXT(IDC_FILE_NAME, 63, 100, 117, 12, ES_AUTOHSCROLL),
+      LTEXT(u"Files of &type:", -1, 7, 118, 56, 8),
+      COMBOBOX(IDC_FILE_TYPES, 63, 116, 117, 60, CBS_DROPDOWNLIST),
       DEFPUSHBUTTON(u"OK", IDOK, 184, 100, 50, 14),
       PUSHBUTTON(u"Cancel", IDCANCEL, 184, 116, 50, 14),
+      CHECKBOX(u"Open as &read-only", IDC_FILE_READONLY, 63, 134, 117, 8),
   };
   return t;
 }
@@ -257,7 +269,7 @@ FileDialogAnswer RunFileDialog(const FileDialogRequest& request) {
   if (s.folder.is_relative()) s.folder = fs::absolute(s.folder, ec);
   DialogTemplate t = FileTemplate(Title(s));
   INT_PTR r = DialogBoxIndirectParamW(nullptr, &t, GetActiveWindow(), FileProc, reinterpret_cast<LPARAM>(&s));
-  if (r == IDOK && !s.result.empty()) return FileDialogAnswer{IDOK, s.result};
+  if (r == IDOK && !s.result.empty()) return FileDialogAnswer{IDOK, s.result, s.readOnly};
   return FileDialogAnswer{IDCANCEL, u""};
 }
 

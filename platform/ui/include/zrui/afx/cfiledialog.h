@@ -31,9 +31,13 @@ class CFileDialog {
   CString GetFileTitle() const;  // without folder and extension
   CString GetFileExt() const;
   CString GetFolderPath() const;
+  // Whether "Open as read-only" was checked (only offered without
+  // OFN_HIDEREADONLY).
+  BOOL GetReadOnlyPref() const { return m_readOnly; }
   OPENFILENAMEW m_ofn;
 
  private:
   BOOL m_open;
+  BOOL m_readOnly = FALSE;
   CString m_defExt, m_fileName, m_filter, m_path;
 };
