@@ -1,6 +1,7 @@
 // Default message processing and key translation.
 #include <algorithm>
 
+#include "core/frame_drag.h"
 #include "core/message_queue.h"
 #include "core/window_store.h"
 #include "zrui/gdi.h"
@@ -90,6 +91,12 @@ LRESULT DefWindowProcW(HWND h, UINT msg, WPARAM w, LPARAM l) {
       SetBkColor(reinterpret_cast<HDC>(w), GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_GETMINMAXINFO:
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+      FrameDragMessage(h, msg, l);
       return 0;
     case WM_MOUSEWHEEL:
       // Unhandled turns go up to the parent, which may scroll instead.
