@@ -14,12 +14,16 @@ TEST(DrawText, AlignsClipsAndShortensSingleLines) {
   DrawTextW(rec.dc(), u"Conector muito longo", -1, &r, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
   DrawTextW(rec.dc(), u"&Aplicar && sair", -1, &r, DT_LEFT | DT_SINGLELINE);
   auto t = rec.texts();
-  ASSERT_EQ(t.size(), 4u);
+  ASSERT_EQ(t.size(), 5u) << "the line, then its mnemonic again, underlined";
   EXPECT_EQ(t[0].rect.left, (70 - 14) / 2);
   EXPECT_EQ(t[0].rect.top, (26 - 13) / 2);
   EXPECT_EQ(t[1].rect.left, 70 - 14);
   EXPECT_EQ(t[2].text, u"Conecto...");
   EXPECT_EQ(t[3].text, u"Aplicar & sair") << "'&' marks a mnemonic, '&&' is one '&'";
+  EXPECT_FALSE(t[3].underline);
+  EXPECT_EQ(t[4].text, u"A");
+  EXPECT_TRUE(t[4].underline);
+  EXPECT_EQ(t[4].rect.left, t[3].rect.left);
 }
 
 TEST(DrawText, WrapsWordsAndMeasures) {

@@ -122,7 +122,10 @@ BOOL TranslateMessage(const MSG* msg) {
   if (!ch) return FALSE;
   QueuedMsg qm;
   qm.msg = *msg;
-  qm.msg.message = WM_CHAR;
+  // Alt with a letter or digit is a mnemonic, not typing: WM_SYSCHAR, which
+  // the dialog manager takes (deviation: the key itself stays WM_KEYDOWN).
+  const bool alnum = (vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9');
+  qm.msg.message = (mods & kModAlt) && !(mods & kModControl) && alnum ? WM_SYSCHAR : WM_CHAR;
   qm.msg.wParam = ch;
   qm.mods = mods;
   qm.input = true;
