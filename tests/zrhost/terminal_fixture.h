@@ -4,12 +4,14 @@
 // finding text on the screen, and the mouse as a terminal reports it (SGR
 // mouse reports: presses, releases, moves with a button held, the wheel).
 
+#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <memory>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -52,6 +54,13 @@ class DialogsInTerminal : public ZrhostRun {
       return {column, row};
     }
     return {-1, -1};
+  }
+
+  // Waits (bounded) until the terminal's cursor stands at cell; true when it
+  // does. The cursor comes with the screen's next update, after the text.
+  static bool waitForCursor(const TmuxTerminal& t, std::pair<int, int> cell) {
+    for (int i = 0; i < 250 && t.cursor() != cell; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return t.cursor() == cell;
   }
 
   // The underline of each character of text where it first shows on a

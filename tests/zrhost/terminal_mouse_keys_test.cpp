@@ -87,6 +87,26 @@ TEST_F(DialogsInTerminal, AltAndALetterAnswersAMessageBox) {
   ASSERT_TRUE(t->waitFor(box + "\n7\nzrhost>")) << t->screen();
 }
 
+TEST_F(DialogsInTerminal, TheCursorFollowsTheCaretWhenOnlyTheCaretMoves) {
+  auto t = start(80, 24);
+  call(*t, "(zrtAskName \"X1\")", "Connector name");
+  t->type("J12");
+  ASSERT_TRUE(t->waitFor("Name:      J12______")) << t->screen();
+  const auto name = cellOf(t->screen(), "J12___");
+  EXPECT_TRUE(waitForCursor(*t, {name.first + 3, name.second})) << t->cursor().first << "\n" << t->screen();
+  // Nothing but the caret changes: the terminal's cursor still follows.
+  t->keys({"Home"});
+  EXPECT_TRUE(waitForCursor(*t, name)) << t->cursor().first << "\n" << t->screen();
+  t->keys({"Right"});
+  EXPECT_TRUE(waitForCursor(*t, {name.first + 1, name.second})) << t->cursor().first << "\n" << t->screen();
+  // Typed where the caret is.
+  t->type("x");
+  ASSERT_TRUE(t->waitFor("Name:      Jx12_____")) << t->screen();
+  EXPECT_TRUE(waitForCursor(*t, {name.first + 2, name.second})) << t->cursor().first << "\n" << t->screen();
+  t->keys({"Escape"});
+  ASSERT_TRUE(t->waitFor("()\nzrhost>")) << t->screen();
+}
+
 // The size of a file (0 when there is none yet).
 long long sizeOf(const std::string& path) {
   struct stat st {};
