@@ -81,22 +81,27 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* r, UINT format) {
   size_t mnemonic = std::u16string::npos;
   std::u16string s = (format & DT_NOPREFIX) ? std::u16string(raw) : StripPrefixes(raw, &mnemonic);
   bool single = (format & DT_SINGLELINE) != 0;
+  // The mnemonic rides through the line breaks and the wrapping as a mark in
+  // its place (a private-use character, as wide as any other), so that its
+  // line and column are found where the lines end up. A space or a line
+  // break stays as it is: it decides where lines break.
+  constexpr char16_t kMark = u'\uE000';
+  char16_t marked = 0;
+  if (mnemonic != std::u16string::npos && s[mnemonic] > u' ') {
+    marked = s[mnemonic];
+    s[mnemonic] = kMark;
+  }
   auto lines = SplitLines(s, single);
   int width = r->right - r->left;
-  // The line and column of the mnemonic; text that had to wrap shows none.
+  if ((format & DT_WORDBREAK) && !single) lines = Wrap(lines, width / kCharWidth);
   size_t mnemonicLine = 0;
-  if ((format & DT_WORDBREAK) && !single) {
-    const size_t before = lines.size();
-    lines = Wrap(lines, width / kCharWidth);
-    if (lines.size() != before) mnemonic = std::u16string::npos;
-  }
-  if (mnemonic != std::u16string::npos) {
-    const size_t before = static_cast<size_t>(std::count(s.begin(), s.begin() + static_cast<long>(mnemonic), u'\r'));
-    mnemonic -= before;
-    while (mnemonicLine < lines.size() && mnemonic > lines[mnemonicLine].size()) {
-      mnemonic -= lines[mnemonicLine].size() + 1;  // and its line break
-      ++mnemonicLine;
-    }
+  mnemonic = std::u16string::npos;
+  for (size_t n = 0; marked && n < lines.size() && mnemonic == std::u16string::npos; ++n) {
+    const size_t at = lines[n].find(kMark);
+    if (at == std::u16string::npos) continue;
+    lines[n][at] = marked;
+    mnemonic = at;
+    mnemonicLine = n;
   }
   int textHeight = static_cast<int>(lines.size()) * kCharHeight;
 
