@@ -4,6 +4,7 @@
 #include "ui_test_support.h"
 #include "zrui/commctrl.h"
 #include "zrui/metrics.h"
+#include "zrui/picture.h"
 #include "zrui/testing.h"
 #include "zrui/textrender.h"
 
@@ -114,6 +115,49 @@ TEST(Mnemonics, TheMarkedLetterIsUnderlinedAndOnlyIt) {
   EXPECT_EQ(underlines(u"Group"), "_    ") << grid.utf8();
   EXPECT_EQ(underlines(u"Apply"), "_    ") << grid.utf8();
   EXPECT_EQ(underlines(u"OK"), "  ") << grid.utf8();
+  DestroyWindow(dlg);
+  zrui::Pump();
+}
+
+// The pixel profile draws a line under the letter, in the caption's colour.
+TEST(Mnemonics, InPicturesALineRunsUnderTheMarkedLetterOnly) {
+  zrui::ScopedMetricsProfile profile{zrui::MetricsProfile::Pixel};
+  const DialogTemplate t = Form();
+  Seen seen;
+  HWND dlg = CreateDialogIndirectParamW(nullptr, &t, nullptr, ClickLogDialog, reinterpret_cast<LPARAM>(&seen));
+  ASSERT_NE(dlg, nullptr);
+  ShowWindow(dlg, SW_SHOW);
+  zrui::Picture picture;
+  ASSERT_TRUE(zrui::RenderWindowPicture(dlg, &picture, zrui::PictureOptions{1}));
+  RECT window;
+  GetWindowRect(dlg, &window);
+  // For each character cell of a label: does a row of it run dark from its
+  // left edge to its right, as only an underline does?
+  auto underlined = [&](HWND label, int chars) {
+    RECT r;
+    GetWindowRect(label, &r);
+    const int x0 = r.left - window.left, y0 = r.top - window.top;
+    std::string marks;
+    for (int c = 0; c < chars; ++c) {
+      bool line = false;
+      for (int y = y0; y < y0 + kCharHeight && !line; ++y) {
+        bool dark = true;
+        for (int x = x0 + c * kCharWidth; x < x0 + (c + 1) * kCharWidth && dark; ++x) {
+          const COLORREF p = picture.At(x, y);
+          dark = p != CLR_INVALID && GetRValue(p) < 0x60 && GetGValue(p) < 0x60 && GetBValue(p) < 0x60;
+        }
+        line = dark;
+      }
+      marks += line ? '_' : ' ';
+    }
+    return marks;
+  };
+  std::vector<HWND> labels;
+  for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (GetClassNameString(c) == WC_STATICW) labels.push_back(c);
+  ASSERT_GE(labels.size(), 3u);
+  EXPECT_EQ(underlined(labels[0], 5), "_    ") << "Name:";
+  EXPECT_EQ(underlined(labels[2], 6), " _    ") << "Notes & more:";
   DestroyWindow(dlg);
   zrui::Pump();
 }
