@@ -141,6 +141,10 @@ std::string TmuxTerminal::screen(bool escapes) const {
   return text;
 }
 
+void TmuxTerminal::recordOutput(const std::string& path) {
+  tmux({"pipe-pane", "-o", "-t", "0", "cat >> " + quoted(path)});
+}
+
 std::pair<int, int> TmuxTerminal::cursor() const {
   const std::string text = tmux({"display-message", "-p", "-t", "0", "#{cursor_flag} #{cursor_x} #{cursor_y}"}, false);
   std::istringstream in(text);

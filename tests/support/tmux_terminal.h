@@ -47,6 +47,10 @@ class TmuxTerminal {
   bool waitFor(const std::string& text, double seconds = 30) const;
   // Waits until the screen no longer shows text.
   bool waitForGone(const std::string& text, double seconds = 30) const;
+  // Appends everything the program writes to its terminal from now on to
+  // the file at path (what a person's terminal would receive).
+  void recordOutput(const std::string& path);
+
   // The program's exit status once it has ended (128 + signal when killed),
   // or nothing after seconds.
   std::optional<int> waitForExit(double seconds = 30) const;

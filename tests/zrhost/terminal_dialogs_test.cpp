@@ -12,59 +12,9 @@
 #include <set>
 #include <sstream>
 
-#include "drawings_fixture.h"
-#include "tmux_terminal.h"
+#include "terminal_fixture.h"
 
 namespace {
-
-using testing_support::TmuxTerminal;
-
-class DialogsInTerminal : public ZrhostRun {
- protected:
-  void SetUp() override {
-    if (!TmuxTerminal::available()) GTEST_SKIP() << "tmux is not installed";
-    ZrhostRun::SetUp();
-  }
-
-  std::unique_ptr<TmuxTerminal> start(int columns, int rows) {
-    auto t = std::make_unique<TmuxTerminal>(
-        std::vector<std::string>{ZRHOST_PROGRAM, "--module", ZRHOST_TEST_MODULE, "a.dxf"}, folder(), columns, rows,
-        std::map<std::string, std::string>{{"HOME", folder()}});
-    EXPECT_TRUE(t->waitFor("zrhost>")) << t->screen();
-    return t;
-  }
-
-  static void call(TmuxTerminal& t, const std::string& line, const std::string& shows) {
-    t.type(line);
-    t.keys({"Enter"});
-    ASSERT_TRUE(t.waitFor(shows)) << "after " << line << ":\n" << t.screen();
-  }
-
-  // The cell (column, row) where text starts on the screen.
-  static std::pair<int, int> cellOf(const std::string& screen, const std::string& text) {
-    std::istringstream lines(screen);
-    int row = 0;
-    for (std::string line; std::getline(lines, line); ++row) {
-      const std::size_t at = line.find(text);
-      if (at != std::string::npos) return {static_cast<int>(at), row};
-    }
-    return {-1, -1};
-  }
-
-  // A click (SGR mouse report) at a cell.
-  static void click(TmuxTerminal& t, std::pair<int, int> cell) {
-    const std::string at = std::to_string(cell.first + 1) + ";" + std::to_string(cell.second + 1);
-    t.raw("\033[<0;" + at + "M\033[<0;" + at + "m");
-  }
-
-  static void expectSane(const std::string& stty) {
-    std::set<std::string> modes;
-    std::istringstream words(stty);
-    for (std::string w; words >> w;) modes.insert(w);
-    for (const char* mode : {"icanon", "echo", "isig", "icrnl", "opost"})
-      EXPECT_TRUE(modes.count(mode)) << mode << "\n" << stty;
-  }
-};
 
 const char* const kBox =
     "+- zrhost ----------------------------------+\n"

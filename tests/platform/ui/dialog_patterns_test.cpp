@@ -73,6 +73,48 @@ TEST(SizingPushBack, TheDraggedEdgeStopsAtTheMinimumAndTheOppositeEdgeStays) {
   }
 }
 
+// The same push-back when a person drags the frame with the mouse: a press
+// on an edge or corner, moves with the button held, the release.
+TEST(SizingPushBack, DraggingTheFrameWithTheMouseResizesWithinTheMinimum) {
+  struct Case {
+    const char* what;
+    POINT press;             // on the frame of the window at 100,100 400 x 300
+    std::vector<POINT> moves;
+    RECT expected;
+  };
+  const Case cases[] = {
+      {"bottom-right corner, shrunk too far", {499, 399}, {{450, 350}, {150, 120}}, RECT{100, 100, 100 + kMinWidth, 100 + kMinHeight}},
+      {"bottom-right corner, grown", {499, 399}, {{560, 420}, {600, 450}}, RECT{100, 100, 601, 451}},
+      {"left edge, pushed back", {101, 250}, {{300, 250}, {480, 260}}, RECT{500 - kMinWidth, 100, 500, 400}},
+      {"bottom edge: the width stays", {300, 399}, {{350, 250}}, RECT{100, 100, 500, 100 + kMinHeight}},
+      {"the caption does not size", {300, 101}, {{300, 300}}, RECT{100, 100, 500, 400}},
+      {"inside the client area nothing sizes", {300, 250}, {{450, 350}}, RECT{100, 100, 500, 400}},
+  };
+  for (const Case& c : cases) {
+    HWND h = MakeResizable();
+    zrui::InputMousePress(c.press, zrui::MouseButton::Left);
+    zrui::Pump();
+    for (POINT p : c.moves) {
+      zrui::InputMouseMove(p);
+      zrui::Pump();
+    }
+    zrui::InputMouseRelease(c.moves.back(), zrui::MouseButton::Left);
+    zrui::Pump();
+    RECT r;
+    GetWindowRect(h, &r);
+    EXPECT_TRUE(EqualRect(&r, &c.expected)) << c.what << ": " << r.left << "," << r.top << "," << r.right << ","
+                                            << r.bottom;
+    EXPECT_EQ(GetCapture(), nullptr) << c.what << ": the release ends the drag";
+    // Moves after the release size nothing.
+    zrui::InputMouseMove(POINT{120, 120});
+    zrui::Pump();
+    RECT after;
+    GetWindowRect(h, &after);
+    EXPECT_TRUE(EqualRect(&after, &r)) << c.what;
+    DestroyWindow(h);
+  }
+}
+
 // ---- an in-place editor child of a list view ----
 constexpr int kList = 40, kEditor = 41, kOther = 42;
 

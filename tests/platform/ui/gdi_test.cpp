@@ -1,5 +1,7 @@
 // Device contexts: text layout, colours, fonts, saved states, bitmaps and
 // the lifetime of GDI objects.
+#include <algorithm>
+
 #include "ui_test_support.h"
 #include "zrui/afx.h"
 #include "zrui/drawrecord.h"
@@ -14,12 +16,16 @@ TEST(DrawText, AlignsClipsAndShortensSingleLines) {
   DrawTextW(rec.dc(), u"Conector muito longo", -1, &r, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
   DrawTextW(rec.dc(), u"&Aplicar && sair", -1, &r, DT_LEFT | DT_SINGLELINE);
   auto t = rec.texts();
-  ASSERT_EQ(t.size(), 4u);
+  ASSERT_EQ(t.size(), 5u) << "the line, then its mnemonic again, underlined";
   EXPECT_EQ(t[0].rect.left, (70 - 14) / 2);
   EXPECT_EQ(t[0].rect.top, (26 - 13) / 2);
   EXPECT_EQ(t[1].rect.left, 70 - 14);
   EXPECT_EQ(t[2].text, u"Conecto...");
   EXPECT_EQ(t[3].text, u"Aplicar & sair") << "'&' marks a mnemonic, '&&' is one '&'";
+  EXPECT_FALSE(t[3].underline);
+  EXPECT_EQ(t[4].text, u"A");
+  EXPECT_TRUE(t[4].underline);
+  EXPECT_EQ(t[4].rect.left, t[3].rect.left);
 }
 
 TEST(DrawText, WrapsWordsAndMeasures) {
@@ -37,6 +43,42 @@ TEST(DrawText, WrapsWordsAndMeasures) {
   DrawTextW(rec.dc(), u"abc\nabcdef", -1, &calc, DT_CALCRECT);
   EXPECT_EQ(calc.right, 6 * kCharWidth);
   EXPECT_EQ(calc.bottom, 2 * kCharHeight);
+}
+
+// The underlined letter of a caption that breaks over lines stays under its
+// letter, wherever the line it lands on starts.
+TEST(DrawText, TheMnemonicFollowsItsLetterOntoItsLine) {
+  struct Case {
+    const char16_t* text;
+    UINT format;
+    std::u16string line;  // the line with the letter
+    int column;           // of the letter on it
+  };
+  const Case cases[] = {
+      {u"um dois tres &quatro", DT_WORDBREAK, u"quatro", 0},
+      {u"um dois tr&es", DT_WORDBREAK, u"tres", 2},
+      {u"um\r\nd&ois", 0, u"dois", 1},
+      {u"&&um &dois", DT_WORDBREAK, u"&um dois", 4},
+  };
+  for (const Case& c : cases) {
+    zrui::DrawRecorder rec;
+    RECT r{0, 0, 70, 100};
+    DrawTextW(rec.dc(), c.text, -1, &r, c.format);
+    const auto t = rec.texts();
+    ASSERT_GE(t.size(), 2u);
+    const auto& letter = t.back();
+    EXPECT_TRUE(letter.underline);
+    EXPECT_EQ(letter.text, c.line.substr(static_cast<size_t>(c.column), 1));
+    auto on = std::find_if(t.begin(), t.end(), [&](const auto& x) { return x.text == c.line; });
+    ASSERT_NE(on, t.end()) << "no line " << std::string(c.line.begin(), c.line.end());
+    EXPECT_EQ(letter.rect.top, on->rect.top);
+    EXPECT_EQ(letter.rect.left, on->rect.left + c.column * kCharWidth);
+  }
+  // No mnemonic, nothing underlined.
+  zrui::DrawRecorder rec;
+  RECT r{0, 0, 70, 100};
+  DrawTextW(rec.dc(), u"um dois && tres", -1, &r, DT_WORDBREAK);
+  for (const auto& x : rec.texts()) EXPECT_FALSE(x.underline);
 }
 
 TEST(DeviceContext, StateIsSavedRestoredAndCarriedByTextOps) {

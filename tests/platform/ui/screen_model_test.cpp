@@ -3,6 +3,9 @@
 // controls (focus, selection, caret, colours asked from the parent, owner
 // drawing, group frames).
 #include <gtest/gtest.h>
+#include <poll.h>
+
+#include <thread>
 
 #include "ui_test_support.h"
 #include "zrui/afx.h"
@@ -96,6 +99,46 @@ TEST_F(Screen, TheModelReportsOnlyWhatChanged) {
   model.SetPan(POINT{1, 0});
   EXPECT_TRUE(model.NeedsUpdate());
   EXPECT_GT(model.Update().size(), 10u) << "a new pan offset redraws everything";
+}
+
+bool Readable(int fd) {
+  pollfd p{fd, POLLIN, 0};
+  return poll(&p, 1, 0) == 1 && (p.revents & POLLIN);
+}
+
+// What a front end waits on instead of repainting on a timer: the descriptor
+// wakes it for changes from this thread or another, and stays quiet while
+// nothing changes (an idle dialog costs nothing).
+TEST_F(Screen, TheChangeDescriptorWakesForChangesOnlyAndFromAnyThread) {
+  HWND dlg = Make(Box(u"Idle", 120, 40, {LTEXT(u"text", 10, 4, 4, 80, 8)}));
+  const int fd = ScreenChangeDescriptor();
+  ASSERT_GE(fd, 0);
+  ScreenModel model(GetSystemMetrics(SM_CXSCREEN) / kCharWidth, GetSystemMetrics(SM_CYSCREEN) / kCharHeight);
+  AcknowledgeScreenChange();
+  model.Update();
+  EXPECT_FALSE(Readable(fd)) << "rendering itself is no change";
+  model.Update();
+  EXPECT_FALSE(Readable(fd));
+  EXPECT_FALSE(model.NeedsUpdate());
+
+  SetWindowTextW(GetDlgItem(dlg, 10), u"one");
+  SetWindowTextW(GetDlgItem(dlg, 10), u"two");
+  EXPECT_TRUE(Readable(fd));
+  EXPECT_TRUE(model.NeedsUpdate());
+  AcknowledgeScreenChange();
+  EXPECT_FALSE(Readable(fd)) << "acknowledged";
+  model.Update();
+  EXPECT_FALSE(model.NeedsUpdate());
+
+  // A worker's change (text set through a cross-thread send, served by a pump).
+  std::thread worker([&] { SetWindowTextW(GetDlgItem(dlg, 10), u"from the worker"); });
+  pollfd p{fd, POLLIN, 0};
+  while (poll(&p, 1, 0) == 0) zrui::Pump();
+  worker.join();
+  AcknowledgeScreenChange();
+  model.Update();
+  EXPECT_NE(model.Grid().text().find(u"from the worker"), std::u16string::npos);
+  EXPECT_FALSE(Readable(fd));
 }
 
 TEST_F(Screen, FocusSelectionCaretAndDisabledControlsShow) {

@@ -127,6 +127,27 @@ TEST_F(Tree, KeyboardWalksTheVisibleItems) {
   EXPECT_EQ(tree.GetSelectedItem(), j1);
 }
 
+TEST_F(Tree, PlusAndMinusOpenAndCloseTheSelectedFolderWithNotices) {
+  HTREEITEM j1 = tree.InsertItem(u"J1");
+  tree.InsertItem(u"1", j1);
+  HTREEITEM j2 = tree.InsertItem(u"J2");
+  tree.SelectItem(j1);
+  tree.SetFocus();
+  zrui::Type(u"+");
+  EXPECT_TRUE(tree.GetItemState(j1, TVIS_EXPANDED));
+  zrui::Type(u"+");
+  EXPECT_EQ(Notices(TVN_ITEMEXPANDEDW).size(), 1u) << "an open folder stays open, unannounced";
+  zrui::Type(u"-");
+  EXPECT_FALSE(tree.GetItemState(j1, TVIS_EXPANDED));
+  ASSERT_EQ(Notices(TVN_ITEMEXPANDEDW).size(), 2u);
+  EXPECT_EQ(Notices(TVN_ITEMEXPANDEDW).back().action, TVE_COLLAPSE);
+  // A leaf has nothing to open.
+  tree.SelectItem(j2);
+  zrui::Type(u"+");
+  EXPECT_FALSE(tree.GetItemState(j2, TVIS_EXPANDED));
+  EXPECT_EQ(Notices(TVN_ITEMEXPANDEDW).size(), 2u);
+}
+
 TEST(TabControl, ClicksChangeTheTabWithNoticesAndCodeDoesNot) {
   MessageLog log;
   HWND parent = CreateLogger(&log, nullptr, WS_POPUP | WS_VISIBLE);

@@ -225,6 +225,26 @@ TEST_F(GridTest, ScrollingTakesTheFocusSoTheOpenEditorReportsFirst) {
   EXPECT_EQ(GetFocus(), grid().m_hWnd);
 }
 
+TEST_F(GridTest, TheWheelScrollsTheGridAndTheOpenEditorReportsFirst) {
+  // Rows enough that the grid has something to scroll.
+  for (int i = 0; i < 30; ++i) grid().AddRow(u"more", u"More", 0, kSemEditor, 1, FALSE);
+  ASSERT_TRUE(dlg->ClickCell(rNome, 1));
+  ASSERT_NE(dlg->Editor(), nullptr);
+  zrui::Type(u"W1");
+  // Turned over the editor itself: the editor passes the turn to the grid.
+  CRect r;
+  CWnd::FromHandle(dlg->Editor())->GetWindowRect(&r);
+  zrui::InputMouseWheel(r.CenterPoint(), -WHEEL_DELTA);
+  zrui::Pump();
+  EXPECT_EQ(dlg->Editor(), nullptr);
+  EXPECT_EQ(dlg->Text(rNome, 1), u"W1");
+  EXPECT_EQ(grid().GetTopIndex(), 3);
+  grid().GetWindowRect(&r);
+  zrui::InputMouseWheel(r.CenterPoint(), WHEEL_DELTA);
+  zrui::Pump();
+  EXPECT_EQ(grid().GetTopIndex(), 0);
+}
+
 class MultiRowGrid : public GridTest {
  protected:
   void SetUp() override {

@@ -21,8 +21,12 @@
 //   active window) when the loop takes them from the queue, so a press
 //   queued before them may move the focus first; the functions return the
 //   focus at the time of the call;
-// - the wheel goes to the enabled window under the pointer, else the focus;
+// - the wheel goes to the window holding the capture (an open drop-down
+//   list), else the enabled window under the pointer, else the focus;
 //   windows that do not handle it pass it to their parent (DefWindowProcW).
+//   Lists, trees and open combo lists scroll three rows a notch; a closed
+//   combo passes it on (deviation: the platform mirrored sends the wheel to
+//   the focus, where a closed combo changes its choice).
 // Focus moves as the controls move it when they get the press (a control
 // that takes the focus calls SetFocus: WM_KILLFOCUS to the old focus, then
 // WM_SETFOCUS to the new one).

@@ -97,6 +97,17 @@ class ScreenModel {
   unsigned long long generation_ = 0;
 };
 
+// A descriptor that turns readable when the screen may have changed (what
+// ScreenModel::NeedsUpdate answers), whichever thread changed it: a front end
+// watches it (zrui::WatchDescriptor) to repaint promptly after input, timers
+// and worker threads, and never polls. It stays readable until
+// AcknowledgeScreenChange(). The toolkit owns it; never close it.
+int ScreenChangeDescriptor();
+// Clears the descriptor; the next change makes it readable again. Call it
+// before ScreenModel::Update, so that a change made during the update is seen
+// by this update or wakes the watcher again.
+void AcknowledgeScreenChange();
+
 // The shown caret: its owner window and its position and size in the
 // owner's client pixels. False when no caret is shown. A terminal front end
 // places its cursor there.

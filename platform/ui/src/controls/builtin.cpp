@@ -69,4 +69,6 @@ bool IsComboEdit(HWND h) {
   return p && GetDlgCtrlID(h) == IDC_COMBO_EDIT && GetClassNameString(p) == WC_COMBOBOXW;
 }
 
+int WheelRows(WPARAM w) { return -3 * GET_WHEEL_DELTA_WPARAM(w) / WHEEL_DELTA; }
+
 }  // namespace zrui::detail

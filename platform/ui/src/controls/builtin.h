@@ -62,4 +62,9 @@ HBRUSH CtlColor(HWND h, HDC dc, UINT ctlColorMsg);
 // True when the window is a child of a combo box (its edit field).
 bool IsComboEdit(HWND h);
 
+// Rows a scrolling control moves for a WM_MOUSEWHEEL wParam: three per notch
+// (WHEEL_DELTA), as the classic system setting; positive moves the content
+// up (later rows come into view), which is a turn towards the user.
+int WheelRows(WPARAM w);
+
 }  // namespace zrui::detail

@@ -86,6 +86,14 @@ LRESULT CALLBACK ComboListProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     case WM_MBUTTONDOWN:
       OnPress(h, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
       return 0;
+    case WM_MOUSEWHEEL:
+      // The list holds the mouse while open, so the wheel arrives here; the
+      // combo keeps the first visible row, and this window shows it.
+      if (HWND combo = ComboOf(h)) {
+        SendMessageW(combo, WM_MOUSEWHEEL, w, l);
+        InvalidateRect(h, nullptr, TRUE);
+      }
+      return 0;
     case WM_CAPTURECHANGED:
       // Another window took the mouse: the list closes without a choice.
       if (reinterpret_cast<HWND>(l) != h)

@@ -382,6 +382,18 @@ LRESULT CALLBACK ComboBoxProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       return 0;
     case WM_LBUTTONDOWN: OnLButtonDown(h, s, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}); return 0;
     case WM_LBUTTONUP: return 0;
+    case WM_MOUSEWHEEL:
+      // The open list scrolls. A closed combo passes the wheel on (the list
+      // or dialog around it scrolls): the wheel goes to the window under the
+      // pointer here, and a value must not change because the pointer
+      // happened to rest on its field.
+      if (s->dropped || ComboType(h) == CBS_SIMPLE) {
+        const int last = std::max(0, static_cast<int>(s->items.size()) - VisibleItems(s));
+        s->top = std::clamp(s->top + WheelRows(w), 0, last);
+        InvalidateRect(h, nullptr, TRUE);
+        return 0;
+      }
+      break;
     case WM_ENABLE:
       if (s->edit) EnableWindow(s->edit, static_cast<BOOL>(w));
       InvalidateRect(h, nullptr, TRUE);

@@ -145,6 +145,15 @@ LRESULT ListViewInputMessage(HWND h, ListViewState* s, UINT msg, WPARAM w, LPARA
       Scroll(h, s, 0, dy);
       return 0;
     }
+    case WM_MOUSEWHEEL: {
+      // Sent as a scroll to the list itself, so that a class built on the
+      // list (one with in-place editors) sees it as any other scroll.
+      const int per = RowsPerPage(h, s);
+      const int last = std::max(0, static_cast<int>(s->items.size()) - per);
+      const int to = std::clamp(s->top + WheelRows(w), 0, last);
+      if (to != s->top) SendMessageW(h, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(to)), 0);
+      return 0;
+    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_LBUTTONDBLCLK: OnButtonDown(h, s, msg, w, l); return 0;

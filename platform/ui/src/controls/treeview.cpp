@@ -212,6 +212,15 @@ LRESULT CALLBACK TreeViewProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     case WM_RBUTTONDOWN:
     case WM_LBUTTONDBLCLK: OnButtonDown(h, s, msg, l); return 0;
     case WM_KEYDOWN: OnKeyDown(h, s, static_cast<UINT>(w)); return 0;
+    case WM_CHAR:
+      // + and - open and close the selected folder. Deviation: the platform
+      // mirrored takes them from the keypad's keys only; a terminal cannot
+      // tell those from the main keyboard's.
+      if ((w == u'+' || w == u'-') && s->caret && HasButton(s, s->caret)) {
+        const bool open = (Node(s, s->caret)->state & TVIS_EXPANDED) != 0;
+        if (open != (w == u'+')) Expand(h, s, s->caret, w == u'+' ? TVE_EXPAND : TVE_COLLAPSE, true);
+      }
+      return 0;
     case WM_SETFOCUS: Notify(h, NM_SETFOCUS); InvalidateRect(h, nullptr, TRUE); return 0;
     case WM_KILLFOCUS: Notify(h, NM_KILLFOCUS); InvalidateRect(h, nullptr, TRUE); return 0;
     case WM_VSCROLL: {
@@ -220,6 +229,18 @@ LRESULT CALLBACK TreeViewProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       s->top += code == SB_LINEUP ? -1 : code == SB_LINEDOWN ? 1 : 0;
       s->top = std::clamp(s->top, 0, std::max(0, n - 1));
       InvalidateRect(h, nullptr, TRUE);
+      return 0;
+    }
+    case WM_MOUSEWHEEL: {
+      RECT rc;
+      GetClientRect(h, &rc);
+      const int per = std::max(1, static_cast<int>(rc.bottom) / TreeRowHeight(s));
+      const int last = std::max(0, static_cast<int>(VisibleItems(s).size()) - per);
+      const int to = std::clamp(s->top + WheelRows(w), 0, last);
+      if (to != s->top) {
+        s->top = to;
+        InvalidateRect(h, nullptr, TRUE);
+      }
       return 0;
     }
     case WM_DESTROY: {

@@ -1,6 +1,7 @@
 // Default message processing and key translation.
 #include <algorithm>
 
+#include "core/frame_drag.h"
 #include "core/message_queue.h"
 #include "core/window_store.h"
 #include "zrui/gdi.h"
@@ -91,6 +92,12 @@ LRESULT DefWindowProcW(HWND h, UINT msg, WPARAM w, LPARAM l) {
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_GETMINMAXINFO:
       return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+      FrameDragMessage(h, msg, l);
+      return 0;
     case WM_MOUSEWHEEL:
       // Unhandled turns go up to the parent, which may scroll instead.
       if (WindowStyle(h) & WS_CHILD) return SendMessageW(GetParent(h), msg, w, l);
@@ -115,7 +122,10 @@ BOOL TranslateMessage(const MSG* msg) {
   if (!ch) return FALSE;
   QueuedMsg qm;
   qm.msg = *msg;
-  qm.msg.message = WM_CHAR;
+  // Alt with a letter or digit is a mnemonic, not typing: WM_SYSCHAR, which
+  // the dialog manager takes (deviation: the key itself stays WM_KEYDOWN).
+  const bool alnum = (vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9');
+  qm.msg.message = (mods & kModAlt) && !(mods & kModControl) && alnum ? WM_SYSCHAR : WM_CHAR;
   qm.msg.wParam = ch;
   qm.mods = mods;
   qm.input = true;

@@ -150,7 +150,9 @@ HWND InputMouseMove(POINT screen, Keys keys) {
 }
 
 HWND InputMouseWheel(POINT screen, int delta, Keys keys) {
-  HWND target = MouseTarget(screen, false);
+  // A window tracking the mouse (an open drop-down list) takes the wheel too.
+  HWND target = GetCapture();
+  if (!target) target = MouseTarget(screen, false);
   if (!target) target = GetFocus();
   if (!target) return nullptr;
   BYTE mods = Mods(keys);

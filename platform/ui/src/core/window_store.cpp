@@ -33,21 +33,13 @@ WindowRecord* WindowStore::find(HWND h) {
   return it == w.end() ? nullptr : it->second.get();
 }
 
-namespace {
-std::atomic<unsigned long long> g_screenGeneration{0};
-}  // namespace
-
 void MarkDirty(WindowRecord* r) {
   r->dirty = true;
-  g_screenGeneration.fetch_add(1, std::memory_order_relaxed);
+  NoteScreenChange();
 }
 
-void NoteScreenChange() { g_screenGeneration.fetch_add(1, std::memory_order_relaxed); }
-
-unsigned long long ScreenGeneration() { return g_screenGeneration.load(std::memory_order_relaxed); }
-
 HWND WindowStore::add(std::unique_ptr<WindowRecord> rec) {
-  g_screenGeneration.fetch_add(1, std::memory_order_relaxed);
+  NoteScreenChange();
   Table& t = table();
   HWND h = reinterpret_cast<HWND>(t.next);
   t.next += 4;
@@ -58,7 +50,7 @@ HWND WindowStore::add(std::unique_ptr<WindowRecord> rec) {
 }
 
 std::unique_ptr<WindowRecord> WindowStore::remove(HWND h) {
-  g_screenGeneration.fetch_add(1, std::memory_order_relaxed);
+  NoteScreenChange();
   auto& w = table().windows;
   auto it = w.find(h);
   if (it == w.end()) return nullptr;

@@ -78,7 +78,13 @@ void MarkDirty(WindowRecord* r);
 // shows (invalidation, text, geometry, visibility, windows made or gone).
 unsigned long long ScreenGeneration();
 // Counts a change of the screen that belongs to no window record (the caret).
+// Any thread; makes ScreenChangeFd() readable when it is armed.
 void NoteScreenChange();
+// An eventfd that turns readable at the first change after ArmScreenChange().
+// Made on first use, never closed.
+int ScreenChangeFd();
+// Drains the eventfd and arms it again.
+void ArmScreenChange();
 
 // Shorthands that lock, read one value and unlock.
 std::thread::id WindowThread(HWND h, bool* ok);

@@ -1,8 +1,10 @@
-// The dialog manager's keyboard: Tab order, default button, cancel, arrows.
+// The dialog manager's keyboard: Tab order, default button, cancel, arrows,
+// mnemonics (Alt+letter).
 #include <algorithm>
 #include <vector>
 
 #include "core/window_store.h"
+#include "dialog/mnemonics.h"
 #include "zrui/dialog.h"
 
 using namespace zrui::detail;
@@ -95,6 +97,13 @@ BOOL IsDialogMessageW(HWND dlg, MSG* msg) {
   if (!msg || !dlg || !(msg->hwnd == dlg || IsChild(dlg, msg->hwnd))) return FALSE;
   if (msg->message == WM_KEYDOWN) {
     UINT vk = static_cast<UINT>(msg->wParam);
+    // Alt+letter is the dialog's (a mnemonic, as WM_SYSCHAR): the focused
+    // control does not see it as a key of its own.
+    const bool alnum = (vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9');
+    if (alnum && GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0) {
+      TranslateMessage(msg);
+      return TRUE;
+    }
     LRESULT code = SendMessageW(msg->hwnd, WM_GETDLGCODE, vk, reinterpret_cast<LPARAM>(msg));
     switch (vk) {
       case VK_TAB:
@@ -125,6 +134,10 @@ BOOL IsDialogMessageW(HWND dlg, MSG* msg) {
         return TRUE;
       }
     }
+  }
+  if (msg->message == WM_SYSCHAR) {
+    if (!PressMnemonic(dlg, static_cast<char16_t>(msg->wParam))) MessageBeep(0);
+    return TRUE;
   }
   TranslateMessage(msg);
   DispatchMessageW(msg);

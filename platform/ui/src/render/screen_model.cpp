@@ -43,4 +43,8 @@ std::vector<CellSpan> ScreenModel::Update() {
   return spans;
 }
 
+int ScreenChangeDescriptor() { return detail::ScreenChangeFd(); }
+
+void AcknowledgeScreenChange() { detail::ArmScreenChange(); }
+
 }  // namespace zrui

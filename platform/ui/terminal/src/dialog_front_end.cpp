@@ -1,7 +1,10 @@
 #include "zrterm/dialog_front_end.h"
 
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <unistd.h>
+
+#include <cstdint>
 
 #include <algorithm>
 #include <optional>
@@ -21,19 +24,6 @@ namespace {
 // One cell of the text profile, in screen pixels.
 constexpr int kCellWidth = 7;
 constexpr int kCellHeight = 13;
-constexpr UINT kRepaintMs = 40;
-constexpr UINT_PTR kRepaintTimer = 1;
-constexpr const char16_t* kTimerClass = u"ZrTermRepaint";
-
-DialogFrontEnd* current = nullptr;
-
-LRESULT CALLBACK timerProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_TIMER && current) {
-    current->repaint();
-    return 0;
-  }
-  return DefWindowProcW(h, msg, w, l);
-}
 
 Box cellsOf(const RECT& r) {
   return {r.left / kCellWidth, r.top / kCellHeight, (r.right + kCellWidth - 1) / kCellWidth,
@@ -59,61 +49,52 @@ zrui::MouseButton buttonOf(int button) {
   return button == 3 ? zrui::MouseButton::Right : button == 2 ? zrui::MouseButton::Middle : zrui::MouseButton::Left;
 }
 
-CellGrid cellsOf(const zrui::TextGrid& text, ColourDepth depth) {
-  CellGrid grid(text.width(), text.height());
-  for (int y = 0; y < text.height(); ++y) {
-    for (int x = 0; x < text.width(); ++x) {
-      const zrui::TextCell& t = text.at(x, y);
-      unsigned attributes = (t.bold ? kBold : 0u) | (t.underline ? kUnderline : 0u);
-      // Colours already show a selection and grey text; without them the
-      // toolkit's hints do.
-      if (depth == ColourDepth::kMonochrome) attributes |= (t.reverse ? kReverse : 0u) | (t.dim ? kDim : 0u);
-      grid.at(x, y) = {static_cast<char32_t>(t.ch), t.fg, t.bg, attributes};
-    }
-  }
-  return grid;
+Cell cellOf(const zrui::TextCell& t, ColourDepth depth) {
+  unsigned attributes = (t.bold ? kBold : 0u) | (t.underline ? kUnderline : 0u);
+  // Colours already show a selection and grey text; without them the
+  // toolkit's hints do.
+  if (depth == ColourDepth::kMonochrome) attributes |= (t.reverse ? kReverse : 0u) | (t.dim ? kDim : 0u);
+  return {static_cast<char32_t>(t.ch), t.fg, t.bg, attributes};
 }
 
-// The caret of the focused edit, as a screen cell: after the end of its
-// selection (where typing goes). The toolkit keeps no caret of its own yet;
-// text scrolled sideways in a long edit puts it at the edit's right edge.
-std::optional<Point> caretCell(HWND focus) {
-  if (!focus || GetClassNameString(focus) != u"Edit") return std::nullopt;
-  const auto selection = static_cast<DWORD>(SendMessageW(focus, EM_GETSEL, 0, 0));
-  POINT origin{0, 0};
-  ClientToScreen(focus, &origin);
-  RECT r{};
-  GetWindowRect(focus, &r);
-  const Box box = cellsOf(r);
-  const int x = std::min(origin.x / kCellWidth + static_cast<int>(HIWORD(selection)), box.right - 1);
-  return Point{x, origin.y / kCellHeight};
+// The caret the toolkit shows (an edit's, while it has the focus), as a cell
+// of the screen; none when no caret shows.
+std::optional<Point> caretCell() {
+  HWND owner = nullptr;
+  POINT at{};
+  SIZE size{};
+  if (!zrui::GetCaretState(&owner, &at, &size) || !owner) return std::nullopt;
+  ClientToScreen(owner, &at);
+  return Point{at.x / kCellWidth, at.y / kCellHeight};
 }
 
 }  // namespace
 
 DialogFrontEnd::DialogFrontEnd(std::function<void()> onInterrupt) : onInterrupt_(std::move(onInterrupt)) {
-  current = this;
-  WNDCLASSW wc;
-  wc.lpfnWndProc = timerProc;
-  wc.lpszClassName = kTimerClass;
-  RegisterClassW(&wc);  // fails harmlessly when a front end was made before
-  HWND h = CreateWindowExW(0, kTimerClass, u"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-  timerWindow_ = h;
-  SetTimer(h, kRepaintTimer, kRepaintMs, nullptr);
+  // Every change of the screen (input handled, a timer, a worker thread
+  // filling a control) wakes the loop that waits: the screen shows it then,
+  // and an idle screen costs nothing.
+  changeWatch_ = zrui::WatchDescriptor(zrui::ScreenChangeDescriptor(), POLLIN, [this](int, short) { repaint(); });
+  nextFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  if (nextFd_ >= 0) nextWatch_ = zrui::WatchDescriptor(nextFd_, POLLIN, [this](int, short) { handleNext(); });
 }
 
 DialogFrontEnd::~DialogFrontEnd() {
   release();
-  HWND h = static_cast<HWND>(timerWindow_);
-  KillTimer(h, kRepaintTimer);
-  DestroyWindow(h);
-  current = nullptr;
+  zrui::UnwatchDescriptor(changeWatch_);
+  if (nextFd_ >= 0) {
+    zrui::UnwatchDescriptor(nextWatch_);
+    close(nextFd_);
+  }
 }
 
 void DialogFrontEnd::take() {
   if (session_) return;
   session_ = std::make_unique<TerminalSession>();
   pan_ = {};
+  const Size size = session_->size();
+  model_ = std::make_unique<zrui::ScreenModel>(size.width, size.height);
+  frame_ = CellGrid(size.width, size.height);
   watch_ = zrui::WatchDescriptor(session_->inputDescriptor(), POLLIN, [this](int, short) { readInput(); });
 }
 
@@ -121,13 +102,21 @@ void DialogFrontEnd::release() {
   if (!session_) return;
   zrui::UnwatchDescriptor(watch_);
   watch_ = 0;
+  pending_.clear();
+  model_.reset();
   session_.reset();
 }
 
 void DialogFrontEnd::repaint() {
+  // Read before looking: a change from here on wakes the loop again.
+  zrui::AcknowledgeScreenChange();
   if (zrui::TopLevelWindows().empty()) return;
   take();
   const Size terminal = session_->size();
+  if (terminal != Size{model_->Grid().width(), model_->Grid().height()} || terminal != frame_.size()) {
+    model_->Resize(terminal.width, terminal.height);
+    frame_ = CellGrid(terminal.width, terminal.height);
+  }
   // The whole dialog on top when it fits, else as much of it as does with
   // the focused control in view.
   const Size screen = screenSize();
@@ -135,28 +124,66 @@ void DialogFrontEnd::repaint() {
   RECT r{};
   GetWindowRect(windows.back(), &r);
   pan_ = panToShow(cellsOf(r), screen, terminal, pan_);
-  HWND focus = GetFocus();
-  if (focus) {
+  if (HWND focus = GetFocus()) {
     GetWindowRect(focus, &r);
     pan_ = panToShow(cellsOf(r), screen, terminal, pan_);
   }
-  const zrui::TextGrid text = zrui::RenderScreen(terminal.width, terminal.height, POINT{pan_.x, pan_.y});
-  std::optional<Point> caret = caretCell(focus);
+  model_->SetPan(POINT{pan_.x, pan_.y});
+  if (!model_->NeedsUpdate()) return;
+  // Only the runs of cells that changed are converted; the painter writes
+  // only those that differ from what the terminal shows.
+  const zrui::TextGrid& text = model_->Grid();
+  const ColourDepth depth = session_->depth();
+  for (const zrui::CellSpan& span : model_->Update())
+    for (int x = span.col; x < span.col + span.count; ++x)
+      if (x < frame_.width() && span.row < frame_.height()) frame_.at(x, span.row) = cellOf(text.at(x, span.row), depth);
+  std::optional<Point> caret = caretCell();
   if (caret) caret = Point{caret->x - pan_.x, caret->y - pan_.y};
-  session_->painter().paint(cellsOf(text, session_->depth()), {0, 0}, caret);
+  session_->painter().paint(frame_, {0, 0}, caret);
 }
 
 void DialogFrontEnd::readInput() {
   if (!session_) return;
-  for (InputEvent e = session_->read(0); e.kind != InputEvent::kNone && session_; e = session_->read(0)) handle(e);
-  repaint();
+  // The windows change when the loop handles what is posted, and the change
+  // descriptor brings the repaint.
+  for (InputEvent e = session_->read(0); e.kind != InputEvent::kNone; e = session_->read(0)) pending_.push_back(e);
+  handleNext();
+}
+
+void DialogFrontEnd::handleNext() {
+  if (nextFd_ >= 0) {
+    std::uint64_t count = 0;
+    [[maybe_unused]] const ssize_t n = read(nextFd_, &count, sizeof count);  // empty already: fine
+  }
+  if (pending_.empty()) return;
+  const InputEvent e = pending_.front();
+  pending_.pop_front();
+  handle(e);  // may give the terminal back, and drop what waits
+  if (pending_.empty()) return;
+  if (nextFd_ < 0) {
+    // No descriptor to wait with: all of it now, as the terminal sent it.
+    while (!pending_.empty()) {
+      const InputEvent next = pending_.front();
+      pending_.pop_front();
+      handle(next);
+    }
+    return;
+  }
+  const std::uint64_t one = 1;
+  [[maybe_unused]] const ssize_t n = write(nextFd_, &one, sizeof one);
 }
 
 void DialogFrontEnd::handle(const InputEvent& event) {
   switch (event.kind) {
     case InputEvent::kNone: return;
     case InputEvent::kResize:
-      if (session_) session_->painter().invalidate();
+      // The terminal's contents are unknown (a resize, a resume): all of it.
+      if (session_) {
+        session_->painter().invalidate();
+        const Size size = session_->size();
+        model_->Resize(size.width, size.height);
+        frame_ = CellGrid(size.width, size.height);
+      }
       repaint();
       return;
     case InputEvent::kInterrupt: {

@@ -6,18 +6,25 @@
 // and mouse go to the windows as raw input. The console gets the terminal
 // back with release().
 //
-// It works through the toolkit's public interface only: a hidden window's
-// timer repaints (only cells that changed reach the terminal), a watched
-// descriptor reads the terminal while the loop waits.
+// It works through the toolkit's public interface only: the loop that waits
+// watches the toolkit's screen-change descriptor and the terminal. A change
+// of the screen (input handled, a timer, a worker thread filling a control)
+// repaints, through the toolkit's screen model, only the cells that changed;
+// nothing changes, nothing is written. A resize redraws everything.
 //
 // REQUIRES: one per process, made, used and destroyed on the thread that runs
 // the modal loops; standard input and output are a terminal.
 
+#include <deque>
 #include <functional>
 #include <memory>
 
 #include "zrterm/cell_grid.h"
 #include "zrterm/events.h"
+
+namespace zrui {
+class ScreenModel;
+}
 
 namespace zrterm {
 
@@ -34,7 +41,8 @@ class DialogFrontEnd {
   // Gives the terminal back (when no modal loop runs any more). Nothing to do
   // when it was not taken.
   void release();
-  // Shows the screen now (the timer does it while a loop runs).
+  // Shows what changed on the screen now (a waiting loop does it when the
+  // screen changes); takes the terminal when a window shows.
   void repaint();
   // Handles one event as the person's input (the descriptor's callback does
   // it for what the terminal sends).
@@ -43,11 +51,22 @@ class DialogFrontEnd {
  private:
   void take();
   void readInput();
+  void handleNext();
 
   std::function<void()> onInterrupt_;
   std::unique_ptr<TerminalSession> session_;
-  void* timerWindow_ = nullptr;  // HWND
+  std::unique_ptr<zrui::ScreenModel> model_;  // while the terminal is taken
+  CellGrid frame_;  // the model's cells in the terminal's colours
+  int changeWatch_ = 0;
   int watch_ = 0;
+  // What the terminal sent and the windows have not had yet. One event at a
+  // time: the toolkit chooses a press's or a move's window when it is
+  // posted, so a move must wait until the press before it has run (and
+  // perhaps taken the capture, as a frame drag does). nextFd_ is readable
+  // while events wait; the loop polls it only once its queue is empty.
+  std::deque<InputEvent> pending_;
+  int nextFd_ = -1;
+  int nextWatch_ = 0;
   Point pan_{};
 };
 
