@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "drawing/CEPino.h"
@@ -53,9 +54,13 @@ class CIPinos {
   struct CodeRows {
     std::vector<std::array<OdString, 3>> rows;
     std::unordered_map<std::u16string, std::size_t> firstById;
+    // For each row, the first row of its identifier (itself when the
+    // identifier is empty).
+    std::vector<std::size_t> firstOfRow;
   };
   using RowCache = std::map<std::u16string, CodeRows>;
-  using MatingCache = std::map<std::u16string, std::unique_ptr<CStringList>>;
+  // The codes that mate with each code met.
+  using MatingCache = std::map<std::u16string, std::unordered_set<std::u16string>>;
   const CodeRows& LinhasPinos(const OdString& code, RowCache& cache);
   void LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records, RowCache& cache);
   void LigarPinos(zr::ConectoresPinos& records);
@@ -63,7 +68,12 @@ class CIPinos {
   void AtualizarEstado(zr::CEConectorPinos& record);
 
   zr::PinCatalogue& m_catalogue;
-  OdString m_pinTag;  // read once per check
+  OdString m_pinTag;  // read once per check, upper-cased
+  std::vector<OdString> m_values;  // the extended data of the symbol being read
   // The records of the running check by name (the first record of each name).
   std::unordered_map<std::u16string, zr::CEConectorPinos*> m_recordByName;
+  // The record and code rows of the previous symbol read (null before the first).
+  zr::CEConectorPinos* m_lastRecord = nullptr;
+  OdString m_lastCode;
+  const CodeRows* m_lastRows = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "drawing/PinGrid.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -31,16 +32,21 @@ bool PinGrid::cellOf(double x, double y, Cell& cell) {
 PinGrid::PinGrid(const ConectoresPinos& records) {
   std::size_t pins = 0;
   for (const auto& record : records) pins += record->GetPinos().size();
-  cells_.reserve(pins);
+  entries_.reserve(pins);
   std::size_t order = 0;
   for (const auto& record : records) {
     for (const auto& pin : record->GetPinos()) {
       Cell cell;
       // Only pins with a symbol can be found.
-      if (!pin->handle.isEmpty() && cellOf(pin->x, pin->y, cell)) cells_[cell].push_back(Entry{order, pin.get()});
+      if (!pin->handle.isEmpty() && cellOf(pin->x, pin->y, cell)) entries_.push_back(Entry{cell, order, pin.get()});
       ++order;
     }
   }
+  // One array sorted by cell, then check order: no allocation per cell, and
+  // a cell's pins lie side by side.
+  std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+    return a.cell < b.cell || (a.cell == b.cell && a.order < b.order);
+  });
 }
 
 CEPino* PinGrid::Find(const CEPino* pin) const {
@@ -55,10 +61,12 @@ CEPino* PinGrid::Find(const CEPino* pin) const {
   std::size_t bestOrder = std::numeric_limits<std::size_t>::max();
   for (int64_t cx = x0; cx <= x1; ++cx) {
     for (int64_t cy = y0; cy <= y1; ++cy) {
-      auto it = cells_.find(Cell{cx, cy});
-      if (it == cells_.end()) continue;
-      // Entries are in check order: the first that qualifies is the cell's answer.
-      for (const Entry& e : it->second) {
+      const Cell cell{cx, cy};
+      auto it = std::lower_bound(entries_.begin(), entries_.end(), cell,
+                                 [](const Entry& e, const Cell& c) { return e.cell < c; });
+      // A cell's entries are in check order: the first that qualifies is the cell's answer.
+      for (; it != entries_.end() && it->cell == cell; ++it) {
+        const Entry& e = *it;
         if (e.order >= bestOrder) break;
         const CEPino* c = e.pin;
         if (c == pin || c->handle == pin->handle) continue;
