@@ -93,7 +93,7 @@ CStringList* CIPinos::GetConectoresDesenho() {
   auto names = std::make_unique<CStringList>(10);
   // The names already listed, so that each symbol costs one look-up, not a
   // scan of the list.
-  std::unordered_set<std::u16string> listed;
+  TextSet listed;
   // Whether each block definition met is a pin block: a drawing has few
   // blocks and many references, and a name is decoded each time it is read.
   std::unordered_map<const OdDbBlockTableRecord*, bool> pinBlocks;
@@ -259,7 +259,7 @@ void CIPinos::ValidarLigacao(zr::CEPino* pin, MatingCache& mating) {
   auto it = mating.find(code.str());
   if (it == mating.end()) {
     std::unique_ptr<CStringList> parts = m_catalogue.ContraPecas(code);  // a failure ends the check
-    std::unordered_set<std::u16string> codes;
+    TextSet codes;
     for (POSITION pos = parts ? parts->GetHeadPosition() : nullptr; pos;) codes.insert(parts->GetNext(pos).str());
     it = mating.emplace(code.str(), std::move(codes)).first;
   }

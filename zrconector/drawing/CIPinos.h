@@ -6,7 +6,8 @@
 // Stateless: callers create one, call one operation and delete it.
 
 #include <array>
-#include <map>
+#include <functional>
+#include <string>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -49,18 +50,31 @@ class CIPinos {
   zr::ConectoresPinos& VerificarPinos(zr::ConectoresPinos& records);
 
  private:
+  // The hash of the text keys below. A type of our own on purpose: the
+  // standard library treats its own string hash as slow and searches tables
+  // of up to 20 keys by comparing every key, and a code's rows (20 pins, say)
+  // are searched once for every symbol.
+  struct TextHash {
+    std::size_t operator()(const std::u16string& s) const noexcept { return std::hash<std::u16string>{}(s); }
+  };
+  template <class T>
+  using TextMap = std::unordered_map<std::u16string, T, TextHash>;
+  using TextSet = std::unordered_set<std::u16string, TextHash>;
+
   // The catalogue rows of one code, split into PINO_KEY, PINO_ID and
   // PINO_PINO once, with the first row of each identifier.
   struct CodeRows {
     std::vector<std::array<OdString, 3>> rows;
-    std::unordered_map<std::u16string, std::size_t> firstById;
+    TextMap<std::size_t> firstById;
     // For each row, the first row of its identifier (itself when the
     // identifier is empty).
     std::vector<std::size_t> firstOfRow;
   };
-  using RowCache = std::map<std::u16string, CodeRows>;
+  // The rows of each code met; an entry stays where it is while others are
+  // added (the previous symbol's rows are held by address).
+  using RowCache = TextMap<CodeRows>;
   // The codes that mate with each code met.
-  using MatingCache = std::map<std::u16string, std::unordered_set<std::u16string>>;
+  using MatingCache = TextMap<TextSet>;
   const CodeRows& LinhasPinos(const OdString& code, RowCache& cache);
   void LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records, RowCache& cache);
   void LigarPinos(zr::ConectoresPinos& records);
@@ -71,7 +85,7 @@ class CIPinos {
   OdString m_pinTag;  // read once per check, upper-cased
   std::vector<OdString> m_values;  // the extended data of the symbol being read
   // The records of the running check by name (the first record of each name).
-  std::unordered_map<std::u16string, zr::CEConectorPinos*> m_recordByName;
+  TextMap<zr::CEConectorPinos*> m_recordByName;
   // The record and code rows of the previous symbol read (null before the first).
   zr::CEConectorPinos* m_lastRecord = nullptr;
   OdString m_lastCode;

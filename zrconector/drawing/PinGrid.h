@@ -2,9 +2,9 @@
 // Finds, for a pin, the first pin in check order that lies strictly within
 // 0.00001 of it on both axes, has a symbol, and is another symbol. The answer
 // is the one a scan of every record and pin in order gives, but each question
-// only looks at the pins of the grid cells around it (usually one), found by
-// binary search in one sorted array, so pairing a drawing costs n log n in its
-// number of pins, with one allocation.
+// only looks at the pins of the grid cells around it (usually one), found
+// through a hash table of the cells, so pairing a drawing costs linear time in
+// its number of pins, with a few allocations whatever that number.
 
 #include <cstdint>
 #include <vector>
@@ -26,16 +26,22 @@ class PinGrid {
   struct Cell {
     int64_t x, y;
     bool operator==(const Cell& o) const { return x == o.x && y == o.y; }
-    bool operator<(const Cell& o) const { return x < o.x || (x == o.x && y < o.y); }
   };
   struct Entry {
-    Cell cell;
     std::size_t order;  // position in check order
     CEPino* pin;
   };
+  // A cell with pins: its entries are entries_[first, first + count).
+  struct Slot {
+    Cell cell;
+    std::size_t first = 0, count = 0;  // count 0: an empty slot
+  };
   static bool cellOf(double x, double y, Cell& cell);
+  // The slot of cell: its own, or the empty one where it would go.
+  std::size_t slotOf(const Cell& cell) const;
 
-  std::vector<Entry> entries_;  // sorted by cell, then order
+  std::vector<Entry> entries_;  // grouped by cell, each group in check order
+  std::vector<Slot> slots_;     // open addressing; a power of two, at most half full
 };
 
 }  // namespace zr
