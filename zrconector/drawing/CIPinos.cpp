@@ -125,16 +125,41 @@ const CIPinos::CodeRows& CIPinos::LinhasPinos(const OdString& code, RowCache& ca
   CodeRows parsed;
   std::unique_ptr<CStringList> rows = m_catalogue.LinhasPinos(code);
   if (rows) {
-    for (POSITION pos = rows->GetHeadPosition(); pos;) {
-      parsed.rows.push_back(fieldsOf(rows->GetNext(pos)));
-      const OdString& id = parsed.rows.back()[1];
-      // A row matches only when it has a second field.
-      std::size_t first = parsed.rows.size() - 1;
-      if (!id.isEmpty()) first = parsed.firstById.emplace(id.str(), first).first->second;
-      parsed.firstOfRow.push_back(first);
+    for (POSITION pos = rows->GetHeadPosition(); pos;) parsed.rows.push_back(fieldsOf(rows->GetNext(pos)));
+  }
+  parsed.Index();
+  return cache.emplace(code.str(), std::move(parsed)).first->second;
+}
+
+void CIPinos::CodeRows::Index() {
+  std::size_t size = 4;
+  while (size < 2 * rows.size()) size *= 2;
+  index.assign(size, {0, kNone});
+  firstOfRow.assign(rows.size(), kNone);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const std::u16string& id = rows[r][1].str();
+    firstOfRow[r] = r;
+    // A row matches only when it has a second field.
+    if (id.empty()) continue;
+    const std::size_t hash = TextHash()(id);
+    std::size_t i = hash & (size - 1);
+    while (index[i].second != kNone && !(index[i].first == hash && rows[index[i].second][1].str() == id))
+      i = (i + 1) & (size - 1);
+    if (index[i].second == kNone) {
+      index[i] = {hash, r};
+    } else {
+      firstOfRow[r] = index[i].second;
     }
   }
-  return cache.emplace(code.str(), std::move(parsed)).first->second;
+}
+
+std::size_t CIPinos::CodeRows::FirstRow(const std::u16string& id) const {
+  if (id.empty() || index.empty()) return kNone;
+  const std::size_t hash = TextHash()(id);
+  const std::size_t mask = index.size() - 1;
+  for (std::size_t i = hash & mask; index[i].second != kNone; i = (i + 1) & mask)
+    if (index[i].first == hash && rows[index[i].second][1].str() == id) return index[i].second;
+  return kNone;
 }
 
 zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
@@ -175,8 +200,8 @@ zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
     for (const auto& p : record->GetPinos()) {
       if (p->identifier.isEmpty()) {
         hasEmpty = 1;
-      } else if (auto first = code.firstById.find(p->identifier.str()); first != code.firstById.end()) {
-        has[first->second] = 1;
+      } else if (const std::size_t first = code.FirstRow(p->identifier.str()); first != CodeRows::kNone) {
+        has[first] = 1;
       }
     }
     for (std::size_t i = 0; i < code.rows.size(); ++i) {
@@ -226,9 +251,8 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
     OdString pinText;
     int status = zr::PINO_DESCONHECIDO;
     const CodeRows& catalogueRows = *m_lastRows;
-    auto match = catalogueRows.firstById.find(identifier.str());
-    if (match != catalogueRows.firstById.end()) {
-      pinText = catalogueRows.rows[match->second][2];
+    if (const std::size_t match = catalogueRows.FirstRow(identifier.str()); match != CodeRows::kNone) {
+      pinText = catalogueRows.rows[match][2];
       status = zr::PINO_OK;
     }
     const OdGePoint3d p = reference.position();

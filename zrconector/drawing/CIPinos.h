@@ -65,7 +65,16 @@ class CIPinos {
   // PINO_PINO once, with the first row of each identifier.
   struct CodeRows {
     std::vector<std::array<OdString, 3>> rows;
-    TextMap<std::size_t> firstById;
+    // The first row of the non-empty identifier id; kNone when none.
+    std::size_t FirstRow(const std::u16string& id) const;
+    // Indexes the rows (once, after they are read), filling firstOfRow.
+    void Index();
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    // The first row of each non-empty identifier by open addressing on the
+    // identifier's hash: a code's rows are searched once for every symbol, and
+    // a flat table keeps that search in a few adjacent cache lines. Each slot
+    // holds the hash and the row; kNone as the row marks an empty slot.
+    std::vector<std::pair<std::size_t, std::size_t>> index;
     // For each row, the first row of its identifier (itself when the
     // identifier is empty).
     std::vector<std::size_t> firstOfRow;
