@@ -136,7 +136,11 @@ std::vector<ReadDrawing> readAll(const std::vector<std::string>& paths) {
   forEachInParallel(2 * n, [&](std::size_t item) {
     const std::size_t i = item % n;
     if (item >= n) {
-      if (apart[i]) read[i].fingerprint = fileFingerprint(paths[i]).value_or("");
+      try {
+        if (apart[i]) read[i].fingerprint = fileFingerprint(paths[i]).value_or("");
+      } catch (...) {
+        // Out of memory: the report says the fingerprint is unknown.
+      }
       return;
     }
     if (!read[i].error.empty()) return;

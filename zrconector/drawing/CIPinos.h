@@ -7,8 +7,8 @@
 
 #include <array>
 #include <functional>
-#include <string>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
