@@ -6,6 +6,7 @@
 Builds the example catalogue into WORKDIR, writes small drawings with ezdxf,
 and checks zrcheck's answers on them and on the example drawing."""
 
+import hashlib
 import json
 import os
 import shutil
@@ -317,6 +318,19 @@ def conventions(catalogue, work, clean):
     r = run("--catalogue", catalogue, "--json", "-", stdin=text)
     expect(r.returncode == 0 and drawing_of(r)["path"] == "-" and drawing_of(r)["summary"]["connectors"] == 2,
            f"a drawing on standard input: {r.returncode} {r.stdout[:200]} {r.stderr}")
+
+    # Fingerprints are the SHA-256 of the bytes read: a file (read beside the
+    # drawing), standard input (read once) and the catalogue, in one run.
+    def sha256_of(path):
+        with open(path, "rb") as f:
+            return "sha256:" + hashlib.sha256(f.read()).hexdigest()
+    r = run("--catalogue", catalogue, "--json", clean, "-", stdin=text)
+    document = document_of(r)
+    got = [d["fingerprint"] for d in document["drawings"]]
+    want = [sha256_of(clean), "sha256:" + hashlib.sha256(text.encode()).hexdigest()]
+    expect(got == want, f"drawing fingerprints: {got} vs {want}")
+    expect(document["catalogue"]["fingerprint"] == sha256_of(catalogue),
+           f"catalogue fingerprint: {document['catalogue']['fingerprint']}")
     dash = os.path.join(work, "-dash.dxf")
     shutil.copy(clean, dash)
     r = run("--catalogue", catalogue, "--", "-dash.dxf", cwd=work)

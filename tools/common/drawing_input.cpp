@@ -10,6 +10,11 @@
 
 std::string drawingName(const std::string& path) { return path == "-" ? "(standard input)" : path; }
 
+bool isRegularFile(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 void checkDrawingPath(const std::string& path) {
   if (path == "-") return;
   struct stat info {};

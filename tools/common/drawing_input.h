@@ -18,6 +18,10 @@ class DrawingInputError : public std::runtime_error {
 // The name a drawing is reported under: "-" is "(standard input)".
 std::string drawingName(const std::string& path);
 
+// True when path names a regular file (after links): one that can be read
+// twice, unlike a pipe or a device.
+bool isRegularFile(const std::string& path);
+
 // Throws DrawingInputError when the path is no DXF file: missing, a folder,
 // a DWG file, unreadable. Nothing for "-". Reads at most the first bytes.
 void checkDrawingPath(const std::string& path);

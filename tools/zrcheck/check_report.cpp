@@ -1,11 +1,13 @@
 #include "check_report.h"
 
-#include "json_text.h"
+#include "json_writer.h"
 
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <set>
+#include <unordered_set>
 #include <utility>
 
 #include "command_line.h"
@@ -18,9 +20,6 @@ namespace {
 std::string utf8(const OdString& s) { return s.toUtf8(); }
 // Drawing texts in the report for people.
 std::string shown(const OdString& s) { return printable(s.toUtf8()); }
-
-// JSON has no infinities or NaN: those coordinates are written as null.
-std::string number(double v) { return std::isfinite(v) ? odFormatDouble(v) : std::string("null"); }
 
 const char* stateText(int state) {
   switch (state) {
@@ -113,7 +112,8 @@ CheckReport::Outcome CheckReport::outcome() const {
 bool CheckReport::clean() const { return outcome().failing == 0; }
 
 void CheckReport::findUnchecked() {
-  std::set<std::string> checked;
+  std::unordered_set<std::string> checked;
+  checked.reserve(records.size());
   for (const auto& r : records) checked.insert(utf8(r->GetNome()));
   unchecked.clear();
   for (const std::string& name : names)
@@ -199,84 +199,113 @@ void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostre
   out << ", catalogue: " << printable(run.catalogue) << "\n";
 }
 
-std::string textOrNull(const std::string& s) { return s.empty() ? std::string("null") : jsonString(s); }
+// JSON has no infinities or NaN: those coordinates are written as null.
+void writeNumber(JsonWriter& w, double v) {
+  if (std::isfinite(v)) {
+    w.raw(odFormatDouble(v));
+  } else {
+    w.raw("null");
+  }
+}
 
-std::string optionalNumber(const std::optional<double>& v) { return v ? number(*v) : std::string("null"); }
+void writeOptionalNumber(JsonWriter& w, const std::optional<double>& v) {
+  if (v) {
+    writeNumber(w, *v);
+  } else {
+    w.raw("null");
+  }
+}
 
-void printFindingsJson(const std::vector<Finding>& findings, std::ostream& out) {
-  out << "[";
+void writeFindings(JsonWriter& w, const std::vector<Finding>& findings) {
+  w.raw('[');
   bool first = true;
   for (const Finding& f : findings) {
-    out << (first ? "" : ",") << "{\"rule\":" << jsonString(f.rule) << ",\"severity\":" << jsonString(f.severity)
-        << ",\"connector\":" << jsonString(f.connector) << ",\"code\":" << jsonString(f.code)
-        << ",\"identifier\":" << jsonString(f.identifier) << ",\"pin\":" << jsonString(f.pin)
-        << ",\"handle\":" << (f.handle.empty() ? std::string("null") : jsonString(f.handle))
-        << ",\"x\":" << optionalNumber(f.x) << ",\"y\":" << optionalNumber(f.y) << ",\"related\":";
+    w.raw(first ? "{\"rule\":" : ",{\"rule\":").string(f.rule).raw(",\"severity\":").string(f.severity);
+    w.raw(",\"connector\":").string(f.connector).raw(",\"code\":").string(f.code);
+    w.raw(",\"identifier\":").string(f.identifier).raw(",\"pin\":").string(f.pin);
+    w.raw(",\"handle\":").stringOrNull(f.handle).raw(",\"x\":");
+    writeOptionalNumber(w, f.x);
+    w.raw(",\"y\":");
+    writeOptionalNumber(w, f.y);
+    w.raw(",\"related\":");
     if (f.related) {
-      out << "{\"connector\":" << jsonString(f.related->connector) << ",\"handle\":" << jsonString(f.related->handle)
-          << ",\"identifier\":" << jsonString(f.related->identifier) << "}";
+      w.raw("{\"connector\":").string(f.related->connector).raw(",\"handle\":").string(f.related->handle);
+      w.raw(",\"identifier\":").string(f.related->identifier).raw('}');
     } else {
-      out << "null";
+      w.raw("null");
     }
-    out << ",\"fingerprint\":" << jsonString(f.fingerprint) << ",\"waived\":";
+    w.raw(",\"fingerprint\":").string(f.fingerprint).raw(",\"waived\":");
     if (f.waived) {
-      out << "{\"file\":" << jsonString(f.waived->file) << ",\"entry\":" << f.waived->entry
-          << ",\"reason\":" << jsonString(f.waived->reason) << ",\"expires\":" << textOrNull(f.waived->expires) << "}";
+      w.raw("{\"file\":").string(f.waived->file).raw(",\"entry\":").integer(f.waived->entry);
+      w.raw(",\"reason\":").string(f.waived->reason).raw(",\"expires\":").stringOrNull(f.waived->expires).raw('}');
     } else {
-      out << "null";
+      w.raw("null");
     }
-    out << ",\"baseline\":" << textOrNull(f.baseline) << "}";
+    w.raw(",\"baseline\":").stringOrNull(f.baseline).raw('}');
     first = false;
   }
-  out << "]";
+  w.raw(']');
 }
 
-void printStrings(const std::vector<std::string>& list, std::ostream& out) {
-  out << "[";
-  for (std::size_t i = 0; i < list.size(); ++i) out << (i ? "," : "") << jsonString(list[i]);
-  out << "]";
+void writeStrings(JsonWriter& w, const std::vector<std::string>& list) {
+  w.raw('[');
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (i) w.raw(',');
+    w.string(list[i]);
+  }
+  w.raw(']');
 }
 
-void printDrawingJson(const CheckReport& report, std::ostream& out) {
-  out << "{\"path\":" << jsonString(report.drawing) << ",\"fingerprint\":" << textOrNull(report.fingerprint)
-      << ",\"units\":" << textOrNull(report.units) << ",\"error\":" << textOrNull(report.error)
-      << ",\"connectors\":[";
+void writeDrawing(JsonWriter& w, const CheckReport& report) {
+  w.raw("{\"path\":").string(report.drawing).raw(",\"fingerprint\":").stringOrNull(report.fingerprint);
+  w.raw(",\"units\":").stringOrNull(report.units).raw(",\"error\":").stringOrNull(report.error);
+  w.raw(",\"connectors\":[");
   bool firstRecord = true;
   for (const auto& r : report.records) {
-    out << (firstRecord ? "" : ",") << "{\"name\":" << jsonString(utf8(r->GetNome())) << ",\"code\":"
-        << jsonString(utf8(r->GetCodigo())) << ",\"flag\":" << jsonString(utf8(r->GetFlagTexto())) << ",\"state\":"
-        << r->GetEstado() << ",\"pins\":[";
+    w.raw(firstRecord ? "{\"name\":" : ",{\"name\":").string(utf8(r->GetNome()));
+    w.raw(",\"code\":").string(utf8(r->GetCodigo())).raw(",\"flag\":").string(utf8(r->GetFlagTexto()));
+    w.raw(",\"state\":").integer(r->GetEstado()).raw(",\"pins\":[");
     firstRecord = false;
     bool firstPin = true;
     for (const auto& p : r->GetPinos()) {
-      out << (firstPin ? "" : ",") << "{\"handle\":" << jsonString(utf8(p->handle)) << ",\"identifier\":"
-          << jsonString(utf8(p->identifier)) << ",\"pin\":" << jsonString(utf8(p->pin)) << ",\"status\":" << p->status
-          << ",\"x\":" << (p->handle.isEmpty() ? std::string("null") : number(p->x))
-          << ",\"y\":" << (p->handle.isEmpty() ? std::string("null") : number(p->y)) << ",\"mate\":";
+      w.raw(firstPin ? "{\"handle\":" : ",{\"handle\":").string(utf8(p->handle));
+      w.raw(",\"identifier\":").string(utf8(p->identifier)).raw(",\"pin\":").string(utf8(p->pin));
+      w.raw(",\"status\":").integer(p->status).raw(",\"x\":");
+      // A pin without a symbol has no position.
+      if (p->handle.isEmpty()) {
+        w.raw("null,\"y\":null");
+      } else {
+        writeNumber(w, p->x);
+        w.raw(",\"y\":");
+        writeNumber(w, p->y);
+      }
+      w.raw(",\"mate\":");
       firstPin = false;
       if (p->mate) {
-        out << "{\"connector\":" << jsonString(utf8(p->mate->owner->GetNome())) << ",\"handle\":"
-            << jsonString(utf8(p->mate->handle)) << ",\"identifier\":" << jsonString(utf8(p->mate->identifier)) << "}";
+        w.raw("{\"connector\":").string(utf8(p->mate->owner->GetNome()));
+        w.raw(",\"handle\":").string(utf8(p->mate->handle));
+        w.raw(",\"identifier\":").string(utf8(p->mate->identifier)).raw('}');
       } else {
-        out << "null";
+        w.raw("null");
       }
-      out << "}";
+      w.raw('}');
     }
-    out << "]}";
+    w.raw("]}");
   }
-  out << "],\"names\":";
-  printStrings(report.names, out);
-  out << ",\"unchecked\":";
-  printStrings(report.unchecked, out);
+  w.raw("],\"names\":");
+  writeStrings(w, report.names);
+  w.raw(",\"unchecked\":");
+  writeStrings(w, report.unchecked);
   const CheckReport::Summary s = report.summary();
-  out << ",\"summary\":{\"connectors\":" << s.connectors << ",\"pins\":" << s.pins << ",\"errors\":" << s.errors
-      << ",\"missing\":" << s.missing << "}";
+  w.raw(",\"summary\":{\"connectors\":").integer(s.connectors).raw(",\"pins\":").integer(s.pins);
+  w.raw(",\"errors\":").integer(s.errors).raw(",\"missing\":").integer(s.missing).raw('}');
   const CheckReport::Outcome o = report.outcome();
-  out << ",\"outcome\":{\"failed\":" << (o.failing || !report.error.empty() ? "true" : "false")
-      << ",\"errors\":" << o.errors << ",\"warnings\":" << o.warnings << ",\"waived\":" << o.waived
-      << ",\"unchanged\":" << o.unchanged << ",\"fixed\":" << report.fixedSinceBaseline << "},\"findings\":";
-  printFindingsJson(report.findings, out);
-  out << "}";
+  w.raw(",\"outcome\":{\"failed\":").raw(o.failing || !report.error.empty() ? "true" : "false");
+  w.raw(",\"errors\":").integer(o.errors).raw(",\"warnings\":").integer(o.warnings);
+  w.raw(",\"waived\":").integer(o.waived).raw(",\"unchanged\":").integer(o.unchanged);
+  w.raw(",\"fixed\":").integer(report.fixedSinceBaseline).raw("},\"findings\":");
+  writeFindings(w, report.findings);
+  w.raw('}');
 }
 
 }  // namespace
@@ -300,32 +329,36 @@ void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std
 }
 
 void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
-  out << "{\"$schema\":" << jsonString(kReportSchema) << ",\"tool\":\"zrcheck\",\"version\":"
-      << jsonString(toolVersion()) << ",\"date\":" << jsonString(run.date) << ",\"catalogue\":{\"kind\":"
-      << (run.catalogueFile.empty() ? "\"server\"" : "\"file\"") << ",\"name\":" << jsonString(run.catalogue);
+  JsonWriter w(out);
+  w.raw("{\"$schema\":").string(kReportSchema).raw(",\"tool\":\"zrcheck\",\"version\":").string(toolVersion());
+  w.raw(",\"date\":").string(run.date).raw(",\"catalogue\":{\"kind\":");
+  w.raw(run.catalogueFile.empty() ? "\"server\"" : "\"file\"").raw(",\"name\":").string(run.catalogue);
   if (run.catalogueFile.empty()) {
-    out << ",\"server\":" << jsonString(run.server) << ",\"database\":" << jsonString(run.database);
+    w.raw(",\"server\":").string(run.server).raw(",\"database\":").string(run.database);
   } else {
-    out << ",\"file\":" << jsonString(run.catalogueFile) << ",\"fingerprint\":" << textOrNull(run.catalogueFingerprint);
+    w.raw(",\"file\":").string(run.catalogueFile).raw(",\"fingerprint\":").stringOrNull(run.catalogueFingerprint);
   }
-  out << "},\"settings\":{\"file\":" << textOrNull(run.settingsFile) << ",\"program\":" << jsonString(run.program)
-      << ",\"attr_tag\":" << jsonString(run.attrTag) << ",\"severities\":{";
-  for (std::size_t i = 0; i < ruleNames().size(); ++i)
-    out << (i ? "," : "") << jsonString(ruleNames()[i]) << ":" << jsonString(severityOf(ruleNames()[i], run.severities));
-  out << "}},\"baseline\":" << textOrNull(run.baselineFile) << ",\"waivers\":[";
+  w.raw("},\"settings\":{\"file\":").stringOrNull(run.settingsFile).raw(",\"program\":").string(run.program);
+  w.raw(",\"attr_tag\":").string(run.attrTag).raw(",\"severities\":{");
+  for (std::size_t i = 0; i < ruleNames().size(); ++i) {
+    if (i) w.raw(',');
+    w.string(ruleNames()[i]).raw(':').string(severityOf(ruleNames()[i], run.severities));
+  }
+  w.raw("}},\"baseline\":").stringOrNull(run.baselineFile).raw(",\"waivers\":[");
   for (std::size_t i = 0; i < run.waivers.size(); ++i) {
-    const Waiver& w = run.waivers[i];
-    out << (i ? "," : "") << "{\"file\":" << jsonString(w.file) << ",\"entry\":" << w.entry
-        << ",\"fingerprint\":" << textOrNull(w.fingerprint) << ",\"drawing\":" << textOrNull(w.drawing)
-        << ",\"rule\":" << textOrNull(w.rule) << ",\"connector\":" << textOrNull(w.connector)
-        << ",\"identifier\":" << textOrNull(w.identifier) << ",\"reason\":" << jsonString(w.reason)
-        << ",\"expires\":" << textOrNull(w.expires) << ",\"state\":" << jsonString(waiverState(w, run.today()))
-        << ",\"matched\":" << w.matched << "}";
+    const Waiver& v = run.waivers[i];
+    if (i) w.raw(',');
+    w.raw("{\"file\":").string(v.file).raw(",\"entry\":").integer(v.entry);
+    w.raw(",\"fingerprint\":").stringOrNull(v.fingerprint).raw(",\"drawing\":").stringOrNull(v.drawing);
+    w.raw(",\"rule\":").stringOrNull(v.rule).raw(",\"connector\":").stringOrNull(v.connector);
+    w.raw(",\"identifier\":").stringOrNull(v.identifier).raw(",\"reason\":").string(v.reason);
+    w.raw(",\"expires\":").stringOrNull(v.expires).raw(",\"state\":").string(waiverState(v, run.today()));
+    w.raw(",\"matched\":").integer(v.matched).raw('}');
   }
-  out << "],\"drawings\":[";
+  w.raw("],\"drawings\":[");
   for (std::size_t i = 0; i < reports.size(); ++i) {
-    if (i) out << ",";
-    printDrawingJson(reports[i], out);
+    if (i) w.raw(',');
+    writeDrawing(w, reports[i]);
   }
-  out << "]}\n";
+  w.raw("]}\n");
 }

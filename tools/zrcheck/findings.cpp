@@ -4,14 +4,26 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <memory>
+#include <vector>
 
 #include "check_report.h"
 
 namespace {
 
 std::string utf8(const OdString& s) { return s.toUtf8(); }
+
+// Lower-case hex of bytes.
+std::string hexOf(const unsigned char* bytes, unsigned int length) {
+  static const char* hex = "0123456789abcdef";
+  std::string out(2 * std::size_t{length}, '0');
+  for (unsigned int i = 0; i < length; ++i) {
+    out[2 * i] = hex[bytes[i] >> 4];
+    out[2 * i + 1] = hex[bytes[i] & 15];
+  }
+  return out;
+}
 
 std::optional<double> finiteOrNone(double v) { return std::isfinite(v) ? std::optional<double>(v) : std::nullopt; }
 
@@ -110,21 +122,27 @@ std::string sha256Hex(const std::string& bytes) {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
   if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1) return {};
-  static const char* hex = "0123456789abcdef";
-  std::string out;
-  for (unsigned int i = 0; i < length; ++i) {
-    out += hex[digest[i] >> 4];
-    out += hex[digest[i] & 15];
-  }
-  return out;
+  return hexOf(digest, length);
 }
 
 std::optional<std::string> fileFingerprint(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  // Digested as it is read, a block at a time: a drawing may be hundreds of
+  // megabytes, and a copy of it in memory would only cost time and room.
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!in) return std::nullopt;
-  std::string bytes(std::istreambuf_iterator<char>(in), {});
-  if (in.bad()) return std::nullopt;
-  return "sha256:" + sha256Hex(bytes);
+  std::unique_ptr<EVP_MD_CTX, void (*)(EVP_MD_CTX*)> context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
+  if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1) return std::nullopt;
+  std::vector<unsigned char> block(1 << 20);
+  for (;;) {
+    const std::size_t n = std::fread(block.data(), 1, block.size(), in.get());
+    if (n > 0 && EVP_DigestUpdate(context.get(), block.data(), n) != 1) return std::nullopt;
+    if (n < block.size()) break;
+  }
+  if (std::ferror(in.get())) return std::nullopt;
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  if (EVP_DigestFinal_ex(context.get(), digest, &length) != 1) return std::nullopt;
+  return "sha256:" + hexOf(digest, length);
 }
 
 std::vector<Finding> findingsOf(const CheckReport& report) {

@@ -155,7 +155,22 @@ std::vector<ReadDrawing> readAll(const std::vector<std::string>& paths) {
         if (paths[i] == "-") read[i].error = e.what();
     }
   }
-  forEachInParallel(paths.size(), [&](std::size_t i) {
+  // A regular file's fingerprint is taken beside its reading, as a task of
+  // its own (items n..2n-1); what can be read only once (a pipe) is
+  // fingerprinted after it is read, as before.
+  const std::size_t n = paths.size();
+  std::vector<char> apart(n, 0);
+  for (std::size_t i = 0; i < n; ++i) apart[i] = paths[i] != "-" && isRegularFile(paths[i]);
+  forEachInParallel(2 * n, [&](std::size_t item) {
+    const std::size_t i = item % n;
+    if (item >= n) {
+      try {
+        if (apart[i]) read[i].fingerprint = fileFingerprint(paths[i]).value_or("");
+      } catch (...) {
+        // Out of memory: the report says the fingerprint is unknown.
+      }
+      return;
+    }
     if (!read[i].error.empty()) return;
     try {
       if (paths[i] == "-") {
@@ -163,7 +178,7 @@ std::vector<ReadDrawing> readAll(const std::vector<std::string>& paths) {
         read[i].fingerprint = "sha256:" + sha256Hex(standardInput);
       } else {
         read[i].db = readDrawing(paths[i]);
-        read[i].fingerprint = fileFingerprint(paths[i]).value_or("");
+        if (!apart[i]) read[i].fingerprint = fileFingerprint(paths[i]).value_or("");
       }
     } catch (const OdError& e) {
       read[i].error = e.description().toUtf8();

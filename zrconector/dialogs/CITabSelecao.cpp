@@ -1,5 +1,8 @@
 #include "dialogs/CITabSelecao.h"
 
+#include <string>
+#include <unordered_map>
+
 #include "dialogs/CIDlgSelConector.h"
 #include "dialogs/resource.h"
 
@@ -40,16 +43,17 @@ void CITabSelecao::Preencher() {
   zr::SelecaoCatalogue& fontes = m_owner->Fontes();
   const CStringList& aceitos = m_owner->GetPinosAceitos();
   const CStringList* contraPecas = m_owner->GetContraPecas();
+  // Records of one name share their root item: the first root of that text.
+  // The roots by text, kept beside the tree, so that each record costs one
+  // look-up, not a walk of every root (a drawing has thousands).
+  std::unordered_map<std::u16string, HTREEITEM> raizes;
+  for (HTREEITEM it = m_tree.GetRootItem(); it; it = m_tree.GetNextSiblingItem(it))
+    raizes.emplace(m_tree.GetItemText(it).str(), it);
   for (const auto& record : m_owner->GetConectores()) {
     const CString nome(record->GetNome().c_str());
     const CString codigo(record->GetCodigo().c_str());
-    // Records of one name share their root item.
-    HTREEITEM raiz = nullptr;
-    for (HTREEITEM it = m_tree.GetRootItem(); it; it = m_tree.GetNextSiblingItem(it))
-      if (m_tree.GetItemText(it) == nome) {
-        raiz = it;
-        break;
-      }
+    auto achada = raizes.find(nome.str());
+    HTREEITEM raiz = achada == raizes.end() ? nullptr : achada->second;
     if (contraPecas && !contraPecas->Find(codigo)) continue;
     std::unique_ptr<CStringList> chaves = fontes.PinosConector(codigo);
     for (POSITION pos = chaves ? chaves->GetHeadPosition() : nullptr; pos;) {
@@ -60,6 +64,7 @@ void CITabSelecao::Preencher() {
       if (!aceitos.Find(fontes.NomePino(chave))) continue;
       if (!raiz) {
         raiz = m_tree.InsertItem(nome, 0, 0, TVI_ROOT, TVI_LAST);
+        raizes.emplace(nome.str(), raiz);
         m_codigos.push_back(std::make_unique<CString>(codigo));
         m_tree.SetItemData(raiz, reinterpret_cast<DWORD_PTR>(m_codigos.back().get()));
       }

@@ -4,6 +4,7 @@
 
 #include "drawing/CICad.h"
 #include "drawing/PinGrid.h"
+#include "OdDbText.h"
 
 namespace {
 
@@ -26,11 +27,53 @@ std::array<OdString, 3> fieldsOf(const CString& row) {
 }
 
 // Value n of extended data as text: a string as it is, an integer in decimal,
-// anything else in its shortest exact form.
+// anything else in its shortest exact form. values is emptied first (callers
+// reuse one vector for every symbol).
 bool xdataValues(const OdDbObject& object, std::vector<OdString>& values) {
+  values.clear();
   OdResBufPtr xd = object.xData(OdString(u"ZR_PINO"));
   if (xd.isNull()) return false;
   for (OdResBuf* rb = xd.get(); rb; rb = rb->next().get()) values.push_back(rb->valueAsText());
+  return true;
+}
+
+// The text, trimmed, of the reference's first attribute whose upper-cased tag
+// equals upperTag; false when the reference has no such attribute. Attributes
+// are opened as CICad::GetAtributos opens them, and every one of them is
+// opened (a failure on any reaches the caller, as it does there); only the
+// list of records, with prompts that the pin check never reads, is not built.
+bool pinIdentifier(const OdDbBlockReference& reference, const OdString& upperTag, OdString& text) {
+  OdDbObjectIteratorPtr it = reference.attributeIterator();
+  if (it.isNull()) return false;
+  bool found = false;
+  for (; !it->done(); it->step()) {
+    OdDbAttributePtr attribute;
+    try {
+      attribute = it->objectId().openObject(OdDb::kForRead);
+    } catch (...) {
+      attribute = nullptr;
+    }
+    if (attribute.isNull()) attribute = it->entity(OdDb::kForRead);  // a failed cast here reaches the caller
+    if (attribute.isNull() || found) continue;
+    OdString tag = attribute->tag();
+    if (tag.makeUpper() != upperTag) continue;
+    text = attribute->textString();
+    text.trim();
+    found = true;
+  }
+  return found;
+}
+
+// Whether the block's entities all open as entities. Reading a reference's
+// attributes with their prompts walks its block's entities, and a reference
+// whose walk fails is skipped by the pin check; the walk gives the same answer
+// for every reference of a block, so it is taken once per block.
+bool entitiesOpen(const OdDbBlockTableRecord& block) {
+  try {
+    for (OdDbObjectIteratorPtr it = block.newIterator(true, true); !it->done(); it->step(true, true)) it->entity();
+  } catch (...) {
+    return false;
+  }
   return true;
 }
 
@@ -50,19 +93,26 @@ CStringList* CIPinos::GetConectoresDesenho() {
   auto names = std::make_unique<CStringList>(10);
   // The names already listed, so that each symbol costs one look-up, not a
   // scan of the list.
-  std::unordered_set<std::u16string> listed;
+  TextSet listed;
+  // Whether each block definition met is a pin block: a drawing has few
+  // blocks and many references, and a name is decoded each time it is read.
+  std::unordered_map<const OdDbBlockTableRecord*, bool> pinBlocks;
+  std::vector<OdString> values;
   OdDbDatabasePtr db = CICad::GetDatabase();
   if (db.isNull()) return names.release();
   OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject(OdDb::kForRead);
   for (OdDbObjectIteratorPtr it = space->newIterator(true, true); !it->done(); it->step(true, true)) {
     OdDbEntityPtr entity = it->entity(OdDb::kForRead);
-    if (entity.isNull() || isIgnoredLayer(entity->layer())) continue;
+    // The filters only read, so the cheap ones go first; the layer's name
+    // is read only for references.
     auto* reference = OdDbBlockReference::cast(entity.get());
     if (!reference || reference->isErased()) continue;
     OdDbObjectPtr block = reference->blockTableRecord().openObject(OdDb::kForRead);
     auto* definition = OdDbBlockTableRecord::cast(block.get());
-    if (!definition || !isPinBlock(definition->getName())) continue;
-    std::vector<OdString> values;
+    if (!definition) continue;
+    auto known = pinBlocks.find(definition);
+    if (known == pinBlocks.end()) known = pinBlocks.emplace(definition, isPinBlock(definition->getName())).first;
+    if (!known->second || isIgnoredLayer(entity->layer())) continue;
     if (!xdataValues(*reference, values) || values.size() < 3) continue;
     if (listed.insert(values[1].str()).second) names->AddTail(CString(values[1].str()));
   }
@@ -75,28 +125,58 @@ const CIPinos::CodeRows& CIPinos::LinhasPinos(const OdString& code, RowCache& ca
   CodeRows parsed;
   std::unique_ptr<CStringList> rows = m_catalogue.LinhasPinos(code);
   if (rows) {
-    for (POSITION pos = rows->GetHeadPosition(); pos;) {
-      parsed.rows.push_back(fieldsOf(rows->GetNext(pos)));
-      const OdString& id = parsed.rows.back()[1];
-      // A row matches only when it has a second field.
-      if (!id.isEmpty()) parsed.firstById.emplace(id.str(), parsed.rows.size() - 1);
+    for (POSITION pos = rows->GetHeadPosition(); pos;) parsed.rows.push_back(fieldsOf(rows->GetNext(pos)));
+  }
+  parsed.Index();
+  return cache.emplace(code.str(), std::move(parsed)).first->second;
+}
+
+void CIPinos::CodeRows::Index() {
+  std::size_t size = 4;
+  while (size < 2 * rows.size()) size *= 2;
+  index.assign(size, {0, kNone});
+  firstOfRow.assign(rows.size(), kNone);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const std::u16string& id = rows[r][1].str();
+    firstOfRow[r] = r;
+    // A row matches only when it has a second field.
+    if (id.empty()) continue;
+    const std::size_t hash = TextHash()(id);
+    std::size_t i = hash & (size - 1);
+    while (index[i].second != kNone && !(index[i].first == hash && rows[index[i].second][1].str() == id))
+      i = (i + 1) & (size - 1);
+    if (index[i].second == kNone) {
+      index[i] = {hash, r};
+    } else {
+      firstOfRow[r] = index[i].second;
     }
   }
-  return cache.emplace(code.str(), std::move(parsed)).first->second;
+}
+
+std::size_t CIPinos::CodeRows::FirstRow(const std::u16string& id) const {
+  if (id.empty() || index.empty()) return kNone;
+  const std::size_t hash = TextHash()(id);
+  const std::size_t mask = index.size() - 1;
+  for (std::size_t i = hash & mask; index[i].second != kNone; i = (i + 1) & mask)
+    if (index[i].first == hash && rows[index[i].second][1].str() == id) return index[i].second;
+  return kNone;
 }
 
 zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
   records.clear();
   m_recordByName.clear();
+  m_lastRecord = nullptr;
+  m_lastRows = nullptr;
   RowCache rows;
   OdDbDatabasePtr db = CICad::GetDatabase();
   if (db.isNull()) return records;
   m_pinTag = CICad().GetVariavel(OdString(u"*ZRATTPINO*"), OdString(u"ID_PINO"));
+  m_pinTag.makeUpper();
 
   OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject(OdDb::kForRead);
   for (OdDbSymbolTableIteratorPtr it = table->newIterator(true, true); !it->done(); it->step(true, true)) {
     OdDbBlockTableRecordPtr block = it->getRecord(OdDb::kForRead);  // throws for another class
-    if (!isPinBlock(block->getName())) continue;
+    if (!isPinBlock(block->getName()) || !entitiesOpen(*block)) continue;
     OdDbObjectIdArray ids;
     block->getBlockReferenceIds(ids, true, false);
     for (const OdDbObjectId& id : ids) {
@@ -107,18 +187,33 @@ zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
     }
   }
 
-  // Catalogue pins that no symbol of the instance carries.
+  // Catalogue pins that no symbol of the instance carries. Which of the
+  // code's identifiers the record has, growing with the pins added here, is
+  // kept by the identifier's first row (or apart, for the empty one), so no
+  // record builds a set of its own.
+  std::vector<char> has;
   for (auto& record : records) {
     const CodeRows& code = LinhasPinos(record->GetCodigo(), rows);
-    // Identifiers the record has, growing with the pins added here.
-    std::unordered_map<std::u16string, bool> has;
-    for (const auto& p : record->GetPinos()) has.emplace(p->identifier.str(), true);
-    for (const auto& f : code.rows) {
-      if (has.count(f[1].str())) continue;
+    if (code.rows.empty()) continue;
+    has.assign(code.rows.size(), 0);
+    char hasEmpty = 0;
+    for (const auto& p : record->GetPinos()) {
+      if (p->identifier.isEmpty()) {
+        hasEmpty = 1;
+      } else if (const std::size_t first = code.FirstRow(p->identifier.str()); first != CodeRows::kNone) {
+        has[first] = 1;
+      }
+    }
+    for (std::size_t i = 0; i < code.rows.size(); ++i) {
+      const auto& f = code.rows[i];
+      char& seen = f[1].isEmpty() ? hasEmpty : has[code.firstOfRow[i]];
+      if (seen) continue;
       record->AddPino(f[1], OdString(), f[2], zr::PINO_FALTANTE, 0.0, 0.0);
-      has.emplace(f[1].str(), true);
+      seen = 1;
     }
   }
+  m_lastRecord = nullptr;
+  m_lastRows = nullptr;
   rows.clear();
   m_recordByName.clear();
   LigarPinos(records);
@@ -128,36 +223,36 @@ zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
 void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records, RowCache& rows) {
   // A failure while one symbol is read skips that symbol only.
   try {
-    CICad cad;
-    zr::CEListaAtributos* attributes = nullptr;
-    cad.GetAtributos(reference.objectId(), attributes, true);
-    std::unique_ptr<zr::CEListaAtributos, void (*)(zr::CEListaAtributos*)> owned(attributes, [](zr::CEListaAtributos* l) {
-      if (l) {
-        l->FreeRecords();
-        delete l;
-      }
-    });
-    std::vector<OdString> values;
-    if (!attributes || !xdataValues(reference, values) || values.size() < 4) return;
-    zr::CEAtributo* idAttribute = attributes->Find(m_pinTag);
-    if (!idAttribute) return;
+    OdString identifier;
+    if (!pinIdentifier(reference, m_pinTag, identifier)) return;
+    std::vector<OdString>& values = m_values;
+    if (!xdataValues(reference, values) || values.size() < 4) return;
     const OdString& name = values[1];
     const OdString& code = values[2];
     OdString flagText(values[3]);
-    const OdString identifier = idAttribute->GetValor();
 
-    zr::CEConectorPinos*& record = m_recordByName[name.str()];
-    if (!record) {
-      records.push_back(std::make_unique<zr::CEConectorPinos>(name, code, flagText.makeUpper() == OdString(u"S")));
-      record = records.back().get();
+    // The symbols of one connector mostly come one after another: the
+    // previous symbol's record and code rows answer most symbols without a
+    // look-up.
+    zr::CEConectorPinos* record = m_lastRecord;
+    if (!record || record->GetNome() != name) {
+      zr::CEConectorPinos*& named = m_recordByName[name.str()];
+      if (!named) {
+        records.push_back(std::make_unique<zr::CEConectorPinos>(name, code, flagText.makeUpper() == OdString(u"S")));
+        named = records.back().get();
+      }
+      record = m_lastRecord = named;
+    }
+    if (!m_lastRows || m_lastCode != code) {
+      m_lastRows = &LinhasPinos(code, rows);
+      m_lastCode = code;
     }
 
     OdString pinText;
     int status = zr::PINO_DESCONHECIDO;
-    const CodeRows& catalogueRows = LinhasPinos(code, rows);
-    auto match = catalogueRows.firstById.find(identifier.str());
-    if (match != catalogueRows.firstById.end()) {
-      pinText = catalogueRows.rows[match->second][2];
+    const CodeRows& catalogueRows = *m_lastRows;
+    if (const std::size_t match = catalogueRows.FirstRow(identifier.str()); match != CodeRows::kNone) {
+      pinText = catalogueRows.rows[match][2];
       status = zr::PINO_OK;
     }
     const OdGePoint3d p = reference.position();
@@ -188,11 +283,13 @@ void CIPinos::ValidarLigacao(zr::CEPino* pin, MatingCache& mating) {
   auto it = mating.find(code.str());
   if (it == mating.end()) {
     std::unique_ptr<CStringList> parts = m_catalogue.ContraPecas(code);  // a failure ends the check
-    if (!parts) parts = std::make_unique<CStringList>(10);
-    it = mating.emplace(code.str(), std::move(parts)).first;
+    TextSet codes;
+    for (POSITION pos = parts ? parts->GetHeadPosition() : nullptr; pos;) codes.insert(parts->GetNext(pos).str());
+    it = mating.emplace(code.str(), std::move(codes)).first;
   }
   zr::CEPino* mate = pin->mate;
-  const bool mayMate = it->second->Find(mate->owner->GetCodigo().c_str()) != nullptr;
+  // As the list's Find compares: the code as a C string, up to its first U+0000.
+  const bool mayMate = it->second.count(std::u16string(mate->owner->GetCodigo().c_str())) != 0;
   if (!mayMate || mate->owner->GetNome() == pin->owner->GetNome()) {
     pin->status = zr::PINO_LIGACAO_INVALIDA;
     mate->status = zr::PINO_LIGACAO_INVALIDA;

@@ -6,9 +6,11 @@
 // Stateless: callers create one, call one operation and delete it.
 
 #include <array>
-#include <map>
+#include <functional>
 #include <memory>
+#include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "drawing/CEPino.h"
@@ -48,14 +50,40 @@ class CIPinos {
   zr::ConectoresPinos& VerificarPinos(zr::ConectoresPinos& records);
 
  private:
+  // The hash of the text keys below. A type of our own on purpose: the
+  // standard library treats its own string hash as slow and searches tables
+  // of up to 20 keys by comparing every key, and a code's rows (20 pins, say)
+  // are searched once for every symbol.
+  struct TextHash {
+    std::size_t operator()(const std::u16string& s) const noexcept { return std::hash<std::u16string>{}(s); }
+  };
+  template <class T>
+  using TextMap = std::unordered_map<std::u16string, T, TextHash>;
+  using TextSet = std::unordered_set<std::u16string, TextHash>;
+
   // The catalogue rows of one code, split into PINO_KEY, PINO_ID and
   // PINO_PINO once, with the first row of each identifier.
   struct CodeRows {
     std::vector<std::array<OdString, 3>> rows;
-    std::unordered_map<std::u16string, std::size_t> firstById;
+    // The first row of the non-empty identifier id; kNone when none.
+    std::size_t FirstRow(const std::u16string& id) const;
+    // Indexes the rows (once, after they are read), filling firstOfRow.
+    void Index();
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    // The first row of each non-empty identifier by open addressing on the
+    // identifier's hash: a code's rows are searched once for every symbol, and
+    // a flat table keeps that search in a few adjacent cache lines. Each slot
+    // holds the hash and the row; kNone as the row marks an empty slot.
+    std::vector<std::pair<std::size_t, std::size_t>> index;
+    // For each row, the first row of its identifier (itself when the
+    // identifier is empty).
+    std::vector<std::size_t> firstOfRow;
   };
-  using RowCache = std::map<std::u16string, CodeRows>;
-  using MatingCache = std::map<std::u16string, std::unique_ptr<CStringList>>;
+  // The rows of each code met; an entry stays where it is while others are
+  // added (the previous symbol's rows are held by address).
+  using RowCache = TextMap<CodeRows>;
+  // The codes that mate with each code met.
+  using MatingCache = TextMap<TextSet>;
   const CodeRows& LinhasPinos(const OdString& code, RowCache& cache);
   void LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records, RowCache& cache);
   void LigarPinos(zr::ConectoresPinos& records);
@@ -63,7 +91,12 @@ class CIPinos {
   void AtualizarEstado(zr::CEConectorPinos& record);
 
   zr::PinCatalogue& m_catalogue;
-  OdString m_pinTag;  // read once per check
+  OdString m_pinTag;  // read once per check, upper-cased
+  std::vector<OdString> m_values;  // the extended data of the symbol being read
   // The records of the running check by name (the first record of each name).
-  std::unordered_map<std::u16string, zr::CEConectorPinos*> m_recordByName;
+  TextMap<zr::CEConectorPinos*> m_recordByName;
+  // The record and code rows of the previous symbol read (null before the first).
+  zr::CEConectorPinos* m_lastRecord = nullptr;
+  OdString m_lastCode;
+  const CodeRows* m_lastRows = nullptr;
 };

@@ -28,18 +28,60 @@ bool PinGrid::cellOf(double x, double y, Cell& cell) {
   return true;
 }
 
+std::size_t PinGrid::slotOf(const Cell& cell) const {
+  // Neighbouring cells must spread over the table: both indices are mixed.
+  uint64_t h = static_cast<uint64_t>(cell.x) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(cell.y);
+  h ^= h >> 31;
+  h *= 0xBF58476D1CE4E5B9ull;
+  h ^= h >> 27;
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = static_cast<std::size_t>(h) & mask;
+  while (slots_[i].count != 0 && !(slots_[i].cell == cell)) i = (i + 1) & mask;
+  return i;
+}
+
 PinGrid::PinGrid(const ConectoresPinos& records) {
+  // The pins that can be found (those with a symbol), in check order, with
+  // their cells.
+  struct Placed {
+    Cell cell;
+    Entry entry;
+  };
+  std::vector<Placed> placed;
   std::size_t pins = 0;
   for (const auto& record : records) pins += record->GetPinos().size();
-  cells_.reserve(pins);
+  placed.reserve(pins);
   std::size_t order = 0;
   for (const auto& record : records) {
     for (const auto& pin : record->GetPinos()) {
       Cell cell;
-      // Only pins with a symbol can be found.
-      if (!pin->handle.isEmpty() && cellOf(pin->x, pin->y, cell)) cells_[cell].push_back(Entry{order, pin.get()});
+      if (!pin->handle.isEmpty() && cellOf(pin->x, pin->y, cell)) placed.push_back(Placed{cell, Entry{order, pin.get()}});
       ++order;
     }
+  }
+  std::size_t size = 16;
+  while (size < 2 * placed.size()) size *= 2;
+  slots_.resize(size);
+  // Counted per cell, then laid out cell after cell: each pin goes to the end
+  // of its cell's group in check order, so a group stays in check order
+  // without sorting.
+  std::vector<std::size_t> slotOfPin(placed.size());
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    const std::size_t s = slotOf(placed[i].cell);
+    slots_[s].cell = placed[i].cell;
+    ++slots_[s].count;
+    slotOfPin[i] = s;
+  }
+  std::size_t next = 0;
+  for (Slot& slot : slots_) {
+    slot.first = next;
+    next += slot.count;
+  }
+  entries_.resize(placed.size());
+  std::vector<std::size_t> filled(slots_.size(), 0);
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    const std::size_t s = slotOfPin[i];
+    entries_[slots_[s].first + filled[s]++] = placed[i].entry;
   }
 }
 
@@ -55,10 +97,10 @@ CEPino* PinGrid::Find(const CEPino* pin) const {
   std::size_t bestOrder = std::numeric_limits<std::size_t>::max();
   for (int64_t cx = x0; cx <= x1; ++cx) {
     for (int64_t cy = y0; cy <= y1; ++cy) {
-      auto it = cells_.find(Cell{cx, cy});
-      if (it == cells_.end()) continue;
-      // Entries are in check order: the first that qualifies is the cell's answer.
-      for (const Entry& e : it->second) {
+      const Slot& slot = slots_[slotOf(Cell{cx, cy})];
+      // A cell's entries are in check order: the first that qualifies is the cell's answer.
+      for (std::size_t k = slot.first; k < slot.first + slot.count; ++k) {
+        const Entry& e = entries_[k];
         if (e.order >= bestOrder) break;
         const CEPino* c = e.pin;
         if (c == pin || c->handle == pin->handle) continue;

@@ -2,11 +2,11 @@
 // Finds, for a pin, the first pin in check order that lies strictly within
 // 0.00001 of it on both axes, has a symbol, and is another symbol. The answer
 // is the one a scan of every record and pin in order gives, but each question
-// only looks at the pins of the grid cells around it (usually one), so pairing
-// a drawing costs about linear time in its number of pins.
+// only looks at the pins of the grid cells around it (usually one), found
+// through a hash table of the cells, so pairing a drawing costs linear time in
+// its number of pins, with a few allocations whatever that number.
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "drawing/CEPino.h"
@@ -23,27 +23,25 @@ class PinGrid {
   CEPino* Find(const CEPino* pin) const;
 
  private:
-  struct Entry {
-    std::size_t order;  // position in check order
-    CEPino* pin;
-  };
   struct Cell {
     int64_t x, y;
     bool operator==(const Cell& o) const { return x == o.x && y == o.y; }
   };
-  struct CellHash {
-    // Neighbouring cells must spread over the table: mix both indices.
-    std::size_t operator()(const Cell& c) const {
-      uint64_t h = static_cast<uint64_t>(c.x) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(c.y);
-      h ^= h >> 31;
-      h *= 0xBF58476D1CE4E5B9ull;
-      h ^= h >> 27;
-      return static_cast<std::size_t>(h);
-    }
+  struct Entry {
+    std::size_t order;  // position in check order
+    CEPino* pin;
+  };
+  // A cell with pins: its entries are entries_[first, first + count).
+  struct Slot {
+    Cell cell;
+    std::size_t first = 0, count = 0;  // count 0: an empty slot
   };
   static bool cellOf(double x, double y, Cell& cell);
+  // The slot of cell: its own, or the empty one where it would go.
+  std::size_t slotOf(const Cell& cell) const;
 
-  std::unordered_map<Cell, std::vector<Entry>, CellHash> cells_;
+  std::vector<Entry> entries_;  // grouped by cell, each group in check order
+  std::vector<Slot> slots_;     // open addressing; a power of two, at most half full
 };
 
 }  // namespace zr

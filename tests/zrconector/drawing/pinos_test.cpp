@@ -204,6 +204,28 @@ TEST_F(PinCheck, OneNameInTwoPinBlocksIsOneRecord) {
   EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:0", "2:0", "3:1"}));
 }
 
+TEST_F(PinCheck, InterleavedSymbolsOfTwoConnectorsJoinTheirOwnRecords) {
+  pin("PIN-M", "X1", "C", "1", 0, 0);
+  pin("PIN-M", "X2", "D", "1", 0, 5);
+  pin("PIN-M", "X1", "C", "2", 0, 10);
+  pin("PIN-M", "X2", "D", "2", 0, 15);
+  pin("PIN-M", "X1", "D", "2", 0, 20);
+  zr::ConectoresPinos records = catalogue.check();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0]->GetNome().toUtf8(), "X1");
+  EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:0", "2:0", "2:0", "3:1"}));
+  EXPECT_EQ(records[1]->GetNome().toUtf8(), "X2");
+  EXPECT_EQ(pinsOf(*records[1]), (std::vector<std::string>{"1:0", "2:0"}));
+}
+
+TEST_F(PinCheck, TheFirstAttributeWithThePinTagGivesTheIdentifier) {
+  addBlock(*db, "PIN-T", {{"ID_PINO", ""}, {"id_pino", ""}});
+  Reference r = at("PIN-T", 50, 50, {{"Id_Pino", "2"}, {"ID_PINO", "1"}});
+  r.xdata = {"X1", "C", "S"};
+  addReference(*db, r);
+  EXPECT_EQ(pinsOf(*catalogue.check()[0]), (std::vector<std::string>{"2:0", "1:1", "3:1"}));
+}
+
 TEST_F(PinCheck, TheFirstSymbolGivesTheRecordItsCodeAndFlagButEachSymbolUsesItsOwnCode) {
   pin("PIN-M", "X1", "C", "1", 0, 0, "n");
   pin("PIN-M", "X1", "D", "2", 0, 5, "S");
