@@ -129,18 +129,4 @@ BENCHMARK(BM_ZrcheckScaling)->Arg(25000)->Arg(50000)->Arg(100000)->Arg(200000)->
 BENCHMARK(BM_ZrcheckPictureScaling)->Arg(25000)->Arg(50000)->Arg(100000)->Arg(200000)->MinTime(0.5)
     ->Apply(repeated);
 
-// BENCHMARK_MAIN with the repetitions of all benchmarks run in a random
-// interleaving: what slows the machine for a while then touches every size
-// alike instead of one size's repetitions, which would fake a step in the
-// ratios. A flag given on the command line still wins.
-int main(int argc, char** argv) {
-  std::vector<char*> args(argv, argv + argc);
-  static char interleave[] = "--benchmark_enable_random_interleaving=true";
-  args.insert(args.begin() + 1, interleave);
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+// main: bench/common/interleaved_main.cpp (repetitions interleaved at random).

@@ -62,6 +62,17 @@ OdString CICad::GetPromptAtributo(const OdDbBlockTableRecord* block, int n) {
   return static_cast<std::size_t>(n) < prompts.size() ? prompts[static_cast<std::size_t>(n)] : OdString();
 }
 
+OdDbAttributePtr CICad::AbrirAtributo(OdDbObjectIterator& it) {
+  OdDbAttributePtr attribute;
+  try {
+    attribute = it.objectId().openObject(OdDb::kForRead);
+  } catch (...) {
+    attribute = nullptr;
+  }
+  if (attribute.isNull()) attribute = it.entity(OdDb::kForRead);  // a failed cast here reaches the caller
+  return attribute;
+}
+
 int CICad::GetAtributos(const OdDbObjectId& referenceId, zr::CEListaAtributos*& out, bool useDefinitions) {
   OdDbObjectPtr object = referenceId.openObject(OdDb::kForRead);
   if (object.isNull()) return ATRIBUTOS_SEM_OBJETO;
@@ -87,13 +98,7 @@ int CICad::GetAtributos(const OdDbObjectId& referenceId, zr::CEListaAtributos*& 
   std::size_t position = 0;
   try {
     for (; !it->done(); it->step()) {
-      OdDbAttributePtr attribute;
-      try {
-        attribute = it->objectId().openObject(OdDb::kForRead);
-      } catch (...) {
-        attribute = nullptr;
-      }
-      if (attribute.isNull()) attribute = it->entity(OdDb::kForRead);  // a failed cast here reaches the caller
+      OdDbAttributePtr attribute = AbrirAtributo(*it);
       if (attribute.isNull()) continue;
 
       const OdString tag = attribute->tag();

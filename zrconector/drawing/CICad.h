@@ -7,6 +7,8 @@
 #include "drawing/CEListaAtributos.h"
 #include "OdDbBlockTableRecord.h"
 #include "OdDbDatabase.h"
+#include "OdDbObjectIterator.h"
+#include "OdDbText.h"
 
 class CICad {
  public:
@@ -34,6 +36,12 @@ class CICad {
   // Sets an attribute's text. False for a null identifier or one that opens
   // nothing; throws OdError_NotThatKindOfClass when it is not an attribute.
   bool SetTextoAtributo(const OdDbObjectId& attribute, const OdString& text);
+
+  // The attribute at the iterator's position, opened for reading by its
+  // identifier, or else taken from the iterator's entity; null when neither
+  // opens. Throws OdError_NotThatKindOfClass when the entity there is not an
+  // attribute. GetAtributos and the pin check open attributes alike through it.
+  static OdDbAttributePtr AbrirAtributo(OdDbObjectIterator& it);
 
   // Prompt of the n-th (from 0) non-constant attribute definition of a block,
   // or empty text when the block has fewer.

@@ -47,13 +47,7 @@ bool pinIdentifier(const OdDbBlockReference& reference, const OdString& upperTag
   if (it.isNull()) return false;
   bool found = false;
   for (; !it->done(); it->step()) {
-    OdDbAttributePtr attribute;
-    try {
-      attribute = it->objectId().openObject(OdDb::kForRead);
-    } catch (...) {
-      attribute = nullptr;
-    }
-    if (attribute.isNull()) attribute = it->entity(OdDb::kForRead);  // a failed cast here reaches the caller
+    OdDbAttributePtr attribute = CICad::AbrirAtributo(*it);
     if (attribute.isNull() || found) continue;
     OdString tag = attribute->tag();
     if (tag.makeUpper() != upperTag) continue;
