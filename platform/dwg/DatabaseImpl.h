@@ -13,6 +13,7 @@
 #include "OdDbDatabase.h"
 #include "OdDbDictionary.h"
 #include "OdDbSymbolTable.h"
+#include "TagArena.h"
 #include "TagList.h"
 #include "TextCodec.h"
 
@@ -37,13 +38,25 @@ struct SectionSlot {
   std::size_t rawIndex = 0;  // for kRaw and kComment, index into rawSections
 };
 
+// A block definition (BLOCK, its entities, ENDBLK) that no BLOCK_RECORD of the
+// drawing names, as other programs leave them: kept as read and written back
+// in its place, just before blocksSection[before] (or last). Its objects keep
+// their handles; the entities belong to no block of the model. `zrdxf audit`
+// reports it and `--fix` gives it a record (DrawingRepair).
+struct UnlistedBlock {
+  OdDbEntity* begin = nullptr;
+  std::vector<OdDbEntity*> entities;
+  OdDbEntity* end = nullptr;
+  std::size_t before = 0;
+};
+
 struct DatabaseImpl {
   explicit DatabaseImpl(OdDbDatabase* owner) : self(owner) {}
   ~DatabaseImpl();
 
-  // Makes a new object part of the drawing: gives it the next handle, sets its
-  // owner, and writes both into its tags.
-  void addObject(OdDbObject* object, OdDbObject* owner);
+  // Makes a new object part of the drawing: gives it the next handle (or
+  // `handle`, which must be free), sets its owner, and writes both into its tags.
+  void addObject(OdDbObject* object, OdDbObject* owner, uint64_t handle = 0);
   // Adds the sub-entities (ATTRIBs, SEQEND) of an entity that are not yet part
   // of the drawing, owned by that entity, and drops the hold the entity had on them.
   void adoptChildren(OdDbEntity* parent);
@@ -77,8 +90,20 @@ struct DatabaseImpl {
   // The OBJECTS section, created (with an empty named-objects dictionary) when
   // the drawing has none.
   void ensureObjectsSection();
+  // Gives unlistedBlocks[index] a BLOCK_RECORD of the block's name at the end
+  // of the block table, with `handle` (free, neither 0 nor the largest) or a
+  // new one when it is 0; the record owns the block's objects that have no
+  // owner, and references of that name reach it. The block leaves
+  // unlistedBlocks. REQUIRES: no block of that name (blockNamed).
+  OdDbBlockTableRecord* recordUnlistedBlock(std::size_t index, uint64_t handle);
+  // Erases the objects of unlistedBlocks[index], so that they are not written,
+  // and takes it out of unlistedBlocks.
+  void dropUnlistedBlock(std::size_t index);
 
   OdDbDatabase* self;
+  // The tags of everything read from the file. Declared first, so that it
+  // goes last: the header, the raw sections and the objects point into it.
+  TagArena arena;
   std::string version = "AC1027";
   int versionNumber = 1027;
   std::unique_ptr<TextCodec> codec;
@@ -91,6 +116,7 @@ struct DatabaseImpl {
   std::vector<RawSection> rawSections;
   std::vector<OdDbSymbolTable*> tables;
   std::vector<OdDbBlockTableRecord*> blocksSection;  // BLOCKS section order
+  std::vector<UnlistedBlock> unlistedBlocks;         // in file order
   std::vector<OdDbEntity*> entitiesSection;          // ENTITIES section order
   std::vector<OdDbObject*> objectsSection;           // OBJECTS section order
 

@@ -15,6 +15,7 @@ class DrawingRepair {
   DrawingRepair(OdDbDatabase& db, const LenientRead& read) : impl_(db.impl()), read_(read) {}
 
   std::vector<AuditFinding> run() {
+    recordUnlistedBlocks();
     indexEntries();
     for (const auto& [object, line] : read_.objects) {
       auto* o = const_cast<OdDbObject*>(object);
@@ -31,6 +32,33 @@ class DrawingRepair {
 
   void add(std::size_t line, const OdDbObject& o, std::string message) {
     changes_.push_back(AuditFinding{line, subjectOf(o), std::move(message)});
+  }
+
+  // A block without a BLOCK_RECORD gets one of its name, with the handle its
+  // BLOCK names as owner when that handle is free, so that its objects' owner
+  // tags hold; a block whose name another block already has is removed.
+  void recordUnlistedBlocks() {
+    if (impl_.unlistedBlocks.empty()) return;
+    std::unordered_map<const OdDbObject*, std::size_t> lines;
+    for (const auto& [object, line] : read_.objects) lines.emplace(object, line);
+    while (!impl_.unlistedBlocks.empty()) {
+      const OdDbEntity& begin = *impl_.unlistedBlocks.front().begin;
+      const std::size_t line = lines.count(&begin) ? lines[&begin] : 0;
+      const std::string_view rawName = tags::find(begin.tags_, "", 2).value_or("");
+      const std::string shownName = DxfTagReader::shown(rawName);
+      const OdString name = impl_.codec->decode(rawName);
+      if (name.isEmpty() || impl_.blockNamed(name)) {
+        add(line, begin, "the block \"" + shownName + "\", which has no BLOCK_RECORD and whose name is taken, removed");
+        impl_.dropUnlistedBlock(0);
+        continue;
+      }
+      const tags::OwnerTag owner = tags::ownerTagOf(begin.tags_);
+      uint64_t handle = owner.handle;
+      if (!owner.found || handle == UINT64_MAX || impl_.lookup(handle)) handle = 0;
+      const OdDbBlockTableRecord* record = impl_.recordUnlistedBlock(0, handle);
+      add(line, begin, "BLOCK_RECORD " + record->getDbHandle().hex() + " created for the block \"" + shownName +
+                           "\", which had none");
+    }
   }
 
   // Which dictionary holds each object as an entry: the container of objects

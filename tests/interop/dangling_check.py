@@ -4,7 +4,8 @@ leave behind, through zrdxf, checked with ezdxf.
 
     dangling_check.py ZRDXF WORKDIR [--corpus DIR]
 
-For each kind of dangling reference, each version from R2000 to R2018 and
+For each kind of dangling reference (a block without its BLOCK_RECORD among
+them), each version from R2000 to R2018 and
 both line ends:
 1. zrdxf roundtrip writes the drawing back byte for byte;
 2. ezdxf sees nothing changed (dxf_compare);
@@ -129,8 +130,23 @@ def kinds():
         lines[end:end] = ["360", MISSING]
         return end, f"ZRCUSTOMOBJECT {h['xrecord']}: pointer {MISSING} (group code 360) does not exist"
 
+    def block_without_record(lines, h):
+        # PIN-A's BLOCK_RECORD was never written: its BLOCK, its entities and
+        # its ENDBLK name a record the drawing does not hold.
+        start, end = object_span(lines, h["record"])
+        del lines[start:end]
+        for i in range(0, len(lines) - 3, 2):
+            if lines[i].strip() == "0" and lines[i + 1] == "BLOCK":
+                end = i + 2
+                while lines[end].strip() != "0":
+                    end += 2
+                if "PIN-A" in lines[i:end]:
+                    return i, f'BLOCK {lines[i + 3]}: the block "PIN-A" has no BLOCK_RECORD table entry'
+        raise AssertionError("no BLOCK PIN-A")
+
     return [
         ("owner_of_entity", owner_of_entity, True),
+        ("block_without_record", block_without_record, True),
         ("owner_of_block", owner_of_block, True),
         ("dictionary_entry", dictionary_entry, True),
         ("reactor", reactor, True),
