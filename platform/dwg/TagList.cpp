@@ -1,5 +1,6 @@
 #include "TagList.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "OdDbHandle.h"
@@ -39,12 +40,14 @@ int knownClass(std::string_view value) {
   return -1;
 }
 
-inline void putVarint(std::string& out, uint32_t n) {
+// Writes n as a base-128 varint at p (5 bytes at most); returns the end.
+inline char* putVarint(char* p, uint32_t n) {
   while (n >= 0x80) {
-    out += static_cast<char>((n & 0x7F) | 0x80);
+    *p++ = static_cast<char>((n & 0x7F) | 0x80);
     n >>= 7;
   }
-  out += static_cast<char>(n);
+  *p++ = static_cast<char>(n);
+  return p;
 }
 
 }  // namespace
@@ -129,50 +132,67 @@ std::vector<DxfTag> TagList::toVector() const {
   return v;
 }
 
+char* TagListBuilder::grow(std::size_t more) {
+  if (capacity_ - size_ < more) {
+    const std::size_t bigger = std::max(size_ + more, capacity_ * 2 + 256);
+    std::unique_ptr<char[]> grown(new char[bigger]);
+    if (size_) std::memcpy(grown.get(), buf_.get(), size_);
+    buf_ = std::move(grown);
+    capacity_ = bigger;
+  }
+  return buf_.get() + size_;
+}
+
 void TagListBuilder::add(int code, std::string_view value) {
   if (code == 100) {
     const int known = knownClass(value);
     if (known >= 0) {
-      buf_ += static_cast<char>(kKnownClass);
-      buf_ += static_cast<char>(known);
+      char* p = grow(2);
+      p[0] = static_cast<char>(kKnownClass);
+      p[1] = static_cast<char>(known);
+      size_ += 2;
       return;
     }
   }
+  // The code (3 bytes at most), the length (5 at most), the value.
+  char* const start = grow(8 + value.size());
+  char* p = start;
   if (code >= 0 && code < kKnownClass) {
-    buf_ += static_cast<char>(code);
+    *p++ = static_cast<char>(code);
   } else {
     auto c = static_cast<uint16_t>(static_cast<int16_t>(code));
-    buf_ += static_cast<char>(kLongCode);
-    buf_ += static_cast<char>(c & 0xFF);
-    buf_ += static_cast<char>(c >> 8);
+    *p++ = static_cast<char>(kLongCode);
+    *p++ = static_cast<char>(c & 0xFF);
+    *p++ = static_cast<char>(c >> 8);
   }
-  putVarint(buf_, static_cast<uint32_t>(value.size()));
-  buf_.append(value);
+  p = putVarint(p, static_cast<uint32_t>(value.size()));
+  if (!value.empty()) std::memcpy(p, value.data(), value.size());
+  size_ += static_cast<std::size_t>(p - start) + value.size();
 }
 
 TagList TagListBuilder::finish() {
   TagList list;
-  if (!buf_.empty()) {
-    const auto n = static_cast<uint32_t>(buf_.size());
+  if (size_) {
+    const auto n = static_cast<uint32_t>(size_);
     char* block = new char[sizeof n + n];
     std::memcpy(block, &n, sizeof n);
-    std::memcpy(block + sizeof n, buf_.data(), n);
+    std::memcpy(block + sizeof n, buf_.get(), n);
     list.bits_ = reinterpret_cast<uintptr_t>(block);
   }
-  buf_.clear();
+  size_ = 0;
   return list;
 }
 
 TagList TagListBuilder::finish(TagArena& arena) {
   TagList list;
-  if (!buf_.empty()) {
-    const auto n = static_cast<uint32_t>(buf_.size());
+  if (size_) {
+    const auto n = static_cast<uint32_t>(size_);
     char* block = arena.allocate(sizeof n + n);
     std::memcpy(block, &n, sizeof n);
-    std::memcpy(block + sizeof n, buf_.data(), n);
+    std::memcpy(block + sizeof n, buf_.get(), n);
     list.bits_ = reinterpret_cast<uintptr_t>(block) | 1;
   }
-  buf_.clear();
+  size_ = 0;
   return list;
 }
 

@@ -95,10 +95,10 @@ class TagListBuilder {
  public:
   void add(int code, std::string_view value);
   void add(const DxfTag& tag) { add(tag.code, tag.value); }
-  void clear() { buf_.clear(); }
-  bool empty() const { return buf_.empty(); }
+  void clear() { size_ = 0; }
+  bool empty() const { return size_ == 0; }
   // Bytes collected; finish() holds at most kMaxBytes.
-  std::size_t size() const { return buf_.size(); }
+  std::size_t size() const { return size_; }
   static constexpr std::size_t kMaxBytes = UINT32_MAX;
   // The list in a block of its own.
   TagList finish();
@@ -106,7 +106,13 @@ class TagListBuilder {
   TagList finish(TagArena& arena);
 
  private:
-  std::string buf_;
+  // Room for `more` bytes at the end; where they go.
+  char* grow(std::size_t more);
+  // Written byte by byte for every tag read: a buffer of its own, not a
+  // string, so that no byte is initialised twice or checked for room alone.
+  std::unique_ptr<char[]> buf_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
 };
 
 // Queries over an object's tags. A subclass is the part after a "100 <name>"

@@ -38,7 +38,7 @@ std::size_t LenientRead::tagLine(const OdDbObject* object, std::size_t line, std
 uint16_t DxfLoader::typeOf(std::string_view name) {
   // Most drawings use a few dozen kinds: a short list beats the shared table's lock.
   for (const auto& [known, type] : typeCache_)
-    if (known == name) return type;
+    if (known.size() == name.size() && !name.empty() && known[0] == name[0] && known == name) return type;
   // A kind is written back as a value line of its own: a name no writer
   // would use (a control character, an endless name) is refused.
   bool plain = !name.empty() && name.size() <= kMaxTypeName;
@@ -347,19 +347,23 @@ OdDbEntity* DxfLoader::readEntity() {
   const std::string_view type = r_->value();
   const std::size_t line = r_->line();
   const uint16_t dxfType = typeOf(type);
+  // The kinds below are fixed (the same number in every drawing): compared
+  // as numbers, not names, for each of the millions of entities.
+  static const uint16_t kInsert = *OdDbObject::fixedKind("INSERT"), kAttrib = *OdDbObject::fixedKind("ATTRIB"),
+                        kAttdef = *OdDbObject::fixedKind("ATTDEF"), kText = *OdDbObject::fixedKind("TEXT"),
+                        kPolyline = *OdDbObject::fixedKind("POLYLINE");
   OdDbEntity* entity;
-  if (type == "INSERT") entity = new OdDbBlockReference(dxfType);
-  else if (type == "ATTRIB") entity = new OdDbAttribute(dxfType);
-  else if (type == "ATTDEF") entity = new OdDbAttributeDefinition(dxfType);
-  else if (type == "TEXT") entity = new OdDbText(dxfType);
+  if (dxfType == kInsert) entity = new OdDbBlockReference(dxfType);
+  else if (dxfType == kAttrib) entity = new OdDbAttribute(dxfType);
+  else if (dxfType == kAttdef) entity = new OdDbAttributeDefinition(dxfType);
+  else if (dxfType == kText) entity = new OdDbText(dxfType);
   else entity = new OdDbEntity(dxfType);
   readBody(entity, line);
 
   // An INSERT is followed by its ATTRIBs, a POLYLINE by its VERTEXes, each list
   // closed by a SEQEND.
-  const std::string& typeName = entity->dxfName();
-  const char* childType = typeName == "INSERT" ? "ATTRIB" : (typeName == "POLYLINE" ? "VERTEX" : nullptr);
-  if (!childType) return entity;
+  const std::string_view childType = dxfType == kInsert ? "ATTRIB" : (dxfType == kPolyline ? "VERTEX" : "");
+  if (childType.empty()) return entity;
   for (;;) {
     if (!r_->next()) break;
     if (r_->code() == 0 && r_->value() == childType) {
