@@ -201,14 +201,32 @@ class Checker:
         if open(path, "rb").read() != original:
             self.fail(where, "audit --fix changed the drawing")
         try:
-            ezdxf.readfile(fixed_path)
+            repaired = ezdxf.readfile(fixed_path)
         except Exception as e:  # noqa: BLE001 - any failure of ezdxf is a finding
             self.fail(where, f"ezdxf cannot read the repaired copy: {e}")
+            repaired = None
+        if repaired is not None and where.startswith("block_without_record"):
+            self.check_block_record(where, repaired)
         r = run([self.zrdxf, "audit", fixed_path])
         if fixed and (r is None or r.returncode != 0):
             self.fail(where, f"the repaired copy still has findings:\n{r and r.stdout.decode()}")
         if not fixed and (r is None or finding not in r.stdout.decode("utf-8", "replace")):
             self.fail(where, "a reference --fix keeps is no longer reported in the copy")
+
+
+    def check_block_record(self, where, doc):
+        """The repaired copy lists PIN-A in its block table, with the block's
+        entities, and the reference in model space reaches it."""
+        record = next((r for r in doc.block_records if r.dxf.name == "PIN-A"), None)
+        if record is None:
+            self.fail(where, "ezdxf finds no BLOCK_RECORD PIN-A in the repaired copy")
+            return
+        block = doc.blocks.get("PIN-A")
+        if block is None or len(block) == 0:
+            self.fail(where, "ezdxf finds the block PIN-A empty or missing in the repaired copy")
+        refs = [e for e in doc.modelspace().query("INSERT") if e.dxf.name == "PIN-A"]
+        if not refs or any(e.block() is None for e in refs):
+            self.fail(where, "the reference of PIN-A reaches no block in the repaired copy")
 
 
 def main(argv):

@@ -74,7 +74,11 @@ class DxfTagReader {
     while (p < limit && *p == '\r') ++p;
     if (p == limit || *p != '\n') return false;
     const char* value = p + 1;
-    const auto* nl = static_cast<const char*>(std::memchr(value, '\n', static_cast<std::size_t>(end - value)));
+    // Most values are a few bytes: looked at in place, before a call to memchr.
+    const char* nl = value;
+    const char* const near = value + 24 < end ? value + 24 : end;
+    while (nl < near && *nl != '\n') ++nl;
+    if (nl == near) nl = static_cast<const char*>(std::memchr(nl, '\n', static_cast<std::size_t>(end - nl)));
     if (!nl) return false;
     const char* valueEnd = nl;
     while (valueEnd > value && valueEnd[-1] == '\r') --valueEnd;
