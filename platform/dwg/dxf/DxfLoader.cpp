@@ -254,7 +254,7 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
   // Registered first, so that the drawing frees the object if reading fails.
   impl_.registerLoaded(object);
   if (keepLines_) loaded_.push_back(Loaded{object, static_cast<uint32_t>(line)});
-  static thread_local TagListBuilder b;
+  TagListBuilder& b = bodyTags_;
   b.clear();
   bool inGroup = false;
   bool seenSubclass = false;

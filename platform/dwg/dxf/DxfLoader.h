@@ -15,6 +15,7 @@
 
 #include "../OdDbDatabase.h"
 #include "../OdString.h"
+#include "../TagList.h"
 #include "DxfTagReader.h"
 
 class OdDbDatabase;
@@ -115,6 +116,7 @@ class DxfLoader {
   std::optional<std::string> text_;  // the text of loadText, for failWithLines
   uint64_t maxHandle_ = 0;
   std::vector<PendingBlock> blocks_;
+  TagListBuilder bodyTags_;  // readBody's, kept so that its room is reused
   bool seen_[8] = {};
   std::vector<std::pair<std::string, uint16_t>> typeCache_;
   std::size_t versionLine_ = 0;

@@ -3,6 +3,7 @@
 // so that a drawing is never held twice in memory. Values are the file's bytes
 // without their line end ("\n" or "\r\n").
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -74,11 +75,7 @@ class DxfTagReader {
     while (p < limit && *p == '\r') ++p;
     if (p == limit || *p != '\n') return false;
     const char* value = p + 1;
-    // Most values are a few bytes: looked at in place, before a call to memchr.
-    const char* nl = value;
-    const char* const near = value + 24 < end ? value + 24 : end;
-    while (nl < near && *nl != '\n') ++nl;
-    if (nl == near) nl = static_cast<const char*>(std::memchr(nl, '\n', static_cast<std::size_t>(end - nl)));
+    const char* const nl = lineEnd(value, end);
     if (!nl) return false;
     const char* valueEnd = nl;
     while (valueEnd > value && valueEnd[-1] == '\r') --valueEnd;
@@ -89,6 +86,21 @@ class DxfTagReader {
     lineNo_ += 2;
     pos_ = static_cast<std::size_t>(nl + 1 - buf_.get());
     return true;
+  }
+  // The first '\n' in [p, end), or null. Most values are a few bytes: eight
+  // at a time are looked at in place (a byte equal to '\n' found as a zero
+  // byte of the word XOR '\n'; the lowest flag is exact), a long value is
+  // left to memchr.
+  static const char* lineEnd(const char* p, const char* end) {
+    constexpr uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+    for (int words = 0; words < 8 && end - p >= 8; ++words, p += 8) {
+      uint64_t w;
+      std::memcpy(&w, p, sizeof w);
+      w ^= kOnes * '\n';
+      const uint64_t zero = (w - kOnes) & ~w & kHighs;
+      if (zero) return p + (__builtin_ctzll(zero) >> 3);
+    }
+    return static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
   }
   bool nextSlow();
   void start();
