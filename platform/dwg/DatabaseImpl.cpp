@@ -202,37 +202,49 @@ void DatabaseImpl::ensureObjectsSection() {
   namedObjects = root.get();
 }
 
-OdDbBlockTableRecord* DatabaseImpl::recordUnlistedBlock(std::size_t index, uint64_t handle) {
-  UnlistedBlock block = std::move(unlistedBlocks[index]);
-  unlistedBlocks.erase(unlistedBlocks.begin() + static_cast<std::ptrdiff_t>(index));
-  const std::string rawName(tags::find(block.begin->tags_, "", 2).value_or(""));
-  OdDbBlockTableRecordPtr record = OdDbBlockTableRecord::createObject();
-  addObject(record.get(), blockTable, handle);
-  // The name as the BLOCK holds it, already in the drawing's encoding.
-  record->tags_ = tags::withValue(record->tags_, "AcDbBlockTableRecord", 2, rawName);
-  blockTable->records_.push_back(record.get());
-  record->blockBegin_ = block.begin;
-  record->blockEnd_ = block.end;
-  block.begin->owner_ = block.end->owner_ = record.get();
-  for (OdDbEntity* entity : block.entities)
-    if (!entity->owner_) entity->owner_ = record.get();
-  record->entities_ = std::move(block.entities);
-  // The record takes the block's place in the BLOCKS section; unlisted
-  // blocks read after it stay after it.
-  blocksSection.insert(blocksSection.begin() + static_cast<std::ptrdiff_t>(block.before), record.get());
-  for (std::size_t i = index; i < unlistedBlocks.size(); ++i) ++unlistedBlocks[i].before;
-  indexBlockName(record.get());
+std::vector<std::pair<const OdDbEntity*, OdDbBlockTableRecord*>> DatabaseImpl::settleUnlistedBlocks(
+    const UnlistedChoice& choose) {
+  std::vector<std::pair<const OdDbEntity*, OdDbBlockTableRecord*>> settled;
+  if (unlistedBlocks.empty()) return settled;
+  std::vector<OdDbBlockTableRecord*> section;
+  section.reserve(blocksSection.size() + unlistedBlocks.size());
+  std::size_t next = 0;
+  auto settle = [&](UnlistedBlock& block) {
+    const std::optional<uint64_t> handle = choose(block);
+    if (!handle) {
+      block.begin->flags_ |= OdDbObject::kErased;
+      block.end->flags_ |= OdDbObject::kErased;
+      for (OdDbEntity* entity : block.entities) entity->flags_ |= OdDbObject::kErased;
+      settled.emplace_back(block.begin, nullptr);
+      return;
+    }
+    const std::string rawName(tags::find(block.begin->tags_, "", 2).value_or(""));
+    OdDbBlockTableRecordPtr record = OdDbBlockTableRecord::createObject();
+    addObject(record.get(), blockTable, *handle);
+    // The name as the BLOCK holds it, already in the drawing's encoding.
+    record->tags_ = tags::withValue(record->tags_, "AcDbBlockTableRecord", 2, rawName);
+    blockTable->records_.push_back(record.get());
+    record->blockBegin_ = block.begin;
+    record->blockEnd_ = block.end;
+    block.begin->owner_ = block.end->owner_ = record.get();
+    for (OdDbEntity* entity : block.entities)
+      if (!entity->owner_) entity->owner_ = record.get();
+    record->entities_ = std::move(block.entities);
+    indexBlockName(record.get());
+    section.push_back(record.get());
+    settled.emplace_back(block.begin, record.get());
+  };
+  for (std::size_t i = 0; i < blocksSection.size(); ++i) {
+    for (; next < unlistedBlocks.size() && unlistedBlocks[next].before <= i; ++next) settle(unlistedBlocks[next]);
+    section.push_back(blocksSection[i]);
+  }
+  for (; next < unlistedBlocks.size(); ++next) settle(unlistedBlocks[next]);
+  blocksSection = std::move(section);
+  unlistedBlocks.clear();
+  // References of the new names reach their records: one walk for all.
   for (auto& [h, object] : handles) {
     auto* reference = OdDbBlockReference::cast(object);
     if (reference && !reference->block_) reference->onLoaded();
   }
-  return record.get();
-}
-
-void DatabaseImpl::dropUnlistedBlock(std::size_t index) {
-  UnlistedBlock& block = unlistedBlocks[index];
-  block.begin->flags_ |= OdDbObject::kErased;
-  block.end->flags_ |= OdDbObject::kErased;
-  for (OdDbEntity* entity : block.entities) entity->flags_ |= OdDbObject::kErased;
-  unlistedBlocks.erase(unlistedBlocks.begin() + static_cast<std::ptrdiff_t>(index));
+  return settled;
 }

@@ -4,7 +4,9 @@
 // the object model, the DXF reader and the writer; not part of the public API.
 
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -90,15 +92,19 @@ struct DatabaseImpl {
   // The OBJECTS section, created (with an empty named-objects dictionary) when
   // the drawing has none.
   void ensureObjectsSection();
-  // Gives unlistedBlocks[index] a BLOCK_RECORD of the block's name at the end
-  // of the block table, with `handle` (free, neither 0 nor the largest) or a
-  // new one when it is 0; the record owns the block's objects that have no
-  // owner, and references of that name reach it. The block leaves
-  // unlistedBlocks. REQUIRES: no block of that name (blockNamed).
-  OdDbBlockTableRecord* recordUnlistedBlock(std::size_t index, uint64_t handle);
-  // Erases the objects of unlistedBlocks[index], so that they are not written,
-  // and takes it out of unlistedBlocks.
-  void dropUnlistedBlock(std::size_t index);
+  // What becomes of each block without a record, in file order: a
+  // BLOCK_RECORD of the block's name, with this handle (free, neither 0 nor
+  // the largest) or a new one when 0; or, when empty, the block's objects
+  // erased so that they are not written.
+  using UnlistedChoice = std::function<std::optional<uint64_t>(const UnlistedBlock&)>;
+  // Settles every block of unlistedBlocks as `choose` says, which sees the
+  // records made for the blocks before (blockNamed). A record goes at the end
+  // of the block table and takes its block's place in the BLOCKS section; it
+  // owns the block's objects that have no owner, and references of its name
+  // reach it. unlistedBlocks is left empty. Returns, for each block in file
+  // order, its BLOCK and its new record (null when erased). Linear in the
+  // drawing's size.
+  std::vector<std::pair<const OdDbEntity*, OdDbBlockTableRecord*>> settleUnlistedBlocks(const UnlistedChoice& choose);
 
   OdDbDatabase* self;
   // The tags of everything read from the file. Declared first, so that it

@@ -41,23 +41,23 @@ class DrawingRepair {
     if (impl_.unlistedBlocks.empty()) return;
     std::unordered_map<const OdDbObject*, std::size_t> lines;
     for (const auto& [object, line] : read_.objects) lines.emplace(object, line);
-    while (!impl_.unlistedBlocks.empty()) {
-      const OdDbEntity& begin = *impl_.unlistedBlocks.front().begin;
-      const std::size_t line = lines.count(&begin) ? lines[&begin] : 0;
-      const std::string_view rawName = tags::find(begin.tags_, "", 2).value_or("");
-      const std::string shownName = DxfTagReader::shown(rawName);
-      const OdString name = impl_.codec->decode(rawName);
-      if (name.isEmpty() || impl_.blockNamed(name)) {
-        add(line, begin, "the block \"" + shownName + "\", which has no BLOCK_RECORD and whose name is taken, removed");
-        impl_.dropUnlistedBlock(0);
-        continue;
+    const auto settled = impl_.settleUnlistedBlocks([&](const UnlistedBlock& block) -> std::optional<uint64_t> {
+      const OdString name = impl_.codec->decode(tags::find(block.begin->tags_, "", 2).value_or(""));
+      if (name.isEmpty() || impl_.blockNamed(name)) return std::nullopt;
+      const tags::OwnerTag owner = tags::ownerTagOf(block.begin->tags_);
+      if (!owner.found || owner.handle == UINT64_MAX || impl_.lookup(owner.handle)) return 0;
+      return owner.handle;
+    });
+    for (const auto& [begin, record] : settled) {
+      const auto line = lines.find(begin);
+      const std::string shownName = DxfTagReader::shown(tags::find(begin->tags_, "", 2).value_or(""));
+      if (record) {
+        add(line == lines.end() ? 0 : line->second, *begin,
+            "BLOCK_RECORD " + record->getDbHandle().hex() + " created for the block \"" + shownName + "\", which had none");
+      } else {
+        add(line == lines.end() ? 0 : line->second, *begin,
+            "the block \"" + shownName + "\", which has no BLOCK_RECORD and whose name is taken, removed");
       }
-      const tags::OwnerTag owner = tags::ownerTagOf(begin.tags_);
-      uint64_t handle = owner.handle;
-      if (!owner.found || handle == UINT64_MAX || impl_.lookup(handle)) handle = 0;
-      const OdDbBlockTableRecord* record = impl_.recordUnlistedBlock(0, handle);
-      add(line, begin, "BLOCK_RECORD " + record->getDbHandle().hex() + " created for the block \"" + shownName +
-                           "\", which had none");
     }
   }
 

@@ -122,8 +122,12 @@ TEST(UnlistedBlock, FixCreatesTheRecordWithTheHandleTheBlockNames) {
   OdDbBlockReferencePtr reference = open(*db, 0x93);
   EXPECT_EQ(reference->blockTableRecord(), record);
   EXPECT_EQ(open(*db, 0x91)->ownerId(), record);
-  // The block's objects are written as they were read.
-  EXPECT_NE(repaired.find(block("ORFAO", "1D", 0x90)), std::string::npos);
+  // The block's objects are written as they were read, in their place
+  // between model space's block and paper space's.
+  const std::size_t at = repaired.find(block("ORFAO", "1D", 0x90));
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_LT(repaired.find("AcDbBlockBegin\n  2\n*Model_Space"), at);
+  EXPECT_GT(repaired.find("AcDbBlockBegin\n  2\n*Paper_Space"), at);
   std::vector<AuditFinding> again;
   EXPECT_EQ(repairDxfText(repaired, u("repaired"), again), repaired);
   EXPECT_TRUE(again.empty());
