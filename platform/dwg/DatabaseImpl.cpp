@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "NewObjectTags.h"
+#include "OdDbBlockReference.h"
 
 namespace {
 bool isAscii(std::string_view s) {
@@ -18,8 +19,12 @@ DatabaseImpl::~DatabaseImpl() {
     if (auto* entity = OdDbEntity::cast(object)) entity->children_.reset();
   for (auto& [handle, object] : handles) {
     // An object someone still holds keeps its kind's name past the drawing.
-    if (object->numRefs() > 1 && object->type_ >= OdDbObject::kFirstDrawingKind)
-      object->type_ = OdDbObject::internType(kindName(object->type_));
+    if (object->numRefs() > 1) {
+      if (object->type_ >= OdDbObject::kFirstDrawingKind)
+        object->type_ = OdDbObject::internType(kindName(object->type_));
+      // ... and its tags, which the arena holds.
+      object->tags_.makeOwned();
+    }
     object->db_ = nullptr;
     object->release();
   }
@@ -62,10 +67,12 @@ uint64_t DatabaseImpl::takeHandle() {
   return nextHandle++;
 }
 
-void DatabaseImpl::addObject(OdDbObject* object, OdDbObject* owner) {
+void DatabaseImpl::addObject(OdDbObject* object, OdDbObject* owner, uint64_t chosen) {
   if (object->db_) throw OdError(eAlreadyInDb);
   // The handle first: when none is left, the object stays outside the drawing.
-  const uint64_t handle = takeHandle();
+  const uint64_t handle = chosen ? chosen : takeHandle();
+  // $HANDSEED stays above every handle.
+  if (chosen && chosen >= nextHandle) nextHandle = chosen + 1;
   object->db_ = self;
   object->owner_ = owner;
   object->handle_ = handle;
@@ -96,7 +103,14 @@ void DatabaseImpl::addObject(OdDbObject* object, OdDbObject* owner) {
   object->tags_ = b.finish();
   object->addRef();
   object->openMode_ = OdDb::kForWrite;
-  handles.emplace_back(object->handle_, object);
+  // The index stays sorted: a chosen handle may fall between others.
+  if (handles.empty() || handles.back().first < handle) {
+    handles.emplace_back(handle, object);
+  } else {
+    auto at = std::lower_bound(handles.begin(), handles.end(), handle,
+                               [](const auto& entry, uint64_t h) { return entry.first < h; });
+    handles.insert(at, {handle, object});
+  }
 }
 
 void DatabaseImpl::adoptChildren(OdDbEntity* parent) {
@@ -186,4 +200,51 @@ void DatabaseImpl::ensureObjectsSection() {
   }
   objectsSection.insert(objectsSection.begin(), root.get());
   namedObjects = root.get();
+}
+
+std::vector<std::pair<const OdDbEntity*, OdDbBlockTableRecord*>> DatabaseImpl::settleUnlistedBlocks(
+    const UnlistedChoice& choose) {
+  std::vector<std::pair<const OdDbEntity*, OdDbBlockTableRecord*>> settled;
+  if (unlistedBlocks.empty()) return settled;
+  std::vector<OdDbBlockTableRecord*> section;
+  section.reserve(blocksSection.size() + unlistedBlocks.size());
+  std::size_t next = 0;
+  auto settle = [&](UnlistedBlock& block) {
+    const std::optional<uint64_t> handle = choose(block);
+    if (!handle) {
+      block.begin->flags_ |= OdDbObject::kErased;
+      block.end->flags_ |= OdDbObject::kErased;
+      for (OdDbEntity* entity : block.entities) entity->flags_ |= OdDbObject::kErased;
+      settled.emplace_back(block.begin, nullptr);
+      return;
+    }
+    const std::string rawName(tags::find(block.begin->tags_, "", 2).value_or(""));
+    OdDbBlockTableRecordPtr record = OdDbBlockTableRecord::createObject();
+    addObject(record.get(), blockTable, *handle);
+    // The name as the BLOCK holds it, already in the drawing's encoding.
+    record->tags_ = tags::withValue(record->tags_, "AcDbBlockTableRecord", 2, rawName);
+    blockTable->records_.push_back(record.get());
+    record->blockBegin_ = block.begin;
+    record->blockEnd_ = block.end;
+    block.begin->owner_ = block.end->owner_ = record.get();
+    for (OdDbEntity* entity : block.entities)
+      if (!entity->owner_) entity->owner_ = record.get();
+    record->entities_ = std::move(block.entities);
+    indexBlockName(record.get());
+    section.push_back(record.get());
+    settled.emplace_back(block.begin, record.get());
+  };
+  for (std::size_t i = 0; i < blocksSection.size(); ++i) {
+    for (; next < unlistedBlocks.size() && unlistedBlocks[next].before <= i; ++next) settle(unlistedBlocks[next]);
+    section.push_back(blocksSection[i]);
+  }
+  for (; next < unlistedBlocks.size(); ++next) settle(unlistedBlocks[next]);
+  blocksSection = std::move(section);
+  unlistedBlocks.clear();
+  // References of the new names reach their records: one walk for all.
+  for (auto& [h, object] : handles) {
+    auto* reference = OdDbBlockReference::cast(object);
+    if (reference && !reference->block_) reference->onLoaded();
+  }
+  return settled;
 }

@@ -4,7 +4,9 @@
 // the object model, the DXF reader and the writer; not part of the public API.
 
 #include <deque>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "OdDbDatabase.h"
 #include "OdDbDictionary.h"
 #include "OdDbSymbolTable.h"
+#include "TagArena.h"
 #include "TagList.h"
 #include "TextCodec.h"
 
@@ -37,13 +40,25 @@ struct SectionSlot {
   std::size_t rawIndex = 0;  // for kRaw and kComment, index into rawSections
 };
 
+// A block definition (BLOCK, its entities, ENDBLK) that no BLOCK_RECORD of the
+// drawing names, as other programs leave them: kept as read and written back
+// in its place, just before blocksSection[before] (or last). Its objects keep
+// their handles; the entities belong to no block of the model. `zrdxf audit`
+// reports it and `--fix` gives it a record (DrawingRepair).
+struct UnlistedBlock {
+  OdDbEntity* begin = nullptr;
+  std::vector<OdDbEntity*> entities;
+  OdDbEntity* end = nullptr;
+  std::size_t before = 0;
+};
+
 struct DatabaseImpl {
   explicit DatabaseImpl(OdDbDatabase* owner) : self(owner) {}
   ~DatabaseImpl();
 
-  // Makes a new object part of the drawing: gives it the next handle, sets its
-  // owner, and writes both into its tags.
-  void addObject(OdDbObject* object, OdDbObject* owner);
+  // Makes a new object part of the drawing: gives it the next handle (or
+  // `handle`, which must be free), sets its owner, and writes both into its tags.
+  void addObject(OdDbObject* object, OdDbObject* owner, uint64_t handle = 0);
   // Adds the sub-entities (ATTRIBs, SEQEND) of an entity that are not yet part
   // of the drawing, owned by that entity, and drops the hold the entity had on them.
   void adoptChildren(OdDbEntity* parent);
@@ -77,8 +92,24 @@ struct DatabaseImpl {
   // The OBJECTS section, created (with an empty named-objects dictionary) when
   // the drawing has none.
   void ensureObjectsSection();
+  // What becomes of each block without a record, in file order: a
+  // BLOCK_RECORD of the block's name, with this handle (free, neither 0 nor
+  // the largest) or a new one when 0; or, when empty, the block's objects
+  // erased so that they are not written.
+  using UnlistedChoice = std::function<std::optional<uint64_t>(const UnlistedBlock&)>;
+  // Settles every block of unlistedBlocks as `choose` says, which sees the
+  // records made for the blocks before (blockNamed). A record goes at the end
+  // of the block table and takes its block's place in the BLOCKS section; it
+  // owns the block's objects that have no owner, and references of its name
+  // reach it. unlistedBlocks is left empty. Returns, for each block in file
+  // order, its BLOCK and its new record (null when erased). Linear in the
+  // drawing's size.
+  std::vector<std::pair<const OdDbEntity*, OdDbBlockTableRecord*>> settleUnlistedBlocks(const UnlistedChoice& choose);
 
   OdDbDatabase* self;
+  // The tags of everything read from the file. Declared first, so that it
+  // goes last: the header, the raw sections and the objects point into it.
+  TagArena arena;
   std::string version = "AC1027";
   int versionNumber = 1027;
   std::unique_ptr<TextCodec> codec;
@@ -91,6 +122,7 @@ struct DatabaseImpl {
   std::vector<RawSection> rawSections;
   std::vector<OdDbSymbolTable*> tables;
   std::vector<OdDbBlockTableRecord*> blocksSection;  // BLOCKS section order
+  std::vector<UnlistedBlock> unlistedBlocks;         // in file order
   std::vector<OdDbEntity*> entitiesSection;          // ENTITIES section order
   std::vector<OdDbObject*> objectsSection;           // OBJECTS section order
 

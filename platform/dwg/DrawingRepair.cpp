@@ -15,6 +15,7 @@ class DrawingRepair {
   DrawingRepair(OdDbDatabase& db, const LenientRead& read) : impl_(db.impl()), read_(read) {}
 
   std::vector<AuditFinding> run() {
+    recordUnlistedBlocks();
     indexEntries();
     for (const auto& [object, line] : read_.objects) {
       auto* o = const_cast<OdDbObject*>(object);
@@ -31,6 +32,33 @@ class DrawingRepair {
 
   void add(std::size_t line, const OdDbObject& o, std::string message) {
     changes_.push_back(AuditFinding{line, subjectOf(o), std::move(message)});
+  }
+
+  // A block without a BLOCK_RECORD gets one of its name, with the handle its
+  // BLOCK names as owner when that handle is free, so that its objects' owner
+  // tags hold; a block whose name another block already has is removed.
+  void recordUnlistedBlocks() {
+    if (impl_.unlistedBlocks.empty()) return;
+    std::unordered_map<const OdDbObject*, std::size_t> lines;
+    for (const auto& [object, line] : read_.objects) lines.emplace(object, line);
+    const auto settled = impl_.settleUnlistedBlocks([&](const UnlistedBlock& block) -> std::optional<uint64_t> {
+      const OdString name = impl_.codec->decode(tags::find(block.begin->tags_, "", 2).value_or(""));
+      if (name.isEmpty() || impl_.blockNamed(name)) return std::nullopt;
+      const tags::OwnerTag owner = tags::ownerTagOf(block.begin->tags_);
+      if (!owner.found || owner.handle == UINT64_MAX || impl_.lookup(owner.handle)) return 0;
+      return owner.handle;
+    });
+    for (const auto& [begin, record] : settled) {
+      const auto line = lines.find(begin);
+      const std::string shownName = DxfTagReader::shown(tags::find(begin->tags_, "", 2).value_or(""));
+      if (record) {
+        add(line == lines.end() ? 0 : line->second, *begin,
+            "BLOCK_RECORD " + record->getDbHandle().hex() + " created for the block \"" + shownName + "\", which had none");
+      } else {
+        add(line == lines.end() ? 0 : line->second, *begin,
+            "the block \"" + shownName + "\", which has no BLOCK_RECORD and whose name is taken, removed");
+      }
+    }
   }
 
   // Which dictionary holds each object as an entry: the container of objects

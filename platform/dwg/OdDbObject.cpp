@@ -220,9 +220,18 @@ OdResBufPtr OdDbObject::xData(const OdString& regappName) const {
 }
 
 std::vector<OdString> OdDbObject::xDataApplications() const {
+  // The groups extendedDataOf finds, in one pass without copying the tags:
+  // extended data starts at the first 1001 and ends at a code below 1000.
   std::vector<OdString> names;
-  xdata::Layout l = extendedDataOf(tags_);
-  for (auto [first, last] : l.groups) names.push_back(decode(l.tags[first].value));
+  bool inXdata = false;
+  for (const DxfTag& t : tags_) {
+    if (t.code == 1001) {
+      inXdata = true;
+      names.push_back(decode(t.value));
+    } else if (inXdata && t.code < 1000) {
+      break;
+    }
+  }
   return names;
 }
 

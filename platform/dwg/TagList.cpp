@@ -1,20 +1,53 @@
 #include "TagList.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "OdDbHandle.h"
+#include "TagArena.h"
 
 namespace {
 
-// Layout of one tag: the group code as one byte when it is 0..254, else 0xFF and
-// two bytes (little endian, signed); the value length as a base-128 varint; the
-// value bytes.
-inline void putVarint(std::string& out, uint32_t n) {
+constexpr uint8_t kLongCode = 0xFF;
+constexpr uint8_t kKnownClass = 0xFE;
+
+// Subclass markers written as one byte (kKnownClass, index): the classes of
+// the objects most drawings are made of. The order is the encoding; only
+// lists in memory use it, so it may change between versions.
+constexpr std::string_view kKnownClasses[] = {
+    "AcDbEntity", "AcDbBlockReference", "AcDbText", "AcDbAttribute", "AcDbAttributeDefinition",
+    "AcDbSymbolTable", "AcDbSymbolTableRecord", "AcDbBlockTableRecord", "AcDbBlockBegin", "AcDbBlockEnd",
+    "AcDbLayerTableRecord", "AcDbRegAppTableRecord", "AcDbLinetypeTableRecord", "AcDbTextStyleTableRecord",
+    "AcDbDimStyleTableRecord", "AcDbViewportTableRecord", "AcDbViewTableRecord", "AcDbUCSTableRecord",
+    "AcDbDictionary", "AcDbDictionaryWithDefault", "AcDbXrecord", "AcDbLine", "AcDbPolyline",
+    "AcDb2dPolyline", "AcDb3dPolyline", "AcDbVertex", "AcDb2dVertex", "AcDb3dPolylineVertex", "AcDbCircle",
+    "AcDbArc", "AcDbEllipse", "AcDbSpline", "AcDbPoint", "AcDbTrace", "AcDbFace", "AcDbMText", "AcDbHatch",
+    "AcDbDimension", "AcDbAlignedDimension", "AcDbRotatedDimension", "AcDbLeader", "AcDbViewport",
+    "AcDbLayout", "AcDbPlotSettings", "AcDbGroup", "AcDbMlineStyle", "AcDbPlaceHolder",
+    "AcDbDictionaryVar", "AcDbScale", "AcDbVisualStyle", "AcDbMaterial", "AcDbRasterImage", "AcDbWipeout",
+    "AcDbSequenceEnd", "AcDbModelerGeometry", "AcDb3dSolid", "AcDbRegion", "AcDbLayerFilter",
+    "AcDbLayerIndex", "AcDbIdBuffer", "AcDbSortentsTable", "AcDbFieldList", "AcDbField",
+};
+constexpr std::size_t kKnownCount = sizeof kKnownClasses / sizeof kKnownClasses[0];
+static_assert(kKnownCount < 256);
+
+// The index of a known class, or -1. Markers are short and few lengths
+// repeat, so comparing by length first rules out most names at once.
+int knownClass(std::string_view value) {
+  if (value.size() < 8 || value[0] != 'A' || value[2] != 'D' || value[3] != 'b') return -1;
+  for (std::size_t i = 0; i < kKnownCount; ++i)
+    if (kKnownClasses[i].size() == value.size() && kKnownClasses[i] == value) return static_cast<int>(i);
+  return -1;
+}
+
+// Writes n as a base-128 varint at p (5 bytes at most); returns the end.
+inline char* putVarint(char* p, uint32_t n) {
   while (n >= 0x80) {
-    out += static_cast<char>((n & 0x7F) | 0x80);
+    *p++ = static_cast<char>((n & 0x7F) | 0x80);
     n >>= 7;
   }
-  out += static_cast<char>(n);
+  *p++ = static_cast<char>(n);
+  return p;
 }
 
 }  // namespace
@@ -26,38 +59,52 @@ void TagList::Iterator::load() {
   }
   at_ = next_;
   const auto* p = reinterpret_cast<const uint8_t*>(at_);
-  if (p[0] != 0xFF) {
+  if (p[0] < kKnownClass) {
     tag_.code = p[0];
     p += 1;
+  } else if (p[0] == kKnownClass) {
+    tag_.code = 100;
+    tag_.value = kKnownClasses[p[1]];
+    next_ = reinterpret_cast<const char*>(p + 2);
+    return;
   } else {
     tag_.code = static_cast<int16_t>(static_cast<uint16_t>(p[1] | (p[2] << 8)));
     p += 3;
   }
-  uint32_t len = 0;
-  int shift = 0;
-  while (*p & 0x80) {
-    len |= uint32_t(*p & 0x7F) << shift;
-    shift += 7;
+  uint32_t len = *p++;
+  if (len & 0x80) {
+    len &= 0x7F;
+    int shift = 7;
+    while (*p & 0x80) {
+      len |= uint32_t(*p & 0x7F) << shift;
+      shift += 7;
+      ++p;
+    }
+    len |= uint32_t(*p) << shift;
     ++p;
   }
-  len |= uint32_t(*p) << shift;
-  ++p;
   tag_.value = std::string_view(reinterpret_cast<const char*>(p), len);
   next_ = reinterpret_cast<const char*>(p) + len;
 }
 
 std::size_t TagList::byteSize() const {
-  if (!data_) return 0;
+  if (!bits_) return 0;
   uint32_t n;
-  std::memcpy(&n, data_.get(), sizeof n);
+  std::memcpy(&n, block(), sizeof n);
   return n;
 }
 
+void TagList::reset() {
+  if (bits_ && !inArena()) delete[] block();
+  bits_ = 0;
+}
+
 TagList::TagList(const TagList& other) {
-  if (other.data_) {
+  if (other.bits_) {
     const std::size_t total = sizeof(uint32_t) + other.byteSize();
-    data_.reset(new char[total]);
-    std::memcpy(data_.get(), other.data_.get(), total);
+    char* copy = new char[total];
+    std::memcpy(copy, other.block(), total);
+    bits_ = reinterpret_cast<uintptr_t>(copy);
   }
 }
 
@@ -67,6 +114,10 @@ TagList& TagList::operator=(const TagList& other) {
     *this = std::move(copy);
   }
   return *this;
+}
+
+void TagList::makeOwned() {
+  if (inArena()) *this = TagList(*this);
 }
 
 TagList TagList::fromTags(const std::vector<DxfTag>& tags) {
@@ -81,28 +132,67 @@ std::vector<DxfTag> TagList::toVector() const {
   return v;
 }
 
+char* TagListBuilder::grow(std::size_t more) {
+  if (capacity_ - size_ < more) {
+    const std::size_t bigger = std::max(size_ + more, capacity_ * 2 + 256);
+    std::unique_ptr<char[]> grown(new char[bigger]);
+    if (size_) std::memcpy(grown.get(), buf_.get(), size_);
+    buf_ = std::move(grown);
+    capacity_ = bigger;
+  }
+  return buf_.get() + size_;
+}
+
 void TagListBuilder::add(int code, std::string_view value) {
-  if (code >= 0 && code < 0xFF) {
-    buf_ += static_cast<char>(code);
+  if (code == 100) {
+    const int known = knownClass(value);
+    if (known >= 0) {
+      char* p = grow(2);
+      p[0] = static_cast<char>(kKnownClass);
+      p[1] = static_cast<char>(known);
+      size_ += 2;
+      return;
+    }
+  }
+  // The code (3 bytes at most), the length (5 at most), the value.
+  char* const start = grow(8 + value.size());
+  char* p = start;
+  if (code >= 0 && code < kKnownClass) {
+    *p++ = static_cast<char>(code);
   } else {
     auto c = static_cast<uint16_t>(static_cast<int16_t>(code));
-    buf_ += static_cast<char>(0xFF);
-    buf_ += static_cast<char>(c & 0xFF);
-    buf_ += static_cast<char>(c >> 8);
+    *p++ = static_cast<char>(kLongCode);
+    *p++ = static_cast<char>(c & 0xFF);
+    *p++ = static_cast<char>(c >> 8);
   }
-  putVarint(buf_, static_cast<uint32_t>(value.size()));
-  buf_.append(value);
+  p = putVarint(p, static_cast<uint32_t>(value.size()));
+  if (!value.empty()) std::memcpy(p, value.data(), value.size());
+  size_ += static_cast<std::size_t>(p - start) + value.size();
 }
 
 TagList TagListBuilder::finish() {
   TagList list;
-  if (!buf_.empty()) {
-    const auto n = static_cast<uint32_t>(buf_.size());
-    list.data_.reset(new char[sizeof n + n]);
-    std::memcpy(list.data_.get(), &n, sizeof n);
-    std::memcpy(list.data_.get() + sizeof n, buf_.data(), n);
+  if (size_) {
+    const auto n = static_cast<uint32_t>(size_);
+    char* block = new char[sizeof n + n];
+    std::memcpy(block, &n, sizeof n);
+    std::memcpy(block + sizeof n, buf_.get(), n);
+    list.bits_ = reinterpret_cast<uintptr_t>(block);
   }
-  buf_.clear();
+  size_ = 0;
+  return list;
+}
+
+TagList TagListBuilder::finish(TagArena& arena) {
+  TagList list;
+  if (size_) {
+    const auto n = static_cast<uint32_t>(size_);
+    char* block = arena.allocate(sizeof n + n);
+    std::memcpy(block, &n, sizeof n);
+    std::memcpy(block + sizeof n, buf_.get(), n);
+    list.bits_ = reinterpret_cast<uintptr_t>(block) | 1;
+  }
+  size_ = 0;
   return list;
 }
 

@@ -17,6 +17,8 @@ struct DxfTag {
   std::string_view value;
 };
 
+class TagArena;
+
 class TagList {
  public:
   class Iterator {
@@ -41,41 +43,76 @@ class TagList {
   };
 
   TagList() = default;
+  ~TagList() { reset(); }
+  // A copy owns its bytes, whatever the original does: it may outlive the
+  // drawing whose arena holds the original's.
   TagList(const TagList& other);
   TagList& operator=(const TagList& other);
-  TagList(TagList&&) noexcept = default;
-  TagList& operator=(TagList&&) noexcept = default;
+  TagList(TagList&& other) noexcept : bits_(other.bits_) { other.bits_ = 0; }
+  TagList& operator=(TagList&& other) noexcept {
+    if (this != &other) {
+      reset();
+      bits_ = other.bits_;
+      other.bits_ = 0;
+    }
+    return *this;
+  }
 
   static TagList fromTags(const std::vector<DxfTag>& tags);
 
   Iterator begin() const { return Iterator(payload(), payload() + byteSize()); }
   Iterator end() const { return Iterator(nullptr, nullptr); }
-  bool empty() const { return !data_; }
+  bool empty() const { return bits_ == 0; }
   std::size_t byteSize() const;
   std::vector<DxfTag> toVector() const;
+  // True when the bytes live in a TagArena (the drawing's) rather than in a
+  // block of the list's own.
+  bool inArena() const { return bits_ & 1; }
+  // Copies arena-held bytes into a block of the list's own, for an object
+  // that outlives its drawing's arena.
+  void makeOwned();
 
  private:
   friend class TagListBuilder;
-  const char* payload() const { return data_ ? data_.get() + sizeof(uint32_t) : nullptr; }
-  // The payload's size (4 bytes) followed by the payload; null when empty.
-  // A drawing has millions of lists, so the list itself is one pointer.
-  std::unique_ptr<char[]> data_;
+  void reset();
+  // The block: the payload's size (4 bytes) followed by the payload.
+  const char* block() const { return reinterpret_cast<const char*>(bits_ & ~uintptr_t(1)); }
+  const char* payload() const { return bits_ ? block() + sizeof(uint32_t) : nullptr; }
+  // The block's address, its lowest bit set when an arena holds it (arena
+  // blocks start at even addresses). Null when empty. A drawing has millions
+  // of lists, so the list itself is one word.
+  uintptr_t bits_ = 0;
 };
 
 // Collects tags and packs them into a TagList; reusable after finish().
+//
+// Layout of one tag: the group code as one byte when it is 0..253, else 0xFF
+// and two bytes (little endian, signed); the value length as a base-128
+// varint; the value bytes. A subclass marker (code 100) of a class the model
+// knows is the byte 0xFE and the class's index in a fixed table: every entity
+// repeats its class names, so this keeps a drawing markedly smaller.
 class TagListBuilder {
  public:
   void add(int code, std::string_view value);
   void add(const DxfTag& tag) { add(tag.code, tag.value); }
-  void clear() { buf_.clear(); }
-  bool empty() const { return buf_.empty(); }
+  void clear() { size_ = 0; }
+  bool empty() const { return size_ == 0; }
   // Bytes collected; finish() holds at most kMaxBytes.
-  std::size_t size() const { return buf_.size(); }
+  std::size_t size() const { return size_; }
   static constexpr std::size_t kMaxBytes = UINT32_MAX;
+  // The list in a block of its own.
   TagList finish();
+  // The list in the arena, which must outlive it (or makeOwned() be called).
+  TagList finish(TagArena& arena);
 
  private:
-  std::string buf_;
+  // Room for `more` bytes at the end; where they go.
+  char* grow(std::size_t more);
+  // Written byte by byte for every tag read: a buffer of its own, not a
+  // string, so that no byte is initialised twice or checked for room alone.
+  std::unique_ptr<char[]> buf_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
 };
 
 // Queries over an object's tags. A subclass is the part after a "100 <name>"

@@ -4,7 +4,8 @@ leave behind, through zrdxf, checked with ezdxf.
 
     dangling_check.py ZRDXF WORKDIR [--corpus DIR]
 
-For each kind of dangling reference, each version from R2000 to R2018 and
+For each kind of dangling reference (a block without its BLOCK_RECORD among
+them), each version from R2000 to R2018 and
 both line ends:
 1. zrdxf roundtrip writes the drawing back byte for byte;
 2. ezdxf sees nothing changed (dxf_compare);
@@ -129,8 +130,23 @@ def kinds():
         lines[end:end] = ["360", MISSING]
         return end, f"ZRCUSTOMOBJECT {h['xrecord']}: pointer {MISSING} (group code 360) does not exist"
 
+    def block_without_record(lines, h):
+        # PIN-A's BLOCK_RECORD was never written: its BLOCK, its entities and
+        # its ENDBLK name a record the drawing does not hold.
+        start, end = object_span(lines, h["record"])
+        del lines[start:end]
+        for i in range(0, len(lines) - 3, 2):
+            if lines[i].strip() == "0" and lines[i + 1] == "BLOCK":
+                end = i + 2
+                while lines[end].strip() != "0":
+                    end += 2
+                if "PIN-A" in lines[i:end]:
+                    return i, f'BLOCK {lines[i + 3]}: the block "PIN-A" has no BLOCK_RECORD table entry'
+        raise AssertionError("no BLOCK PIN-A")
+
     return [
         ("owner_of_entity", owner_of_entity, True),
+        ("block_without_record", block_without_record, True),
         ("owner_of_block", owner_of_block, True),
         ("dictionary_entry", dictionary_entry, True),
         ("reactor", reactor, True),
@@ -185,14 +201,32 @@ class Checker:
         if open(path, "rb").read() != original:
             self.fail(where, "audit --fix changed the drawing")
         try:
-            ezdxf.readfile(fixed_path)
+            repaired = ezdxf.readfile(fixed_path)
         except Exception as e:  # noqa: BLE001 - any failure of ezdxf is a finding
             self.fail(where, f"ezdxf cannot read the repaired copy: {e}")
+            repaired = None
+        if repaired is not None and where.startswith("block_without_record"):
+            self.check_block_record(where, repaired)
         r = run([self.zrdxf, "audit", fixed_path])
         if fixed and (r is None or r.returncode != 0):
             self.fail(where, f"the repaired copy still has findings:\n{r and r.stdout.decode()}")
         if not fixed and (r is None or finding not in r.stdout.decode("utf-8", "replace")):
             self.fail(where, "a reference --fix keeps is no longer reported in the copy")
+
+
+    def check_block_record(self, where, doc):
+        """The repaired copy lists PIN-A in its block table, with the block's
+        entities, and the reference in model space reaches it."""
+        record = next((r for r in doc.block_records if r.dxf.name == "PIN-A"), None)
+        if record is None:
+            self.fail(where, "ezdxf finds no BLOCK_RECORD PIN-A in the repaired copy")
+            return
+        block = doc.blocks.get("PIN-A")
+        if block is None or len(block) == 0:
+            self.fail(where, "ezdxf finds the block PIN-A empty or missing in the repaired copy")
+        refs = [e for e in doc.modelspace().query("INSERT") if e.dxf.name == "PIN-A"]
+        if not refs or any(e.block() is None for e in refs):
+            self.fail(where, "the reference of PIN-A reaches no block in the repaired copy")
 
 
 def main(argv):

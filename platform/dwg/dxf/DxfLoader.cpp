@@ -1,6 +1,7 @@
 #include "DxfLoader.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <unordered_map>
 
 #include "../DatabaseImpl.h"
@@ -37,7 +38,7 @@ std::size_t LenientRead::tagLine(const OdDbObject* object, std::size_t line, std
 uint16_t DxfLoader::typeOf(std::string_view name) {
   // Most drawings use a few dozen kinds: a short list beats the shared table's lock.
   for (const auto& [known, type] : typeCache_)
-    if (known == name) return type;
+    if (known.size() == name.size() && !name.empty() && known[0] == name[0] && known == name) return type;
   // A kind is written back as a value line of its own: a name no writer
   // would use (a control character, an endless name) is refused.
   bool plain = !name.empty() && name.size() <= kMaxTypeName;
@@ -55,14 +56,41 @@ void DxfLoader::failAt(std::size_t line, const std::string& message) const { r_-
 
 void DxfLoader::loadFile() {
   r_ = DxfTagReader::openFile(path_, path_);
+  // Objects whose count the file's size bounds: reserved, the indexes are
+  // never copied as they grow (pages not reached are never touched).
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path_, ec);
+  if (!ec) reserveFor(size);
   parse();
   link();
+}
+
+void DxfLoader::reserveFor(std::size_t bytes) {
+  // The smallest object takes some 40 bytes of text.
+  const std::size_t objects = bytes / 40 + 64;
+  impl_.handles.reserve(objects);
+  impl_.entitiesSection.reserve(objects / 2);
+}
+
+void DxfLoader::failWithLines() {
+  // The first read kept no lines: read again keeping them, which fails the
+  // same way and names them.
+  OdDbDatabasePtr again(new OdDbDatabase);
+  DxfLoader second(*again, OdString::fromUtf8(path_));
+  second.keepLines_ = true;
+  if (text_) {
+    second.loadText(std::move(*text_));
+  } else {
+    second.loadFile();
+  }
+  throw OdError(eBadDxfFile, OdString::fromUtf8(path_ + ": the file changed while it was read"));
 }
 
 OdDbDatabasePtr DxfLoader::readLenient(const OdString& path, const std::string* text, LenientRead& out) {
   OdDbDatabasePtr db(new OdDbDatabase);
   DxfLoader loader(*db, path);
   loader.lenient_ = &out;
+  loader.keepLines_ = true;
   if (text) {
     loader.loadText(*text);
   } else {
@@ -72,7 +100,9 @@ OdDbDatabasePtr DxfLoader::readLenient(const OdString& path, const std::string* 
 }
 
 void DxfLoader::loadText(std::string text) {
-  r_ = DxfTagReader::fromText(std::move(text), path_);
+  r_ = DxfTagReader::fromText(text, path_);
+  reserveFor(text.size());
+  text_ = std::move(text);
   parse();
   link();
 }
@@ -161,7 +191,7 @@ void DxfLoader::readHeader() {
   HeaderVariable* current = nullptr;
   TagListBuilder b;
   auto close = [&] {
-    if (current) current->tags = b.finish();
+    if (current) current->tags = b.finish(impl_.arena);
   };
   for (;;) {
     if (!r_->next()) r_->fail("the file ends inside the HEADER section", r_->line() + 1);
@@ -217,14 +247,14 @@ void DxfLoader::readRaw(const std::string& name) {
     if (r_->code() == 0 && r_->value() == "ENDSEC") break;
     b.add(r_->code(), r_->value());
   }
-  impl_.rawSections.push_back(RawSection{name, b.finish()});
+  impl_.rawSections.push_back(RawSection{name, b.finish(impl_.arena)});
 }
 
 void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
   // Registered first, so that the drawing frees the object if reading fails.
   impl_.registerLoaded(object);
-  loaded_.push_back(Loaded{object, static_cast<uint32_t>(line)});
-  static thread_local TagListBuilder b;
+  if (keepLines_) loaded_.push_back(Loaded{object, static_cast<uint32_t>(line)});
+  TagListBuilder& b = bodyTags_;
   b.clear();
   bool inGroup = false;
   bool seenSubclass = false;
@@ -260,7 +290,7 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
   }
   // A list's size is kept in 32 bits.
   if (b.size() > TagListBuilder::kMaxBytes) failAt(line, "the " + object->dxfName() + " holds more than 4 GB");
-  object->tags_ = b.finish();
+  object->tags_ = b.finish(impl_.arena);
   impl_.handles.back().first = object->handle_;
 }
 
@@ -298,7 +328,7 @@ void DxfLoader::readTable() {
         b.add(r_->code(), r_->value());
       }
       r_->pushBack();
-      table->endTags_ = b.finish();
+      table->endTags_ = b.finish();  // few, and kept with a table that outlives its drawing
       return;
     }
     if (type == "ENDSEC" || type == "TABLE") failAt(recordLine, "the " + DxfTagReader::shown(name) + " table has no ENDTAB");
@@ -317,19 +347,23 @@ OdDbEntity* DxfLoader::readEntity() {
   const std::string_view type = r_->value();
   const std::size_t line = r_->line();
   const uint16_t dxfType = typeOf(type);
+  // The kinds below are fixed (the same number in every drawing): compared
+  // as numbers, not names, for each of the millions of entities.
+  static const uint16_t kInsert = *OdDbObject::fixedKind("INSERT"), kAttrib = *OdDbObject::fixedKind("ATTRIB"),
+                        kAttdef = *OdDbObject::fixedKind("ATTDEF"), kText = *OdDbObject::fixedKind("TEXT"),
+                        kPolyline = *OdDbObject::fixedKind("POLYLINE");
   OdDbEntity* entity;
-  if (type == "INSERT") entity = new OdDbBlockReference(dxfType);
-  else if (type == "ATTRIB") entity = new OdDbAttribute(dxfType);
-  else if (type == "ATTDEF") entity = new OdDbAttributeDefinition(dxfType);
-  else if (type == "TEXT") entity = new OdDbText(dxfType);
+  if (dxfType == kInsert) entity = new OdDbBlockReference(dxfType);
+  else if (dxfType == kAttrib) entity = new OdDbAttribute(dxfType);
+  else if (dxfType == kAttdef) entity = new OdDbAttributeDefinition(dxfType);
+  else if (dxfType == kText) entity = new OdDbText(dxfType);
   else entity = new OdDbEntity(dxfType);
   readBody(entity, line);
 
   // An INSERT is followed by its ATTRIBs, a POLYLINE by its VERTEXes, each list
   // closed by a SEQEND.
-  const std::string& typeName = entity->dxfName();
-  const char* childType = typeName == "INSERT" ? "ATTRIB" : (typeName == "POLYLINE" ? "VERTEX" : nullptr);
-  if (!childType) return entity;
+  const std::string_view childType = dxfType == kInsert ? "ATTRIB" : (dxfType == kPolyline ? "VERTEX" : "");
+  if (childType.empty()) return entity;
   for (;;) {
     if (!r_->next()) break;
     if (r_->code() == 0 && r_->value() == childType) {
@@ -446,16 +480,26 @@ std::size_t DxfLoader::lineOf(const OdDbObject* object) {
     return it == lines_.end() ? 0 : it->second;
   }
   // Only on the way to an error: a scan is enough.
+  if (!keepLines_) failWithLines();
   for (const Loaded& l : loaded_)
     if (l.object == object) return l.line;
   return 0;
 }
 
+template <typename F>
+void DxfLoader::forEachLoaded(F f) {
+  if (keepLines_) {
+    for (const Loaded& l : loaded_) f(l);
+  } else {
+    for (const auto& entry : impl_.handles) f(Loaded{entry.second, 0});
+  }
+}
+
 void DxfLoader::linkHandles() {
   if (maxHandle_ == UINT64_MAX) {
-    for (const Loaded& l : loaded_)
-      if (l.object->handle_ == UINT64_MAX)
-        failAt(l.line, "handle " + OdDbHandle(UINT64_MAX).hex() + " leaves no handle for new objects");
+    for (const auto& [handle, object] : impl_.handles)
+      if (handle == UINT64_MAX)
+        failAt(lineOf(object), "handle " + OdDbHandle(UINT64_MAX).hex() + " leaves no handle for new objects");
   }
   // Objects written without a handle (or with handle 0) get one above every
   // handle in the file.
@@ -510,10 +554,22 @@ void DxfLoader::linkHandles() {
                   std::to_string(a));
   }
 
-  for (const Loaded& l : loaded_) {
+  // Most owners are the entity a sub-entity follows or the owner of the
+  // object before: those are found without a search.
+  const bool exact = !lenient_ || lenient_->duplicateHandles == 0;
+  OdDbObject* lastFound = nullptr;
+  forEachLoaded([&](const Loaded& l) {
     tags::OwnerTag owner = tags::ownerTagOf(l.object->tags_);
-    if (!owner.found || owner.handle == 0) continue;
-    OdDbObject* found = impl_.lookup(owner.handle);
+    if (!owner.found || owner.handle == 0) return;
+    OdDbObject* found;
+    if (exact && l.object->owner_ && l.object->owner_->handle_ == owner.handle) {
+      found = l.object->owner_;
+    } else if (exact && lastFound && lastFound->handle_ == owner.handle) {
+      found = lastFound;
+    } else {
+      found = impl_.lookup(owner.handle);
+      if (found) lastFound = found;
+    }
     if (!found) {
       // Each tag is two lines after the object's type line.
       // Other programs leave such owners behind (a removed BLOCK_RECORD, an
@@ -522,10 +578,10 @@ void DxfLoader::linkHandles() {
       const std::size_t line = l.line + 2 + 2 * owner.index;
       if (lenient_)
         lenient_->issues.push_back({line, l.object, "owner " + OdDbHandle(owner.handle).hex() + " does not exist"});
-      continue;
+      return;
     }
     l.object->owner_ = found;
-  }
+  });
   // Table records belong to their table whatever their owner tag says.
   for (OdDbSymbolTable* table : impl_.tables)
     for (OdDbSymbolTableRecord* record : table->records_)
@@ -545,8 +601,16 @@ void DxfLoader::linkBlocks() {
     OdDbBlockTableRecord* block = OdDbBlockTableRecord::cast(pending.begin->owner_);
     if (!block) block = impl_.blockNamed(pending.begin->decode(tags::find(pending.begin->tags_, "", 2).value_or("")));
     if (!block) {
-      std::string name(tags::find(pending.begin->tags_, "", 2).value_or(""));
-      failAt(pending.line, "the block \"" + DxfTagReader::shown(name) + "\" has no BLOCK_RECORD table entry");
+      // Other programs leave blocks whose record they never wrote: the block
+      // is kept as read, in its place, and the audit reports it.
+      if (lenient_) {
+        const std::string name(tags::find(pending.begin->tags_, "", 2).value_or(""));
+        lenient_->issues.push_back({pending.line, pending.begin,
+                                    "the block \"" + DxfTagReader::shown(name) + "\" has no BLOCK_RECORD table entry"});
+      }
+      impl_.unlistedBlocks.push_back(
+          UnlistedBlock{pending.begin, std::move(pending.entities), pending.end, impl_.blocksSection.size()});
+      continue;
     }
     if (block->blockBegin_) failAt(pending.line, "the block \"" + DxfTagReader::shown(block->getName().toUtf8()) + "\" is defined twice");
     block->blockBegin_ = pending.begin;
@@ -571,9 +635,19 @@ void DxfLoader::linkEntities() {
     entity->owner_ = block;
     block->entities_.push_back(entity);
   }
-  // References find their blocks by name.
-  for (const Loaded& l : loaded_)
-    if (auto* reference = OdDbBlockReference::cast(l.object)) reference->onLoaded();
+  // References find their blocks by name (as OdDbBlockReference::onLoaded
+  // does), each name decoded and looked up once: a drawing holds many
+  // references of few blocks. The names are views of the tags, which stay.
+  std::unordered_map<std::string_view, OdDbBlockTableRecord*> byName;
+  for (const auto& [handle, object] : impl_.handles) {
+    auto* reference = OdDbBlockReference::cast(object);
+    if (!reference) continue;
+    const std::string_view raw = tags::find(reference->tags_, "AcDbBlockReference", 2).value_or("");
+    auto it = byName.find(raw);
+    if (it == byName.end()) it = byName.emplace(raw, impl_.blockNamed(reference->decode(raw))).first;
+    reference->block_ = it->second;
+    if (it->second) it->second->references_.push_back(reference);
+  }
 }
 
 void DxfLoader::linkObjects() {

@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -14,6 +15,7 @@
 
 #include "../OdDbDatabase.h"
 #include "../OdString.h"
+#include "../TagList.h"
 #include "DxfTagReader.h"
 
 class OdDbDatabase;
@@ -94,15 +96,27 @@ class DxfLoader {
   void linkEntities();
   void linkObjects();
   uint16_t typeOf(std::string_view name);
+  // The line of an object's "0 TYPE" tag. Lines are kept only by a lenient
+  // read or a second read (keepLines_): a normal read that needs one, on its
+  // way to refusing the drawing, reads the input again keeping them.
   std::size_t lineOf(const OdDbObject* object);
+  [[noreturn]] void failWithLines();
+  // Every object read, in file order when lines are kept (with them), else
+  // in the order of the handle index (line 0).
+  template <typename F>
+  void forEachLoaded(F f);
+  void reserveFor(std::size_t bytes);
   [[noreturn]] void failAt(std::size_t line, const std::string& message) const;
 
   DatabaseImpl& impl_;
   std::string path_;
   std::unique_ptr<DxfTagReader> r_;
-  std::deque<Loaded> loaded_;  // a deque: no copy of millions of entries as it grows
+  std::deque<Loaded> loaded_;  // when keepLines_; a deque: no copy of millions of entries as it grows
+  bool keepLines_ = false;
+  std::optional<std::string> text_;  // the text of loadText, for failWithLines
   uint64_t maxHandle_ = 0;
   std::vector<PendingBlock> blocks_;
+  TagListBuilder bodyTags_;  // readBody's, kept so that its room is reused
   bool seen_[8] = {};
   std::vector<std::pair<std::string, uint16_t>> typeCache_;
   std::size_t versionLine_ = 0;

@@ -18,14 +18,14 @@ std::unique_ptr<DxfTagReader> DxfTagReader::openFile(const std::string& path, co
   if (!f) {
     throw OdError(eCantOpenFile, OdString::fromUtf8("Cannot open \"" + displayName + "\": " + std::strerror(errno)));
   }
-  return std::unique_ptr<DxfTagReader>(new DxfTagReader(f, std::string(), displayName));
+  return std::unique_ptr<DxfTagReader>(new DxfTagReader(f, std::string_view(), displayName));
 }
 
-std::unique_ptr<DxfTagReader> DxfTagReader::fromText(std::string text, const std::string& displayName) {
-  return std::unique_ptr<DxfTagReader>(new DxfTagReader(nullptr, std::move(text), displayName));
+std::unique_ptr<DxfTagReader> DxfTagReader::fromText(std::string_view text, const std::string& displayName) {
+  return std::unique_ptr<DxfTagReader>(new DxfTagReader(nullptr, text, displayName));
 }
 
-DxfTagReader::DxfTagReader(std::FILE* file, std::string text, std::string displayName)
+DxfTagReader::DxfTagReader(std::FILE* file, std::string_view text, std::string displayName)
     : file_(file), name_(std::move(displayName)) {
   if (!file_) {
     capacity_ = text.size() + 1;
@@ -138,11 +138,7 @@ void DxfTagReader::start() {
   if (nl && nl != buf_.get() + pos_ && static_cast<const char*>(nl)[-1] == '\r') crlf_ = true;
 }
 
-bool DxfTagReader::next() {
-  if (pushedBack_) {
-    pushedBack_ = false;
-    return true;
-  }
+bool DxfTagReader::nextSlow() {
   if (!started_) start();
   std::string_view line;
   if (!readLine(line, kMaxCodeLine)) return false;

@@ -3,7 +3,9 @@
 // so that a drawing is never held twice in memory. Values are the file's bytes
 // without their line end ("\n" or "\r\n").
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,13 +14,19 @@ class DxfTagReader {
  public:
   // Throws OdError(eCantOpenFile) when the file cannot be opened.
   static std::unique_ptr<DxfTagReader> openFile(const std::string& path, const std::string& displayName);
-  static std::unique_ptr<DxfTagReader> fromText(std::string text, const std::string& displayName);
+  static std::unique_ptr<DxfTagReader> fromText(std::string_view text, const std::string& displayName);
   ~DxfTagReader();
 
   // Moves to the next tag; false at the end of the input. Throws OdError
   // (eBadDxfFile, naming file and line) for a group code that is not a number or
   // a code without its value line, and eUnsupportedFileFormat for binary DXF.
-  bool next();
+  bool next() {
+    if (pushedBack_) {
+      pushedBack_ = false;
+      return true;
+    }
+    return nextInBuffer() || nextSlow();
+  }
   // Makes the next call to next() return the current tag again.
   void pushBack() { pushedBack_ = true; }
 
@@ -43,9 +51,58 @@ class DxfTagReader {
   static constexpr std::size_t kMaxCodeLine = 256;
 
  private:
-  DxfTagReader(std::FILE* file, std::string text, std::string displayName);
+  DxfTagReader(std::FILE* file, std::string_view text, std::string displayName);
   // Reads one line; refuses a line longer than limit bytes.
   bool readLine(std::string_view& line, std::size_t limit);
+  // The common case, without a call: a plain group code ("  5", "1000",
+  // "-3") and its value, both whole in the buffer. False, having consumed
+  // nothing, for anything else (the buffer's end, padding by tabs, a line
+  // that is no number), which nextSlow() reads or refuses.
+  bool nextInBuffer() {
+    if (!started_) return false;
+    const char* p = buf_.get() + pos_;
+    const char* const end = buf_.get() + end_;
+    const char* const limit = p + 16 < end ? p + 16 : end;  // no code line is longer
+    while (p < limit && *p == ' ') ++p;
+    bool negative = false;
+    if (p < limit && *p == '-') negative = true, ++p;
+    int code = 0;
+    const char* digits = p;
+    // Six digits at most are taken: more are no group code (and would overflow).
+    while (p < limit && p - digits < 6 && static_cast<unsigned>(*p - '0') < 10) code = code * 10 + (*p++ - '0');
+    if (p == digits || p - digits > 5) return false;
+    while (p < limit && *p == ' ') ++p;
+    while (p < limit && *p == '\r') ++p;
+    if (p == limit || *p != '\n') return false;
+    const char* value = p + 1;
+    const char* const nl = lineEnd(value, end);
+    if (!nl) return false;
+    const char* valueEnd = nl;
+    while (valueEnd > value && valueEnd[-1] == '\r') --valueEnd;
+    code_ = negative ? -code : code;
+    if (code_ < -32768 || code_ > 32767) return false;
+    value_ = std::string_view(value, static_cast<std::size_t>(valueEnd - value));
+    codeLine_ = lineNo_ + 1;
+    lineNo_ += 2;
+    pos_ = static_cast<std::size_t>(nl + 1 - buf_.get());
+    return true;
+  }
+  // The first '\n' in [p, end), or null. Most values are a few bytes: eight
+  // at a time are looked at in place (a byte equal to '\n' found as a zero
+  // byte of the word XOR '\n'; the lowest flag is exact), a long value is
+  // left to memchr.
+  static const char* lineEnd(const char* p, const char* end) {
+    constexpr uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+    for (int words = 0; words < 8 && end - p >= 8; ++words, p += 8) {
+      uint64_t w;
+      std::memcpy(&w, p, sizeof w);
+      w ^= kOnes * '\n';
+      const uint64_t zero = (w - kOnes) & ~w & kHighs;
+      if (zero) return p + (__builtin_ctzll(zero) >> 3);
+    }
+    return static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+  }
+  bool nextSlow();
   void start();
 
   std::FILE* file_ = nullptr;

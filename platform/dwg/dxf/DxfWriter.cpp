@@ -1,6 +1,7 @@
 #include "DxfWriter.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "../DatabaseImpl.h"
@@ -141,13 +142,27 @@ void DxfWriter::tables(Out& out) const {
 }
 
 void DxfWriter::blocks(Out& out) const {
-  for (const OdDbBlockTableRecord* block : db_.impl().blocksSection) {
+  const DatabaseImpl& impl = db_.impl();
+  // Blocks without a record go back between the others where they were read.
+  std::size_t next = 0;
+  auto unlistedBefore = [&](std::size_t i) {
+    for (; next < impl.unlistedBlocks.size() && impl.unlistedBlocks[next].before <= i; ++next) {
+      const UnlistedBlock& u = impl.unlistedBlocks[next];
+      object(out, u.begin);
+      for (const OdDbEntity* e : u.entities) entity(out, e);
+      object(out, u.end);
+    }
+  };
+  for (std::size_t i = 0; i < impl.blocksSection.size(); ++i) {
+    unlistedBefore(i);
+    const OdDbBlockTableRecord* block = impl.blocksSection[i];
     if (block->isErased() || !block->blockBegin_) continue;
     object(out, block->blockBegin_);
     for (const OdDbEntity* e : block->entities_)
       if (!(e->flags_ & OdDbObject::kInEntitiesSection)) entity(out, e);
     if (block->blockEnd_) object(out, block->blockEnd_);
   }
+  unlistedBefore(SIZE_MAX);
 }
 
 bool DxfWriter::isDropped(const OdDbObject* o) {

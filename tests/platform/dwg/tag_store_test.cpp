@@ -1,0 +1,149 @@
+// How a read drawing keeps its tags: packed lists (in the drawing's arena or
+// in blocks of their own) give back every code and value as added, and the
+// reader's two ways through a line (the common plain tag, anything else) read
+// the same tags wherever the file's buffer happens to end.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "OdDbDatabase.h"
+#include "OdError.h"
+#include "TagArena.h"
+#include "TagList.h"
+#include "drawing_builder.h"
+#include "dxf_text_edits.h"
+#include "temp_dir.h"
+
+using namespace testing_support;
+
+namespace {
+
+struct Tag {
+  int code;
+  std::string value;
+  bool operator==(const Tag&) const = default;
+};
+
+std::vector<Tag> tagsOf(const TagList& list) {
+  std::vector<Tag> out;
+  for (const DxfTag& t : list) out.push_back({t.code, std::string(t.value)});
+  return out;
+}
+
+// Codes at each edge of the packing (one byte, the subclass byte, two bytes),
+// known and unknown subclass names, and value lengths at each edge of the
+// length's encoding.
+std::vector<Tag> edgeTags() {
+  std::vector<Tag> tags = {
+      {0, "LINE"},      {-32768, "lowest"},    {-1, ""},          {100, "AcDbEntity"},  {100, "AcDbEntityX"},
+      {100, "AcDb"},    {100, "AcDbLine"},     {253, "253"},      {254, "254"},         {255, "255"},
+      {1001, "ZR_PINO"}, {1000, std::string("a\0b", 3)}, {32767, "highest"}, {100, ""},
+  };
+  for (std::size_t n : {127u, 128u, 16383u, 16384u, 300000u}) tags.push_back({1, std::string(n, 'x')});
+  return tags;
+}
+
+TEST(TagStore, PackedListsGiveBackEveryTagInOrder) {
+  const std::vector<Tag> tags = edgeTags();
+  TagArena arena;
+  TagListBuilder b;
+  for (const Tag& t : tags) b.add(t.code, t.value);
+  const TagList own = b.finish();
+  EXPECT_TRUE(b.empty());
+  for (const Tag& t : tags) b.add(t.code, t.value);
+  const TagList inArena = b.finish(arena);
+  EXPECT_FALSE(own.inArena());
+  EXPECT_TRUE(inArena.inArena());
+  EXPECT_EQ(tagsOf(own), tags);
+  EXPECT_EQ(tagsOf(inArena), tags);
+  EXPECT_EQ(own.byteSize(), inArena.byteSize());
+  // Nothing added, nothing kept.
+  EXPECT_TRUE(b.finish(arena).empty());
+}
+
+TEST(TagStore, CopiesOfArenaListsOutliveTheArena) {
+  TagList copy, owned;
+  {
+    TagArena arena;
+    TagListBuilder b;
+    // Many lists, so that the arena takes more than one block.
+    std::vector<TagList> lists;
+    for (int i = 0; i < 40000; ++i) {
+      b.add(5, std::to_string(i));
+      b.add(1, std::string(64, 'v'));
+      lists.push_back(b.finish(arena));
+    }
+    EXPECT_EQ(tagsOf(lists[39999]), (std::vector<Tag>{{5, "39999"}, {1, std::string(64, 'v')}}));
+    copy = lists[12345];
+    owned = std::move(lists[20000]);
+    owned.makeOwned();
+    EXPECT_FALSE(copy.inArena());
+    EXPECT_FALSE(owned.inArena());
+  }
+  EXPECT_EQ(tagsOf(copy), (std::vector<Tag>{{5, "12345"}, {1, std::string(64, 'v')}}));
+  EXPECT_EQ(tagsOf(owned), (std::vector<Tag>{{5, "20000"}, {1, std::string(64, 'v')}}));
+}
+
+// `text` with every group-code line written by `pad` in turn.
+std::string repadded(const std::string& text, const std::vector<std::string (*)(const std::string&)>& pads) {
+  std::string out;
+  std::size_t i = 0, n = 0;
+  while (i < text.size()) {
+    const std::size_t codeEnd = text.find('\n', i), valueEnd = text.find('\n', codeEnd + 1);
+    std::string code = text.substr(i, codeEnd - i);
+    code.erase(0, code.find_first_not_of(' '));
+    out += pads[n++ % pads.size()](code) + "\n" + text.substr(codeEnd + 1, valueEnd - codeEnd);
+    i = valueEnd + 1;
+  }
+  return out;
+}
+
+TEST(TagStore, PlainAndPaddedCodesReadAlikeAcrossTheReadersBuffer) {
+  // Some 3 MB of entities: the file is read in pieces of 1 MB, so tags fall
+  // across the end of each piece.
+  std::string entities;
+  for (int h = 0x100; h < 0x100 + 24000; ++h) {
+    char handle[16];
+    std::snprintf(handle, sizeof handle, "%X", static_cast<unsigned>(h));
+    entities += lineEntity(handle, "17", "1001\nZR_PINO\n1000\nX" + std::to_string(h) + "\n");
+  }
+  std::string text = withEntities(roomyDrawingText("AC1015"), entities);
+  text = replaced(text, "$HANDSEED\n  5\n100\n", "$HANDSEED\n  5\n6000\n");
+  const std::string canonical = OdDbDatabase::readDxfText(text, u("in"))->dxfText();
+  const std::vector<std::string (*)(const std::string&)> pads = {
+      [](const std::string& c) { return std::string(c.size() < 3 ? 3 - c.size() : 0, ' ') + c; },
+      [](const std::string& c) { return c; },
+      [](const std::string& c) { return "\t" + c + " "; },
+      [](const std::string& c) { return "000" + c; },
+      [](const std::string& c) { return c + "\r"; },
+      [](const std::string& c) { return "          " + c; },
+  };
+  TempDir dir;
+  for (const std::string& variant : {canonical, repadded(canonical, pads)}) {
+    const std::string path = dir.file("in.dxf");
+    writeFile(path, variant);
+    EXPECT_EQ(OdDbDatabase::readDxf(u(path.c_str()))->dxfText(), canonical);
+    EXPECT_EQ(OdDbDatabase::readDxfText(variant, u("in"))->dxfText(), canonical);
+  }
+  // A code line that is a number too long for a group code is refused on
+  // either way, naming its line.
+  const std::size_t at = canonical.find("  5\n1FF\n");
+  ASSERT_NE(at, std::string::npos);
+  const std::size_t line = static_cast<std::size_t>(std::count(canonical.begin(), canonical.begin() + at, '\n')) + 1;
+  for (const char* code : {"1234567", "99999999999999", "-40000"}) {
+    std::string bad = canonical;
+    bad.replace(at, 3, code);
+    try {
+      OdDbDatabase::readDxfText(bad, u("in"));
+      ADD_FAILURE() << code << " was read";
+    } catch (const OdError& e) {
+      EXPECT_NE(e.description().toUtf8().find("in:" + std::to_string(line) + ": group code"), std::string::npos)
+          << e.description().toUtf8();
+    }
+  }
+}
+
+}  // namespace
