@@ -32,9 +32,11 @@ zrui::FileDialogAnswer respond(const zrui::FileDialogRequest& r) {
   if (scm_is_false(variable) || scm_is_false(scm_variable_bound_p(variable)) ||
       scm_is_false(scm_procedure_p(scm_variable_ref(variable)))) {
     // No one to answer: printed with its answer, as message boxes are.
-    printOut("[" + (r.title.empty() ? std::string("Open") : utf8(r.title)) + "]\n  " +
-             (r.initialDirectory.empty() ? std::string(".") : utf8(r.initialDirectory)) + " (" + utf8(r.filter) +
-             ")\n  -> Cancel\n");
+    std::string text = "[";
+    text.append(r.title.empty() ? std::string("Open") : utf8(r.title)).append("]\n  ");
+    text.append(r.initialDirectory.empty() ? std::string(".") : utf8(r.initialDirectory));
+    text.append(" (").append(utf8(r.filter)).append(")\n  -> Cancel\n");
+    printOut(text);
     return cancelled();
   }
   SCM args = scm_list_3(fromUtf8(utf8(r.initialDirectory)), fromUtf8(utf8(r.filter)), fromUtf8(utf8(r.title)));

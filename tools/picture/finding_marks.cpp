@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "svg_text.h"
 
@@ -134,7 +135,10 @@ std::vector<std::string> findingIds(const std::vector<Finding>& findings) {
     for (char& c : id)
       if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_') c = '_';
     const int n = ++seen[id];
-    ids.push_back("f-" + id + (n > 1 ? "-" + std::to_string(n) : ""));
+    std::string name = "f-";
+    name.append(id);
+    if (n > 1) name.append("-").append(std::to_string(n));
+    ids.push_back(std::move(name));
   }
   return ids;
 }

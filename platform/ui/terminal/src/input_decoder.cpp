@@ -178,7 +178,7 @@ std::string describe(const InputEvent& event) {
       static const char* kKinds[] = {"Press", "Release", "Double", "Move", "WheelUp", "WheelDown"};
       std::string s = mods(m.mods) + kKinds[static_cast<int>(m.kind)];
       if (m.kind == MouseKind::kPress || m.kind == MouseKind::kRelease || m.kind == MouseKind::kDoubleClick)
-        s += "(" + std::to_string(m.button) + ")";
+        s.append("(").append(std::to_string(m.button)).append(")");
       if (m.dragging) s += "(drag " + std::to_string(m.button) + ")";
       return s + "@" + std::to_string(m.x) + "," + std::to_string(m.y);
     }
