@@ -64,9 +64,11 @@ OdDbObjectId OdDbBlockTableRecord::appendOdDbEntity(OdDbEntity* entity) {
 }
 
 void OdDbBlockTableRecord::getBlockReferenceIds(OdDbObjectIdArray& ids, bool, bool) const {
+  // References join the list as the file is read, which is mostly in handle
+  // order: the copy is sorted only when it is not sorted already.
+  auto byHandle = [](const OdDbBlockReference* a, const OdDbBlockReference* b) { return a->handle_ < b->handle_; };
   std::vector<OdDbBlockReference*> refs(references_);
-  std::sort(refs.begin(), refs.end(),
-            [](const OdDbBlockReference* a, const OdDbBlockReference* b) { return a->handle_ < b->handle_; });
+  if (!std::is_sorted(refs.begin(), refs.end(), byHandle)) std::sort(refs.begin(), refs.end(), byHandle);
   ids.clear();
   ids.reserve(refs.size());
   for (OdDbBlockReference* r : refs) ids.push_back(r->objectId());

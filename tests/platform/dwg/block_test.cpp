@@ -62,6 +62,28 @@ TEST_F(Blocks, ReferencesComeInHandleOrderFromEverySpaceAndBlock) {
   EXPECT_TRUE(ids[1].openObject().isNull());
 }
 
+TEST_F(Blocks, ReferencesComeInHandleOrderAfterOneIsRepointed) {
+  // A reference pointed at the block after a newer one was placed joins its
+  // list out of handle order.
+  addBlock(*db, "PIN-A", {});
+  addBlock(*db, "PIN-B", {});
+  OdDbObjectId a = addReference(*db, at("PIN-A", 1, 0));
+  OdDbObjectId b = addReference(*db, at("PIN-B", 2, 0));
+  OdDbObjectId c = addReference(*db, at("PIN-A", 3, 0));
+  OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject();
+  {
+    OdDbBlockReferencePtr moved = b.safeOpenObject(OdDb::kForWrite);
+    moved->setBlockTableRecord(table->getAt(u("PIN-A")));
+  }
+  OdDbBlockTableRecordPtr pinBlock = table->getAt(u("PIN-A"), OdDb::kForRead);
+  OdDbObjectIdArray ids;
+  pinBlock->getBlockReferenceIds(ids);
+  EXPECT_EQ(ids, (OdDbObjectIdArray{a, b, c}));
+  OdDbBlockTableRecordPtr other = table->getAt(u("PIN-B"), OdDb::kForRead);
+  other->getBlockReferenceIds(ids);
+  EXPECT_TRUE(ids.empty());
+}
+
 TEST_F(Blocks, EntityIteratorFollowsOrderAndSkipsErased) {
   addBlock(*db, "PIN-A", {});
   OdDbObjectId a = addReference(*db, at("PIN-A", 1, 0));
