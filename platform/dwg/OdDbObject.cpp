@@ -219,6 +219,45 @@ OdResBufPtr OdDbObject::xData(const OdString& regappName) const {
   return head;
 }
 
+bool OdDbObject::xDataTexts(const OdString& regappName, std::vector<OdString>& values) const {
+  values.clear();
+  if (regappName.isEmpty()) return false;
+  // Names are compared ignoring case; the upper-cased key is made only for a
+  // name not spelled exactly as asked, which callers seldom meet.
+  std::u16string want;
+  // The groups as extendedDataOf finds them: from the first 1001 to a code
+  // below 1000.
+  bool inXdata = false, inGroup = false, found = false;
+  for (const DxfTag& t : tags_) {
+    if (t.code == 1001) {
+      inXdata = true;
+      if (inGroup) break;  // the wanted group ended; the first of a name is the one read
+      OdString name = decode(t.value);
+      if (name != regappName) {
+        if (want.empty()) want = DatabaseImpl::nameKey(regappName);
+        if (DatabaseImpl::nameKey(name) != want) continue;
+      }
+      inGroup = found = true;
+      values.push_back(std::move(name));
+    } else if (!inXdata) {
+      continue;
+    } else if (t.code < 1000) {
+      break;
+    } else if (inGroup) {
+      // Text values read as they are; any other kind (numbers, points joined
+      // from their coordinate tags, handles, bytes) goes through the chain.
+      if (OdResBuf::kindOf(t.code) != OdResBuf::Kind::kString) {
+        values.clear();
+        OdResBufPtr chain = xData(regappName);
+        for (const OdResBuf* rb = chain.get(); rb; rb = rb->next().get()) values.push_back(rb->valueAsText());
+        return true;
+      }
+      values.push_back(decode(t.value));
+    }
+  }
+  return found;
+}
+
 std::vector<OdString> OdDbObject::xDataApplications() const {
   // The groups extendedDataOf finds, in one pass without copying the tags:
   // extended data starts at the first 1001 and ends at a code below 1000.

@@ -57,6 +57,14 @@ class OdDbObject : public OdRxObject {
   // value (code 1001); a chain of the name alone removes it. The application is
   // added to the drawing's APPID table when it is missing there.
   void setXData(const OdResBuf* xdata);
+  // The values of one application's extended data as text, in the order and
+  // form of xData(regappName)'s chain read with OdResBuf::valueAsText (the
+  // 1001 name first). values is emptied first, so that a caller can reuse one
+  // vector for many objects. Returns false, values empty, when the object has
+  // no extended data of that application or regappName is empty. Cheaper than
+  // xData: a group of text values is decoded straight from the tags, without a
+  // result-buffer chain.
+  bool xDataTexts(const OdString& regappName, std::vector<OdString>& values) const;
   // Names of the applications that have extended data on this object, in order.
   std::vector<OdString> xDataApplications() const;
 

@@ -30,11 +30,8 @@ std::array<OdString, 3> fieldsOf(const CString& row) {
 // anything else in its shortest exact form. values is emptied first (callers
 // reuse one vector for every symbol).
 bool xdataValues(const OdDbObject& object, std::vector<OdString>& values) {
-  values.clear();
-  OdResBufPtr xd = object.xData(OdString(u"ZR_PINO"));
-  if (xd.isNull()) return false;
-  for (OdResBuf* rb = xd.get(); rb; rb = rb->next().get()) values.push_back(rb->valueAsText());
-  return true;
+  static const OdString kApplication(u"ZR_PINO");
+  return object.xDataTexts(kApplication, values);
 }
 
 // The text, trimmed, of the reference's first attribute whose upper-cased tag

@@ -93,4 +93,97 @@ TEST_F(ExtendedData, ValuesWrittenByOtherProgramsKeepTheirTextWhenUnchanged) {
   EXPECT_NE(out.find("1040\n1.50\n1070\n007\n1000\nCaf\\U+00E9\n"), std::string::npos);
 }
 
+// A drawing whose one LINE (handle 99) carries the given extended-data tags
+// (and whatever follows them), as another program may have written it.
+OdDbDatabasePtr lineWithXdata(const TempDir& dir, const std::string& xdataTags) {
+  std::string text = OdDbDatabase::createNew(u("AC1015"))->dxfText();
+  const std::string marker = "ENTITIES\n";
+  text.insert(text.find(marker) + marker.size(),
+              "  0\nLINE\n  5\n99\n330\n17\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n 10\n0\n 20\n0\n 30\n0\n 11\n1\n"
+              " 21\n1\n 31\n0\n" +
+                  xdataTags);
+  writeFile(dir.file("in.dxf"), text);
+  return OdDbDatabase::readDxf(u(dir.file("in.dxf").c_str()));
+}
+
+std::vector<std::string> utf8(const std::vector<OdString>& values) {
+  std::vector<std::string> out;
+  for (const OdString& v : values) out.push_back(v.toUtf8());
+  return out;
+}
+
+TEST_F(ExtendedData, TextsOfOneApplicationIgnoringCase) {
+  OdDbObjectId pin = addPin(*db, "PIN-A", "X1", "CON-1", "3", 0, 0, "N");
+  OdDbBlockReferencePtr ref = pin.safeOpenObject();
+  std::vector<OdString> values{u("left over")};
+  ASSERT_TRUE(ref->xDataTexts(u("zr_pino"), values));
+  EXPECT_EQ(utf8(values), (std::vector<std::string>{"ZR_PINO", "X1", "CON-1", "N"}));
+  EXPECT_FALSE(ref->xDataTexts(u("OTHER"), values));
+  EXPECT_TRUE(values.empty());
+  values.push_back(u("left over"));
+  EXPECT_FALSE(ref->xDataTexts(OdString(), values));
+  EXPECT_TRUE(values.empty());
+}
+
+TEST_F(ExtendedData, TextsWithoutExtendedDataAreAbsent) {
+  OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject();
+  std::vector<OdString> values{u("left over")};
+  EXPECT_FALSE(space->xDataTexts(u("ZR_PINO"), values));
+  EXPECT_TRUE(values.empty());
+}
+
+TEST_F(ExtendedData, TextsOfEachOfSeveralApplications) {
+  TempDir dir;
+  OdDbDatabasePtr in = lineWithXdata(dir,
+                                     "1001\nFIRST\n1000\na\n1000\nb\n"
+                                     "1001\nSECOND\n1000\nCaf\\U+00E9\n"
+                                     "1001\nTHIRD\n1002\n{\n1002\n}\n");
+  OdDbEntityPtr line = in->getOdDbObjectId(OdDbHandle(0x99)).safeOpenObject();
+  std::vector<OdString> values;
+  ASSERT_TRUE(line->xDataTexts(u("FIRST"), values));
+  EXPECT_EQ(utf8(values), (std::vector<std::string>{"FIRST", "a", "b"}));
+  ASSERT_TRUE(line->xDataTexts(u("second"), values));
+  EXPECT_EQ(utf8(values), (std::vector<std::string>{"SECOND", "Café"}));
+  ASSERT_TRUE(line->xDataTexts(u("THIRD"), values));
+  EXPECT_EQ(utf8(values), (std::vector<std::string>{"THIRD", "{", "}"}));
+  EXPECT_FALSE(line->xDataTexts(u("FOURTH"), values));
+}
+
+TEST_F(ExtendedData, TextsOfValuesOtherThanTextReadAsTheChainReadsThem) {
+  // A point is its three coordinate tags joined; a y without its x stays a
+  // real; numbers read in their shortest form.
+  TempDir dir;
+  OdDbDatabasePtr in = lineWithXdata(dir,
+                                     "1001\nACAD\n1000\nfirst\n1040\n1.50\n1070\n007\n"
+                                     "1010\n1\n1020\n2\n1030\n3\n1021\n4.25\n1005\n1F\n1004\n0aff\n1000\nlast\n");
+  OdDbEntityPtr line = in->getOdDbObjectId(OdDbHandle(0x99)).safeOpenObject();
+  std::vector<OdString> values;
+  ASSERT_TRUE(line->xDataTexts(u("ACAD"), values));
+  const std::vector<std::string> expected{"ACAD", "first", "1.5", "7", "1.0,2.0,3.0", "4.25", "1F", "0AFF", "last"};
+  EXPECT_EQ(utf8(values), expected);
+  EXPECT_EQ(texts(line->xData(u("ACAD"))), expected);
+}
+
+TEST_F(ExtendedData, TextsOfAMalformedGroup) {
+  // The first group of a repeated name is read; extended data ends at a code
+  // below 1000, so a group after that is not there; a group of the name alone
+  // is present and empty.
+  TempDir dir;
+  OdDbDatabasePtr in = lineWithXdata(dir,
+                                     "1001\nEMPTY\n"
+                                     "1001\nTWICE\n1000\none\n"
+                                     "1001\ntwice\n1000\ntwo\n"
+                                     "  8\nstray\n"
+                                     "1001\nAFTER\n1000\nlost\n");
+  OdDbEntityPtr line = in->getOdDbObjectId(OdDbHandle(0x99)).safeOpenObject();
+  std::vector<OdString> values;
+  ASSERT_TRUE(line->xDataTexts(u("EMPTY"), values));
+  EXPECT_EQ(utf8(values), (std::vector<std::string>{"EMPTY"}));
+  ASSERT_TRUE(line->xDataTexts(u("TWICE"), values));
+  EXPECT_EQ(utf8(values), (std::vector<std::string>{"TWICE", "one"}));
+  EXPECT_EQ(texts(line->xData(u("TWICE"))), utf8(values));
+  EXPECT_FALSE(line->xDataTexts(u("AFTER"), values));
+  EXPECT_TRUE(line->xData(u("AFTER")).isNull());
+}
+
 }  // namespace
