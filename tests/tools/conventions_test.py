@@ -2,7 +2,8 @@
 """The command-line conventions every program of the project keeps, checked
 the same way on each: --help and -h on standard output with exit 0, --version,
 usage errors on standard error with exit 2, and output that cannot be written
-(a full disk, a closed pipe) ending with exit 2, never 0.
+(a full disk, a closed pipe) ending with exit 2, never 0; -o into a pipe or
+a device writes into it and never replaces it.
 
     conventions_test.py WORKDIR TOOL=PATH...
 
@@ -95,6 +96,26 @@ def check_tool(name, path, case, work):
         os.close(write_end)
     expect(r.returncode == 2 and "Broken pipe" in r.stderr,
            f"{name} into a closed pipe: exit {r.returncode}, stderr {r.stderr[:300]!r}")
+
+    # -o naming a pipe or a device writes into it; it is never replaced by a
+    # file (a report renamed over /dev/null would replace the device itself).
+    if name != "zrhost":
+        import stat
+        import threading
+        fifo = os.path.join(work, name + ".fifo")
+        if os.path.exists(fifo):
+            os.remove(fifo)
+        os.mkfifo(fifo)
+        received = []
+        reader = threading.Thread(target=lambda: received.append(open(fifo, "rb").read()), daemon=True)
+        reader.start()
+        r = run([path, *case["writes"], "-o", fifo])
+        reader.join(timeout=60)
+        expect(r.returncode in (0, 1) and received and received[0] != b"" and stat.S_ISFIFO(os.stat(fifo).st_mode),
+               f"{name} -o FIFO: exit {r.returncode}, received {received[:1]!r}, stderr {r.stderr[:300]!r}, "
+               f"still a pipe: {stat.S_ISFIFO(os.stat(fifo).st_mode)}")
+        leftovers = [f for f in os.listdir(work) if f.startswith(name + ".fifo.part")]
+        expect(not leftovers, f"{name} -o FIFO left {leftovers}")
 
 
 def main():

@@ -30,6 +30,15 @@ ReportOutput::ReportOutput(std::string path) : path_(std::move(path)) {
     openError_ = path_ + ": is a folder; give the name of the report file";
     return;
   }
+  // A device or a pipe (-o /dev/null, a named pipe) is written in place:
+  // renaming a file over it would replace the device, not write to it.
+  const fs::file_status status = fs::status(path_, ec);
+  if (!ec && fs::exists(status) && !fs::is_regular_file(status)) {
+    file_.open(path_, std::ios::binary);
+    if (!file_) openError_ = "cannot write " + path_ + ": " + std::strerror(errno);
+    direct_ = true;
+    return;
+  }
   // The temporary name sits in the same folder, so that the rename is atomic.
   temporary_ = path_ + ".part" + std::to_string(::getpid());
   file_.open(temporary_, std::ios::binary | std::ios::trunc);
@@ -46,10 +55,11 @@ ReportOutput::~ReportOutput() {
   }
 }
 
-std::ostream& ReportOutput::stream() { return temporary_.empty() ? std::cout : file_; }
+std::ostream& ReportOutput::stream() { return temporary_.empty() && !direct_ ? std::cout : file_; }
 
 std::string ReportOutput::finish() {
-  if (temporary_.empty()) return openError_.empty() ? finishStandardOutput() : openError_;
+  if (!openError_.empty()) return openError_;
+  if (temporary_.empty() && !direct_) return finishStandardOutput();
   errno = 0;
   file_.flush();
   const bool failed = file_.fail();
@@ -57,6 +67,7 @@ std::string ReportOutput::finish() {
   file_.close();
   if (failed || file_.fail())
     return "cannot write " + path_ + ": " + (error ? std::strerror(error) : "write error");
+  if (direct_) return {};
   if (std::rename(temporary_.c_str(), path_.c_str()) != 0)
     return "cannot write " + path_ + ": " + std::strerror(errno);
   done_ = true;

@@ -20,7 +20,8 @@ class ReportOutput {
  public:
   // "-" or "" is standard output. A file is written beside itself and renamed
   // over `path` by finish(), so a failed run never leaves half a report (nor
-  // spoils an older one).
+  // spoils an older one). A path that exists and is no regular file (a
+  // device such as /dev/null, a named pipe) is opened and written in place.
   explicit ReportOutput(std::string path);
   // Removes the unfinished file when finish() was not reached or failed.
   ~ReportOutput();
@@ -39,4 +40,5 @@ class ReportOutput {
   std::ofstream file_;
   std::string openError_;
   bool done_ = false;
+  bool direct_ = false;  // written in place: a device or a pipe
 };
