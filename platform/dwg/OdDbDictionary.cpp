@@ -103,9 +103,11 @@ OdDbDictionaryIteratorPtr OdDbDictionary::newIterator(OdRx::DictIterType type) c
     if (object && object->isErased()) continue;
     items.push_back({e.key, OdDbObjectId::fromObject(object)});
   }
-  if (type == OdRx::kDictSorted)
-    std::stable_sort(items.begin(), items.end(),
-                     [](const auto& a, const auto& b) { return a.name.str() < b.name.str(); });
+  // Dictionaries are mostly filled in name order already: checked in one
+  // pass, sorted only when they are not.
+  auto byName = [](const auto& a, const auto& b) { return a.name.str() < b.name.str(); };
+  if (type == OdRx::kDictSorted && !std::is_sorted(items.begin(), items.end(), byName))
+    std::stable_sort(items.begin(), items.end(), byName);
   return OdDbDictionaryIteratorPtr(new OdDbDictionaryIterator(std::move(items)));
 }
 

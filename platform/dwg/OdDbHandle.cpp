@@ -1,14 +1,47 @@
 #include "OdDbHandle.h"
 
+#include <array>
 #include <charconv>
 
+namespace {
+
+// The value of each hexadecimal digit, 0xFF for any other byte.
+constexpr std::array<uint8_t, 256> kHexDigit = [] {
+  std::array<uint8_t, 256> t{};
+  t.fill(0xFF);
+  for (int c = '0'; c <= '9'; ++c) t[c] = static_cast<uint8_t>(c - '0');
+  for (int c = 'A'; c <= 'F'; ++c) t[c] = static_cast<uint8_t>(c - 'A' + 10);
+  for (int c = 'a'; c <= 'f'; ++c) t[c] = static_cast<uint8_t>(c - 'a' + 10);
+  return t;
+}();
+
+}  // namespace
+
 bool OdDbHandle::parse(std::string_view hex, uint64_t& out) {
+  // Every object of a drawing read has a handle or two, nearly always bare
+  // digits: those are read at once, anything else is trimmed first.
+  if (!hex.empty() && hex.size() <= 16) {
+    uint64_t v = 0;
+    bool plain = true;
+    for (unsigned char c : hex) {
+      const uint8_t d = kHexDigit[c];
+      plain &= d != 0xFF;
+      v = v << 4 | (d & 0xF);
+    }
+    if (plain) {
+      out = v;
+      return true;
+    }
+  }
   while (!hex.empty() && odIsAsciiSpace(static_cast<unsigned char>(hex.front()))) hex.remove_prefix(1);
   while (!hex.empty() && odIsAsciiSpace(static_cast<unsigned char>(hex.back()))) hex.remove_suffix(1);
   if (hex.empty() || hex.size() > 16) return false;
   uint64_t v = 0;
-  auto [ptr, ec] = std::from_chars(hex.data(), hex.data() + hex.size(), v, 16);
-  if (ec != std::errc() || ptr != hex.data() + hex.size()) return false;
+  for (unsigned char c : hex) {
+    const uint8_t d = kHexDigit[c];
+    if (d == 0xFF) return false;
+    v = v << 4 | d;
+  }
   out = v;
   return true;
 }

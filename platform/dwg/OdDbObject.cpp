@@ -259,9 +259,15 @@ bool OdDbObject::xDataTexts(const OdString& regappName, std::vector<OdString>& v
 }
 
 std::vector<OdString> OdDbObject::xDataApplications() const {
+  std::vector<OdString> names;
+  xDataApplications(names);
+  return names;
+}
+
+void OdDbObject::xDataApplications(std::vector<OdString>& names) const {
   // The groups extendedDataOf finds, in one pass without copying the tags:
   // extended data starts at the first 1001 and ends at a code below 1000.
-  std::vector<OdString> names;
+  names.clear();
   bool inXdata = false;
   for (const DxfTag& t : tags_) {
     if (t.code == 1001) {
@@ -271,7 +277,6 @@ std::vector<OdString> OdDbObject::xDataApplications() const {
       break;
     }
   }
-  return names;
 }
 
 void OdDbObject::setXData(const OdResBuf* chain) {

@@ -67,6 +67,9 @@ class OdDbObject : public OdRxObject {
   bool xDataTexts(const OdString& regappName, std::vector<OdString>& values) const;
   // Names of the applications that have extended data on this object, in order.
   std::vector<OdString> xDataApplications() const;
+  // The same into names, emptied first: a caller walking many objects reuses
+  // one vector instead of allocating one per object.
+  void xDataApplications(std::vector<OdString>& names) const;
 
   OdDbObjectId extensionDictionary() const;
   // Creates the extension dictionary if there is none; true when one was created.

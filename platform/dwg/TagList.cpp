@@ -8,27 +8,10 @@
 
 namespace {
 
-constexpr uint8_t kLongCode = 0xFF;
-constexpr uint8_t kKnownClass = 0xFE;
+constexpr uint8_t kKnownClass = TagList::kKnownClassByte;
 
-// Subclass markers written as one byte (kKnownClass, index): the classes of
-// the objects most drawings are made of. The order is the encoding; only
-// lists in memory use it, so it may change between versions.
-constexpr std::string_view kKnownClasses[] = {
-    "AcDbEntity", "AcDbBlockReference", "AcDbText", "AcDbAttribute", "AcDbAttributeDefinition",
-    "AcDbSymbolTable", "AcDbSymbolTableRecord", "AcDbBlockTableRecord", "AcDbBlockBegin", "AcDbBlockEnd",
-    "AcDbLayerTableRecord", "AcDbRegAppTableRecord", "AcDbLinetypeTableRecord", "AcDbTextStyleTableRecord",
-    "AcDbDimStyleTableRecord", "AcDbViewportTableRecord", "AcDbViewTableRecord", "AcDbUCSTableRecord",
-    "AcDbDictionary", "AcDbDictionaryWithDefault", "AcDbXrecord", "AcDbLine", "AcDbPolyline",
-    "AcDb2dPolyline", "AcDb3dPolyline", "AcDbVertex", "AcDb2dVertex", "AcDb3dPolylineVertex", "AcDbCircle",
-    "AcDbArc", "AcDbEllipse", "AcDbSpline", "AcDbPoint", "AcDbTrace", "AcDbFace", "AcDbMText", "AcDbHatch",
-    "AcDbDimension", "AcDbAlignedDimension", "AcDbRotatedDimension", "AcDbLeader", "AcDbViewport",
-    "AcDbLayout", "AcDbPlotSettings", "AcDbGroup", "AcDbMlineStyle", "AcDbPlaceHolder",
-    "AcDbDictionaryVar", "AcDbScale", "AcDbVisualStyle", "AcDbMaterial", "AcDbRasterImage", "AcDbWipeout",
-    "AcDbSequenceEnd", "AcDbModelerGeometry", "AcDb3dSolid", "AcDbRegion", "AcDbLayerFilter",
-    "AcDbLayerIndex", "AcDbIdBuffer", "AcDbSortentsTable", "AcDbFieldList", "AcDbField",
-};
-constexpr std::size_t kKnownCount = sizeof kKnownClasses / sizeof kKnownClasses[0];
+constexpr const std::string_view* kKnownClasses = TagList::kKnownClasses;
+constexpr std::size_t kKnownCount = std::size(TagList::kKnownClasses);
 static_assert(kKnownCount < 256);
 
 // The index of a known class, or -1. Markers are short and few lengths
@@ -36,56 +19,11 @@ static_assert(kKnownCount < 256);
 int knownClass(std::string_view value) {
   if (value.size() < 8 || value[0] != 'A' || value[2] != 'D' || value[3] != 'b') return -1;
   for (std::size_t i = 0; i < kKnownCount; ++i)
-    if (kKnownClasses[i].size() == value.size() && kKnownClasses[i] == value) return static_cast<int>(i);
+    if (tags::sameBytes(kKnownClasses[i], value)) return static_cast<int>(i);
   return -1;
 }
 
-// Writes n as a base-128 varint at p (5 bytes at most); returns the end.
-inline char* putVarint(char* p, uint32_t n) {
-  while (n >= 0x80) {
-    *p++ = static_cast<char>((n & 0x7F) | 0x80);
-    n >>= 7;
-  }
-  *p++ = static_cast<char>(n);
-  return p;
-}
-
 }  // namespace
-
-void TagList::Iterator::load() {
-  if (!next_ || next_ >= end_) {
-    at_ = next_ = nullptr;
-    return;
-  }
-  at_ = next_;
-  const auto* p = reinterpret_cast<const uint8_t*>(at_);
-  if (p[0] < kKnownClass) {
-    tag_.code = p[0];
-    p += 1;
-  } else if (p[0] == kKnownClass) {
-    tag_.code = 100;
-    tag_.value = kKnownClasses[p[1]];
-    next_ = reinterpret_cast<const char*>(p + 2);
-    return;
-  } else {
-    tag_.code = static_cast<int16_t>(static_cast<uint16_t>(p[1] | (p[2] << 8)));
-    p += 3;
-  }
-  uint32_t len = *p++;
-  if (len & 0x80) {
-    len &= 0x7F;
-    int shift = 7;
-    while (*p & 0x80) {
-      len |= uint32_t(*p & 0x7F) << shift;
-      shift += 7;
-      ++p;
-    }
-    len |= uint32_t(*p) << shift;
-    ++p;
-  }
-  tag_.value = std::string_view(reinterpret_cast<const char*>(p), len);
-  next_ = reinterpret_cast<const char*>(p) + len;
-}
 
 std::size_t TagList::byteSize() const {
   if (!bits_) return 0;
@@ -132,42 +70,22 @@ std::vector<DxfTag> TagList::toVector() const {
   return v;
 }
 
-char* TagListBuilder::grow(std::size_t more) {
-  if (capacity_ - size_ < more) {
-    const std::size_t bigger = std::max(size_ + more, capacity_ * 2 + 256);
-    std::unique_ptr<char[]> grown(new char[bigger]);
-    if (size_) std::memcpy(grown.get(), buf_.get(), size_);
-    buf_ = std::move(grown);
-    capacity_ = bigger;
-  }
-  return buf_.get() + size_;
+void TagListBuilder::reallocate(std::size_t more) {
+  const std::size_t bigger = std::max(size_ + more, capacity_ * 2 + 256);
+  std::unique_ptr<char[]> grown(new char[bigger]);
+  if (size_) std::memcpy(grown.get(), buf_.get(), size_);
+  buf_ = std::move(grown);
+  capacity_ = bigger;
 }
 
-void TagListBuilder::add(int code, std::string_view value) {
-  if (code == 100) {
-    const int known = knownClass(value);
-    if (known >= 0) {
-      char* p = grow(2);
-      p[0] = static_cast<char>(kKnownClass);
-      p[1] = static_cast<char>(known);
-      size_ += 2;
-      return;
-    }
-  }
-  // The code (3 bytes at most), the length (5 at most), the value.
-  char* const start = grow(8 + value.size());
-  char* p = start;
-  if (code >= 0 && code < kKnownClass) {
-    *p++ = static_cast<char>(code);
-  } else {
-    auto c = static_cast<uint16_t>(static_cast<int16_t>(code));
-    *p++ = static_cast<char>(kLongCode);
-    *p++ = static_cast<char>(c & 0xFF);
-    *p++ = static_cast<char>(c >> 8);
-  }
-  p = putVarint(p, static_cast<uint32_t>(value.size()));
-  if (!value.empty()) std::memcpy(p, value.data(), value.size());
-  size_ += static_cast<std::size_t>(p - start) + value.size();
+bool TagListBuilder::addKnownClass(std::string_view value) {
+  const int known = knownClass(value);
+  if (known < 0) return false;
+  char* p = grow(2);
+  p[0] = static_cast<char>(kKnownClass);
+  p[1] = static_cast<char>(known);
+  size_ += 2;
+  return true;
 }
 
 TagList TagListBuilder::finish() {
@@ -224,7 +142,7 @@ void walk(const TagList& list, F f) {
 std::optional<std::string_view> find(const TagList& list, std::string_view subclass, int code) {
   std::optional<std::string_view> out;
   walk(list, [&](std::size_t, const DxfTag& t, std::string_view sc) {
-    if (t.code == code && t.code != 100 && (subclass.empty() || sc == subclass)) {
+    if (t.code == code && t.code != 100 && (subclass.empty() || sameBytes(sc, subclass))) {
       out = t.value;
       return true;
     }
@@ -280,7 +198,7 @@ TagList withValue(const TagList& list, std::string_view subclass, int code, std:
   std::vector<DxfTag> v = list.toVector();
   std::optional<std::size_t> at;
   walk(list, [&](std::size_t i, const DxfTag& t, std::string_view sc) {
-    if (t.code == code && t.code != 100 && (subclass.empty() || sc == subclass)) {
+    if (t.code == code && t.code != 100 && (subclass.empty() || sameBytes(sc, subclass))) {
       at = i;
       return true;
     }

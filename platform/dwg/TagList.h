@@ -6,6 +6,7 @@
 // fields out of it and edits replace single values.
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,31 @@ class TagArena;
 
 class TagList {
  public:
+  // The byte that starts a subclass marker of a known class; the next byte
+  // is the class's index (layout at TagListBuilder).
+  static constexpr uint8_t kKnownClassByte = 0xFE;
+  // The byte that starts a group code outside 0..253; two bytes follow.
+  static constexpr uint8_t kLongCodeByte = 0xFF;
+  // The name of known class i.
+  static std::string_view knownClassName(uint8_t i) { return kKnownClasses[i]; }
+  // Subclass markers written as one byte (kKnownClassByte, index): the classes of
+  // the objects most drawings are made of. The order is the encoding; only
+  // lists in memory use it, so it may change between versions.
+  static constexpr std::string_view kKnownClasses[] = {
+      "AcDbEntity", "AcDbBlockReference", "AcDbText", "AcDbAttribute", "AcDbAttributeDefinition",
+      "AcDbSymbolTable", "AcDbSymbolTableRecord", "AcDbBlockTableRecord", "AcDbBlockBegin", "AcDbBlockEnd",
+      "AcDbLayerTableRecord", "AcDbRegAppTableRecord", "AcDbLinetypeTableRecord", "AcDbTextStyleTableRecord",
+      "AcDbDimStyleTableRecord", "AcDbViewportTableRecord", "AcDbViewTableRecord", "AcDbUCSTableRecord",
+      "AcDbDictionary", "AcDbDictionaryWithDefault", "AcDbXrecord", "AcDbLine", "AcDbPolyline",
+      "AcDb2dPolyline", "AcDb3dPolyline", "AcDbVertex", "AcDb2dVertex", "AcDb3dPolylineVertex", "AcDbCircle",
+      "AcDbArc", "AcDbEllipse", "AcDbSpline", "AcDbPoint", "AcDbTrace", "AcDbFace", "AcDbMText", "AcDbHatch",
+      "AcDbDimension", "AcDbAlignedDimension", "AcDbRotatedDimension", "AcDbLeader", "AcDbViewport",
+      "AcDbLayout", "AcDbPlotSettings", "AcDbGroup", "AcDbMlineStyle", "AcDbPlaceHolder",
+      "AcDbDictionaryVar", "AcDbScale", "AcDbVisualStyle", "AcDbMaterial", "AcDbRasterImage", "AcDbWipeout",
+      "AcDbSequenceEnd", "AcDbModelerGeometry", "AcDb3dSolid", "AcDbRegion", "AcDbLayerFilter",
+      "AcDbLayerIndex", "AcDbIdBuffer", "AcDbSortentsTable", "AcDbFieldList", "AcDbField",
+  };
+
   class Iterator {
    public:
     const DxfTag& operator*() const { return tag_; }
@@ -35,7 +61,42 @@ class TagList {
    private:
     friend class TagList;
     Iterator(const char* at, const char* end) : next_(at), end_(end) { load(); }
-    void load();
+    // Decodes the tag at next_ (layout at TagListBuilder). Inline: every walk
+    // over a drawing's objects runs it for each of their tags.
+    void load() {
+      if (!next_ || next_ >= end_) {
+        at_ = next_ = nullptr;
+        return;
+      }
+      at_ = next_;
+      const auto* p = reinterpret_cast<const uint8_t*>(at_);
+      if (p[0] < kKnownClassByte) {
+        tag_.code = p[0];
+        p += 1;
+      } else if (p[0] == kKnownClassByte) {
+        tag_.code = 100;
+        tag_.value = knownClassName(p[1]);
+        next_ = reinterpret_cast<const char*>(p + 2);
+        return;
+      } else {
+        tag_.code = static_cast<int16_t>(static_cast<uint16_t>(p[1] | (p[2] << 8)));
+        p += 3;
+      }
+      uint32_t len = *p++;
+      if (len & 0x80) {
+        len &= 0x7F;
+        int shift = 7;
+        while (*p & 0x80) {
+          len |= uint32_t(*p & 0x7F) << shift;
+          shift += 7;
+          ++p;
+        }
+        len |= uint32_t(*p) << shift;
+        ++p;
+      }
+      tag_.value = std::string_view(reinterpret_cast<const char*>(p), len);
+      next_ = reinterpret_cast<const char*>(p) + len;
+    }
     const char* at_ = nullptr;    // start of the current tag, null at the end
     const char* next_ = nullptr;  // start of the following tag
     const char* end_ = nullptr;
@@ -93,7 +154,29 @@ class TagList {
 // repeats its class names, so this keeps a drawing markedly smaller.
 class TagListBuilder {
  public:
-  void add(int code, std::string_view value);
+  // Inline: the reader adds every tag of a drawing.
+  void add(int code, std::string_view value) {
+    if (code == 100 && addKnownClass(value)) return;
+    // The code (3 bytes at most), the length (5 at most), the value.
+    char* const start = grow(8 + value.size());
+    char* p = start;
+    if (code >= 0 && code < TagList::kKnownClassByte) {
+      *p++ = static_cast<char>(code);
+    } else {
+      auto c = static_cast<uint16_t>(static_cast<int16_t>(code));
+      *p++ = static_cast<char>(TagList::kLongCodeByte);
+      *p++ = static_cast<char>(c & 0xFF);
+      *p++ = static_cast<char>(c >> 8);
+    }
+    uint32_t n = static_cast<uint32_t>(value.size());
+    while (n >= 0x80) {
+      *p++ = static_cast<char>((n & 0x7F) | 0x80);
+      n >>= 7;
+    }
+    *p++ = static_cast<char>(n);
+    copyValue(p, value.data(), value.size());
+    size_ += static_cast<std::size_t>(p - start) + value.size();
+  }
   void add(const DxfTag& tag) { add(tag.code, tag.value); }
   void clear() { size_ = 0; }
   bool empty() const { return size_ == 0; }
@@ -107,7 +190,36 @@ class TagListBuilder {
 
  private:
   // Room for `more` bytes at the end; where they go.
-  char* grow(std::size_t more);
+  char* grow(std::size_t more) {
+    if (capacity_ - size_ < more) reallocate(more);
+    return buf_.get() + size_;
+  }
+  void reallocate(std::size_t more);
+  // A subclass marker of a known class as its two bytes; false for another.
+  bool addKnownClass(std::string_view value);
+  // Copies n bytes: most values are a few bytes, copied by two overlapping
+  // words rather than by a call.
+  static void copyValue(char* to, const char* from, std::size_t n) {
+    if (n >= 8 && n <= 16) {
+      uint64_t a, b;
+      std::memcpy(&a, from, 8);
+      std::memcpy(&b, from + n - 8, 8);
+      std::memcpy(to, &a, 8);
+      std::memcpy(to + n - 8, &b, 8);
+    } else if (n >= 4 && n < 8) {
+      uint32_t a, b;
+      std::memcpy(&a, from, 4);
+      std::memcpy(&b, from + n - 4, 4);
+      std::memcpy(to, &a, 4);
+      std::memcpy(to + n - 4, &b, 4);
+    } else if (n > 0 && n < 4) {
+      to[0] = from[0];
+      to[n / 2] = from[n / 2];
+      to[n - 1] = from[n - 1];
+    } else if (n > 16) {
+      std::memcpy(to, from, n);
+    }
+  }
   // Written byte by byte for every tag read: a buffer of its own, not a
   // string, so that no byte is initialised twice or checked for room alone.
   std::unique_ptr<char[]> buf_;
@@ -119,6 +231,36 @@ class TagListBuilder {
 // marker up to the next marker; application groups ("102 {NAME" ... "102 }")
 // and extended data (from the first 1001) are never searched.
 namespace tags {
+
+// a == b, inline: the names compared while reading (kinds, subclass markers,
+// block names) are a few bytes, where a call to memcmp costs more than the
+// comparison.
+inline bool sameBytes(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const char* p = a.data();
+  const char* q = b.data();
+  const std::size_t n = a.size();
+  auto word = [](const char* at) {
+    uint64_t w;
+    std::memcpy(&w, at, sizeof w);
+    return w;
+  };
+  auto half = [](const char* at) {
+    uint32_t w;
+    std::memcpy(&w, at, sizeof w);
+    return w;
+  };
+  if (n >= 8) {
+    // Whole words, then the last word (overlapping the one before).
+    for (std::size_t i = 0; i + 8 <= n; i += 8)
+      if (word(p + i) != word(q + i)) return false;
+    return word(p + n - 8) == word(q + n - 8);
+  }
+  if (n >= 4) return half(p) == half(q) && half(p + n - 4) == half(q + n - 4);
+  for (std::size_t i = 0; i < n; ++i)
+    if (p[i] != q[i]) return false;
+  return true;
+}
 
 // Value of the first tag with this code, in the named subclass (empty name:
 // anywhere in the object's own data).

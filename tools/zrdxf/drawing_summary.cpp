@@ -1,6 +1,7 @@
 #include "drawing_summary.h"
 
 #include <functional>
+#include <optional>
 #include <unordered_set>
 
 #include "OdDbBlockReference.h"
@@ -10,16 +11,55 @@
 
 namespace {
 
-// Counts applications with extended data on one object.
-void countApplications(const OdDbObject& object, DrawingSummary& s) {
-  for (const OdString& app : object.xDataApplications()) ++s.applications[app.toUtf8()];
-}
+// Counts per name where most names in a row are the same (every symbol of a
+// drawing carries the same application, a model space holds mostly one
+// kind): the last name's counter is kept, so that a run of equal names costs
+// a comparison each, not a map search and a conversion.
+class NameCounter {
+ public:
+  explicit NameCounter(std::map<std::string, std::size_t>& counts) : counts_(counts) {}
+  void count(const std::string& name) {
+    if (!last_ || name != lastName_) {
+      last_ = &counts_[name];
+      lastName_ = name;
+    }
+    ++*last_;
+  }
+
+ private:
+  std::map<std::string, std::size_t>& counts_;
+  std::string lastName_;
+  std::size_t* last_ = nullptr;
+};
+
+// Counts applications with extended data on objects, reusing one vector of
+// names for all of them.
+class ApplicationCounter {
+ public:
+  explicit ApplicationCounter(DrawingSummary& s) : counts_(s.applications) {}
+  void count(const OdDbObject& object) {
+    object.xDataApplications(names_);
+    for (const OdString& app : names_) {
+      if (!last_ || app != lastName_) {
+        last_ = &counts_[app.toUtf8()];
+        lastName_ = app;
+      }
+      ++*last_;
+    }
+  }
+
+ private:
+  std::map<std::string, std::size_t>& counts_;
+  std::vector<OdString> names_;
+  OdString lastName_;
+  std::size_t* last_ = nullptr;
+};
 
 // Lists a dictionary and those below it. Each dictionary is listed once, at the
 // first path that reaches it: entries may lead back up (a dictionary holding
 // itself twice would otherwise make the walk exponential).
 void walkDictionary(const OdDbDictionary& dict, const std::string& path, DrawingSummary& s, int depth,
-                    std::unordered_set<const OdDbDictionary*>& seen) {
+                    std::unordered_set<const OdDbDictionary*>& seen, ApplicationCounter& applications) {
   if (!seen.insert(&dict).second) return;
   s.dictionaries.push_back({path.empty() ? std::string("(named objects)") : path, dict.numEntries()});
   if (depth > 32) return;  // deeper nesting is not worth listing
@@ -29,11 +69,11 @@ void walkDictionary(const OdDbDictionary& dict, const std::string& path, Drawing
     if (!child) continue;
     if (auto* sub = OdDbDictionary::cast(child.get())) {
       if (seen.count(sub)) continue;
-      countApplications(*child, s);
+      applications.count(*child);
       walkDictionary(*sub, path.empty() ? it->name().toUtf8() : path + "/" + it->name().toUtf8(), s, depth + 1,
-                     seen);
+                     seen, applications);
     } else {
-      countApplications(*child, s);
+      applications.count(*child);
     }
   }
 }
@@ -45,6 +85,7 @@ DrawingSummary summarize(const OdDbDatabase& db) {
   s.version = db.version().toUtf8();
   s.codePage = db.codePage().toUtf8();
 
+  ApplicationCounter applications(s);
   OdDbBlockTablePtr table = db.getBlockTableId().safeOpenObject();
   for (OdDbSymbolTableIteratorPtr it = table->newIterator(); !it->done(); it->step()) {
     OdDbBlockTableRecordPtr block = it->getRecord();
@@ -52,14 +93,16 @@ DrawingSummary summarize(const OdDbDatabase& db) {
     if (block->isModelSpace()) counts = &s.modelSpace;
     else if (block->isPaperSpace()) counts = &s.paperSpace;
     DrawingSummary::Block info{block->getName().toUtf8(), 0, 0};
+    std::optional<NameCounter> kinds;
+    if (counts) kinds.emplace(*counts);
     for (OdDbObjectIteratorPtr e = block->newIterator(); !e->done(); e->step()) {
       OdDbEntityPtr entity = e->entity();
       ++info.entities;
-      if (counts) ++(*counts)[entity->dxfName()];
-      countApplications(*entity, s);
+      if (kinds) kinds->count(entity->dxfName());
+      applications.count(*entity);
       if (auto* reference = OdDbBlockReference::cast(entity.get())) {
         for (OdDbObjectIteratorPtr a = reference->attributeIterator(); !a->done(); a->step())
-          countApplications(*a->entity(), s);
+          applications.count(*a->entity());
       }
     }
     OdDbObjectIdArray refs;
@@ -70,6 +113,6 @@ DrawingSummary summarize(const OdDbDatabase& db) {
 
   OdDbDictionaryPtr root = OdDbDictionary::cast(db.getNamedObjectsDictionaryId().openObject().get());
   std::unordered_set<const OdDbDictionary*> seen;
-  if (root) walkDictionary(*root, "", s, 0, seen);
+  if (root) walkDictionary(*root, "", s, 0, seen, applications);
   return s;
 }

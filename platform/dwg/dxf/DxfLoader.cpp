@@ -36,9 +36,20 @@ std::size_t LenientRead::tagLine(const OdDbObject* object, std::size_t line, std
 }
 
 uint16_t DxfLoader::typeOf(std::string_view name) {
-  // Most drawings use a few dozen kinds: a short list beats the shared table's lock.
-  for (const auto& [known, type] : typeCache_)
-    if (known.size() == name.size() && !name.empty() && known[0] == name[0] && known == name) return type;
+  // Most drawings use a few dozen kinds: a short list beats the shared
+  // table's lock. The kinds found last are tried first: objects come in
+  // runs of a few kinds (INSERT, ATTRIB, SEQEND, INSERT, ...).
+  auto matches = [&](std::size_t i) {
+    const std::string& known = typeCache_[i].first;
+    return !name.empty() && known[0] == name[0] && tags::sameBytes(known, name);
+  };
+  for (std::size_t i : recentTypes_)
+    if (i < typeCache_.size() && matches(i)) return typeCache_[i].second;
+  for (std::size_t i = 0; i < typeCache_.size(); ++i) {
+    if (!matches(i)) continue;
+    recentTypes_[nextRecent_++ % std::size(recentTypes_)] = i;
+    return typeCache_[i].second;
+  }
   // A kind is written back as a value line of its own: a name no writer
   // would use (a control character, an endless name) is refused.
   bool plain = !name.empty() && name.size() <= kMaxTypeName;
@@ -260,8 +271,12 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
   bool seenSubclass = false;
   bool seenHandle = false;
   bool seenOwner = false;
-  const int handleCode = object->dxfName() == "DIMSTYLE" ? 105 : 5;
-  for (;;) {
+  uint64_t owner = 0;
+  std::size_t ownerIndex = 0, index = 0;
+  // A kind fixed in every drawing: compared as a number for each object.
+  static const uint16_t kDimstyle = *OdDbObject::fixedKind("DIMSTYLE");
+  const int handleCode = object->type_ == kDimstyle ? 105 : 5;
+  for (;; ++index) {
     if (!r_->next()) r_->fail("the file ends inside " + object->dxfName() + " (started at line " +
                               std::to_string(line) + ")", r_->line() + 1);
     const int code = r_->code();
@@ -274,7 +289,8 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
     if (code == 102) {
       inGroup = !value.empty() && value[0] == '{';
     } else if (!inGroup) {
-      if (code == 100) {
+      if (code == 100 || code == 1001) {
+        // The owner and handle tags come before any subclass or extended data.
         seenSubclass = true;
       } else if (code == handleCode && !seenHandle && !seenSubclass) {
         auto h = dxfv::toHandle(value);
@@ -283,7 +299,10 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
         maxHandle_ = std::max(maxHandle_, *h);
         seenHandle = true;
       } else if (code == 330 && !seenOwner && !seenSubclass) {
-        if (!dxfv::toHandle(value)) r_->fail("\"" + DxfTagReader::shown(value) + "\" is not an owner handle");
+        auto h = dxfv::toHandle(value);
+        if (!h) r_->fail("\"" + DxfTagReader::shown(value) + "\" is not an owner handle");
+        owner = *h;
+        ownerIndex = index;
         seenOwner = true;
       }
     }
@@ -292,6 +311,28 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
   if (b.size() > TagListBuilder::kMaxBytes) failAt(line, "the " + object->dxfName() + " holds more than 4 GB");
   object->tags_ = b.finish(impl_.arena);
   impl_.handles.back().first = object->handle_;
+  if (owner != 0) takeOwner(object, owner, line, ownerIndex);
+}
+
+void DxfLoader::takeOwner(OdDbObject* object, uint64_t handle, std::size_t line, std::size_t index) {
+  // A lenient read may meet duplicate handles, which only the handle index
+  // sorts out: every owner is found there.
+  if (!lenient_) {
+    if (object->owner_ && object->owner_->handle_ == handle) return;  // the entity an ATTRIB follows
+    if (!lastOwner_ || lastOwner_->handle_ != handle) {
+      auto it = owners_.find(handle);
+      if (it != owners_.end()) lastOwner_ = it->second;
+    }
+    if (lastOwner_ && lastOwner_->handle_ == handle) {
+      object->owner_ = lastOwner_;
+      return;
+    }
+  }
+  pendingOwners_.push_back(PendingOwner{object, handle, static_cast<uint32_t>(line), static_cast<uint32_t>(index)});
+}
+
+void DxfLoader::indexOwner(OdDbObject* object) {
+  if (object->handle_ != 0) owners_.emplace(object->handle_, object);
 }
 
 void DxfLoader::readTables() {
@@ -312,6 +353,7 @@ void DxfLoader::readTable() {
   OdDbSymbolTable* table = name == "BLOCK_RECORD" ? new OdDbBlockTable(typeOf("TABLE"))
                                                   : new OdDbSymbolTable(typeOf("TABLE"));
   readBody(table, line);
+  indexOwner(table);
   impl_.tables.push_back(table);
   if (name == "BLOCK_RECORD") impl_.blockTable = static_cast<OdDbBlockTable*>(table);
   if (name == "LAYER") impl_.layerTable = table;
@@ -339,11 +381,12 @@ void DxfLoader::readTable() {
     else if (type == "APPID") record = new OdDbRegAppTableRecord(dxfType);
     else record = new OdDbSymbolTableRecord(dxfType);
     readBody(record, recordLine);
+    indexOwner(record);
     table->records_.push_back(record);
   }
 }
 
-OdDbEntity* DxfLoader::readEntity() {
+OdDbEntity* DxfLoader::readEntity(OdDbEntity* parent) {
   const std::string_view type = r_->value();
   const std::size_t line = r_->line();
   const uint16_t dxfType = typeOf(type);
@@ -358,6 +401,8 @@ OdDbEntity* DxfLoader::readEntity() {
   else if (dxfType == kAttdef) entity = new OdDbAttributeDefinition(dxfType);
   else if (dxfType == kText) entity = new OdDbText(dxfType);
   else entity = new OdDbEntity(dxfType);
+  // The owner first: an owner tag naming it is then taken at once.
+  entity->owner_ = parent;
   readBody(entity, line);
 
   // An INSERT is followed by its ATTRIBs, a POLYLINE by its VERTEXes, each list
@@ -366,16 +411,15 @@ OdDbEntity* DxfLoader::readEntity() {
   if (childType.empty()) return entity;
   for (;;) {
     if (!r_->next()) break;
-    if (r_->code() == 0 && r_->value() == childType) {
-      OdDbEntity* child = readEntity();
-      child->owner_ = entity;
+    if (r_->code() == 0 && tags::sameBytes(r_->value(), childType)) {
+      OdDbEntity* child = readEntity(entity);
       entity->addChild(child);
       continue;
     }
-    if (r_->code() == 0 && r_->value() == "SEQEND" && (entity->children_ || tags::find(entity->tags_, "", 66))) {
+    if (r_->code() == 0 && tags::sameBytes(r_->value(), "SEQEND") && (entity->children_ || tags::find(entity->tags_, "", 66))) {
       OdDbEntity* seqend = new OdDbEntity(typeOf("SEQEND"));
-      readBody(seqend, r_->line());
       seqend->owner_ = entity;
+      readBody(seqend, r_->line());
       entity->setSequenceEnd(seqend);
       break;
     }
@@ -434,6 +478,7 @@ void DxfLoader::readObjects() {
     else if (type == "XRECORD") object = new OdDbXrecord(dxfType);
     else object = new OdDbObject(dxfType);
     readBody(object, r_->line());
+    if (OdDbDictionary::cast(object)) indexOwner(object);
     impl_.objectsSection.push_back(object);
   }
 }
@@ -484,15 +529,6 @@ std::size_t DxfLoader::lineOf(const OdDbObject* object) {
   for (const Loaded& l : loaded_)
     if (l.object == object) return l.line;
   return 0;
-}
-
-template <typename F>
-void DxfLoader::forEachLoaded(F f) {
-  if (keepLines_) {
-    for (const Loaded& l : loaded_) f(l);
-  } else {
-    for (const auto& entry : impl_.handles) f(Loaded{entry.second, 0});
-  }
 }
 
 void DxfLoader::linkHandles() {
@@ -554,34 +590,34 @@ void DxfLoader::linkHandles() {
                   std::to_string(a));
   }
 
-  // Most owners are the entity a sub-entity follows or the owner of the
-  // object before: those are found without a search.
+  // Owners not known when their objects were read (all of them in a lenient
+  // read): most are the entity a sub-entity follows or the owner of the
+  // object before, found without a search.
   const bool exact = !lenient_ || lenient_->duplicateHandles == 0;
   OdDbObject* lastFound = nullptr;
-  forEachLoaded([&](const Loaded& l) {
-    tags::OwnerTag owner = tags::ownerTagOf(l.object->tags_);
-    if (!owner.found || owner.handle == 0) return;
+  for (const PendingOwner& p : pendingOwners_) {
     OdDbObject* found;
-    if (exact && l.object->owner_ && l.object->owner_->handle_ == owner.handle) {
-      found = l.object->owner_;
-    } else if (exact && lastFound && lastFound->handle_ == owner.handle) {
+    if (exact && p.object->owner_ && p.object->owner_->handle_ == p.handle) {
+      found = p.object->owner_;
+    } else if (exact && lastFound && lastFound->handle_ == p.handle) {
       found = lastFound;
     } else {
-      found = impl_.lookup(owner.handle);
+      found = impl_.lookup(p.handle);
       if (found) lastFound = found;
     }
     if (!found) {
-      // Each tag is two lines after the object's type line.
       // Other programs leave such owners behind (a removed BLOCK_RECORD, an
       // object of a deleted dictionary): the tag is kept as read, the object
       // belongs to its container in the model, and the audit reports it.
-      const std::size_t line = l.line + 2 + 2 * owner.index;
+      // Each tag is two lines after the object's type line.
       if (lenient_)
-        lenient_->issues.push_back({line, l.object, "owner " + OdDbHandle(owner.handle).hex() + " does not exist"});
-      return;
+        lenient_->issues.push_back({std::size_t(p.line) + 2 + 2 * std::size_t(p.index), p.object,
+                                    "owner " + OdDbHandle(p.handle).hex() + " does not exist"});
+      continue;
     }
-    l.object->owner_ = found;
-  });
+    p.object->owner_ = found;
+  }
+  std::vector<PendingOwner>().swap(pendingOwners_);
   // Table records belong to their table whatever their owner tag says.
   for (OdDbSymbolTable* table : impl_.tables)
     for (OdDbSymbolTableRecord* record : table->records_)
@@ -638,15 +674,24 @@ void DxfLoader::linkEntities() {
   // References find their blocks by name (as OdDbBlockReference::onLoaded
   // does), each name decoded and looked up once: a drawing holds many
   // references of few blocks. The names are views of the tags, which stay.
+  // References of one block often come in a row: the last name is tried first.
   std::unordered_map<std::string_view, OdDbBlockTableRecord*> byName;
+  std::string_view lastName;
+  OdDbBlockTableRecord* lastBlock = nullptr;
+  bool haveLast = false;
   for (const auto& [handle, object] : impl_.handles) {
     auto* reference = OdDbBlockReference::cast(object);
     if (!reference) continue;
     const std::string_view raw = tags::find(reference->tags_, "AcDbBlockReference", 2).value_or("");
-    auto it = byName.find(raw);
-    if (it == byName.end()) it = byName.emplace(raw, impl_.blockNamed(reference->decode(raw))).first;
-    reference->block_ = it->second;
-    if (it->second) it->second->references_.push_back(reference);
+    if (!haveLast || !tags::sameBytes(raw, lastName)) {
+      auto it = byName.find(raw);
+      if (it == byName.end()) it = byName.emplace(raw, impl_.blockNamed(reference->decode(raw))).first;
+      lastName = raw;
+      lastBlock = it->second;
+      haveLast = true;
+    }
+    reference->block_ = lastBlock;
+    if (lastBlock) lastBlock->references_.push_back(reference);
   }
 }
 

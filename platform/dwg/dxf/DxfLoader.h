@@ -69,6 +69,14 @@ class DxfLoader {
     OdDbObject* object;
     uint32_t line;
   };
+  // An object whose owner tag named an object not yet known when it was
+  // read: found by handle once every object is read.
+  struct PendingOwner {
+    OdDbObject* object;
+    uint64_t handle;
+    uint32_t line;   // of the object's "0 TYPE" tag (0 when lines are not kept)
+    uint32_t index;  // of the owner tag among the object's tags
+  };
   struct PendingBlock {
     OdDbEntity* begin = nullptr;
     std::vector<OdDbEntity*> entities;
@@ -87,8 +95,9 @@ class DxfLoader {
   void readObjects();
   // Reads the tags of one object up to the next "0" tag (left for the caller).
   void readBody(OdDbObject* object, std::size_t line);
-  // Reads an entity whose "0 TYPE" tag is current, with its ATTRIBs/VERTEXes and SEQEND.
-  OdDbEntity* readEntity();
+  // Reads an entity whose "0 TYPE" tag is current, with its ATTRIBs/VERTEXes
+  // and SEQEND; parent is the entity a sub-entity follows (its owner).
+  OdDbEntity* readEntity(OdDbEntity* parent = nullptr);
   std::string expectSectionEnd(const char* section);
   void link();
   void linkHandles();
@@ -96,15 +105,17 @@ class DxfLoader {
   void linkEntities();
   void linkObjects();
   uint16_t typeOf(std::string_view name);
+  // Sets the owner of an object just read from its owner tag when the owner
+  // is already known (the usual case: a table record, a block record, a
+  // dictionary read before it), else leaves it to linkHandles.
+  void takeOwner(OdDbObject* object, uint64_t handle, std::size_t line, std::size_t index);
+  // Makes an object just read findable as an owner by takeOwner.
+  void indexOwner(OdDbObject* object);
   // The line of an object's "0 TYPE" tag. Lines are kept only by a lenient
   // read or a second read (keepLines_): a normal read that needs one, on its
   // way to refusing the drawing, reads the input again keeping them.
   std::size_t lineOf(const OdDbObject* object);
   [[noreturn]] void failWithLines();
-  // Every object read, in file order when lines are kept (with them), else
-  // in the order of the handle index (line 0).
-  template <typename F>
-  void forEachLoaded(F f);
   void reserveFor(std::size_t bytes);
   [[noreturn]] void failAt(std::size_t line, const std::string& message) const;
 
@@ -117,8 +128,15 @@ class DxfLoader {
   uint64_t maxHandle_ = 0;
   std::vector<PendingBlock> blocks_;
   TagListBuilder bodyTags_;  // readBody's, kept so that its room is reused
+  // Objects that own others (tables, their records, dictionaries) by handle,
+  // as they are read; the last one found, which most objects share.
+  std::unordered_map<uint64_t, OdDbObject*> owners_;
+  OdDbObject* lastOwner_ = nullptr;
+  std::vector<PendingOwner> pendingOwners_;
   bool seen_[8] = {};
   std::vector<std::pair<std::string, uint16_t>> typeCache_;
+  std::size_t recentTypes_[4] = {SIZE_MAX, SIZE_MAX, SIZE_MAX, SIZE_MAX};  // indexes into typeCache_
+  std::size_t nextRecent_ = 0;
   std::size_t versionLine_ = 0;
   LenientRead* lenient_ = nullptr;                           // null: refuse what a lenient read records
   std::unordered_map<const OdDbObject*, std::size_t> lines_;  // lenient reads: lineOf by lookup

@@ -62,25 +62,48 @@ class DxfTagReader {
     if (!started_) return false;
     const char* p = buf_.get() + pos_;
     const char* const end = buf_.get() + end_;
-    const char* const limit = p + 16 < end ? p + 16 : end;  // no code line is longer
-    while (p < limit && *p == ' ') ++p;
-    bool negative = false;
-    if (p < limit && *p == '-') negative = true, ++p;
+    const char* value = nullptr;
     int code = 0;
-    const char* digits = p;
-    // Six digits at most are taken: more are no group code (and would overflow).
-    while (p < limit && p - digits < 6 && static_cast<unsigned>(*p - '0') < 10) code = code * 10 + (*p++ - '0');
-    if (p == digits || p - digits > 5) return false;
-    while (p < limit && *p == ' ') ++p;
-    while (p < limit && *p == '\r') ++p;
-    if (p == limit || *p != '\n') return false;
-    const char* value = p + 1;
+    if (end - p >= 5) {
+      // Most code lines are three characters wide, right-aligned ("  0",
+      // " 10", "330"): read without a loop.
+      const unsigned d0 = static_cast<unsigned char>(p[0]) - '0', d1 = static_cast<unsigned char>(p[1]) - '0',
+                     d2 = static_cast<unsigned char>(p[2]) - '0';
+      const bool digit0 = d0 < 10, digit1 = d1 < 10;
+      const bool wellFormed = d2 < 10 && (digit1 ? digit0 || p[0] == ' ' : p[0] == ' ' && p[1] == ' ');
+      if (wellFormed) {
+        if (p[3] == '\n') value = p + 4;
+        else if (p[3] == '\r' && p[4] == '\n') value = p + 5;
+        if (value) code = static_cast<int>((digit0 ? d0 : 0) * 100 + (digit1 ? d1 : 0) * 10 + d2);
+        // Four digits (extended data: "1000", "1001", "1040").
+        const unsigned d3 = static_cast<unsigned char>(p[3]) - '0';
+        if (!value && digit0 && digit1 && d3 < 10 && p[4] == '\n') {
+          value = p + 5;
+          code = static_cast<int>(d0 * 1000 + d1 * 100 + d2 * 10 + d3);
+        }
+      }
+    }
+    if (!value) {
+      const char* const limit = p + 16 < end ? p + 16 : end;  // no code line is longer
+      while (p < limit && *p == ' ') ++p;
+      bool negative = false;
+      if (p < limit && *p == '-') negative = true, ++p;
+      const char* digits = p;
+      // Six digits at most are taken: more are no group code (and would overflow).
+      while (p < limit && p - digits < 6 && static_cast<unsigned>(*p - '0') < 10) code = code * 10 + (*p++ - '0');
+      if (p == digits || p - digits > 5) return false;
+      while (p < limit && *p == ' ') ++p;
+      while (p < limit && *p == '\r') ++p;
+      if (p == limit || *p != '\n') return false;
+      value = p + 1;
+      if (negative) code = -code;
+      if (code < -32768 || code > 32767) return false;
+    }
     const char* const nl = lineEnd(value, end);
     if (!nl) return false;
     const char* valueEnd = nl;
     while (valueEnd > value && valueEnd[-1] == '\r') --valueEnd;
-    code_ = negative ? -code : code;
-    if (code_ < -32768 || code_ > 32767) return false;
+    code_ = code;
     value_ = std::string_view(value, static_cast<std::size_t>(valueEnd - value));
     codeLine_ = lineNo_ + 1;
     lineNo_ += 2;

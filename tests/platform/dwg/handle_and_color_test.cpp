@@ -27,7 +27,9 @@ TEST(OdDbHandle, AssignmentFromHexText) {
   };
   const Case cases[] = {{"1F", 0x1F},      {"1f", 0x1F},    {" 2A ", 0x2A}, {"0", 0},
                         {"", 0},           {"xyz", 0},      {"1G", 0},      {"12345678901234567", 0},
-                        {"FFFFFFFFFFFFFFFF", 0xFFFFFFFFFFFFFFFFull}};
+                        {"FFFFFFFFFFFFFFFF", 0xFFFFFFFFFFFFFFFFull},
+                        {"\t7\r", 7},     {" ", 0},        {"1 2", 0},     {"-1", 0},
+                        {"0000000000000001F", 0},          {"00000000000001F", 0x1F}};
   for (const Case& c : cases) {
     OdDbHandle h;
     h = OdString::fromUtf8(c.text);
