@@ -416,7 +416,8 @@ OdDbEntity* DxfLoader::readEntity(OdDbEntity* parent) {
       entity->addChild(child);
       continue;
     }
-    if (r_->code() == 0 && tags::sameBytes(r_->value(), "SEQEND") && (entity->children_ || tags::find(entity->tags_, "", 66))) {
+    if (r_->code() == 0 && tags::sameBytes(r_->value(), "SEQEND") &&
+        (entity->children_ || tags::find(entity->tags_, "", 66))) {
       OdDbEntity* seqend = new OdDbEntity(typeOf("SEQEND"));
       seqend->owner_ = entity;
       readBody(seqend, r_->line());

@@ -155,6 +155,45 @@ TEST(DxfRead, EntitiesWithoutHandlesGetFreshOnesAboveTheSeed) {
   EXPECT_NE(db->dxfText().find("$HANDSEED\n  5\n31\n"), std::string::npos);
 }
 
+TEST(DxfRead, EveryObjectBelongsToWhatItsOwnerTagNamesWhereverThatIsRead) {
+  const std::string paper = OdDbDatabase::createNew()->getPaperSpaceId().getHandle().ascii().toUtf8();
+  auto insert = [](const char* handle) {
+    return "  0\nINSERT\n  5\n" + std::string(handle) +
+           "\n330\n17\n100\nAcDbEntity\n  8\n0\n100\nAcDbBlockReference\n 66\n1\n  2\nNONE\n 10\n0\n 20\n0\n 30\n0\n";
+  };
+  auto attrib = [](const char* handle, const char* owner) {
+    return "  0\nATTRIB\n  5\n" + std::string(handle) + "\n330\n" + owner +
+           "\n100\nAcDbEntity\n  8\n0\n100\nAcDbText\n 10\n0\n 20\n0\n 30\n0\n 40\n1\n  1\nv\n"
+           "100\nAcDbAttribute\n  2\nT\n 70\n0\n";
+  };
+  auto seqend = [](const char* handle, const char* owner) {
+    return "  0\nSEQEND\n  5\n" + std::string(handle) + "\n330\n" + owner + "\n100\nAcDbEntity\n  8\n0\n";
+  };
+  // A0's attribute names A0; A3's attribute names A0 too, and the tag wins;
+  // A6 lies in paper space; the XRECORD comes before the dictionary that owns it.
+  std::string text = withEntity(baseText(), insert("A0") + attrib("A1", "A0") + seqend("A2", "A0") + insert("A3") +
+                                                attrib("A4", "A0") + seqend("A5", "A3") +
+                                                replaced(replaced(kLine, "  5\n99\n", "  5\nA6\n"), "330\n17\n",
+                                                         "330\n" + paper + "\n"));
+  text = replaced(text, "  0\nENDSEC\n  0\nEOF\n",
+                  "  0\nXRECORD\n  5\nB0\n330\nB1\n100\nAcDbXrecord\n280\n1\n"
+                  "  0\nDICTIONARY\n  5\nB1\n330\nC\n100\nAcDbDictionary\n281\n1\n  0\nENDSEC\n  0\nEOF\n");
+  OdDbDatabasePtr db = OdDbDatabase::readDxfText(text, u("owners"));
+  auto ownerOf = [&](uint64_t handle) {
+    return db->getOdDbObjectId(OdDbHandle(handle)).safeOpenObject()->ownerId().getHandle().value();
+  };
+  EXPECT_EQ(ownerOf(0xA0), 0x17u);
+  EXPECT_EQ(ownerOf(0xA1), 0xA0u);
+  EXPECT_EQ(ownerOf(0xA2), 0xA0u);
+  EXPECT_EQ(ownerOf(0xA4), 0xA0u);
+  EXPECT_EQ(ownerOf(0xA5), 0xA3u);
+  EXPECT_EQ(db->getOdDbObjectId(OdDbHandle(0xA6)).safeOpenObject()->ownerId(), db->getPaperSpaceId());
+  EXPECT_EQ(ownerOf(0xB0), 0xB1u);
+  EXPECT_EQ(ownerOf(0xB1), 0xCu);
+  // Written back as read.
+  EXPECT_EQ(OdDbDatabase::readDxfText(db->dxfText(), u("again"))->dxfText(), db->dxfText());
+}
+
 // Text of the attribute in a drawing whose header and attribute text are given raw.
 std::string readText(const char* version, const char* codePage, const std::string& raw, std::string* written = nullptr,
                      const char* newText = nullptr) {
