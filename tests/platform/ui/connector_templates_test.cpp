@@ -6,6 +6,7 @@
 // rewrite them (and the pictures in docs/pictures) after a metrics change.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -214,6 +215,55 @@ TEST(ConnectorPictures, WindowPictureShowsTheLightsInTheirColours) {
   for (int x = 0; x < d.width; ++x) inked += d.at(x, 6) != d.at(0, 6);
   EXPECT_GT(inked, 10) << "the caption is drawn in the font";
   KeepPicture(dlg, "50103_connectors_screen.png");
+  DestroyWindow(dlg);
+}
+
+// In the text profile an image has two cells and one row: a picture of the
+// layout draws each light inside that slot, clear of its label and of the
+// rows above and below.
+TEST(ConnectorPictures, TextLayoutPictureKeepsEachLightInsideItsSlot) {
+  ScopedMetricsProfile profile{MetricsProfile::Text};
+  HWND dlg = CreateConnectorsScreen();
+  HWND list = GetDlgItem(dlg, 50102);
+  // Lights that fill their whole 16 x 16 image, larger than a slot.
+  // Images 0 and 2, as J1 and J2 have them.
+  std::vector<COLORREF> squares(16 * 48);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 48; ++x) squares[static_cast<size_t>(y * 48 + x)] = x < 16 ? kGreen : x < 32 ? kGrey : kRed;
+  HBITMAP strip = CreateBitmap(48, 16, 1, 32, squares.data());
+  HIMAGELIST big = ImageList_Create(16, 16, ILC_COLOR32, 0, 3);
+  ImageList_Add(big, strip, nullptr);
+  DeleteObject(strip);
+  HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
+      SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(big)));
+  Picture p;
+  ASSERT_TRUE(RenderWindowPicture(dlg, &p, PictureOptions{1}).ok);
+  RECT wr;
+  GetWindowRect(dlg, &wr);
+  // Pixels of a colour inside [left, right) x [top, bottom) of the picture.
+  auto count = [&](COLORREF colour, int left, int top, int right, int bottom) {
+    int n = 0;
+    for (int y = std::max(0, top); y < std::min(p.height, bottom); ++y)
+      for (int x = std::max(0, left); x < std::min(p.width, right); ++x) n += p.At(x, y) == colour;
+    return n;
+  };
+  const COLORREF lights[] = {kGreen, kRed};  // J1, then J2 in error
+  for (int item = 0; item < 2; ++item) {
+    RECT icon{LVIR_ICON, 0, 0, 0};
+    ASSERT_TRUE(SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&icon)));
+    POINT corner{icon.left, icon.top};
+    ClientToScreen(list, &corner);
+    const int left = corner.x - wr.left, top = corner.y - wr.top;
+    const int slot = GetMetrics().ImageSlotWidth(16), row = GetMetrics().ImageRowHeight(16);
+    const COLORREF light = lights[item];
+    EXPECT_GT(count(light, left, top, left + slot, top + row), 20) << "item " << item << ": the light is drawn";
+    EXPECT_EQ(count(light, left + slot, top, left + slot + 4 * kCharWidth, top + row), 0)
+        << "item " << item << ": the light stays off its label";
+    EXPECT_EQ(count(light, left, top - row, left + slot, top), 0) << "item " << item << ": nothing on the row above";
+    EXPECT_EQ(count(light, left, top + row, left + slot, top + 2 * row), 0) << "item " << item << ": nor below";
+  }
+  SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(old));
+  ImageList_Destroy(big);
   DestroyWindow(dlg);
 }
 

@@ -1,9 +1,11 @@
 // Image lists: fixed-size images cut from strip bitmaps, with a mask colour.
+#include <algorithm>
 #include <utility>
 #include <vector>
 
 #include "gdi/gdi_objects.h"
 #include "zrui/commctrl.h"
+#include "zrui/metrics.h"
 
 struct _IMAGELIST {
   int cx = 16;
@@ -104,9 +106,29 @@ COLORREF ImageList_GetPixel(HIMAGELIST il, int index, int x, int y) {
 BOOL ImageList_Draw(HIMAGELIST il, int index, HDC dc, int x, int y, UINT) {
   if (!il || index < 0 || index >= static_cast<int>(il->images.size())) return FALSE;
   const auto& img = il->images[static_cast<size_t>(index)];
-  HBITMAP tmp = CreateBitmap(il->cx, il->cy, 1, 32, img.pixels.data());
+  // The image fits the slot and row the metrics give it: where they are
+  // smaller than the image (the text profile's cells), it is drawn scaled
+  // down, keeping its proportions and leaving a pixel before the label, so
+  // that it covers neither its label nor the next row.
+  const zrui::Metrics& m = zrui::GetMetrics();
+  const int slotWidth = m.ImageSlotWidth(il->cx), rowHeight = m.ImageRowHeight(il->cy);
+  int cx = il->cx, cy = il->cy;
+  const std::vector<COLORREF>* pixels = &img.pixels;
+  std::vector<COLORREF> fitted;
+  if (cx > slotWidth || cy > rowHeight) {
+    const double scale = std::min(static_cast<double>(slotWidth - 1) / il->cx, static_cast<double>(rowHeight) / il->cy);
+    cx = std::max(1, static_cast<int>(il->cx * scale));
+    cy = std::max(1, static_cast<int>(il->cy * scale));
+    fitted.resize(static_cast<size_t>(cx * cy));
+    for (int j = 0; j < cy; ++j)
+      for (int i = 0; i < cx; ++i)
+        fitted[static_cast<size_t>(j * cx + i)] = img.pixels[static_cast<size_t>(j * il->cy / cy * il->cx + i * il->cx / cx)];
+    pixels = &fitted;
+    y += (rowHeight - cy) / 2;
+  }
+  HBITMAP tmp = CreateBitmap(cx, cy, 1, 32, pixels->data());
   SetBitmapGlyphs(tmp, std::u16string(1, img.glyph), 0);
-  BOOL ok = DrawBitmap(dc, x, y, tmp, 0, 0, il->cx, il->cy, kTransparent);
+  BOOL ok = DrawBitmap(dc, x, y, tmp, 0, 0, cx, cy, kTransparent);
   DeleteObject(tmp);
   return ok;
 }
