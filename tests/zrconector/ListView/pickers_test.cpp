@@ -3,6 +3,7 @@
 // the file button. Both are driven through simulated keys and clicks.
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -150,7 +151,10 @@ TEST_F(PickerGrid, ArrowsStopAtTheEndsAndByBlockAndByLayerAreChosenToo) {
 class FileChooserGrid : public GridTest {
  protected:
   void SetUp() override {
-    root = fs::temp_directory_path() / ("zr-pickers-" + std::to_string(getpid()));
+    // The picture kept for the documentation names the folder: a fixed name
+    // then, so that it is the same each time it is made.
+    const bool picturing = std::getenv("ZR_UPDATE_SNAPSHOTS") != nullptr;
+    root = fs::temp_directory_path() / (picturing ? std::string("desenhos") : "zr-pickers-" + std::to_string(getpid()));
     fs::create_directories(root / "blocos");
     for (const char* name : {"relay.dwg", "notes.txt", "plan.dxf", "blocos/contact.DWG", "blocos/relay.dwg"})
       std::ofstream(root / name) << "x";
