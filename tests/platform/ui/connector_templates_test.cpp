@@ -267,6 +267,36 @@ TEST(ConnectorPictures, TextLayoutPictureKeepsEachLightInsideItsSlot) {
   DestroyWindow(dlg);
 }
 
+// In pixel pictures push buttons are framed (raised, the default one inside
+// a dark line), so that buttons a dialog unit apart stay apart; on the
+// character grid they keep their brackets.
+TEST(ConnectorPictures, PushButtonsAreFramedInPixelPicturesAndBracketedOnTheGrid) {
+  ScopedMetricsProfile profile{MetricsProfile::Pixel};
+  HWND dlg = CreateNewConnectorDialog();
+  Picture p;
+  ASSERT_TRUE(RenderWindowPicture(dlg, &p, PictureOptions{1}).ok);
+  RECT wr;
+  GetWindowRect(dlg, &wr);
+  auto at = [&](HWND control, int dx, int dy) {
+    RECT r;
+    GetWindowRect(control, &r);
+    const int x = dx >= 0 ? r.left + dx : r.right + dx, y = dy >= 0 ? r.top + dy : r.bottom + dy;
+    return p.At(x - wr.left, y - wr.top);
+  };
+  HWND ok = GetDlgItem(dlg, IDOK), cancel = GetDlgItem(dlg, IDCANCEL);
+  ASSERT_EQ(static_cast<DWORD>(GetWindowLongW(ok, GWL_STYLE)) & BS_TYPEMASK, static_cast<DWORD>(BS_DEFPUSHBUTTON));
+  EXPECT_EQ(at(cancel, 2, 0), GetSysColor(COLOR_BTNHIGHLIGHT)) << "a raised top edge";
+  EXPECT_EQ(at(cancel, 2, -1), GetSysColor(COLOR_BTNSHADOW)) << "a shadowed bottom edge";
+  EXPECT_EQ(at(ok, 2, 0), GetSysColor(COLOR_WINDOWFRAME)) << "the default button's dark line";
+  EXPECT_EQ(at(ok, 2, 1), GetSysColor(COLOR_BTNHIGHLIGHT));
+  const TextGrid g = RenderWindow(dlg);
+  std::u16string row;
+  for (int y = 0; y < g.height() && row.empty(); ++y)
+    if (g.line(y).find(u"Cancel") != std::u16string::npos) row = g.line(y);
+  EXPECT_NE(row.find(u"<    OK     >[   Cancel  ]"), std::u16string::npos) << Narrow(row);
+  DestroyWindow(dlg);
+}
+
 TEST(ConnectorPictures, ScreenPictureHoldsNestedDialogs) {
   ScopedMetricsProfile profile{MetricsProfile::Pixel};
   HWND sel = CreateSelectionDialog(true);

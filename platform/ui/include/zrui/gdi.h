@@ -169,6 +169,13 @@ struct TEXTMETRICW {
   LONG tmWeight = FW_NORMAL;
 };
 BOOL GetTextMetricsW(HDC dc, TEXTMETRICW* tm);
+// What a DC draws on: GetDeviceCaps(dc, TECHNOLOGY) is DT_CHARSTREAM for the
+// character grid (terminal, text snapshots), DT_RASDISPLAY for pixels. Other
+// indexes give 0.
+constexpr int TECHNOLOGY = 2;
+constexpr int DT_RASDISPLAY = 1;
+constexpr int DT_CHARSTREAM = 4;
+int GetDeviceCaps(HDC dc, int index);
 int FillRect(HDC dc, const RECT* r, HBRUSH b);
 int FrameRect(HDC dc, const RECT* r, HBRUSH b);
 BOOL DrawFocusRect(HDC dc, const RECT* r);

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "controls/builtin.h"
+#include "zrui/metrics.h"
 
 namespace zrui::detail {
 namespace {
@@ -56,6 +57,24 @@ void FocusColours(HDC dc) {
   SetBkMode(dc, OPAQUE);
   SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
   SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+}
+
+// A push button drawn in pixels: a raised frame, sunken while pressed, and a
+// dark line around the default button. Brackets would touch between buttons
+// a dialog unit apart.
+void PaintPushFrame(HDC dc, RECT rc, bool isDefault, bool pushed) {
+  if (isDefault) {
+    FrameRect(dc, &rc, GetSysColorBrush(COLOR_WINDOWFRAME));
+    InflateRect(&rc, -1, -1);
+  }
+  HBRUSH light = GetSysColorBrush(pushed ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT);
+  HBRUSH dark = GetSysColorBrush(pushed ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
+  const RECT top{rc.left, rc.top, rc.right, rc.top + 1}, left{rc.left, rc.top, rc.left + 1, rc.bottom};
+  const RECT bottom{rc.left, rc.bottom - 1, rc.right, rc.bottom}, right{rc.right - 1, rc.top, rc.right, rc.bottom};
+  FillRect(dc, &top, light);
+  FillRect(dc, &left, light);
+  FillRect(dc, &bottom, dark);
+  FillRect(dc, &right, dark);
 }
 
 // The frame of a group box on its outer edge, its caption on the top edge.
@@ -114,8 +133,14 @@ void Paint(HWND h, ButtonState* s) {
   int y = (rc.bottom - kCharHeight) / 2;
   if (IsPush(type)) {
     bool def = type == BS_DEFPUSHBUTTON;
-    TextOutW(dc, 0, y, def ? u"<" : u"[", 1);
-    TextOutW(dc, rc.right - kCharWidth, y, def ? u">" : u"]", 1);
+    // Framed in pictures of the pixel profile; in brackets on the character
+    // grid and in pictures of the text profile, as the terminal shows it.
+    if (GetMetricsProfile() == MetricsProfile::Pixel && GetDeviceCaps(dc, TECHNOLOGY) != DT_CHARSTREAM) {
+      PaintPushFrame(dc, rc, def, s->pushed);
+    } else {
+      TextOutW(dc, 0, y, def ? u"<" : u"[", 1);
+      TextOutW(dc, rc.right - kCharWidth, y, def ? u">" : u"]", 1);
+    }
     RECT t{kCharWidth, 0, rc.right - kCharWidth, rc.bottom};
     if ((style & BS_BITMAP) && s->image) {
       BITMAP bm;

@@ -245,6 +245,12 @@ BOOL RestoreDC(HDC h, int saved) {
   dc->saved.resize(n);
   return TRUE;
 }
+int GetDeviceCaps(HDC h, int index) {
+  DCObj* dc = DcOf(h);
+  if (!dc || index != TECHNOLOGY) return 0;
+  return dc->surface && dc->surface->CharacterCells() ? DT_CHARSTREAM : DT_RASDISPLAY;
+}
+
 int IntersectClipRect(HDC h, int l, int t, int r, int b) {
   DCObj* dc = DcOf(h);
   if (!dc) return 0;

@@ -68,6 +68,8 @@ class Surface {
   virtual COLORREF Pixel(int, int) { return CLR_INVALID; }
   virtual void SetPixel(int, int, COLORREF, const RECT&) {}
   virtual RECT Bounds() const = 0;
+  // True for the character grid, where a cell is the smallest thing drawn.
+  virtual bool CharacterCells() const { return false; }
 };
 
 std::unique_ptr<Surface> MakeNullSurface();

@@ -17,6 +17,7 @@ class GridSurface : public Surface {
   // The caret reverses the cell it stands on.
   void Caret(int x, int y, int height, const RECT& clip) override;
   RECT Bounds() const override;
+  bool CharacterCells() const override { return true; }
 
  private:
   TextGrid* grid_;
