@@ -14,16 +14,6 @@ struct Found {
   Places symbols, connectors;
 };
 
-void appendMatrix(std::string& out, const Affine& m) {
-  out += "matrix(";
-  const double values[] = {m.a, m.b, m.c, m.d, m.e, m.f};
-  for (std::size_t i = 0; i < 6; ++i) {
-    if (i) out += ' ';
-    appendNumber(out, values[i]);
-  }
-  out += ')';
-}
-
 class SceneBuilder {
  public:
   SceneBuilder(const SceneRequest& request, Scene& scene) : request_(request), scene_(scene) {}

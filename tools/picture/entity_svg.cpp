@@ -228,13 +228,9 @@ bool drawTextLines(const std::vector<std::string>& lines, Point at, double heigh
   // Text runs along (cs, sn); the text's "down" is the right-hand normal.
   const Affine m{cs, sn, sn, -cs, at.x, at.y};
   std::string& s = out.svg;
-  s += "<text transform=\"matrix(";
-  const double values[] = {m.a, m.b, m.c, m.d, m.e, m.f};
-  for (std::size_t i = 0; i < 6; ++i) {
-    if (i) s += ' ';
-    appendNumber(s, values[i]);
-  }
-  s += ")\" font-size=\"";
+  s += "<text transform=\"";
+  appendMatrix(s, m);
+  s += "\" font-size=\"";
   appendNumber(s, height * kEmPerHeight);
   s += '"';
   if (anchor == 1) s += " text-anchor=\"middle\"";

@@ -86,4 +86,14 @@ std::string xmlText(std::string_view s) {
   return out;
 }
 
+void appendMatrix(std::string& out, const Affine& m) {
+  out += "matrix(";
+  const double values[] = {m.a, m.b, m.c, m.d, m.e, m.f};
+  for (std::size_t i = 0; i < 6; ++i) {
+    if (i) out += ' ';
+    appendNumber(out, values[i]);
+  }
+  out += ')';
+}
+
 }  // namespace picture

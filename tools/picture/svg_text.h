@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "plane.h"
+
 namespace picture {
 
 // Appends the shortest decimal form of v that reads back as v ("12.5",
@@ -13,6 +15,8 @@ void appendNumber(std::string& out, double v);
 // The same rounded to a hundredth (pixel coordinates of the overlay).
 void appendPixels(std::string& out, double v);
 std::string number(double v);
+// Appends "matrix(a b c d e f)", an SVG transform, numbers as appendNumber writes them.
+void appendMatrix(std::string& out, const Affine& m);
 
 // Text for XML content and attribute values: & < > " ' escaped, and the
 // characters XML 1.0 cannot hold (C0 controls but tab and line breaks,

@@ -14,6 +14,7 @@
 #include "OdDbBlockTableRecord.h"
 #include "OdDbDatabase.h"
 #include "OdDbDictionary.h"
+#include "audit_text.h"
 #include "drawing_builder.h"
 #include "dxf_text_edits.h"
 #include "temp_dir.h"
@@ -21,28 +22,6 @@
 using namespace testing_support;
 
 namespace {
-
-const char* const kVersions[] = {"AC1015", "AC1018", "AC1021", "AC1024", "AC1027", "AC1032"};
-
-std::size_t lineAt(const std::string& text, const std::string& marker) {
-  const std::size_t at = text.find(marker);
-  if (at == std::string::npos) throw std::runtime_error("marker not found: " + marker);
-  return static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + 1;
-}
-
-std::string crlf(const std::string& text) {
-  std::string out;
-  for (char ch : text) out += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-  return out;
-}
-
-std::vector<std::string> texts(const std::vector<AuditFinding>& findings) {
-  std::vector<std::string> out;
-  for (const AuditFinding& f : findings) out.push_back(f.text());
-  return out;
-}
-
-std::string line(std::size_t n, const std::string& rest) { return "line " + std::to_string(n) + ": " + rest; }
 
 OdDbObjectPtr open(OdDbDatabase& db, uint64_t handle) {
   return db.getOdDbObjectId(OdDbHandle(handle)).openObject(OdDb::kForRead);
@@ -139,7 +118,7 @@ std::vector<Case> cases() {
 TEST(DanglingReferences, OpenAndAreWrittenBackUnchangedInEveryVersionAndLineEnd) {
   TempDir dir;
   for (const Case& c : cases()) {
-    for (const char* version : kVersions) {
+    for (const char* version : kDxfVersions) {
       for (bool useCrlf : {false, true}) {
         const std::string lf = c.make(roomyDrawingText(version));
         const std::string text = useCrlf ? crlf(lf) : lf;

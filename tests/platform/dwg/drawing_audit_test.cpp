@@ -9,6 +9,7 @@
 
 #include "DrawingAudit.h"
 #include "drawing_builder.h"
+#include "audit_text.h"
 #include "dxf_text_edits.h"
 #include "temp_dir.h"
 
@@ -16,26 +17,14 @@ using namespace testing_support;
 
 namespace {
 
-// Line (from 1) where `marker` starts in text; the marker starts a line.
-std::size_t lineAt(const std::string& text, const std::string& marker, std::size_t from = 0) {
-  const std::size_t at = text.find(marker, from);
-  if (at == std::string::npos) throw std::runtime_error("marker not found: " + marker);
-  return static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + 1;
-}
-
 std::vector<std::string> findingsOf(const std::string& text) {
-  std::vector<std::string> out;
-  for (const AuditFinding& f : auditDxfText(text, u("audited"))) out.push_back(f.text());
-  return out;
+  return texts(auditDxfText(text, u("audited")));
 }
-
-std::string line(std::size_t n, const std::string& rest) { return "line " + std::to_string(n) + ": " + rest; }
 
 std::string base() { return roomyDrawingText(); }
 
 TEST(DrawingAudit, CleanDrawingsHaveNoFindings) {
-  for (const char* version : {"AC1015", "AC1018", "AC1021", "AC1024", "AC1027", "AC1032"})
-    EXPECT_TRUE(findingsOf(emptyDrawingText(version)).empty()) << version;
+  for (const char* version : kDxfVersions) EXPECT_TRUE(findingsOf(emptyDrawingText(version)).empty()) << version;
   OdDbDatabasePtr db = OdDbDatabase::createNew(u("AC1015"));
   addBlock(*db, "PIN-A", {{"ID", "identifier"}});
   addPin(*db, "PIN-A", "P1", "C-1", "X1", 1, 2);

@@ -5,6 +5,8 @@
 // In the empty drawing, model space is BLOCK_RECORD 17, the APPID table 9, the
 // named-objects dictionary C and $HANDSEED 30.
 
+#include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -30,6 +32,24 @@ inline std::string replaced(std::string text, const std::string& from, const std
   auto at = text.find(from);
   if (at == std::string::npos) throw std::runtime_error("marker not found: " + from);
   return text.replace(at, from.size(), to);
+}
+
+// The DXF versions the reader takes, R2000 to R2018.
+inline const char* const kDxfVersions[] = {"AC1015", "AC1018", "AC1021", "AC1024", "AC1027", "AC1032"};
+
+// Line (from 1) where `marker` starts in text, searching from `from`; the
+// marker starts a line. Throws when it is missing.
+inline std::size_t lineAt(const std::string& text, const std::string& marker, std::size_t from = 0) {
+  const std::size_t at = text.find(marker, from);
+  if (at == std::string::npos) throw std::runtime_error("marker not found: " + marker);
+  return static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + 1;
+}
+
+// text with CR LF line ends, as Windows programs write it.
+inline std::string crlf(const std::string& text) {
+  std::string out;
+  for (char ch : text) out += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+  return out;
 }
 
 // The drawing with `entities` (tags from "  0\nTYPE") at the start of ENTITIES.

@@ -13,34 +13,13 @@
 #include "OdDbBlockReference.h"
 #include "OdDbBlockTableRecord.h"
 #include "OdDbDatabase.h"
+#include "audit_text.h"
 #include "drawing_builder.h"
 #include "dxf_text_edits.h"
 
 using namespace testing_support;
 
 namespace {
-
-const char* const kVersions[] = {"AC1015", "AC1018", "AC1021", "AC1024", "AC1027", "AC1032"};
-
-std::size_t lineAt(const std::string& text, const std::string& marker) {
-  const std::size_t at = text.find(marker);
-  if (at == std::string::npos) throw std::runtime_error("marker not found: " + marker);
-  return static_cast<std::size_t>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n')) + 1;
-}
-
-std::string crlf(const std::string& text) {
-  std::string out;
-  for (char ch : text) out += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-  return out;
-}
-
-std::vector<std::string> texts(const std::vector<AuditFinding>& findings) {
-  std::vector<std::string> out;
-  for (const AuditFinding& f : findings) out.push_back(f.text());
-  return out;
-}
-
-std::string line(std::size_t n, const std::string& rest) { return "line " + std::to_string(n) + ": " + rest; }
 
 // BLOCK, LINE and ENDBLK of a block named `name`, all owned by record `owner`.
 std::string block(const std::string& name, const std::string& owner, int firstHandle) {
@@ -70,7 +49,7 @@ OdDbObjectPtr open(OdDbDatabase& db, uint64_t handle) {
 }
 
 TEST(UnlistedBlock, OpensAndIsWrittenBackUnchangedInEveryVersionAndLineEnd) {
-  for (const char* version : kVersions) {
+  for (const char* version : kDxfVersions) {
     const std::string lf = drawingWith(version, block("ORFAO", "1D", 0x90));
     for (const std::string& text : {lf, crlf(lf)}) {
       const std::string where = std::string(version) + (text == lf ? ", LF" : ", CRLF");
