@@ -38,31 +38,29 @@ def run(*args, cwd=None):
     return subprocess.run([ZRCHECK, *args], capture_output=True, text=True, timeout=120, cwd=cwd)
 
 
-def valid_json(result, what):
-    """The JSON report of a run, checked against report-schema.json."""
+def valid_document(result, what, kind, schema_path, validator_of):
+    """The JSON document a run printed, checked against a schema; None (and a
+    failure) when the output is no JSON."""
     try:
         document = json.loads(result.stdout)
     except json.JSONDecodeError:
-        failures.append(f"{what}: no JSON report (exit {result.returncode}): {result.stderr[:300]}")
+        failures.append(f"{what}: no {kind} (exit {result.returncode}): {result.stderr[:300]}")
         return None
-    with open(REPORT_SCHEMA) as f:
-        errors = list(jsonschema.Draft202012Validator(json.load(f)).iter_errors(document))
-    expect(not errors, f"{what}: the report does not follow its schema: {[e.message[:200] for e in errors[:3]]}")
+    with open(schema_path) as f:
+        errors = list(validator_of(json.load(f)).iter_errors(document))
+    expect(not errors, f"{what}: the {kind} does not follow its schema: {[e.message[:200] for e in errors[:3]]}")
     return document
+
+
+def valid_json(result, what):
+    """The JSON report of a run, checked against report-schema.json."""
+    return valid_document(result, what, "JSON report", REPORT_SCHEMA, jsonschema.Draft202012Validator)
 
 
 def valid_sarif(result, what):
     """The SARIF log of a run, checked against the SARIF 2.1.0 schema."""
-    try:
-        log = json.loads(result.stdout)
-    except json.JSONDecodeError:
-        failures.append(f"{what}: no SARIF log (exit {result.returncode}): {result.stderr[:300]}")
-        return None
-    with open(SARIF_SCHEMA) as f:
-        validator = jsonschema.Draft4Validator(json.load(f), format_checker=jsonschema.FormatChecker())
-    errors = list(validator.iter_errors(log))
-    expect(not errors, f"{what}: the log does not follow SARIF 2.1.0: {[e.message[:200] for e in errors[:3]]}")
-    return log
+    return valid_document(result, what, "SARIF log", SARIF_SCHEMA,
+                          lambda schema: jsonschema.Draft4Validator(schema, format_checker=jsonschema.FormatChecker()))
 
 
 # The problems of one sheet: X1 (CM03M) has pin A touching X2's pin 1, which
