@@ -10,16 +10,14 @@ namespace {
 
 constexpr uint8_t kKnownClass = TagList::kKnownClassByte;
 
-constexpr const std::string_view* kKnownClasses = TagList::kKnownClasses;
-constexpr std::size_t kKnownCount = std::size(TagList::kKnownClasses);
-static_assert(kKnownCount < 256);
+static_assert(std::size(TagList::kKnownClasses) < 256);
 
 // The index of a known class, or -1. Markers are short and few lengths
 // repeat, so comparing by length first rules out most names at once.
 int knownClass(std::string_view value) {
   if (value.size() < 8 || value[0] != 'A' || value[2] != 'D' || value[3] != 'b') return -1;
-  for (std::size_t i = 0; i < kKnownCount; ++i)
-    if (tags::sameBytes(kKnownClasses[i], value)) return static_cast<int>(i);
+  for (std::size_t i = 0; i < std::size(TagList::kKnownClasses); ++i)
+    if (tags::sameBytes(TagList::kKnownClasses[i], value)) return static_cast<int>(i);
   return -1;
 }
 

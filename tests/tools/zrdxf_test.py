@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """zrdxf as a user runs it. audit: numbered findings that point at the right
 lines, the count, exit statuses 0 / 1 / 2, and a drawing left as it was.
-info: drawings whose dictionaries hold themselves are listed, not walked forever.
+info: entities by kind per space and objects by application counted right;
+drawings whose dictionaries hold themselves are listed, not walked forever.
 
     zrdxf_test.py ZRDXF WORKDIR
 
@@ -236,6 +237,35 @@ def check_several_drawings(work):
     expect(r.returncode == 2 and "no-such-folder" in r.stderr, f"roundtrip into a missing folder: {r.stderr!r}")
 
 
+def check_info_counts(work):
+    """info counts entities by kind per space and the objects that carry each
+    application's extended data, kinds and applications mixed in any order."""
+    doc = ezdxf.new("R2013")
+    for app in ("ZR_PINO", "OTHER"):
+        doc.appids.new(app)
+    block = doc.blocks.new("PIN-A")
+    block.add_attdef("ID_PINO", (0, 0))
+    msp = doc.modelspace()
+    first = msp.add_blockref("PIN-A", (0, 0))
+    first.add_attrib("ID_PINO", "1", (0, 0)).set_xdata("ZR_PINO", [(1000, "X1")])
+    first.set_xdata("ZR_PINO", [(1000, "X1")])
+    msp.add_line((0, 0), (1, 1)).set_xdata("OTHER", [(1000, "o")])
+    msp.add_circle((0, 0), 1)
+    second = msp.add_blockref("PIN-A", (5, 0))
+    second.set_xdata("ZR_PINO", [(1000, "X2")])
+    second.set_xdata("OTHER", [(1000, "o")])
+    msp.add_line((2, 2), (3, 3)).set_xdata("ZR_PINO", [(1000, "X3")])
+    doc.layout("Layout1").add_line((0, 0), (1, 0))
+    path = os.path.join(work, "counts.dxf")
+    doc.saveas(path)
+    r = run("info", "--json", path)
+    info = json.loads(r.stdout)["drawings"][0]["info"] if r.returncode == 0 else {}
+    expect(info.get("entities", {}).get("model") == {"CIRCLE": 1, "INSERT": 2, "LINE": 2},
+           f"model-space kinds: {info.get('entities')}")
+    expect(info.get("entities", {}).get("paper") == {"LINE": 1}, f"paper-space kinds: {info.get('entities')}")
+    expect(info.get("applications") == {"OTHER": 2, "ZR_PINO": 4}, f"applications: {info.get('applications')}")
+
+
 def check_info_on_dictionary_cycles(work):
     # A dictionary that holds itself under three keys: a walk that follows
     # entries without remembering where it was grows as 3^depth.
@@ -262,6 +292,7 @@ def main():
     check_findings(work)
     check_unreadable(work)
     check_info_on_dictionary_cycles(work)
+    check_info_counts(work)
     check_several_drawings(work)
     for failure in failures:
         print("FAIL", failure)

@@ -14,21 +14,24 @@ namespace {
 // Counts per name where most names in a row are the same (every symbol of a
 // drawing carries the same application, a model space holds mostly one
 // kind): the last name's counter is kept, so that a run of equal names costs
-// a comparison each, not a map search and a conversion.
-class NameCounter {
+// a comparison each, not a conversion and a map search.
+template <class Name>
+class RunCounter {
  public:
-  explicit NameCounter(std::map<std::string, std::size_t>& counts) : counts_(counts) {}
-  void count(const std::string& name) {
-    if (!last_ || name != lastName_) {
-      last_ = &counts_[name];
+  explicit RunCounter(std::map<std::string, std::size_t>& counts) : counts_(counts) {}
+  void count(const Name& name) {
+    if (!last_ || !(name == lastName_)) {
+      last_ = &counts_[keyOf(name)];
       lastName_ = name;
     }
     ++*last_;
   }
 
  private:
+  static const std::string& keyOf(const std::string& name) { return name; }
+  static std::string keyOf(const OdString& name) { return name.toUtf8(); }
   std::map<std::string, std::size_t>& counts_;
-  std::string lastName_;
+  Name lastName_;
   std::size_t* last_ = nullptr;
 };
 
@@ -39,20 +42,12 @@ class ApplicationCounter {
   explicit ApplicationCounter(DrawingSummary& s) : counts_(s.applications) {}
   void count(const OdDbObject& object) {
     object.xDataApplications(names_);
-    for (const OdString& app : names_) {
-      if (!last_ || app != lastName_) {
-        last_ = &counts_[app.toUtf8()];
-        lastName_ = app;
-      }
-      ++*last_;
-    }
+    for (const OdString& app : names_) counts_.count(app);
   }
 
  private:
-  std::map<std::string, std::size_t>& counts_;
+  RunCounter<OdString> counts_;
   std::vector<OdString> names_;
-  OdString lastName_;
-  std::size_t* last_ = nullptr;
 };
 
 // Lists a dictionary and those below it. Each dictionary is listed once, at the
@@ -93,7 +88,7 @@ DrawingSummary summarize(const OdDbDatabase& db) {
     if (block->isModelSpace()) counts = &s.modelSpace;
     else if (block->isPaperSpace()) counts = &s.paperSpace;
     DrawingSummary::Block info{block->getName().toUtf8(), 0, 0};
-    std::optional<NameCounter> kinds;
+    std::optional<RunCounter<std::string>> kinds;
     if (counts) kinds.emplace(*counts);
     for (OdDbObjectIteratorPtr e = block->newIterator(); !e->done(); e->step()) {
       OdDbEntityPtr entity = e->entity();
