@@ -17,7 +17,21 @@ constexpr const char* kFooter =
     "Exit status: 0 done; 1 a file or expression failed; 2 bad usage, a drawing\n"
     "that could not be opened, the module could not be loaded, or output that\n"
     "could not be written.\n\n"
-    "Example:\n  zrhost --load suite.scm --eval '(BuscaListaConectores)' drawing.dxf";
+    "Settings: the module reads the catalogue's connection from PROGRAM.ini (the\n"
+    "program name, --program), looked for in --settings DIR, then the folders of\n"
+    "$ZR_SETTINGS_DIR, then $XDG_CONFIG_HOME/zrconector (or ~/.config/zrconector),\n"
+    "then the installed examples. When none is found the module's box says\n"
+    "\"Unable to load the settings file.\" and zrhost names on standard error the\n"
+    "file and the folders it looked in.\n\n"
+    "Environment:\n"
+    "  ZR_SETTINGS_DIR       settings folders, ':'-separated, searched first (after --settings)\n"
+    "  XDG_CONFIG_HOME, HOME the user's settings folder (zrconector below them)\n"
+    "  ZRHOST_MODULE         the module file when --module is not given\n"
+    "  ZR_COM_REGISTRY       folder of the COM registry (default: beside the libraries)\n"
+    "  ZRHOST_NO_TERMINAL    1: dialogs stay headless on a terminal (driven by scripts)\n"
+    "  ZRHOST_DIALOG_WAIT_MS how long queued dialog actions wait for their dialog (5000)\n"
+    "  NO_COLOR, TERM        the terminal's colours and kind\n\n"
+    "Example:\n  zrhost --settings examples/catalogue --load suite.scm --eval '(BuscaListaConectores)' drawing.dxf";
 
 // The command line as CLI11 reads it, filling `options`. --load, --script and
 // --eval run in the order given, so each is recorded as it is parsed.
@@ -28,6 +42,9 @@ std::unique_ptr<CLI::App> makeApp(HostOptions& options) {
       ->disable_flag_override();
   app->add_option("--program", options.program, "value of the system variable PROGRAM (default zrhost)")
       ->option_text("NAME");
+  app->add_option("--settings", options.settings,
+                  "folder searched first for PROGRAM.ini, the catalogue's settings (before $ZR_SETTINGS_DIR)")
+      ->option_text("DIR");
   app->add_option("--module", options.module,
                   "module file (default: $ZRHOST_MODULE, else libzrconector.so beside zrhost, in ../lib or in "
                   "the build's ../zrconector)")
@@ -77,6 +94,7 @@ HostOptions parseHostOptions(int argc, const char* const* argv) {
     throw UsageError(e.what());
   }
   if (options.program.empty()) throw UsageError("the program name (--program) must not be empty");
+  if (options.settings && options.settings->empty()) throw UsageError("the settings folder (--settings) must not be empty");
   if (options.module && options.module->empty()) throw UsageError("the module path (--module) must not be empty");
   if (options.noModule && options.module) throw UsageError("--module and --no-module exclude each other");
   if (std::count(options.drawings.begin(), options.drawings.end(), "-") > 1)

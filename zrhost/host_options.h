@@ -1,6 +1,6 @@
 #pragma once
 // The command line of zrhost:
-//   zrhost [--program NAME] [--module PATH | --no-module] [--load FILE.scm]
+//   zrhost [--program NAME] [--settings DIR] [--module PATH | --no-module] [--load FILE.scm]
 //          [--script FILE.scm] [--eval EXPR] [-h|--help] [--version] DRAWING.dxf ...
 // Read with CLI11: options take their value as the next argument or after
 // '='; "--" ends the options; "-" is a drawing read from standard input.
@@ -21,6 +21,7 @@ struct HostAction {
 
 struct HostOptions {
   std::string program = "zrhost";      // the system variable "PROGRAM"
+  std::optional<std::string> settings; // folder searched first for PROGRAM.ini
   std::optional<std::string> module;   // module file given with --module
   bool noModule = false;               // run without loading a module
   std::vector<HostAction> actions;     // in order

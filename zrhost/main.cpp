@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "host_options.h"
 #include "host_session.h"
@@ -79,6 +81,15 @@ int main(int argc, char** argv) {
     return standardOutputArrived() ? 0 : 2;
   }
   useUtf8();
+  // The settings component searches ZR_SETTINGS_DIR first: --settings goes
+  // in front of it, for the module and for every program this one starts.
+  if (options.settings) {
+    const char* others = std::getenv("ZR_SETTINGS_DIR");
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::absolute(*options.settings, error);
+    const std::string folders = (error ? *options.settings : folder.string()) + (others && *others ? std::string(":") + others : std::string());
+    setenv("ZR_SETTINGS_DIR", folders.c_str(), 1);
+  }
   // Guile's compiler to machine code gains nothing for console work, and the
   // memory it keeps outside the collected heap reads as leaks to the
   // sanitizer builds.

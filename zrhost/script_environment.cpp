@@ -110,4 +110,6 @@ int GuileScriptEnvironment::pickColour(int initial, int* chosen) const {
 #endif
 }
 
+void GuileScriptEnvironment::PrintMessage(const OdString& text) { printErr("zrhost: " + text.toUtf8() + "\n"); }
+
 }  // namespace zrhost

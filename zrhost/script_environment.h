@@ -27,6 +27,9 @@ class GuileScriptEnvironment : public FxScriptEnvironment {
   int Invoke(const OdString& name, const resbuf* args, resbuf** result) override;
   int GetVariable(const OdString& name, resbuf** result) override;
   int ColorDialog(int initial, int* chosen) override;
+  // Writes "zrhost: TEXT" on standard error, where a log or the person at the
+  // console sees it beside the boxes (whose texts stay as the module sets them).
+  void PrintMessage(const OdString& text) override;
 
  private:
   // The bound value of a global, or SCM_UNDEFINED.

@@ -94,6 +94,10 @@ int CFxFunctionInterface::ColorDialog(void*, int initial, int, int* chosen) {
   return (*environment_)->ColorDialog(initial, chosen);
 }
 
+void CFxFunctionInterface::PrintMessage(const OdChar* text) {
+  if (text && *environment_) (*environment_)->PrintMessage(OdString(text));
+}
+
 bool CFxFunctionInterface::HasFunction(const OdString& name) const { return find(name.str()) != nullptr; }
 
 std::vector<OdString> CFxFunctionInterface::FunctionNames() const {

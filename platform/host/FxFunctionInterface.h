@@ -46,6 +46,10 @@ class CFxFunctionInterface {
   // Lets the user pick a colour index (0..256) starting from initial; RTNORM
   // when confirmed, with the index written to *chosen.
   int ColorDialog(void* control, int initial, int flags, int* chosen);
+  // Writes one line of text on the host's command line (the place where the
+  // user types commands and reads their messages), as a host's print
+  // function does. Nothing is written when the host keeps no command line.
+  void PrintMessage(const OdChar* text);
 
   // ---- Host side.
 
@@ -86,4 +90,6 @@ class FxScriptEnvironment {
   // On RTNORM *result is a one-node chain with the value.
   virtual int GetVariable(const OdString& name, resbuf** result) = 0;
   virtual int ColorDialog(int initial, int* chosen) = 0;
+  // One line for the host's command line; a host without one ignores it.
+  virtual void PrintMessage(const OdString& text) { (void)text; }
 };

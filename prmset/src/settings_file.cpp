@@ -40,6 +40,21 @@ std::string ResolveFolder(const std::string& value, const std::filesystem::path&
   return path.lexically_normal().string();
 }
 
+// Which file was looked for, where, and what chooses those folders: the
+// message a user needs to put a settings file where it is found.
+std::string NotFoundMessage(const std::string& program) {
+  std::string names = program + ".ini";
+  if (Lower(program) != program) names += " or " + Lower(program) + ".ini";
+  std::string folders;
+  for (const std::string& folder : SettingsFolders())
+    folders += (folders.empty() ? "" : ", ") + std::filesystem::path(folder).lexically_normal().string();
+  const char* chosen = std::getenv("ZR_SETTINGS_DIR");
+  return "no settings file " + names + " in the settings folders " + (folders.empty() ? "(none)" : folders) +
+         " (searched in this order: the folders of ZR_SETTINGS_DIR, ':'-separated" +
+         (chosen ? std::string() : std::string(", which is not set")) +
+         "; $XDG_CONFIG_HOME/zrconector or ~/.config/zrconector; the installed examples)";
+}
+
 }  // namespace
 
 bool LoadSettings(const std::string& program, Settings* settings, std::string* why) {
@@ -86,7 +101,7 @@ bool LoadSettings(const std::string& program, Settings* settings, std::string* w
       return true;
     }
   }
-  *why = "no settings file " + program + ".ini in the settings folders";
+  *why = NotFoundMessage(program);
   return false;
 }
 

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "drawings_fixture.h"
 
@@ -72,12 +74,17 @@ constexpr const char* kCalls =
     "(display \"session goes on\") (newline)\n";
 
 TEST_F(ModuleSettings, SettingsFileThatCannotBeUsed) {
+  // The boxes keep their fixed texts; standard error says why: the file
+  // looked for, the folders searched and the variable that chooses them, or
+  // what is wrong with the file that was found.
   const struct {
     const char* what;
     std::string text;  // empty: no file; "/": a folder in its place
+    std::vector<std::string> cause;
   } cases[] = {
-      {"missing", ""},
-      {"a folder", "/"},
+      {"missing", "", {"Fatal Error: ", "zrsettings-test.ini", file("settings"), file("xdg") + "/zrconector",
+                       "ZR_SETTINGS_DIR"}},
+      {"a folder", "/", {"Fatal Error: ", settingsFile() + ": cannot be read"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -90,7 +97,24 @@ TEST_F(ModuleSettings, SettingsFileThatCannotBeUsed) {
     EXPECT_EQ(o.status, 0) << describe(o);
     EXPECT_EQ(loadBoxes(o), 2) << describe(o);
     EXPECT_EQ(results(o), "()\n()\nsession goes on\n") << describe(o);
+    EXPECT_NE(o.err.find("zrhost: Fatal Error: "), std::string::npos) << describe(o);
+    for (const std::string& part : c.cause) EXPECT_NE(o.err.find(part), std::string::npos) << part << describe(o);
   }
+}
+
+// --settings names the folder searched first: the same session that fails
+// without it connects with it, whatever ZR_SETTINGS_DIR holds.
+TEST_F(ModuleSettings, SettingsFolderGivenOnTheCommandLine) {
+  std::filesystem::create_directory(file("mine"));
+  write("mine/zrsettings-test.ini", goodSettings());
+  Invocation invocation;
+  invocation.args = {"--program", "zrsettings-test", "--settings", "mine", "--module", ZRHOST_REAL_MODULE, "a.dxf"};
+  invocation.env = {{"ZR_SETTINGS_DIR", file("settings")}, {"XDG_CONFIG_HOME", file("xdg")}};
+  invocation.input = "(AtualizarDicConectores)\n(write (length (BuscaListaConectores))) (newline)\n";
+  Outcome o = runZrhost(folder(), invocation);
+  EXPECT_EQ(o.status, 0) << describe(o);
+  EXPECT_EQ(loadBoxes(o), 0) << describe(o);
+  EXPECT_EQ(results(o), "2\n") << describe(o);
 }
 
 // The settings written during the session: the next call connects.

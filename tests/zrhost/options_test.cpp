@@ -25,8 +25,9 @@ TEST(HostOptions, DefaultsWithDrawingsOnly) {
 }
 
 TEST(HostOptions, ValuesAsNextArgumentOrAfterEquals) {
-  HostOptions o = parse({"--program", "ZR", "--module=/m.so", "x.dxf"});
+  HostOptions o = parse({"--program", "ZR", "--module=/m.so", "--settings", "conf", "x.dxf"});
   EXPECT_EQ(o.program, "ZR");
+  EXPECT_EQ(o.settings, "conf");
   EXPECT_EQ(o.module, "/m.so");
   EXPECT_EQ(o.drawings, (std::vector<std::string>{"x.dxf"}));
 }
@@ -52,7 +53,8 @@ TEST(HostOptions, RefusedCommandLines) {
   const std::vector<std::vector<const char*>> refused = {
       {"--program"},          {"--program="},        {"--module", ""},     {"--script"},
       {"--frobnicate"},       {"--no-module=yes"},   {"--help=1"},         {"--no-module", "--module", "m.so"},
-      {"-x"},                 {"--module="},         {"--eval"},
+      {"-x"},                 {"--module="},         {"--eval"},           {"--settings="},
+      {"--settings"},
   };
   for (const auto& args : refused) {
     std::string line;
@@ -65,7 +67,11 @@ TEST(HostOptions, HelpAndVersion) {
   EXPECT_TRUE(parse({"--help"}).help);
   EXPECT_TRUE(parse({"-h"}).help);
   EXPECT_TRUE(parse({"a.dxf", "--version"}).version);
-  EXPECT_NE(zrhost::hostUsage().find("--module"), std::string::npos);
+  // The help names every option and the environment that chooses the
+  // settings and the module, so that a failed settings load can be followed up.
+  for (const char* named : {"--module", "--settings", "ZR_SETTINGS_DIR", "XDG_CONFIG_HOME", "ZRHOST_MODULE",
+                            "ZR_COM_REGISTRY", "ZRHOST_NO_TERMINAL", "PROGRAM.ini"})
+    EXPECT_NE(zrhost::hostUsage().find(named), std::string::npos) << named;
   EXPECT_EQ(zrhost::hostVersion().rfind("zrhost ", 0), 0u);
 }
 
