@@ -25,6 +25,7 @@ constexpr RuleStyle kRules[] = {
     {"pin.invalid-mate", "#dc2626", "#fca5a5", "touches a pin it may not mate with"},
     {"pin.self-mate", "#db2777", "#f9a8d4", "touches a pin of its own connector"},
     {"connector.unchecked", "#2563eb", "#93c5fd", "a connector whose symbols were not read"},
+    {"connector.unknown-code", "#0f766e", "#5eead4", "a connector whose code the catalogue does not know"},
 };
 constexpr RuleStyle kOther = {"", "#4b5563", "#9ca3af", ""};
 
@@ -150,7 +151,7 @@ std::string findingLabel(const Finding& f) {
 std::string findingDescription(const Finding& f) {
   std::string text = f.rule + " (" + f.severity + "): connector " + f.connector;
   if (!f.code.empty()) text += " (" + f.code + ")";
-  if (!f.identifier.empty() || f.rule != "connector.unchecked") {
+  if (!f.identifier.empty() || (f.rule != "connector.unchecked" && f.rule != "connector.unknown-code")) {
     text += ", pin " + (f.identifier.empty() ? std::string("(no identifier)") : f.identifier);
     if (!f.pin.empty()) text += " [" + f.pin + "]";
   }

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "command_line.h"
+#include "drawing_path.h"
 #include "findings.h"
 
 #include "OdResBuf.h"
@@ -104,6 +105,7 @@ CheckReport::Outcome CheckReport::outcome() const {
     }
     ++(f.severity == "error" ? o.errors : o.warnings);
     if (f.baseline == "unchanged") ++o.unchanged;
+    else ++(f.severity == "error" ? o.newErrors : o.newWarnings);
     if (f.fails()) ++o.failing;
   }
   return o;
@@ -150,21 +152,30 @@ void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostre
   // The findings of each pin; a pin whose rule is ignored has none and is
   // not shown.
   std::map<std::pair<std::size_t, std::size_t>, const Finding*> ofPin;
+  std::map<std::size_t, const Finding*> ofConnector;  // connector.unknown-code
   std::set<std::size_t> withFindings;
   for (const Finding& f : report.findings) {
     if (f.record == Finding::kNone) continue;
-    ofPin[{f.record, f.pinIndex}] = &f;
+    if (f.pinIndex == Finding::kNone) ofConnector[f.record] = &f;
+    else ofPin[{f.record, f.pinIndex}] = &f;
     withFindings.insert(f.record);
   }
   for (std::size_t i = 0; i < report.records.size(); ++i) {
     const auto& r = report.records[i];
     // "ok" only for a connector without any finding: a record in state 0 may
     // still lack pins.
-    const char* state = !withFindings.count(i) ? "ok"
+    const char* state = !withFindings.count(i)    ? "ok"
+                        : ofConnector.count(i)     ? "code not in the catalogue"
                         : r->GetEstado() == zr::CONECTOR_OK ? "pins missing"
                                                             : stateText(r->GetEstado());
     out << "  " << shown(r->GetNome()) << " (" << shown(r->GetCodigo()) << ", flag " << shown(r->GetFlagTexto())
         << "): " << state << "\n";
+    if (auto own = ofConnector.find(i); own != ofConnector.end()) {
+      std::string symbols;
+      for (const std::string& h : own->second->symbols) symbols += (symbols.empty() ? "" : ", ") + h;
+      out << "    code " << shown(r->GetCodigo()) << ": not in the catalogue, " << own->second->symbols.size()
+          << " pin symbol(s) not checked [" << printable(symbols) << "]" << annotation(*own->second) << "\n";
+    }
     const auto& pins = r->GetPinos();
     for (std::size_t j = 0; j < pins.size(); ++j) {
       auto found = ofPin.find({i, j});
@@ -192,10 +203,14 @@ void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostre
   out << "  connectors: " << s.connectors << ", pins: " << s.pins << ", missing: " << s.missing
       << ", not checked: " << report.unchecked.size() << "\n";
   const CheckReport::Outcome o = report.outcome();
-  out << "  " << printable(report.drawing) << ": " << (o.failing ? "failed" : "passed") << ", "
-      << plural(o.errors, "error") << ", " << plural(o.warnings, "warning") << ", " << o.waived << " waived";
-  if (!run.baselineFile.empty())
-    out << ", " << o.unchanged << " in the baseline, " << report.fixedSinceBaseline << " fixed since";
+  out << "  " << printable(report.drawing) << ": " << (o.failing ? "failed" : "passed") << ", ";
+  if (run.baselineFile.empty()) {
+    out << plural(o.errors, "error") << ", " << plural(o.warnings, "warning") << ", " << o.waived << " waived";
+  } else {
+    out << o.newErrors << " new " << (o.newErrors == 1 ? "error" : "errors") << ", " << o.newWarnings << " new "
+        << (o.newWarnings == 1 ? "warning" : "warnings") << ", " << o.unchanged << " in the baseline, " << o.waived
+        << " waived, " << report.fixedSinceBaseline << " fixed since";
+  }
   out << ", catalogue: " << printable(run.catalogue) << "\n";
 }
 
@@ -257,7 +272,8 @@ void writeStrings(JsonWriter& w, const std::vector<std::string>& list) {
 }
 
 void writeDrawing(JsonWriter& w, const CheckReport& report) {
-  w.raw("{\"path\":").string(report.drawing).raw(",\"fingerprint\":").stringOrNull(report.fingerprint);
+  w.raw("{\"path\":").string(report.drawing).raw(",\"normalised_path\":").string(normalisedDrawingPath(report.drawing));
+  w.raw(",\"fingerprint\":").stringOrNull(report.fingerprint);
   w.raw(",\"units\":").stringOrNull(report.units).raw(",\"error\":").stringOrNull(report.error);
   w.raw(",\"connectors\":[");
   bool firstRecord = true;
@@ -310,7 +326,43 @@ void writeDrawing(JsonWriter& w, const CheckReport& report) {
 
 }  // namespace
 
-void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
+namespace {
+
+void printQuiet(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
+  int failing = 0, notChecked = 0, errors = 0, warnings = 0, unchanged = 0, waived = 0;
+  for (const CheckReport& r : reports) {
+    if (!r.error.empty()) {
+      ++notChecked;
+      out << printable(r.drawing) << ": not checked: " << printable(r.error) << "\n";
+      continue;
+    }
+    for (const Finding& f : r.findings) {
+      if (f.waived || f.baseline == "unchanged") continue;
+      out << printable(r.drawing) << ": " << printable(findingMessage(f, run.attrTag)) << annotation(f) << "\n";
+    }
+    const CheckReport::Outcome o = r.outcome();
+    failing += o.failing;
+    errors += o.newErrors;
+    warnings += o.newWarnings;
+    unchanged += o.unchanged;
+    waived += o.waived;
+  }
+  const bool baseline = !run.baselineFile.empty();
+  out << "zrcheck: " << (failing || notChecked ? "failed" : "passed") << ", " << plural(static_cast<int>(reports.size()), "drawing");
+  if (notChecked) out << " (" << notChecked << " not checked)";
+  out << ", " << errors << (baseline ? " new " : " ") << (errors == 1 ? "error" : "errors") << ", " << warnings
+      << (baseline ? " new " : " ") << (warnings == 1 ? "warning" : "warnings");
+  if (baseline) out << ", " << unchanged << " in the baseline";
+  out << ", " << waived << " waived\n";
+}
+
+}  // namespace
+
+void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out, bool quiet) {
+  if (quiet) {
+    printQuiet(run, reports, out);
+    return;
+  }
   out << "catalogue: " << printable(run.catalogue) << "\n"
       << "settings: " << (run.settingsFile.empty() ? std::string("none (--catalogue)") : printable(run.settingsFile))
       << "\n";
