@@ -230,7 +230,9 @@ bool drawTextLines(const std::vector<std::string>& lines, Point at, double heigh
   std::string& s = out.svg;
   s += "<text transform=\"";
   appendMatrix(s, m);
-  s += "\" font-size=\"";
+  // Written on the element: the drawing's fill is "none", and a style
+  // sheet does not reach <use> copies in every browser.
+  s += "\" fill=\"#1f2937\" stroke=\"none\" font-family=\"DejaVu Sans, sans-serif\" font-size=\"";
   appendNumber(s, height * kEmPerHeight);
   s += '"';
   if (anchor == 1) s += " text-anchor=\"middle\"";
