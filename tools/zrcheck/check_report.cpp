@@ -1,6 +1,6 @@
 #include "check_report.h"
 
-#include "json_writer.h"
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <cstdio>
@@ -14,7 +14,6 @@
 #include "drawing_path.h"
 #include "findings.h"
 
-#include "OdResBuf.h"
 
 namespace {
 
@@ -214,114 +213,95 @@ void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostre
   out << ", catalogue: " << printable(run.catalogue) << "\n";
 }
 
+using Json = nlohmann::ordered_json;
+
 // JSON has no infinities or NaN: those coordinates are written as null.
-void writeNumber(JsonWriter& w, double v) {
-  if (std::isfinite(v)) {
-    w.raw(odFormatDouble(v));
-  } else {
-    w.raw("null");
-  }
+Json numberOrNull(double v) { return std::isfinite(v) ? Json(v) : Json(); }
+Json numberOrNull(const std::optional<double>& v) { return v ? numberOrNull(*v) : Json(); }
+Json textOrNull(const std::string& s) { return s.empty() ? Json() : Json(s); }
+
+// An object's members as JSON text, without its braces, so that a large
+// document is written a piece at a time (a drawing's connectors one by one)
+// and never held whole. Texts from a drawing need not be UTF-8: replaced,
+// not refused.
+std::string dumped(const Json& j) { return j.dump(-1, ' ', false, Json::error_handler_t::replace); }
+std::string members(const Json& object) {
+  std::string text = dumped(object);
+  return text.substr(1, text.size() - 2);
 }
 
-void writeOptionalNumber(JsonWriter& w, const std::optional<double>& v) {
-  if (v) {
-    writeNumber(w, *v);
-  } else {
-    w.raw("null");
-  }
+Json pinReference(const zr::CEPino& pin) {
+  return {{"connector", utf8(pin.owner->GetNome())}, {"handle", utf8(pin.handle)}, {"identifier", utf8(pin.identifier)}};
 }
 
-void writeFindings(JsonWriter& w, const std::vector<Finding>& findings) {
-  w.raw('[');
-  bool first = true;
-  for (const Finding& f : findings) {
-    w.raw(first ? "{\"rule\":" : ",{\"rule\":").string(f.rule).raw(",\"severity\":").string(f.severity);
-    w.raw(",\"connector\":").string(f.connector).raw(",\"code\":").string(f.code);
-    w.raw(",\"identifier\":").string(f.identifier).raw(",\"pin\":").string(f.pin);
-    w.raw(",\"handle\":").stringOrNull(f.handle).raw(",\"x\":");
-    writeOptionalNumber(w, f.x);
-    w.raw(",\"y\":");
-    writeOptionalNumber(w, f.y);
-    w.raw(",\"related\":");
-    if (f.related) {
-      w.raw("{\"connector\":").string(f.related->connector).raw(",\"handle\":").string(f.related->handle);
-      w.raw(",\"identifier\":").string(f.related->identifier).raw('}');
-    } else {
-      w.raw("null");
-    }
-    w.raw(",\"fingerprint\":").string(f.fingerprint).raw(",\"waived\":");
-    if (f.waived) {
-      w.raw("{\"file\":").string(f.waived->file).raw(",\"entry\":").integer(f.waived->entry);
-      w.raw(",\"reason\":").string(f.waived->reason).raw(",\"expires\":").stringOrNull(f.waived->expires).raw('}');
-    } else {
-      w.raw("null");
-    }
-    w.raw(",\"baseline\":").stringOrNull(f.baseline).raw('}');
-    first = false;
+Json connectorJson(const zr::CEConectorPinos& r) {
+  Json pins = Json::array();
+  for (const auto& p : r.GetPinos()) {
+    // A pin without a symbol has no position.
+    const bool placed = !p->handle.isEmpty();
+    pins.push_back({{"handle", utf8(p->handle)},
+                    {"identifier", utf8(p->identifier)},
+                    {"pin", utf8(p->pin)},
+                    {"status", p->status},
+                    {"x", placed ? numberOrNull(p->x) : Json()},
+                    {"y", placed ? numberOrNull(p->y) : Json()},
+                    {"mate", p->mate ? pinReference(*p->mate) : Json()}});
   }
-  w.raw(']');
+  return {{"name", utf8(r.GetNome())},
+          {"code", utf8(r.GetCodigo())},
+          {"flag", utf8(r.GetFlagTexto())},
+          {"state", r.GetEstado()},
+          {"pins", pins}};
 }
 
-void writeStrings(JsonWriter& w, const std::vector<std::string>& list) {
-  w.raw('[');
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    if (i) w.raw(',');
-    w.string(list[i]);
-  }
-  w.raw(']');
+Json findingJson(const Finding& f) {
+  Json related, waived;
+  if (f.related)
+    related = {{"connector", f.related->connector}, {"handle", f.related->handle}, {"identifier", f.related->identifier}};
+  if (f.waived)
+    waived = {{"file", f.waived->file},
+              {"entry", f.waived->entry},
+              {"reason", f.waived->reason},
+              {"expires", textOrNull(f.waived->expires)}};
+  return {{"rule", f.rule},
+          {"severity", f.severity},
+          {"connector", f.connector},
+          {"code", f.code},
+          {"identifier", f.identifier},
+          {"pin", f.pin},
+          {"handle", textOrNull(f.handle)},
+          {"x", numberOrNull(f.x)},
+          {"y", numberOrNull(f.y)},
+          {"related", related},
+          {"fingerprint", f.fingerprint},
+          {"waived", waived},
+          {"baseline", textOrNull(f.baseline)}};
 }
 
-void writeDrawing(JsonWriter& w, const CheckReport& report) {
-  w.raw("{\"path\":").string(report.drawing).raw(",\"normalised_path\":").string(normalisedDrawingPath(report.drawing));
-  w.raw(",\"fingerprint\":").stringOrNull(report.fingerprint);
-  w.raw(",\"units\":").stringOrNull(report.units).raw(",\"error\":").stringOrNull(report.error);
-  w.raw(",\"connectors\":[");
-  bool firstRecord = true;
-  for (const auto& r : report.records) {
-    w.raw(firstRecord ? "{\"name\":" : ",{\"name\":").string(utf8(r->GetNome()));
-    w.raw(",\"code\":").string(utf8(r->GetCodigo())).raw(",\"flag\":").string(utf8(r->GetFlagTexto()));
-    w.raw(",\"state\":").integer(r->GetEstado()).raw(",\"pins\":[");
-    firstRecord = false;
-    bool firstPin = true;
-    for (const auto& p : r->GetPinos()) {
-      w.raw(firstPin ? "{\"handle\":" : ",{\"handle\":").string(utf8(p->handle));
-      w.raw(",\"identifier\":").string(utf8(p->identifier)).raw(",\"pin\":").string(utf8(p->pin));
-      w.raw(",\"status\":").integer(p->status).raw(",\"x\":");
-      // A pin without a symbol has no position.
-      if (p->handle.isEmpty()) {
-        w.raw("null,\"y\":null");
-      } else {
-        writeNumber(w, p->x);
-        w.raw(",\"y\":");
-        writeNumber(w, p->y);
-      }
-      w.raw(",\"mate\":");
-      firstPin = false;
-      if (p->mate) {
-        w.raw("{\"connector\":").string(utf8(p->mate->owner->GetNome()));
-        w.raw(",\"handle\":").string(utf8(p->mate->handle));
-        w.raw(",\"identifier\":").string(utf8(p->mate->identifier)).raw('}');
-      } else {
-        w.raw("null");
-      }
-      w.raw('}');
-    }
-    w.raw("]}");
-  }
-  w.raw("],\"names\":");
-  writeStrings(w, report.names);
-  w.raw(",\"unchecked\":");
-  writeStrings(w, report.unchecked);
+void writeDrawing(std::ostream& out, const CheckReport& report) {
+  const Json head = {{"path", report.drawing},
+                     {"normalised_path", normalisedDrawingPath(report.drawing)},
+                     {"fingerprint", textOrNull(report.fingerprint)},
+                     {"units", textOrNull(report.units)},
+                     {"error", textOrNull(report.error)}};
+  out << '{' << members(head) << ",\"connectors\":[";
+  for (std::size_t i = 0; i < report.records.size(); ++i) out << (i ? "," : "") << dumped(connectorJson(*report.records[i]));
   const CheckReport::Summary s = report.summary();
-  w.raw(",\"summary\":{\"connectors\":").integer(s.connectors).raw(",\"pins\":").integer(s.pins);
-  w.raw(",\"errors\":").integer(s.errors).raw(",\"missing\":").integer(s.missing).raw('}');
   const CheckReport::Outcome o = report.outcome();
-  w.raw(",\"outcome\":{\"failed\":").raw(o.failing || !report.error.empty() ? "true" : "false");
-  w.raw(",\"errors\":").integer(o.errors).raw(",\"warnings\":").integer(o.warnings);
-  w.raw(",\"waived\":").integer(o.waived).raw(",\"unchanged\":").integer(o.unchanged);
-  w.raw(",\"fixed\":").integer(report.fixedSinceBaseline).raw("},\"findings\":");
-  writeFindings(w, report.findings);
-  w.raw('}');
+  const Json middle = {
+      {"names", report.names},
+      {"unchecked", report.unchecked},
+      {"summary", {{"connectors", s.connectors}, {"pins", s.pins}, {"errors", s.errors}, {"missing", s.missing}}},
+      {"outcome",
+       {{"failed", o.failing > 0 || !report.error.empty()},
+        {"errors", o.errors},
+        {"warnings", o.warnings},
+        {"waived", o.waived},
+        {"unchanged", o.unchanged},
+        {"fixed", report.fixedSinceBaseline}}}};
+  out << "]," << members(middle) << ",\"findings\":[";
+  for (std::size_t i = 0; i < report.findings.size(); ++i) out << (i ? "," : "") << dumped(findingJson(report.findings[i]));
+  out << "]}";
 }
 
 }  // namespace
@@ -381,36 +361,45 @@ void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std
 }
 
 void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
-  JsonWriter w(out);
-  w.raw("{\"$schema\":").string(kReportSchema).raw(",\"tool\":\"zrcheck\",\"version\":").string(toolVersion());
-  w.raw(",\"date\":").string(run.date).raw(",\"catalogue\":{\"kind\":");
-  w.raw(run.catalogueFile.empty() ? "\"server\"" : "\"file\"").raw(",\"name\":").string(run.catalogue);
+  Json catalogue = {{"kind", run.catalogueFile.empty() ? "server" : "file"}, {"name", run.catalogue}};
   if (run.catalogueFile.empty()) {
-    w.raw(",\"server\":").string(run.server).raw(",\"database\":").string(run.database);
+    catalogue["server"] = run.server;
+    catalogue["database"] = run.database;
   } else {
-    w.raw(",\"file\":").string(run.catalogueFile).raw(",\"fingerprint\":").stringOrNull(run.catalogueFingerprint);
+    catalogue["file"] = run.catalogueFile;
+    catalogue["fingerprint"] = textOrNull(run.catalogueFingerprint);
   }
-  w.raw("},\"settings\":{\"file\":").stringOrNull(run.settingsFile).raw(",\"program\":").string(run.program);
-  w.raw(",\"attr_tag\":").string(run.attrTag).raw(",\"severities\":{");
-  for (std::size_t i = 0; i < ruleNames().size(); ++i) {
-    if (i) w.raw(',');
-    w.string(ruleNames()[i]).raw(':').string(severityOf(ruleNames()[i], run.severities));
-  }
-  w.raw("}},\"baseline\":").stringOrNull(run.baselineFile).raw(",\"waivers\":[");
-  for (std::size_t i = 0; i < run.waivers.size(); ++i) {
-    const Waiver& v = run.waivers[i];
-    if (i) w.raw(',');
-    w.raw("{\"file\":").string(v.file).raw(",\"entry\":").integer(v.entry);
-    w.raw(",\"fingerprint\":").stringOrNull(v.fingerprint).raw(",\"drawing\":").stringOrNull(v.drawing);
-    w.raw(",\"rule\":").stringOrNull(v.rule).raw(",\"connector\":").stringOrNull(v.connector);
-    w.raw(",\"identifier\":").stringOrNull(v.identifier).raw(",\"reason\":").string(v.reason);
-    w.raw(",\"expires\":").stringOrNull(v.expires).raw(",\"state\":").string(waiverState(v, run.today()));
-    w.raw(",\"matched\":").integer(v.matched).raw('}');
-  }
-  w.raw("],\"drawings\":[");
+  Json severities = Json::object();
+  for (const std::string& rule : ruleNames()) severities[rule] = severityOf(rule, run.severities);
+  Json waivers = Json::array();
+  for (const Waiver& v : run.waivers)
+    waivers.push_back({{"file", v.file},
+                       {"entry", v.entry},
+                       {"fingerprint", textOrNull(v.fingerprint)},
+                       {"drawing", textOrNull(v.drawing)},
+                       {"rule", textOrNull(v.rule)},
+                       {"connector", textOrNull(v.connector)},
+                       {"identifier", textOrNull(v.identifier)},
+                       {"reason", v.reason},
+                       {"expires", textOrNull(v.expires)},
+                       {"state", waiverState(v, run.today())},
+                       {"matched", v.matched}});
+  const Json head = {{"$schema", kReportSchema},
+                     {"tool", "zrcheck"},
+                     {"version", toolVersion()},
+                     {"date", run.date},
+                     {"catalogue", catalogue},
+                     {"settings",
+                      {{"file", textOrNull(run.settingsFile)},
+                       {"program", run.program},
+                       {"attr_tag", run.attrTag},
+                       {"severities", severities}}},
+                     {"baseline", textOrNull(run.baselineFile)},
+                     {"waivers", waivers}};
+  out << '{' << members(head) << ",\"drawings\":[";
   for (std::size_t i = 0; i < reports.size(); ++i) {
-    if (i) w.raw(',');
-    writeDrawing(w, reports[i]);
+    if (i) out << ',';
+    writeDrawing(out, reports[i]);
   }
-  w.raw("]}\n");
+  out << "]}\n";
 }
