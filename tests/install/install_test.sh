@@ -68,6 +68,18 @@ for page in man1/zrcheck.1 man1/zrdxf.1 man1/zrhost.1 man5/zrcheck-waivers.5; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$file" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "$page: man warns: $warnings"
 done
+# The pages are written by hand: every long option a program's --help (and
+# each zrdxf subcommand's) names must be in its page.
+for tool in zrcheck zrdxf zrhost; do
+  page="$prefix/share/man/man1/$tool.1.gz"
+  [ -e "$page" ] || continue
+  text=$(zcat "$page" | sed 's/\\-/-/g; s/\\f[BIRP]//g')
+  helps=$("$prefix/bin/$tool" --help 2>&1)
+  [ "$tool" = zrdxf ] && for sub in info audit roundtrip; do helps+=$'\n'$("$prefix/bin/zrdxf" $sub --help 2>&1); done
+  for option in $(grep -oE -- '--[a-z][a-z-]+' <<<"$helps" | sort -u); do
+    grep -qF -- "$option" <<<"$text" || fail "$tool.1 does not name $option (in --help)"
+  done
+done
 zcat "$prefix/share/man/man5/zrcheck-waivers.5.gz" | grep -q '"expires"' ||
   fail "zrcheck-waivers.5 does not carry the waiver format"
 
