@@ -18,7 +18,7 @@ PACKAGES=(
   nlohmann-json3-dev libpugixml-dev
   libdxflib-dev
   librsvg2-bin python3-pil
-  lintian debootstrap
+  lintian debootstrap chromium
 )
 
 missing=()

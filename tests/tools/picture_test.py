@@ -372,6 +372,63 @@ def legibility():
             render(svg)
 
 
+def in_browser():
+    """Headless Chromium, where it is installed: pin symbols drawn through
+    <use> are rings, not filled discs, with lines one pixel wide, and the
+    HTML page shows the whole picture with its legend at 1600 pixels."""
+    chromium = shutil.which("chromium")
+    if not chromium:
+        print("picture: no chromium here; the browser checks are skipped")
+        return
+    drawing = os.path.join(WORK, "clean-symbols.dxf")
+    doc = ezdxf.new("R2013")
+    doc.appids.new("ZR_PINO")
+    block = doc.blocks.new("PIN-A")
+    block.add_circle((0, 0), 2)
+    block.add_attdef("ID_PINO", (3, 0))
+    msp = doc.modelspace()
+    centres = [(10 + 20 * i, 10) for i in range(3)]
+    for ident, (x, y) in zip("ABC", centres):
+        ref = msp.add_blockref("PIN-A", (x, y), dxfattribs={"xscale": 3, "yscale": 3})
+        ref.add_attrib("ID_PINO", ident, (x + 9, y))
+        ref.set_xdata("ZR_PINO", [(1000, "X1"), (1000, "CM03M"), (1000, "S")])
+    doc.saveas(drawing)
+    svg = os.path.join(WORK, "clean-symbols.svg")
+    zrcheck("--svg", svg, drawing)
+    root = ET.parse(svg).getroot()
+    width, height = round(float(root.get("width"))), round(float(root.get("height")))
+    shot = os.path.join(WORK, "clean-symbols.chromium.png")
+    subprocess.run([chromium, "--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
+                    f"--window-size={width},{height}", f"--screenshot={shot}", "file://" + svg],
+                   capture_output=True, timeout=180)
+    if not os.path.isfile(shot):
+        failures.append("chromium wrote no screenshot of the SVG")
+        return
+    image = Image.open(shot).convert("RGB")
+    to_pixels = PixelMap(root)
+    for x, y in centres:
+        px, py = to_pixels(x, y)
+        ring = to_pixels(x + 6, y)[0] - px  # radius 2 scaled by 3
+        expect(not near(image, px, py, dark, reach=2), f"chromium: the symbol at {x},{y} is filled")
+        expect(near(image, px + ring, py, dark, reach=2), f"chromium: no ring at {x},{y}")
+        # One pixel wide: a few pixels inside the ring are light again.
+        expect(not near(image, px + ring - 4, py, dark, reach=1), f"chromium: the ring at {x},{y} is thick")
+    page = os.path.join(WORK, "example-browser.html")
+    zrcheck("--html", page, os.path.join(EXAMPLES, "drawing.dxf"))
+    shot = os.path.join(WORK, "example-browser.png")
+    subprocess.run([chromium, "--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
+                    "--window-size=1600,1000", f"--screenshot={shot}", "file://" + page], capture_output=True, timeout=180)
+    if os.path.isfile(shot):
+        image = Image.open(shot).convert("RGB")
+        # The legend's swatches of the last rule are on screen.
+        colour = ERROR_COLOURS["connector.unknown-code"]
+        seen = any(colour_is(colour, 30)(image.getpixel((x, y)))
+                   for x in range(0, image.width, 2) for y in range(0, image.height, 2))
+        expect(seen, "chromium: the legend is not in view at 1600x1000")
+    else:
+        failures.append("chromium wrote no screenshot of the page")
+
+
 def main():
     global CATALOGUE
     if os.path.isdir(WORK):
@@ -388,6 +445,7 @@ def main():
     several_drawings()
     host_picture()
     legibility()
+    in_browser()
     for failure in failures:
         print("FAIL:", failure)
     print(f"{len(failures)} failures")

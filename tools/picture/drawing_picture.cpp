@@ -22,7 +22,9 @@ constexpr const char* kStyle =
     // Lines one pixel wide at any zoom. A renderer without vector-effect
     // (librsvg) drops this rule, var() being unknown to it, and keeps the
     // drawing group's stroke-width: one pixel at the picture's own scale.
-    ".zr-picture .drawing * { vector-effect: non-scaling-stroke; stroke-width: var(--zr-line, 1px) }\n"
+    // The width is set on the drawing's group, whose <use> copies inherit it;
+    // each element carries vector-effect itself (entity_svg.cpp).
+    ".zr-picture .drawing, .zr-picture .drawing * { stroke-width: var(--zr-line, 1px) }\n"
     ".zr-picture .overlay text, .zr-picture .panel text { font-family: 'DejaVu Sans', sans-serif;"
     " font-size: 12px }\n";
 
