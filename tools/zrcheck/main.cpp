@@ -250,7 +250,7 @@ int main(int argc, char** argv) {
   app.add_option("--severity", o.severities,
                  "severity of a rule's findings: error (the default), warning or ignore; repeatable; over the "
                  "settings file's [zrcheck] severity.RULE keys. The exit status follows unwaived errors only. Rules: "
-                 "pin.missing, pin.unknown, pin.invalid-mate, pin.self-mate, connector.unchecked")
+                 "pin.missing, pin.unknown, pin.invalid-mate, pin.self-mate, connector.unchecked, connector.unknown-code")
       ->option_text("RULE=LEVEL")
       ->allow_extra_args(false);
   app.add_option("--svg", o.svg,
@@ -281,7 +281,9 @@ int main(int argc, char** argv) {
              "settings, waivers, baseline, output or usage).\n\n"
              "Example:\n"
              "  zrcheck --catalogue catalogo.db --json -o report.json sheet1.dxf sheet2.dxf\n"
-             "  zrcheck --settings ci --baseline main.json --format sarif -o zrcheck.sarif sheets/*.dxf");
+             "  zrcheck --settings ci --baseline main.json --quiet sheets/*.dxf\n"
+             "  zrcheck --settings ci --baseline main.json --format sarif -o zrcheck.sarif sheets/*.dxf\n\n"
+             "See zrcheck(1) and zrcheck-waivers(5).");
   if (std::optional<int> done = parseCommandLine(app, argc, argv)) return *done;
   if (std::count(o.drawings.begin(), o.drawings.end(), "-") > 1) {
     std::cerr << "zrcheck: standard input (-) can be given once\n";
