@@ -1,30 +1,40 @@
 # What `cmake --install` puts where, the manual pages, and the Debian package.
 #
-#   bin/                               zrhost, zrcheck, zrdxf (RPATH $ORIGIN/../lib)
-#   lib/                               the module, the settings component and the platform libraries
-#   share/zrconector/com-registry.d/   the COM registry (library paths relative to it)
+#   bin/                               zrhost, zrcheck, zrdxf (RPATH $ORIGIN/../lib/zrconector)
+#   lib/zrconector/                    the module, the settings component and the platform libraries
+#                                      (private: no other program links them; RPATH $ORIGIN)
+#   lib/zrconector/com-registry.d/     the COM registry (library paths relative to it)
+#   share/zrconector/                  the JSON Schema of zrcheck's report
 #   share/zrconector/examples/         the example drawing, scripts, settings and catalogue
-#   share/man/man1/                    manual pages, made by help2man from --help and --version
+#   share/man/man1/, man5/             the manual pages (written by hand, installed compressed)
 #   share/bash-completion/completions/ completion for the three programs
-#   share/doc/zrconector/              README and the catalogue guide
+#   share/doc/zrconector/              README, the catalogue guide, zrcheck's guide, copyright, changelog
 #
 # Nothing installed names the source or build tree: the programs find each
 # other, the registry and the examples from where they are.
 
+set(ZR_PRIVATE_LIB_DIR lib/zrconector)
 foreach(library zrcom zrdwg zrfx zrado zrui prmset zrconector)
   if(TARGET ${library})
-    install(TARGETS ${library} LIBRARY DESTINATION lib)
+    set_target_properties(${library} PROPERTIES INSTALL_RPATH "$ORIGIN")
+    install(TARGETS ${library} LIBRARY DESTINATION ${ZR_PRIVATE_LIB_DIR})
   endif()
 endforeach()
-foreach(tool zrcheck zrdxf)
+# The terminal front end installs itself there (platform/ui/terminal).
+if(TARGET zrterm)
+  set_target_properties(zrterm PROPERTIES INSTALL_RPATH "$ORIGIN")
+endif()
+foreach(tool zrcheck zrdxf zrhost)
   if(TARGET ${tool})
+    set_target_properties(${tool} PROPERTIES INSTALL_RPATH "$ORIGIN/../${ZR_PRIVATE_LIB_DIR}")
     install(TARGETS ${tool} RUNTIME DESTINATION bin)
   endif()
 endforeach()
 
-# The COM registry as installed: each line names its library relative to the
-# registry folder (share/zrconector/com-registry.d -> lib).
-install(DIRECTORY ${ZRCOM_INSTALL_REGISTRY_DIR}/ DESTINATION share/zrconector/com-registry.d)
+# The COM registry as installed, in the libraries' folder (the run time reads
+# the com-registry.d beside libzrcom.so): each line names its library
+# relative to the registry folder.
+install(DIRECTORY ${ZRCOM_INSTALL_REGISTRY_DIR}/ DESTINATION ${ZR_PRIVATE_LIB_DIR}/com-registry.d)
 
 # The examples, with their catalogue built from its SQL script, beside the
 # settings that name it (data_folder = ./).
@@ -47,34 +57,42 @@ install(FILES ${PROJECT_SOURCE_DIR}/examples/drawing.dxf ${PROJECT_SOURCE_DIR}/e
   ${PROJECT_SOURCE_DIR}/examples/show-connectors.scm ${PROJECT_SOURCE_DIR}/examples/README.md
   DESTINATION share/zrconector/examples)
 
-# Manual pages from the programs' own --help and --version, so that they
-# cannot say other than the programs do.
-find_program(ZR_HELP2MAN help2man REQUIRED)
+# The manual pages, written by hand (docs/man), installed compressed as
+# Debian asks: gzip -9 -n, so that the bytes do not depend on the time.
+find_program(ZR_GZIP gzip REQUIRED)
 set(ZR_MAN_PAGES)
-foreach(tool zrcheck zrdxf zrhost)
-  if(NOT TARGET ${tool})
-    continue()
-  endif()
-  set(page ${CMAKE_BINARY_DIR}/man/${tool}.1)
-  add_custom_command(OUTPUT ${page}
+foreach(page zrcheck.1 zrdxf.1 zrhost.1 zrcheck-waivers.5)
+  set(source ${PROJECT_SOURCE_DIR}/docs/man/${page})
+  set(packed ${CMAKE_BINARY_DIR}/man/${page}.gz)
+  add_custom_command(OUTPUT ${packed}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-    # A sanitizer build's programs run here too; their leak report is not the page.
-    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
-            ${ZR_HELP2MAN} --no-info --no-discard-stderr --section=1 --source=ZRConector
-            --name=${ZR_MAN_NAME_${tool}} --output=${page} $<TARGET_FILE:${tool}>
-    DEPENDS ${tool}
-    COMMENT "Manual page of ${tool}")
-  list(APPEND ZR_MAN_PAGES ${page})
+    COMMAND ${ZR_GZIP} -9 -n -c ${source} > ${packed}
+    DEPENDS ${source}
+    COMMENT "Manual page ${page}")
+  list(APPEND ZR_MAN_PAGES ${packed})
+  string(REGEX REPLACE ".*\\.([0-9])$" "\\1" section ${page})
+  install(FILES ${packed} DESTINATION share/man/man${section})
 endforeach()
 add_custom_target(man_pages ALL DEPENDS ${ZR_MAN_PAGES})
-install(FILES ${ZR_MAN_PAGES} DESTINATION share/man/man1)
 
 foreach(tool zrcheck zrdxf zrhost)
   install(FILES ${PROJECT_SOURCE_DIR}/tools/completion/zrconector.bash
     DESTINATION share/bash-completion/completions RENAME ${tool})
 endforeach()
+
+# The documents, the Debian copyright file and the changelog (compressed as
+# the manual pages are).
+set(ZR_CHANGELOG ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+add_custom_command(OUTPUT ${ZR_CHANGELOG}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+  COMMAND ${ZR_GZIP} -9 -n -c ${PROJECT_SOURCE_DIR}/docs/debian/changelog > ${ZR_CHANGELOG}
+  DEPENDS ${PROJECT_SOURCE_DIR}/docs/debian/changelog
+  COMMENT "Debian changelog")
+add_custom_target(package_changelog ALL DEPENDS ${ZR_CHANGELOG})
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/catalogue.md
+  ${PROJECT_SOURCE_DIR}/docs/debian/copyright ${ZR_CHANGELOG}
   DESTINATION share/doc/zrconector)
+install(FILES ${PROJECT_SOURCE_DIR}/tools/zrcheck/README.md DESTINATION share/doc/zrconector RENAME zrcheck.md)
 # The schema of zrcheck's JSON report, for pipelines that validate it.
 install(FILES ${PROJECT_SOURCE_DIR}/tools/zrcheck/report-schema.json DESTINATION share/zrconector)
 
@@ -82,15 +100,31 @@ install(FILES ${PROJECT_SOURCE_DIR}/tools/zrcheck/report-schema.json DESTINATION
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zrconector)
 set(CPACK_PACKAGE_VENDOR "ZRConector")
-set(CPACK_PACKAGE_CONTACT "ZRConector maintainers <zrconector@localhost>")
+set(CPACK_PACKAGE_CONTACT "ZRConector maintainers <zrconector@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "connector pin check of DXF drawings, reference CAD host and module")
+# The extended description; CPack puts the summary first as the synopsis,
+# indents each line and writes the empty line between paragraphs as " .".
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "zrcheck checks the connector pin symbols of DXF drawings against a connector
+catalogue (SQLite file or PostgreSQL server) and reports missing pins, pins
+the catalogue does not know and pins that touch a pin they may not mate with,
+as text, JSON, SARIF 2.1.0 or JUnit XML, with waivers and baselines for CI.
+
+zrdxf inspects, audits and repairs DXF drawings. zrhost is a reference CAD
+host with a Scheme console and a terminal front end that loads the
+ZRConector module and its connector dialogs.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Stripped programs and libraries; the libraries they link found by
+# dpkg-shlibdeps, with versions (our own private ones looked up in the tree
+# being packaged).
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 # The ODBC drivers are loaded at run time by name, so no library scan finds them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libc6, libstdc++6, libicu72, libinih1, libguile-3.0-1, libodbc2, libncursesw6, libsqliteodbc, odbc-postgresql")
-if(ZR_SANITIZE)
-  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libasan8, libubsan1")
-endif()
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libsqliteodbc, odbc-postgresql")
+# Files 0644 and folders 0755, whatever the umask of the build.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)

@@ -14,10 +14,11 @@ PACKAGES=(
   postgresql
   python3 python3-ezdxf
   tmux
-  libcli11-dev help2man libssl-dev python3-jsonschema
+  libcli11-dev libssl-dev python3-jsonschema
   nlohmann-json3-dev libpugixml-dev
   libdxflib-dev
   librsvg2-bin python3-pil
+  lintian debootstrap chromium
 )
 
 missing=()

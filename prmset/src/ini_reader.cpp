@@ -50,7 +50,8 @@ std::vector<std::string> SettingsFolders() {
   std::string here = FolderOfThisLibrary();
   // Only where an installation puts them: a program never reaches into the
   // tree it was built from, which may be gone or belong to another version.
-  if (!here.empty()) folders.push_back(here + "/../share/zrconector/examples/catalogue");
+  // The libraries are installed in PREFIX/lib/zrconector.
+  if (!here.empty()) folders.push_back(here + "/../../share/zrconector/examples/catalogue");
   return folders;
 }
 

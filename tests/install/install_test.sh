@@ -3,8 +3,9 @@
 # prefix, then the programs run from another folder with nothing of the
 # source or build tree in reach (both hidden under empty file systems in a
 # mount namespace of their own where the system allows one; no settings,
-# registry or module named by the environment), and the Debian package
-# unpacked into a fresh root.
+# registry or module named by the environment), and the Debian package:
+# its dependencies, stripped files and layout, lintian without errors, and
+# its programs run unpacked.
 #
 #   install_test.sh BUILD_DIR SOURCE_DIR WORK_DIR [--package]
 set -uo pipefail
@@ -40,13 +41,47 @@ for tree in "$source" "$build"; do
   fi
 done
 
-for f in bin/zrhost bin/zrcheck bin/zrdxf lib/libzrconector.so lib/libprmset.so \
-    share/zrconector/com-registry.d/prmset.comreg share/zrconector/com-registry.d/zrado.comreg \
+for f in bin/zrhost bin/zrcheck bin/zrdxf lib/zrconector/libzrconector.so lib/zrconector/libprmset.so \
+    lib/zrconector/com-registry.d/prmset.comreg lib/zrconector/com-registry.d/zrado.comreg \
     share/zrconector/examples/catalogue/zrhost.ini share/zrconector/examples/catalogue/catalogo.db \
-    share/man/man1/zrcheck.1 share/man/man1/zrdxf.1 share/man/man1/zrhost.1 \
-    share/bash-completion/completions/zrcheck share/doc/zrconector/catalogue.md; do
+    share/zrconector/report-schema.json \
+    share/man/man1/zrcheck.1.gz share/man/man1/zrdxf.1.gz share/man/man1/zrhost.1.gz \
+    share/man/man5/zrcheck-waivers.5.gz \
+    share/bash-completion/completions/zrcheck share/doc/zrconector/catalogue.md \
+    share/doc/zrconector/zrcheck.md share/doc/zrconector/copyright share/doc/zrconector/changelog.gz; do
   [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
+# The platform libraries are the package's own: none straight in lib/.
+stray=$(ls "$prefix"/lib/*.so* 2>/dev/null)
+[ -z "$stray" ] || fail "libraries outside lib/zrconector: $stray"
+
+# The manual pages: hand-written, with the sections a user looks for, and
+# no warnings from man.
+for page in man1/zrcheck.1 man1/zrdxf.1 man1/zrhost.1 man5/zrcheck-waivers.5; do
+  file="$prefix/share/man/$page.gz"
+  [ -e "$file" ] || continue
+  text=$(zcat "$file")
+  for section in NAME SYNOPSIS DESCRIPTION "EXIT STATUS" ENVIRONMENT FILES EXAMPLES; do
+    [ "$page" = man5/zrcheck-waivers.5 ] && [[ $section == "EXIT STATUS" || $section == ENVIRONMENT ]] && continue
+    grep -q "^\.SH \"\?$section\"\?\$" <<<"$text" || fail "$page has no section $section"
+  done
+  warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$file" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || fail "$page: man warns: $warnings"
+done
+# The pages are written by hand: every long option a program's --help (and
+# each zrdxf subcommand's) names must be in its page.
+for tool in zrcheck zrdxf zrhost; do
+  page="$prefix/share/man/man1/$tool.1.gz"
+  [ -e "$page" ] || continue
+  text=$(zcat "$page" | sed 's/\\-/-/g; s/\\f[BIRP]//g')
+  helps=$("$prefix/bin/$tool" --help 2>&1)
+  [ "$tool" = zrdxf ] && for sub in info audit roundtrip; do helps+=$'\n'$("$prefix/bin/zrdxf" $sub --help 2>&1); done
+  for option in $(grep -oE -- '--[a-z][a-z-]+' <<<"$helps" | sort -u); do
+    grep -qF -- "$option" <<<"$text" || fail "$tool.1 does not name $option (in --help)"
+  done
+done
+zcat "$prefix/share/man/man5/zrcheck-waivers.5.gz" | grep -q '"expires"' ||
+  fail "zrcheck-waivers.5 does not carry the waiver format"
 
 # A clean environment: only what the installed tree finds by itself, with
 # the source and build trees out of reach.
@@ -79,8 +114,6 @@ status=$?
 out=$(run zrdxf info --json "$examples/drawing.dxf") || fail "zrdxf info: $out"
 run zrdxf roundtrip "$examples/drawing.dxf" copy.dxf && run zrdxf audit copy.dxf >/dev/null || fail "zrdxf roundtrip/audit"
 
-grep -q '^\.TH ZRCHECK' "$prefix/share/man/man1/zrcheck.1" && grep -q 'catalogue FILE' "$prefix/share/man/man1/zrcheck.1" || \
-  fail "the zrcheck manual page is not its --help"
 out=$(bash -c "source '$prefix/share/bash-completion/completions/zrcheck'; PATH='$prefix/bin':\$PATH
   COMP_WORDS=(zrcheck --cat); COMP_CWORD=1; _zrconector_complete; echo \${COMPREPLY[*]}")
 [ "$out" = "--catalogue" ] || fail "completion of --cat: '$out'"
@@ -89,9 +122,31 @@ if [ "$package" = --package ]; then
   (cd "$build" && cpack -G DEB -B "$work/package" >"$log/cpack.log" 2>&1) || { cat "$log/cpack.log"; fail "cpack"; }
   deb=$(ls "$work"/package/*.deb 2>/dev/null | head -1)
   if [ -n "$deb" ]; then
+    # Kept for the test that installs it into a Debian root.
+    cp "$deb" "$log/zrconector.deb"
     info=$(dpkg-deb -I "$deb")
     grep -q "Package: zrconector" <<<"$info" || fail "package name: $info"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    # Found by dpkg-shlibdeps from what the programs link, with versions.
+    for need in "guile-3.0-libs" "libssl3 (>=" "libpugixml1v5 (>=" "libc6 (>=" "libstdc++6 (>=" \
+        "libicu72 (>=" "libsqliteodbc" "odbc-postgresql"; do
+      grep -qF "$need" <<<"$depends" || fail "Depends lacks $need: $depends"
+    done
+    grep -q "libguile-3.0-1" <<<"$depends" && fail "Depends names a package Debian 12 does not have: $depends"
     dpkg -x "$deb" "$work/root"
+    for f in "$work"/root/usr/bin/* "$work"/root/usr/lib/zrconector/*.so; do
+      readelf -S "$f" 2>/dev/null | grep -q '\.symtab' && fail "not stripped: ${f#$work/root}"
+    done
+    rpath=$(readelf -d "$work/root/usr/bin/zrcheck" | grep -E 'RPATH|RUNPATH')
+    grep -qF '$ORIGIN/../lib/zrconector' <<<"$rpath" || fail "zrcheck's RPATH: $rpath"
+    if command -v lintian >/dev/null; then
+      lintian --tag-display-limit 0 "$deb" >"$log/lintian.log" 2>&1
+      errors=$(grep '^E:' "$log/lintian.log")
+      [ -z "$errors" ] || fail "lintian errors:
+$errors"
+    else
+      fail "no lintian (scripts/setup.sh installs it)"
+    fi
     out=$(run "$work/root/usr/bin/zrcheck" --version) && [[ $out == "zrcheck "* ]] ||
       fail "the packaged zrcheck --version: $out"
     out=$(run "$work/root/usr/bin/zrcheck" --settings "$work/root/usr/share/zrconector/examples/catalogue" \

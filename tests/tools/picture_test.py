@@ -25,9 +25,11 @@ ERROR_COLOURS = {
     "pin.missing": (0xb4, 0x53, 0x09),
     "pin.unknown": (0x7c, 0x3a, 0xed),
     "pin.invalid-mate": (0xdc, 0x26, 0x26),
-    "pin.self-mate": (0xdb, 0x27, 0x77),
+    "pin.self-mate": (0xbe, 0x18, 0x5d),
     "connector.unchecked": (0x25, 0x63, 0xeb),
+    "connector.unknown-code": (0x0f, 0x76, 0x6e),
 }
+FONTS = "/usr/share/fonts/truetype/dejavu"
 
 failures = []
 
@@ -277,6 +279,156 @@ def host_picture():
            f"zrhost: an unwritable picture: exit {r.returncode}: {r.stderr[-300:]}")
 
 
+def contrast(colour):
+    """WCAG contrast of "#rrggbb" on white."""
+    def channel(c):
+        c /= 255
+        return c / 12.92 if c <= 0.03928 else ((c + 0.055) / 1.055) ** 2.4
+    r, g, b = (int(colour[i:i + 2], 16) for i in (1, 3, 5))
+    return 1.05 / (0.2126 * channel(r) + 0.7152 * channel(g) + 0.0722 * channel(b) + 0.05)
+
+
+def text_box(el, fonts):
+    """The box a <text> of the overlay takes, measured with the font it names
+    (DejaVu Sans at its size, bold when bold), from its x, y and anchor."""
+    text = "".join(el.itertext())
+    font = fonts[el.get("font-weight") == "bold"]
+    width = font.getlength(text)
+    x, y = float(el.get("x")), float(el.get("y"))
+    if el.get("text-anchor") == "end":
+        x -= width
+    elif el.get("text-anchor") == "middle":
+        x -= width / 2
+    ascent, descent = font.getmetrics()
+    return (x, y - ascent, x + width, y + descent), text
+
+
+def overlaps(a, b):
+    return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
+
+
+def crowded_drawing(path):
+    """Findings close together: unknown pins a tenth of a ring apart, pins on
+    one spot, missing pins listed beside their connector."""
+    doc = ezdxf.new("R2013")
+    doc.appids.new("ZR_PINO")
+    block = doc.blocks.new("PIN-A")
+    block.add_circle((0, 0), 0.5)
+    block.add_attdef("ID_PINO", (0.7, 0), dxfattribs={"height": 0.5})
+    msp = doc.modelspace()
+    pins = [("X1", "CM03M", str(9 - i), 10 + 0.3 * i, 10, "ESQ") for i in range(5)]
+    pins += [("X2", "CM03F", "A", 12, 12, "ESQ"), ("X3", "CM03F", "A", 12, 12, "ESQ"), ("X4", "ZZ99", "1", 11, 11, "ESQ")]
+    pins += [("X5", "CM10M", "A", 10.5, 10.2, "ESQ")]
+    for name, code, ident, x, y, layer in pins:
+        ref = msp.add_blockref("PIN-A", (x, y), dxfattribs={"layer": layer})
+        ref.add_attrib("ID_PINO", ident, (x + 0.7, y), dxfattribs={"height": 0.5})
+        ref.set_xdata("ZR_PINO", [(1000, name), (1000, code), (1000, "S")])
+    doc.saveas(path)
+
+
+def legibility():
+    """Every mark colour has 3:1 contrast on white and every text 4.5:1; every
+    element styles itself (nothing relies on a style sheet reaching <use>
+    copies); no label covers another label or a mark, measured with the
+    font's own advances."""
+    from PIL import ImageFont
+    fonts = {False: ImageFont.truetype(os.path.join(FONTS, "DejaVuSans.ttf"), 12),
+             True: ImageFont.truetype(os.path.join(FONTS, "DejaVuSans-Bold.ttf"), 12)}
+    drawings = [os.path.join(EXAMPLES, "drawing.dxf"), os.path.join(WORK, "crowded.dxf")]
+    crowded_drawing(drawings[1])
+    for drawing in drawings:
+        name = os.path.basename(drawing)
+        for severity in ("error", "warning"):
+            svg = os.path.join(WORK, f"legible-{severity}-{name}.svg")
+            args = [] if severity == "error" else [a for rule in ERROR_COLOURS for a in ("--severity", f"{rule}=warning")]
+            r = zrcheck(*args, "--svg", svg, drawing)
+            expect(r.returncode in (0, 1) and os.path.isfile(svg), f"{name}: exit {r.returncode} {r.stderr[:300]}")
+            if not os.path.isfile(svg):
+                continue
+            root = ET.parse(svg).getroot()
+            drawing_group = next(el for el in root.iter() if el.get("class") == "drawing")
+            expect(drawing_group.get("fill") == "none" and drawing_group.get("stroke"),
+                   f"{name}: the drawing's group styles itself: {drawing_group.attrib}")
+            for el in root.iter(SVG_NS + "text"):
+                fill = el.get("fill") or ""
+                expect(fill.startswith("#") and contrast(fill) >= 4.5, f"{name}: text {''.join(el.itertext())!r} in {fill}")
+            overlay = next(el for el in root.iter() if el.get("class") == "overlay")
+            for el in overlay.iter():
+                for attr in ("stroke", "fill"):
+                    colour = el.get(attr)
+                    if colour and colour.startswith("#"):
+                        expect(contrast(colour) >= 3, f"{name}: {el.tag} {attr} {colour}: contrast {contrast(colour):.2f}")
+            # Labels against labels and marks.
+            labels = [text_box(el, fonts) for el in overlay.iter(SVG_NS + "text")]
+            rings = [(float(c.get("cx")) - float(c.get("r")) - 1.5, float(c.get("cy")) - float(c.get("r")) - 1.5,
+                      float(c.get("cx")) + float(c.get("r")) + 1.5, float(c.get("cy")) + float(c.get("r")) + 1.5)
+                     for c in overlay.iter(SVG_NS + "circle") if c.get("class") == "at"]
+            expect(len(labels) >= 5, f"{name}: labels {len(labels)}")
+            for i, (box, text) in enumerate(labels):
+                for other, other_text in labels[i + 1:]:
+                    expect(not overlaps(box, other), f"{name}: label {text!r} covers {other_text!r}")
+                for ring in rings:
+                    expect(not overlaps(box, ring), f"{name}: label {text!r} covers a mark at {ring[:2]}")
+            render(svg)
+
+
+def in_browser():
+    """Headless Chromium, where it is installed: pin symbols drawn through
+    <use> are rings, not filled discs, with lines one pixel wide, and the
+    HTML page shows the whole picture with its legend at 1600 pixels."""
+    chromium = shutil.which("chromium")
+    if not chromium:
+        print("picture: no chromium here; the browser checks are skipped")
+        return
+    drawing = os.path.join(WORK, "clean-symbols.dxf")
+    doc = ezdxf.new("R2013")
+    doc.appids.new("ZR_PINO")
+    block = doc.blocks.new("PIN-A")
+    block.add_circle((0, 0), 2)
+    block.add_attdef("ID_PINO", (3, 0))
+    msp = doc.modelspace()
+    centres = [(10 + 20 * i, 10) for i in range(3)]
+    for ident, (x, y) in zip("ABC", centres):
+        ref = msp.add_blockref("PIN-A", (x, y), dxfattribs={"xscale": 3, "yscale": 3})
+        ref.add_attrib("ID_PINO", ident, (x + 9, y))
+        ref.set_xdata("ZR_PINO", [(1000, "X1"), (1000, "CM03M"), (1000, "S")])
+    doc.saveas(drawing)
+    svg = os.path.join(WORK, "clean-symbols.svg")
+    zrcheck("--svg", svg, drawing)
+    root = ET.parse(svg).getroot()
+    width, height = round(float(root.get("width"))), round(float(root.get("height")))
+    shot = os.path.join(WORK, "clean-symbols.chromium.png")
+    subprocess.run([chromium, "--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
+                    f"--window-size={width},{height}", f"--screenshot={shot}", "file://" + svg],
+                   capture_output=True, timeout=180)
+    if not os.path.isfile(shot):
+        failures.append("chromium wrote no screenshot of the SVG")
+        return
+    image = Image.open(shot).convert("RGB")
+    to_pixels = PixelMap(root)
+    for x, y in centres:
+        px, py = to_pixels(x, y)
+        ring = to_pixels(x + 6, y)[0] - px  # radius 2 scaled by 3
+        expect(not near(image, px, py, dark, reach=2), f"chromium: the symbol at {x},{y} is filled")
+        expect(near(image, px + ring, py, dark, reach=2), f"chromium: no ring at {x},{y}")
+        # One pixel wide: a few pixels inside the ring are light again.
+        expect(not near(image, px + ring - 4, py, dark, reach=1), f"chromium: the ring at {x},{y} is thick")
+    page = os.path.join(WORK, "example-browser.html")
+    zrcheck("--html", page, os.path.join(EXAMPLES, "drawing.dxf"))
+    shot = os.path.join(WORK, "example-browser.png")
+    subprocess.run([chromium, "--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
+                    "--window-size=1600,1000", f"--screenshot={shot}", "file://" + page], capture_output=True, timeout=180)
+    if os.path.isfile(shot):
+        image = Image.open(shot).convert("RGB")
+        # The legend's swatches of the last rule are on screen.
+        colour = ERROR_COLOURS["connector.unknown-code"]
+        seen = any(colour_is(colour, 30)(image.getpixel((x, y)))
+                   for x in range(0, image.width, 2) for y in range(0, image.height, 2))
+        expect(seen, "chromium: the legend is not in view at 1600x1000")
+    else:
+        failures.append("chromium wrote no screenshot of the page")
+
+
 def main():
     global CATALOGUE
     if os.path.isdir(WORK):
@@ -292,6 +444,8 @@ def main():
     nested_picture()
     several_drawings()
     host_picture()
+    legibility()
+    in_browser()
     for failure in failures:
         print("FAIL:", failure)
     print(f"{len(failures)} failures")

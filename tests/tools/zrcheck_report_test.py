@@ -88,7 +88,8 @@ def formats(catalogue, work, sheet, clean):
     expect(drawing["outcome"] == {"failed": True, "errors": 6, "warnings": 0, "waived": 0, "unchanged": 0,
                                   "fixed": 0}, f"outcome: {drawing['outcome']}")
     expect(document["settings"]["severities"] == dict.fromkeys(
-        ["pin.missing", "pin.unknown", "pin.invalid-mate", "pin.self-mate", "connector.unchecked"], "error"),
+        ["pin.missing", "pin.unknown", "pin.invalid-mate", "pin.self-mate", "connector.unchecked",
+         "connector.unknown-code"], "error"),
         f"severities in force: {document['settings']['severities']}")
     expect([f["fingerprint"] for f in same["drawings"][0]["findings"]] == [f["fingerprint"] for f in drawing["findings"]],
            "--json and --format json differ")
@@ -114,19 +115,23 @@ def formats(catalogue, work, sheet, clean):
         results = sarif_run["results"]
         expect(r.returncode == 1 and log["version"] == "2.1.0" and sarif_run["tool"]["driver"]["name"] == "zrcheck",
                f"SARIF run: exit {r.returncode}")
-        expect(sorted(res["partialFingerprints"]["zrcheck/v1"] for res in results) ==
+        expect(sorted(res["properties"]["fingerprint"] for res in results) ==
                sorted(f["fingerprint"] for f in drawing["findings"]), "SARIF fingerprints are the report's")
         expect(all(rules[res["ruleIndex"]] == res["ruleId"] and res["level"] == "error" for res in results),
                "SARIF rule indexes and levels")
-        # The drawings are named by absolute paths here: file: URIs.
-        expect([a["location"]["uri"] for a in sarif_run["artifacts"]] == ["file://" + sheet, "file://" + clean],
+        # The drawings are named by absolute paths: relative URIs when they
+        # lie below the working folder, else file: URIs.
+        def uri_of(path):
+            relative = os.path.relpath(os.path.realpath(path))
+            return "file://" + os.path.realpath(path) if relative.startswith("..") else relative
+        expect([a["location"]["uri"] for a in sarif_run["artifacts"]] == [uri_of(sheet), uri_of(clean)],
                f"SARIF artifacts: {sarif_run['artifacts']}")
         by_pin = {(res["ruleId"], res["locations"][0]["logicalLocations"][-1]["fullyQualifiedName"]): res
                   for res in results}
         unknown = by_pin.get(("pin.unknown", "X1/9"))
         expect(unknown is not None and unknown["locations"][0]["properties"]["x"] == 10 and
                unknown["locations"][0]["properties"]["y"] == 12 and
-               unknown["locations"][0]["physicalLocation"]["artifactLocation"]["uri"] == "file://" + sheet,
+               unknown["locations"][0]["physicalLocation"]["artifactLocation"]["uri"] == uri_of(sheet),
                f"SARIF place of the unknown pin: {unknown}")
         missing = by_pin.get(("pin.missing", "X1/B"))
         expect(missing is not None and "properties" not in missing["locations"][0],
@@ -146,9 +151,9 @@ def formats(catalogue, work, sheet, clean):
     expect([s.get("name") for s in suites] == [sheet, clean], f"JUnit suites {[s.get('name') for s in suites]}")
     cases = {c.get("name"): c for c in suites[0].findall("testcase")}
     expect(sorted(cases) == ["X1 (CM03M)", "X2 (AM02F)"], f"JUnit cases {sorted(cases)}")
-    failure = cases.get("X1 (CM03M)", ElementTree.Element("x")).find("failure")
-    expect(failure is not None and "pin 9 [" in failure.text and "is not in the catalogue" in failure.text and
-           "pin B is missing" in failure.text, f"JUnit failure text: {failure.text if failure is not None else None}")
+    messages = [f.get("message") for f in cases.get("X1 (CM03M)", ElementTree.Element("x")).findall("failure")]
+    expect(len(messages) == 4 and any("pin 9 [" in m and "is not in the catalogue" in m for m in messages) and
+           any("pin B is missing" in m for m in messages), f"JUnit failures, one a finding: {messages}")
     expect(root.get("tests") == "4" and root.get("failures") == "2" and suites[1].get("failures") == "0",
            f"JUnit counts: {root.attrib}")
 

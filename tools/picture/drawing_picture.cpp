@@ -19,12 +19,12 @@ constexpr double kMargin = 40.0;
 constexpr double kPanelWidth = 460.0;
 
 constexpr const char* kStyle =
-    ".zr-picture .drawing path, .zr-picture .drawing circle { fill: none; stroke: #1f2937 }\n"
     // Lines one pixel wide at any zoom. A renderer without vector-effect
     // (librsvg) drops this rule, var() being unknown to it, and keeps the
     // drawing group's stroke-width: one pixel at the picture's own scale.
-    ".zr-picture .drawing * { vector-effect: non-scaling-stroke; stroke-width: var(--zr-line, 1px) }\n"
-    ".zr-picture .drawing text { fill: #1f2937; stroke: none; font-family: 'DejaVu Sans', sans-serif }\n"
+    // The width is set on the drawing's group, whose <use> copies inherit it;
+    // each element carries vector-effect itself (entity_svg.cpp).
+    ".zr-picture .drawing, .zr-picture .drawing * { stroke-width: var(--zr-line, 1px) }\n"
     ".zr-picture .overlay text, .zr-picture .panel text { font-family: 'DejaVu Sans', sans-serif;"
     " font-size: 12px }\n";
 
@@ -72,7 +72,11 @@ std::string drawingSvg(const OdDbDatabase& db, const std::vector<Finding>& findi
   out += "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
   // The block groups sit inside the drawing's group so that its style
   // reaches them; they are drawn only where references use them.
-  out += "<g class=\"drawing\" stroke-width=\"" + number(1.0 / scale) + "\" transform=\"matrix(" + number(scale) +
+  // The drawing's colours are presentation attributes of its group, which
+  // every element and every <use> copy inherits: a style sheet's selectors
+  // do not reach into <use> copies in every browser.
+  out += "<g class=\"drawing\" fill=\"none\" stroke=\"#1f2937\" stroke-width=\"" + number(1.0 / scale) +
+         "\" transform=\"matrix(" + number(scale) +
          " 0 0 " + number(-scale) + ' ' + number(map.offsetX) + ' ' + number(map.offsetY) + ")\">\n<defs>\n";
   out += scene.defs;
   out += "</defs>\n";

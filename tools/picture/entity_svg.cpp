@@ -45,6 +45,11 @@ long Fields::integer(int code, long dflt) const {
 
 namespace {
 
+// Lines one pixel wide at any zoom, written on each element: vector-effect is
+// not inherited, and a style sheet does not reach <use> copies in every
+// browser. The width itself is the drawing group's (see drawing_picture.cpp).
+constexpr const char* kHairline = " vector-effect=\"non-scaling-stroke\"";
+
 constexpr double kDegree = M_PI / 180.0;
 // CAD text height is the height of capitals; an SVG font size is the em,
 // whose capitals are about 0.72 of it.
@@ -111,7 +116,7 @@ bool drawVertices(const std::vector<Vertex>& vertices, bool closed, const Affine
     out.box.add(ocs.apply(to));
   }
   if (closed) d += " Z";
-  out.svg += "<path d=\"" + d + "\"/>\n";
+  out.svg += std::string("<path") + kHairline + " d=\"" + d + "\"/>\n";
   return true;
 }
 
@@ -152,7 +157,7 @@ bool drawPolyline(const OdDbEntity& e, const Fields& f, Sketch& out) {
 bool drawLine(const Fields& f, Sketch& out) {
   const Point a = f.point(10, NAN), b = f.point(11, NAN);
   if (!usable(a) || !usable(b)) return false;
-  out.svg += "<path d=\"M";
+  out.svg += std::string("<path") + kHairline + " d=\"M";
   appendPoint(out.svg, a);
   out.svg += " L";
   appendPoint(out.svg, b);
@@ -169,7 +174,7 @@ bool drawCircleOrArc(const Fields& f, bool arc, Sketch& out) {
   if (!usable(center) || !usable(r) || r <= 0.0) return false;
   out.box.addAround(center, r);
   if (!arc) {
-    out.svg += "<circle cx=\"";
+    out.svg += std::string("<circle") + kHairline + " cx=\"";
     appendNumber(out.svg, center.x);
     out.svg += "\" cy=\"";
     appendNumber(out.svg, center.y);
@@ -187,7 +192,7 @@ bool drawCircleOrArc(const Fields& f, bool arc, Sketch& out) {
     return ocs.apply({raw.x + r * std::cos(degrees * kDegree), raw.y + r * std::sin(degrees * kDegree)});
   };
   std::string& s = out.svg;
-  s += "<path d=\"M";
+  s += std::string("<path") + kHairline + " d=\"M";
   appendPoint(s, at(start));
   // A whole turn is two halves: an SVG arc from a point to itself is nothing.
   const bool whole = span >= 360.0 - 1e-9;
@@ -230,7 +235,9 @@ bool drawTextLines(const std::vector<std::string>& lines, Point at, double heigh
   std::string& s = out.svg;
   s += "<text transform=\"";
   appendMatrix(s, m);
-  s += "\" font-size=\"";
+  // Written on the element: the drawing's fill is "none", and a style
+  // sheet does not reach <use> copies in every browser.
+  s += "\" fill=\"#1f2937\" stroke=\"none\" font-family=\"DejaVu Sans, sans-serif\" font-size=\"";
   appendNumber(s, height * kEmPerHeight);
   s += '"';
   if (anchor == 1) s += " text-anchor=\"middle\"";

@@ -8,7 +8,9 @@ namespace {
 
 constexpr const char* kPageStyle =
     "body { font-family: 'DejaVu Sans', sans-serif; margin: 1em; color: #111827 }\n"
-    ".picture { overflow: auto; border: 1px solid #d1d5db; max-height: 80vh }\n"
+    // The whole picture, drawing and legend, scaled to the window.
+    ".picture { border: 1px solid #d1d5db }\n"
+    ".picture svg { display: block; width: 100%; height: auto; max-height: 85vh }\n"
     "table { border-collapse: collapse; margin-top: 1em }\n"
     "th, td { border: 1px solid #d1d5db; padding: 2px 8px; text-align: left }\n"
     "tr:target { background: #fef3c7 }\n"

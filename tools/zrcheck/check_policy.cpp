@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "drawing_path.h"
+
 namespace fs = std::filesystem;
 
 CheckPolicy::CheckPolicy(const std::vector<std::string>& drawings, const std::vector<std::string>& waiverFiles,
@@ -21,7 +23,7 @@ CheckPolicy::CheckPolicy(const std::vector<std::string>& drawings, const std::ve
     // The same drawing given twice reads its waivers once.
     bool seen = false;
     for (std::size_t j = 0; j < i && !seen; ++j)
-      if (drawings[j] == drawings[i]) {
+      if (resolvedDrawingPath(drawings[j]) == resolvedDrawingPath(drawings[i])) {
         beside_[i] = beside_[j];
         seen = true;
       }
@@ -40,5 +42,6 @@ void CheckPolicy::apply(CheckReport& report, std::size_t index, const std::strin
   for (std::size_t w : beside_[index]) waivers.push_back(&waivers_[w]);
   for (std::size_t w : shared_) waivers.push_back(&waivers_[w]);
   applyWaivers(report.findings, report.drawing, waivers, today);
-  if (baseline_) report.fixedSinceBaseline = applyBaseline(report.findings, report.drawing, *baseline_);
+  if (baseline_)
+    report.fixedSinceBaseline = applyBaseline(report.findings, report.drawing, report.fingerprint, *baseline_);
 }

@@ -36,6 +36,10 @@ class CheckPolicy {
   const std::vector<Waiver>& waivers() const { return waivers_; }
   // The baseline's file; empty without one.
   std::string baselineFile() const { return baseline_ ? baseline_->file : std::string(); }
+  // The baseline's drawings that no drawing checked so far matched.
+  std::vector<std::string> unmatchedBaselineDrawings() const {
+    return baseline_ ? unmatchedDrawings(*baseline_) : std::vector<std::string>();
+  }
 
  private:
   std::vector<Waiver> waivers_;

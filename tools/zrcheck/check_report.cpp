@@ -1,6 +1,6 @@
 #include "check_report.h"
 
-#include "json_writer.h"
+#include <nlohmann/json.hpp>
 
 #include <cmath>
 #include <cstdio>
@@ -11,9 +11,9 @@
 #include <utility>
 
 #include "command_line.h"
+#include "drawing_path.h"
 #include "findings.h"
 
-#include "OdResBuf.h"
 
 namespace {
 
@@ -104,6 +104,7 @@ CheckReport::Outcome CheckReport::outcome() const {
     }
     ++(f.severity == "error" ? o.errors : o.warnings);
     if (f.baseline == "unchanged") ++o.unchanged;
+    else ++(f.severity == "error" ? o.newErrors : o.newWarnings);
     if (f.fails()) ++o.failing;
   }
   return o;
@@ -150,21 +151,30 @@ void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostre
   // The findings of each pin; a pin whose rule is ignored has none and is
   // not shown.
   std::map<std::pair<std::size_t, std::size_t>, const Finding*> ofPin;
+  std::map<std::size_t, const Finding*> ofConnector;  // connector.unknown-code
   std::set<std::size_t> withFindings;
   for (const Finding& f : report.findings) {
     if (f.record == Finding::kNone) continue;
-    ofPin[{f.record, f.pinIndex}] = &f;
+    if (f.pinIndex == Finding::kNone) ofConnector[f.record] = &f;
+    else ofPin[{f.record, f.pinIndex}] = &f;
     withFindings.insert(f.record);
   }
   for (std::size_t i = 0; i < report.records.size(); ++i) {
     const auto& r = report.records[i];
     // "ok" only for a connector without any finding: a record in state 0 may
     // still lack pins.
-    const char* state = !withFindings.count(i) ? "ok"
+    const char* state = !withFindings.count(i)    ? "ok"
+                        : ofConnector.count(i)     ? "code not in the catalogue"
                         : r->GetEstado() == zr::CONECTOR_OK ? "pins missing"
                                                             : stateText(r->GetEstado());
     out << "  " << shown(r->GetNome()) << " (" << shown(r->GetCodigo()) << ", flag " << shown(r->GetFlagTexto())
         << "): " << state << "\n";
+    if (auto own = ofConnector.find(i); own != ofConnector.end()) {
+      std::string symbols;
+      for (const std::string& h : own->second->symbols) symbols += (symbols.empty() ? "" : ", ") + h;
+      out << "    code " << shown(r->GetCodigo()) << ": not in the catalogue, " << own->second->symbols.size()
+          << " pin symbol(s) not checked [" << printable(symbols) << "]" << annotation(*own->second) << "\n";
+    }
     const auto& pins = r->GetPinos();
     for (std::size_t j = 0; j < pins.size(); ++j) {
       auto found = ofPin.find({i, j});
@@ -192,125 +202,147 @@ void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostre
   out << "  connectors: " << s.connectors << ", pins: " << s.pins << ", missing: " << s.missing
       << ", not checked: " << report.unchecked.size() << "\n";
   const CheckReport::Outcome o = report.outcome();
-  out << "  " << printable(report.drawing) << ": " << (o.failing ? "failed" : "passed") << ", "
-      << plural(o.errors, "error") << ", " << plural(o.warnings, "warning") << ", " << o.waived << " waived";
-  if (!run.baselineFile.empty())
-    out << ", " << o.unchanged << " in the baseline, " << report.fixedSinceBaseline << " fixed since";
+  out << "  " << printable(report.drawing) << ": " << (o.failing ? "failed" : "passed") << ", ";
+  if (run.baselineFile.empty()) {
+    out << plural(o.errors, "error") << ", " << plural(o.warnings, "warning") << ", " << o.waived << " waived";
+  } else {
+    out << o.newErrors << " new " << (o.newErrors == 1 ? "error" : "errors") << ", " << o.newWarnings << " new "
+        << (o.newWarnings == 1 ? "warning" : "warnings") << ", " << o.unchanged << " in the baseline, " << o.waived
+        << " waived, " << report.fixedSinceBaseline << " fixed since";
+  }
   out << ", catalogue: " << printable(run.catalogue) << "\n";
 }
 
+using Json = nlohmann::ordered_json;
+
 // JSON has no infinities or NaN: those coordinates are written as null.
-void writeNumber(JsonWriter& w, double v) {
-  if (std::isfinite(v)) {
-    w.raw(odFormatDouble(v));
-  } else {
-    w.raw("null");
-  }
+Json numberOrNull(double v) { return std::isfinite(v) ? Json(v) : Json(); }
+Json numberOrNull(const std::optional<double>& v) { return v ? numberOrNull(*v) : Json(); }
+Json textOrNull(const std::string& s) { return s.empty() ? Json() : Json(s); }
+
+// An object's members as JSON text, without its braces, so that a large
+// document is written a piece at a time (a drawing's connectors one by one)
+// and never held whole. Texts from a drawing need not be UTF-8: replaced,
+// not refused.
+std::string dumped(const Json& j) { return j.dump(-1, ' ', false, Json::error_handler_t::replace); }
+std::string members(const Json& object) {
+  std::string text = dumped(object);
+  return text.substr(1, text.size() - 2);
 }
 
-void writeOptionalNumber(JsonWriter& w, const std::optional<double>& v) {
-  if (v) {
-    writeNumber(w, *v);
-  } else {
-    w.raw("null");
-  }
+Json pinReference(const zr::CEPino& pin) {
+  return {{"connector", utf8(pin.owner->GetNome())}, {"handle", utf8(pin.handle)}, {"identifier", utf8(pin.identifier)}};
 }
 
-void writeFindings(JsonWriter& w, const std::vector<Finding>& findings) {
-  w.raw('[');
-  bool first = true;
-  for (const Finding& f : findings) {
-    w.raw(first ? "{\"rule\":" : ",{\"rule\":").string(f.rule).raw(",\"severity\":").string(f.severity);
-    w.raw(",\"connector\":").string(f.connector).raw(",\"code\":").string(f.code);
-    w.raw(",\"identifier\":").string(f.identifier).raw(",\"pin\":").string(f.pin);
-    w.raw(",\"handle\":").stringOrNull(f.handle).raw(",\"x\":");
-    writeOptionalNumber(w, f.x);
-    w.raw(",\"y\":");
-    writeOptionalNumber(w, f.y);
-    w.raw(",\"related\":");
-    if (f.related) {
-      w.raw("{\"connector\":").string(f.related->connector).raw(",\"handle\":").string(f.related->handle);
-      w.raw(",\"identifier\":").string(f.related->identifier).raw('}');
-    } else {
-      w.raw("null");
-    }
-    w.raw(",\"fingerprint\":").string(f.fingerprint).raw(",\"waived\":");
-    if (f.waived) {
-      w.raw("{\"file\":").string(f.waived->file).raw(",\"entry\":").integer(f.waived->entry);
-      w.raw(",\"reason\":").string(f.waived->reason).raw(",\"expires\":").stringOrNull(f.waived->expires).raw('}');
-    } else {
-      w.raw("null");
-    }
-    w.raw(",\"baseline\":").stringOrNull(f.baseline).raw('}');
-    first = false;
+Json connectorJson(const zr::CEConectorPinos& r) {
+  Json pins = Json::array();
+  for (const auto& p : r.GetPinos()) {
+    // A pin without a symbol has no position.
+    const bool placed = !p->handle.isEmpty();
+    pins.push_back({{"handle", utf8(p->handle)},
+                    {"identifier", utf8(p->identifier)},
+                    {"pin", utf8(p->pin)},
+                    {"status", p->status},
+                    {"x", placed ? numberOrNull(p->x) : Json()},
+                    {"y", placed ? numberOrNull(p->y) : Json()},
+                    {"mate", p->mate ? pinReference(*p->mate) : Json()}});
   }
-  w.raw(']');
+  return {{"name", utf8(r.GetNome())},
+          {"code", utf8(r.GetCodigo())},
+          {"flag", utf8(r.GetFlagTexto())},
+          {"state", r.GetEstado()},
+          {"pins", pins}};
 }
 
-void writeStrings(JsonWriter& w, const std::vector<std::string>& list) {
-  w.raw('[');
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    if (i) w.raw(',');
-    w.string(list[i]);
-  }
-  w.raw(']');
+Json findingJson(const Finding& f) {
+  Json related, waived;
+  if (f.related)
+    related = {{"connector", f.related->connector}, {"handle", f.related->handle}, {"identifier", f.related->identifier}};
+  if (f.waived)
+    waived = {{"file", f.waived->file},
+              {"entry", f.waived->entry},
+              {"reason", f.waived->reason},
+              {"expires", textOrNull(f.waived->expires)}};
+  return {{"rule", f.rule},
+          {"severity", f.severity},
+          {"connector", f.connector},
+          {"code", f.code},
+          {"identifier", f.identifier},
+          {"pin", f.pin},
+          {"handle", textOrNull(f.handle)},
+          {"x", numberOrNull(f.x)},
+          {"y", numberOrNull(f.y)},
+          {"related", related},
+          {"fingerprint", f.fingerprint},
+          {"waived", waived},
+          {"baseline", textOrNull(f.baseline)}};
 }
 
-void writeDrawing(JsonWriter& w, const CheckReport& report) {
-  w.raw("{\"path\":").string(report.drawing).raw(",\"fingerprint\":").stringOrNull(report.fingerprint);
-  w.raw(",\"units\":").stringOrNull(report.units).raw(",\"error\":").stringOrNull(report.error);
-  w.raw(",\"connectors\":[");
-  bool firstRecord = true;
-  for (const auto& r : report.records) {
-    w.raw(firstRecord ? "{\"name\":" : ",{\"name\":").string(utf8(r->GetNome()));
-    w.raw(",\"code\":").string(utf8(r->GetCodigo())).raw(",\"flag\":").string(utf8(r->GetFlagTexto()));
-    w.raw(",\"state\":").integer(r->GetEstado()).raw(",\"pins\":[");
-    firstRecord = false;
-    bool firstPin = true;
-    for (const auto& p : r->GetPinos()) {
-      w.raw(firstPin ? "{\"handle\":" : ",{\"handle\":").string(utf8(p->handle));
-      w.raw(",\"identifier\":").string(utf8(p->identifier)).raw(",\"pin\":").string(utf8(p->pin));
-      w.raw(",\"status\":").integer(p->status).raw(",\"x\":");
-      // A pin without a symbol has no position.
-      if (p->handle.isEmpty()) {
-        w.raw("null,\"y\":null");
-      } else {
-        writeNumber(w, p->x);
-        w.raw(",\"y\":");
-        writeNumber(w, p->y);
-      }
-      w.raw(",\"mate\":");
-      firstPin = false;
-      if (p->mate) {
-        w.raw("{\"connector\":").string(utf8(p->mate->owner->GetNome()));
-        w.raw(",\"handle\":").string(utf8(p->mate->handle));
-        w.raw(",\"identifier\":").string(utf8(p->mate->identifier)).raw('}');
-      } else {
-        w.raw("null");
-      }
-      w.raw('}');
-    }
-    w.raw("]}");
-  }
-  w.raw("],\"names\":");
-  writeStrings(w, report.names);
-  w.raw(",\"unchecked\":");
-  writeStrings(w, report.unchecked);
+void writeDrawing(std::ostream& out, const CheckReport& report) {
+  const Json head = {{"path", report.drawing},
+                     {"normalised_path", normalisedDrawingPath(report.drawing)},
+                     {"fingerprint", textOrNull(report.fingerprint)},
+                     {"units", textOrNull(report.units)},
+                     {"error", textOrNull(report.error)}};
+  out << '{' << members(head) << ",\"connectors\":[";
+  for (std::size_t i = 0; i < report.records.size(); ++i) out << (i ? "," : "") << dumped(connectorJson(*report.records[i]));
   const CheckReport::Summary s = report.summary();
-  w.raw(",\"summary\":{\"connectors\":").integer(s.connectors).raw(",\"pins\":").integer(s.pins);
-  w.raw(",\"errors\":").integer(s.errors).raw(",\"missing\":").integer(s.missing).raw('}');
   const CheckReport::Outcome o = report.outcome();
-  w.raw(",\"outcome\":{\"failed\":").raw(o.failing || !report.error.empty() ? "true" : "false");
-  w.raw(",\"errors\":").integer(o.errors).raw(",\"warnings\":").integer(o.warnings);
-  w.raw(",\"waived\":").integer(o.waived).raw(",\"unchanged\":").integer(o.unchanged);
-  w.raw(",\"fixed\":").integer(report.fixedSinceBaseline).raw("},\"findings\":");
-  writeFindings(w, report.findings);
-  w.raw('}');
+  const Json middle = {
+      {"names", report.names},
+      {"unchecked", report.unchecked},
+      {"summary", {{"connectors", s.connectors}, {"pins", s.pins}, {"errors", s.errors}, {"missing", s.missing}}},
+      {"outcome",
+       {{"failed", o.failing > 0 || !report.error.empty()},
+        {"errors", o.errors},
+        {"warnings", o.warnings},
+        {"waived", o.waived},
+        {"unchanged", o.unchanged},
+        {"fixed", report.fixedSinceBaseline}}}};
+  out << "]," << members(middle) << ",\"findings\":[";
+  for (std::size_t i = 0; i < report.findings.size(); ++i) out << (i ? "," : "") << dumped(findingJson(report.findings[i]));
+  out << "]}";
 }
 
 }  // namespace
 
-void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
+namespace {
+
+void printQuiet(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
+  int failing = 0, notChecked = 0, errors = 0, warnings = 0, unchanged = 0, waived = 0;
+  for (const CheckReport& r : reports) {
+    if (!r.error.empty()) {
+      ++notChecked;
+      out << printable(r.drawing) << ": not checked: " << printable(r.error) << "\n";
+      continue;
+    }
+    for (const Finding& f : r.findings) {
+      if (f.waived || f.baseline == "unchanged") continue;
+      out << printable(r.drawing) << ": " << printable(findingMessage(f, run.attrTag)) << annotation(f) << "\n";
+    }
+    const CheckReport::Outcome o = r.outcome();
+    failing += o.failing;
+    errors += o.newErrors;
+    warnings += o.newWarnings;
+    unchanged += o.unchanged;
+    waived += o.waived;
+  }
+  const bool baseline = !run.baselineFile.empty();
+  out << "zrcheck: " << (failing || notChecked ? "failed" : "passed") << ", " << plural(static_cast<int>(reports.size()), "drawing");
+  if (notChecked) out << " (" << notChecked << " not checked)";
+  out << ", " << errors << (baseline ? " new " : " ") << (errors == 1 ? "error" : "errors") << ", " << warnings
+      << (baseline ? " new " : " ") << (warnings == 1 ? "warning" : "warnings");
+  if (baseline) out << ", " << unchanged << " in the baseline";
+  out << ", " << waived << " waived\n";
+}
+
+}  // namespace
+
+void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out, bool quiet) {
+  if (quiet) {
+    printQuiet(run, reports, out);
+    return;
+  }
   out << "catalogue: " << printable(run.catalogue) << "\n"
       << "settings: " << (run.settingsFile.empty() ? std::string("none (--catalogue)") : printable(run.settingsFile))
       << "\n";
@@ -329,36 +361,45 @@ void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std
 }
 
 void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
-  JsonWriter w(out);
-  w.raw("{\"$schema\":").string(kReportSchema).raw(",\"tool\":\"zrcheck\",\"version\":").string(toolVersion());
-  w.raw(",\"date\":").string(run.date).raw(",\"catalogue\":{\"kind\":");
-  w.raw(run.catalogueFile.empty() ? "\"server\"" : "\"file\"").raw(",\"name\":").string(run.catalogue);
+  Json catalogue = {{"kind", run.catalogueFile.empty() ? "server" : "file"}, {"name", run.catalogue}};
   if (run.catalogueFile.empty()) {
-    w.raw(",\"server\":").string(run.server).raw(",\"database\":").string(run.database);
+    catalogue["server"] = run.server;
+    catalogue["database"] = run.database;
   } else {
-    w.raw(",\"file\":").string(run.catalogueFile).raw(",\"fingerprint\":").stringOrNull(run.catalogueFingerprint);
+    catalogue["file"] = run.catalogueFile;
+    catalogue["fingerprint"] = textOrNull(run.catalogueFingerprint);
   }
-  w.raw("},\"settings\":{\"file\":").stringOrNull(run.settingsFile).raw(",\"program\":").string(run.program);
-  w.raw(",\"attr_tag\":").string(run.attrTag).raw(",\"severities\":{");
-  for (std::size_t i = 0; i < ruleNames().size(); ++i) {
-    if (i) w.raw(',');
-    w.string(ruleNames()[i]).raw(':').string(severityOf(ruleNames()[i], run.severities));
-  }
-  w.raw("}},\"baseline\":").stringOrNull(run.baselineFile).raw(",\"waivers\":[");
-  for (std::size_t i = 0; i < run.waivers.size(); ++i) {
-    const Waiver& v = run.waivers[i];
-    if (i) w.raw(',');
-    w.raw("{\"file\":").string(v.file).raw(",\"entry\":").integer(v.entry);
-    w.raw(",\"fingerprint\":").stringOrNull(v.fingerprint).raw(",\"drawing\":").stringOrNull(v.drawing);
-    w.raw(",\"rule\":").stringOrNull(v.rule).raw(",\"connector\":").stringOrNull(v.connector);
-    w.raw(",\"identifier\":").stringOrNull(v.identifier).raw(",\"reason\":").string(v.reason);
-    w.raw(",\"expires\":").stringOrNull(v.expires).raw(",\"state\":").string(waiverState(v, run.today()));
-    w.raw(",\"matched\":").integer(v.matched).raw('}');
-  }
-  w.raw("],\"drawings\":[");
+  Json severities = Json::object();
+  for (const std::string& rule : ruleNames()) severities[rule] = severityOf(rule, run.severities);
+  Json waivers = Json::array();
+  for (const Waiver& v : run.waivers)
+    waivers.push_back({{"file", v.file},
+                       {"entry", v.entry},
+                       {"fingerprint", textOrNull(v.fingerprint)},
+                       {"drawing", textOrNull(v.drawing)},
+                       {"rule", textOrNull(v.rule)},
+                       {"connector", textOrNull(v.connector)},
+                       {"identifier", textOrNull(v.identifier)},
+                       {"reason", v.reason},
+                       {"expires", textOrNull(v.expires)},
+                       {"state", waiverState(v, run.today())},
+                       {"matched", v.matched}});
+  const Json head = {{"$schema", kReportSchema},
+                     {"tool", "zrcheck"},
+                     {"version", toolVersion()},
+                     {"date", run.date},
+                     {"catalogue", catalogue},
+                     {"settings",
+                      {{"file", textOrNull(run.settingsFile)},
+                       {"program", run.program},
+                       {"attr_tag", run.attrTag},
+                       {"severities", severities}}},
+                     {"baseline", textOrNull(run.baselineFile)},
+                     {"waivers", waivers}};
+  out << '{' << members(head) << ",\"drawings\":[";
   for (std::size_t i = 0; i < reports.size(); ++i) {
-    if (i) w.raw(',');
-    writeDrawing(w, reports[i]);
+    if (i) out << ',';
+    writeDrawing(out, reports[i]);
   }
-  w.raw("]}\n");
+  out << "]}\n";
 }

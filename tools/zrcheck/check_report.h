@@ -4,6 +4,8 @@
 // four counts of the connectors screen.
 
 #include <ostream>
+#include <set>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -23,8 +25,16 @@ struct CheckReport {
   // their pin symbols were not read as pins (another pin attribute tag, say),
   // so nothing about them was checked.
   std::vector<std::string> unchecked;
+  // Codes of the records that the catalogue does not know (no pin rows).
+  std::set<std::string> unknownCodes;
   // The findings, severities applied (see findings.h); empty when not checked.
   std::vector<Finding> findings;
+  // The line of each symbol's INSERT in the DXF text, by handle (see
+  // insert_lines.h); filled for the formats that point at lines.
+  std::unordered_map<std::string, std::size_t> insertLines;
+  // Seconds the drawing took to check (its reading, done on every core at
+  // once, left out).
+  double seconds = 0;
   // With a baseline: how many of its findings for this drawing are gone.
   int fixedSinceBaseline = 0;
 
@@ -42,6 +52,7 @@ struct CheckReport {
     int warnings = 0;   // severity warning, waived ones left out
     int waived = 0;     // accepted by a waiver, whatever the severity
     int unchanged = 0;  // in the baseline (of the errors and warnings)
+    int newErrors = 0, newWarnings = 0;  // of the errors and warnings, those not in the baseline
     int failing = 0;    // those that fail the run (Finding::fails)
   };
   Outcome outcome() const;
@@ -64,6 +75,7 @@ struct CheckRun {
   Severities severities;     // the levels given, from the settings file and the command line
   std::vector<Waiver> waivers;  // every waiver read, with its matches
   std::string baselineFile;  // the --baseline report; empty without one
+  std::string uriBase;       // --base: the folder SARIF URIs are relative to; empty: the working folder
 
   // The day of `date` ("2026-12-07"), against which waivers expire.
   std::string today() const { return date.substr(0, 10); }
@@ -82,8 +94,12 @@ extern const char* const kReportSchema;
 // connectors placed but not checked, the counts, and a line naming the
 // drawing with its errors, warnings and waived findings and the catalogue; a
 // drawing that could not be checked with the reason. Expired and unmatched
-// waivers last.
-void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out);
+// waivers last. With a baseline the drawing's line counts the new errors and
+// warnings apart from those in the baseline.
+// quiet: only the findings that are neither waived nor in the baseline, one
+// a line after their drawing's path, the drawings not checked, and one line
+// summing up the run.
+void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out, bool quiet = false);
 // One JSON document in the format of report-schema.json, whatever the number
 // of drawings.
 void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out);

@@ -47,8 +47,8 @@ void fingerprint(Finding& f) {
 }  // namespace
 
 const std::vector<std::string>& ruleNames() {
-  static const std::vector<std::string> names = {"pin.missing", "pin.unknown", "pin.invalid-mate", "pin.self-mate",
-                                                 "connector.unchecked"};
+  static const std::vector<std::string> names = {"pin.missing",   "pin.unknown",         "pin.invalid-mate",
+                                                 "pin.self-mate", "connector.unchecked", "connector.unknown-code"};
   return names;
 }
 
@@ -88,12 +88,21 @@ std::string ruleDescription(const std::string& rule) {
   if (rule == "pin.self-mate") return "A pin touching another pin of its own connector.";
   if (rule == "connector.unchecked")
     return "A connector placed in model space whose pin symbols were not read as pins, so it was not checked.";
+  if (rule == "connector.unknown-code")
+    return "A connector whose code the catalogue does not know, so none of its pins could be checked.";
   return {};
 }
 
 std::string findingMessage(const Finding& f, const std::string& attrTag) {
   if (f.rule == "connector.unchecked")
     return f.connector + ": placed in model space but not checked (no pin symbol with attribute " + attrTag + ")";
+  if (f.rule == "connector.unknown-code") {
+    std::string symbols;
+    for (const std::string& h : f.symbols) symbols += (symbols.empty() ? "" : ", ") + h;
+    return f.connector + " (" + f.code + "): the code " + f.code + " is not in the catalogue; " +
+           std::to_string(f.symbols.size()) + (f.symbols.size() == 1 ? " pin symbol" : " pin symbols") +
+           " not checked [" + symbols + "]";
+  }
   std::string pin = "pin " + f.identifier;
   if (!f.handle.empty()) pin += " [" + f.handle + "]";
   const std::string head = f.connector + " (" + f.code + "): " + pin;
@@ -150,10 +159,31 @@ std::vector<Finding> findingsOf(const CheckReport& report) {
   for (std::size_t r = 0; r < report.records.size(); ++r) {
     const auto& record = report.records[r];
     const auto& pins = record->GetPinos();
+    const bool unknownCode = report.unknownCodes.count(utf8(record->GetCodigo())) != 0;
+    if (unknownCode) {
+      Finding f;
+      f.rule = "connector.unknown-code";
+      f.record = r;
+      f.connector = utf8(record->GetNome());
+      f.code = utf8(record->GetCodigo());
+      for (const auto& pin : pins) {
+        if (pin->handle.isEmpty()) continue;
+        if (f.symbols.empty()) {
+          f.handle = utf8(pin->handle);
+          f.x = finiteOrNone(pin->x);
+          f.y = finiteOrNone(pin->y);
+        }
+        f.symbols.push_back(utf8(pin->handle));
+      }
+      fingerprint(f);
+      out.push_back(std::move(f));
+    }
     for (std::size_t p = 0; p < pins.size(); ++p) {
       const auto& pin = pins[p];
       const char* rule = ruleOf(*pin, *record);
       if (!rule) continue;
+      // The connector's finding says it for every pin the code does not know.
+      if (unknownCode && pin->status == zr::PINO_DESCONHECIDO) continue;
       Finding f;
       f.rule = rule;
       f.record = r;

@@ -7,6 +7,8 @@
 //   pin.invalid-mate    a pin touching a pin of another connector it may not mate with
 //   pin.self-mate       a pin touching another pin of its own connector
 //   connector.unchecked a connector placed in model space whose symbols were not read as pins
+//   connector.unknown-code a connector whose code the catalogue does not know (one finding
+//                       for the connector, instead of pin.unknown for each of its symbols)
 
 #include <cstddef>
 #include <map>
@@ -28,6 +30,9 @@ struct Finding {
     std::string connector, handle, identifier;
   };
   std::optional<Related> related;  // the pin touched, for the mate rules
+  // connector.unknown-code: the handles of the connector's symbols (handle,
+  // x and y are those of the first).
+  std::vector<std::string> symbols;
   // Hex digest of the rule, connector, code, identifier, pin and related
   // connector and identifier: the same while those stay, whatever else of the
   // drawing changes (handles and positions are left out on purpose).

@@ -18,6 +18,13 @@ struct Counts {
   }
 };
 
+// Seconds as JUnit writes them: "0.125".
+std::string seconds(double s) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", s);
+  return text;
+}
+
 void setCounts(pugi::xml_node node, const Counts& c) {
   node.append_attribute("tests") = c.tests;
   node.append_attribute("failures") = c.failures;
@@ -53,35 +60,61 @@ void addProperty(pugi::xml_node properties, const std::string& name, const std::
   setAttribute(p, "value", value);
 }
 
-// One testcase: its findings decide failure, skip or pass.
-void addCase(const CheckRun& run, pugi::xml_node suite, const std::string& classname, const std::string& name,
+// Where a finding is, for people reading a CI page: the drawing and the line
+// of its symbol's INSERT, the handle and position.
+std::string locationOf(const CheckReport& report, const Finding& f) {
+  std::string out = report.drawing;
+  std::string handle = f.handle;
+  if (handle.empty() && f.record != Finding::kNone && f.record < report.records.size())
+    for (const auto& pin : report.records[f.record]->GetPinos())
+      if (!pin->handle.isEmpty()) {
+        handle = pin->handle.toUtf8();
+        break;
+      }
+  if (auto it = report.insertLines.find(handle); it != report.insertLines.end())
+    out += ":" + std::to_string(it->second);
+  if (!f.handle.empty()) out += ", symbol " + f.handle;
+  else if (!handle.empty()) out += ", connector's symbol " + handle;
+  if (f.x && f.y) {
+    char at[64];
+    std::snprintf(at, sizeof at, " at %g,%g", *f.x, *f.y);
+    out += at;
+  }
+  return out;
+}
+
+// One testcase: each finding that fails the run is a failure of its own; a
+// case whose findings are all waived is skipped; warnings and findings in
+// the baseline pass, listed in its output.
+void addCase(const CheckRun& run, const CheckReport& report, pugi::xml_node suite, const std::string& name,
              const std::vector<const Finding*>& findings, Counts& counts) {
   pugi::xml_node testcase = suite.append_child("testcase");
   setAttribute(testcase, "name", name);
-  setAttribute(testcase, "classname", classname);
+  setAttribute(testcase, "classname", report.drawing);
+  // Drawings are timed as a whole (the suite's time), not connector by connector.
+  testcase.append_attribute("time") = "0";
   ++counts.tests;
   if (findings.empty()) return;
-  pugi::xml_node properties = testcase.append_child("properties");
-  std::string failing, waived, passing;
+  std::string waived, passing;
   int failed = 0;
   for (const Finding* f : findings) {
-    addProperty(properties, "finding", f->rule + " " + f->severity + " " + f->fingerprint);
     const std::string message = findingMessage(*f, run.attrTag);
     if (f->fails()) {
-      failing += message + " (" + f->rule + ")\n";
+      pugi::xml_node failure = testcase.append_child("failure");
+      setAttribute(failure, "message", message);
+      setAttribute(failure, "type", f->rule);
+      setText(failure, "rule: " + f->rule + " (" + f->severity + ")\nlocation: " + locationOf(report, *f) +
+                           "\nfingerprint: " + f->fingerprint + (f->baseline == "new" ? "\nnew since the baseline" : "") +
+                           "\n");
       ++failed;
     } else if (f->waived) {
-      waived += message + ": waived: " + f->waived->reason +
+      waived += message + " (" + f->rule + "): waived: " + f->waived->reason +
                 (f->waived->expires.empty() ? "" : " (until " + f->waived->expires + ")") + "\n";
     } else {
-      passing += message + (f->baseline == "unchanged" ? " (in the baseline)" : " (warning)") + "\n";
+      passing += message + " (" + f->rule + (f->baseline == "unchanged" ? ", in the baseline)" : ", warning)") + "\n";
     }
   }
   if (failed) {
-    pugi::xml_node failure = testcase.append_child("failure");
-    setAttribute(failure, "message", std::to_string(failed) + (failed == 1 ? " finding" : " findings"));
-    setAttribute(failure, "type", findings.front()->rule);
-    setText(failure, failing);
     ++counts.failures;
   } else if (passing.empty()) {
     pugi::xml_node skipped = testcase.append_child("skipped");
@@ -104,6 +137,7 @@ Counts addSuite(const CheckRun& run, pugi::xml_node suites, const CheckReport& r
     pugi::xml_node testcase = suite.append_child("testcase");
     testcase.append_attribute("name") = "(drawing)";
     setAttribute(testcase, "classname", report.drawing);
+    testcase.append_attribute("time") = "0";
     setAttribute(testcase.append_child("error"), "message", report.error);
     counts.tests = counts.errors = 1;
   } else {
@@ -112,13 +146,13 @@ Counts addSuite(const CheckRun& run, pugi::xml_node suites, const CheckReport& r
       if (f.record != Finding::kNone) ofRecord[f.record].push_back(&f);
     for (std::size_t i = 0; i < report.records.size(); ++i) {
       const auto& r = report.records[i];
-      addCase(run, suite, report.drawing, r->GetNome().toUtf8() + " (" + r->GetCodigo().toUtf8() + ")", ofRecord[i],
-              counts);
+      addCase(run, report, suite, r->GetNome().toUtf8() + " (" + r->GetCodigo().toUtf8() + ")", ofRecord[i], counts);
     }
     for (const Finding& f : report.findings)
-      if (f.rule == "connector.unchecked") addCase(run, suite, report.drawing, f.connector, {&f}, counts);
+      if (f.rule == "connector.unchecked") addCase(run, report, suite, f.connector, {&f}, counts);
   }
   setCounts(suite, counts);
+  suite.append_attribute("time") = seconds(report.seconds).c_str();
   setAttribute(suite, "timestamp", run.date.substr(0, 19));
   return counts;
 }
@@ -133,7 +167,12 @@ void printJunit(const CheckRun& run, const std::vector<CheckReport>& reports, st
   pugi::xml_node suites = document.append_child("testsuites");
   suites.append_attribute("name") = "zrcheck";
   Counts total;
-  for (const CheckReport& report : reports) total.add(addSuite(run, suites, report));
+  double time = 0;
+  for (const CheckReport& report : reports) {
+    total.add(addSuite(run, suites, report));
+    time += report.seconds;
+  }
   setCounts(suites, total);
+  suites.append_attribute("time") = seconds(time).c_str();
   document.save(out, "  ", pugi::format_default, pugi::encoding_utf8);
 }

@@ -1,13 +1,16 @@
 #pragma once
 // The check as JUnit XML, the test report most CI systems show: one
-// <testsuite> per drawing (named by its path as given), one <testcase> per
+// <testsuite> per drawing (named by its path as given, timed, with the
+// catalogue and the drawing's fingerprint as properties), one <testcase> per
 // connector record and per connector placed but not checked, named
-// "NAME (CODE)". A connector with failing findings has one <failure> whose
-// text lists them a line each; one whose only findings are waived is
+// "NAME (CODE)". Each finding that fails the run is one <failure> of its
+// connector's testcase: the message is the finding's, the type its rule, the
+// text the rule, the location (drawing:line of the symbol's INSERT, handle,
+// position) and the fingerprint; the testsuite's "failures" counts the
+// testcases that failed. A testcase whose only findings are waived is
 // <skipped> with the reasons; warnings and findings already in the baseline
-// pass and are listed in <system-out>. Every testcase with findings carries
-// them as <properties> (property "finding": "RULE SEVERITY FINGERPRINT"). A
-// drawing that could not be checked is one testcase with an <error>.
+// pass and are listed in <system-out>. A drawing that could not be checked
+// is one testcase with an <error>.
 
 #include <ostream>
 #include <vector>

@@ -3,11 +3,14 @@
 // the exit status (0 clean, 1 problems, 2 could not check).
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <set>
+#include <sstream>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -23,8 +26,10 @@
 #include "drawing_picture.h"
 #include "drawing_input.h"
 #include "findings.h"
+#include "insert_lines.h"
 #include "junit_report.h"
 #include "parallel.h"
+#include "placed_pairing.h"
 #include "report_output.h"
 #include "sarif_report.h"
 #include "severity_settings.h"
@@ -41,9 +46,11 @@ struct Options {
   std::string output = "-";
   std::vector<std::string> severities;
   bool json = false;
+  bool quiet = false;
   std::string format;  // text, json, sarif or junit; empty: text, or json with --json
   std::vector<std::string> waivers;
   std::optional<std::string> baseline;
+  std::string base;  // SARIF URIs relative to it; empty: the working folder
   std::vector<std::string> drawings;
   std::optional<std::string> svg, html;  // pictures of the drawings with their findings
 };
@@ -140,9 +147,11 @@ struct ReadDrawing {
   OdDbDatabasePtr db;
   std::string error;
   std::string fingerprint;
+  std::unordered_map<std::string, std::size_t> insertLines;  // when asked for
 };
 
-std::vector<ReadDrawing> readAll(const std::vector<std::string>& paths) {
+// lines: also find the line of each INSERT (insert_lines.h).
+std::vector<ReadDrawing> readAll(const std::vector<std::string>& paths, bool lines) {
   std::vector<ReadDrawing> read(paths.size());
   // Standard input is read once, here, before the workers start.
   std::string standardInput;
@@ -166,6 +175,7 @@ std::vector<ReadDrawing> readAll(const std::vector<std::string>& paths) {
     if (item >= n) {
       try {
         if (apart[i]) read[i].fingerprint = fileFingerprint(paths[i]).value_or("");
+        if (lines && apart[i]) read[i].insertLines = insertLinesOfFile(paths[i]);
       } catch (...) {
         // Out of memory: the report says the fingerprint is unknown.
       }
@@ -176,6 +186,10 @@ std::vector<ReadDrawing> readAll(const std::vector<std::string>& paths) {
       if (paths[i] == "-") {
         read[i].db = OdDbDatabase::readDxfText(standardInput, OdString::fromUtf8(drawingName("-")));
         read[i].fingerprint = "sha256:" + sha256Hex(standardInput);
+        if (lines) {
+          std::istringstream text(standardInput);
+          read[i].insertLines = insertLines(text);
+        }
       } else {
         read[i].db = readDrawing(paths[i]);
         if (!apart[i]) read[i].fingerprint = fileFingerprint(paths[i]).value_or("");
@@ -223,6 +237,8 @@ int main(int argc, char** argv) {
       ->option_text("FORMAT")
       ->check(CLI::IsMember({"text", "json", "sarif", "junit"}));
   app.add_flag("--json", o.json, "the same as --format json");
+  app.add_flag("-q,--quiet", o.quiet,
+               "text report: only the findings that fail the run (new ones, with --baseline) and one summary line");
   app.add_option("--waivers", o.waivers,
                  "a waiver file (JSON) for every drawing; the file DRAWING.dxf.waivers.json beside a drawing is "
                  "read as well; repeatable")
@@ -234,7 +250,7 @@ int main(int argc, char** argv) {
   app.add_option("--severity", o.severities,
                  "severity of a rule's findings: error (the default), warning or ignore; repeatable; over the "
                  "settings file's [zrcheck] severity.RULE keys. The exit status follows unwaived errors only. Rules: "
-                 "pin.missing, pin.unknown, pin.invalid-mate, pin.self-mate, connector.unchecked")
+                 "pin.missing, pin.unknown, pin.invalid-mate, pin.self-mate, connector.unchecked, connector.unknown-code")
       ->option_text("RULE=LEVEL")
       ->allow_extra_args(false);
   app.add_option("--svg", o.svg,
@@ -245,6 +261,11 @@ int main(int argc, char** argv) {
                  "the same picture in an HTML page with the table of findings, linked both ways (several drawings "
                  "as for --svg)")
       ->option_text("FILE");
+  app.add_option("--base", o.base,
+                 "SARIF: artifact URIs relative to DIR (default: the working folder); drawings outside it get file: "
+                 "URIs")
+      ->option_text("DIR")
+      ->check(CLI::ExistingDirectory);
   app.add_option("-o,--output", o.output, "write the report to FILE instead of standard output")
       ->option_text("FILE");
   app.add_option("drawings", o.drawings, "DXF drawings to check, in the report's order; - reads standard input")
@@ -260,7 +281,9 @@ int main(int argc, char** argv) {
              "settings, waivers, baseline, output or usage).\n\n"
              "Example:\n"
              "  zrcheck --catalogue catalogo.db --json -o report.json sheet1.dxf sheet2.dxf\n"
-             "  zrcheck --settings ci --baseline main.json --format sarif -o zrcheck.sarif sheets/*.dxf");
+             "  zrcheck --settings ci --baseline main.json --quiet sheets/*.dxf\n"
+             "  zrcheck --settings ci --baseline main.json --format sarif -o zrcheck.sarif sheets/*.dxf\n\n"
+             "See zrcheck(1) and zrcheck-waivers(5).");
   if (std::optional<int> done = parseCommandLine(app, argc, argv)) return *done;
   if (std::count(o.drawings.begin(), o.drawings.end(), "-") > 1) {
     std::cerr << "zrcheck: standard input (-) can be given once\n";
@@ -320,6 +343,7 @@ int main(int argc, char** argv) {
   run.date = isoDateNow();
   run.program = o.program;
   run.attrTag = o.attrTag.value_or(kDefaultTag);
+  run.uriBase = o.base;
   std::unique_ptr<CatalogueSettings> fileCatalogue;
   CFxDocumentManager* documents = GetFxSystemServices()->GetDocumentManager();
   OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(o.program)));
@@ -354,7 +378,7 @@ int main(int argc, char** argv) {
   CheckEnvironment environment(o.attrTag);
   documents->SetScriptEnvironment(&environment);
   int status = 0;
-  std::vector<ReadDrawing> read = readAll(o.drawings);
+  std::vector<ReadDrawing> read = readAll(o.drawings, format == "sarif" || format == "junit");
   std::vector<CheckReport> reports(o.drawings.size());
   for (std::size_t i = 0; i < o.drawings.size(); ++i) {
     CheckReport& report = reports[i];
@@ -370,13 +394,21 @@ int main(int argc, char** argv) {
       continue;
     }
     report.fingerprint = read[i].fingerprint;
+    report.insertLines = std::move(read[i].insertLines);
     const OdResBufPtr insunits = read[i].db->getSysVar(OdString(u"INSUNITS"));
     report.units = unitsName(insunits.isNull() ? 0 : insunits->getInt32());
     // The document takes the drawing over; nothing else holds it after.
     CFxDocument* doc = documents->AddDocument(std::move(read[i].db), OdString::fromUtf8(drawingName(path)));
     const int boxesBefore = boxesShown;
+    const auto started = std::chrono::steady_clock::now();
     try {
-      CIPinos().VerificarPinos(report.records);
+      // The module's check, then zrcheck's pairing of placed symbols only
+      // (placed_pairing.h); the catalogue read once per code for both.
+      CheckCatalogue catalogue(zr::CatalogoPadrao());
+      CIPinos(&catalogue).VerificarPinos(report.records);
+      pairPlacedSymbols(report.records, catalogue);
+      for (const auto& record : report.records)
+        if (catalogue.unknownCode(record->GetCodigo())) report.unknownCodes.insert(record->GetCodigo().toUtf8());
       std::unique_ptr<CStringList> names(CIPinos().GetConectoresDesenho());
       for (POSITION pos = names->GetHeadPosition(); pos;) report.names.push_back(names->GetNext(pos).ToUtf8());
       report.findUnchecked();
@@ -416,10 +448,14 @@ int main(int argc, char** argv) {
       report.records.clear();
       fail(drawingName(path) + ": " + e.what());
     }
+    report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     documents->CloseDocument(doc);
   }
   documents->SetScriptEnvironment(nullptr);
 
+  for (const std::string& path : policy->unmatchedBaselineDrawings())
+    std::cerr << "zrcheck: warning: " << printable(run.baselineFile) << ": its drawing " << printable(path)
+              << " matches no drawing checked (by path or by content)\n";
   run.waivers = policy->waivers();
   for (const Waiver& w : run.waivers) {
     const std::string state = waiverState(w, run.today());
@@ -436,7 +472,7 @@ int main(int argc, char** argv) {
   } else if (format == "junit") {
     printJunit(run, reports, output.stream());
   } else {
-    printText(run, reports, output.stream());
+    printText(run, reports, output.stream(), o.quiet);
   }
   if (std::string why = output.finish(); !why.empty()) {
     std::cerr << "zrcheck: " << why << "\n";

@@ -1,12 +1,23 @@
 #pragma once
 // The check as a SARIF 2.1.0 log, for code-scanning views: one run of the
-// tool "zrcheck" whose driver lists the rules with the levels in force, one
-// artifact per drawing, and one result per finding. A drawing has no lines,
-// so a result's place is its drawing (physical location) and its connector
-// and pin (logical locations), the position in model units as properties.
-// Our fingerprint is the partial fingerprint "zrcheck/v1"; a waived finding
-// carries an accepted external suppression with the waiver's reason; with a
-// baseline each result has its baselineState ("new" or "unchanged").
+// tool "zrcheck" whose driver lists the rules (descriptions, help, the level
+// in force), one artifact per drawing, and one result per finding.
+//
+// Places: a result's physical location is its drawing, the URI relative to
+// the base folder (--base, else the working folder; uriBaseId "SRCROOT",
+// given in originalUriBaseIds) or a file: URI for a drawing outside it, and
+// standard input "stdin"; its region is the line of the symbol's INSERT in
+// the DXF file (column 1): for a missing pin, which has no symbol, the first
+// symbol of its connector; for a connector with no symbol read, line 1. The
+// connector and pin are logical locations, the handle and position in model
+// units properties.
+//
+// The partial fingerprint "zrcheck/v2" is made of the drawing's normalised
+// path and the finding's own fingerprint, so the same problem in two sheets
+// is two alerts; the finding's own fingerprint (the one waivers name) is the
+// result's property "fingerprint". A waived finding carries an accepted
+// external suppression with the waiver's reason; with a baseline each result
+// has its baselineState ("new" or "unchanged").
 
 #include <ostream>
 #include <vector>
@@ -20,6 +31,6 @@ extern const char* const kSarifSchema;
 // is an error notification of the invocation, which then did not succeed.
 void printSarif(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out);
 
-// A drawing's path as a URI reference: "-" and relative paths stay relative
+// A path as a URI reference: a relative path stays relative
 // (percent-encoded), an absolute path becomes a file: URI.
 std::string artifactUri(const std::string& path);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "drawing_path.h"
 #include "json_file.h"
 
 namespace fs = std::filesystem;
@@ -29,6 +30,7 @@ Waiver waiverOf(const json& entry, const std::string& path, int number) {
                                              "identifier",  "reason",   "expires"};
   Waiver w;
   w.file = path;
+  w.folder = folderOf(path);
   w.entry = number;
   for (const auto& [key, value] : entry.items()) {
     if (!keys.count(key))
@@ -56,16 +58,17 @@ Waiver waiverOf(const json& entry, const std::string& path, int number) {
   return w;
 }
 
-bool sameDrawing(const std::string& named, const std::string& drawing) {
-  if (named.empty()) return true;
-  const fs::path a = fs::path(named).lexically_normal(), b = fs::path(drawing).lexically_normal();
-  if (a == b) return true;
+// named: the waiver's "drawing"; resolved: the drawing's resolved path.
+bool sameDrawing(const Waiver& w, const std::string& resolved) {
+  if (w.drawing.empty()) return true;
+  if (namesDrawing(w.drawing, w.folder, resolved)) return true;
   // A bare file name stands for the drawing of that name in any folder.
-  return !a.has_parent_path() && a == b.filename();
+  const fs::path named(w.drawing);
+  return resolved != "-" && !named.has_parent_path() && named == fs::path(resolved).filename();
 }
 
-bool matches(const Waiver& w, const Finding& f, const std::string& drawing) {
-  if (!sameDrawing(w.drawing, drawing)) return false;
+bool matches(const Waiver& w, const Finding& f, const std::string& resolved) {
+  if (!sameDrawing(w, resolved)) return false;
   if (!w.fingerprint.empty() && w.fingerprint != f.fingerprint) return false;
   if (!w.rule.empty() && w.rule != f.rule) return false;
   if (!w.connector.empty() && w.connector != f.connector) return false;
@@ -101,9 +104,10 @@ bool expired(const Waiver& waiver, const std::string& today) {
 
 void applyWaivers(std::vector<Finding>& findings, const std::string& drawing, const std::vector<Waiver*>& waivers,
                   const std::string& today) {
+  const std::string resolved = resolvedDrawingPath(drawing);
   for (Finding& f : findings) {
     for (Waiver* w : waivers) {
-      if (!matches(*w, f, drawing)) continue;
+      if (!matches(*w, f, resolved)) continue;
       ++w->matched;
       if (!f.waived && !expired(*w, today)) f.waived = Finding::Waived{w->file, w->entry, w->reason, w->expires};
     }

@@ -19,10 +19,14 @@
 #include "findings.h"
 
 struct Waiver {
-  std::string file;  // the waiver file it was read from
+  std::string file;    // the waiver file it was read from
+  std::string folder;  // its folder, resolved: a relative "drawing" is read against it too
   int entry = 0;     // its place in the file's list, from 1
   std::string fingerprint;
-  std::string drawing;  // the drawing's path as given or its file name; empty: any drawing
+  // The drawing: its path (relative to the working folder or to the waiver
+  // file's folder, or absolute; spelt any way) or its file name alone;
+  // empty: any drawing.
+  std::string drawing;
   std::string rule, connector, identifier;  // empty: any
   std::string reason;
   std::string expires;  // "YYYY-MM-DD"; empty when it never expires

@@ -1,6 +1,6 @@
 #include "audit_printer.h"
 
-#include "json_text.h"
+
 
 void printFindings(const std::vector<AuditFinding>& findings, std::ostream& out) {
   std::size_t n = 0;
@@ -12,13 +12,10 @@ void printFindings(const std::vector<AuditFinding>& findings, std::ostream& out)
   }
 }
 
-void printFindingsJson(const std::vector<AuditFinding>& findings, std::ostream& out) {
-  out << "[";
+nlohmann::ordered_json findingsJson(const std::vector<AuditFinding>& findings) {
+  nlohmann::ordered_json out = nlohmann::ordered_json::array();
   std::size_t n = 0;
-  for (const AuditFinding& f : findings) {
-    out << (n ? "," : "") << "{\"number\":" << n + 1 << ",\"line\":" << f.line << ",\"subject\":" << jsonString(f.subject)
-        << ",\"message\":" << jsonString(f.message) << "}";
-    ++n;
-  }
-  out << "]";
+  for (const AuditFinding& f : findings)
+    out.push_back({{"number", ++n}, {"line", f.line}, {"subject", f.subject}, {"message", f.message}});
+  return out;
 }

@@ -5,6 +5,8 @@
 //   2 findings
 // or "no findings" when there are none.
 
+#include <nlohmann/json.hpp>
+
 #include <ostream>
 #include <vector>
 
@@ -13,4 +15,4 @@
 void printFindings(const std::vector<AuditFinding>& findings, std::ostream& out);
 // One JSON array: [{"number": 1, "line": 1234, "subject": "LINE 2F",
 // "message": "owner 9A does not exist"}, ...] in the order of the text.
-void printFindingsJson(const std::vector<AuditFinding>& findings, std::ostream& out);
+nlohmann::ordered_json findingsJson(const std::vector<AuditFinding>& findings);

@@ -6,6 +6,8 @@
 // Exit status: 0 on success, 2 on bad input, usage or output (the reason on
 // stderr); audit: 0 no findings, 1 findings, 2 a drawing cannot be read.
 
+#include <nlohmann/json.hpp>
+
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -17,7 +19,6 @@
 #include "audit_printer.h"
 #include "command_line.h"
 #include "drawing_input.h"
-#include "json_text.h"
 #include "parallel.h"
 #include "report_output.h"
 #include "summary_printer.h"
@@ -34,7 +35,8 @@ struct Options {
 
 // What one drawing gave: its part of the report, or why it could not be read.
 struct Outcome {
-  std::string text;
+  std::string text;            // the text report
+  nlohmann::ordered_json json;  // or the JSON one
   std::string error;
   bool findings = false;
 };
@@ -80,7 +82,7 @@ int print(const Options& o, const std::vector<Outcome>& outcomes, const char* ke
   }
   std::ostream& out = output.stream();
   int status = 0;
-  if (o.json) out << "{\"tool\":\"zrdxf\",\"version\":" << jsonString(toolVersion()) << ",\"drawings\":[";
+  nlohmann::ordered_json drawings = nlohmann::ordered_json::array();
   for (std::size_t i = 0; i < outcomes.size(); ++i) {
     const Outcome& r = outcomes[i];
     if (!r.error.empty()) {
@@ -90,16 +92,20 @@ int print(const Options& o, const std::vector<Outcome>& outcomes, const char* ke
       status = 1;
     }
     if (o.json) {
-      out << (i ? "," : "") << "{\"path\":" << jsonString(drawingName(o.drawings[i])) << ",\"error\":"
-          << (r.error.empty() ? std::string("null") : jsonString(r.error)) << ",\"" << key
-          << "\":" << (r.error.empty() ? r.text : std::string("null")) << "}";
+      drawings.push_back({{"path", drawingName(o.drawings[i])},
+                          {"error", r.error.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(r.error)},
+                          {key, r.error.empty() ? r.json : nlohmann::ordered_json()}});
     } else if (outcomes.size() > 1) {
       out << "== " << drawingName(o.drawings[i]) << "\n" << (r.error.empty() ? r.text : "not read: " + r.error + "\n");
     } else {
       out << r.text;  // empty when the drawing was not read: the reason is on stderr
     }
   }
-  if (o.json) out << "]}\n";
+  if (o.json) {
+    const nlohmann::ordered_json document = {{"tool", "zrdxf"}, {"version", toolVersion()}, {"drawings", drawings}};
+    // Texts of a drawing need not be UTF-8: replaced, not refused.
+    out << document.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << "\n";
+  }
   if (std::string why = output.finish(); !why.empty()) {
     std::cerr << "zrdxf: " << why << "\n";
     return 2;
@@ -115,13 +121,13 @@ int info(const Options& o) {
   auto outcomes = overDrawings(o.drawings, [&](const std::string& path, const std::string& input, Outcome& r) {
     OdDbDatabasePtr db = path == "-" ? OdDbDatabase::readDxfText(input, OdString::fromUtf8(drawingName(path)))
                                      : OdDbDatabase::readDxf(OdString::fromUtf8(path));
-    std::ostringstream text;
     if (o.json) {
-      printSummaryJson(summarize(*db), text);
+      r.json = summaryJson(summarize(*db));
     } else {
+      std::ostringstream text;
       printSummary(summarize(*db), text);
+      r.text = text.str();
     }
-    r.text = text.str();
     // The drawing of a run over one drawing is left for the end of the
     // process to reclaim at once: freeing its objects one by one would cost
     // a tenth of the run. It stays reachable, so a leak check does not report
@@ -135,13 +141,13 @@ int audit(const Options& o) {
   auto outcomes = overDrawings(o.drawings, [&](const std::string& path, const std::string& input, Outcome& r) {
     const std::vector<AuditFinding> findings =
         path == "-" ? auditDxfText(input, OdString::fromUtf8(drawingName(path))) : auditDxfFile(OdString::fromUtf8(path));
-    std::ostringstream text;
     if (o.json) {
-      printFindingsJson(findings, text);
+      r.json = findingsJson(findings);
     } else {
+      std::ostringstream text;
       printFindings(findings, text);
+      r.text = text.str();
     }
-    r.text = text.str();
     r.findings = !findings.empty();
   });
   return print(o, outcomes, "findings");

@@ -1,19 +1,15 @@
 #include "summary_printer.h"
 
-#include "json_text.h"
+
 
 
 namespace {
 
 
-void jsonCounts(const std::map<std::string, std::size_t>& counts, std::ostream& out) {
-  out << "{";
-  bool first = true;
-  for (const auto& [name, n] : counts) {
-    out << (first ? "" : ",") << jsonString(name) << ":" << n;
-    first = false;
-  }
-  out << "}";
+nlohmann::ordered_json jsonCounts(const std::map<std::string, std::size_t>& counts) {
+  nlohmann::ordered_json out = nlohmann::ordered_json::object();
+  for (const auto& [name, n] : counts) out[name] = n;
+  return out;
 }
 
 void textCounts(const char* title, const std::map<std::string, std::size_t>& counts, std::ostream& out) {
@@ -39,24 +35,16 @@ void printSummary(const DrawingSummary& s, std::ostream& out) {
   for (const auto& [name, n] : s.applications) out << "  " << name << ": " << n << " objects\n";
 }
 
-void printSummaryJson(const DrawingSummary& s, std::ostream& out) {
-  out << "{\"version\":" << jsonString(s.version) << ",\"codePage\":" << jsonString(s.codePage);
-  out << ",\"entities\":{\"model\":";
-  jsonCounts(s.modelSpace, out);
-  out << ",\"paper\":";
-  jsonCounts(s.paperSpace, out);
-  out << "},\"blocks\":[";
-  for (std::size_t i = 0; i < s.blocks.size(); ++i) {
-    const auto& b = s.blocks[i];
-    out << (i ? "," : "") << "{\"name\":" << jsonString(b.name) << ",\"entities\":" << b.entities
-        << ",\"references\":" << b.references << "}";
-  }
-  out << "],\"dictionaries\":[";
-  for (std::size_t i = 0; i < s.dictionaries.size(); ++i) {
-    const auto& d = s.dictionaries[i];
-    out << (i ? "," : "") << "{\"path\":" << jsonString(d.path) << ",\"entries\":" << d.entries << "}";
-  }
-  out << "],\"applications\":";
-  jsonCounts(s.applications, out);
-  out << "}\n";
+nlohmann::ordered_json summaryJson(const DrawingSummary& s) {
+  using Json = nlohmann::ordered_json;
+  Json blocks = Json::array(), dictionaries = Json::array();
+  for (const auto& b : s.blocks)
+    blocks.push_back({{"name", b.name}, {"entities", b.entities}, {"references", b.references}});
+  for (const auto& d : s.dictionaries) dictionaries.push_back({{"path", d.path}, {"entries", d.entries}});
+  return {{"version", s.version},
+          {"codePage", s.codePage},
+          {"entities", {{"model", jsonCounts(s.modelSpace)}, {"paper", jsonCounts(s.paperSpace)}}},
+          {"blocks", blocks},
+          {"dictionaries", dictionaries},
+          {"applications", jsonCounts(s.applications)}};
 }
