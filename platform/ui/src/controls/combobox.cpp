@@ -55,6 +55,17 @@ void Drop(HWND h, ComboState* s, bool open) {
   if (open) {
     NotifyCommand(h, CBN_DROPDOWN);
     s->dropped = true;
+    // The entry the field shows is the one highlighted in the list (found
+    // as the field's text, without a notification: nothing was chosen).
+    if (s->edit) {
+      const std::u16string text = GetWindowTextString(s->edit);
+      for (int i = 0; i < static_cast<int>(s->items.size()); ++i)
+        if (CompareNoCase(s->items[static_cast<size_t>(i)].text, text) == 0) {
+          if (i != s->cur) Select(h, s, i);
+          break;
+        }
+    }
+    if (s->cur >= 0 && (s->cur < s->top || s->cur >= s->top + VisibleItems(s))) s->top = s->cur;
     s->selBeforeDrop = s->cur;
     // The list is a popup of its own; it takes the mouse, so that a press
     // anywhere else closes it.
