@@ -26,6 +26,7 @@ bool attachTerminalFrontEnd() {
   if ((off && *off) || !zrterm::TerminalSession::available() || frontEnd) return false;
   frontEnd = std::make_unique<zrterm::DialogFrontEnd>(requestInterrupt);
   setReturnToSchemeHook(giveTerminalBack);
+  setHoldOutputDuringCalls(true);
   setDialogFrontEndAttached(true);
   return true;
 }
@@ -34,6 +35,7 @@ void detachTerminalFrontEnd() {
   if (!frontEnd) return;
   setDialogFrontEndAttached(false);
   setReturnToSchemeHook(nullptr);
+  setHoldOutputDuringCalls(false);
   frontEnd.reset();
 }
 
