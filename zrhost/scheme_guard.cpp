@@ -99,7 +99,7 @@ void enterHostFrame() {
 
 namespace {
 void (*returnToScheme)() = nullptr;
-bool holdOutputDuringCalls = false;
+bool (*dialogsShowing)() = nullptr;
 std::string heldOutput;  // Scheme thread only
 
 void printHeldOutput() {
@@ -112,8 +112,8 @@ void printHeldOutput() {
 }  // namespace
 
 void setReturnToSchemeHook(void (*hook)()) { returnToScheme = hook; }
-void setHoldOutputDuringCalls(bool hold) { holdOutputDuringCalls = hold; }
-bool holdingOutputDuringCalls() { return holdOutputDuringCalls && hostFrames > 0; }
+void setHoldOutputDuringCalls(bool (*showing)()) { dialogsShowing = showing; }
+bool holdingOutputDuringCalls() { return hostFrames > 0 && dialogsShowing && dialogsShowing(); }
 void holdOutput(const std::string& text) { heldOutput += text; }
 
 void leaveHostFrame() {

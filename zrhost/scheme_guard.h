@@ -60,9 +60,10 @@ void setReturnToSchemeHook(void (*hook)());
 // While a front end shows the module's dialogs on the terminal, what Scheme
 // code called by the module writes ("atualizarMacros" reporting the changed
 // symbols) would go to the dialogs' screen and be lost with it. With holding
-// on, that text is kept (holdOutput) and printed on standard output when
-// control returns to Scheme, after the terminal was given back.
-void setHoldOutputDuringCalls(bool hold);
+// on (while `showing` says dialogs show), that text is kept (holdOutput) and
+// printed on standard output when control returns to Scheme, after the
+// terminal was given back. Null turns holding off.
+void setHoldOutputDuringCalls(bool (*showing)());
 bool holdingOutputDuringCalls();
 void holdOutput(const std::string& text);
 
