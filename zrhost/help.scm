@@ -39,6 +39,26 @@
      "Lists the connectors that are both in the dictionary and in the drawing, sorted by name. Arguments are not read."
      "a list of strings, one per connector, each four fields separated by a form feed (#\\page): name, \"S\" or \"N\" (automatic name), handle of the dictionary entry, connector code; '() when there is none.")))
 
+;;; The keys of the dialogs in the terminal: what a person presses, what it does.
+(define dialog-keys-help
+  '(("Tab, Shift+Tab" "the next or previous control")
+    ("Enter" "the focused button, else the dialog's default button (shown < >); in an open list, chooses the highlighted entry")
+    ("Escape" "cancels the dialog; in an open list or a cell editor, only closes it")
+    ("Alt+F4, a click on [x]" "the window close command at the right end of the title bar: the connectors screen hands its changes to atualizarMacros; other dialogs cancel")
+    ("Alt+letter" "the control whose caption underlines the letter; in a message box the letter alone answers")
+    ("Space" "presses the focused button")
+    ("Up, Down, Home, End, Page Up, Page Down" "move in lists, trees and the property grid; in a combo box, the next entry")
+    ("Right, Left, +, -" "open and close a tree's folder (the arrows alone only select)")
+    ("Alt+Down, F4" "drops a combo box's list; Down and Up then move the highlight")
+    ("F2, Space, Enter" "in the property grid, open the selected row's value editor; Alt+Down and F4 open it with its list dropped")
+    ("Enter, Tab, Shift+Tab" "in a cell editor, keep the value and edit the next (previous) row; Escape keeps it and goes back to the grid")
+    ("Ctrl-C" "cancels the dialogs open and interrupts the call")))
+
+(define (print-dialog-keys width)
+  (print-wrapped "Keys in the dialogs (a terminal):" width "" "")
+  (for-each (lambda (entry) (print-wrapped (cadr entry) width (string-append "  " (car entry) ": ") "      "))
+            dialog-keys-help))
+
 ;;; Words of text in lines of at most width characters (a longer word gets a
 ;;; line of its own); the first line starts with first, the others with
 ;;; indent.
@@ -95,12 +115,14 @@
                                 (let ((names (false-if-exception (module-functions))))
                                   (if (and names (pair? names)) (string-join names " ") "none")))
                  width "" "  ")
+  (print-wrapped "(zrhost-help 'keys) lists the keys of the dialogs." width "" "")
   (print-wrapped "(zrhost-help 'NAME) shows one of them." width "" ""))
 
 (define (help-one name width)
   (let ((entry (find (lambda (e) (string-ci=? (car e) name)) module-function-help))
         (host (find (lambda (n) (string=? (symbol->string n) name)) (host-procedure-names))))
-    (cond (entry (print-module-function entry width))
+    (cond ((string-ci=? name "keys") (print-dialog-keys width))
+          (entry (print-module-function entry width))
           (host (print-host-procedure host width))
           (else
            (let ((variable (module-variable (resolve-module '(guile-user)) (string->symbol name))))

@@ -212,7 +212,7 @@ const SchemeProcedure kProcedures[] = {
      "\"Left\", \"Right\", \"Space\", \"Home\", \"End\", \"PageUp\", \"PageDown\", \"Delete\", \"Backspace\", "
      "\"F1\"..\"F12\", a letter or digit; prefixes S-, C-, M- add Shift, Control, Alt."},
     {"dialog-close", 0, 0, false, subr(dialogClose),
-     "(dialog-close): queues the title-bar close of the dialog on top."},
+     "(dialog-close): queues the window close command of the dialog on top, as a click on its close box [x] or Alt+F4 sends it."},
     {"dialog-choose", 2, 0, false, subr(dialogChoose),
      "(dialog-choose ID ITEM): queues choosing an entry by index or text in a list or combo box, or an item of a "
      "tree by its path of texts joined by \"/\" (closed folders on the way are opened), or a colour of the colour "

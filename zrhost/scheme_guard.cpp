@@ -99,12 +99,28 @@ void enterHostFrame() {
 
 namespace {
 void (*returnToScheme)() = nullptr;
+bool (*dialogsShowing)() = nullptr;
+std::string heldOutput;  // Scheme thread only
+
+void printHeldOutput() {
+  if (heldOutput.empty()) return;
+  flushSchemePorts();
+  std::fwrite(heldOutput.data(), 1, heldOutput.size(), stdout);
+  std::fflush(stdout);
+  heldOutput.clear();
+}
 }  // namespace
 
 void setReturnToSchemeHook(void (*hook)()) { returnToScheme = hook; }
+void setHoldOutputDuringCalls(bool (*showing)()) { dialogsShowing = showing; }
+bool holdingOutputDuringCalls() { return hostFrames > 0 && dialogsShowing && dialogsShowing(); }
+void holdOutput(const std::string& text) { heldOutput += text; }
 
 void leaveHostFrame() {
-  if (hostFrames == 1 && returnToScheme) returnToScheme();
+  if (hostFrames == 1) {
+    if (returnToScheme) returnToScheme();
+    printHeldOutput();
+  }
   // Unblocking runs a Scheme interrupt that came meanwhile: it throws from here.
   scm_dynwind_end();
   if (hostFrames == 0 && interruptRequested.exchange(false)) scm_throw(interruptKey(), SCM_EOL);

@@ -57,6 +57,16 @@ SCM interruptKey();
 // Scheme (the terminal front end gives the console its terminal back).
 void setReturnToSchemeHook(void (*hook)());
 
+// While a front end shows the module's dialogs on the terminal, what Scheme
+// code called by the module writes ("atualizarMacros" reporting the changed
+// symbols) would go to the dialogs' screen and be lost with it. With holding
+// on (while `showing` says dialogs show), that text is kept (holdOutput) and
+// printed on standard output when control returns to Scheme, after the
+// terminal was given back. Null turns holding off.
+void setHoldOutputDuringCalls(bool (*showing)());
+bool holdingOutputDuringCalls();
+void holdOutput(const std::string& text);
+
 // Runs body (which returns SCM) for the Scheme procedure subr, inside a host
 // frame. C++ exceptions thrown by body become Scheme errors: SchemeFailure
 // with its key, OdError as drawing-error, anything else as host-error.

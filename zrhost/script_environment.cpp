@@ -1,6 +1,7 @@
 #include "script_environment.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "scheme_guard.h"
@@ -43,7 +44,21 @@ int GuileScriptEnvironment::Invoke(const OdString& name, const resbuf* args, res
     }
     SCM arguments = chainToList(args);
     SCM value = SCM_UNSPECIFIED;
-    if (!schemeApply(procedure, arguments, &value, context)) return RTERROR;
+    if (holdingOutputDuringCalls()) {
+      // What the procedure writes is printed once the dialogs have given the
+      // terminal back (see holdOutput).
+      static SCM withPort = scm_permanent_object(
+          scm_c_eval_string("(lambda (port proc args) (with-output-to-port port (lambda () (apply proc args))))"));
+      SCM port = scm_open_output_string();
+      const bool ok = schemeApply(withPort, scm_list_3(port, procedure, arguments), &value, context);
+      size_t length = 0;
+      char* text = scm_to_utf8_stringn(scm_get_output_string(port), &length);
+      holdOutput(std::string(text, length));
+      std::free(text);
+      if (!ok) return RTERROR;
+    } else if (!schemeApply(procedure, arguments, &value, context)) {
+      return RTERROR;
+    }
     ChainPtr chain;
     if (!scm_is_eq(value, SCM_UNSPECIFIED)) chain = valueToChain(value, IntegerNodes::kLong);
     if (result) *result = chain.release();

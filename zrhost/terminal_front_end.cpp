@@ -7,6 +7,7 @@
 
 #include "dialog_driver.h"
 #include "scheme_guard.h"
+#include "zrui/input.h"
 #include "zrterm/dialog_front_end.h"
 #include "zrterm/terminal_session.h"
 
@@ -18,6 +19,10 @@ std::unique_ptr<zrterm::DialogFrontEnd> frontEnd;
 void giveTerminalBack() {
   if (frontEnd) frontEnd->release();
 }
+
+// A window shows: the front end has the terminal (or takes it at the next
+// repaint), and what Scheme writes would land on the dialogs' screen.
+bool dialogsShowing() { return !zrui::TopLevelWindows().empty(); }
 }  // namespace
 
 bool attachTerminalFrontEnd() {
@@ -26,6 +31,7 @@ bool attachTerminalFrontEnd() {
   if ((off && *off) || !zrterm::TerminalSession::available() || frontEnd) return false;
   frontEnd = std::make_unique<zrterm::DialogFrontEnd>(requestInterrupt);
   setReturnToSchemeHook(giveTerminalBack);
+  setHoldOutputDuringCalls(dialogsShowing);
   setDialogFrontEndAttached(true);
   return true;
 }
@@ -34,6 +40,7 @@ void detachTerminalFrontEnd() {
   if (!frontEnd) return;
   setDialogFrontEndAttached(false);
   setReturnToSchemeHook(nullptr);
+  setHoldOutputDuringCalls(nullptr);
   frontEnd.reset();
 }
 

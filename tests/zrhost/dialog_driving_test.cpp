@@ -235,6 +235,13 @@ TEST_F(DialogDriving, HelpDocumentsTheDrivingProcedures) {
                            "(dialog-snapshot PATH)", "(dialog-picture PATH)", "(dialog-check ID PROC)",
                            "(dialog-pending)", "(dialog-clear)", "(message-box TEXT [CAPTION] [STYLE])"})
     EXPECT_NE(o.out.find(name), std::string::npos) << name;
+  EXPECT_NE(o.out.find("(zrhost-help 'keys)"), std::string::npos) << o.out;
+  // The keys of the dialogs, each with what it does.
+  o = run("(zrhost-help 'keys)\n");
+  EXPECT_EQ(o.status, 0) << describe(o);
+  for (const char* keys : {"  Alt+F4, a click on [x]: the window close command", "  F2, Space, Enter: in the property grid",
+                           "  Alt+Down, F4: drops a combo box's list", "  Tab, Shift+Tab: the next or previous control"})
+    EXPECT_NE(o.out.find(keys), std::string::npos) << keys << "\n" << o.out;
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 namespace {
 
 const char* const kBox =
-    "+- zrhost ----------------------------------+\n"
+    "+- zrhost -------------------------------[x]+\n"
     "                                   |                                           |\n"
     "                                   |  Save the changes to the drawing?         |\n"
     "                                   |                                           |\n"

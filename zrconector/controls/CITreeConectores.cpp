@@ -81,6 +81,9 @@ void CITreeConectores::OnItemExpanded(HTREEITEM item) {
     return;
   }
   CWnd* parent = GetParent();
+  // Disabling the page moves the focus off it; the control that had it (the
+  // tree, when a person opened the folder) has it back afterwards.
+  const HWND focus = ::GetFocus();
   if (parent) parent->EnableWindow(FALSE);
   try {
     LoadFolder(first, *placeholder);
@@ -89,6 +92,11 @@ void CITreeConectores::OnItemExpanded(HTREEITEM item) {
   }
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   if (parent) parent->EnableWindow(TRUE);
+  if (focus && ::IsWindow(focus) && ::IsWindowEnabled(focus) && ::GetFocus() != focus) ::SetFocus(focus);
+  // Nothing keeps the mouse once the load has ended: a capture taken by the
+  // press that opened the folder would hold every later click.
+  const HWND capture = ::GetCapture();
+  if (capture && (capture == m_hWnd || ::IsChild(m_hWnd, capture))) ::ReleaseCapture();
   g_reentrancy = 1;
 }
 

@@ -292,12 +292,46 @@ TEST_F(Combo, KeysDropMoveAndChooseInThePopupList) {
   EXPECT_EQ(SendMessageW(c, CB_GETCURSEL, 0, 0), 1);
   EXPECT_EQ(Count(CBN_SELENDOK), 1);
 
+  // Escape closes the list without choosing: the entry Down moved to is
+  // undone, and the owner hears the selection change back.
   zrui::PressKey(VK_F4);
   list = TopPopup(parent);
+  zrui::PressKey(VK_DOWN);
+  EXPECT_EQ(SendMessageW(c, CB_GETCURSEL, 0, 0), 2);
+  const int changes = Count(CBN_SELCHANGE);
   zrui::PressKey(VK_ESCAPE);
   EXPECT_FALSE(IsWindow(list));
+  EXPECT_EQ(SendMessageW(c, CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(Count(CBN_SELCHANGE), changes + 1);
   EXPECT_EQ(Count(CBN_SELENDCANCEL), 1);
   EXPECT_EQ(Count(CBN_CLOSEUP), 2);
+}
+
+TEST_F(Combo, ADroppedListOpensOnTheEntryItsFieldShowsAndDownMovesFromThere) {
+  HWND c = Make(CBS_DROPDOWN);
+  Add(c, u"");
+  Add(c, u"J1");
+  Add(c, u"K2");
+  SetWindowTextW(c, u"j1");
+  zrui::FocusByClick(c);
+  zrui::PressKey(VK_F4);
+  ASSERT_TRUE(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(SendMessageW(c, CB_GETCURSEL, 0, 0), 1) << "highlighted as the field's text";
+  zrui::PressKey(VK_DOWN);
+  EXPECT_EQ(GetWindowTextString(c), u"K2");
+  zrui::PressKey(VK_RETURN);
+  EXPECT_EQ(SendMessageW(c, CB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(Count(CBN_SELENDOK), 1);
+  // An empty field: the empty entry is highlighted, the first Down is J1.
+  SetWindowTextW(c, u"");
+  SendMessageW(c, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  zrui::PressKey(VK_F4);
+  EXPECT_EQ(SendMessageW(c, CB_GETCURSEL, 0, 0), 0);
+  zrui::PressKey(VK_DOWN);
+  EXPECT_EQ(GetWindowTextString(c), u"J1");
+  // Escape puts the field's text back.
+  zrui::PressKey(VK_ESCAPE);
+  EXPECT_EQ(GetWindowTextString(c), u"");
 }
 
 TEST_F(Combo, TheDroppedListShowsInPicturesOfTheScreen) {

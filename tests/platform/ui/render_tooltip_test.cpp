@@ -38,7 +38,7 @@ class Snapshot : public ::testing::Test {
 
 TEST_F(Snapshot, ADialogRendersItsFrameCaptionAndControls) {
   const std::u16string expected =
-      u"+- Novo conector ------------------------------+\n"
+      u"+- Novo conector ---------------------------[x]+\n"
       u"|                                              |\n"
       u"|                                              |\n"
       u"|        Nome do conector:                     |\n"

@@ -119,6 +119,14 @@ BOOL GridDialog::OnCommand(WPARAM w, LPARAM l) {
 }
 
 void GridDialog::OnEnd() { ++ends; }
+void GridDialog::OnOK() {
+  ++oks;
+  CDialog::OnOK();
+}
+void GridDialog::OnCancel() {
+  ++cancels;
+  CDialog::OnCancel();
+}
 void GridDialog::OnSelChange() { ++selChanges; }
 
 }  // namespace listview_test

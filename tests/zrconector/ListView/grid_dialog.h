@@ -34,6 +34,10 @@ class GridDialog : public CDialog {
   ~GridDialog() override;
   BOOL OnInitDialog() override;
   BOOL OnCommand(WPARAM w, LPARAM l) override;
+  // Counts the dialog's own OK and Cancel (Enter and Escape when nothing
+  // else took them) before ending as usual.
+  void OnOK() override;
+  void OnCancel() override;
 
   // Centre of a cell's label, in grid client coordinates.
   CPoint CellPoint(int row, int col);
@@ -48,6 +52,8 @@ class GridDialog : public CDialog {
   int begins = 0;
   int ends = 0;
   int selChanges = 0;
+  int oks = 0;
+  int cancels = 0;
   std::vector<WPARAM> commandWParams;
   std::vector<LPARAM> commandLParams;
 

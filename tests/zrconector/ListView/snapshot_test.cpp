@@ -16,7 +16,7 @@ using namespace listview_test;
 namespace {
 
 const char16_t* const kAntes =
-    u"+- Propriedades ---------------------------------------------+\n"
+    u"+- Propriedades ------------------------------------------[x]+\n"
     u"|+----------------------------------------------------------+|\n"
     u"||Propriedade   Valor             Nota                      ||\n"
     u"||Nome          J1                -                         ||\n"
@@ -71,7 +71,8 @@ TEST(GridSnapshot, ADialogHoldingTheGridIsEditedCellByCellWithEveryEditor) {
     zrui::Type(u"D4");
     zrui::PressKey(VK_ESCAPE);
     depois = zrui::RenderWindow(h).text();
-    zrui::PressKey(VK_RETURN);  // the grid has the focus: the default button
+    // Enter in the grid would open the selected row's editor again: OK.
+    zrui::Click(::GetDlgItem(h, IDOK));
   });
   EXPECT_EQ(dlg.DoModal(), IDOK);
   zrui::SetFileDialogResponder(nullptr);
@@ -83,7 +84,7 @@ TEST(GridSnapshot, ADialogHoldingTheGridIsEditedCellByCellWithEveryEditor) {
       << CString(durante).ToUtf8();
 
   const char16_t* const esperado =
-      u"+- Propriedades ---------------------------------------------+\n"
+      u"+- Propriedades ------------------------------------------[x]+\n"
       u"|+----------------------------------------------------------+|\n"
       u"||Propriedade   Valor             Nota                      ||\n"
       u"||Nome          J20               -                         ||\n"

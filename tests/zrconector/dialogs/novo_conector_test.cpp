@@ -285,7 +285,7 @@ TEST_F(NovoConectorDialog, TheDialogAsTheUserSeesIt) {
   // 182 x 78 dialog units in a one-cell frame: the label over the combo,
   // OK (default, enabled for the free proposal) and cancel at the bottom right.
   const std::u16string expected =
-      u"+- Novo conector ------------------------------+\n"
+      u"+- Novo conector ---------------------------[x]+\n"
       u"|                                              |\n"
       u"|                                              |\n"
       u"|        Nome do novo conector:                |\n"

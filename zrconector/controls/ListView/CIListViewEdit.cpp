@@ -13,6 +13,8 @@ namespace ListView {
 
 BEGIN_MESSAGE_MAP(CIListViewEdit, CListCtrl)
   ON_WM_LBUTTONDOWN()
+  ON_WM_KEYDOWN()
+  ON_MESSAGE(WM_GETDLGCODE, &CIListViewEdit::OnGetDlgCode)
   ON_WM_HSCROLL()
   ON_WM_VSCROLL()
   ON_WM_DESTROY()
@@ -282,6 +284,49 @@ void CIListViewEdit::OnLButtonDown(UINT flags, CPoint p) {
   m_multiLinhas.clear();
   for (int i = GetNextItem(-1, LVNI_SELECTED); i >= 0; i = GetNextItem(i, LVNI_SELECTED)) m_multiLinhas.push_back(i);
   m_multiLinhasAtivo = true;
+}
+
+bool CIListViewEdit::CelulaDoTeclado(int& linha, int& coluna) const {
+  linha = GetNextItem(-1, LVNI_SELECTED);
+  if (linha < 0) return false;
+  const int colunas = static_cast<int>(m_titulos.size());
+  for (int c = 1; c < colunas; ++c)
+    if (IsCellEditable(linha, c)) {
+      coluna = c;
+      return true;
+    }
+  coluna = 0;
+  return colunas > 0 && IsCellEditable(linha, 0);
+}
+
+LRESULT CIListViewEdit::OnGetDlgCode(WPARAM, LPARAM l) {
+  LRESULT code = Default();
+  const MSG* msg = reinterpret_cast<const MSG*>(l);
+  int linha = -1, coluna = -1;
+  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && CelulaDoTeclado(linha, coluna))
+    code |= DLGC_WANTALLKEYS;
+  return code;
+}
+
+void CIListViewEdit::OnKeyDown(UINT vk, UINT repeat, UINT flags) {
+  constexpr UINT kF2 = VK_F1 + 1;
+  const bool alt = GetKeyState(VK_MENU) < 0;
+  const bool abre = vk == kF2 || vk == VK_SPACE || vk == VK_RETURN;
+  const bool solta = (vk == VK_F4 && !alt) || (alt && (vk == VK_DOWN || vk == VK_UP));
+  int linha = -1, coluna = -1;
+  if (!(abre || solta) || !CelulaDoTeclado(linha, coluna)) {
+    CListCtrl::OnKeyDown(vk, repeat, flags);
+    return;
+  }
+  m_multiLinhasAtivo = false;
+  HWND self = m_hWnd;
+  if (!BeginEdit(linha, coluna) || !::IsWindow(self) || !solta) return;
+  // The editor has the focus now (a drop-down's field, or the combo itself).
+  HWND editor = ::GetFocus();
+  if (editor && ::GetParent(editor) != self) editor = ::GetParent(editor);
+  if (editor && ::GetParent(editor) == self && GetClassNameString(editor) == WC_COMBOBOXW &&
+      !::SendMessageW(editor, CB_GETDROPPEDSTATE, 0, 0))
+    ::SendMessageW(editor, CB_SHOWDROPDOWN, TRUE, 0);
 }
 
 void CIListViewEdit::OnHScroll(UINT code, UINT pos, CScrollBar* bar) {

@@ -12,6 +12,13 @@
 //
 // Where ours differs from a plain list: each row's item data is its
 // CELstPropriedadeSubItem, created by InsertRow and freed with the row.
+//
+// Keys, for what a click does: with a row selected, F2, Space and Enter open
+// its value editor, F4 and Alt+Down (or Alt+Up) open it with its list
+// dropped; Up, Down, Home, End, Page Up and Page Down move between rows. The
+// grid asks the dialog for Enter only while it can open an editor with it
+// (WM_GETDLGCODE), so Enter elsewhere and Escape stay the dialog's. Inside an
+// editor the editors' own keys apply (Tab, Enter, Escape: ListView editors).
 #pragma once
 
 #include <list>
@@ -97,6 +104,8 @@ class CIListViewEdit : public CListCtrl {
 
  protected:
   afx_msg void OnLButtonDown(UINT flags, CPoint p);
+  afx_msg void OnKeyDown(UINT vk, UINT repeat, UINT flags);
+  afx_msg LRESULT OnGetDlgCode(WPARAM w, LPARAM l);
   afx_msg void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
   afx_msg void OnVScroll(UINT code, UINT pos, CScrollBar* bar);
   afx_msg void OnDestroy();
@@ -118,6 +127,10 @@ class CIListViewEdit : public CListCtrl {
   // The cell's record; null without row data; throws for a bad column.
   CIListViewPropriedadeItem* Celula(int linha, int coluna) const;
   BOOL AbreEditor(int linha, int coluna, const CString* texto);
+  // The selected row and the column of its value editor (the first editable
+  // column after the label, else the label's own); false when there is no
+  // selected row or nothing in it can be edited.
+  bool CelulaDoTeclado(int& linha, int& coluna) const;
   void MostraColuna(int coluna);
   bool CelulaEm(CPoint p, int& linha, int& coluna) const;
   void AvisaPai(UINT mensagem);

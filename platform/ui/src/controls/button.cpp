@@ -21,6 +21,26 @@ bool IsPush(DWORD type) {
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
 }
 
+bool IsPlainPush(HWND h) {
+  DWORD type = Type(h);
+  return GetClassNameString(h) == WC_BUTTONW && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
+// Whether the button shows the default marker: the focused push button
+// does, and while the focus is on no push button beside it, the default one
+// (so Enter always presses the button the marker shows).
+bool ShowsDefault(HWND h) {
+  HWND f = GetFocus();
+  if (f && GetParent(f) == GetParent(h) && IsPlainPush(f)) return f == h;
+  return Type(h) == BS_DEFPUSHBUTTON;
+}
+
+// The push buttons beside h repaint: the marker moves with the focus.
+void RepaintPushSiblings(HWND h) {
+  for (HWND c = GetWindow(GetParent(h), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+    if (c != h && IsPlainPush(c)) InvalidateRect(c, nullptr, TRUE);
+}
+
 // Unchecks the other automatic radio buttons of the same group.
 void UncheckGroup(HWND h) {
   HWND parent = GetParent(h);
@@ -132,7 +152,7 @@ void Paint(HWND h, ButtonState* s) {
   std::u16string text = GetWindowTextString(h);
   int y = (rc.bottom - kCharHeight) / 2;
   if (IsPush(type)) {
-    bool def = type == BS_DEFPUSHBUTTON;
+    bool def = ShowsDefault(h);
     // Framed in pictures of the pixel profile; in brackets on the character
     // grid and in pictures of the text profile, as the terminal shows it.
     if (GetMetricsProfile() == MetricsProfile::Pixel && GetDeviceCaps(dc, TECHNOLOGY) != DT_CHARSTREAM) {
@@ -239,12 +259,14 @@ LRESULT CALLBACK ButtonProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     case WM_SETFOCUS:
       s->focused = true;
       InvalidateRect(h, nullptr, TRUE);
+      if (IsPlainPush(h)) RepaintPushSiblings(h);
       if (WindowStyle(h) & BS_NOTIFY) NotifyCommand(h, BN_SETFOCUS);
       return 0;
     case WM_KILLFOCUS:
       s->focused = false;
       s->pushed = false;
       InvalidateRect(h, nullptr, TRUE);
+      if (IsPlainPush(h)) RepaintPushSiblings(h);
       if (WindowStyle(h) & BS_NOTIFY) NotifyCommand(h, BN_KILLFOCUS);
       return 0;
     case WM_SETTEXT:

@@ -55,7 +55,19 @@ void Drop(HWND h, ComboState* s, bool open) {
   if (open) {
     NotifyCommand(h, CBN_DROPDOWN);
     s->dropped = true;
+    // The entry the field shows is the one highlighted in the list (found
+    // as the field's text, without a notification: nothing was chosen).
+    if (s->edit) {
+      const std::u16string text = GetWindowTextString(s->edit);
+      for (int i = 0; i < static_cast<int>(s->items.size()); ++i)
+        if (CompareNoCase(s->items[static_cast<size_t>(i)].text, text) == 0) {
+          if (i != s->cur) Select(h, s, i);
+          break;
+        }
+    }
+    if (s->cur >= 0 && (s->cur < s->top || s->cur >= s->top + VisibleItems(s))) s->top = s->cur;
     s->selBeforeDrop = s->cur;
+    s->textBeforeDrop = s->edit ? GetWindowTextString(s->edit) : std::u16string();
     // The list is a popup of its own; it takes the mouse, so that a press
     // anywhere else closes it.
     s->list = CreateComboList(h, s);
@@ -117,7 +129,22 @@ void OnKeyDown(HWND h, ComboState* s, UINT vk) {
       if (ComboType(h) == CBS_DROPDOWNLIST) MoveSelection(h, s, static_cast<int>(s->items.size()) - 1);
       return;
     case VK_RETURN: CloseList(h, s, true); return;
-    case VK_ESCAPE: CloseList(h, s, false); return;
+    case VK_ESCAPE: {
+      // Closes the list without choosing: what the arrows moved to while it
+      // was open is undone, and the owner hears of it as of any change.
+      const bool moved = s->dropped && s->cur != s->selBeforeDrop;
+      CloseList(h, s, false);
+      if (!moved) return;
+      Select(h, s, s->selBeforeDrop);
+      if (s->edit) {
+        SetEditQuietly(s, s->textBeforeDrop);
+        NotifyCommand(h, CBN_EDITUPDATE);
+        NotifyCommand(h, CBN_EDITCHANGE);
+      } else {
+        NotifyCommand(h, CBN_SELCHANGE);
+      }
+      return;
+    }
   }
 }
 

@@ -26,6 +26,7 @@ struct ComboState {
   int fieldHeight = kCharHeight + 8;
   int listHeight = 0;        // pixels of the list below the field
   int selBeforeDrop = -1;
+  std::u16string textBeforeDrop;  // of the field, for Escape to put back
 };
 
 DWORD ComboType(HWND h);

@@ -74,6 +74,15 @@ void Paint(HWND h, TabState* s) {
     SetTextColor(dc, GetSysColor(IsWindowEnabled(h) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     std::u16string label = (sel ? u"[" : u" ") + s->tabs[static_cast<size_t>(i)].text + (sel ? u"]" : u" ");
     TextOutW(dc, r.left, 0, label.c_str(), static_cast<int>(label.size()));
+    if (sel && GetFocus() == h) {
+      // The focus shows on the chosen tab's caption, as on a focused button.
+      const std::u16string& text = s->tabs[static_cast<size_t>(i)].text;
+      SetBkMode(dc, OPAQUE);
+      SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
+      SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+      TextOutW(dc, r.left + kCharWidth, 0, text.c_str(), static_cast<int>(text.size()));
+      SetBkMode(dc, TRANSPARENT);
+    }
   }
   SelectObject(dc, oldFont);
   EndPaint(h, &ps);
@@ -181,6 +190,8 @@ LRESULT CALLBACK TabControlProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       if (w == VK_LEFT) Choose(h, s, s->cur - 1);
       if (w == VK_RIGHT) Choose(h, s, s->cur + 1);
       return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: InvalidateRect(h, nullptr, TRUE); return 0;
     case WM_PAINT: Paint(h, s); return 0;
     case ZM_PAINTFRAME: PaintPageFrame(h, reinterpret_cast<HDC>(w)); return 0;
   }

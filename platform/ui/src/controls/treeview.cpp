@@ -82,7 +82,8 @@ void Notify(HWND h, UINT code) {
   NotifyParent(h, &hdr, code);
 }
 
-// With TVS_SINGLEEXPAND a selected item opens and the other branches close.
+// With TVS_SINGLEEXPAND an item selected with the mouse opens and the other
+// branches close.
 void SingleExpand(HWND h, TreeState* s, HTREEITEM item) {
   if (!(WindowStyle(h) & TVS_SINGLEEXPAND) || !item) return;
   std::vector<HTREEITEM> keep;
@@ -140,7 +141,10 @@ void OnKeyDown(HWND h, TreeState* s, UINT vk) {
     case VK_RETURN: Notify(h, NM_RETURN); return;
     default: return;
   }
-  if (to && to != cur && SelectItem(h, s, to, TVC_BYKEYBOARD)) SingleExpand(h, s, to);
+  // Moving with the arrows only selects; a folder opens with Right or +, or
+  // a click (deviation: the platform mirrored also opens it in a
+  // TVS_SINGLEEXPAND tree, which would load a catalogue folder at each step).
+  if (to && to != cur) SelectItem(h, s, to, TVC_BYKEYBOARD);
 }
 
 void Paint(HWND h, TreeState* s) {

@@ -25,11 +25,17 @@ Caret& TheCaret() {
 
 bool GetCaretState(HWND* owner, POINT* pos, SIZE* size) {
   Caret& c = TheCaret();
-  std::lock_guard lock(c.m);
-  if (!c.owner || c.hideCount > 0 || !IsWindow(c.owner)) return false;
-  *owner = c.owner;
-  *pos = c.pos;
-  *size = c.size;
+  HWND h = nullptr;
+  {
+    std::lock_guard lock(c.m);
+    if (!c.owner || c.hideCount > 0) return false;
+    h = c.owner;
+    *pos = c.pos;
+    *size = c.size;
+  }
+  // A caret left in a window that no longer shows is nowhere on the screen.
+  if (!IsWindowVisible(h)) return false;
+  *owner = h;
   return true;
 }
 

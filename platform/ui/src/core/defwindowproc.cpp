@@ -1,6 +1,7 @@
 // Default message processing and key translation.
 #include <algorithm>
 
+#include "core/close_box.h"
 #include "core/frame_drag.h"
 #include "core/message_queue.h"
 #include "core/window_store.h"
@@ -93,6 +94,9 @@ LRESULT DefWindowProcW(HWND h, UINT msg, WPARAM w, LPARAM l) {
     case WM_GETMINMAXINFO:
       return 0;
     case WM_LBUTTONDOWN:
+      if (CloseBoxPress(h, l)) return 0;
+      FrameDragMessage(h, msg, l);
+      return 0;
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
     case WM_CAPTURECHANGED:

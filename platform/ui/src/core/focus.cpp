@@ -5,6 +5,7 @@
 #include <map>
 #include <mutex>
 
+#include "core/hooks.h"
 #include "core/message_queue.h"
 #include "core/window_store.h"
 
@@ -26,6 +27,20 @@ bool OwnedByThisThread(HWND h) {
 }  // namespace
 
 namespace zrui::detail {
+
+namespace {
+std::atomic<FocusLeavingHook> g_focusLeaving{nullptr};
+}  // namespace
+
+void SetFocusLeavingHook(FocusLeavingHook hook) { g_focusLeaving = hook; }
+
+void MoveFocusOffUnusable(HWND h) {
+  HWND f = GetFocus();
+  if (!f || !(f == h || IsChild(h, f))) return;
+  if (FocusLeavingHook hook = g_focusLeaving.load(); hook && (WindowStyle(h) & WS_CHILD)) hook(h, f);
+  f = GetFocus();
+  if (f && (f == h || IsChild(h, f))) SetFocus(nullptr);
+}
 
 void RemoveFocusWithin(HWND h) {
   if (tl_focus && (tl_focus == h || IsChild(h, tl_focus))) {

@@ -11,6 +11,13 @@ namespace zrui::detail {
 using CreationHook = void (*)(HWND h, void* context);
 void SetCreationHook(CreationHook hook, void* context);
 
+// Called when a child window has just been disabled or hidden while the
+// focus (`focus`) was on it or inside it, on the thread that owns the focus;
+// the dialog manager moves the focus on to the next control that can take
+// it. When the focus is still inside `gone` afterwards, it is removed.
+using FocusLeavingHook = void (*)(HWND gone, HWND focus);
+void SetFocusLeavingHook(FocusLeavingHook hook);
+
 // Called for each queued message before dialog keyboard handling; returns
 // true when the message was fully handled (PreTranslateMessage).
 using PreTranslateHook = bool (*)(MSG* msg);

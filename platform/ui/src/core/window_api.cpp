@@ -9,6 +9,8 @@ using namespace zrui::detail;
 
 namespace zrui::detail {
 
+void MoveFocusOffUnusable(HWND h);  // focus.cpp
+
 LRESULT Deliver(HWND h, UINT msg, WPARAM w, LPARAM l) {
   WNDPROC proc = WindowProc(h);
   return proc ? proc(h, msg, w, l) : 0;
@@ -229,10 +231,7 @@ BOOL EnableWindow(HWND h, BOOL enable) {
     MarkDirty(r);
   }
   if (wasDisabled == !enable) return wasDisabled;
-  if (!enable) {
-    HWND f = GetFocus();
-    if (f && (f == h || IsChild(h, f))) SetFocus(nullptr);
-  }
+  if (!enable) MoveFocusOffUnusable(h);
   SendMessageW(h, WM_ENABLE, enable ? TRUE : FALSE, 0);
   return wasDisabled;
 }
@@ -262,6 +261,8 @@ BOOL ShowWindow(HWND h, int cmd) {
     else r->style &= ~WS_VISIBLE;
     MarkDirty(r);
   }
+  // The focus does not stay on a hidden control (nor the caret with it).
+  if (!show && (WindowStyle(h) & WS_CHILD)) MoveFocusOffUnusable(h);
   return wasVisible;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/hooks.h"
 #include "core/window_store.h"
 #include "dialog/mnemonics.h"
 #include "zrui/dialog.h"
@@ -59,6 +60,51 @@ void PressCancel(HWND dlg) {
   SendMessageW(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
 }
 
+// Every Tab stop in Tab order, usable or not (to find where a control that
+// can no longer take the focus stood).
+void CollectAllTabStops(HWND parent, std::vector<HWND>* out) {
+  for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+    if (GetWindowLongPtrW(c, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) CollectAllTabStops(c, out);
+    else if (WindowStyle(c) & WS_TABSTOP) out->push_back(c);
+  }
+}
+
+// The control and every parent up to the dialog are visible and enabled.
+bool UsableIn(HWND dlg, HWND c) {
+  for (HWND a = c; a && a != dlg; a = GetParent(a))
+    if (!Usable(a)) return false;
+  return true;
+}
+
+// The focus was on `focus`, inside `gone`, which was just disabled or
+// hidden: it moves to the next Tab stop after it that can take it, as the
+// dialog manager of the platform mirrored moves it off a disabled control.
+void MoveFocusOn(HWND gone, HWND focus) {
+  HWND dlg = GetAncestor(gone, GA_ROOT);
+  if (!dlg || GetClassNameString(dlg) != WC_DIALOGW) return;
+  std::vector<HWND> all;
+  CollectAllTabStops(dlg, &all);
+  const size_t n = all.size();
+  if (n == 0) return;
+  HWND owner = TabOwner(dlg, focus, all);
+  auto it = owner ? std::find(all.begin(), all.end(), owner) : all.end();
+  size_t at = it == all.end() ? n - 1 : static_cast<size_t>(it - all.begin());
+  for (size_t k = 1; k <= n; ++k) {
+    HWND c = all[(at + k) % n];
+    if (c == gone || IsChild(gone, c) || !UsableIn(dlg, c)) continue;
+    SendMessageW(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c), TRUE);
+    return;
+  }
+}
+
+struct FocusMoverInstaller {
+  FocusMoverInstaller() { SetFocusLeavingHook(&MoveFocusOn); }
+} g_focusMover;
+
+bool IsMnemonicCharacter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+}
+
 }  // namespace
 
 HWND GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL previous) {
@@ -97,6 +143,12 @@ BOOL IsDialogMessageW(HWND dlg, MSG* msg) {
   if (!msg || !dlg || !(msg->hwnd == dlg || IsChild(dlg, msg->hwnd))) return FALSE;
   if (msg->message == WM_KEYDOWN) {
     UINT vk = static_cast<UINT>(msg->wParam);
+    // Alt+F4 is the window close command, whatever has the focus: the same
+    // command as the title bar's close box.
+    if (vk == VK_F4 && GetKeyState(VK_MENU) < 0 && GetKeyState(VK_CONTROL) >= 0) {
+      PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return TRUE;
+    }
     // Alt+letter is the dialog's (a mnemonic, as WM_SYSCHAR): the focused
     // control does not see it as a key of its own.
     const bool alnum = (vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9');
@@ -133,6 +185,15 @@ BOOL IsDialogMessageW(HWND dlg, MSG* msg) {
         }
         return TRUE;
       }
+    }
+  }
+  // A letter or digit typed where the focused control takes no characters (a
+  // button, a tab strip) is a mnemonic, as Alt with it is.
+  if (msg->message == WM_CHAR && IsMnemonicCharacter(static_cast<char16_t>(msg->wParam))) {
+    LRESULT code = SendMessageW(msg->hwnd, WM_GETDLGCODE, 0, reinterpret_cast<LPARAM>(msg));
+    if (!(code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS))) {
+      if (!PressMnemonic(dlg, static_cast<char16_t>(msg->wParam))) MessageBeep(0);
+      return TRUE;
     }
   }
   if (msg->message == WM_SYSCHAR) {

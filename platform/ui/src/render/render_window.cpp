@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "controls/builtin.h"
+#include "core/close_box.h"
 #include "core/window_store.h"
 #include "zrui/commctrl.h"
 #include "zrui/metrics.h"
@@ -66,6 +67,16 @@ void PaintTopFrame(HWND top, Surface* surface, POINT origin) {
     st.opaque = false;
     st.bold = true;
     surface->Text(r.left + 2 * kCharWidth, r.top, u" " + caption + u" ", st, clip);
+  }
+  // The close box, over a caption too long for the bar.
+  RECT box{};
+  if (CloseBoxRect(top, &box)) {
+    TextStyle st;
+    st.color = GetSysColor(COLOR_CAPTIONTEXT);
+    st.opaque = false;
+    st.bold = true;
+    surface->Fill(Offset(box, origin), GetSysColor(COLOR_ACTIVECAPTION), clip);
+    surface->Text(box.left - origin.x, box.top - origin.y, u"[x]", st, clip);
   }
 }
 

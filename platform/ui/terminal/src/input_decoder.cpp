@@ -47,6 +47,9 @@ InputEvent decodeKey(int code, bool function, bool alt) {
     for (const FunctionKey& f : kFunctionKeys)
       if (f.code == code) return key(f.vk, 0, f.mods | altMod);
     if (code >= KEY_F(1) && code <= KEY_F(12)) return key(VK_F1 + static_cast<unsigned>(code - KEY_F(1)), 0, altMod);
+    // Terminals of the xterm kind number Alt+F1 to Alt+F12 as F49 to F60
+    // (Alt+F4, the window close command, is F52).
+    if (code >= KEY_F(49) && code <= KEY_F(60)) return key(VK_F1 + static_cast<unsigned>(code - KEY_F(49)), 0, kAlt);
     return {};
   }
   switch (code) {

@@ -47,6 +47,9 @@ TEST(InputDecoder, KeysBecomeVirtualKeysWithModifiers) {
       {127, false, false, "Back"},
       {8, false, false, "Back"},
       {KEY_F(4), true, false, "F4"},
+      {KEY_F(4), true, true, "Alt+F4"},   // Escape, then F4
+      {KEY_F(52), true, false, "Alt+F4"},  // as xterm sends Alt+F4
+      {KEY_F(49), true, false, "Alt+F1"},
       {'o', false, true, "Alt+O"},
       {'O', false, true, "Alt+O"},
       {'3', false, true, "Alt+3"},

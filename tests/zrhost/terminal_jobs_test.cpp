@@ -1,0 +1,187 @@
+// The module's dialogs finished by a person in a real terminal (tmux), each
+// job once with the keyboard alone and once with the mouse alone where the
+// mouse can do it: what the job must change is checked (the calls to the
+// suite's "atualizarMacros", the drawing, the answer at the prompt), not only
+// the screen. zrhost runs the module on the example drawing and catalogue
+// with the suite's script, whose "atualizarMacros" prints the handles of the
+// symbols it receives.
+
+#include <string>
+#include <vector>
+
+#include "terminal_fixture.h"
+
+namespace {
+
+// Keys one at a time, each given time to be handled: the screen's own
+// updates (a folder loading, a list refilled) come between them.
+void press(TmuxTerminal& t, const std::vector<std::string>& keys) {
+  for (const std::string& k : keys) {
+    t.keys({k});
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  }
+}
+
+// Repeats a key.
+std::vector<std::string> times(int n, const std::string& key) { return std::vector<std::string>(n, key); }
+
+// What the suite's atualizarMacros prints for the symbols of X2 renamed
+// (40 46 4C 52) and of X6's pin 1 changed (6A).
+const char* const kRenamed = "atualizarMacros: 4 changed pin symbol(s) 40 46 4C 52\n";
+const char* const kRenamedAndPin = "atualizarMacros: 5 changed pin symbol(s) 40 46 4C 52 6A\n";
+
+#ifdef ZRHOST_REAL_MODULE
+// In the connector list (its focus at the start): X2, the seventh; Tab to
+// the pin list, Tab to the grid, Down to the name row, F2, Down to the
+// suite's proposal J1, Enter; Tab to Aplicar, Enter.
+void renameX2ByKeys(TmuxTerminal& t) {
+  press(t, times(7, "Down"));
+  press(t, {"Tab", "Tab", "Down", "F2", "Down", "Enter", "Tab", "Enter"});
+}
+
+TEST_F(DialogsInTerminal, ConnectorsScreenAtTheKeyboardAloneHandsTheChangesToAtualizarMacros) {
+  auto t = startModule(80, 24);
+  call(*t, "(zrConectores)", "Pinos faltando");
+  renameX2ByKeys(*t);
+  // After the apply, the focus went on from the disabled Aplicar: back
+  // around to the connector list (Tab), X6 (the third), Tab to its pins, pin
+  // 1 (the first), Tab to the grid, the identifier row, F4 drops its list
+  // (1 2 3 4 5 M12 on 1), Down three times to 4, Enter chooses, Tab keeps it,
+  // Tab to Aplicar, Enter.
+  press(*t, {"Tab"});
+  press(*t, times(3, "Down"));
+  press(*t, {"Tab", "Down", "Tab", "Down", "F4"});
+  press(*t, times(3, "Down"));
+  press(*t, {"Enter", "Tab", "Tab", "Enter"});
+  // Alt+F4: the window close command.
+  press(*t, {"M-F4"});
+  ASSERT_TRUE(t->waitFor(std::string("(zrConectores)\n") + kRenamedAndPin + "zrhost>")) << t->screen();
+  call(*t, "(drawing-connector-names)", "(\"X1\" \"J1\" \"X3\" \"X4\"");
+
+  // Escape and Fechar cancel: an applied change is in the drawing, nothing
+  // is handed over.
+  t->keys({"C-l"});
+  call(*t, "(zrConectores)", "Pinos faltando");
+  press(*t, {"Down", "Tab", "Tab", "Down", "F2"});
+  t->type("K7");
+  press(*t, {"Enter", "Tab", "Enter", "Escape"});
+  ASSERT_TRUE(t->waitFor("(zrConectores)\nzrhost>")) << t->screen();
+  call(*t, "(drawing-connector-names)", "(\"K7\" \"J1\"");
+  t->keys({"C-l"});
+  call(*t, "(zrConectores)", "Pinos faltando");
+  press(*t, {"Down", "Tab", "Tab", "Down", "F2"});
+  t->type("K8");
+  // From Aplicar, once it has disabled itself, the focus is on Fechar.
+  press(*t, {"Enter", "Tab", "Enter", "Enter"});
+  ASSERT_TRUE(t->waitFor("(zrConectores)\nzrhost>")) << t->screen();
+  call(*t, "(drawing-connector-names)", "(\"K8\" \"J1\"");
+  EXPECT_EQ(t->screen().find("atualizarMacros"), std::string::npos) << t->screen();
+}
+
+TEST_F(DialogsInTerminal, ConnectorsScreenClosedWithTheCloseBoxHandsTheChangesToAtualizarMacros) {
+  auto t = startModule(120, 40);
+  call(*t, "(zrConectores)", "Pinos faltando");
+  renameX2ByKeys(*t);
+  ASSERT_TRUE(t->waitFor("|● J1 ")) << t->screen();
+  const auto box = cellOf(t->screen(), "[x]");
+  ASSERT_GE(box.first, 0) << t->screen();
+  click(*t, {box.first + 1, box.second});
+  ASSERT_TRUE(t->waitFor(std::string("(zrConectores)\n") + kRenamed + "zrhost>")) << t->screen();
+}
+
+// (SelecaoConector "M16") on its creation page: the catalogue's folders
+// Conectores, Circulares and Circulares industriais M12 load when first
+// opened; the 4-way plug is chosen, its name taken from the suite's proposal
+// in the name's list (XC1, after the empty entry of the typed text).
+const char* const kAnswer = "(SelecaoConector \"M16\")\n(\"XC1\" \"CI04M\" \"1\" \"S\")\nzrhost>";
+
+TEST_F(DialogsInTerminal, ANewConnectorIsPickedOnTheCreationPageWithTheKeyboardAlone) {
+  auto t = startModule(80, 24);
+  call(*t, "(SelecaoConector \"M16\")", "[Selecionar] Criar");
+  // The tab strip has the focus: Right shows the creation page.
+  press(*t, {"Right"});
+  ASSERT_TRUE(t->waitFor("+ ▭ Conectores")) << t->screen();
+  // Tab to the name, Tab to the tree (the pin list is disabled): Down Down
+  // to Conectores, Right opens it; the tree keeps the focus.
+  press(*t, {"Tab", "Tab", "Down", "Down", "Right"});
+  ASSERT_TRUE(t->waitFor("+ ▭ Circulares ")) << t->screen();
+  press(*t, {"Down", "Down", "Right"});
+  ASSERT_TRUE(t->waitFor("+ ▭ Circulares industriais M12")) << t->screen();
+  press(*t, {"Down", "Right"});
+  ASSERT_TRUE(t->waitFor("◘ Circular M12 4 vias macho (plugue)")) << t->screen();
+  // The arrows only select: the next folder stays closed.
+  press(*t, {"Down", "Down"});
+  ASSERT_TRUE(t->waitFor("Pino:        1")) << t->screen();
+  EXPECT_NE(t->screen().find("+ ▭ Circulares militares"), std::string::npos) << t->screen();
+  // Back to the name (through the pin list), its list dropped: the empty
+  // entry of the typed text, then the proposal; Down, Enter chooses it.
+  press(*t, {"BTab", "BTab", "F4"});
+  ASSERT_TRUE(t->waitFor("XC1                (nome sugerido)")) << t->screen();
+  press(*t, {"Down", "Enter"});
+  ASSERT_TRUE(t->waitFor("Nome:        XC1___")) << t->screen();
+  press(*t, {"Enter"});
+  ASSERT_TRUE(t->waitFor(kAnswer)) << t->screen();
+}
+
+TEST_F(DialogsInTerminal, ANewConnectorIsPickedOnTheCreationPageWithTheMouseAlone) {
+  auto t = startModule(120, 40);
+  call(*t, "(SelecaoConector \"M16\")", "[Selecionar] Criar");
+  click(*t, cellOf(t->screen(), "Criar"));
+  ASSERT_TRUE(t->waitFor("+ ▭ Conectores")) << t->screen();
+  // Each folder by its "+", loaded at its first opening.
+  for (const char* folder : {"+ ▭ Conectores", "+ ▭ Circulares ", "+ ▭ Circulares industriais M12"}) {
+    SCOPED_TRACE(folder);
+    const auto plus = cellOf(t->screen(), folder);
+    ASSERT_GE(plus.first, 0) << t->screen();
+    click(*t, plus);
+    const std::string open = "- " + std::string(folder).substr(2);
+    ASSERT_TRUE(t->waitFor(open)) << t->screen();
+  }
+  ASSERT_TRUE(t->waitFor("◘ Circular M12 4 vias macho (plugue)")) << t->screen();
+  click(*t, cellOf(t->screen(), "Circular M12 4 vias macho"));
+  ASSERT_TRUE(t->waitFor("Pino:        1")) << t->screen();
+  // The name's drop button, then the proposal in the list.
+  const auto name = cellOf(t->screen(), "Nome:");
+  const std::string screen = t->screen();
+  std::istringstream lines(screen);
+  std::string line;
+  for (int row = 0; row <= name.second; ++row) std::getline(lines, line);
+  const std::size_t button = line.find("v ", static_cast<std::size_t>(name.first));
+  ASSERT_NE(button, std::string::npos) << screen;
+  int column = 0;
+  for (std::size_t i = 0; i < button; ++i) column += (static_cast<unsigned char>(line[i]) & 0xC0) != 0x80;
+  click(*t, {column, name.second});
+  ASSERT_TRUE(t->waitFor("XC1                (nome sugerido)")) << t->screen();
+  click(*t, cellOf(t->screen(), "XC1                (nome sugerido)"));
+  ASSERT_TRUE(t->waitFor("Nome:        XC1___")) << t->screen();
+  click(*t, cellOf(t->screen(), "OK "));
+  ASSERT_TRUE(t->waitFor(kAnswer)) << t->screen();
+}
+#endif
+
+// A message box answers its buttons' letters alone, and Enter answers the
+// button the focus (and the marker) moved to.
+TEST_F(DialogsInTerminal, AMessageBoxAnswersALetterAndEnterWhereTheFocusMoved) {
+  auto t = start(80, 24);
+  const std::string box = "(message-box \"Save the changes to the drawing?\" \"zrhost\" 3)";
+  struct Case {
+    std::vector<std::string> keys;
+    const char* answer;
+  };
+  const Case cases[] = {{{"n"}, "7"}, {{"y"}, "6"}, {{"Right", "Enter"}, "7"}, {{"Right", "Right", "Enter"}, "2"}};
+  for (const Case& c : cases) {
+    call(*t, box, "|  Save the changes to the drawing?");
+    press(*t, c.keys);
+    ASSERT_TRUE(t->waitFor(box + "\n" + c.answer + "\nzrhost>")) << c.keys.front() << "\n" << t->screen();
+    t->keys({"C-l"});
+    ASSERT_TRUE(t->waitForGone(box)) << t->screen();
+  }
+  // The marker shows on the focused button.
+  call(*t, box, "|  Save the changes to the drawing?");
+  press(*t, {"Right"});
+  ASSERT_TRUE(t->waitFor("[   Yes    ] <    No     > [  Cancel  ]")) << t->screen();
+  press(*t, {"Escape"});
+  ASSERT_TRUE(t->waitFor(box + "\n2\nzrhost>")) << t->screen();
+}
+
+}  // namespace
