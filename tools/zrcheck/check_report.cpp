@@ -13,7 +13,7 @@
 #include "command_line.h"
 #include "findings.h"
 
-#include "OdResBuf.h"
+#include "zrdwg/OdResBuf.h"
 
 namespace {
 

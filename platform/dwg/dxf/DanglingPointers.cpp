@@ -1,7 +1,10 @@
-#include "DanglingPointers.h"
+#include "dxf/DanglingPointers.h"
 
-#include "DatabaseImpl.h"
-#include "DxfValues.h"
+#include "model/DatabaseImpl.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDictionary.h"
+#include "zrdwg/OdDbSymbolTable.h"
+#include "zrdwg/DxfValues.h"
 #include "dxf/DxfTagReader.h"
 
 namespace {

@@ -1,12 +1,15 @@
-#include "DrawingAudit.h"
+#include "zrdwg/DrawingAudit.h"
 
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
-#include "DanglingPointers.h"
-#include "DatabaseImpl.h"
-#include "DxfValues.h"
+#include "dxf/DanglingPointers.h"
+#include "model/DatabaseImpl.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDictionary.h"
+#include "zrdwg/OdDbSymbolTable.h"
+#include "zrdwg/DxfValues.h"
 #include "dxf/DxfLoader.h"
 
 std::string AuditFinding::text() const { return "line " + std::to_string(line) + ": " + subject + ": " + message; }
@@ -45,7 +48,7 @@ class Auditor {
     if (const OdDbSymbolTable* apps = OdDbSymbolTable::cast(db_.getRegAppTableId().rawObject())) {
       for (auto it = apps->newIterator(); !it->done(); it->step()) {
         const auto* record = OdDbSymbolTableRecord::cast(it->getRecordId().rawObject());
-        if (record) registered.insert(DatabaseImpl::nameKey(record->getName()));
+        if (record) registered.insert(ObjectStore::nameKey(record->getName()));
       }
     }
     for (const auto& [object, line] : read_.objects) {
@@ -53,7 +56,7 @@ class Auditor {
       for (const auto& t : object->dxfTags()) {
         if (t.code == 1001) {
           const OdString name = db_.codec().decode(t.value);
-          if (!registered.count(DatabaseImpl::nameKey(name))) {
+          if (!registered.count(ObjectStore::nameKey(name))) {
             add(tagLine(object, line, i), object,
                 "extended data of application \"" + DxfTagReader::shown(name.toUtf8()) + "\" not in the APPID table");
           }
@@ -69,7 +72,7 @@ class Auditor {
       // every compiler the fuzzing build uses.
       const auto& object = entry.first;
       const auto& line = entry.second;
-      forEachDanglingPointer(db_.impl(), *object, [&](const DanglingPointer& p) {
+      forEachDanglingPointer(DatabaseImpl::of(db_), *object, [&](const DanglingPointer& p) {
         add(tagLine(object, line, p.tagIndex), object, p.message());
       });
     }
@@ -77,7 +80,7 @@ class Auditor {
 
   void checkHandseed() {
     std::optional<uint64_t> seed;
-    for (const HeaderVariable& var : db_.impl().header) {
+    for (const HeaderVariable& var : DatabaseImpl::of(db_).header) {
       if (var.name != "$HANDSEED") continue;
       if (auto v = tags::find(var.tags, "", 5)) seed = dxfv::toHandle(*v);
     }

@@ -1,18 +1,22 @@
-#include "DrawingRepair.h"
+#include "zrdwg/DrawingRepair.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <unordered_map>
 
-#include "DanglingPointers.h"
-#include "DatabaseImpl.h"
-#include "DxfValues.h"
+#include "dxf/DanglingPointers.h"
+#include "model/DatabaseImpl.h"
+#include "model/DxfFields.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDictionary.h"
+#include "zrdwg/OdDbSymbolTable.h"
+#include "zrdwg/DxfValues.h"
 #include "dxf/DxfLoader.h"
 
 // Works on the object model's insides: friend of OdDbObject and OdDbDictionary.
 class DrawingRepair {
  public:
-  DrawingRepair(OdDbDatabase& db, const LenientRead& read) : impl_(db.impl()), read_(read) {}
+  DrawingRepair(OdDbDatabase& db, const LenientRead& read) : impl_(DatabaseImpl::of(db)), read_(read) {}
 
   std::vector<AuditFinding> run() {
     recordUnlistedBlocks();
@@ -42,10 +46,10 @@ class DrawingRepair {
     std::unordered_map<const OdDbObject*, std::size_t> lines;
     for (const auto& [object, line] : read_.objects) lines.emplace(object, line);
     const auto settled = impl_.settleUnlistedBlocks([&](const UnlistedBlock& block) -> std::optional<uint64_t> {
-      const OdString name = impl_.codec->decode(tags::find(block.begin->tags_, "", 2).value_or(""));
+      const OdString name = impl_.codec().decode(block.begin->field(fields::blockBegin::kAnyName).value_or(""));
       if (name.isEmpty() || impl_.blockNamed(name)) return std::nullopt;
       const tags::OwnerTag owner = tags::ownerTagOf(block.begin->tags_);
-      if (!owner.found || owner.handle == UINT64_MAX || impl_.lookup(owner.handle)) return 0;
+      if (!owner.found || owner.handle == UINT64_MAX || impl_.object(owner.handle)) return 0;
       return owner.handle;
     });
     for (const auto& [begin, record] : settled) {
@@ -70,13 +74,13 @@ class DrawingRepair {
   }
 
   const OdDbObject* containerOf(const OdDbObject& o) const {
-    if (o.owner_) return o.owner_;
+    if (o.owner_) return o.ownerObject();
     auto it = heldBy_.find(o.handle_);
     return it == heldBy_.end() || it->second == &o ? nullptr : it->second;
   }
 
   void repairEntries(OdDbDictionary& dict, std::size_t line) {
-    auto dangling = [&](const OdDbDictionary::Entry& e) { return e.handle != 0 && !impl_.lookup(e.handle); };
+    auto dangling = [&](const OdDbDictionary::Entry& e) { return e.handle != 0 && !impl_.object(e.handle); };
     if (std::none_of(dict.entries_.begin(), dict.entries_.end(), dangling)) return;
     std::vector<OdDbDictionary::Entry> kept;
     for (auto& e : dict.entries_) {
@@ -95,7 +99,7 @@ class DrawingRepair {
 
   void repairTags(OdDbObject& o, std::size_t line) {
     const tags::OwnerTag owner = tags::ownerTagOf(o.tags_);
-    const bool badOwner = owner.found && owner.handle != 0 && !impl_.lookup(owner.handle);
+    const bool badOwner = owner.found && owner.handle != 0 && !impl_.object(owner.handle);
     std::vector<std::size_t> dropped;
     forEachDanglingPointer(impl_, o, [&](const DanglingPointer& p) {
       if (p.kind == DanglingPointer::Kind::kReactor || p.kind == DanglingPointer::Kind::kExtensionDictionary) {

@@ -1,9 +1,14 @@
 #pragma once
-// The inside of a drawing: its sections in file order and the indexes the object
-// model needs (handles, block names, well-known tables and objects). Shared by
-// the object model, the DXF reader and the writer; not part of the public API.
+// The inside of a drawing: the object store (handles, kinds, tags) and, above
+// it, the drawing's sections in file order, its block-name index and its
+// well-known tables and objects. Shared by the object model, the DXF reader
+// and the writer; not part of the public API.
+//
+// Its functions that make or find objects of concrete classes (the APPID table,
+// the named objects dictionary, block records) are defined with OdDbDatabase,
+// at the top of the object model, so that the object classes can include this
+// header without a circle.
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -11,13 +16,15 @@
 #include <unordered_map>
 #include <vector>
 
-#include "OdDbBlockTableRecord.h"
-#include "OdDbDatabase.h"
-#include "OdDbDictionary.h"
-#include "OdDbSymbolTable.h"
-#include "TagArena.h"
-#include "TagList.h"
-#include "TextCodec.h"
+#include "store/ObjectStore.h"
+#include "zrdwg/OdDbObject.h"
+#include "zrdwg/TagList.h"
+
+class OdDbBlockTable;
+class OdDbBlockTableRecord;
+class OdDbDictionary;
+class OdDbEntity;
+class OdDbSymbolTable;
 
 struct HeaderVariable {
   std::string name;  // with the "$"
@@ -52,34 +59,29 @@ struct UnlistedBlock {
   std::size_t before = 0;
 };
 
-struct DatabaseImpl {
-  explicit DatabaseImpl(OdDbDatabase* owner) : self(owner) {}
-  ~DatabaseImpl();
+struct DatabaseImpl : ObjectStore {
+  explicit DatabaseImpl(OdDbDatabase* owner) : ObjectStore(owner) {}
+  ~DatabaseImpl() override;
 
-  // Makes a new object part of the drawing: gives it the next handle (or
-  // `handle`, which must be free), sets its owner, and writes both into its tags.
-  void addObject(OdDbObject* object, OdDbObject* owner, uint64_t handle = 0);
-  // Adds the sub-entities (ATTRIBs, SEQEND) of an entity that are not yet part
-  // of the drawing, owned by that entity, and drops the hold the entity had on them.
-  void adoptChildren(OdDbEntity* parent);
-  // Same for an object read from the file, with the handle it had.
-  void registerLoaded(OdDbObject* object);
-  OdDbObject* lookup(uint64_t handle) const;
-  // The index of a kind of object in this drawing: a fixed kind's
-  // (OdDbObject::internType), or one numbered by this drawing from
-  // OdDbObject::kFirstDrawingKind. Throws OdError(eInvalidInput) past 32,767
-  // kinds of its own.
-  uint16_t kindOf(std::string_view name);
-  // The name of a kind numbered by this drawing.
-  const std::string& kindName(uint16_t type) const { return kinds[type - OdDbObject::kFirstDrawingKind]; }
-  // The next free handle. Throws OdError(eHandleInUse) when none is left: the
-  // largest value is never handed out, so that $HANDSEED stays above every handle.
-  uint64_t takeHandle();
+  // The inside of a drawing (for the object model and the file format).
+  static DatabaseImpl& of(const OdDbDatabase& db);
+  // The same from an object's store (which must be a drawing's).
+  static DatabaseImpl& of(ObjectStore* store) { return static_cast<DatabaseImpl&>(*store); }
+  // A new drawing with nothing in it, for the reader to fill.
+  static OdSmartPtr<OdDbDatabase> newDrawing();
 
-  // Index helpers; names are compared ignoring case.
-  static std::u16string nameKey(const OdString& name);
-  OdDbBlockTableRecord* blockNamed(const OdString& name) const;
-  void indexBlockName(OdDbBlockTableRecord* record);
+  // The object of that handle, or null.
+  OdDbObject* object(uint64_t handle) const { return static_cast<OdDbObject*>(lookup(handle)); }
+
+  // The block record of that name (compared ignoring case), or null.
+  OdDbBlockTableRecord* blockNamed(const OdString& name) const {
+    auto it = blocksByName.find(nameKey(name));
+    return it == blocksByName.end() ? nullptr : it->second;
+  }
+  // Indexes a block record under its name; the first of a name stays.
+  void indexBlockName(const OdString& name, OdDbBlockTableRecord* record) {
+    blocksByName.emplace(nameKey(name), record);
+  }
   // The APPID table, created (empty) when the drawing has none.
   void ensureRegAppTable();
   // The APPID record of that name, created (with the table) when missing.
@@ -88,7 +90,9 @@ struct DatabaseImpl {
   // programs fault: a symbol table, model space, the paper space, the named
   // objects dictionary (eNotApplicable), or an application that extended data
   // still names (eInvalidInput).
-  void assertErasable(const OdDbObject* object) const;
+  void assertErasable(const StoredObject& object) const override;
+  void registerApplication(const OdString& name) override { ensureRegApp(name); }
+  uint64_t addExtensionDictionary(StoredObject* object) override;
   // The OBJECTS section, created (with an empty named-objects dictionary) when
   // the drawing has none.
   void ensureObjectsSection();
@@ -106,13 +110,8 @@ struct DatabaseImpl {
   // drawing's size.
   std::vector<std::pair<const OdDbEntity*, OdDbBlockTableRecord*>> settleUnlistedBlocks(const UnlistedChoice& choose);
 
-  OdDbDatabase* self;
-  // The tags of everything read from the file. Declared first, so that it
-  // goes last: the header, the raw sections and the objects point into it.
-  TagArena arena;
   std::string version = "AC1027";
   int versionNumber = 1027;
-  std::unique_ptr<TextCodec> codec;
   std::string codePage = "ANSI_1252";
   std::string eol = "\n";
   bool bom = false;
@@ -126,16 +125,7 @@ struct DatabaseImpl {
   std::vector<OdDbEntity*> entitiesSection;          // ENTITIES section order
   std::vector<OdDbObject*> objectsSection;           // OBJECTS section order
 
-  // Every object of the drawing by handle; holds the database's reference.
-  // Kept sorted by handle (new handles are always the largest).
-  std::vector<std::pair<uint64_t, OdDbObject*>> handles;
-  uint64_t nextHandle = 1;
-  uint64_t handseedRead = 0;  // $HANDSEED as read; written back unchanged unless new handles were taken
-
   std::unordered_map<std::u16string, OdDbBlockTableRecord*> blocksByName;
-  // Kinds numbered by this drawing (see kindOf); a deque: names never move.
-  std::deque<std::string> kinds;
-  std::unordered_map<std::string_view, uint16_t> kindIndex;
   OdDbBlockTable* blockTable = nullptr;
   OdDbSymbolTable* layerTable = nullptr;
   OdDbSymbolTable* regAppTable = nullptr;

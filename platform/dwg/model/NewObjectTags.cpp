@@ -1,67 +1,64 @@
-#include "NewObjectTags.h"
+#include "model/NewObjectTags.h"
+
+#include <initializer_list>
+
+#include "model/DxfFields.h"
 
 namespace newtags {
 
 namespace {
-TagList of(std::initializer_list<DxfTag> tags) { return TagList::fromTags(std::vector<DxfTag>(tags)); }
+
+// The tags of a new object: each subclass's marker, then the fields a new
+// object carries with their initial values, in the tables' order.
+TagList of(std::initializer_list<DxfSubclass> subclasses) {
+  TagListBuilder b;
+  for (const DxfSubclass& subclass : subclasses) {
+    b.add(kSubclassMarkerCode, subclass.marker);
+    for (const DxfField& field : subclass.fields)
+      if (field.inNew) b.add(field.code, field.initial);
+  }
+  return b.finish();
+}
+
 }  // namespace
 
-TagList dictionary() { return of({{100, "AcDbDictionary"}, {281, "1"}}); }
+TagList dictionary() { return of({fields::dictionary::kSubclass}); }
 
-TagList namedObjectsDictionary() { return of({{100, "AcDbDictionary"}, {281, "1"}}); }
+TagList namedObjectsDictionary() { return of({fields::dictionary::kSubclass}); }
 
-TagList xrecord() { return of({{100, "AcDbXrecord"}, {280, "1"}}); }
+TagList xrecord() { return of({fields::xrecord::kSubclass}); }
 
-TagList insert() {
-  return of({{100, "AcDbEntity"},
-             {8, "0"},
-             {100, "AcDbBlockReference"},
-             {2, ""},
-             {10, "0.0"},
-             {20, "0.0"},
-             {30, "0.0"}});
+TagList insert() { return of({fields::entity::kSubclass, fields::reference::kSubclass}); }
+
+// TEXT, ATTRIB and ATTDEF share an entity's layer and a single-line text's
+// position, height and text, followed by their own subclass.
+TagList attribute() { return of({fields::entity::kSubclass, fields::text::kSubclass, fields::attribute::kSubclass}); }
+
+TagList attributeDefinition() {
+  return of({fields::entity::kSubclass, fields::text::kSubclass, fields::attdef::kSubclass});
 }
 
-// An entity's layer, then a single-line text's position, height and text: the
-// part that TEXT, ATTRIB and ATTDEF share, followed by their own subclass.
-static TagList textWith(std::initializer_list<DxfTag> own) {
-  std::vector<DxfTag> tags = {{100, "AcDbEntity"}, {8, "0"},   {100, "AcDbText"}, {10, "0.0"},
-                              {20, "0.0"},         {30, "0.0"}, {40, "2.5"},      {1, ""}};
-  tags.insert(tags.end(), own.begin(), own.end());
-  return TagList::fromTags(tags);
-}
+TagList text() { return of({fields::entity::kSubclass, fields::text::kSubclass, fields::text::kAlignment}); }
 
-TagList attribute() { return textWith({{100, "AcDbAttribute"}, {2, ""}, {70, "0"}}); }
+TagList blockRecord() { return of({fields::symbolRecord::kSubclass, fields::blockRecord::kSubclass}); }
 
-TagList attributeDefinition() { return textWith({{100, "AcDbAttributeDefinition"}, {3, ""}, {2, ""}, {70, "0"}}); }
+TagList blockBegin() { return of({fields::entity::kSubclass, fields::blockBegin::kSubclass}); }
 
-TagList text() { return textWith({{100, "AcDbText"}}); }
+TagList blockEnd() { return of({fields::entity::kSubclass, fields::blockEnd::kSubclass}); }
 
-TagList blockRecord() {
-  return of({{100, "AcDbSymbolTableRecord"}, {100, "AcDbBlockTableRecord"}, {2, ""}, {340, "0"}});
-}
+TagList sequenceEnd() { return of({fields::entity::kSubclass}); }
 
-TagList blockBegin() {
-  return of({{100, "AcDbEntity"},
-             {8, "0"},
-             {100, "AcDbBlockBegin"},
-             {2, ""},
-             {70, "0"},
-             {10, "0.0"},
-             {20, "0.0"},
-             {30, "0.0"},
-             {3, ""},
-             {1, ""}});
-}
-
-TagList blockEnd() { return of({{100, "AcDbEntity"}, {8, "0"}, {100, "AcDbBlockEnd"}}); }
-
-TagList sequenceEnd() { return of({{100, "AcDbEntity"}, {8, "0"}}); }
-
-TagList regApp() { return of({{100, "AcDbSymbolTableRecord"}, {100, "AcDbRegAppTableRecord"}, {2, ""}, {70, "0"}}); }
+TagList regApp() { return of({fields::symbolRecord::kSubclass, fields::regApp::kSubclass}); }
 
 TagList regAppTable(std::string_view handle) {
-  return of({{2, "APPID"}, {5, handle}, {330, "0"}, {100, "AcDbSymbolTable"}, {70, "0"}});
+  namespace table = fields::symbolTable;
+  TagListBuilder b;
+  b.add(table::kName.code, "APPID");
+  b.add(table::kHandle.code, handle);
+  b.add(table::kOwner.code, table::kOwner.initial);
+  b.add(kSubclassMarkerCode, table::kMarker);
+  b.add(table::kCount.code, table::kCount.initial);
+  return b.finish();
 }
 
 }  // namespace newtags

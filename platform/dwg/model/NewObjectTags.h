@@ -3,7 +3,7 @@
 // emits them. Handle (5) and owner (330) come first and are added when the object
 // joins a drawing.
 
-#include "TagList.h"
+#include "zrdwg/TagList.h"
 
 namespace newtags {
 

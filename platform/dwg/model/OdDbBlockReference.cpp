@@ -1,17 +1,17 @@
-#include "OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockReference.h"
 
 #include <algorithm>
 
-#include "DatabaseImpl.h"
-#include "DxfValues.h"
-#include "NewObjectTags.h"
-#include "OdDbText.h"
+#include "model/DatabaseImpl.h"
+#include "model/DxfFields.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/DxfValues.h"
+#include "model/NewObjectTags.h"
+#include "zrdwg/OdDbText.h"
 
 ODRX_DEFINE_MEMBERS(OdDbBlockReference, OdDbEntity, "AcDbBlockReference")
 
-namespace {
-constexpr std::string_view kReference = "AcDbBlockReference";
-}
+namespace reference = fields::reference;
 
 OdDbBlockReferencePtr OdDbBlockReference::createObject() {
   OdDbBlockReferencePtr reference(new OdDbBlockReference(internType("INSERT")));
@@ -20,24 +20,24 @@ OdDbBlockReferencePtr OdDbBlockReference::createObject() {
 }
 
 OdGePoint3d OdDbBlockReference::position() const {
-  return OdGePoint3d(doubleField(kReference, 10), doubleField(kReference, 20), doubleField(kReference, 30));
+  return OdGePoint3d(doubleField(reference::kX), doubleField(reference::kY), doubleField(reference::kZ));
 }
 
 void OdDbBlockReference::setPosition(const OdGePoint3d& p) {
-  setField(kReference, 10, odFormatDouble(p.x));
-  setField(kReference, 20, odFormatDouble(p.y));
-  setField(kReference, 30, odFormatDouble(p.z));
+  setField(reference::kX, odFormatDouble(p.x));
+  setField(reference::kY, odFormatDouble(p.y));
+  setField(reference::kZ, odFormatDouble(p.z));
 }
 
 OdDbObjectId OdDbBlockReference::blockTableRecord() const {
   if (block_) return block_->objectId();
-  if (!db_) return OdDbObjectId();
-  return OdDbObjectId::fromObject(db_->impl().blockNamed(textField(kReference, 2)));
+  if (!store_) return OdDbObjectId();
+  return OdDbObjectId::fromObject(DatabaseImpl::of(store_).blockNamed(textField(reference::kBlockName)));
 }
 
 void OdDbBlockReference::onLoaded() {
-  if (!db_) return;
-  block_ = db_->impl().blockNamed(textField(kReference, 2));
+  if (!store_) return;
+  block_ = DatabaseImpl::of(store_).blockNamed(textField(reference::kBlockName));
   if (block_) block_->references_.push_back(this);
 }
 
@@ -45,9 +45,9 @@ void OdDbBlockReference::setBlockTableRecord(const OdDbObjectId& blockId) {
   assertWriteEnabled();
   auto* block = OdDbBlockTableRecord::cast(blockId.rawObject());
   if (!block) throw OdError(eInvalidInput, OdString(u"Not a block definition"));
-  if (db_ && block->database() != db_) throw OdError(eInvalidInput, OdString(u"Block of another drawing"));
-  setTextField(kReference, 2, block->getName());
-  if (!db_) return;  // resolved when the reference joins the drawing
+  if (store_ && block->database() != database()) throw OdError(eInvalidInput, OdString(u"Block of another drawing"));
+  setTextField(reference::kBlockName, block->getName());
+  if (!store_) return;  // resolved when the reference joins the drawing
   if (block_) {
     auto& refs = block_->references_;
     refs.erase(std::remove(refs.begin(), refs.end(), this), refs.end());
@@ -74,13 +74,13 @@ OdDbObjectId OdDbBlockReference::appendAttribute(OdDbAttribute* attribute) {
   attribute->addRef();  // held by this reference until it joins the drawing
   addChild(attribute);
   // References with attributes say so (66 = 1) and end them with a SEQEND.
-  setField(kReference, 66, "1");
+  setField(reference::kAttributesFollow, "1");
   if (!children_->seqend) {
     auto* seqend = new OdDbEntity(internType("SEQEND"));
     seqend->tags_ = newtags::sequenceEnd();
     seqend->addRef();
     setSequenceEnd(seqend);
   }
-  if (db_) db_->impl().adoptChildren(this);
+  if (store_) adoptChildren();
   return attribute->objectId();
 }

@@ -1,11 +1,11 @@
-#include "OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
 
 #include <algorithm>
 
-#include "DatabaseImpl.h"
-#include "DxfValues.h"
-#include "NewObjectTags.h"
-#include "OdDbBlockReference.h"
+#include "model/DatabaseImpl.h"
+#include "model/DxfFields.h"
+#include "zrdwg/DxfValues.h"
+#include "model/NewObjectTags.h"
 
 ODRX_DEFINE_MEMBERS(OdDbBlockTableRecord, OdDbSymbolTableRecord, "AcDbBlockTableRecord")
 ODRX_DEFINE_MEMBERS(OdDbBlockTable, OdDbSymbolTable, "AcDbBlockTable")
@@ -25,21 +25,19 @@ OdDbObjectIteratorPtr OdDbBlockTableRecord::newIterator(bool atBeginning, bool s
   return it;
 }
 
-bool OdDbBlockTableRecord::isModelSpace() const { return db_ && db_->impl().modelSpace == this; }
+bool OdDbBlockTableRecord::isModelSpace() const { return store_ && DatabaseImpl::of(store_).modelSpace == this; }
 
 bool OdDbBlockTableRecord::isPaperSpace() const {
-  if (!db_) return false;
+  if (!store_) return false;
   OdString name = getName();
-  return DatabaseImpl::nameKey(name).rfind(u"*PAPER_SPACE", 0) == 0;
+  return ObjectStore::nameKey(name).rfind(u"*PAPER_SPACE", 0) == 0;
 }
 
 OdGePoint3d OdDbBlockTableRecord::origin() const {
   if (!blockBegin_) return OdGePoint3d();
-  auto coordinate = [&](int code) {
-    const std::optional<std::string_view> raw = tags::find(blockBegin_->dxfTags(), "AcDbBlockBegin", code);
-    return raw ? dxfv::toDouble(*raw).value_or(0.0) : 0.0;
-  };
-  return OdGePoint3d(coordinate(10), coordinate(20), coordinate(30));
+  namespace begin = fields::blockBegin;
+  return OdGePoint3d(blockBegin_->doubleField(begin::kX), blockBegin_->doubleField(begin::kY),
+                     blockBegin_->doubleField(begin::kZ));
 }
 
 bool OdDbBlockTableRecord::isLayout() const { return isModelSpace() || isPaperSpace(); }
@@ -47,44 +45,46 @@ bool OdDbBlockTableRecord::isLayout() const { return isModelSpace() || isPaperSp
 OdDbObjectId OdDbBlockTableRecord::appendOdDbEntity(OdDbEntity* entity) {
   assertWriteEnabled();
   if (!entity) throw OdError(eInvalidInput);
-  if (!db_) throw OdError(eNotInDatabase);
+  if (!store_) throw OdError(eNotInDatabase);
   if (entity->database()) throw OdError(eAlreadyInDb);
-  DatabaseImpl& impl = db_->impl();
+  DatabaseImpl& impl = DatabaseImpl::of(store_);
   const bool paper = impl.paperSpace == this;
-  if (paper) entity->tags_ = tags::withValue(entity->tags_, "AcDbEntity", 67, "1");
+  const DxfField& inPaper = fields::entity::kPaperSpace;
+  if (paper) entity->tags_ = tags::withValue(entity->tags_, inPaper.subclass, inPaper.code, "1");
   impl.addObject(entity, this);
   entities_.push_back(entity);
   if (paper || impl.modelSpace == this) {
     entity->flags_ |= OdDbObject::kInEntitiesSection;
     impl.entitiesSection.push_back(entity);
   }
-  impl.adoptChildren(entity);
-  if (auto* reference = OdDbBlockReference::cast(entity)) reference->onLoaded();
+  entity->adoptChildren();
+  // A reference finds its block.
+  entity->onLoaded();
   return entity->objectId();
 }
 
 void OdDbBlockTableRecord::getBlockReferenceIds(OdDbObjectIdArray& ids, bool, bool) const {
   // References join the list as the file is read, which is mostly in handle
   // order: the copy is sorted only when it is not sorted already.
-  auto byHandle = [](const OdDbBlockReference* a, const OdDbBlockReference* b) { return a->handle_ < b->handle_; };
-  std::vector<OdDbBlockReference*> refs(references_);
+  auto byHandle = [](const OdDbEntity* a, const OdDbEntity* b) { return a->handle_ < b->handle_; };
+  std::vector<OdDbEntity*> refs(references_);
   if (!std::is_sorted(refs.begin(), refs.end(), byHandle)) std::sort(refs.begin(), refs.end(), byHandle);
   ids.clear();
   ids.reserve(refs.size());
-  for (OdDbBlockReference* r : refs) ids.push_back(r->objectId());
+  for (OdDbEntity* r : refs) ids.push_back(r->objectId());
 }
 
 void OdDbBlockTable::onRecordAdded(OdDbSymbolTableRecord* record) {
   auto* block = OdDbBlockTableRecord::cast(record);
   if (!block) return;
-  DatabaseImpl& impl = db_->impl();
+  DatabaseImpl& impl = DatabaseImpl::of(store_);
   // Every block definition is written in the BLOCKS section between a BLOCK and
   // an ENDBLK entity that carry its name.
   const std::string name = encode(block->getName());
   OdDbEntity* begin = new OdDbEntity(internType("BLOCK"));
   begin->tags_ = newtags::blockBegin();
-  begin->tags_ = tags::withValue(begin->tags_, "AcDbBlockBegin", 2, name);
-  begin->tags_ = tags::withValue(begin->tags_, "AcDbBlockBegin", 3, name);
+  for (const DxfField& field : {fields::blockBegin::kName, fields::blockBegin::kNameAgain})
+    begin->tags_ = tags::withValue(begin->tags_, field.subclass, field.code, name);
   OdDbEntity* end = new OdDbEntity(internType("ENDBLK"));
   end->tags_ = newtags::blockEnd();
   impl.addObject(begin, block);
@@ -93,5 +93,5 @@ void OdDbBlockTable::onRecordAdded(OdDbSymbolTableRecord* record) {
   block->blockBegin_ = begin;
   block->blockEnd_ = end;
   impl.blocksSection.push_back(block);
-  impl.indexBlockName(block);
+  impl.indexBlockName(block->getName(), block);
 }

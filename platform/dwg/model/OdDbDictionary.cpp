@@ -1,10 +1,11 @@
-#include "OdDbDictionary.h"
+#include "zrdwg/OdDbDictionary.h"
 
 #include <algorithm>
 
-#include "DatabaseImpl.h"
-#include "DxfValues.h"
-#include "NewObjectTags.h"
+#include "model/DatabaseImpl.h"
+#include "model/DxfFields.h"
+#include "zrdwg/DxfValues.h"
+#include "model/NewObjectTags.h"
 
 ODRX_DEFINE_MEMBERS(OdDbDictionary, OdDbObject, "AcDbDictionary")
 ODRX_DEFINE_MEMBERS(OdDbDictionaryIterator, OdRxObject, "OdDbDictionaryIterator")
@@ -57,8 +58,8 @@ void OdDbDictionary::onLoaded() {
 
 OdDbObjectId OdDbDictionary::getAt(const OdString& key) const {
   auto it = index_.find(key.str());
-  if (it == index_.end() || !db_) return OdDbObjectId();
-  return OdDbObjectId::fromObject(db_->impl().lookup(entries_[it->second].handle));
+  if (it == index_.end() || !store_) return OdDbObjectId();
+  return OdDbObjectId::fromObject(objectAt(entries_[it->second].handle));
 }
 
 OdDbObjectPtr OdDbDictionary::getAt(const OdString& key, OdDb::OpenMode mode) const {
@@ -69,12 +70,12 @@ OdDbObjectId OdDbDictionary::setAt(const OdString& key, OdDbObject* object) {
   assertWriteEnabled();
   if (!object) throw OdError(eInvalidInput);
   if (key.isEmpty()) throw OdError(eInvalidKey, OdString(u"A dictionary entry needs a name"));
-  if (!db_) throw OdError(eNotInDatabase);
-  DatabaseImpl& impl = db_->impl();
+  if (!store_) throw OdError(eNotInDatabase);
+  DatabaseImpl& impl = DatabaseImpl::of(store_);
   if (!object->database()) {
     impl.addObject(object, this);
     impl.objectsSection.push_back(object);
-  } else if (object->database() != db_) {
+  } else if (object->database() != database()) {
     throw OdError(eInvalidInput, OdString(u"Object of another drawing"));
   }
   auto it = index_.find(key.str());
@@ -87,7 +88,8 @@ OdDbObjectId OdDbDictionary::setAt(const OdString& key, OdDbObject* object) {
   e.key = key;
   e.rawKey = encode(key);
   // Follow the dictionary's own kind of ownership (280 = 1: hard owner).
-  e.code = intField("AcDbDictionary", 280, 0) == 1 ? 360 : 350;
+  namespace dictionary = fields::dictionary;
+  e.code = intField(dictionary::kHardOwner, 0) == 1 ? dictionary::kEntryHard.code : dictionary::kEntrySoft.code;
   if (!entries_.empty()) e.code = entries_.back().code;
   e.handle = object->handle_;
   index_.emplace(e.key.str(), entries_.size());
@@ -99,7 +101,7 @@ OdDbDictionaryIteratorPtr OdDbDictionary::newIterator(OdRx::DictIterType type) c
   std::vector<OdDbDictionaryIterator::Item> items;
   items.reserve(entries_.size());
   for (const Entry& e : entries_) {
-    OdDbObject* object = db_ ? db_->impl().lookup(e.handle) : nullptr;
+    OdDbObject* object = store_ ? objectAt(e.handle) : nullptr;
     if (object && object->isErased()) continue;
     items.push_back({e.key, OdDbObjectId::fromObject(object)});
   }
@@ -119,13 +121,21 @@ OdSmartPtr<OdDbXrecord> OdDbXrecord::createObject() {
   return record;
 }
 
-OdResBufPtr OdDbXrecord::rbChain() const {
-  // The record's values follow its subclass marker and cloning flag (280).
-  std::vector<DxfTag> v = tags_.toVector();
+namespace {
+// Where a record's values start: after its subclass marker and cloning flag.
+std::size_t xrecordValuesAt(const std::vector<DxfTag>& v) {
+  namespace xrecord = fields::xrecord;
   std::size_t i = 0;
-  while (i < v.size() && !(v[i].code == 100 && v[i].value == "AcDbXrecord")) ++i;
+  while (i < v.size() && !(v[i].code == kSubclassMarkerCode && v[i].value == xrecord::kMarker)) ++i;
   if (i < v.size()) ++i;
-  if (i < v.size() && v[i].code == 280) ++i;
+  if (i < v.size() && v[i].code == xrecord::kCloning.code) ++i;
+  return i;
+}
+}  // namespace
+
+OdResBufPtr OdDbXrecord::rbChain() const {
+  std::vector<DxfTag> v = tags_.toVector();
+  std::size_t i = xrecordValuesAt(v);
   OdResBufPtr head;
   OdResBuf* tail = nullptr;
   for (; i < v.size() && v[i].code != 1001; ++i) {
@@ -151,10 +161,7 @@ OdResBufPtr OdDbXrecord::rbChain() const {
 void OdDbXrecord::setFromRbChain(const OdResBuf* chain) {
   assertWriteEnabled();
   std::vector<DxfTag> v = tags_.toVector();
-  std::size_t i = 0;
-  while (i < v.size() && !(v[i].code == 100 && v[i].value == "AcDbXrecord")) ++i;
-  if (i < v.size()) ++i;
-  if (i < v.size() && v[i].code == 280) ++i;
+  std::size_t i = xrecordValuesAt(v);
   std::size_t end = tags::xdataStart(v);
   std::vector<std::string> texts;
   std::vector<int> codes;

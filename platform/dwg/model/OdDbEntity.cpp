@@ -1,15 +1,18 @@
-#include "OdDbEntity.h"
+#include "zrdwg/OdDbEntity.h"
+
+#include "model/DxfFields.h"
+#include "store/ObjectStore.h"
 
 #include <cstdlib>
 #include <new>
 
 ODRX_DEFINE_MEMBERS(OdDbEntity, OdDbObject, "AcDbEntity")
 
-OdString OdDbEntity::layer() const { return textField("AcDbEntity", 8); }
+OdString OdDbEntity::layer() const { return textField(fields::entity::kLayer); }
 
-void OdDbEntity::setLayer(const OdString& name) { setTextField("AcDbEntity", 8, name); }
+void OdDbEntity::setLayer(const OdString& name) { setTextField(fields::entity::kLayer, name); }
 
-bool OdDbEntity::isInPaperSpace() const { return intField("AcDbEntity", 67, 0) == 1; }
+bool OdDbEntity::isInPaperSpace() const { return intField(fields::entity::kPaperSpace, 0) == 1; }
 
 OdDbObjectIteratorPtr OdDbEntity::subEntityIterator() const {
   std::vector<OdDbObjectId> ids;
@@ -62,4 +65,27 @@ OdDbEntity::~OdDbEntity() {
   for (OdDbEntity* child : *children_)
     if (!child->database()) child->release();
   if (children_->seqend && !children_->seqend->database()) children_->seqend->release();
+}
+
+OdString OdDbEntity::className() const {
+  if (isA() != OdDbEntity::desc()) return OdRxObject::className();
+  return recordedClassName();
+}
+
+void OdDbEntity::adoptChildren() {
+  if (!children_) return;
+  auto adopt = [&](OdDbEntity* child) {
+    if (!child || child->store_) return;
+    store_->addObject(child, this);
+    child->release();
+  };
+  for (OdDbEntity* child : *children_) adopt(child);
+  adopt(children_->seqend);
+}
+
+// The iterator opens what it walks: entities, defined with them.
+ODRX_DEFINE_MEMBERS(OdDbObjectIterator, OdRxObject, "OdDbObjectIterator")
+
+OdDbEntityPtr OdDbObjectIterator::entity(OdDb::OpenMode mode, bool openErased) const {
+  return OdDbEntityPtr(objectId().openObject(mode, openErased));
 }

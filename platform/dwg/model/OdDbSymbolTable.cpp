@@ -1,7 +1,8 @@
-#include "OdDbSymbolTable.h"
+#include "zrdwg/OdDbSymbolTable.h"
 
-#include "DatabaseImpl.h"
-#include "NewObjectTags.h"
+#include "model/DatabaseImpl.h"
+#include "model/DxfFields.h"
+#include "model/NewObjectTags.h"
 
 ODRX_DEFINE_MEMBERS(OdDbSymbolTableRecord, OdDbObject, "AcDbSymbolTableRecord")
 ODRX_DEFINE_MEMBERS(OdDbSymbolTable, OdDbObject, "AcDbSymbolTable")
@@ -9,12 +10,12 @@ ODRX_DEFINE_MEMBERS(OdDbSymbolTableIterator, OdRxObject, "OdDbSymbolTableIterato
 ODRX_DEFINE_MEMBERS(OdDbLayerTableRecord, OdDbSymbolTableRecord, "AcDbLayerTableRecord")
 ODRX_DEFINE_MEMBERS(OdDbRegAppTableRecord, OdDbSymbolTableRecord, "AcDbRegAppTableRecord")
 
-OdString OdDbSymbolTableRecord::getName() const { return textField("", 2); }
+OdString OdDbSymbolTableRecord::getName() const { return textField(fields::symbolRecord::kName); }
 
 void OdDbSymbolTableRecord::setName(const OdString& name) {
-  // The name (2) follows the record's own subclass marker.
+  // The name follows the record's own subclass marker.
   std::string_view subclass = tags::lastSubclass(tags_);
-  setTextField(subclass, 2, name);
+  setTextField(subclass, fields::symbolRecord::kName.code, name);
 }
 
 OdSmartPtr<OdDbRegAppTableRecord> OdDbRegAppTableRecord::createObject() {
@@ -24,14 +25,14 @@ OdSmartPtr<OdDbRegAppTableRecord> OdDbRegAppTableRecord::createObject() {
 }
 
 std::string OdDbSymbolTable::tableName() const {
-  auto v = tags::find(tags_, "", 2);
+  auto v = field(fields::symbolTable::kName);
   return v ? std::string(*v) : std::string();
 }
 
 OdDbObjectId OdDbSymbolTable::getAt(const OdString& name) const {
-  const std::u16string key = DatabaseImpl::nameKey(name);
+  const std::u16string key = ObjectStore::nameKey(name);
   for (OdDbSymbolTableRecord* r : records_)
-    if (!r->isErased() && DatabaseImpl::nameKey(r->getName()) == key) return r->objectId();
+    if (!r->isErased() && ObjectStore::nameKey(r->getName()) == key) return r->objectId();
   return OdDbObjectId();
 }
 
@@ -42,11 +43,11 @@ OdDbSymbolTableRecordPtr OdDbSymbolTable::getAt(const OdString& name, OdDb::Open
 OdDbObjectId OdDbSymbolTable::add(OdDbSymbolTableRecord* record) {
   assertWriteEnabled();
   if (!record) throw OdError(eInvalidInput);
-  if (!db_) throw OdError(eNotInDatabase);
+  if (!store_) throw OdError(eNotInDatabase);
   const OdString name = record->getName();
   if (name.isEmpty()) throw OdError(eInvalidKey, OdString(u"A table record needs a name"));
   if (has(name)) throw OdError(eAlreadyInDb, OdString(u"A record named \"") + name + OdString(u"\" already exists"));
-  db_->impl().addObject(record, this);
+  DatabaseImpl::of(store_).addObject(record, this);
   records_.push_back(record);
   onRecordAdded(record);
   return record->objectId();

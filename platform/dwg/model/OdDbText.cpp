@@ -1,21 +1,18 @@
-#include "OdDbText.h"
+#include "zrdwg/OdDbText.h"
 
-#include "DxfValues.h"
-#include "NewObjectTags.h"
+#include "model/DxfFields.h"
+#include "model/NewObjectTags.h"
+#include "zrdwg/DxfValues.h"
 
 ODRX_DEFINE_MEMBERS(OdDbText, OdDbEntity, "AcDbText")
 ODRX_DEFINE_MEMBERS(OdDbAttribute, OdDbText, "AcDbAttribute")
 ODRX_DEFINE_MEMBERS(OdDbAttributeDefinition, OdDbText, "AcDbAttributeDefinition")
 
-namespace {
-constexpr std::string_view kText = "AcDbText";
-constexpr std::string_view kAttribute = "AcDbAttribute";
-constexpr std::string_view kDefinition = "AcDbAttributeDefinition";
-
-// Flags (group 70) of attributes and their definitions.
-constexpr long kInvisible = 1;
-constexpr long kConstant = 2;
-}  // namespace
+namespace text = fields::text;
+namespace attribute = fields::attribute;
+namespace attdef = fields::attdef;
+using fields::kConstantFlag;
+using fields::kInvisibleFlag;
 
 OdDbTextPtr OdDbText::createObject() {
   OdDbTextPtr text(new OdDbText(internType("TEXT")));
@@ -23,23 +20,27 @@ OdDbTextPtr OdDbText::createObject() {
   return text;
 }
 
-OdString OdDbText::textString() const { return textField(kText, 1); }
+OdString OdDbText::textString() const { return textField(text::kString); }
 
-void OdDbText::setTextString(const OdString& text) { setTextField(kText, 1, text); }
+void OdDbText::setTextString(const OdString& value) { setTextField(text::kString, value); }
 
 OdGePoint3d OdDbText::position() const {
-  return OdGePoint3d(doubleField(kText, 10), doubleField(kText, 20), doubleField(kText, 30));
+  return OdGePoint3d(doubleField(text::kX), doubleField(text::kY), doubleField(text::kZ));
 }
 
 void OdDbText::setPosition(const OdGePoint3d& p) {
-  setField(kText, 10, odFormatDouble(p.x));
-  setField(kText, 20, odFormatDouble(p.y));
-  setField(kText, 30, odFormatDouble(p.z));
+  setField(text::kX, odFormatDouble(p.x));
+  setField(text::kY, odFormatDouble(p.y));
+  setField(text::kZ, odFormatDouble(p.z));
 }
 
-double OdDbText::height() const { return doubleField(kText, 40); }
+double OdDbText::height() const { return doubleField(text::kHeight); }
 
-void OdDbText::setHeight(double height) { setField(kText, 40, odFormatDouble(height)); }
+void OdDbText::setHeight(double height) { setField(text::kHeight, odFormatDouble(height)); }
+
+namespace {
+long withFlag(long flags, long flag, bool on) { return on ? (flags | flag) : (flags & ~flag); }
+}  // namespace
 
 OdDbAttributePtr OdDbAttribute::createObject() {
   OdDbAttributePtr attribute(new OdDbAttribute(internType("ATTRIB")));
@@ -47,19 +48,17 @@ OdDbAttributePtr OdDbAttribute::createObject() {
   return attribute;
 }
 
-OdString OdDbAttribute::tag() const { return textField(kAttribute, 2); }
+OdString OdDbAttribute::tag() const { return textField(attribute::kTag); }
 
-void OdDbAttribute::setTag(const OdString& tag) { setTextField(kAttribute, 2, tag); }
+void OdDbAttribute::setTag(const OdString& tag) { setTextField(attribute::kTag, tag); }
 
-bool OdDbAttribute::isInvisible() const { return intField(kAttribute, 70) & kInvisible; }
+bool OdDbAttribute::isInvisible() const { return intField(attribute::kFlags) & kInvisibleFlag; }
 
 void OdDbAttribute::setInvisible(bool invisible) {
-  long flags = intField(kAttribute, 70);
-  flags = invisible ? (flags | kInvisible) : (flags & ~kInvisible);
-  setField(kAttribute, 70, dxfv::fromInt(flags));
+  setField(attribute::kFlags, dxfv::fromInt(withFlag(intField(attribute::kFlags), kInvisibleFlag, invisible)));
 }
 
-bool OdDbAttribute::isConstant() const { return intField(kAttribute, 70) & kConstant; }
+bool OdDbAttribute::isConstant() const { return intField(attribute::kFlags) & kConstantFlag; }
 
 OdDbAttributeDefinitionPtr OdDbAttributeDefinition::createObject() {
   OdDbAttributeDefinitionPtr definition(new OdDbAttributeDefinition(internType("ATTDEF")));
@@ -67,26 +66,22 @@ OdDbAttributeDefinitionPtr OdDbAttributeDefinition::createObject() {
   return definition;
 }
 
-OdString OdDbAttributeDefinition::tag() const { return textField(kDefinition, 2); }
+OdString OdDbAttributeDefinition::tag() const { return textField(attdef::kTag); }
 
-void OdDbAttributeDefinition::setTag(const OdString& tag) { setTextField(kDefinition, 2, tag); }
+void OdDbAttributeDefinition::setTag(const OdString& tag) { setTextField(attdef::kTag, tag); }
 
-OdString OdDbAttributeDefinition::prompt() const { return textField(kDefinition, 3); }
+OdString OdDbAttributeDefinition::prompt() const { return textField(attdef::kPrompt); }
 
-void OdDbAttributeDefinition::setPrompt(const OdString& prompt) { setTextField(kDefinition, 3, prompt); }
+void OdDbAttributeDefinition::setPrompt(const OdString& prompt) { setTextField(attdef::kPrompt, prompt); }
 
-bool OdDbAttributeDefinition::isConstant() const { return intField(kDefinition, 70) & kConstant; }
+bool OdDbAttributeDefinition::isConstant() const { return intField(attdef::kFlags) & kConstantFlag; }
 
 void OdDbAttributeDefinition::setConstant(bool constant) {
-  long flags = intField(kDefinition, 70);
-  flags = constant ? (flags | kConstant) : (flags & ~kConstant);
-  setField(kDefinition, 70, dxfv::fromInt(flags));
+  setField(attdef::kFlags, dxfv::fromInt(withFlag(intField(attdef::kFlags), kConstantFlag, constant)));
 }
 
-bool OdDbAttributeDefinition::isInvisible() const { return intField(kDefinition, 70) & kInvisible; }
+bool OdDbAttributeDefinition::isInvisible() const { return intField(attdef::kFlags) & kInvisibleFlag; }
 
 void OdDbAttributeDefinition::setInvisible(bool invisible) {
-  long flags = intField(kDefinition, 70);
-  flags = invisible ? (flags | kInvisible) : (flags & ~kInvisible);
-  setField(kDefinition, 70, dxfv::fromInt(flags));
+  setField(attdef::kFlags, dxfv::fromInt(withFlag(intField(attdef::kFlags), kInvisibleFlag, invisible)));
 }

@@ -1,8 +1,8 @@
-#include "DxfValues.h"
+#include "zrdwg/DxfValues.h"
 
 #include <charconv>
 
-#include "OdDbHandle.h"
+#include "zrdwg/OdDbHandle.h"
 
 namespace dxfv {
 

@@ -1,29 +1,54 @@
-#include "ExtendedData.h"
+#include "store/ExtendedData.h"
 
-#include "DxfValues.h"
-#include "OdString.h"
-#include "TextCodec.h"
+#include "zrdwg/DxfValues.h"
+#include "zrdwg/OdString.h"
+#include "zrdwg/TextCodec.h"
 
 namespace xdata {
+
+namespace {
+
+// Splits the extended data l.tags[l.begin, l.end), which walk delimited,
+// into its applications' groups: each starts at its 1001.
+void splitGroups(Layout& l) {
+  for (std::size_t i = l.begin; i < l.end; ++i) {
+    if (l.tags[i].code != OdResBuf::kDxfRegAppName) continue;
+    if (!l.groups.empty()) l.groups.back().second = i;
+    l.groups.emplace_back(i, l.end);
+  }
+}
+
+}  // namespace
 
 Layout layoutOf(const TagList& list) {
   Layout l;
   l.tags = list.toVector();
-  l.begin = l.end = l.tags.size();
+  std::size_t count = 0;
+  walk(list, [&](const DxfTag&) {
+    ++count;
+    return true;
+  });
+  l.begin = l.tags.size();
   for (std::size_t i = 0; i < l.tags.size(); ++i) {
-    if (l.tags[i].code == 1001) {
+    if (l.tags[i].code == OdResBuf::kDxfRegAppName) {
       l.begin = i;
       break;
     }
   }
-  std::size_t i = l.begin;
-  while (i < l.tags.size() && l.tags[i].code == 1001) {
-    std::size_t j = i + 1;
-    while (j < l.tags.size() && l.tags[j].code >= 1000 && l.tags[j].code != 1001) ++j;
-    l.groups.emplace_back(i, j);
-    i = j;
-  }
-  l.end = i;
+  l.end = l.begin + count;
+  splitGroups(l);
+  return l;
+}
+
+Layout extendedDataOf(const TagList& list) {
+  Layout l;
+  walk(list, [&](const DxfTag& t) {
+    l.tags.push_back(t);
+    return true;
+  });
+  l.begin = 0;
+  l.end = l.tags.size();
+  splitGroups(l);
   return l;
 }
 

@@ -1,4 +1,4 @@
-#include "OdCmColor.h"
+#include "zrdwg/OdCmColor.h"
 
 namespace {
 // The standard palette of drawing colour indices, 0xRRGGBB; entry 0 stands for

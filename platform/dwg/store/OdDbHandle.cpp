@@ -1,4 +1,4 @@
-#include "OdDbHandle.h"
+#include "zrdwg/OdDbHandle.h"
 
 #include <array>
 #include <charconv>

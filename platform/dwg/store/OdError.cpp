@@ -1,6 +1,4 @@
-#include "OdError.h"
-
-#include "OdRxObject.h"
+#include "zrdwg/OdError.h"
 
 OdError::OdError(OdResult code) : OdError(code, describe(code)) {}
 
@@ -32,16 +30,3 @@ OdString OdError::describe(OdResult code) {
   }
   return OdString::fromUtf8(text);
 }
-
-namespace {
-OdString castText(const OdString& from, const OdRxClass* to) {
-  return OdString::fromUtf8("Object of class " + from.toUtf8() + " can't be cast to " +
-                            (to ? to->name() : "(null)") + ".");
-}
-}  // namespace
-
-OdError_NotThatKindOfClass::OdError_NotThatKindOfClass(const OdRxClass* from, const OdRxClass* to)
-    : OdError(eNotThatKindOfClass, castText(OdString::fromUtf8(from ? from->name() : "(null)"), to)) {}
-
-OdError_NotThatKindOfClass::OdError_NotThatKindOfClass(const OdString& fromName, const OdRxClass* to)
-    : OdError(eNotThatKindOfClass, castText(fromName, to)) {}

@@ -1,9 +1,9 @@
-#include "OdResBuf.h"
+#include "zrdwg/OdResBuf.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "DxfValues.h"
+#include "zrdwg/DxfValues.h"
 
 ODRX_DEFINE_MEMBERS(OdResBuf, OdRxObject, "OdResBuf")
 

@@ -1,4 +1,4 @@
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>

@@ -1,4 +1,4 @@
-#include "TagArena.h"
+#include "store/TagArena.h"
 
 #include <sys/mman.h>
 

@@ -1,10 +1,10 @@
-#include "TagList.h"
+#include "zrdwg/TagList.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "OdDbHandle.h"
-#include "TagArena.h"
+#include "zrdwg/OdDbHandle.h"
+#include "store/TagArena.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "TextCodec.h"
+#include "zrdwg/TextCodec.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>

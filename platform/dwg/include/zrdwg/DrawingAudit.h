@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 
 struct AuditFinding {
   std::size_t line = 0;

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "DrawingAudit.h"
-#include "OdString.h"
+#include "zrdwg/DrawingAudit.h"
+#include "zrdwg/OdString.h"
 
 // Reads `path`, repairs it and saves the copy atomically at `out`. Returns the
 // changes in file order (lines of the original). Throws OdError as

@@ -1,9 +1,9 @@
 #pragma once
 // OdDbBlockReference: an insertion (INSERT) of a block definition, with its attributes.
 
-#include "OdDbEntity.h"
-#include "OdDbObjectIterator.h"
-#include "OdGePoint3d.h"
+#include "zrdwg/OdDbEntity.h"
+#include "zrdwg/OdDbObjectIterator.h"
+#include "zrdwg/OdGePoint3d.h"
 
 class OdDbBlockReference;
 class OdDbAttribute;
@@ -13,9 +13,14 @@ typedef OdSmartPtr<OdDbBlockReference> OdDbBlockReferencePtr;
 class OdDbBlockReference : public OdDbEntity {
   ODRX_DECLARE_MEMBERS(OdDbBlockReference)
  public:
+  // A new reference outside any drawing: layer "0", at the origin, naming no
+  // block yet (setBlockTableRecord). The caller holds the only reference until
+  // a block takes it.
   static OdDbBlockReferencePtr createObject();
 
+  // The insertion point (10/20/30); 0 for a coordinate the tags lack.
   OdGePoint3d position() const;
+  // Moves the insertion point. Needs the object open for write.
   void setPosition(const OdGePoint3d& point);
   // The referenced block definition (found by name, ignoring case), or null.
   OdDbObjectId blockTableRecord() const;
@@ -31,6 +36,7 @@ class OdDbBlockReference : public OdDbEntity {
   explicit OdDbBlockReference(uint16_t type) : OdDbEntity(type) {}
   void onLoaded() override;
   friend class DxfLoader;
+  friend class DxfLinker;
   friend class OdDbBlockTableRecord;
   friend struct DatabaseImpl;
 

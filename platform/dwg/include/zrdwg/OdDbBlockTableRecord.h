@@ -3,10 +3,10 @@
 
 #include <vector>
 
-#include "OdDbEntity.h"
-#include "OdGePoint3d.h"
-#include "OdDbObjectIterator.h"
-#include "OdDbSymbolTable.h"
+#include "zrdwg/OdDbEntity.h"
+#include "zrdwg/OdGePoint3d.h"
+#include "zrdwg/OdDbObjectIterator.h"
+#include "zrdwg/OdDbSymbolTable.h"
 
 class OdDbBlockTable;
 class OdDbBlockTableRecord;
@@ -17,6 +17,8 @@ typedef OdSmartPtr<OdDbBlockTableRecord> OdDbBlockTableRecordPtr;
 class OdDbBlockTableRecord : public OdDbSymbolTableRecord {
   ODRX_DECLARE_MEMBERS(OdDbBlockTableRecord)
  public:
+  // A new, empty block definition outside any drawing; setName, then the
+  // block table's add, make it part of one (with its BLOCK and ENDBLK).
   static OdDbBlockTableRecordPtr createObject();
 
   // The block's entities in the drawing's order.
@@ -31,13 +33,17 @@ class OdDbBlockTableRecord : public OdDbSymbolTableRecord {
   // that lands on a reference's insertion point. The origin when unset.
   OdGePoint3d origin() const;
 
+  // True for model space and the paper spaces.
   bool isLayout() const;
+  // True for the drawing's model space.
   bool isModelSpace() const;
+  // True for a paper space ("*Paper_Space", "*Paper_Space0", ...; any case).
   bool isPaperSpace() const;
 
  protected:
   explicit OdDbBlockTableRecord(uint16_t type) : OdDbSymbolTableRecord(type) {}
   friend class DxfLoader;
+  friend class DxfLinker;
   friend class DxfWriter;
   friend class OdDbBlockTable;
   friend class OdDbBlockReference;
@@ -45,7 +51,7 @@ class OdDbBlockTableRecord : public OdDbSymbolTableRecord {
   friend struct DatabaseImpl;
 
   std::vector<OdDbEntity*> entities_;
-  std::vector<OdDbBlockReference*> references_;
+  std::vector<OdDbEntity*> references_;  // the INSERTs of this block, in the order they joined
   OdDbEntity* blockBegin_ = nullptr;  // the BLOCK entity
   OdDbEntity* blockEnd_ = nullptr;    // the ENDBLK entity
 };
@@ -56,4 +62,5 @@ class OdDbBlockTable : public OdDbSymbolTable {
   using OdDbSymbolTable::OdDbSymbolTable;
   void onRecordAdded(OdDbSymbolTableRecord* record) override;
   friend class DxfLoader;
+  friend class DxfLinker;
 };

@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "OdDbObjectId.h"
-#include "OdResBuf.h"
-#include "OdRxObject.h"
+#include "zrdwg/OdDbObjectId.h"
+#include "zrdwg/OdResBuf.h"
+#include "zrdwg/OdRxObject.h"
 
 class OdDbDatabase;
 class TextCodec;
@@ -18,6 +18,8 @@ typedef OdSmartPtr<OdDbDatabase> OdDbDatabasePtr;
 class OdDbDatabase : public OdRxObject {
   ODRX_DECLARE_MEMBERS(OdDbDatabase)
  public:
+  // Drops the drawing's reference to its objects. An object still held
+  // elsewhere survives, outside any drawing (database() null).
   ~OdDbDatabase() override;
 
   // Reads a DXF file. Throws OdError naming the file (and line, for bad
@@ -49,11 +51,18 @@ class OdDbDatabase : public OdRxObject {
   // The $DWGCODEPAGE value ("ANSI_1252"), or "UTF-8" for R2007 and later.
   OdString codePage() const;
 
+  // The BLOCK_RECORD table; every drawing read has one.
   OdDbObjectId getBlockTableId() const;
+  // The LAYER table, or null when the drawing has none.
   OdDbObjectId getLayerTableId() const;
+  // The APPID table, or null until the drawing has one (setXData makes it).
   OdDbObjectId getRegAppTableId() const;
+  // The "*Model_Space" block record, or null when the drawing lacks it.
   OdDbObjectId getModelSpaceId() const;
+  // The "*Paper_Space" block record, or null when the drawing lacks it.
   OdDbObjectId getPaperSpaceId() const;
+  // The named objects dictionary, made (with an OBJECTS section) when the
+  // drawing has none: the drawing changes.
   OdDbObjectId getNamedObjectsDictionaryId() const;
 
   // The identifier of the object with this handle, or null. Never creates one.
@@ -61,13 +70,14 @@ class OdDbDatabase : public OdRxObject {
   // The handle that the next new object will get.
   OdDbHandle handseed() const;
 
-  // Internal: the drawing's text codec and implementation.
+  // The drawing's text codec: how its text values are encoded in the file.
+  // Lives as long as the drawing.
   const TextCodec& codec() const;
-  DatabaseImpl& impl() const { return *impl_; }
 
  private:
   OdDbDatabase();
-  friend class DxfLoader;
+  // The inside of the drawing (model/DatabaseImpl.h): reached by the object
+  // model and the file format through DatabaseImpl::of.
   friend struct DatabaseImpl;
   std::unique_ptr<DatabaseImpl> impl_;
 };

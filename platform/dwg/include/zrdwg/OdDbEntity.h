@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "OdDbObject.h"
-#include "OdDbObjectIterator.h"
+#include "zrdwg/OdDbObject.h"
+#include "zrdwg/OdDbObjectIterator.h"
 
 class OdDbEntity;
 typedef OdSmartPtr<OdDbEntity> OdDbEntityPtr;
@@ -15,7 +15,10 @@ class OdDbEntity : public OdDbObject {
   ODRX_DECLARE_MEMBERS(OdDbEntity)
  public:
   ~OdDbEntity() override;
+  // The name of the entity's layer (group 8); empty when the tags have none.
   OdString layer() const;
+  // Puts the entity on that layer (by name; the layer need not exist). The
+  // entity must be open for write.
   void setLayer(const OdString& name);
   // The block (space or definition) that holds the entity.
   OdDbObjectId blockId() const { return ownerId(); }
@@ -25,11 +28,16 @@ class OdDbEntity : public OdDbObject {
   // drawing's order: the ATTRIBs of an INSERT, the VERTEXes of a POLYLINE.
   // Empty for any other entity.
   OdDbObjectIteratorPtr subEntityIterator() const;
+  // An entity of a kind the model does not know reports the class recorded in
+  // the drawing (AcDbLine, ...); the others their own.
+  OdString className() const override;
 
  protected:
   explicit OdDbEntity(uint16_t type) : OdDbObject(type) {}
 
   friend class DxfLoader;
+
+  friend class DxfLinker;
   friend class DxfWriter;
   friend class OdDbBlockReference;
   friend class OdDbBlockTableRecord;
@@ -53,5 +61,9 @@ class OdDbEntity : public OdDbObject {
   static Children* grow(Children* c, uint32_t capacity);
   void addChild(OdDbEntity* child);
   void setSequenceEnd(OdDbEntity* seqend);
+  // Adds the sub-entities (ATTRIBs, SEQEND) that are not yet part of the
+  // drawing, owned by this entity, and drops the hold it had on them. The
+  // entity must be part of a drawing.
+  void adoptChildren();
   std::unique_ptr<Children, FreeChildren> children_;
 };

@@ -5,25 +5,34 @@
 #include <cstdint>
 #include <string_view>
 
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 
 class OdDbHandle {
  public:
+  // The null handle (0), which names no object.
   OdDbHandle() = default;
+  // The handle of that value.
   OdDbHandle(uint64_t value) : value_(value) {}  // NOLINT
   // From hexadecimal text; text that is not a handle (empty, not hex, over 16
   // digits) gives the null handle.
   explicit OdDbHandle(const OdString& hex) { *this = hex; }
+  // Reads hexadecimal text as the constructor does.
   OdDbHandle& operator=(const OdString& hex);
+  // The same for NUL-terminated text.
   OdDbHandle& operator=(const OdChar* hex) { return *this = OdString(hex); }
+  // Takes the value.
   OdDbHandle& operator=(uint64_t value) {
     value_ = value;
     return *this;
   }
 
+  // Reads 1 to 16 hexadecimal digits (either case; white space around them
+  // ignored) into out and returns true; false, out untouched, for anything else.
   static bool parse(std::string_view hex, uint64_t& out);
 
+  // True for the null handle.
   bool isNull() const { return value_ == 0; }
+  // The handle's number.
   uint64_t value() const { return value_; }
   operator uint64_t() const { return value_; }  // NOLINT
 

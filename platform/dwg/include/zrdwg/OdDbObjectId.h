@@ -6,9 +6,9 @@
 #include <functional>
 #include <vector>
 
-#include "OdDb.h"
-#include "OdDbHandle.h"
-#include "OdRxObject.h"
+#include "zrdwg/OdDb.h"
+#include "zrdwg/OdDbHandle.h"
+#include "zrdwg/OdRxObject.h"
 
 class OdDbObject;
 class OdDbDatabase;
@@ -16,15 +16,19 @@ typedef OdSmartPtr<OdDbObject> OdDbObjectPtr;
 
 class OdDbObjectId {
  public:
+  // The null identifier.
   OdDbObjectId() = default;
   static const OdDbObjectId kNull;
 
+  // True for the null identifier.
   bool isNull() const { return object_ == nullptr; }
   // True when the identifier names an object that has been erased.
   bool isErased() const;
   // Not null and not erased.
   bool isValid() const { return !isNull() && !isErased(); }
+  // The object's handle; the null handle for the null identifier.
   OdDbHandle getHandle() const;
+  // The drawing that holds the object, or null (null identifier, object outside a drawing).
   OdDbDatabase* database() const;
 
   // The object opened in the given mode, or null when the identifier is null or
@@ -41,6 +45,7 @@ class OdDbObjectId {
 
   // The object itself, without opening it (for the object model's own use).
   OdDbObject* rawObject() const { return object_; }
+  // The identifier of an object (null for null); the object model's own use.
   static OdDbObjectId fromObject(const OdDbObject* object) {
     OdDbObjectId id;
     id.object_ = const_cast<OdDbObject*>(object);
@@ -53,6 +58,7 @@ class OdDbObjectId {
 
 typedef std::vector<OdDbObjectId> OdDbObjectIdArray;
 
+// Hashes the object's address, so that identifiers key unordered containers.
 template <>
 struct std::hash<OdDbObjectId> {
   std::size_t operator()(const OdDbObjectId& id) const noexcept {

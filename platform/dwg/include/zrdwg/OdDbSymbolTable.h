@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "IdListCursor.h"
-#include "OdDbObject.h"
+#include "zrdwg/IdListCursor.h"
+#include "zrdwg/OdDbObject.h"
 
 class OdDbSymbolTable;
 class OdDbSymbolTableRecord;
@@ -17,12 +17,16 @@ typedef OdSmartPtr<OdDbSymbolTableIterator> OdDbSymbolTableIteratorPtr;
 class OdDbSymbolTableRecord : public OdDbObject {
   ODRX_DECLARE_MEMBERS(OdDbSymbolTableRecord)
  public:
+  // The record's name (group 2); empty when the tags have none.
   OdString getName() const;
+  // Renames the record (before it joins a table, or open for write). Names
+  // are not checked against the table's: OdDbSymbolTable::add does that.
   void setName(const OdString& name);
 
  protected:
   explicit OdDbSymbolTableRecord(uint16_t type) : OdDbObject(type) {}
   friend class DxfLoader;
+  friend class DxfLinker;
   friend class OdDbSymbolTable;
 };
 
@@ -34,7 +38,9 @@ class OdDbSymbolTable : public OdDbObject {
 
   // The record of that name (ignoring case), or null.
   OdDbObjectId getAt(const OdString& name) const;
+  // The same record opened in that mode, or null.
   OdDbSymbolTableRecordPtr getAt(const OdString& name, OdDb::OpenMode mode) const;
+  // True when a record of that name (ignoring case, not erased) exists.
   bool has(const OdString& name) const { return !getAt(name).isNull(); }
   // Adds a new record; throws eInvalidKey for an empty name or eAlreadyInDb when
   // a record of that name exists.
@@ -47,6 +53,7 @@ class OdDbSymbolTable : public OdDbObject {
   explicit OdDbSymbolTable(uint16_t type) : OdDbObject(type) {}
   virtual void onRecordAdded(OdDbSymbolTableRecord*) {}
   friend class DxfLoader;
+  friend class DxfLinker;
   friend class DxfWriter;
   friend class OdDbDatabase;
   friend struct DatabaseImpl;
@@ -58,11 +65,17 @@ class OdDbSymbolTable : public OdDbObject {
 class OdDbSymbolTableIterator : public OdRxObject {
   ODRX_DECLARE_MEMBERS(OdDbSymbolTableIterator)
  public:
+  // An iterator over a copy of the list; callers then call start.
   explicit OdDbSymbolTableIterator(std::vector<OdDbObjectId> ids) : cursor_(std::move(ids)) {}
+  // Goes to the first (or last) record, skipping erased ones by default.
   void start(bool atBeginning = true, bool skipErased = true) { cursor_.start(atBeginning, skipErased); }
+  // True once the iterator has left either end.
   bool done() const { return cursor_.done(); }
+  // Moves to the next (or previous) record; nothing once done.
   void step(bool forward = true, bool skipErased = true) { cursor_.step(forward, skipErased); }
+  // The current record's identifier; the null identifier once done.
   OdDbObjectId getRecordId() const { return cursor_.id(); }
+  // The current record opened in that mode, or null (done; erased unless openErased).
   OdDbSymbolTableRecordPtr getRecord(OdDb::OpenMode mode = OdDb::kForRead, bool openErased = false) const;
 
  private:
@@ -74,16 +87,20 @@ class OdDbLayerTableRecord : public OdDbSymbolTableRecord {
  protected:
   using OdDbSymbolTableRecord::OdDbSymbolTableRecord;
   friend class DxfLoader;
+  friend class DxfLinker;
 };
 
 class OdDbRegAppTableRecord : public OdDbSymbolTableRecord {
   ODRX_DECLARE_MEMBERS(OdDbRegAppTableRecord)
  public:
+  // A new application record outside any drawing; name it, then add it to
+  // the APPID table.
   static OdSmartPtr<OdDbRegAppTableRecord> createObject();
 
  protected:
   using OdDbSymbolTableRecord::OdDbSymbolTableRecord;
   friend class DxfLoader;
+  friend class DxfLinker;
 };
 
 typedef OdSmartPtr<OdDbLayerTableRecord> OdDbLayerTableRecordPtr;

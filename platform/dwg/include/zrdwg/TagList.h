@@ -103,12 +103,15 @@ class TagList {
     DxfTag tag_;
   };
 
+  // An empty list.
   TagList() = default;
+  // Frees the bytes the list owns; bytes of an arena stay with the arena.
   ~TagList() { reset(); }
   // A copy owns its bytes, whatever the original does: it may outlive the
   // drawing whose arena holds the original's.
   TagList(const TagList& other);
   TagList& operator=(const TagList& other);
+  // Takes other's bytes (owned or in an arena); other becomes empty.
   TagList(TagList&& other) noexcept : bits_(other.bits_) { other.bits_ = 0; }
   TagList& operator=(TagList&& other) noexcept {
     if (this != &other) {
@@ -119,12 +122,18 @@ class TagList {
     return *this;
   }
 
+  // A list that owns a copy of the tags' bytes.
   static TagList fromTags(const std::vector<DxfTag>& tags);
 
+  // Walks the tags in order; a tag's value views the list's bytes and lasts
+  // until the list changes or goes.
   Iterator begin() const { return Iterator(payload(), payload() + byteSize()); }
   Iterator end() const { return Iterator(nullptr, nullptr); }
+  // True for a list without tags.
   bool empty() const { return bits_ == 0; }
+  // The packed size in bytes.
   std::size_t byteSize() const;
+  // The tags, viewing the list's bytes (valid as the iterator's values are).
   std::vector<DxfTag> toVector() const;
   // True when the bytes live in a TagArena (the drawing's) rather than in a
   // block of the list's own.
@@ -177,8 +186,11 @@ class TagListBuilder {
     copyValue(p, value.data(), value.size());
     size_ += static_cast<std::size_t>(p - start) + value.size();
   }
+  // Adds a copy of the tag's bytes.
   void add(const DxfTag& tag) { add(tag.code, tag.value); }
+  // Forgets the tags collected, keeping the buffer for the next list.
   void clear() { size_ = 0; }
+  // True when nothing was added since the last clear or finish.
   bool empty() const { return size_ == 0; }
   // Bytes collected; finish() holds at most kMaxBytes.
   std::size_t size() const { return size_; }

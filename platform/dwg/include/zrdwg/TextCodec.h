@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 
 struct UConverter;
 
@@ -18,13 +18,19 @@ class TextCodec {
   // utf8: the file is R2007 or later. codePage: the $DWGCODEPAGE value, such as
   // "ANSI_1252"; an unknown or empty name reads as ANSI_1252.
   TextCodec(bool utf8, std::string_view codePage);
+  // Closes the code page's converter.
   ~TextCodec();
+  // A codec owns its converter: one per drawing, never copied.
   TextCodec(const TextCodec&) = delete;
   TextCodec& operator=(const TextCodec&) = delete;
 
+  // The text of a value as the file holds it (invalid UTF-8 reads as U+FFFD).
+  // The converter is used without a lock: one thread at a time per codec.
   OdString decode(std::string_view raw) const;
+  // The bytes to write for text, with escapes for what the encoding cannot hold.
   std::string encode(const OdString& text) const;
 
+  // True for R2007 and later (UTF-8).
   bool isUtf8() const { return utf8_; }
   // The ICU name of the code page in use ("UTF-8" for R2007 and later).
   const std::string& charsetName() const { return charset_; }
