@@ -121,6 +121,7 @@ struct _Connection : IDispatch {
   _bstr_t GetConnectionString();
   // Seconds a connect (Open, a reconnect) may wait for the server.
   void PutConnectionTimeout(LONG seconds);
+  // The timeout in force.
   LONG GetConnectionTimeout();
 
   // Opens the connection. The user and password arguments, when not empty,
@@ -133,8 +134,8 @@ struct _Connection : IDispatch {
   virtual HRESULT raw_Close() = 0;
   // Runs one statement. *result receives a new recordset the caller owns
   // (one reference); records_affected (may be null) the rows changed, as
-  // VT_I4, when the driver tells. adErrObjectClosed when not open; the link
-  // errors above when the link is gone.
+  // VT_I4 (-1 when the driver does not tell). adErrObjectClosed when not
+  // open; the link errors above when the link is gone.
   virtual HRESULT raw_Execute(BSTR command, VARIANT* records_affected, LONG options, _Recordset** result) = 0;
   // adStateOpen or adStateClosed.
   virtual HRESULT get_State(LONG* state) = 0;
@@ -156,6 +157,7 @@ struct _Recordset : IDispatch {
   // Where the cursor lives: only adUseClient has an effect (every recordset
   // is a client cursor).
   void PutCursorLocation(CursorLocationEnum location);
+  // The location set (adUseClient unless changed).
   CursorLocationEnum GetCursorLocation();
   // Runs the statement on the connection (a Connection as VT_DISPATCH, or a
   // connection string) and reads all its rows. A statement that returns no
@@ -183,22 +185,29 @@ struct _Recordset : IDispatch {
 
   // adErrInvalidArgument for an unknown location.
   virtual HRESULT put_CursorLocation(CursorLocationEnum location) = 0;
+  // The location set.
   virtual HRESULT get_CursorLocation(CursorLocationEnum* location) = 0;
   // adErrObjectOpen when open; adErrInvalidArgument for a source that is not
   // statement text; adErrInvalidConnection for no usable connection; the
   // driver's failure (E_FAIL) or the link errors from running the statement.
   virtual HRESULT raw_Open(VARIANT source, VARIANT active_connection, CursorTypeEnum cursor_type,
                            LockTypeEnum lock_type, LONG options) = 0;
-  // Every method below but get_State answers adErrObjectClosed when closed.
+  // Every method below but get_Fields and get_State answers adErrObjectClosed
+  // when the recordset is closed.
   virtual HRESULT raw_Close() = 0;
+  // VARIANT_TRUE past the last row.
   virtual HRESULT get_EOF(VARIANT_BOOL* eof) = 0;
+  // VARIANT_TRUE when there are no rows.
   virtual HRESULT get_BOF(VARIANT_BOOL* bof) = 0;
   // adErrNoCurrentRecord past the last row.
   virtual HRESULT raw_MoveNext() = 0;
+  // Back to the first row.
   virtual HRESULT raw_MoveFirst() = 0;
   // *fields receives a new collection the caller owns; it shares the rows.
   virtual HRESULT get_Fields(Fields** fields) = 0;
+  // adStateOpen or adStateClosed; never fails on a closed recordset.
   virtual HRESULT get_State(LONG* state) = 0;
+  // The number of rows read.
   virtual HRESULT get_RecordCount(LONG* count) = 0;
   // The current row's value of a column (index or name): a copy the caller
   // clears. adErrItemNotFound for no such column, adErrNoCurrentRecord past
@@ -216,6 +225,7 @@ struct Fields : IDispatch {
   // By zero-based index (any integer variant) or by name (ignoring case).
   FieldPtr GetItem(const _variant_t& index);
 
+  // The number of columns.
   virtual HRESULT get_Count(LONG* count) = 0;
   // *field receives a new field the caller owns; adErrItemNotFound for no such column.
   virtual HRESULT get_Item(VARIANT index, Field** field) = 0;
@@ -240,6 +250,7 @@ struct Field : IDispatch {
   virtual HRESULT get_Value(VARIANT* value) = 0;
   // A new string the caller frees.
   virtual HRESULT get_Name(BSTR* name) = 0;
+  // What the column holds.
   virtual HRESULT get_Type(DataTypeEnum* type) = 0;
 
  protected:

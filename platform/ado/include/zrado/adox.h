@@ -58,6 +58,7 @@ struct _Catalog : IDispatch {
 
   // The raw forms of the four above: an HRESULT, and the thread's error information.
   virtual HRESULT put_ActiveConnection(VARIANT connection) = 0;
+  // The catalogue holds a reference to the connection.
   virtual HRESULT putref_ActiveConnection(IDispatch* connection) = 0;
   // A copy the caller clears.
   virtual HRESULT get_ActiveConnection(VARIANT* connection) = 0;
@@ -96,7 +97,9 @@ struct _Table : IDispatch {
   // The raw forms: new strings the caller frees; *columns receives a new
   // collection the caller owns (failing as a statement does when the link is gone).
   virtual HRESULT get_Name(BSTR* name) = 0;
+  // "TABLE" or "VIEW", a new string the caller frees.
   virtual HRESULT get_Type(BSTR* type) = 0;
+  // *columns receives a new collection the caller owns.
   virtual HRESULT get_Columns(Columns** columns) = 0;
 
  protected:
@@ -113,6 +116,7 @@ struct Columns : IDispatch {
   // The raw forms: *column receives a new column the caller owns;
   // adErrItemNotFound for no such column.
   virtual HRESULT get_Count(LONG* count) = 0;
+  // *column receives a new column the caller owns.
   virtual HRESULT get_Item(VARIANT index, _Column** column) = 0;
 
  protected:
@@ -130,7 +134,9 @@ struct _Column : IDispatch {
 
   // The raw forms: new strings the caller frees.
   virtual HRESULT get_Name(BSTR* name) = 0;
+  // The type name, a new string the caller frees.
   virtual HRESULT get_TypeName(BSTR* name) = 0;
+  // The size as the driver reports it.
   virtual HRESULT get_DefinedSize(LONG* size) = 0;
 
  protected:
