@@ -4,7 +4,7 @@
 #include <mutex>
 #include <string>
 
-#include "OdCmColor.h"
+#include "zrdwg/OdCmColor.h"
 #include "zrui/gdi.h"
 #include "zrui/metrics.h"
 

@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "OdDbBlockReference.h"
-#include "OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
 
 namespace zrhost {
 

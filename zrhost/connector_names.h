@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "OdDbDatabase.h"
-#include "OdString.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdString.h"
 
 namespace zrhost {
 

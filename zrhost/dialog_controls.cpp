@@ -1,6 +1,6 @@
 #include "dialog_controls.h"
 
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 #include "colour_swatches.h"
 
 namespace zrhost {

@@ -3,7 +3,7 @@
 #include <deque>
 #include <fstream>
 
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 #include "colour_swatches.h"
 #include "dialog_controls.h"
 #include "zrui/commctrl.h"

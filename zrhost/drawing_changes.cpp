@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "OdDbDatabase.h"
+#include "zrdwg/OdDbDatabase.h"
 
 namespace zrhost {
 

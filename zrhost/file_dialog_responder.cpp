@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 #include "scheme_guard.h"
 #include "scheme_values.h"
 #include "terminal.h"

@@ -6,7 +6,7 @@
 #include "drawing_input.h"
 
 #include "FxDocumentManager.h"
-#include "OdDbDatabase.h"
+#include "zrdwg/OdDbDatabase.h"
 #include "dialog_driver.h"
 #ifdef ZRHOST_HAVE_ZRUI
 #include "zrui/metrics.h"

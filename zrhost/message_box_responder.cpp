@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 #include "scheme_guard.h"
 #include "terminal.h"
 #include "zrui/msgbox.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "OdRxModule.h"
+#include "zrdwg/OdRxModule.h"
 
 namespace zrhost {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 #include "dialog_driver.h"
 #include "scheme_guard.h"
 #include "scheme_registry.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FxDocumentManager.h"
-#include "OdDbHandle.h"
+#include "zrdwg/OdDbHandle.h"
 #include "connector_names.h"
 #include "drawing_changes.h"
 #include "scheme_guard.h"

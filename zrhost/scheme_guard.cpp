@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <thread>
 
-#include "OdError.h"
+#include "zrdwg/OdError.h"
 
 namespace zrhost {
 

@@ -13,7 +13,7 @@
 #include <fstream>
 #include <string>
 
-#include "OdDbDatabase.h"
+#include "zrdwg/OdDbDatabase.h"
 
 namespace {
 

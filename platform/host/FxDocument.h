@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "FxFunctionInterface.h"
-#include "OdDbDatabase.h"
-#include "OdDbObject.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdDbObject.h"
 
 // The host's wrapper of a drawing database.
 class CFxDatabase {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "FxDocument.h"
-#include "OdRxObject.h"
+#include "zrdwg/OdRxObject.h"
 
 // Receives the document manager's notifications; every one does nothing unless
 // overridden. The order of the declarations is the host's slot order.

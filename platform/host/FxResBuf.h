@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 
 // Type codes of values and statuses of host calls.
 enum FxResultCode : int16_t {

@@ -8,14 +8,10 @@
 
 #include "ini_reader.h"
 #include "text_check.h"
+#include "zrcom/ascii_text.h"
 
 namespace prmset {
 namespace {
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 // A program name names a file in a folder: no separators, no "." or "..".
 bool SafeProgramName(const std::string& program) {
@@ -64,7 +60,7 @@ bool LoadSettings(const std::string& program, Settings* settings, std::string* w
     return false;
   }
   for (const std::string& folder : SettingsFolders()) {
-    for (const std::string& name : {program, Lower(program)}) {
+    for (const std::string& name : {program, ZrAsciiLower(program)}) {
       std::filesystem::path file = std::filesystem::path(folder) / (name + ".ini");
       std::error_code error;
       // Nothing of that name (or a folder that cannot be searched): the next

@@ -7,20 +7,10 @@
 
 #include "ini_reader.h"
 #include "text_check.h"
+#include "zrcom/ascii_text.h"
 
 namespace prmset {
 namespace {
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string Trim(const std::string& s) {
-  auto first = s.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t\r\n") - first + 1);
-}
 
 std::string Unescape(const std::string& value) {
   std::string out;
@@ -42,7 +32,7 @@ std::string Unescape(const std::string& value) {
 IniTable Normalised(const IniTable& table) {
   IniTable out;
   for (const auto& [section, keys] : table)
-    for (const auto& [key, value] : keys) out[Lower(Trim(section))][Trim(key)] = value;
+    for (const auto& [key, value] : keys) out[ZrAsciiLower(ZrTrimBlanks(section))][ZrTrimBlanks(key)] = value;
   return out;
 }
 
@@ -58,7 +48,7 @@ const IniTable& Shipped() {
 
 std::optional<std::string> Lookup(const IniTable& table, const std::string& program, const std::string& module_key,
                                   const std::string& code) {
-  for (const std::string& section : {Lower(program) + "/" + Lower(module_key), Lower(module_key)}) {
+  for (const std::string& section : {ZrAsciiLower(program) + "/" + ZrAsciiLower(module_key), ZrAsciiLower(module_key)}) {
     auto s = table.find(section);
     if (s == table.end()) continue;
     auto k = s->second.find(code);
@@ -71,7 +61,7 @@ std::optional<std::string> Lookup(const IniTable& table, const std::string& prog
 
 std::optional<std::string> FindText(const std::string& program, const std::string& module_key,
                                     const std::string& code) {
-  std::string key = Trim(code);
+  std::string key = ZrTrimBlanks(code);
   for (const std::string& folder : SettingsFolders()) {
     std::filesystem::path file = std::filesystem::path(folder) / "textos.ini";
     std::error_code error;

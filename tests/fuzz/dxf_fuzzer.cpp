@@ -15,9 +15,9 @@
 #include <set>
 #include <string>
 
-#include "DrawingAudit.h"
-#include "OdDbDatabase.h"
-#include "OdError.h"
+#include "zrdwg/DrawingAudit.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdError.h"
 #include "model_walk.h"
 
 namespace {

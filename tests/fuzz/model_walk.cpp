@@ -2,13 +2,13 @@
 
 #include <unordered_set>
 
-#include "OdDbBlockReference.h"
-#include "OdDbBlockTableRecord.h"
-#include "OdDbDatabase.h"
-#include "OdDbDictionary.h"
-#include "OdDbSymbolTable.h"
-#include "OdDbText.h"
-#include "OdError.h"
+#include "zrdwg/OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdDbDictionary.h"
+#include "zrdwg/OdDbSymbolTable.h"
+#include "zrdwg/OdDbText.h"
+#include "zrdwg/OdError.h"
 
 namespace {
 

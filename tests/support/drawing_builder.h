@@ -6,10 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "OdDbBlockReference.h"
-#include "OdDbBlockTableRecord.h"
-#include "OdDbDatabase.h"
-#include "OdDbText.h"
+#include "zrdwg/OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdDbText.h"
 
 namespace testing_support {
 

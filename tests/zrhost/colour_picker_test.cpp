@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "OdCmColor.h"
+#include "zrdwg/OdCmColor.h"
 #include "colour_picker.h"
 #include "colour_swatches.h"
 #include "zrui/metrics.h"

@@ -1,7 +1,7 @@
 // zrhost with the test module: module functions, host functions, variables,
 // drawings and message boxes, through scripts as a user writes them.
 
-#include "OdDbDatabase.h"
+#include "zrdwg/OdDbDatabase.h"
 #include "connector_names.h"
 #include "drawings_fixture.h"
 

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "FxDocumentManager.h"
-#include "OdDbBlockReference.h"
-#include "OdDbBlockTableRecord.h"
-#include "OdDbDictionary.h"
-#include "OdRxModule.h"
+#include "zrdwg/OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDictionary.h"
+#include "zrdwg/OdRxModule.h"
 #ifdef ZRT_WITH_TOOLKIT
 #include "zrui/commctrl.h"
 #include "zrui/dialog.h"

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "OdDbDatabase.h"
+#include "zrdwg/OdDbDatabase.h"
 
 // A drawing that cannot be read; what() is the whole message, path first.
 class DrawingInputError : public std::runtime_error {

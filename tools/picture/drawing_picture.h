@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "OdDbDatabase.h"
+#include "zrdwg/OdDbDatabase.h"
 #include "findings.h"
 
 namespace picture {

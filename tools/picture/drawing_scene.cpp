@@ -1,7 +1,7 @@
 #include "drawing_scene.h"
 
-#include "OdDbBlockReference.h"
-#include "OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
 #include "svg_text.h"
 
 namespace picture {

@@ -15,7 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "OdDbDatabase.h"
+#include "zrdwg/OdDbDatabase.h"
 #include "entity_svg.h"
 
 namespace picture {

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "DxfValues.h"
-#include "OdDbDatabase.h"
-#include "OdDbText.h"
-#include "TextCodec.h"
+#include "zrdwg/DxfValues.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdDbText.h"
+#include "zrdwg/TextCodec.h"
 #include "svg_text.h"
 
 namespace picture {

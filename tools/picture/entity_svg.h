@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "OdDbEntity.h"
+#include "zrdwg/OdDbEntity.h"
 #include "plane.h"
 
 namespace picture {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 #include "prmset/prmset.h"
 #include "support/ComponentSupport.h"
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "FxDocumentManager.h"
-#include "OdResBuf.h"
+#include "zrdwg/OdResBuf.h"
 #include "catalog/CIBancoDados.h"
 #include "catalogue_choice.h"
 #include "catalogue_settings.h"

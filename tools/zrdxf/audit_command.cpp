@@ -1,6 +1,6 @@
 #include "audit_command.h"
 
-#include "DrawingRepair.h"
+#include "zrdwg/DrawingRepair.h"
 #include "audit_printer.h"
 
 int runAudit(const std::string& path, const std::string* fixOut, std::ostream& out) {

@@ -10,7 +10,7 @@
 #include <ostream>
 #include <vector>
 
-#include "DrawingAudit.h"
+#include "zrdwg/DrawingAudit.h"
 
 void printFindings(const std::vector<AuditFinding>& findings, std::ostream& out);
 // One JSON array: [{"number": 1, "line": 1234, "subject": "LINE 2F",

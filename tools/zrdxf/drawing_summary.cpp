@@ -4,10 +4,10 @@
 #include <optional>
 #include <unordered_set>
 
-#include "OdDbBlockReference.h"
-#include "OdDbBlockTableRecord.h"
-#include "OdDbDatabase.h"
-#include "OdDbDictionary.h"
+#include "zrdwg/OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdDbDictionary.h"
 
 namespace {
 

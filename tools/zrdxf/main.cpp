@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "DrawingAudit.h"
-#include "OdDbDatabase.h"
+#include "zrdwg/DrawingAudit.h"
+#include "zrdwg/OdDbDatabase.h"
 #include "audit_command.h"
 #include "audit_printer.h"
 #include "command_line.h"

@@ -1,7 +1,7 @@
 #include "dialogs/CITelaConectores.h"
 
 #include "FxDocumentManager.h"
-#include "OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockReference.h"
 #include "dialogs/resource.h"
 #include "drawing/CICad.h"
 #include "drawing/CIPinos.h"

@@ -15,7 +15,7 @@
 
 #include <zrui/afx.h>
 
-#include "OdDbObjectId.h"
+#include "zrdwg/OdDbObjectId.h"
 #include "controls/ListView/CIListViewEdit.h"
 #include "dialogs/ScreenCatalogue.h"
 #include "drawing/CEPino.h"

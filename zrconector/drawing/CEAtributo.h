@@ -3,8 +3,8 @@
 // (from the block's attribute definition), trimmed value, the attribute's
 // identifier in the drawing, and whether it is invisible.
 
-#include "OdDbObjectId.h"
-#include "OdString.h"
+#include "zrdwg/OdDbObjectId.h"
+#include "zrdwg/OdString.h"
 
 namespace zr {
 

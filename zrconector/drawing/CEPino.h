@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 
 namespace zr {
 

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "FxDocumentManager.h"
-#include "OdDbBlockReference.h"
-#include "OdDbText.h"
+#include "zrdwg/OdDbBlockReference.h"
+#include "zrdwg/OdDbText.h"
 
 OdDbDatabasePtr CICad::GetDatabase() {
   CFxDocument* doc = ACTIVE_DOCUMENT();

@@ -5,10 +5,10 @@
 // object model (OdError) reach the caller.
 
 #include "drawing/CEListaAtributos.h"
-#include "OdDbBlockTableRecord.h"
-#include "OdDbDatabase.h"
-#include "OdDbObjectIterator.h"
-#include "OdDbText.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdDbObjectIterator.h"
+#include "zrdwg/OdDbText.h"
 
 class CICad {
  public:

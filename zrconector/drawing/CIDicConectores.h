@@ -13,7 +13,7 @@
 // the listing pass it over.
 
 #include "drawing/CIPinos.h"
-#include "OdDbDictionary.h"
+#include "zrdwg/OdDbDictionary.h"
 
 class CIDicConectores {
  public:

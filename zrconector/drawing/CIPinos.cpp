@@ -4,7 +4,7 @@
 
 #include "drawing/CICad.h"
 #include "drawing/PinGrid.h"
-#include "OdDbText.h"
+#include "zrdwg/OdDbText.h"
 
 namespace {
 

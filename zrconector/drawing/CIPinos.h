@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "drawing/CEPino.h"
-#include "OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockReference.h"
 #include "zrui/afx/coll.h"
 
 namespace zr {

@@ -4,7 +4,7 @@
 // and closing documents lose them.
 
 #include "FxDocumentManager.h"
-#include "OdRxModule.h"
+#include "zrdwg/OdRxModule.h"
 
 class CZRConector : public OdRxModule, public CFxDocumentManagerReactor {
  public:

@@ -8,6 +8,7 @@
 
 #include "ado_failure.h"
 #include "zrado/ado.h"
+#include "zrcom/ascii_text.h"
 
 #ifndef ZR_ODBC_SQLITE_LIBRARY
 #define ZR_ODBC_SQLITE_LIBRARY ""
@@ -19,24 +20,12 @@
 namespace zrado {
 namespace {
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string Trim(const std::string& s) {
-  auto first = s.find_first_not_of(" \t\r\n");
-  if (first == std::string::npos) return {};
-  auto last = s.find_last_not_of(" \t\r\n");
-  return s.substr(first, last - first + 1);
-}
-
 [[noreturn]] void Invalid(const std::string& why) { Raise(adErrInvalidArgument, U16(why)); }
 
 // An ODBC attribute value, braced when it holds characters that would end
 // or confuse the attribute ('}' is doubled inside braces).
 std::string OdbcValue(const std::string& value) {
-  if (value.find_first_of(";{}=") == std::string::npos && Trim(value) == value) return value;
+  if (value.find_first_of(";{}=") == std::string::npos && ZrTrimBlanks(value) == value) return value;
   std::string out = "{";
   for (char c : value) {
     out += c;
@@ -66,12 +55,12 @@ std::vector<std::string> Drivers(const char* env, const char* name, const char* 
 // Splits "host,port", "host:port", "[v6]:port", "tcp:host,port" (an SQL
 // Server form) into host and port.
 void SplitServer(std::string server, std::string* host, std::string* port) {
-  if (Lower(server.substr(0, 4)) == "tcp:") server = server.substr(4);
+  if (ZrAsciiLower(server.substr(0, 4)) == "tcp:") server = server.substr(4);
   *port = "5432";
   auto comma = server.rfind(',');
   if (comma != std::string::npos) {
-    *host = Trim(server.substr(0, comma));
-    *port = Trim(server.substr(comma + 1));
+    *host = ZrTrimBlanks(server.substr(0, comma));
+    *port = ZrTrimBlanks(server.substr(comma + 1));
   } else if (!server.empty() && server.front() == '[') {
     auto close = server.find(']');
     if (close == std::string::npos) Invalid("Malformed server address \"" + server + "\".");
@@ -82,10 +71,10 @@ void SplitServer(std::string server, std::string* host, std::string* port) {
     }
   } else if (std::count(server.begin(), server.end(), ':') == 1) {
     auto colon = server.find(':');
-    *host = Trim(server.substr(0, colon));
-    *port = Trim(server.substr(colon + 1));
+    *host = ZrTrimBlanks(server.substr(0, colon));
+    *port = ZrTrimBlanks(server.substr(colon + 1));
   } else {
-    *host = Trim(server);
+    *host = ZrTrimBlanks(server);
   }
   if (host->empty() || *host == ".") *host = "localhost";
   if (host->find('\\') != std::string::npos)
@@ -104,14 +93,14 @@ std::map<std::string, std::string> ParseConnectionString(const std::string& text
     auto eq = text.find('=', i);
     auto semi = text.find(';', i);
     if (eq == std::string::npos || (semi != std::string::npos && semi < eq)) {
-      if (Trim(text.substr(i, semi == std::string::npos ? std::string::npos : semi - i)).empty()) {
+      if (ZrTrimBlanks(text.substr(i, semi == std::string::npos ? std::string::npos : semi - i)).empty()) {
         if (semi == std::string::npos) break;
         i = semi + 1;
         continue;
       }
       Invalid("Malformed connection string: expected key=value near \"" + text.substr(i, 20) + "\".");
     }
-    std::string key = Lower(Trim(text.substr(i, eq - i)));
+    std::string key = ZrAsciiLower(ZrTrimBlanks(text.substr(i, eq - i)));
     std::size_t j = eq + 1;
     while (j < text.size() && (text[j] == ' ' || text[j] == '\t')) ++j;
     std::string value;
@@ -135,7 +124,7 @@ std::map<std::string, std::string> ParseConnectionString(const std::string& text
         Invalid("Malformed connection string: text after the quoted value of \"" + key + "\".");
     } else {
       auto end = text.find(';', j);
-      value = Trim(text.substr(j, end == std::string::npos ? std::string::npos : end - j));
+      value = ZrTrimBlanks(text.substr(j, end == std::string::npos ? std::string::npos : end - j));
       j = end == std::string::npos ? text.size() : end;
     }
     if (key.empty()) Invalid("Malformed connection string: empty key.");
@@ -151,8 +140,8 @@ OdbcTarget MakeOdbcTarget(const std::string& connection_string, const std::strin
   std::string provider = Lookup(keys, {"provider"});
   std::string source = Lookup(keys, {"data source", "server", "address"});
   OdbcTarget target;
-  std::string lowered = Lower(provider);
-  const std::string mode = Lower(Lookup(keys, {"mode"}));
+  std::string lowered = ZrAsciiLower(provider);
+  const std::string mode = ZrAsciiLower(Lookup(keys, {"mode"}));
   if (mode == "read" || mode == "1") {
     target.read_only = true;
   } else if (!mode.empty() && mode != "readwrite" && mode != "3") {
@@ -198,8 +187,8 @@ std::string WithoutPassword(const std::string& text) {
   char quote = 0;
   bool in_value = false;
   auto flush = [&] {
-    std::string key = Lower(Trim(element.substr(0, element.find('='))));
-    if (key != "password" && key != "pwd" && !Trim(element).empty()) {
+    std::string key = ZrAsciiLower(ZrTrimBlanks(element.substr(0, element.find('='))));
+    if (key != "password" && key != "pwd" && !ZrTrimBlanks(element).empty()) {
       if (!out.empty()) out += ';';
       out += element;
     }
@@ -219,7 +208,7 @@ std::string WithoutPassword(const std::string& text) {
     } else if (c == ';') {
       flush();
     } else {
-      if (in_value && (c == '"' || c == '\'') && Trim(element.substr(element.find('=') + 1)).empty()) quote = c;
+      if (in_value && (c == '"' || c == '\'') && ZrTrimBlanks(element.substr(element.find('=') + 1)).empty()) quote = c;
       if (c == '=') in_value = true;
       element += c;
     }

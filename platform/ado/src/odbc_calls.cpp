@@ -43,10 +43,7 @@ Cell::Kind CellKindOf(SQLSMALLINT sql_type) {
   return Cell::Kind::kText;
 }
 
-[[noreturn]] void Fail(SQLHSTMT stmt, bool wide) {
-  Diagnostics diag = ReadDiagnostics(SQL_HANDLE_STMT, stmt, wide);
-  RaiseOdbc(diag.text, diag.link_lost ? LinkState::kLost : LinkState::kUsable);
-}
+[[noreturn]] void Fail(SQLHSTMT stmt, bool wide) { RaiseDiagnostics(ReadDiagnostics(SQL_HANDLE_STMT, stmt, wide)); }
 
 template <class T>
 Cell ReadFixed(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT c_type, Cell::Kind kind, bool wide) {
@@ -148,13 +145,21 @@ Diagnostics ReadDiagnostics(SQLSMALLINT type, SQLHANDLE handle, bool wide) {
     }
     while (!message.empty() && (message.back() == u'\n' || message.back() == u'\r' || message.back() == u' '))
       message.pop_back();
-    if (out.first_state.empty()) out.first_state = state;
+    if (record == 1) {
+      out.first_state = state;
+      out.first_native = static_cast<long>(native);
+    }
     if (IsLinkLostState(state)) out.link_lost = true;
     if (!out.text.empty()) out.text += u"; ";
     out.text += ZrUtf8ToUtf16("[" + state + "] (native " + std::to_string(native) + ") ") + message;
   }
   if (out.text.empty()) out.text = u"the driver gave no diagnostics";
   return out;
+}
+
+void RaiseDiagnostics(const Diagnostics& diag, std::u16string_view what) {
+  RaiseOdbc(std::u16string(what) + diag.text, diag.link_lost ? LinkState::kLost : LinkState::kUsable, diag.first_state,
+            diag.first_native);
 }
 
 SQLRETURN DriverConnect(SQLHDBC dbc, const std::string& text, bool wide) {

@@ -32,8 +32,10 @@ class Handle {
   SQLHANDLE h_ = nullptr;
 };
 
+// The diagnostic records of a failed call (at most 20).
 struct Diagnostics {
   std::string first_state;  // SQLSTATE of the first record ("" when none)
+  long first_native = 0;    // the driver's native error code of the first record (0 when none)
   std::u16string text;      // "[SQLSTATE] (native N) message", records joined by "; "
   // A record says the link to the server is gone: SQLSTATE class 08
   // (connection exception) or 57P01-57P03 (the server shut down, crashed or
@@ -44,7 +46,14 @@ struct Diagnostics {
 // Whether a SQLSTATE says the link to the server is gone (see Diagnostics).
 bool IsLinkLostState(std::string_view state);
 
+// The diagnostics of the last call on handle (of ODBC handle type `type`),
+// read through the wide or narrow entry points. Never fails: a driver that
+// gives none yields the text "the driver gave no diagnostics".
 Diagnostics ReadDiagnostics(SQLSMALLINT type, SQLHANDLE handle, bool wide);
+
+// Throws the diagnostics as an OdbcFailure: the text after `what`, the first
+// record's SQLSTATE and native code, and a lost link when a record says so.
+[[noreturn]] void RaiseDiagnostics(const Diagnostics& diag, std::u16string_view what = {});
 
 SQLRETURN DriverConnect(SQLHDBC dbc, const std::string& text, bool wide);
 SQLRETURN Prepare(SQLHSTMT stmt, std::u16string_view sql, bool wide);

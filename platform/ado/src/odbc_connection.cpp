@@ -35,8 +35,7 @@ bool IsTableType(std::u16string_view type) { return type == u"TABLE" || type == 
 
 // Raises the diagnostics of a failed call on handle, prefixed by what.
 [[noreturn]] void Fail(SQLSMALLINT type, SQLHANDLE handle, bool wide, std::u16string_view what) {
-  Diagnostics diag = ReadDiagnostics(type, handle, wide);
-  RaiseOdbc(std::u16string(what) + diag.text, diag.link_lost ? LinkState::kLost : LinkState::kUsable);
+  RaiseDiagnostics(ReadDiagnostics(type, handle, wide), what);
 }
 
 // A statement handle on the connection, or the failure with the reason.
@@ -83,7 +82,7 @@ void* OdbcConnection::ConnectHandle(const OdbcTarget& target, long timeout_secon
     std::lock_guard lock(environment_mutex);
     env = Environment();
   }
-  std::u16string last_error;
+  Diagnostics last_error;
   for (std::size_t i = 0; i < target.drivers.size(); ++i) {
     const std::string& driver = target.drivers[i];
     Handle dbc(SQL_HANDLE_DBC);
@@ -106,18 +105,20 @@ void* OdbcConnection::ConnectHandle(const OdbcTarget& target, long timeout_secon
           if (target.read_only) RunStatement(dbc.get(), wide, u"PRAGMA query_only = ON");
         } catch (const OdbcFailure& failure) {
           SQLDisconnect(dbc.get());
-          RaiseOdbc(ZrUtf8ToUtf16("Cannot open " + target.what + ": ") + failure.description);
+          RaiseOdbc(ZrUtf8ToUtf16("Cannot open " + target.what + ": ") + failure.description, LinkState::kUsable,
+                    failure.sqlstate, failure.native_code);
         }
       }
       return dbc.release();
     }
     Diagnostics diag = ReadDiagnostics(SQL_HANDLE_DBC, dbc.get(), wide);
-    last_error = diag.text;
+    last_error = diag;
     // IM002: no such driver name; IM003: its library did not load. Try the next.
     bool missing_driver = diag.first_state == "IM002" || diag.first_state == "IM003";
     if (!missing_driver || i + 1 == target.drivers.size()) break;
   }
-  RaiseOdbc(ZrUtf8ToUtf16("Cannot open " + target.what + ": ") + last_error);
+  RaiseOdbc(ZrUtf8ToUtf16("Cannot open " + target.what + ": ") + last_error.text, LinkState::kUsable,
+            last_error.first_state, last_error.first_native);
 }
 
 std::unique_ptr<OdbcConnection> OdbcConnection::Connect(const OdbcTarget& target, long timeout_seconds) {
@@ -166,7 +167,7 @@ void OdbcConnection::Reconnect() {
   } catch (const OdbcFailure& failure) {
     RaiseOdbc(ZrUtf8ToUtf16("The connection to " + target_.what + " was lost and could not be restored: ") +
                   failure.description,
-              LinkState::kStillLost);
+              LinkState::kStillLost, failure.sqlstate, failure.native_code);
   }
   SQLDisconnect(static_cast<SQLHDBC>(dbc_));
   SQLFreeHandle(SQL_HANDLE_DBC, static_cast<SQLHDBC>(dbc_));
@@ -197,7 +198,8 @@ auto OdbcConnection::OnLink(Call&& call) {
 ResultSet OdbcConnection::Execute(std::u16string_view sql) {
   if (!IsSingleStatement(sql))
     RaiseOdbc(u"[42000] Only one statement can be run at a time; the text holds more than one: " +
-                      std::u16string(sql));
+                      std::u16string(sql),
+              LinkState::kUsable, "42000");
   return OnLink([&] { return RunStatement(static_cast<SQLHDBC>(dbc_), wide_, sql); });
 }
 

@@ -40,12 +40,21 @@ enum class LinkState {
 // statement. The COM side reports it as E_FAIL with this description, or as
 // adErrConnectionLost / adErrReconnectFailed when the link is gone.
 struct OdbcFailure {
+  // "[SQLSTATE] (native N) message" of every diagnostic record, after what failed.
   std::u16string description;
   LinkState link = LinkState::kUsable;
+  // The SQLSTATE and the driver's native error code of the first diagnostic
+  // record, beside the text: "" and 0 when the failure is not the driver's
+  // (a missing file). A statement refused before it reaches the driver
+  // carries the SQLSTATE a driver gives a syntax error (42000).
+  std::string sqlstate;
+  long native_code = 0;
 };
 
-[[noreturn]] inline void RaiseOdbc(std::u16string description, LinkState link = LinkState::kUsable) {
-  throw OdbcFailure{std::move(description), link};
+// Throws an OdbcFailure of these fields.
+[[noreturn]] inline void RaiseOdbc(std::u16string description, LinkState link = LinkState::kUsable,
+                                   std::string sqlstate = {}, long native_code = 0) {
+  throw OdbcFailure{std::move(description), link, std::move(sqlstate), native_code};
 }
 
 }  // namespace zrado

@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "dxf/AtomicFile.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -14,7 +14,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "../OdError.h"
+#include "zrdwg/OdError.h"
 
 namespace {
 std::atomic<int> gFailWrite{0};

@@ -1,4 +1,4 @@
-#include "DxfTagReader.h"
+#include "dxf/DxfTagReader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,7 +6,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "../OdError.h"
+#include "zrdwg/OdError.h"
 
 namespace {
 constexpr std::size_t kChunk = 1 << 20;

@@ -1,12 +1,16 @@
-#include "DxfWriter.h"
+#include "dxf/DxfWriter.h"
 
 #include <array>
 #include <cstdint>
 #include <cstring>
 
-#include "../DatabaseImpl.h"
-#include "../DxfValues.h"
-#include "AtomicFile.h"
+#include "model/DatabaseImpl.h"
+#include "model/DxfFields.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDictionary.h"
+#include "zrdwg/OdDbSymbolTable.h"
+#include "zrdwg/DxfValues.h"
+#include "dxf/AtomicFile.h"
 
 // Buffered output to a string or, through a sink, to a file.
 class DxfWriter::Out {
@@ -57,21 +61,21 @@ class DxfWriter::Out {
 };
 
 std::string DxfWriter::text() const {
-  Out out(db_.impl().eol, nullptr);
+  Out out(DatabaseImpl::of(db_).eol, nullptr);
   emit(out);
   return std::move(out.buffer());
 }
 
 void DxfWriter::writeFile(const OdString& path) const {
   AtomicFile file(path.toUtf8());
-  Out out(db_.impl().eol, [&file](std::string_view data) { file.write(data); });
+  Out out(DatabaseImpl::of(db_).eol, [&file](std::string_view data) { file.write(data); });
   emit(out);
   out.flush();
   file.commit();
 }
 
 void DxfWriter::emit(Out& out) const {
-  const DatabaseImpl& impl = db_.impl();
+  const DatabaseImpl& impl = DatabaseImpl::of(db_);
   if (impl.bom) out.raw("\xEF\xBB\xBF");
   for (const SectionSlot& slot : impl.sections) {
     if (slot.kind == SectionKind::kComment) {
@@ -112,7 +116,7 @@ void DxfWriter::emit(Out& out) const {
 }
 
 void DxfWriter::header(Out& out) const {
-  const DatabaseImpl& impl = db_.impl();
+  const DatabaseImpl& impl = DatabaseImpl::of(db_);
   const std::string seed = OdDbHandle(impl.nextHandle).hex();
   for (const HeaderVariable& var : impl.header) {
     out.tag(9, var.name);
@@ -122,8 +126,8 @@ void DxfWriter::header(Out& out) const {
     }
     // $HANDSEED moves past every handle in use; an unchanged value is written as read.
     for (const auto& t : var.tags) {
-      if (t.code == 5 && dxfv::toHandle(t.value).value_or(0) != impl.nextHandle) {
-        out.tag(5, seed);
+      if (t.code == fields::header::kHandle.code && dxfv::toHandle(t.value).value_or(0) != impl.nextHandle) {
+        out.tag(t.code, seed);
       } else {
         out.tag(t.code, t.value);
       }
@@ -132,7 +136,7 @@ void DxfWriter::header(Out& out) const {
 }
 
 void DxfWriter::tables(Out& out) const {
-  for (const OdDbSymbolTable* table : db_.impl().tables) {
+  for (const OdDbSymbolTable* table : DatabaseImpl::of(db_).tables) {
     out.tag(0, "TABLE");
     out.tags(table->dxfTags());
     for (const OdDbSymbolTableRecord* record : table->records_) object(out, record);
@@ -142,7 +146,7 @@ void DxfWriter::tables(Out& out) const {
 }
 
 void DxfWriter::blocks(Out& out) const {
-  const DatabaseImpl& impl = db_.impl();
+  const DatabaseImpl& impl = DatabaseImpl::of(db_);
   // Blocks without a record go back between the others where they were read.
   std::size_t next = 0;
   auto unlistedBefore = [&](std::size_t i) {
@@ -168,7 +172,7 @@ void DxfWriter::blocks(Out& out) const {
 bool DxfWriter::isDropped(const OdDbObject* o) {
   // Owner chains are short (entity, block record, block table); a drawing may
   // hold a cycle of owners, so the walk is bounded.
-  for (int depth = 0; o && depth < 64; ++depth, o = o->owner_)
+  for (int depth = 0; o && depth < 64; ++depth, o = o->ownerObject())
     if (o->isErased()) return true;
   return false;
 }
@@ -194,15 +198,15 @@ void DxfWriter::object(Out& out, const OdDbObject* o) const {
   std::size_t at = dict->entriesAt_;
   if (at == OdDbDictionary::kAtSubclassEnd) {
     std::vector<DxfTag> v = o->dxfTags().toVector();
-    at = tags::subclassEnd(v, "AcDbDictionary");
+    at = tags::subclassEnd(v, fields::dictionary::kMarker);
     if (at == std::string_view::npos) at = tags::xdataStart(v);
   }
   std::size_t i = 0;
   auto writeEntries = [&] {
     for (const auto& entry : dict->entries_) {
-      const OdDbObject* target = db_.impl().lookup(entry.handle);
+      const OdDbObject* target = DatabaseImpl::of(db_).object(entry.handle);
       if (target && isDropped(target)) continue;
-      out.tag(3, entry.rawKey);
+      out.tag(fields::dictionary::kEntryKey.code, entry.rawKey);
       out.tag(entry.code, entry.rawHandle.empty() ? OdDbHandle(entry.handle).hex() : entry.rawHandle);
     }
   };

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "../OdString.h"
+#include "zrdwg/OdString.h"
 
 class OdDbDatabase;
 class OdDbObject;

@@ -1,4 +1,4 @@
-#include "NewDrawingTemplate.h"
+#include "dxf/NewDrawingTemplate.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "DrawingAudit.h"
+#include "zrdwg/DrawingAudit.h"
 
 namespace testing_support {
 

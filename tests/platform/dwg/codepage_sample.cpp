@@ -6,9 +6,9 @@
 #include <iostream>
 #include <string>
 
-#include "OdDbBlockTableRecord.h"
-#include "OdDbDatabase.h"
-#include "OdDbText.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdDbText.h"
 
 namespace {
 

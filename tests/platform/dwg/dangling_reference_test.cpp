@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "DrawingAudit.h"
-#include "DrawingRepair.h"
-#include "OdDbBlockTableRecord.h"
-#include "OdDbDatabase.h"
-#include "OdDbDictionary.h"
+#include "zrdwg/DrawingAudit.h"
+#include "zrdwg/DrawingRepair.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdDbDictionary.h"
 #include "audit_text.h"
 #include "drawing_builder.h"
 #include "dxf_text_edits.h"

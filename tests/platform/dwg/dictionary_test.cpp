@@ -1,7 +1,7 @@
 // Dictionaries: exact keys, sorted iteration, ownership of new entries.
 #include <gtest/gtest.h>
 
-#include "OdDbDictionary.h"
+#include "zrdwg/OdDbDictionary.h"
 #include "drawing_builder.h"
 #include "temp_dir.h"
 

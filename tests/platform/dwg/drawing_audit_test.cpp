@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "DrawingAudit.h"
+#include "zrdwg/DrawingAudit.h"
 #include "drawing_builder.h"
 #include "audit_text.h"
 #include "dxf_text_edits.h"

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "OdDbDictionary.h"
+#include "zrdwg/OdDbDictionary.h"
 #include "drawing_builder.h"
 #include "temp_dir.h"
 

@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "OdDbDatabase.h"
+#include "zrdwg/OdDbDatabase.h"
 
 namespace testing_support {
 

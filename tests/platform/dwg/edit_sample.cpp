@@ -5,7 +5,7 @@
 // in the named-objects dictionary. Prints the handles it touched.
 #include <iostream>
 
-#include "OdDbDictionary.h"
+#include "zrdwg/OdDbDictionary.h"
 #include "drawing_builder.h"
 
 using testing_support::u;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "OdCmColor.h"
-#include "OdDbHandle.h"
+#include "zrdwg/OdCmColor.h"
+#include "zrdwg/OdDbHandle.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "OdDbDictionary.h"
+#include "zrdwg/OdDbDictionary.h"
 #include "drawing_builder.h"
 #include "dxf_text_edits.h"
 #include "temp_dir.h"

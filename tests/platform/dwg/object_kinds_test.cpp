@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "OdDbDatabase.h"
-#include "OdDbObject.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdDbObject.h"
 #include "drawing_builder.h"
 #include "dxf_text_edits.h"
 

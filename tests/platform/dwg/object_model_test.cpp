@@ -1,7 +1,7 @@
 // Identifiers, opening, casts and erasure.
 #include <gtest/gtest.h>
 
-#include "OdDbDictionary.h"
+#include "zrdwg/OdDbDictionary.h"
 #include "drawing_builder.h"
 #include "temp_dir.h"
 

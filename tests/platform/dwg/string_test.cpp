@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "OdString.h"
+#include "zrdwg/OdString.h"
 
 namespace {
 

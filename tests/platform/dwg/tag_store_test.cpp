@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "OdDbDatabase.h"
-#include "OdError.h"
-#include "TagArena.h"
-#include "TagList.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdError.h"
+#include "store/TagArena.h"
+#include "zrdwg/TagList.h"
 #include "drawing_builder.h"
 #include "dxf_text_edits.h"
 #include "temp_dir.h"

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "DrawingAudit.h"
-#include "DrawingRepair.h"
-#include "OdDbBlockReference.h"
-#include "OdDbBlockTableRecord.h"
-#include "OdDbDatabase.h"
+#include "zrdwg/DrawingAudit.h"
+#include "zrdwg/DrawingRepair.h"
+#include "zrdwg/OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDatabase.h"
 #include "audit_text.h"
 #include "drawing_builder.h"
 #include "dxf_text_edits.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "DrawingAudit.h"
-#include "OdDbDictionary.h"
+#include "zrdwg/DrawingAudit.h"
+#include "zrdwg/OdDbDictionary.h"
 #include "drawing_builder.h"
 #include "dxf_text_edits.h"
 #include "temp_dir.h"

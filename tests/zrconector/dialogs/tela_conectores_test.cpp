@@ -10,7 +10,7 @@
 #include <set>
 
 #include "../drawing/fake_catalogue.h"
-#include "OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockReference.h"
 #include "controls/ListView/CIListViewEdit.h"
 #include "controls/ListView/EditMessages.h"
 #include "dialogs/CITelaConectores.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "drawing/CIDicConectores.h"
-#include "OdDbDictionary.h"
+#include "zrdwg/OdDbDictionary.h"
 #include "drawing_builder.h"
 #include "fake_catalogue.h"
 #include "fake_host.h"

@@ -8,7 +8,7 @@
 #include "drawing/CICad.h"
 #include "drawing/CIDicConectores.h"
 #include "drawing/CIPinos.h"
-#include "OdDbDictionary.h"
+#include "zrdwg/OdDbDictionary.h"
 #include "drawing_builder.h"
 #include "fake_catalogue.h"
 #include "fake_host.h"

@@ -5,7 +5,7 @@
 
 #include <zrui/afx.h>
 
-#include "OdDbDictionary.h"
+#include "zrdwg/OdDbDictionary.h"
 #include "command_fixture.h"
 #include "temp_dir.h"
 

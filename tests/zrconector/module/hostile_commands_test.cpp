@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "OdDbDictionary.h"
+#include "zrdwg/OdDbDictionary.h"
 #include "command_fixture.h"
 
 using namespace testing_support;

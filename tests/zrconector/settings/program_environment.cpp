@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "OdDbDatabase.h"
-#include "OdResBuf.h"
+#include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdResBuf.h"
 
 namespace zrtest {
 namespace {

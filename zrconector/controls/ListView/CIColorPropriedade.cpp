@@ -1,6 +1,6 @@
 #include "controls/ListView/CIColorPropriedade.h"
 
-#include "OdCmColor.h"
+#include "zrdwg/OdCmColor.h"
 #include "controls/ListView/CIBtColor.h"
 #include "controls/ListView/CIListViewEdit.h"
 #include "controls/ListView/EditorSupport.h"

@@ -88,6 +88,7 @@ enum DataTypeEnum : LONG {
   adLongVarWChar = 203,
 };
 
+// The classes of connections and recordsets, for CoCreateInstance.
 inline constexpr CLSID CLSID_Connection = ZrGuid("00000514-0000-0010-8000-00AA006D2EA4");
 inline constexpr CLSID CLSID_Recordset = ZrGuid("00000535-0000-0010-8000-00AA006D2EA4");
 
@@ -95,6 +96,7 @@ struct _Connection;
 struct _Recordset;
 struct Fields;
 struct Field;
+// The interfaces' identifiers (as ADO's) and their smart pointers (_ConnectionPtr, ...).
 ZR_DECLARE_IID(_Connection, "00001550-0000-0010-8000-00AA006D2EA4");
 ZR_DECLARE_IID(_Recordset, "00001556-0000-0010-8000-00AA006D2EA4");
 ZR_DECLARE_IID(Fields, "00001564-0000-0010-8000-00AA006D2EA4");
@@ -106,92 +108,149 @@ ZR_SMARTPTR_TYPEDEF(Field);
 
 struct _Connection : IDispatch {
   // Wrappers: throw _com_error on failure.
+  // Opens the connection (see raw_Open).
   HRESULT Open(const _bstr_t& connection_string, const _bstr_t& user, const _bstr_t& password, LONG options);
+  // Closes the connection; recordsets already read stay readable.
   HRESULT Close();
   // Runs one statement; returns a recordset (closed when the statement
   // returns no rows). records_affected may be null.
   _RecordsetPtr Execute(const _bstr_t& command, VARIANT* records_affected, LONG options);
+  // adStateOpen or adStateClosed.
   LONG GetState();
+  // The string given to Open, without its Password.
   _bstr_t GetConnectionString();
+  // Seconds a connect (Open, a reconnect) may wait for the server.
   void PutConnectionTimeout(LONG seconds);
+  // The timeout in force.
   LONG GetConnectionTimeout();
 
   // Opens the connection. The user and password arguments, when not empty,
   // take precedence over User ID and Password of the string. On failure
-  // nothing stays open.
+  // nothing stays open. adErrObjectOpen when already open,
+  // adErrProviderNotFound / adErrInvalidArgument for a string it cannot use,
+  // E_FAIL with the driver's diagnostics when the driver refuses.
   virtual HRESULT raw_Open(BSTR connection_string, BSTR user, BSTR password, LONG options) = 0;
+  // adErrObjectClosed when not open.
   virtual HRESULT raw_Close() = 0;
+  // Runs one statement. *result receives a new recordset the caller owns
+  // (one reference); records_affected (may be null) the rows changed, as
+  // VT_I4 (-1 when the driver does not tell). adErrObjectClosed when not
+  // open; the link errors above when the link is gone.
   virtual HRESULT raw_Execute(BSTR command, VARIANT* records_affected, LONG options, _Recordset** result) = 0;
+  // adStateOpen or adStateClosed.
   virtual HRESULT get_State(LONG* state) = 0;
   // The string given to Open (without its Password).
   virtual HRESULT get_ConnectionString(BSTR* text) = 0;
-  // Seconds to wait for a server before Open fails (default 15).
+  // Seconds to wait for a server before Open fails (default 15);
+  // adErrInvalidArgument for a negative value.
   virtual HRESULT put_ConnectionTimeout(LONG seconds) = 0;
+  // The timeout in force.
   virtual HRESULT get_ConnectionTimeout(LONG* seconds) = 0;
 
  protected:
   ~_Connection() = default;
 };
 
+// A client cursor: Open reads every row at once; the recordset then holds
+// them, whatever becomes of its connection. Wrappers throw _com_error.
 struct _Recordset : IDispatch {
+  // Where the cursor lives: only adUseClient has an effect (every recordset
+  // is a client cursor).
   void PutCursorLocation(CursorLocationEnum location);
+  // The location set (adUseClient unless changed).
   CursorLocationEnum GetCursorLocation();
   // Runs the statement on the connection (a Connection as VT_DISPATCH, or a
   // connection string) and reads all its rows. A statement that returns no
   // rows leaves the recordset closed.
   HRESULT Open(const _variant_t& source, const _variant_t& active_connection, CursorTypeEnum cursor_type,
                LockTypeEnum lock_type, LONG options);
+  // Drops the rows; the recordset may be opened again.
   HRESULT Close();
+  // True past the last row (at once for no rows).
   VARIANT_BOOL GetadoEOF();
+  // True when there are no rows.
   VARIANT_BOOL GetBOF();
+  // Moves to the next row; adErrNoCurrentRecord past the last.
   HRESULT MoveNext();
+  // Back to the first row.
   HRESULT MoveFirst();
+  // The columns of the result (reading the current row's values).
   FieldsPtr GetFields();
+  // adStateOpen or adStateClosed.
   LONG GetState();
+  // The number of rows read.
   LONG GetRecordCount();
   // The value of a field of the current row (index or name).
   _variant_t GetCollect(const _variant_t& index);
 
+  // adErrInvalidArgument for an unknown location.
   virtual HRESULT put_CursorLocation(CursorLocationEnum location) = 0;
+  // The location set.
   virtual HRESULT get_CursorLocation(CursorLocationEnum* location) = 0;
+  // adErrObjectOpen when open; adErrInvalidArgument for a source that is not
+  // statement text; adErrInvalidConnection for no usable connection; the
+  // driver's failure (E_FAIL) or the link errors from running the statement.
   virtual HRESULT raw_Open(VARIANT source, VARIANT active_connection, CursorTypeEnum cursor_type,
                            LockTypeEnum lock_type, LONG options) = 0;
+  // Every method below but get_Fields and get_State answers adErrObjectClosed
+  // when the recordset is closed.
   virtual HRESULT raw_Close() = 0;
+  // VARIANT_TRUE past the last row.
   virtual HRESULT get_EOF(VARIANT_BOOL* eof) = 0;
+  // VARIANT_TRUE when there are no rows.
   virtual HRESULT get_BOF(VARIANT_BOOL* bof) = 0;
+  // adErrNoCurrentRecord past the last row.
   virtual HRESULT raw_MoveNext() = 0;
+  // Back to the first row.
   virtual HRESULT raw_MoveFirst() = 0;
+  // *fields receives a new collection the caller owns; it shares the rows.
   virtual HRESULT get_Fields(Fields** fields) = 0;
+  // adStateOpen or adStateClosed; never fails on a closed recordset.
   virtual HRESULT get_State(LONG* state) = 0;
+  // The number of rows read.
   virtual HRESULT get_RecordCount(LONG* count) = 0;
+  // The current row's value of a column (index or name): a copy the caller
+  // clears. adErrItemNotFound for no such column, adErrNoCurrentRecord past
+  // the last row.
   virtual HRESULT get_Collect(VARIANT index, VARIANT* value) = 0;
 
  protected:
   ~_Recordset() = default;
 };
 
+// The columns of a recordset's result. Wrappers throw _com_error.
 struct Fields : IDispatch {
+  // The number of columns.
   LONG GetCount();
   // By zero-based index (any integer variant) or by name (ignoring case).
   FieldPtr GetItem(const _variant_t& index);
 
+  // The number of columns.
   virtual HRESULT get_Count(LONG* count) = 0;
+  // *field receives a new field the caller owns; adErrItemNotFound for no such column.
   virtual HRESULT get_Item(VARIANT index, Field** field) = 0;
 
  protected:
   ~Fields() = default;
 };
 
+// One column of a recordset, read in its current row. Wrappers throw _com_error.
 struct Field : IDispatch {
   // The value in the recordset's current row: VT_NULL for SQL NULL, VT_I2,
   // VT_I4, VT_I8, VT_R8 or VT_BOOL for numbers and bits, VT_BSTR (as the
   // driver gives it, blanks kept) for everything else.
   _variant_t GetValue();
+  // The column's name as the driver gives it.
   _bstr_t GetName();
+  // What the column's values hold (adSmallInt ... adLongVarWChar).
   DataTypeEnum GetType();
 
+  // A copy the caller clears; adErrNoCurrentRecord past the last row,
+  // adErrObjectClosed once the recordset is closed.
   virtual HRESULT get_Value(VARIANT* value) = 0;
+  // A new string the caller frees.
   virtual HRESULT get_Name(BSTR* name) = 0;
+  // What the column holds.
   virtual HRESULT get_Type(DataTypeEnum* type) = 0;
 
  protected:

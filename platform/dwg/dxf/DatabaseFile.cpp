@@ -1,0 +1,28 @@
+// OdDbDatabase's entry points to the file format: reading, making from the
+// template and writing. They stand here, above the object model, so that the
+// model compiles without the format.
+#include "dxf/DxfLoader.h"
+#include "dxf/DxfWriter.h"
+#include "zrdwg/OdDbDatabase.h"
+
+OdDbDatabasePtr OdDbDatabase::readDxf(const OdString& path) {
+  OdDbDatabasePtr db(new OdDbDatabase);
+  DxfLoader(*db, path).loadFile();
+  return db;
+}
+
+OdDbDatabasePtr OdDbDatabase::readDxfText(const std::string& text, const OdString& name) {
+  OdDbDatabasePtr db(new OdDbDatabase);
+  DxfLoader(*db, name).loadText(text);
+  return db;
+}
+
+OdDbDatabasePtr OdDbDatabase::createNew(const OdString& version) {
+  OdDbDatabasePtr db(new OdDbDatabase);
+  DxfLoader(*db, OdString(u"(new drawing)")).loadNew(version.toUtf8());
+  return db;
+}
+
+void OdDbDatabase::writeDxf(const OdString& path) const { DxfWriter(*this).writeFile(path); }
+
+std::string OdDbDatabase::dxfText() const { return DxfWriter(*this).text(); }

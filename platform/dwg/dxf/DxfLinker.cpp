@@ -1,0 +1,229 @@
+#include "dxf/DxfLinker.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "dxf/LenientRead.h"
+#include "dxf/DxfTagReader.h"
+#include "model/DatabaseImpl.h"
+#include "zrdwg/OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdDbDictionary.h"
+#include "zrdwg/OdDbSymbolTable.h"
+
+void DxfLinker::failAt(std::size_t line, const std::string& message) const { reader_.fail(message, line); }
+
+void DxfLinker::link() {
+  if (!impl_.blockTable) throw OdError(eBadDxfFile, OdString::fromUtf8(path_ + ": the drawing has no BLOCK_RECORD table"));
+  linkHandles();
+  linkBlocks();
+  linkEntities();
+  linkObjects();
+}
+
+namespace {
+
+// Files list objects mostly in handle order, with a few runs out of place
+// (tables, blocks): merging the sorted runs is then close to linear.
+void sortByHandle(std::vector<std::pair<uint64_t, StoredObject*>>& v) {
+  auto byHandle = [](const auto& a, const auto& b) { return a.first < b.first; };
+  std::vector<std::size_t> runEnds;
+  for (std::size_t i = 1; i < v.size(); ++i)
+    if (v[i].first < v[i - 1].first) runEnds.push_back(i);
+  if (runEnds.empty()) return;
+  if (runEnds.size() > 64) {
+    std::sort(v.begin(), v.end(), byHandle);
+    return;
+  }
+  runEnds.push_back(v.size());
+  for (std::size_t k = 0; k + 1 < runEnds.size(); ++k)
+    std::inplace_merge(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(runEnds[k]),
+                       v.begin() + static_cast<std::ptrdiff_t>(runEnds[k + 1]), byHandle);
+}
+
+}  // namespace
+
+void DxfLinker::linkHandles() {
+  if (maxHandle_ == UINT64_MAX) {
+    for (const auto& [handle, object] : impl_.handles)
+      if (handle == UINT64_MAX)
+        failAt(lineOf(static_cast<const OdDbObject*>(object)), "handle " + OdDbHandle(UINT64_MAX).hex() + " leaves no handle for new objects");
+  }
+  // Objects written without a handle (or with handle 0) get one above every
+  // handle in the file.
+  impl_.nextHandle = std::max(impl_.handseedRead, maxHandle_ + 1);
+  for (auto& [handle, stored] : impl_.handles) {
+    if (handle != 0) continue;
+    auto* object = static_cast<OdDbObject*>(stored);
+    object->handle_ = handle = impl_.takeHandle();
+    if (lenient_) lenient_->numbered.insert(object);
+    std::vector<DxfTag> v = object->tags_.toVector();
+    std::string hex = OdDbHandle(handle).hex();
+    const int handleCode = object->dxfName() == "DIMSTYLE" ? 105 : 5;
+    // A handle tag of 0 takes the new value; otherwise the handle comes first,
+    // except in a TABLE, which starts with its name. The tag is looked for as
+    // the reader takes it (outside application groups, before the first
+    // subclass), so that the written handle is read back as the handle.
+    auto at = v.begin();
+    bool inGroup = false;
+    for (; at != v.end(); ++at) {
+      if (at->code == 102) {
+        inGroup = !at->value.empty() && at->value[0] == '{';
+        continue;
+      }
+      if (!inGroup && (at->code == handleCode || at->code == 100)) break;
+    }
+    if (at != v.end() && at->code == handleCode) {
+      at->value = hex;
+    } else {
+      at = v.begin();
+      if (object->dxfName() == "TABLE" && at != v.end() && at->code == 2) ++at;
+      v.insert(at, DxfTag{handleCode, hex});
+    }
+    object->tags_ = TagList::fromTags(v);
+  }
+  sortByHandle(impl_.handles);
+  for (std::size_t k = 1; k < impl_.handles.size(); ++k) {
+    const uint64_t h = impl_.handles[k].first;
+    if (h != impl_.handles[k - 1].first) continue;
+    const OdDbObject* first = static_cast<OdDbObject*>(impl_.handles[k - 1].second);
+    const OdDbObject* second = static_cast<OdDbObject*>(impl_.handles[k].second);
+    std::size_t a = lineOf(first), b = lineOf(second);
+    if (b < a) {
+      std::swap(a, b);
+      std::swap(first, second);
+    }
+    if (lenient_) {
+      ++lenient_->duplicateHandles;
+      lenient_->issues.push_back({b, second, "handle " + OdDbHandle(h).hex() + " used again (first at line " +
+                                                 std::to_string(a) + ")"});
+      continue;
+    }
+    failAt(b, "handle " + OdDbHandle(h).hex() + " is already used by the " + first->dxfName() + " at line " +
+                  std::to_string(a));
+  }
+
+  // Owners not known when their objects were read (all of them in a lenient
+  // read): most are the entity a sub-entity follows or the owner of the
+  // object before, found without a search.
+  const bool exact = !lenient_ || lenient_->duplicateHandles == 0;
+  OdDbObject* lastFound = nullptr;
+  for (const PendingOwner& p : pendingOwners_) {
+    OdDbObject* found;
+    if (exact && p.object->owner_ && p.object->ownerObject()->handle_ == p.handle) {
+      found = p.object->ownerObject();
+    } else if (exact && lastFound && lastFound->handle_ == p.handle) {
+      found = lastFound;
+    } else {
+      found = impl_.object(p.handle);
+      if (found) lastFound = found;
+    }
+    if (!found) {
+      // Other programs leave such owners behind (a removed BLOCK_RECORD, an
+      // object of a deleted dictionary): the tag is kept as read, the object
+      // belongs to its container in the model, and the audit reports it.
+      // Each tag is two lines after the object's type line.
+      if (lenient_)
+        lenient_->issues.push_back({std::size_t(p.line) + 2 + 2 * std::size_t(p.index), p.object,
+                                    "owner " + OdDbHandle(p.handle).hex() + " does not exist"});
+      continue;
+    }
+    p.object->owner_ = found;
+  }
+  std::vector<PendingOwner>().swap(pendingOwners_);
+  // Table records belong to their table whatever their owner tag says.
+  for (OdDbSymbolTable* table : impl_.tables)
+    for (OdDbSymbolTableRecord* record : table->records_)
+      if (!record->owner_) record->owner_ = table;
+}
+
+void DxfLinker::linkBlocks() {
+  for (OdDbSymbolTableRecord* record : impl_.blockTable->records_) {
+    auto* block = OdDbBlockTableRecord::cast(record);
+    if (!block) continue;
+    impl_.indexBlockName(block->getName(), block);
+  }
+  impl_.modelSpace = impl_.blockNamed(OdString(u"*Model_Space"));
+  impl_.paperSpace = impl_.blockNamed(OdString(u"*Paper_Space"));
+
+  for (PendingBlock& pending : blocks_) {
+    OdDbBlockTableRecord* block = OdDbBlockTableRecord::cast(pending.begin->owner_);
+    if (!block) block = impl_.blockNamed(pending.begin->decode(tags::find(pending.begin->tags_, "", 2).value_or("")));
+    if (!block) {
+      // Other programs leave blocks whose record they never wrote: the block
+      // is kept as read, in its place, and the audit reports it.
+      if (lenient_) {
+        const std::string name(tags::find(pending.begin->tags_, "", 2).value_or(""));
+        lenient_->issues.push_back({pending.line, pending.begin,
+                                    "the block \"" + DxfTagReader::shown(name) + "\" has no BLOCK_RECORD table entry"});
+      }
+      impl_.unlistedBlocks.push_back(
+          UnlistedBlock{pending.begin, std::move(pending.entities), pending.end, impl_.blocksSection.size()});
+      continue;
+    }
+    if (block->blockBegin_) failAt(pending.line, "the block \"" + DxfTagReader::shown(block->getName().toUtf8()) + "\" is defined twice");
+    block->blockBegin_ = pending.begin;
+    block->blockEnd_ = pending.end;
+    pending.begin->owner_ = pending.end->owner_ = block;
+    for (OdDbEntity* entity : pending.entities) {
+      if (!entity->owner_) entity->owner_ = block;
+      block->entities_.push_back(entity);
+    }
+    impl_.blocksSection.push_back(block);
+  }
+}
+
+void DxfLinker::linkEntities() {
+  for (OdDbEntity* entity : impl_.entitiesSection) {
+    OdDbBlockTableRecord* block = OdDbBlockTableRecord::cast(entity->owner_);
+    if (!block) block = entity->isInPaperSpace() ? impl_.paperSpace : impl_.modelSpace;
+    if (!block) {
+      throw OdError(eBadDxfFile,
+                    OdString::fromUtf8(path_ + ": the drawing has no *Model_Space or *Paper_Space block record"));
+    }
+    entity->owner_ = block;
+    block->entities_.push_back(entity);
+  }
+  // References find their blocks by name (as OdDbBlockReference::onLoaded
+  // does), each name decoded and looked up once: a drawing holds many
+  // references of few blocks. The names are views of the tags, which stay.
+  // References of one block often come in a row: the last name is tried first.
+  std::unordered_map<std::string_view, OdDbBlockTableRecord*> byName;
+  std::string_view lastName;
+  OdDbBlockTableRecord* lastBlock = nullptr;
+  bool haveLast = false;
+  for (const auto& [handle, object] : impl_.handles) {
+    auto* reference = OdDbBlockReference::cast(static_cast<OdDbObject*>(object));
+    if (!reference) continue;
+    const std::string_view raw = tags::find(reference->tags_, "AcDbBlockReference", 2).value_or("");
+    if (!haveLast || !tags::sameBytes(raw, lastName)) {
+      auto it = byName.find(raw);
+      if (it == byName.end()) it = byName.emplace(raw, impl_.blockNamed(reference->decode(raw))).first;
+      lastName = raw;
+      lastBlock = it->second;
+      haveLast = true;
+    }
+    reference->block_ = lastBlock;
+    if (lastBlock) lastBlock->references_.push_back(reference);
+  }
+}
+
+void DxfLinker::linkObjects() {
+  if (!impl_.objectsSection.empty()) impl_.namedObjects = OdDbDictionary::cast(impl_.objectsSection.front());
+  for (OdDbObject* object : impl_.objectsSection) {
+    auto* dict = OdDbDictionary::cast(object);
+    if (!dict) continue;
+    dict->onLoaded();
+    for (const auto& entry : dict->entries_) {
+      // An entry left pointing at a removed object is kept as read and
+      // answers the null identifier; the audit reports it.
+      if (!lenient_ || entry.handle == 0 || impl_.object(entry.handle)) continue;
+      // The entry's key tag, two lines per tag after the dictionary's type line.
+      const std::size_t line = lineOf(dict) + 2 + 2 * entry.tagIndex;
+      const std::string key = DxfTagReader::shown(entry.rawKey);
+      const std::string handle = OdDbHandle(entry.handle).hex();
+      lenient_->issues.push_back({line, dict, "entry \"" + key + "\" refers to handle " + handle +
+                                                  ", which does not exist"});
+    }
+  }
+}

@@ -1,0 +1,79 @@
+#pragma once
+// Links a drawing the reader has read: gives handles to objects that had none,
+// refuses duplicate handles, finds the owners the reader could not find as it
+// read, gives each block definition its BLOCK, entities and ENDBLK, puts every
+// entity in its block and every reference on its block, and resolves
+// dictionaries. A lenient read records instead of refusing (LenientRead).
+// Faults throw OdError naming the file and line, as the reader's do.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class DxfTagReader;
+class OdDbEntity;
+class OdDbObject;
+struct DatabaseImpl;
+struct LenientRead;
+
+class DxfLinker {
+ public:
+  // An object whose owner tag named an object not yet known when it was
+  // read: found by handle once every object is read.
+  struct PendingOwner {
+    OdDbObject* object;
+    uint64_t handle;
+    uint32_t line;   // of the object's "0 TYPE" tag (0 when lines are not kept)
+    uint32_t index;  // of the owner tag among the object's tags
+  };
+  // A block definition as read: its BLOCK, entities and ENDBLK.
+  struct PendingBlock {
+    OdDbEntity* begin = nullptr;
+    std::vector<OdDbEntity*> entities;
+    OdDbEntity* end = nullptr;
+    std::size_t line = 0;
+  };
+  // What the reader hands over: the largest handle read, the blocks in file
+  // order and the owners left to find. The linker empties the lists.
+  struct Read {
+    uint64_t maxHandle = 0;
+    std::vector<PendingBlock> blocks;
+    std::vector<PendingOwner> pendingOwners;
+  };
+
+  // Everything given must outlive the linker. reader names the file in
+  // messages; lineOf gives an object's "0 TYPE" line (it may read the input
+  // again to find it, and throw); lenient is null for a normal read.
+  DxfLinker(DatabaseImpl& impl, const std::string& path, Read& read, const DxfTagReader& reader,
+            std::function<std::size_t(const OdDbObject*)> lineOf, LenientRead* lenient)
+      : impl_(impl),
+        path_(path),
+        maxHandle_(read.maxHandle),
+        blocks_(read.blocks),
+        pendingOwners_(read.pendingOwners),
+        reader_(reader),
+        lineOf_(std::move(lineOf)),
+        lenient_(lenient) {}
+
+  // Links the drawing; throws OdError(eBadDxfFile) when it cannot be linked.
+  void link();
+
+ private:
+  void linkHandles();
+  void linkBlocks();
+  void linkEntities();
+  void linkObjects();
+  std::size_t lineOf(const OdDbObject* object) const { return lineOf_(object); }
+  [[noreturn]] void failAt(std::size_t line, const std::string& message) const;
+
+  DatabaseImpl& impl_;
+  const std::string& path_;
+  const uint64_t maxHandle_;
+  std::vector<PendingBlock>& blocks_;
+  std::vector<PendingOwner>& pendingOwners_;
+  const DxfTagReader& reader_;
+  std::function<std::size_t(const OdDbObject*)> lineOf_;
+  LenientRead* lenient_;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// Conversions between DXF value text and numbers. Values are read as the file
+// holds them: white space at either end is ignored, nothing else is.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dxfv {
+
+// s without ASCII white space at either end (a view into s).
+std::string_view trim(std::string_view s);
+// The number the whole value spells ("+" allowed), or none.
+std::optional<double> toDouble(std::string_view s);
+// The same for a whole number in 64 bits, or none (also on overflow).
+std::optional<int64_t> toInt(std::string_view s);
+// A handle written as hexadecimal text (OdDbHandle::parse), or none.
+std::optional<uint64_t> toHandle(std::string_view s);
+// The decimal text of v.
+std::string fromInt(int64_t v);
+// Binary data as upper-case hexadecimal text (two digits a byte).
+std::string hexOf(const std::vector<uint8_t>& bytes);
+// A handle as the file writes it: upper-case hexadecimal without leading zeros.
+std::string fromHandle(uint64_t v);
+
+}  // namespace dxfv

@@ -1,0 +1,69 @@
+#pragma once
+// OdDbEntity: a drawing object that belongs to a block (model space, paper space
+// or a block definition) and sits on a layer.
+
+#include <memory>
+#include <vector>
+
+#include "zrdwg/OdDbObject.h"
+#include "zrdwg/OdDbObjectIterator.h"
+
+class OdDbEntity;
+typedef OdSmartPtr<OdDbEntity> OdDbEntityPtr;
+
+class OdDbEntity : public OdDbObject {
+  ODRX_DECLARE_MEMBERS(OdDbEntity)
+ public:
+  ~OdDbEntity() override;
+  // The name of the entity's layer (group 8); empty when the tags have none.
+  OdString layer() const;
+  // Puts the entity on that layer (by name; the layer need not exist). The
+  // entity must be open for write.
+  void setLayer(const OdString& name);
+  // The block (space or definition) that holds the entity.
+  OdDbObjectId blockId() const { return ownerId(); }
+  // True for an entity of paper space (group 67 = 1).
+  bool isInPaperSpace() const;
+  // The entities written right after this one and owned by it, in the
+  // drawing's order: the ATTRIBs of an INSERT, the VERTEXes of a POLYLINE.
+  // Empty for any other entity.
+  OdDbObjectIteratorPtr subEntityIterator() const;
+  // An entity of a kind the model does not know reports the class recorded in
+  // the drawing (AcDbLine, ...); the others their own.
+  OdString className() const override;
+
+ protected:
+  explicit OdDbEntity(uint16_t type) : OdDbObject(type) {}
+
+  friend class DxfLoader;
+
+  friend class DxfLinker;
+  friend class DxfWriter;
+  friend class OdDbBlockReference;
+  friend class OdDbBlockTableRecord;
+  friend class OdDbBlockTable;
+  friend class OdDbDatabase;
+  friend struct DatabaseImpl;
+
+  // Entities written right after this one and owned by it (the ATTRIBs of an
+  // INSERT, the VERTEXes of a POLYLINE), closed by a SEQEND. One block holds
+  // the header and the list, since most references carry a single attribute.
+  struct Children {
+    OdDbEntity* seqend;
+    uint32_t count;
+    uint32_t capacity;
+    OdDbEntity* const* begin() const { return reinterpret_cast<OdDbEntity* const*>(this + 1); }
+    OdDbEntity* const* end() const { return begin() + count; }
+  };
+  struct FreeChildren {
+    void operator()(Children* c) const;
+  };
+  static Children* grow(Children* c, uint32_t capacity);
+  void addChild(OdDbEntity* child);
+  void setSequenceEnd(OdDbEntity* seqend);
+  // Adds the sub-entities (ATTRIBs, SEQEND) that are not yet part of the
+  // drawing, owned by this entity, and drops the hold it had on them. The
+  // entity must be part of a drawing.
+  void adoptChildren();
+  std::unique_ptr<Children, FreeChildren> children_;
+};

@@ -1,0 +1,37 @@
+#pragma once
+// Iterators over entities (of a block, or the attributes of a reference) and the
+// generic iterator type they share. An iterator works on the list as it was when
+// it was made.
+
+#include <vector>
+
+#include "zrdwg/IdListCursor.h"
+#include "zrdwg/OdDbObjectId.h"
+#include "zrdwg/OdRxObject.h"
+
+class OdDbEntity;
+typedef OdSmartPtr<OdDbEntity> OdDbEntityPtr;
+
+class OdDbObjectIterator : public OdRxObject {
+  ODRX_DECLARE_MEMBERS(OdDbObjectIterator)
+ public:
+  // An iterator over a copy of the list; callers then call start.
+  explicit OdDbObjectIterator(std::vector<OdDbObjectId> ids) : cursor_(std::move(ids)) {}
+
+  // Goes to the first (or last) entity, skipping erased ones by default.
+  void start(bool atBeginning = true, bool skipErased = true) { cursor_.start(atBeginning, skipErased); }
+  // True once the iterator has left either end.
+  bool done() const { return cursor_.done(); }
+  // Moves to the next (or previous) entity; nothing once done.
+  void step(bool forward = true, bool skipErased = true) { cursor_.step(forward, skipErased); }
+  // The current entity's identifier; the null identifier once done.
+  OdDbObjectId objectId() const { return cursor_.id(); }
+  // The current entity opened in that mode (see OdDbObjectId::openObject), or
+  // null once done or for an erased entity unless openErased.
+  OdDbEntityPtr entity(OdDb::OpenMode mode = OdDb::kForRead, bool openErased = false) const;
+
+ private:
+  IdListCursor cursor_;
+};
+
+typedef OdSmartPtr<OdDbObjectIterator> OdDbObjectIteratorPtr;

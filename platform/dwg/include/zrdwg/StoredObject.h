@@ -1,0 +1,48 @@
+#pragma once
+// StoredObject: what the object store keeps of every object of a drawing, below
+// every object class: its kind, its open state and flags, its DXF tags, the
+// store that holds it, its owner and its handle. OdDbObject derives from it and
+// gives these fields their meaning; code outside the library uses OdDbObject.
+//
+// The three small fields come first so that they share a word with the
+// reference count of OdRxObject: a drawing holds millions of objects.
+
+#include <cstdint>
+
+#include "zrdwg/OdDb.h"
+#include "zrdwg/OdRxObject.h"
+#include "zrdwg/TagList.h"
+
+class ObjectStore;
+
+class StoredObject : public OdRxObject {
+ public:
+  // Kinds of objects numbered by a drawing start here; the kinds below it are
+  // numbered alike in every process (see OdDbObject::dxfName).
+  static constexpr uint16_t kFirstDrawingKind = 0x8000;
+
+ protected:
+  explicit StoredObject(uint16_t type) : type_(type) {}
+
+  // True for a dictionary: an object added with a dictionary as its owner
+  // names it among its reactors too, as other programs expect.
+  virtual bool isDictionary() const;
+
+  friend class ObjectStore;
+
+  enum Flags : uint8_t {
+    kErased = 1,
+    kInEntitiesSection = 2,  // written in the ENTITIES section (model space, active paper space)
+  };
+
+  int8_t openMode_ = OdDb::kNotOpen;
+  uint8_t flags_ = 0;
+  // The index of the object's kind (its DXF type name): see ObjectStore::kindOf.
+  uint16_t type_;
+  TagList tags_;
+  // The store of the drawing that holds the object; null outside a drawing.
+  ObjectStore* store_ = nullptr;
+  // The owner as linked by the model (not necessarily the owner tag's handle).
+  StoredObject* owner_ = nullptr;
+  uint64_t handle_ = 0;
+};

@@ -1,0 +1,307 @@
+#pragma once
+// TagList: the group-code/value pairs of one drawing object, kept exactly as read
+// from the file (values are the file's bytes, without line ends) in one compact
+// block. It is the source of truth for writing an object back, so that what the
+// model does not interpret survives unchanged; the model's accessors read their
+// fields out of it and edits replace single values.
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct DxfTag {
+  int code = 0;
+  std::string_view value;
+};
+
+class TagArena;
+
+class TagList {
+ public:
+  // The byte that starts a subclass marker of a known class; the next byte
+  // is the class's index (layout at TagListBuilder).
+  static constexpr uint8_t kKnownClassByte = 0xFE;
+  // The byte that starts a group code outside 0..253; two bytes follow.
+  static constexpr uint8_t kLongCodeByte = 0xFF;
+  // The name of known class i.
+  static std::string_view knownClassName(uint8_t i) { return kKnownClasses[i]; }
+  // Subclass markers written as one byte (kKnownClassByte, index): the classes of
+  // the objects most drawings are made of. The order is the encoding; only
+  // lists in memory use it, so it may change between versions.
+  static constexpr std::string_view kKnownClasses[] = {
+      "AcDbEntity", "AcDbBlockReference", "AcDbText", "AcDbAttribute", "AcDbAttributeDefinition",
+      "AcDbSymbolTable", "AcDbSymbolTableRecord", "AcDbBlockTableRecord", "AcDbBlockBegin", "AcDbBlockEnd",
+      "AcDbLayerTableRecord", "AcDbRegAppTableRecord", "AcDbLinetypeTableRecord", "AcDbTextStyleTableRecord",
+      "AcDbDimStyleTableRecord", "AcDbViewportTableRecord", "AcDbViewTableRecord", "AcDbUCSTableRecord",
+      "AcDbDictionary", "AcDbDictionaryWithDefault", "AcDbXrecord", "AcDbLine", "AcDbPolyline",
+      "AcDb2dPolyline", "AcDb3dPolyline", "AcDbVertex", "AcDb2dVertex", "AcDb3dPolylineVertex", "AcDbCircle",
+      "AcDbArc", "AcDbEllipse", "AcDbSpline", "AcDbPoint", "AcDbTrace", "AcDbFace", "AcDbMText", "AcDbHatch",
+      "AcDbDimension", "AcDbAlignedDimension", "AcDbRotatedDimension", "AcDbLeader", "AcDbViewport",
+      "AcDbLayout", "AcDbPlotSettings", "AcDbGroup", "AcDbMlineStyle", "AcDbPlaceHolder",
+      "AcDbDictionaryVar", "AcDbScale", "AcDbVisualStyle", "AcDbMaterial", "AcDbRasterImage", "AcDbWipeout",
+      "AcDbSequenceEnd", "AcDbModelerGeometry", "AcDb3dSolid", "AcDbRegion", "AcDbLayerFilter",
+      "AcDbLayerIndex", "AcDbIdBuffer", "AcDbSortentsTable", "AcDbFieldList", "AcDbField",
+  };
+
+  class Iterator {
+   public:
+    const DxfTag& operator*() const { return tag_; }
+    const DxfTag* operator->() const { return &tag_; }
+    Iterator& operator++() {
+      load();
+      return *this;
+    }
+    bool operator==(const Iterator& o) const { return at_ == o.at_ && next_ == o.next_; }
+    bool operator!=(const Iterator& o) const { return !(*this == o); }
+
+   private:
+    friend class TagList;
+    Iterator(const char* at, const char* end) : next_(at), end_(end) { load(); }
+    // Decodes the tag at next_ (layout at TagListBuilder). Inline: every walk
+    // over a drawing's objects runs it for each of their tags.
+    void load() {
+      if (!next_ || next_ >= end_) {
+        at_ = next_ = nullptr;
+        return;
+      }
+      at_ = next_;
+      const auto* p = reinterpret_cast<const uint8_t*>(at_);
+      if (p[0] < kKnownClassByte) {
+        tag_.code = p[0];
+        p += 1;
+      } else if (p[0] == kKnownClassByte) {
+        tag_.code = 100;
+        tag_.value = knownClassName(p[1]);
+        next_ = reinterpret_cast<const char*>(p + 2);
+        return;
+      } else {
+        tag_.code = static_cast<int16_t>(static_cast<uint16_t>(p[1] | (p[2] << 8)));
+        p += 3;
+      }
+      uint32_t len = *p++;
+      if (len & 0x80) {
+        len &= 0x7F;
+        int shift = 7;
+        while (*p & 0x80) {
+          len |= uint32_t(*p & 0x7F) << shift;
+          shift += 7;
+          ++p;
+        }
+        len |= uint32_t(*p) << shift;
+        ++p;
+      }
+      tag_.value = std::string_view(reinterpret_cast<const char*>(p), len);
+      next_ = reinterpret_cast<const char*>(p) + len;
+    }
+    const char* at_ = nullptr;    // start of the current tag, null at the end
+    const char* next_ = nullptr;  // start of the following tag
+    const char* end_ = nullptr;
+    DxfTag tag_;
+  };
+
+  // An empty list.
+  TagList() = default;
+  // Frees the bytes the list owns; bytes of an arena stay with the arena.
+  ~TagList() { reset(); }
+  // A copy owns its bytes, whatever the original does: it may outlive the
+  // drawing whose arena holds the original's.
+  TagList(const TagList& other);
+  TagList& operator=(const TagList& other);
+  // Takes other's bytes (owned or in an arena); other becomes empty.
+  TagList(TagList&& other) noexcept : bits_(other.bits_) { other.bits_ = 0; }
+  TagList& operator=(TagList&& other) noexcept {
+    if (this != &other) {
+      reset();
+      bits_ = other.bits_;
+      other.bits_ = 0;
+    }
+    return *this;
+  }
+
+  // A list that owns a copy of the tags' bytes.
+  static TagList fromTags(const std::vector<DxfTag>& tags);
+
+  // Walks the tags in order; a tag's value views the list's bytes and lasts
+  // until the list changes or goes.
+  Iterator begin() const { return Iterator(payload(), payload() + byteSize()); }
+  Iterator end() const { return Iterator(nullptr, nullptr); }
+  // True for a list without tags.
+  bool empty() const { return bits_ == 0; }
+  // The packed size in bytes.
+  std::size_t byteSize() const;
+  // The tags, viewing the list's bytes (valid as the iterator's values are).
+  std::vector<DxfTag> toVector() const;
+  // True when the bytes live in a TagArena (the drawing's) rather than in a
+  // block of the list's own.
+  bool inArena() const { return bits_ & 1; }
+  // Copies arena-held bytes into a block of the list's own, for an object
+  // that outlives its drawing's arena.
+  void makeOwned();
+
+ private:
+  friend class TagListBuilder;
+  void reset();
+  // The block: the payload's size (4 bytes) followed by the payload.
+  const char* block() const { return reinterpret_cast<const char*>(bits_ & ~uintptr_t(1)); }
+  const char* payload() const { return bits_ ? block() + sizeof(uint32_t) : nullptr; }
+  // The block's address, its lowest bit set when an arena holds it (arena
+  // blocks start at even addresses). Null when empty. A drawing has millions
+  // of lists, so the list itself is one word.
+  uintptr_t bits_ = 0;
+};
+
+// Collects tags and packs them into a TagList; reusable after finish().
+//
+// Layout of one tag: the group code as one byte when it is 0..253, else 0xFF
+// and two bytes (little endian, signed); the value length as a base-128
+// varint; the value bytes. A subclass marker (code 100) of a class the model
+// knows is the byte 0xFE and the class's index in a fixed table: every entity
+// repeats its class names, so this keeps a drawing markedly smaller.
+class TagListBuilder {
+ public:
+  // Inline: the reader adds every tag of a drawing.
+  void add(int code, std::string_view value) {
+    if (code == 100 && addKnownClass(value)) return;
+    // The code (3 bytes at most), the length (5 at most), the value.
+    char* const start = grow(8 + value.size());
+    char* p = start;
+    if (code >= 0 && code < TagList::kKnownClassByte) {
+      *p++ = static_cast<char>(code);
+    } else {
+      auto c = static_cast<uint16_t>(static_cast<int16_t>(code));
+      *p++ = static_cast<char>(TagList::kLongCodeByte);
+      *p++ = static_cast<char>(c & 0xFF);
+      *p++ = static_cast<char>(c >> 8);
+    }
+    uint32_t n = static_cast<uint32_t>(value.size());
+    while (n >= 0x80) {
+      *p++ = static_cast<char>((n & 0x7F) | 0x80);
+      n >>= 7;
+    }
+    *p++ = static_cast<char>(n);
+    copyValue(p, value.data(), value.size());
+    size_ += static_cast<std::size_t>(p - start) + value.size();
+  }
+  // Adds a copy of the tag's bytes.
+  void add(const DxfTag& tag) { add(tag.code, tag.value); }
+  // Forgets the tags collected, keeping the buffer for the next list.
+  void clear() { size_ = 0; }
+  // True when nothing was added since the last clear or finish.
+  bool empty() const { return size_ == 0; }
+  // Bytes collected; finish() holds at most kMaxBytes.
+  std::size_t size() const { return size_; }
+  static constexpr std::size_t kMaxBytes = UINT32_MAX;
+  // The list in a block of its own.
+  TagList finish();
+  // The list in the arena, which must outlive it (or makeOwned() be called).
+  TagList finish(TagArena& arena);
+
+ private:
+  // Room for `more` bytes at the end; where they go.
+  char* grow(std::size_t more) {
+    if (capacity_ - size_ < more) reallocate(more);
+    return buf_.get() + size_;
+  }
+  void reallocate(std::size_t more);
+  // A subclass marker of a known class as its two bytes; false for another.
+  bool addKnownClass(std::string_view value);
+  // Copies n bytes: most values are a few bytes, copied by two overlapping
+  // words rather than by a call.
+  static void copyValue(char* to, const char* from, std::size_t n) {
+    if (n >= 8 && n <= 16) {
+      uint64_t a, b;
+      std::memcpy(&a, from, 8);
+      std::memcpy(&b, from + n - 8, 8);
+      std::memcpy(to, &a, 8);
+      std::memcpy(to + n - 8, &b, 8);
+    } else if (n >= 4 && n < 8) {
+      uint32_t a, b;
+      std::memcpy(&a, from, 4);
+      std::memcpy(&b, from + n - 4, 4);
+      std::memcpy(to, &a, 4);
+      std::memcpy(to + n - 4, &b, 4);
+    } else if (n > 0 && n < 4) {
+      to[0] = from[0];
+      to[n / 2] = from[n / 2];
+      to[n - 1] = from[n - 1];
+    } else if (n > 16) {
+      std::memcpy(to, from, n);
+    }
+  }
+  // Written byte by byte for every tag read: a buffer of its own, not a
+  // string, so that no byte is initialised twice or checked for room alone.
+  std::unique_ptr<char[]> buf_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
+
+// Queries over an object's tags. A subclass is the part after a "100 <name>"
+// marker up to the next marker; application groups ("102 {NAME" ... "102 }")
+// and extended data (from the first 1001) are never searched.
+namespace tags {
+
+// a == b, inline: the names compared while reading (kinds, subclass markers,
+// block names) are a few bytes, where a call to memcmp costs more than the
+// comparison.
+inline bool sameBytes(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const char* p = a.data();
+  const char* q = b.data();
+  const std::size_t n = a.size();
+  auto word = [](const char* at) {
+    uint64_t w;
+    std::memcpy(&w, at, sizeof w);
+    return w;
+  };
+  auto half = [](const char* at) {
+    uint32_t w;
+    std::memcpy(&w, at, sizeof w);
+    return w;
+  };
+  if (n >= 8) {
+    // Whole words, then the last word (overlapping the one before).
+    for (std::size_t i = 0; i + 8 <= n; i += 8)
+      if (word(p + i) != word(q + i)) return false;
+    return word(p + n - 8) == word(q + n - 8);
+  }
+  if (n >= 4) return half(p) == half(q) && half(p + n - 4) == half(q + n - 4);
+  for (std::size_t i = 0; i < n; ++i)
+    if (p[i] != q[i]) return false;
+  return true;
+}
+
+// Value of the first tag with this code, in the named subclass (empty name:
+// anywhere in the object's own data).
+std::optional<std::string_view> find(const TagList& list, std::string_view subclass, int code);
+
+// Name of the last subclass marker, or empty.
+std::string_view lastSubclass(const TagList& list);
+
+// The list with the first tag of this code in the subclass set to value, or a
+// new tag added at the end of the subclass when there was none.
+TagList withValue(const TagList& list, std::string_view subclass, int code, std::string_view value);
+
+// Index of the first extended-data tag (code 1001) in v, or v.size().
+std::size_t xdataStart(const std::vector<DxfTag>& v);
+
+// Index just after the end of the subclass in v (before the next marker, 1001, or
+// the end), or npos when the subclass is absent.
+std::size_t subclassEnd(const std::vector<DxfTag>& v, std::string_view subclass);
+
+// The owner tag (the first 330 outside application groups, before any subclass
+// marker or extended data) and its index among the object's tags.
+struct OwnerTag {
+  uint64_t handle = 0;  // 0 also when the value is not a handle
+  std::size_t index = 0;
+  bool found = false;
+};
+OwnerTag ownerTagOf(const TagList& list);
+
+// Value of the pointer tag (code) inside the application group "{name", or empty.
+std::optional<std::string_view> findInAppGroup(const TagList& list, std::string_view groupName, int code);
+
+}  // namespace tags

@@ -1,0 +1,86 @@
+#include "zrdwg/OdDbBlockReference.h"
+
+#include <algorithm>
+
+#include "model/DatabaseImpl.h"
+#include "model/DxfFields.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/DxfValues.h"
+#include "model/NewObjectTags.h"
+#include "zrdwg/OdDbText.h"
+
+ODRX_DEFINE_MEMBERS(OdDbBlockReference, OdDbEntity, "AcDbBlockReference")
+
+namespace reference = fields::reference;
+
+OdDbBlockReferencePtr OdDbBlockReference::createObject() {
+  OdDbBlockReferencePtr reference(new OdDbBlockReference(internType("INSERT")));
+  reference->tags_ = newtags::insert();
+  return reference;
+}
+
+OdGePoint3d OdDbBlockReference::position() const {
+  return OdGePoint3d(doubleField(reference::kX), doubleField(reference::kY), doubleField(reference::kZ));
+}
+
+void OdDbBlockReference::setPosition(const OdGePoint3d& p) {
+  setField(reference::kX, odFormatDouble(p.x));
+  setField(reference::kY, odFormatDouble(p.y));
+  setField(reference::kZ, odFormatDouble(p.z));
+}
+
+OdDbObjectId OdDbBlockReference::blockTableRecord() const {
+  if (block_) return block_->objectId();
+  if (!store_) return OdDbObjectId();
+  return OdDbObjectId::fromObject(DatabaseImpl::of(store_).blockNamed(textField(reference::kBlockName)));
+}
+
+void OdDbBlockReference::onLoaded() {
+  if (!store_) return;
+  block_ = DatabaseImpl::of(store_).blockNamed(textField(reference::kBlockName));
+  if (block_) block_->references_.push_back(this);
+}
+
+void OdDbBlockReference::setBlockTableRecord(const OdDbObjectId& blockId) {
+  assertWriteEnabled();
+  auto* block = OdDbBlockTableRecord::cast(blockId.rawObject());
+  if (!block) throw OdError(eInvalidInput, OdString(u"Not a block definition"));
+  if (store_ && block->database() != database()) throw OdError(eInvalidInput, OdString(u"Block of another drawing"));
+  setTextField(reference::kBlockName, block->getName());
+  if (!store_) return;  // resolved when the reference joins the drawing
+  if (block_) {
+    auto& refs = block_->references_;
+    refs.erase(std::remove(refs.begin(), refs.end(), this), refs.end());
+  }
+  block_ = block;
+  block_->references_.push_back(this);
+}
+
+OdDbObjectIteratorPtr OdDbBlockReference::attributeIterator() const {
+  std::vector<OdDbObjectId> ids;
+  if (children_) {
+    for (OdDbEntity* e : *children_)
+      if (OdDbAttribute::cast(e)) ids.push_back(OdDbObjectId::fromObject(e->database() ? e : nullptr));
+  }
+  OdDbObjectIteratorPtr it(new OdDbObjectIterator(std::move(ids)));
+  it->start();
+  return it;
+}
+
+OdDbObjectId OdDbBlockReference::appendAttribute(OdDbAttribute* attribute) {
+  assertWriteEnabled();
+  if (!attribute) throw OdError(eInvalidInput);
+  if (attribute->database()) throw OdError(eAlreadyInDb);
+  attribute->addRef();  // held by this reference until it joins the drawing
+  addChild(attribute);
+  // References with attributes say so (66 = 1) and end them with a SEQEND.
+  setField(reference::kAttributesFollow, "1");
+  if (!children_->seqend) {
+    auto* seqend = new OdDbEntity(internType("SEQEND"));
+    seqend->tags_ = newtags::sequenceEnd();
+    seqend->addRef();
+    setSequenceEnd(seqend);
+  }
+  if (store_) adoptChildren();
+  return attribute->objectId();
+}

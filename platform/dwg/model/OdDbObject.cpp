@@ -1,0 +1,295 @@
+#include "zrdwg/OdDbObject.h"
+
+#include <vector>
+
+#include "model/DxfFields.h"
+#include "store/ExtendedData.h"
+#include "store/ObjectKinds.h"
+#include "store/ObjectStore.h"
+#include "zrdwg/DxfValues.h"
+#include "zrdwg/TextCodec.h"
+
+ODRX_DEFINE_MEMBERS(OdDbObject, OdRxObject, "AcDbObject")
+
+OdDbObject::~OdDbObject() = default;
+
+std::optional<uint16_t> OdDbObject::fixedKind(std::string_view name) { return objectkinds::fixed(name); }
+
+uint16_t OdDbObject::internType(std::string_view name) { return objectkinds::intern(name); }
+
+const std::string& OdDbObject::dxfName() const {
+  if (type_ < kFirstDrawingKind) return objectkinds::name(type_);
+  return store_->kindName(type_);
+}
+
+OdDbDatabase* OdDbObject::database() const { return store_ ? store_->database() : nullptr; }
+
+OdDbObject* OdDbObject::objectAt(uint64_t handle) const {
+  return store_ ? static_cast<OdDbObject*>(store_->lookup(handle)) : nullptr;
+}
+
+void OdDbObject::release() {
+  if (--refs_ == 0) {
+    delete this;
+    return;
+  }
+  // Only the database's own reference is left: nobody has the object open.
+  if (refs_ == 1 && store_) openMode_ = OdDb::kNotOpen;
+}
+
+void OdDbObject::assertWriteEnabled() const {
+  if (!isWriteEnabled()) throw OdError(eNotOpenForWrite);
+}
+
+void OdDbObject::upgradeOpen() {
+  if (store_) openMode_ = OdDb::kForWrite;
+}
+
+void OdDbObject::downgradeOpen() {
+  if (store_) openMode_ = OdDb::kForRead;
+}
+
+void OdDbObject::erase(bool erasing) {
+  assertWriteEnabled();
+  if (erasing && store_ && !isErased()) store_->assertErasable(*this);
+  if (erasing) {
+    flags_ |= kErased;
+  } else {
+    flags_ &= static_cast<uint8_t>(~kErased);
+  }
+}
+
+OdString OdDbObject::className() const {
+  // Kinds the model knows report their own class; others the drawing's name.
+  if (isA() != OdDbObject::desc()) return OdRxObject::className();
+  return recordedClassName();
+}
+
+OdString OdDbObject::recordedClassName() const {
+  std::string_view sc = tags::lastSubclass(tags_);
+  if (sc.empty()) return OdRxObject::className();
+  return OdString::fromUtf8(sc);
+}
+
+OdString OdDbObject::decode(std::string_view raw) const {
+  if (store_) return store_->codec().decode(raw);
+  static const TextCodec kDefault(true, "");
+  return kDefault.decode(raw);
+}
+
+std::string OdDbObject::encode(const OdString& text) const {
+  if (store_) return store_->codec().encode(text);
+  static const TextCodec kDefault(true, "");
+  return kDefault.encode(text);
+}
+
+OdString OdDbObject::textField(std::string_view subclass, int code) const {
+  auto v = field(subclass, code);
+  return v ? decode(*v) : OdString();
+}
+
+double OdDbObject::doubleField(std::string_view subclass, int code, double dflt) const {
+  auto v = field(subclass, code);
+  if (!v) return dflt;
+  return dxfv::toDouble(*v).value_or(dflt);
+}
+
+long OdDbObject::intField(std::string_view subclass, int code, long dflt) const {
+  auto v = field(subclass, code);
+  if (!v) return dflt;
+  return static_cast<long>(dxfv::toInt(*v).value_or(dflt));
+}
+
+void OdDbObject::setField(std::string_view subclass, int code, std::string_view raw) {
+  assertWriteEnabled();
+  tags_ = tags::withValue(tags_, subclass, code, raw);
+}
+
+void OdDbObject::setTextField(std::string_view subclass, int code, const OdString& text) {
+  std::string raw = encode(text);
+  setField(subclass, code, raw);
+}
+
+std::optional<std::string_view> OdDbObject::field(const DxfField& f) const { return field(f.subclass, f.code); }
+
+OdString OdDbObject::textField(const DxfField& f) const { return textField(f.subclass, f.code); }
+
+double OdDbObject::doubleField(const DxfField& f, double dflt) const { return doubleField(f.subclass, f.code, dflt); }
+
+long OdDbObject::intField(const DxfField& f, long dflt) const { return intField(f.subclass, f.code, dflt); }
+
+void OdDbObject::setField(const DxfField& f, std::string_view raw) { setField(f.subclass, f.code, raw); }
+
+void OdDbObject::setTextField(const DxfField& f, const OdString& text) { setTextField(f.subclass, f.code, text); }
+
+OdResBufPtr OdDbObject::xData(const OdString& regappName) const {
+  xdata::Layout l = xdata::extendedDataOf(tags_);
+  const TextCodec* codec = store_ ? &store_->codec() : nullptr;
+  static const TextCodec kDefault(true, "");
+  if (!codec) codec = &kDefault;
+  std::u16string want = ObjectStore::nameKey(regappName);
+  OdResBufPtr head;
+  OdResBuf* tail = nullptr;
+  for (auto [first, last] : l.groups) {
+    if (!regappName.isEmpty() && ObjectStore::nameKey(codec->decode(l.tags[first].value)) != want) continue;
+    OdResBufPtr chain = xdata::groupToChain(l.tags, first, last, *codec);
+    if (!head) {
+      head = chain;
+    } else {
+      tail->setNext(chain);
+    }
+    tail = chain->last();
+    if (!regappName.isEmpty()) break;
+  }
+  return head;
+}
+
+bool OdDbObject::xDataTexts(const OdString& regappName, std::vector<OdString>& values) const {
+  values.clear();
+  if (regappName.isEmpty()) return false;
+  // Names are compared ignoring case; the upper-cased key is made only for a
+  // name not spelled exactly as asked, which callers seldom meet.
+  std::u16string want;
+  bool inGroup = false, found = false, needsChain = false;
+  xdata::walk(tags_, [&](const DxfTag& t) {
+    if (t.code == OdResBuf::kDxfRegAppName) {
+      if (inGroup) return false;  // the wanted group ended; the first of a name is the one read
+      OdString name = decode(t.value);
+      if (name != regappName) {
+        if (want.empty()) want = ObjectStore::nameKey(regappName);
+        if (ObjectStore::nameKey(name) != want) return true;
+      }
+      inGroup = found = true;
+      values.push_back(std::move(name));
+      return true;
+    }
+    if (!inGroup) return true;
+    // Text values read as they are; any other kind (numbers, points joined
+    // from their coordinate tags, handles, bytes) goes through the chain.
+    if (OdResBuf::kindOf(t.code) != OdResBuf::Kind::kString) {
+      needsChain = true;
+      return false;
+    }
+    values.push_back(decode(t.value));
+    return true;
+  });
+  if (needsChain) {
+    values.clear();
+    OdResBufPtr chain = xData(regappName);
+    for (const OdResBuf* rb = chain.get(); rb; rb = rb->next().get()) values.push_back(rb->valueAsText());
+    return true;
+  }
+  return found;
+}
+
+std::vector<OdString> OdDbObject::xDataApplications() const {
+  std::vector<OdString> names;
+  xDataApplications(names);
+  return names;
+}
+
+void OdDbObject::xDataApplications(std::vector<OdString>& names) const {
+  names.clear();
+  xdata::walk(tags_, [&](const DxfTag& t) {
+    if (t.code == OdResBuf::kDxfRegAppName) names.push_back(decode(t.value));
+    return true;
+  });
+}
+
+void OdDbObject::setXData(const OdResBuf* chain) {
+  assertWriteEnabled();
+  if (!chain) return;
+  if (chain->restype() != OdResBuf::kDxfRegAppName || chain->getString().isEmpty())
+    throw OdError(eInvalidInput, OdString(u"Extended data must start with an application name (1001)"));
+  const OdString app = chain->getString();
+  const std::u16string key = ObjectStore::nameKey(app);
+  if (store_) store_->registerApplication(app);
+
+  xdata::Layout l = xdata::layoutOf(tags_);
+  const TextCodec* codec = store_ ? &store_->codec() : nullptr;
+  static const TextCodec kDefault(true, "");
+  if (!codec) codec = &kDefault;
+
+  std::size_t replaceFirst = l.end, replaceLast = l.end;
+  for (auto [first, last] : l.groups) {
+    if (ObjectStore::nameKey(codec->decode(l.tags[first].value)) == key) {
+      replaceFirst = first;
+      replaceLast = last;
+      break;
+    }
+  }
+  std::vector<DxfTag> old(l.tags.begin() + static_cast<std::ptrdiff_t>(replaceFirst),
+                          l.tags.begin() + static_cast<std::ptrdiff_t>(replaceLast));
+  // A chain of the name alone removes the application's data.
+  std::vector<std::pair<int, std::string>> fresh;
+  if (chain->next()) fresh = xdata::chainToTags(chain, old, *codec);
+
+  TagListBuilder b;
+  for (std::size_t i = 0; i < replaceFirst; ++i) b.add(l.tags[i]);
+  for (const auto& [code, raw] : fresh) b.add(code, raw);
+  for (std::size_t i = replaceLast; i < l.tags.size(); ++i) b.add(l.tags[i]);
+  tags_ = b.finish();
+}
+
+OdDbObjectId OdDbObject::extensionDictionary() const {
+  auto v = tags::findInAppGroup(tags_, "ACAD_XDICTIONARY", 360);
+  if (!v || !store_) return OdDbObjectId();
+  auto h = dxfv::toHandle(*v);
+  if (!h) return OdDbObjectId();
+  return OdDbObjectId::fromObject(objectAt(*h));
+}
+
+bool OdDbObject::createExtensionDictionary() {
+  assertWriteEnabled();
+  if (!extensionDictionary().isNull()) return false;
+  if (!store_) throw OdError(eNotInDatabase);
+  const uint64_t dictionary = store_->addExtensionDictionary(this);
+
+  std::vector<DxfTag> v = tags_.toVector();
+  // The group goes after the handle and after a reactors group, where other
+  // programs write it.
+  std::size_t at = 0;
+  while (at < v.size() && (v[at].code == 5 || v[at].code == 105)) ++at;
+  if (at < v.size() && v[at].code == 102 && v[at].value == "{ACAD_REACTORS") {
+    while (at < v.size() && !(v[at].code == 102 && v[at].value == "}")) ++at;
+    if (at < v.size()) ++at;
+  }
+  std::string hex = OdDbHandle(dictionary).hex();
+  v.insert(v.begin() + static_cast<std::ptrdiff_t>(at),
+           {DxfTag{102, "{ACAD_XDICTIONARY"}, DxfTag{360, hex}, DxfTag{102, "}"}});
+  tags_ = TagList::fromTags(v);
+  return true;
+}
+
+// An identifier names an object and opens it: defined with the object, so
+// that the identifier, which every object class uses, stands below them.
+
+const OdDbObjectId OdDbObjectId::kNull;
+
+bool OdDbObjectId::isErased() const { return object_ && object_->isErased(); }
+
+OdDbHandle OdDbObjectId::getHandle() const { return object_ ? object_->getDbHandle() : OdDbHandle(); }
+
+OdDbDatabase* OdDbObjectId::database() const { return object_ ? object_->database() : nullptr; }
+
+bool operator<(const OdDbObjectId& a, const OdDbObjectId& b) {
+  return a.getHandle().value() < b.getHandle().value();
+}
+
+OdDbObjectPtr OdDbObjectId::openObject(OdDb::OpenMode mode, bool openErased) const {
+  if (!object_) return OdDbObjectPtr();
+  if (object_->isErased() && !openErased) return OdDbObjectPtr();
+  if (mode == OdDb::kForWrite) {
+    object_->upgradeOpen();
+  } else if (object_->numRefs() <= 1) {
+    // Nobody has it open: it opens in the mode asked for.
+    object_->downgradeOpen();
+  }
+  return OdDbObjectPtr(object_);
+}
+
+OdDbObjectPtr OdDbObjectId::safeOpenObject(OdDb::OpenMode mode, bool openErased) const {
+  if (!object_) throw OdError(eNullObjectId);
+  if (object_->isErased() && !openErased) throw OdError(eWasErased);
+  return openObject(mode, openErased);
+}

@@ -1,0 +1,3 @@
+#include "zrdwg/StoredObject.h"
+
+bool StoredObject::isDictionary() const { return false; }

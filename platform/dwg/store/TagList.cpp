@@ -1,0 +1,250 @@
+#include "zrdwg/TagList.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "zrdwg/OdDbHandle.h"
+#include "store/TagArena.h"
+
+namespace {
+
+constexpr uint8_t kKnownClass = TagList::kKnownClassByte;
+
+static_assert(std::size(TagList::kKnownClasses) < 256);
+
+// The index of a known class, or -1. Markers are short and few lengths
+// repeat, so comparing by length first rules out most names at once.
+int knownClass(std::string_view value) {
+  if (value.size() < 8 || value[0] != 'A' || value[2] != 'D' || value[3] != 'b') return -1;
+  for (std::size_t i = 0; i < std::size(TagList::kKnownClasses); ++i)
+    if (tags::sameBytes(TagList::kKnownClasses[i], value)) return static_cast<int>(i);
+  return -1;
+}
+
+}  // namespace
+
+std::size_t TagList::byteSize() const {
+  if (!bits_) return 0;
+  uint32_t n;
+  std::memcpy(&n, block(), sizeof n);
+  return n;
+}
+
+void TagList::reset() {
+  if (bits_ && !inArena()) delete[] block();
+  bits_ = 0;
+}
+
+TagList::TagList(const TagList& other) {
+  if (other.bits_) {
+    const std::size_t total = sizeof(uint32_t) + other.byteSize();
+    char* copy = new char[total];
+    std::memcpy(copy, other.block(), total);
+    bits_ = reinterpret_cast<uintptr_t>(copy);
+  }
+}
+
+TagList& TagList::operator=(const TagList& other) {
+  if (this != &other) {
+    TagList copy(other);
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+void TagList::makeOwned() {
+  if (inArena()) *this = TagList(*this);
+}
+
+TagList TagList::fromTags(const std::vector<DxfTag>& tags) {
+  TagListBuilder b;
+  for (const auto& t : tags) b.add(t);
+  return b.finish();
+}
+
+std::vector<DxfTag> TagList::toVector() const {
+  std::vector<DxfTag> v;
+  for (const auto& t : *this) v.push_back(t);
+  return v;
+}
+
+void TagListBuilder::reallocate(std::size_t more) {
+  const std::size_t bigger = std::max(size_ + more, capacity_ * 2 + 256);
+  std::unique_ptr<char[]> grown(new char[bigger]);
+  if (size_) std::memcpy(grown.get(), buf_.get(), size_);
+  buf_ = std::move(grown);
+  capacity_ = bigger;
+}
+
+bool TagListBuilder::addKnownClass(std::string_view value) {
+  const int known = knownClass(value);
+  if (known < 0) return false;
+  char* p = grow(2);
+  p[0] = static_cast<char>(kKnownClass);
+  p[1] = static_cast<char>(known);
+  size_ += 2;
+  return true;
+}
+
+TagList TagListBuilder::finish() {
+  TagList list;
+  if (size_) {
+    const auto n = static_cast<uint32_t>(size_);
+    char* block = new char[sizeof n + n];
+    std::memcpy(block, &n, sizeof n);
+    std::memcpy(block + sizeof n, buf_.get(), n);
+    list.bits_ = reinterpret_cast<uintptr_t>(block);
+  }
+  size_ = 0;
+  return list;
+}
+
+TagList TagListBuilder::finish(TagArena& arena) {
+  TagList list;
+  if (size_) {
+    const auto n = static_cast<uint32_t>(size_);
+    char* block = arena.allocate(sizeof n + n);
+    std::memcpy(block, &n, sizeof n);
+    std::memcpy(block + sizeof n, buf_.get(), n);
+    list.bits_ = reinterpret_cast<uintptr_t>(block) | 1;
+  }
+  size_ = 0;
+  return list;
+}
+
+namespace tags {
+
+namespace {
+
+// Walks the object's own tags, skipping application groups and stopping at
+// extended data; calls f(index, tag, currentSubclass) until it returns true.
+template <typename F>
+void walk(const TagList& list, F f) {
+  std::string_view subclass;
+  bool inGroup = false;
+  std::size_t i = 0;
+  for (const auto& t : list) {
+    if (t.code == 1001) return;
+    if (t.code == 102) {
+      inGroup = !t.value.empty() && t.value[0] == '{';
+    } else if (!inGroup) {
+      if (t.code == 100) subclass = t.value;
+      if (f(i, t, subclass)) return;
+    }
+    ++i;
+  }
+}
+
+}  // namespace
+
+std::optional<std::string_view> find(const TagList& list, std::string_view subclass, int code) {
+  std::optional<std::string_view> out;
+  walk(list, [&](std::size_t, const DxfTag& t, std::string_view sc) {
+    if (t.code == code && t.code != 100 && (subclass.empty() || sameBytes(sc, subclass))) {
+      out = t.value;
+      return true;
+    }
+    return false;
+  });
+  return out;
+}
+
+std::string_view lastSubclass(const TagList& list) {
+  std::string_view out;
+  walk(list, [&](std::size_t, const DxfTag& t, std::string_view) {
+    if (t.code == 100) out = t.value;
+    return false;
+  });
+  return out;
+}
+
+std::size_t xdataStart(const std::vector<DxfTag>& v) {
+  for (std::size_t i = 0; i < v.size(); ++i)
+    if (v[i].code == 1001) return i;
+  return v.size();
+}
+
+std::size_t subclassEnd(const std::vector<DxfTag>& v, std::string_view subclass) {
+  std::size_t end = xdataStart(v);
+  bool inGroup = false;
+  bool inside = subclass.empty();
+  std::size_t last = std::string_view::npos;
+  for (std::size_t i = 0; i < end; ++i) {
+    const auto& t = v[i];
+    if (t.code == 102) {
+      inGroup = !t.value.empty() && t.value[0] == '{';
+      if (inside) last = i + 1;
+      continue;
+    }
+    if (inGroup) {
+      if (inside) last = i + 1;
+      continue;
+    }
+    if (t.code == 100) {
+      if (inside && !subclass.empty()) return i;
+      inside = subclass.empty() || t.value == subclass;
+      if (inside) last = i + 1;
+      continue;
+    }
+    if (inside) last = i + 1;
+  }
+  if (inside) return end;
+  return last;
+}
+
+TagList withValue(const TagList& list, std::string_view subclass, int code, std::string_view value) {
+  std::vector<DxfTag> v = list.toVector();
+  std::optional<std::size_t> at;
+  walk(list, [&](std::size_t i, const DxfTag& t, std::string_view sc) {
+    if (t.code == code && t.code != 100 && (subclass.empty() || sameBytes(sc, subclass))) {
+      at = i;
+      return true;
+    }
+    return false;
+  });
+  if (at) {
+    v[*at].value = value;
+  } else {
+    std::size_t end = subclassEnd(v, subclass);
+    if (end == std::string_view::npos) end = xdataStart(v);
+    v.insert(v.begin() + static_cast<std::ptrdiff_t>(end), DxfTag{code, value});
+  }
+  return TagList::fromTags(v);
+}
+
+OwnerTag ownerTagOf(const TagList& list) {
+  OwnerTag owner;
+  bool inGroup = false;
+  std::size_t i = 0;
+  for (const auto& t : list) {
+    if (t.code == 102) {
+      inGroup = !t.value.empty() && t.value[0] == '{';
+    } else if (!inGroup) {
+      if (t.code == 100 || t.code == 1001) break;
+      if (t.code == 330) {
+        uint64_t h = 0;
+        owner.handle = OdDbHandle::parse(t.value, h) ? h : 0;
+        owner.index = i;
+        owner.found = true;
+        break;
+      }
+    }
+    ++i;
+  }
+  return owner;
+}
+
+std::optional<std::string_view> findInAppGroup(const TagList& list, std::string_view groupName, int code) {
+  bool inGroup = false;
+  for (const auto& t : list) {
+    if (t.code == 1001) break;
+    if (t.code == 102) {
+      inGroup = t.value.size() > 1 && t.value[0] == '{' && t.value.substr(1) == groupName;
+      continue;
+    }
+    if (inGroup && t.code == code) return t.value;
+  }
+  return std::nullopt;
+}
+
+}  // namespace tags
