@@ -115,6 +115,13 @@ std::vector<Step> Generate(uint64_t seed, int count, Target target) {
       Point(rng, s);
       const int how = Between(rng, 0, 19);
       s.c = how < 2 ? 1 : how < 6 ? 2 : 0;
+      // Half the clicks aim at a control, so that small ones (a "..."
+      // button, a tab) are hit as often as people hit them.
+      if (Between(rng, 0, 1)) {
+        s.mods = Between(rng, 1, 1000);
+        s.a = Between(rng, 0, 999);
+        s.b = Between(rng, 0, 999);
+      }
     } else if (r < 910) {
       s.kind = Kind::kWheel;
       Point(rng, s);

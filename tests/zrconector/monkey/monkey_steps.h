@@ -13,7 +13,8 @@ namespace monkey {
 enum class Kind {
   kKey,          // a: virtual key; mods: shift 1, control 2, alt 4
   kChar,         // a: UTF-16 unit typed
-  kClick,        // a, b: point in thousandths of the top window (may lie outside); c: 1 right button, 2 double
+  kClick,        // a, b: point in thousandths of the top window (may lie outside); c: 1 right button, 2 double;
+                 // mods > 0: of the window's (mods - 1) % n th visible control instead (a, b inside it)
   kWheel,        // a, b: point as for clicks; c: notches (negative: towards the user)
   kDrag,         // a, b: new width and height in thousandths of the current ones; c: edge (WMSZ_*)
   kClose,        // the window close command of the top window

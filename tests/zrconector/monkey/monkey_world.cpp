@@ -275,7 +275,8 @@ class World {
       current_ = next_;
       Expand(steps_[next_++], modal);
       if (config_.verbose)
-        std::fprintf(stderr, "step %zu in %s: %s\n", current_, Describe(modal).c_str(), ToText(steps_[current_]).c_str());
+        std::fprintf(stderr, "step %zu in %s, focus %s: %s\n", current_, Describe(modal).c_str(),
+                     ::GetFocus() ? Describe(::GetFocus()).c_str() : "none", ToText(steps_[current_]).c_str());
       if (config_.renderEvery > 0 && current_ % static_cast<size_t>(config_.renderEvery) == 0) Render();
       if (actions_.empty()) return true;
     }
@@ -317,6 +318,24 @@ class World {
     return true;
   }
 
+  // The n-th visible control of a window (pages entered), counting round,
+  // or the last one; the window itself when it has none.
+  static HWND Control(HWND top, int n) {
+    std::vector<HWND> all;
+    std::function<void(HWND)> walk = [&](HWND parent) {
+      for (HWND c = ::GetWindow(parent, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        if (!HasStyle(c, WS_VISIBLE)) continue;
+        all.push_back(c);
+        walk(c);
+      }
+    };
+    walk(top);
+    if (all.empty()) return top;
+    // One time in four the newest: an editor just opened, its "..." button.
+    if (n % 4 == 3) return all.back();
+    return all[static_cast<size_t>(n) % all.size()];
+  }
+
   static POINT At(HWND w, int a, int b) {
     RECT r{};
     ::GetWindowRect(w, &r);
@@ -338,7 +357,7 @@ class World {
         actions_.push_back(a);
         break;
       case Kind::kClick: {
-        a.p = At(modal, s.a, s.b);
+        a.p = At(s.mods > 0 ? Control(modal, s.mods - 1) : modal, s.a, s.b);
         a.button = s.c == 1 ? zrui::MouseButton::Right : zrui::MouseButton::Left;
         a.type = Action::kMove;
         actions_.push_back(a);
