@@ -194,6 +194,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "zrconector_monkey: %s:%d: not a step\n", o.replay.c_str(), bad);
       return 2;
     }
+    if (steps.empty()) {
+      std::fprintf(stderr, "zrconector_monkey: %s holds no step\n", o.replay.c_str());
+      return 2;
+    }
     int failed = 0;
     for (bool example : o.drawings) {
       Outcome r = RunChild(o, example, steps, false);
