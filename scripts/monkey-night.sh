@@ -7,7 +7,8 @@
 #   scripts/monkey-night.sh [FIRST_SEED] [LAST_SEED] [STEPS_PER_SEED] [WORK_FOLDER]
 # Defaults: seeds 1000-1099, 5000 steps each: 1,000,000 steps per dialog.
 # Set ZR_MONKEY_RACE=1 to feed input while the selection dialog's worker
-# fills its tree (runs then differ with the threads' timing).
+# fills its tree (runs then differ with the threads' timing), ZR_MONKEY_TEXT=1
+# to lay the dialogs out in character cells as the terminal does.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 first=${1:-1000}
@@ -18,8 +19,9 @@ mkdir -p "$work"
 bash "$top/scripts/build.sh" asan zrconector_monkey
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-race=()
-[[ "${ZR_MONKEY_RACE:-0}" == 1 ]] && race=(--race)
+race=()  # extra options
+[[ "${ZR_MONKEY_RACE:-0}" == 1 ]] && race+=(--race)
+[[ "${ZR_MONKEY_TEXT:-0}" == 1 ]] && race+=(--text)
 status=0
 for dialog in tela selecao novo grade; do
   nice -n 10 "$top/build/asan/tests/zrconector/monkey/zrconector_monkey" --dialog "$dialog" \

@@ -3,7 +3,7 @@
 // real input path, checking after every step that nothing broke.
 //
 //   zrconector_monkey --dialog tela|selecao|novo|grade [--drawing example|generated|both]
-//                     [--seeds FIRST-LAST] [--steps N] [--time-limit SECONDS] [--race]
+//                     [--seeds FIRST-LAST] [--steps N] [--time-limit SECONDS] [--race] [--text]
 //   zrconector_monkey --dialog D --drawing example|generated --replay FILE
 //
 // Each seed runs in a child process of its own (so that a crash or a
@@ -133,7 +133,7 @@ int Usage(const char* why) {
                "zrconector_monkey: %s\n"
                "usage: zrconector_monkey --dialog tela|selecao|novo|grade [--drawing example|generated|both]\n"
                "         [--seeds FIRST[-LAST]] [--steps N] [--time-limit SECONDS] [--work DIR] [--no-shrink]\n"
-               "         [--replay FILE] [--race] [--verbose]\n",
+               "         [--replay FILE] [--race] [--text] [--verbose]\n",
                why);
   return 2;
 }
@@ -168,6 +168,8 @@ int main(int argc, char** argv) {
       o.replay = value();
     } else if (a == "--no-shrink") {
       o.shrink = false;
+    } else if (a == "--text") {
+      o.run.textProfile = true;
     } else if (a == "--race") {
       o.run.race = true;
     } else if (a == "--verbose") {

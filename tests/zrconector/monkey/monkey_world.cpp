@@ -185,6 +185,7 @@ class World {
 
  private:
   void Setup() {
+    if (config_.textProfile) zrui::SetMetricsProfile(zrui::MetricsProfile::Text);
     zrui::SetRealDialogPolicy([] { return true; });
     // A loop left waiting this long has lost its input: a fault.
     zrui::SetModalIdleTimeout(std::chrono::seconds(20));

@@ -31,6 +31,8 @@ struct RunConfig {
   // thread's timing then makes a run differ from the next); by default each
   // step waits for the fill to end.
   bool race = false;
+  // The terminal's metrics (character cells) instead of the pixel ones.
+  bool textProfile = false;
 };
 
 // Runs the steps; returns when every check held.
