@@ -502,7 +502,9 @@ class World {
   // The drawing, saved after everything the run did, reads back and saves
   // to the same bytes.
   void CheckReadBack() {
-    const std::string first = config_.workDir + "/monkey-1.dxf", second = config_.workDir + "/monkey-2.dxf";
+    // Named after the process: several runs may share the work folder.
+    const std::string stem = config_.workDir + "/monkey-" + std::to_string(getpid());
+    const std::string first = stem + "-1.dxf", second = stem + "-2.dxf";
     try {
       db_->writeDxf(OdString::fromUtf8(first));
       OdDbDatabasePtr back = OdDbDatabase::readDxf(OdString::fromUtf8(first));
@@ -510,7 +512,10 @@ class World {
     } catch (const OdError& e) {
       Fail("read-back", "the drawing does not save and read back: " + e.description().toUtf8());
     }
-    if (ReadFile(first) != ReadFile(second)) Fail("read-back", "the drawing read back differs from the drawing saved (" + first + ", " + second + ")");
+    if (ReadFile(first) != ReadFile(second))
+      Fail("read-back", "the drawing read back differs from the drawing saved (" + first + ", " + second + ")");
+    std::remove(first.c_str());
+    std::remove(second.c_str());
   }
 
   const RunConfig& config_;
