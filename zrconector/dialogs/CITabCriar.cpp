@@ -65,8 +65,12 @@ BOOL CITabCriar::OnInitDialog() {
 }
 
 void CITabCriar::StartFill() {
-  if (m_thread) return;
+  if (m_thread || m_loaded) return;
   m_cancel = false;
+  // Disabled here, on the thread that owns the focus, before the worker
+  // starts: a focus inside the page leaves it at once, and no input handled
+  // before the worker gets going reaches the page's controls.
+  EnableWindow(FALSE);
   CWinThread* thread = AfxBeginThread(&CITabCriar::FillProc, this, 0, 0, CREATE_SUSPENDED);
   if (!thread) {
     Fill();
@@ -88,7 +92,11 @@ UINT CITabCriar::FillProc(LPVOID param) {
 bool CITabCriar::Fill() {
   if (m_loaded) return false;
   bool idle = false;
-  if (!g_fillRunning.compare_exchange_strong(idle, true)) return false;
+  if (!g_fillRunning.compare_exchange_strong(idle, true)) {
+    // Another page fills: this one stays as it was, empty and usable.
+    EnableWindow(TRUE);
+    return false;
+  }
   bool filled = false;
   EnableWindow(FALSE);
   try {

@@ -117,37 +117,65 @@ BOOL CITelaConectores::OnInitDialog() {
     l->SetExtendedStyle(l->GetExtendedStyle() | LVS_EX_FULLROWSELECT);
 
   // 4. Records.
-  VerificaPinos();
-  PreencheConectores();
-  PreencheResumo();
+  RefazRegistros();
   m_pinosAlterados.clear();
   return TRUE;
 }
 
-void CITelaConectores::VerificaPinos() {
+void CITelaConectores::RefazRegistros() {
   m_pino = nullptr;
   m_conector = nullptr;
   m_conectores.clear();
   CIPinos(&m_catalogo->Pinos()).VerificarPinos(m_conectores);
+  PreencheConectores();
+  PreencheResumo();
 }
 
 void CITelaConectores::PreencheConectores() {
   m_lstConectores.DeleteAllItems();
   int i = 0;
   for (const auto& c : m_conectores) {
-    int at = m_lstConectores.InsertItem(i++, Cs(c->GetNome()), c->GetEstado() == zr::CONECTOR_OK ? kVerde : kVermelho);
-    m_lstConectores.SetItemData(at, reinterpret_cast<DWORD_PTR>(c.get()));
+    int at = m_lstConectores.InsertItem(i, Cs(c->GetNome()), c->GetEstado() == zr::CONECTOR_OK ? kVerde : kVermelho);
+    // The record's position: the list is refilled whenever the records are.
+    m_lstConectores.SetItemData(at, static_cast<DWORD_PTR>(i));
+    ++i;
   }
 }
 
 void CITelaConectores::PreenchePinos(zr::CEConectorPinos* conector) {
   m_lstPinos.DeleteAllItems();
+  m_chavesPinos.clear();
   int i = 0;
   for (const auto& p : conector->GetPinos()) {
     int luz = p->status == zr::PINO_OK ? kVerde : p->status == zr::PINO_FALTANTE ? kCinza : kVermelho;
     int at = m_lstPinos.InsertItem(i++, Cs(p->identifier), luz);
-    m_lstPinos.SetItemData(at, reinterpret_cast<DWORD_PTR>(p.get()));
+    m_chavesPinos.push_back({p->handle, conector->GetNome(), conector->GetCodigo(), p->identifier});
+    m_lstPinos.SetItemData(at, static_cast<DWORD_PTR>(m_chavesPinos.size() - 1));
   }
+}
+
+zr::CEConectorPinos* CITelaConectores::ConectorDoItem(int item) const {
+  if (item < 0) return nullptr;
+  const DWORD_PTR i = m_lstConectores.GetItemData(item);
+  return i < m_conectores.size() ? m_conectores[i].get() : nullptr;
+}
+
+zr::CEPino* CITelaConectores::PinoDoItem(int item) const {
+  if (item < 0) return nullptr;
+  const DWORD_PTR i = m_lstPinos.GetItemData(item);
+  if (i >= m_chavesPinos.size()) return nullptr;
+  const ChavePino& chave = m_chavesPinos[i];
+  for (const auto& c : m_conectores) {
+    const bool mesmoConector = c->GetNome() == chave.dono && c->GetCodigo() == chave.codigo;
+    for (const auto& p : c->GetPinos()) {
+      // A symbol is found by its handle wherever it now belongs; a pin
+      // without one only in its connector.
+      if (!chave.handle.isEmpty() ? p->handle == chave.handle
+                                  : mesmoConector && p->handle.isEmpty() && p->identifier == chave.identificador)
+        return p.get();
+    }
+  }
+  return nullptr;
 }
 
 void CITelaConectores::PreencheResumo() {
@@ -308,6 +336,17 @@ void CITelaConectores::MostraPino(zr::CEPino* p) {
   m_btAplicar.EnableWindow(TRUE);
 }
 
+void CITelaConectores::MostraNada() {
+  SetDlgItemText(IDC_GRP_PROPRIEDADES, m_tituloPropriedades);
+  m_grade.DeleteAllItems();
+  m_nomeProposto.Empty();
+  m_pino = nullptr;
+  m_conector = nullptr;
+  m_imgEstado.SetBitmap(nullptr);
+  SetDlgItemText(IDC_LBL_ESTADO, u"");
+  m_btAplicar.EnableWindow(FALSE);
+}
+
 OdDbObjectId CITelaConectores::IdDoHandle(const OdString& handle) const {
   OdDbDatabasePtr db = CICad::GetDatabase();
   if (db.isNull() || handle.isEmpty()) return OdDbObjectId();
@@ -316,28 +355,39 @@ OdDbObjectId CITelaConectores::IdDoHandle(const OdString& handle) const {
 
 // ---- selection ----
 
+void CITelaConectores::MostraConectorDoItem(int item) {
+  if (zr::CEConectorPinos* c = ConectorDoItem(item)) MostraConector(c);
+  else MostraNada();
+}
+
+void CITelaConectores::MostraPinoDoItem(int item) {
+  // A pin that the last apply removed shows nothing.
+  if (zr::CEPino* p = PinoDoItem(item)) MostraPino(p);
+  else MostraNada();
+}
+
 void CITelaConectores::OnConectorChanged(NMHDR* hdr, LRESULT*) {
   auto* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
   if (nm->iItem >= 0 && (nm->uNewState & LVIS_SELECTED) && !(nm->uOldState & LVIS_SELECTED))
-    MostraConector(reinterpret_cast<zr::CEConectorPinos*>(m_lstConectores.GetItemData(nm->iItem)));
+    MostraConectorDoItem(nm->iItem);
 }
 
 void CITelaConectores::OnPinoChanged(NMHDR* hdr, LRESULT*) {
   auto* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
   if (nm->iItem >= 0 && (nm->uNewState & LVIS_SELECTED) && !(nm->uOldState & LVIS_SELECTED))
-    MostraPino(reinterpret_cast<zr::CEPino*>(m_lstPinos.GetItemData(nm->iItem)));
+    MostraPinoDoItem(nm->iItem);
 }
 
 void CITelaConectores::OnResumoChanging(NMHDR*, LRESULT* result) { *result = TRUE; }
 
 void CITelaConectores::OnConectorFocus(NMHDR*, LRESULT*) {
   int i = m_lstConectores.GetNextItem(-1, LVNI_SELECTED);
-  if (i >= 0) MostraConector(reinterpret_cast<zr::CEConectorPinos*>(m_lstConectores.GetItemData(i)));
+  if (i >= 0) MostraConectorDoItem(i);
 }
 
 void CITelaConectores::OnPinoFocus(NMHDR*, LRESULT*) {
   int i = m_lstPinos.GetNextItem(-1, LVNI_SELECTED);
-  if (i >= 0) MostraPino(reinterpret_cast<zr::CEPino*>(m_lstPinos.GetItemData(i)));
+  if (i >= 0) MostraPinoDoItem(i);
 }
 
 // ---- the name check ----
@@ -425,9 +475,8 @@ void CITelaConectores::OnAplicar() {
     mostrar = kConector;
   }
 
-  VerificaPinos();
-  PreencheConectores();
-  PreencheResumo();
+  // The pin list keeps its items: each looks its pin up in the new records.
+  RefazRegistros();
   m_grade.DeleteAllItems();
 
   for (const auto& c : m_conectores) {

@@ -47,12 +47,32 @@ class CITelaConectores : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
-  void VerificaPinos();
+  // What an item of the pin list stands for: the pin's symbol by its handle,
+  // or, for a pin without a symbol, its connector (name and code) and its
+  // identifier. It is looked up in the records each time it is used, so an
+  // item never reaches a record that an apply has discarded.
+  struct ChavePino {
+    OdString handle, dono, codigo, identificador;
+  };
+
+  // Builds the records anew and, in the same step, everything that reaches
+  // into them: the shown connector or pin is forgotten, the connector list
+  // (whose items hold record positions) and the summary are refilled.
+  void RefazRegistros();
   void PreencheConectores();
   void PreenchePinos(zr::CEConectorPinos* conector);
   void PreencheResumo();
+  // The record of a connector list item; null when there is none.
+  zr::CEConectorPinos* ConectorDoItem(int item) const;
+  // The pin a pin list item stands for, as the records hold it now; null
+  // when it no longer exists.
+  zr::CEPino* PinoDoItem(int item) const;
   void MostraConector(zr::CEConectorPinos* conector);
   void MostraPino(zr::CEPino* pino);
+  // The grid empty, no light or state text, apply disabled.
+  void MostraNada();
+  void MostraConectorDoItem(int item);
+  void MostraPinoDoItem(int item);
   void LinhasCatalogo(const OdString& codigo, const CString& norma);
   void Luz(int indice, int texto);
   CString Texto(int code) { return m_catalogo->Texto(code); }
@@ -64,6 +84,7 @@ class CITelaConectores : public CDialog {
   zr::ConectoresPinos m_conectores;
   CImageList m_luzes;
   CString m_nomeProposto;
+  // Both point into m_conectores and are cleared whenever it is rebuilt.
   zr::CEPino* m_pino = nullptr;
   zr::CEConectorPinos* m_conector = nullptr;
   std::vector<OdDbObjectId> m_pinosAlterados;
@@ -77,6 +98,8 @@ class CITelaConectores : public CDialog {
   CBitmap m_bmpEstado;
   CButton m_btAplicar;
   CHtmlToolTip m_tooltip;
+  // The pin list's items, by item data (an index here); refilled with them.
+  std::vector<ChavePino> m_chavesPinos;
 
   std::unique_ptr<zr::ScreenCatalogue> m_catalogoProprio;
   zr::ScreenCatalogue* m_catalogo;

@@ -284,6 +284,39 @@ TEST_F(EditableList, AChosenEntryIsSentBackAsItsIndexAmongTheValues) {
   EXPECT_EQ(dlg->ends, 1);
 }
 
+// The owner changes the rows while the editor is open (the connectors screen
+// rebuilds its grid on apply): the typed text goes to the edited row where it
+// now is, or nowhere when it was deleted; no other row's values change.
+TEST_F(EditableList, ATypedTextFollowsItsRowWhenTheOwnerChangesTheRows) {
+  Open();
+  grid().DeleteItem(rNome);  // a row above: the edited row moves up
+  TypeOver(u"D4");
+  ClickElsewhere();
+  const int agora = rCodigo - 1;
+  CStringList* l = grid().GetCellValues(agora, 1);
+  ASSERT_NE(l, nullptr);
+  EXPECT_EQ(l->GetCount(), 4);
+  EXPECT_EQ(l->GetTail(), u"D4");
+  EXPECT_EQ(dlg->Text(agora, 1), u"D4");
+  for (int r = 0; r < grid().GetItemCount(); ++r) {
+    if (r == agora) continue;
+    EXPECT_NE(dlg->Text(r, 1), u"D4") << "row " << r;
+  }
+  EXPECT_EQ(grid().GetCellValues(rCodigo, 1)->GetCount(), 1) << "the row now below keeps its one value";
+
+  // The edited row itself goes: the text has nowhere to go.
+  ASSERT_TRUE(dlg->ClickCell(agora, 1));
+  ASSERT_NE(dlg->Editor(), nullptr);
+  grid().DeleteItem(agora);
+  TypeOver(u"E5");
+  ClickElsewhere();
+  for (int r = 0; r < grid().GetItemCount(); ++r) {
+    EXPECT_NE(dlg->Text(r, 1), u"E5") << "row " << r;
+    CStringList* v = grid().GetCellValues(r, 1);
+    for (POSITION p = v ? v->GetHeadPosition() : nullptr; p;) EXPECT_NE(v->GetNext(p), u"E5") << "row " << r;
+  }
+}
+
 TEST_F(EditableList, WithTheFlagClearATypedTextIsAppendedOrFoundAmongTheValues) {
   Open();
   TypeOver(u"D4");

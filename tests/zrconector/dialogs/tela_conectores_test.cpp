@@ -279,6 +279,84 @@ TEST_F(Tela, AGreyPinShowsOneReadOnlyRowAndApplyWritesNothing) {
   EXPECT_EQ(ItemCount(Item(IDC_LST_CONECTORES)), 1);
 }
 
+// After an apply the pin list keeps the items it had; each shows its pin as
+// the records built by that apply hold it. Clicking them used to read the
+// records the apply had discarded.
+TEST_F(Tela, APinClickedAfterApplyOnAGreyPinShowsThePinAsItStandsNow) {
+  addPin(*db, "PIN-A", "X1", "AM04M", "1", 100, 100, "S");
+  OdDbObjectId dois = addPin(*db, "PIN-A", "X1", "AM04M", "2", 110, 100, "S");
+  Open();
+  ASSERT_TRUE(ClickItem(Item(IDC_LST_CONECTORES), 0));
+  HWND pinos = Item(IDC_LST_PINOS);
+  ASSERT_EQ(ItemText(pinos, 2), u"3");
+  ASSERT_TRUE(ClickItem(pinos, 2));  // grey: no symbol
+  ASSERT_TRUE(zrui::Click(Item(IDC_BT_APLICAR)));
+  ASSERT_EQ(Grade().GetItemCount(), 0) << "nothing is shown again";
+  ASSERT_EQ(ItemCount(pinos), 4) << "the pin list keeps its items";
+
+  // Each pin of the list, clicked in turn: the grey ones by their one
+  // read-only row, the placed ones by their symbol's attributes.
+  const struct {
+    int item;
+    const char16_t* state;
+    bool placed;
+  } casos[] = {{3, u"T27", false}, {1, u"T26", true}, {2, u"T27", false}, {0, u"T26", true}};
+  for (const auto& caso : casos) {
+    SCOPED_TRACE(caso.item);
+    ASSERT_TRUE(ClickItem(pinos, caso.item));
+    EXPECT_EQ(StateText(), caso.state);
+    EXPECT_TRUE(ApplyEnabled());
+    if (caso.placed) {
+      ASSERT_GT(Grade().GetItemCount(), 1);
+      bool temId = false;
+      for (int r = 0; r < Grade().GetItemCount(); ++r) temId |= Grade().GetCellKey(r, 1) == u"ID_PINO";
+      EXPECT_TRUE(temId);
+    } else {
+      ASSERT_EQ(Grade().GetItemCount(), 1);
+      EXPECT_EQ(Grid(0, 0), u"T23");
+      EXPECT_EQ(Grid(0, 1), ItemText(pinos, caso.item));
+    }
+  }
+
+  // The focus coming back to the list shows its selected pin again, also
+  // after a second apply; the placed pin's edit still reaches its symbol.
+  ASSERT_TRUE(ClickItem(pinos, 1));
+  ASSERT_TRUE(zrui::Click(Item(IDC_BT_APLICAR)));
+  zrui::FocusByClick(Item(IDC_LST_CONECTORES));
+  zrui::FocusByClick(pinos);
+  EXPECT_EQ(tela->GetPinosAlterados(), std::vector<OdDbObjectId>{dois});
+  EXPECT_EQ(StateText(), u"T26");
+}
+
+// A pin whose connector an apply has removed shows nothing: the grid empty,
+// no state text, apply disabled.
+TEST_F(Tela, APinOfAConnectorGoneSinceTheApplyShowsNothing) {
+  OdDbObjectId um = addPin(*db, "PIN-A", "X1", "AM04M", "1", 100, 100, "S");
+  addPin(*db, "PIN-A", "X2", "AM04M", "1", 200, 100, "S");
+  Open();
+  ASSERT_TRUE(ClickItem(Item(IDC_LST_CONECTORES), 0));
+  HWND pinos = Item(IDC_LST_PINOS);
+  ASSERT_TRUE(ClickItem(pinos, 3));  // grey
+  {
+    // The suite erases X1's one symbol while the screen is open.
+    OdDbObjectPtr o = um.openObject(OdDb::kForWrite);
+    o->erase();
+  }
+  ASSERT_TRUE(zrui::Click(Item(IDC_BT_APLICAR)));
+  ASSERT_EQ(ItemCount(Item(IDC_LST_CONECTORES)), 1);
+  ASSERT_EQ(ItemCount(pinos), 4);
+  for (int item : {0, 3}) {
+    SCOPED_TRACE(item);
+    ASSERT_TRUE(ClickItem(pinos, item));
+    EXPECT_EQ(Grade().GetItemCount(), 0);
+    EXPECT_EQ(StateText(), u"");
+    EXPECT_FALSE(ApplyEnabled());
+  }
+  // The remaining connector shows as before.
+  ASSERT_TRUE(ClickItem(Item(IDC_LST_CONECTORES), 0));
+  EXPECT_EQ(Grid(0, 1), u"X2");
+}
+
 TEST_F(Tela, APinsIdentifierListOffersTheUnplacedPinsAndItsOwn) {
   OdDbObjectId um = addPin(*db, "PIN-A", "X1", "AM04M", "1", 100, 100, "S");
   addPin(*db, "PIN-A", "X1", "AM04M", "2", 110, 100, "S");

@@ -22,21 +22,25 @@ BOOL CIBtColor::Create(CWnd* pai, const CRect& rc) {
 }
 
 void CIBtColor::OnClicked() {
-  CIColorPropriedade* editor = m_editor;
   CString texto;
-  editor->GetWindowText(texto);
+  m_editor->GetWindowText(texto);
   int inicial = std::clamp(CIColorPropriedade::Inteiro(texto), 0, 256);
-  if (CFxDocument* doc = ACTIVE_DOCUMENT()) {
-    int escolhido = 0;
-    if (doc->GetFunctionInterface()->ColorDialog(editor->m_hWnd, inicial, 0, &escolhido) == RTNORM &&
-        ::IsWindow(editor->m_hWnd)) {
-      CString novo;
-      novo.Format(u"%d", escolhido);
-      editor->SetWindowText(novo);
-      editor->Invalidate();
-    }
+  // The editor (and this button with it) may end while the picker runs: it
+  // is found again by its window afterwards, and neither is touched when it
+  // has gone.
+  const HWND janela = m_editor->m_hWnd;
+  int status = RTERROR, escolhido = 0;
+  if (CFxDocument* doc = ACTIVE_DOCUMENT())
+    status = doc->GetFunctionInterface()->ColorDialog(janela, inicial, 0, &escolhido);
+  auto* editor = dynamic_cast<CIColorPropriedade*>(CWnd::FromHandlePermanent(janela));
+  if (!editor || !::IsWindow(janela)) return;
+  if (status == RTNORM) {
+    CString novo;
+    novo.Format(u"%d", escolhido);
+    editor->SetWindowText(novo);
+    editor->Invalidate();
   }
-  if (::IsWindow(editor->m_hWnd)) editor->SetFocus();
+  editor->SetFocus();
 }
 
 }  // namespace ListView

@@ -21,12 +21,18 @@ BOOL CIBtFindFile::Create(CWnd* pai, const CRect& rc) {
 void CIBtFindFile::OnClicked() {
   CFileDialog dlg(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, u"Drawings|*.dwg", GetParent());
   dlg.m_ofn.lpstrInitialDir = m_pasta;
-  CIFindFilePropriedade* editor = m_editor;
-  if (dlg.DoModal() == IDOK && ::IsWindow(editor->m_hWnd)) {
+  // The editor (and this button with it) may end while the dialog runs: it
+  // is found again by its window afterwards, and neither is touched when it
+  // has gone.
+  const HWND janela = m_editor->m_hWnd;
+  const int resultado = static_cast<int>(dlg.DoModal());
+  auto* editor = dynamic_cast<CIFindFilePropriedade*>(CWnd::FromHandlePermanent(janela));
+  if (!editor || !::IsWindow(janela)) return;
+  if (resultado == IDOK) {
     editor->SetWindowText(dlg.GetFileTitle());
     editor->SetSel(0, -1);
   }
-  if (::IsWindow(editor->m_hWnd)) editor->SetFocus();
+  editor->SetFocus();
 }
 
 }  // namespace ListView

@@ -115,14 +115,17 @@ void CIEditComboPropriedade::OnKillFocusCombo() {
   }
   int n = GetCount();
   CIListViewEdit* grid = GridOf(GetParent());
-  // A row without cell data has no list to update.
-  CStringList* valores = grid ? grid->GetCellValues(m_linha, m_coluna) : nullptr;
+  // The edited row where it is now (the owner may have changed the rows
+  // while the editor was open); a row deleted meanwhile, or without cell
+  // data, has no list to update.
+  const int linha = grid ? grid->LinhaAtual(m_linha) : -1;
+  CStringList* valores = linha >= 0 ? grid->GetCellValues(linha, m_coluna) : nullptr;
   if (valores) {
     if (!m_listaFixa) {
       int p = PosicaoEm(*valores, texto);
       if (p >= 0) {
         SetWindowText(texto);
-        grid->SetItemText(m_linha, m_coluna, texto);
+        grid->SetItemText(linha, m_coluna, texto);
         i = valores->GetCount() - 1 - p;
       } else {
         valores->AddTail(texto);

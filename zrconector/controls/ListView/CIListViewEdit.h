@@ -102,6 +102,11 @@ class CIListViewEdit : public CListCtrl {
   // file cells look for drawings below this folder.
   CString m_pastaBase;
 
+  // The row an open editor was given (its row at BeginEdit), now that rows
+  // may have been inserted or deleted meanwhile: -1 when it was deleted.
+  // Editors that reach into their cell go through it.
+  int LinhaAtual(int linha) const;
+
  protected:
   afx_msg void OnLButtonDown(UINT flags, CPoint p);
   afx_msg void OnKeyDown(UINT vk, UINT repeat, UINT flags);
@@ -136,8 +141,6 @@ class CIListViewEdit : public CListCtrl {
   void AvisaPai(UINT mensagem);
   CFont* FonteSublinhada();
   void LiberaLinhas();
-  // The row an end message names, now: -1 when the edited row was deleted.
-  int LinhaAtual(int linha) const;
   bool NoConjunto(int linha) const;
   void Termina(LPARAM l, bool copiaConjunto, bool texto);
 
