@@ -16,15 +16,16 @@
 
 namespace {
 
+// Centred at 80 x 24.
 const char* const kBox =
-    "+- zrhost ----------------------------------+\n"
-    "                                   |                                           |\n"
-    "                                   |  Save the changes to the drawing?         |\n"
-    "                                   |                                           |\n"
-    "                                   |  <   Yes    > [    No     ] [  Cancel  ]  |\n"
-    "                                   |                                           |\n"
-    "                                   |                                           |\n"
-    "                                   +-------------------------------------------+";
+    "                 +- zrhost ----------------------------------+\n"
+    "                 |                                           |\n"
+    "                 |  Save the changes to the drawing?         |\n"
+    "                 |                                           |\n"
+    "                 |  <   Yes    > [    No     ] [  Cancel  ]  |\n"
+    "                 |                                           |\n"
+    "                 |                                           |\n"
+    "                 +-------------------------------------------+";
 
 TEST_F(DialogsInTerminal, AMessageBoxIsAnsweredWithKeysOrTheMouse) {
   auto t = start(80, 24);
