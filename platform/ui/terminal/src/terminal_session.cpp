@@ -304,6 +304,13 @@ InputEvent TerminalSession::readKey() {
     wint_t next = 0;
     const int nextKind = wget_wch(stdscr, &next);
     nodelay(stdscr, TRUE);
+    // A resize noted by curses is no key: Escape stays Escape, the resize
+    // comes next.
+    if (nextKind == KEY_CODE_YES && next == KEY_RESIZE) {
+      painter_->invalidate();
+      pending_.push_back(decodeKey(KEY_RESIZE, true));
+      return decodeKey(27, false);
+    }
     if (nextKind == OK && next != 27) return decodeKey(static_cast<int>(next), false, true);
     if (nextKind == KEY_CODE_YES) return decodeKey(static_cast<int>(next), true, true);
   }
