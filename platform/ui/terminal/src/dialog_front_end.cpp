@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <string_view>
 #include <vector>
 
 #include "zrterm/placement.h"
