@@ -1,11 +1,13 @@
-;;; (zrhost-help): what a person at the console can call, wrapped to the
-;;; terminal's width. The module's seven functions are described here, since
+;;; (zrhost-help): a short index of topics; (zrhost-help 'TOPIC) one topic
+;;; (what a person at the console can call, the dialogs' keys, the settings),
+;;; wrapped to the terminal's width and paged when it is long. The module's seven functions are described here, since
 ;;; the module registers bare names; the host's procedures carry their own
 ;;; documentation strings.
 
 (define-module (zrhost help)
   #:use-module (zrhost host)
   #:use-module (srfi srfi-1)
+  #:use-module (ice-9 popen)
   #:export (zrhost-help wrap-paragraph))
 
 ;;; Each: name, call, what it does, its result.
@@ -96,21 +98,84 @@
   ;; some terminals wrap an empty line after it.
   (max 20 (- (terminal-columns) 1)))
 
+;;; Topics that are not the name of a function: each a title and its text.
+(define topic-help
+  '(("dialogs"
+     "Dialogs on the terminal"
+     "The module's dialogs, its message boxes, the colour picker and the file chooser show in the terminal, centred, and are placed again when the terminal is resized. Tab and Shift+Tab move between controls, Enter presses the default button, Escape cancels, Alt and a caption's underlined letter chooses a control; arrows, Space, typing and the editing keys work in the focused control; the mouse clicks, double-clicks, turns the wheel over a list and drags a resizable frame. A dialog larger than the terminal shows through a view that keeps the focused control in sight, its caption on the first row and arrows on the edges where parts are out of view; Alt+Page Up and Alt+Page Down, or the wheel over the dialog's face, scroll it. Without colour (NO_COLOR set, or a monochrome terminal) the state lights keep their shapes: a full disc complete, an empty circle missing, ! an error, ? unknown; the focus shows in reverse video. Message boxes answer in the language of LC_ALL, LC_MESSAGES or LANG (Portuguese or English). Ctrl-C cancels the dialogs open and interrupts the call.")
+    ("settings"
+     "Settings and catalogue"
+     "The module reads its database settings from the settings file of the program (the system variable PROGRAM, set by --program; zrhost by default): PROGRAM.ini, looked for in the folders of ZR_SETTINGS_DIR (separated by ':'), then in ~/.config/zrconector (or $XDG_CONFIG_HOME/zrconector), then in the installed examples. Its [database] section names the catalogue: type MDB with data_folder and name for a file, or a server. From the build tree, examples/catalogue holds an example: ZR_SETTINGS_DIR=examples/catalogue zrhost --program zrnovo --load examples/suite.scm examples/drawing.dxf.")))
+
+(define (print-topic entry width)
+  (print-wrapped (list-ref entry 1) width "" "")
+  (print-wrapped (list-ref entry 2) width "  " "  "))
+
+;;; Long text goes through a pager when standard output is a terminal that
+;;; it does not fit: $PAGER, else less (or more); without either, as it is.
+(define (pager-command)
+  (let ((pager (getenv "PAGER")))
+    (cond ((and pager (not (string-null? pager))) pager)
+          ((search-path (parse-path (or (getenv "PATH") "")) "less") "less -X")
+          ((search-path (parse-path (or (getenv "PATH") "")) "more") "more")
+          (else #f))))
+
+(define (show-paged text)
+  (let ((rows (terminal-rows))
+        (lines (length (filter (lambda (c) (char=? c #\newline)) (string->list text))))
+        (pager (pager-command)))
+    (if (and (> rows 0) (>= lines (- rows 1)) pager)
+        (let ((port (open-output-pipe pager)))
+          (display text port)
+          (close-pipe port))
+        (display text))))
+
 (define (zrhost-help . topic)
-  "(zrhost-help [NAME]): the module's functions and the host's procedures with their arguments and results, wrapped to the terminal; with a NAME (symbol or string), only that one."
+  "(zrhost-help [TOPIC]): a short index of the help; with a TOPIC (symbol or string), that topic: all (everything), module (the module's functions), host (the host's procedures), dialogs (keys and mouse in dialogs on the terminal), settings (where the settings and catalogue are found), or the name of one function or procedure. Long text goes through a pager ($PAGER, less) when the console is a terminal."
   (let ((width (help-width)))
     (if (null? topic)
-        (help-all width)
-        (help-one (let ((name (car topic))) (if (symbol? name) (symbol->string name) name)) width))))
+        (help-index width)
+        (let ((name (let ((t (car topic))) (if (symbol? t) (symbol->string t) t))))
+          (show-paged (with-output-to-string (lambda () (help-topic name width))))))))
 
-(define (help-all width)
+(define (help-index width)
+  (print-wrapped "zrhost help. (zrhost-help 'TOPIC) shows a topic:" width "" "")
+  (for-each (lambda (line) (print-wrapped (cadr line) width (string-append "  " (car line)) "              "))
+            '(("all         " "everything below, one after the other")
+              ("module      " "the module's seven functions, with their arguments and results")
+              ("host        " "the host's procedures (drawings, dialogs, pictures, the process)")
+              ("dialogs     " "keys and mouse in dialogs on the terminal")
+              ("settings    " "where the settings and the catalogue are found (ZR_SETTINGS_DIR)")
+              ("NAME        " "one function or procedure, as (zrhost-help 'NovoConector)")))
+  (print-wrapped (string-append "The module's functions: " (string-join (map car module-function-help) " ")) width
+                 "" "  ")
+  (print-wrapped (string-append "Functions of the active drawing: "
+                                (let ((names (false-if-exception (module-functions))))
+                                  (if (and names (pair? names)) (string-join names " ") "none")))
+                 width "" "  "))
+
+(define (help-topic name width)
+  (cond ((string=? name "all") (help-all width))
+        ((string=? name "module") (help-module width))
+        ((string=? name "host") (help-host width))
+        ((find (lambda (e) (string=? (car e) name)) topic-help) => (lambda (entry) (print-topic entry width)))
+        (else (help-one name width))))
+
+(define (help-module width)
   (print-wrapped "The module's functions (each runs in the active drawing):" width "" "")
   (newline)
-  (for-each (lambda (entry) (print-module-function entry width) (newline)) module-function-help)
+  (for-each (lambda (entry) (print-module-function entry width) (newline)) module-function-help))
+
+(define (help-host width)
   (print-wrapped "The host's procedures:" width "" "")
   (newline)
-  (for-each (lambda (name) (print-host-procedure name width)) (host-procedure-names))
+  (for-each (lambda (name) (print-host-procedure name width)) (host-procedure-names)))
+
+(define (help-all width)
+  (help-module width)
+  (help-host width)
   (newline)
+  (for-each (lambda (entry) (print-topic entry width) (newline)) topic-help)
   (print-wrapped (string-append "Functions of the active drawing: "
                                 (let ((names (false-if-exception (module-functions))))
                                   (if (and names (pair? names)) (string-join names " ") "none")))

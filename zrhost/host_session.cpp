@@ -10,6 +10,7 @@
 #include "dialog_driver.h"
 #ifdef ZRHOST_HAVE_ZRUI
 #include "zrui/metrics.h"
+#include "zrui/msgbox.h"
 #endif
 #include "file_dialog_responder.h"
 #include "message_box_responder.h"
@@ -46,6 +47,9 @@ HostSession::HostSession(const HostOptions& options) : options_(options), change
   // Dialogs are laid out on character cells, so that the terminal, the text
   // snapshots and the pictures show every frame where a person expects it.
   zrui::SetMetricsProfile(zrui::MetricsProfile::Text);
+  // Message boxes answer in the person's language (their buttons' captions).
+  zrui::SetMessageBoxLocale(
+      zrui::MessagesLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")));
   installDialogDriver(dialogWaitLimit());
 #endif
   installFileDialogResponder();

@@ -96,10 +96,23 @@ SCM terminalColumns() {
   });
 }
 
+// The height of the terminal on standard output, or 0 when it is no
+// terminal (output that nobody reads page by page).
+SCM terminalRows() {
+  return schemeGuard("terminal-rows", [&]() -> SCM {
+    winsize size{};
+    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0) return scm_from_int(size.ws_row);
+    return scm_from_int(0);
+  });
+}
+
 const SchemeProcedure kProcedures[] = {
     {"terminal-columns", 0, 0, false, subr(terminalColumns),
      "(terminal-columns): the width in characters of the terminal that zrhost writes to ($COLUMNS or 80 "
      "when standard output is no terminal)."},
+    {"terminal-rows", 0, 0, false, subr(terminalRows),
+     "(terminal-rows): the height in lines of the terminal that zrhost writes to (0 when standard output "
+     "is no terminal)."},
     {"process-memory", 0, 0, false, subr(processMemory),
      "(process-memory): the memory of the zrhost process in kilobytes, as an association list: rss (the "
      "resident set now) and peak-rss (the largest it has been). Run (gc) first to measure what is kept."},

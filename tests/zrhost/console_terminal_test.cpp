@@ -129,8 +129,9 @@ TEST_F(ConsoleInTerminal, NothingIsAskedWhenEverythingIsSaved) {
 }
 
 TEST_F(ConsoleInTerminal, HelpFitsTheTerminalAndDescribesEachFunction) {
-  auto t = start(60, 200);
-  enter(*t, "(zrhost-help)", "(zrhost-help 'NAME) shows one of them.");
+  // Tall enough for all of it: no pager.
+  auto t = start(60, 300);
+  enter(*t, "(zrhost-help 'all)", "(zrhost-help 'NAME) shows one of them.");
   const std::string screen = t->screen();
   std::istringstream lines(screen);
   for (std::string line; std::getline(lines, line);) EXPECT_LT(line.size(), 60u) << line;
@@ -153,6 +154,30 @@ TEST_F(ConsoleInTerminal, HelpFitsTheTerminalAndDescribesEachFunction) {
   enter(*t, "(zrhost-help \"nothing-of-that-name\")", "No help for nothing-of-that-name");
 }
 
+TEST_F(ConsoleInTerminal, HelpStartsWithAShortIndexAndPagesWhatIsLong) {
+  auto t = start(80, 24);
+  // The index fits the screen with the line that asked for it.
+  enter(*t, "(zrhost-help)", "Functions of the active drawing:");
+  std::string screen = t->screen();
+  for (const char* topic : {"  all ", "  module ", "  host ", "  dialogs ", "  settings ", "  NAME "})
+    EXPECT_NE(screen.find(topic), std::string::npos) << topic << "\n" << screen;
+  EXPECT_NE(screen.find("(zrhost-help)\nzrhost help."), std::string::npos) << screen;
+  EXPECT_EQ(screen.find("Result:"), std::string::npos) << screen;
+  // A topic.
+  enter(*t, "(zrhost-help 'settings)", "ZR_SETTINGS_DIR");
+  // Everything is longer than 24 rows: the pager holds it at the first page
+  // until the person leaves it.
+  t->keys({"C-l"});
+  t->type("(zrhost-help 'all)");
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("The module's functions (each runs in the active drawing):")) << t->screen();
+  screen = t->screen();
+  EXPECT_EQ(screen.find("(zrhost-help 'NAME) shows one of them."), std::string::npos) << screen;
+  EXPECT_EQ(screen.find("\nzrhost> "), std::string::npos) << screen;
+  t->keys({"q"});
+  ASSERT_TRUE(t->waitFor("zrhost>")) << t->screen();
+}
+
 // Without a terminal there is nobody to ask: the run ends and names the
 // drawings that were not saved.
 TEST_F(ZrhostRun, RunsWithoutTerminalNameUnsavedDrawings) {
@@ -171,7 +196,7 @@ TEST_F(ZrhostRun, RunsWithoutTerminalNameUnsavedDrawings) {
 
   // Help without a terminal wraps to $COLUMNS.
   zrhost_testing::Invocation help;
-  help.args = {"--no-module", "--eval", "(zrhost-help)"};
+  help.args = {"--no-module", "--eval", "(zrhost-help 'all)"};
   help.env = {{"COLUMNS", "50"}};
   o = zrhost_testing::runZrhost(folder(), help);
   EXPECT_EQ(o.status, 0) << describe(o);

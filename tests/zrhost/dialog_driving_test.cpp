@@ -228,7 +228,7 @@ TEST_F(DialogDriving, BadArgumentsAreRefusedWhenQueuedAndAPictureThatCannotBeWri
 }
 
 TEST_F(DialogDriving, HelpDocumentsTheDrivingProcedures) {
-  Outcome o = run("(zrhost-help)\n");
+  Outcome o = run("(zrhost-help 'host)\n");
   EXPECT_EQ(o.status, 0) << describe(o);
   for (const char* name : {"(dialog-click ID)", "(dialog-type ID TEXT)", "(dialog-key KEY)", "(dialog-close)",
                            "(dialog-choose ID ITEM)", "(dialog-tab ID INDEX)", "(dialog-cell ID ROW COLUMN)",

@@ -16,15 +16,23 @@
 
 namespace {
 
+// Centred at 80 x 24.
 const char* const kBox =
-    "+- zrhost -------------------------------[x]+\n"
-    "                                   |                                           |\n"
-    "                                   |  Save the changes to the drawing?         |\n"
-    "                                   |                                           |\n"
-    "                                   |  <   Yes    > [    No     ] [  Cancel  ]  |\n"
-    "                                   |                                           |\n"
-    "                                   |                                           |\n"
-    "                                   +-------------------------------------------+";
+    "                 +- zrhost -------------------------------[x]+
+"
+    "                 |                                           |
+"
+    "                 |  Save the changes to the drawing?         |
+"
+    "                 |                                           |
+"
+    "                 |  <   Yes    > [    No     ] [  Cancel  ]  |
+"
+    "                 |                                           |
+"
+    "                 |                                           |
+"
+    "                 +-------------------------------------------+";
 
 TEST_F(DialogsInTerminal, AMessageBoxIsAnsweredWithKeysOrTheMouse) {
   auto t = start(80, 24);

@@ -22,17 +22,17 @@ namespace {
 // not moved yet).
 const char* const kListTop =
     "|  |../                                                    #  |\n"
-    "                 |  |d01.dwg                                                |  |\n"
-    "                 |  |d02.dwg                                                |  |";
+    "        |  |d01.dwg                                                |  |\n"
+    "        |  |d02.dwg                                                |  |";
 const char* const kListScrolled =
     "|  |d03.dwg                                                #  |\n"
-    "                 |  |d04.dwg                                                |  |\n"
-    "                 |  |d05.dwg                                                |  |\n"
-    "                 |  |d06.dwg                                                |  |\n"
-    "                 |  |d07.dwg                                                |  |\n"
-    "                 |  |d08.dwg                                                |  |\n"
-    "                 |  |d09.dwg                                                |  |\n"
-    "                 |  |d10.dwg                                                |  |";
+    "        |  |d04.dwg                                                |  |\n"
+    "        |  |d05.dwg                                                |  |\n"
+    "        |  |d06.dwg                                                |  |\n"
+    "        |  |d07.dwg                                                |  |\n"
+    "        |  |d08.dwg                                                |  |\n"
+    "        |  |d09.dwg                                                |  |\n"
+    "        |  |d10.dwg                                                |  |";
 
 TEST_F(DialogsInTerminal, TheWheelScrollsAListAndADoubleClickOpensAnEntry) {
   const std::string many = file("many");

@@ -44,7 +44,8 @@ std::vector<COLORREF> Luzes() {
       u"################", u"################", u".##############.", u".##############.",
       u"..############..", u"...##########...", u".....######.....", u"................",
   };
-  const COLORREF cores[4] = {RGB(0, 176, 0), RGB(240, 200, 0), RGB(220, 0, 0), RGB(150, 150, 150)};
+  // Dark enough to keep a contrast of 4.5 : 1 on the white of the lists.
+  const COLORREF cores[4] = {RGB(0, 130, 0), RGB(150, 110, 0), RGB(200, 0, 0), RGB(110, 110, 110)};
   const COLORREF mascara = RGB(255, 0, 255);
   std::vector<COLORREF> pixels;
   pixels.reserve(64 * 16);
@@ -59,8 +60,10 @@ std::vector<COLORREF> Luzes() {
 
 void RegisterTelaConectoresResources() {
   RegisterDialogResource(IDD_TELA_CONECTORES, Tela());
-  // In text, each light is a disc in its colour.
-  RegisterBitmapResource(IDB_LUZES_ESTADO, 64, 16, Luzes(), u"\u25CF\u25CF\u25CF\u25CF", 16);
+  // In text each light has its own shape as well as its colour, so that the
+  // states read without colour too: a full disc (complete), a question
+  // mark (unknown), an exclamation mark (error), an empty circle (missing).
+  RegisterBitmapResource(IDB_LUZES_ESTADO, 64, 16, Luzes(), u"\u25CF?!\u25CB", 16);
 }
 
 }  // namespace zr

@@ -2,13 +2,16 @@
 // says something will answer them: driven with keys and clicks.
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
 #include "ui_test_support.h"
 #include "zrui/afx.h"
 #include "zrui/commctrl.h"
+#include "zrui/metrics.h"
 #include "zrui/testing.h"
+#include "zrui/textrender.h"
 
 namespace fs = std::filesystem;
 using zrui::IDC_FILE_LIST;
@@ -142,6 +145,108 @@ TEST_F(RealDialogs, TheReadOnlyBoxIsOfferedOnlyWithoutHideReadOnlyAndItsCheckIsA
     EXPECT_EQ(dlg.GetFileTitle(), u"relay");
   }
   fs::remove_all(root);
+}
+
+// A screen of 80 x 24 cells for the boxes laid out on the character grid.
+class BoxesOnASmallScreen : public RealDialogs {
+ protected:
+  void SetUp() override {
+    RealDialogs::SetUp();
+    SetScreenSize(80 * kCharWidth, 24 * kCharHeight);
+  }
+  void TearDown() override {
+    SetScreenSize(1280, 1024);
+    zrui::SetMessageBoxLocale("");
+    RealDialogs::TearDown();
+  }
+  zrui::ScopedMetricsProfile profile{zrui::MetricsProfile::Text};
+};
+
+TEST_F(BoxesOnASmallScreen, ALongTextWrapsAtTwoThirdsOfTheScreenWithEveryWordInOrder) {
+  const std::u16string question =
+      u"Os pinos do conector X1 foram alterados no desenho. Deseja atualizar todos os pinos segundo o "
+      u"cat\u00E1logo agora, mantendo os nomes e os identificadores que j\u00E1 foram dados aos s\u00EDmbolos?";
+  std::u16string shown;
+  zrui::TextGrid grid(0, 0);
+  RECT box{};
+  zrui::OnNextModal([&](HWND h) {
+    shown = GetWindowTextString(GetDlgItem(h, IDC_MESSAGE_TEXT));
+    grid = zrui::RenderWindow(h);
+    GetWindowRect(h, &box);
+    zrui::PressKey(VK_RETURN);
+  });
+  EXPECT_EQ(MessageBoxW(nullptr, question.c_str(), u"Conectores", MB_YESNO), IDYES);
+  // At most about two thirds of the 80 columns, inside the screen.
+  EXPECT_LE(grid.width(), 80 * 2 / 3 + 4) << grid.utf8();
+  EXPECT_GE(box.left, 0);
+  EXPECT_LE(box.right, 80 * kCharWidth);
+  // Broken between words only, every word kept.
+  std::u16string joined = shown;
+  std::replace(joined.begin(), joined.end(), u'\n', u' ');
+  EXPECT_EQ(joined, question);
+  EXPECT_GE(std::count(shown.begin(), shown.end(), u'\n'), 2) << Narrow(shown);
+  // Every line shows whole on the grid.
+  std::size_t from = 0;
+  for (std::size_t end = shown.find(u'\n'); from != std::u16string::npos;
+       from = end == std::u16string::npos ? end : end + 1, end = shown.find(u'\n', from)) {
+    const std::u16string line = shown.substr(from, end == std::u16string::npos ? end : end - from);
+    EXPECT_NE(grid.text().find(line), std::u16string::npos) << Narrow(line) << "\n" << grid.utf8();
+  }
+}
+
+TEST_F(BoxesOnASmallScreen, ATextTallerThanTheScreenScrollsInTheBox) {
+  std::u16string text;
+  for (int i = 1; i <= 40; ++i) {
+    const std::string n = std::to_string(i);
+    text += u"Linha " + std::u16string(n.begin(), n.end()) + (i < 40 ? u"\n" : u"");
+  }
+  zrui::TextGrid first(0, 0), last(0, 0);
+  zrui::OnNextModal([&](HWND h) {
+    first = zrui::RenderWindow(h);
+    // The lines take the focus by a click and scroll to the end.
+    zrui::Click(GetDlgItem(h, IDC_MESSAGE_TEXT));
+    zrui::PressKey(VK_END);
+    last = zrui::RenderWindow(h);
+    zrui::PressKey(VK_ESCAPE);
+  });
+  EXPECT_EQ(MessageBoxW(nullptr, text.c_str(), u"Lista", MB_OK), IDOK);
+  EXPECT_LE(first.height(), 24) << first.utf8();
+  EXPECT_NE(first.text().find(u"Linha 1 "), std::u16string::npos) << first.utf8();
+  EXPECT_EQ(first.text().find(u"Linha 40"), std::u16string::npos) << first.utf8();
+  EXPECT_NE(first.text().find(u"OK"), std::u16string::npos) << first.utf8();
+  EXPECT_NE(last.text().find(u"Linha 40"), std::u16string::npos) << last.utf8();
+}
+
+struct Captions {
+  const char* locale;
+  std::vector<std::u16string> buttons;  // Yes, No, Cancel
+};
+
+TEST_F(BoxesOnASmallScreen, ButtonCaptionsFollowTheLanguageOfTheLocaleWithEnglishOtherwise) {
+  const Captions cases[] = {
+      {"pt_BR.UTF-8", {u"&Sim", u"&N\u00E3o", u"Cancelar"}},
+      {"pt_PT", {u"&Sim", u"&N\u00E3o", u"Cancelar"}},
+      {"pt", {u"&Sim", u"&N\u00E3o", u"Cancelar"}},
+      {"en_GB.UTF-8", {u"&Yes", u"&No", u"Cancel"}},
+      {"C.UTF-8", {u"&Yes", u"&No", u"Cancel"}},
+      {"ptx_XX", {u"&Yes", u"&No", u"Cancel"}},
+      {"", {u"&Yes", u"&No", u"Cancel"}},
+  };
+  for (const Captions& c : cases) {
+    zrui::SetMessageBoxLocale(c.locale);
+    std::vector<std::u16string> buttons;
+    zrui::OnNextModal([&](HWND h) {
+      for (int id : {IDYES, IDNO, IDCANCEL}) buttons.push_back(GetWindowTextString(GetDlgItem(h, id)));
+      zrui::PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(MessageBoxW(nullptr, u"Salvar?", u"zrhost", MB_YESNOCANCEL), IDCANCEL) << c.locale;
+    EXPECT_EQ(buttons, c.buttons) << c.locale;
+  }
+  // LC_ALL before LC_MESSAGES before LANG; an empty one does not count.
+  EXPECT_EQ(zrui::MessagesLocale("pt_BR", "en_US", "de_DE"), "pt_BR");
+  EXPECT_EQ(zrui::MessagesLocale("", "en_US", "pt_BR"), "en_US");
+  EXPECT_EQ(zrui::MessagesLocale(nullptr, nullptr, "pt_BR"), "pt_BR");
+  EXPECT_EQ(zrui::MessagesLocale(nullptr, "", nullptr), "");
 }
 
 TEST_F(RealDialogs, WithoutAPolicyTheRespondersAnswerAsBefore) {

@@ -99,15 +99,18 @@ TEST_F(NovoConectorDialog, AProposalInUseKeepsOkDisabledAndShowsTheTooltipAtOnce
   INT_PTR result = Run(u"X1", Names({u"X1", u"X2"}), [&](HWND) {
     EXPECT_FALSE(IsWindowEnabled(ok));
     EXPECT_TRUE(TooltipShown()) << Screen().utf8();
-    // Its corner at the combo's left edge + 10 pixels and its top edge.
+    // Asked for at the combo's left edge + 10 pixels and its top edge, it
+    // shows from that column just below the combo, never over the name.
     RECT cr, tr;
     GetWindowRect(combo, &cr);
-    HWND tip = WindowFromPoint(POINT{cr.left + 10, cr.top});
+    HWND over = WindowFromPoint(POINT{cr.left + 10, cr.top});
+    EXPECT_TRUE(over == combo || GetParent(over) == combo);
+    HWND tip = WindowFromPoint(POINT{cr.left + 10, cr.bottom});
     ASSERT_NE(tip, combo);
     EXPECT_EQ(GetWindow(tip, GW_OWNER), dlg);
     GetWindowRect(tip, &tr);
     EXPECT_EQ(tr.left, cr.left + 10);
-    EXPECT_EQ(tr.top, cr.top);
+    EXPECT_EQ(tr.top, cr.bottom);
     zrui::PressKey(VK_RETURN);  // nothing while OK is disabled
     EXPECT_FALSE(zrui::Click(ok));
     EXPECT_FALSE(zrui::IsDialogEnded(dlg));
@@ -300,11 +303,13 @@ TEST_F(NovoConectorDialog, TheDialogAsTheUserSeesIt) {
   Run(u"X3", Names({u"X1"}), [&](HWND) {
     zrui::TextGrid grid = Screen();
     EXPECT_EQ(grid.text(), expected) << grid.utf8();
-    // A name in use: OK greyed, the tooltip over the field from 10 pixels
-    // (one cell here) after its left edge, as far as the grid reaches.
+    // A name in use: OK greyed, the tooltip under the field from 10 pixels
+    // (one cell here) after its left edge, as far as the grid reaches; the
+    // name typed stays in sight.
     zrui::Type(u"X1");
     grid = Screen();
-    EXPECT_EQ(grid.line(4), u"|        X Este nome já está em uso por outro co") << grid.utf8();
+    EXPECT_EQ(grid.line(4), u"|        X1___________________________v        |") << grid.utf8();
+    EXPECT_EQ(grid.line(6), u"|          Este nome já está em uso por outro co") << grid.utf8();
     auto okAt = Find(grid, u"OK");
     EXPECT_EQ(grid.at(okAt.first, okAt.second).fg, GetSysColor(COLOR_GRAYTEXT)) << grid.utf8();
     zrui::PressKey(VK_ESCAPE);

@@ -468,7 +468,7 @@ TEST_F(Tela, TheScreenAsAPersonSeesIt) {
       u"|  |\u25CF X1         | |\u25CF 1           | | |  T22                X1                          | | |\n"
       u"|  |\u25CF X2         | |\u25CF 2           | | |  T43                Conector de 4 pinos         | | |\n"
       u"|  |             | |\u25CF 3           | | |  T39                T41                         | | |\n"
-      u"|  |             | |\u25CF 4           | | |                                                 | | |\n"
+      u"|  |             | |\u25CB 4           | | |                                                 | | |\n"
       u"|  |             | |              | | |                                                 | | |\n"
       u"|  |             | |              | | |                                                 | | |\n"
       u"|  |             | |              | | |                                                 | | |\n"

@@ -486,10 +486,14 @@ void CIListViewEdit::OnCustomDraw(NMHDR* hdr, LRESULT* result) {
   CELstPropriedadeSubItem* l = Linha(linha);
   if (!l || coluna < 0 || coluna >= l->GetSize()) return;
   const CIListViewPropriedadeItem* c = l->GetAt(coluna);
+  const bool selecionada = (cd->nmcd.uItemState & CDIS_SELECTED) != 0;
   if (c->m_editavel && c->m_tipo == kCor) {
     COLORREF cor = CIColorPropriedade::CorDoTexto(GetItemText(linha, coluna));
     cd->clrTextBk = cor;
     cd->clrText = CIColorPropriedade::Complementar(cor);
+  } else if (selecionada) {
+    // The selected row keeps the selection's own text colour: a link's
+    // blue or a dimmed grey would not read on the selection's blue.
   } else if (c->m_editavel) {
     // Editable cells look like links; the one under the mouse is underlined.
     cd->clrText = GetSysColor(COLOR_HOTLIGHT);

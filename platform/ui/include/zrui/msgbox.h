@@ -110,6 +110,19 @@ constexpr int IDC_FILE_LIST = 1120;
 constexpr int IDC_FILE_TYPES = 1136;
 constexpr int IDC_FILE_FOLDER = 1088;
 
+// The language of the buttons of message boxes, from a locale name as the
+// environment gives it ("pt_BR.UTF-8"): Portuguese for "pt" and its
+// variants, English for anything else and by default (as Windows takes them
+// from the system's language). Process-wide.
+void SetMessageBoxLocale(const std::string& locale);
+// The locale that chooses the language of messages: the first of LC_ALL,
+// LC_MESSAGES and LANG that is set and not empty (as POSIX orders them);
+// empty when none is. Pass std::getenv's answers.
+std::string MessagesLocale(const char* lcAll, const char* lcMessages, const char* lang);
+// The caption of a message box's button for an answer (IDOK, IDYES...) in
+// the language chosen, '&' before the letter that chooses it.
+std::u16string MessageBoxButtonCaption(int id);
+
 // Caption of AfxMessageBox boxes (the program's name).
 void SetAppName(const std::u16string& name);
 std::u16string AppName();

@@ -14,6 +14,10 @@ namespace zrui {
 // One character cell: the character, its colours (COLORREF) and
 // attributes. A front end draws fg on bg; `reverse` (selection) and `dim`
 // (disabled or grey text) are hints for terminals with few colours.
+// The right half of a wide character (CJK, fullwidth): the character is in
+// the cell to its left. TextGrid::line and text leave these out.
+constexpr char16_t kWideRight = 0;
+
 struct TextCell {
   char16_t ch = u' ';
   COLORREF fg = 0;

@@ -16,7 +16,10 @@ class CHtmlToolTip : public CWnd {
   // the dialog or with this object.
   BOOL Create(CWnd* dialog);
   // Shows `html` with its top-left corner at a screen point; replaces any
-  // text shown before.
+  // text shown before. Where ours differs: a point over a control of the
+  // dialog shows the tip just below that control (above it when there is
+  // no room below), at the point's column, and the tip is kept inside the
+  // screen; it never covers the control it speaks of.
   void Show(LPCTSTR html, POINT screen);
   void Hide();
   bool IsShown() const;

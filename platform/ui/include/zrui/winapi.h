@@ -4,6 +4,7 @@
 // sent from another thread are delivered on that thread (see README.md).
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "zrui/ctlconst.h"
@@ -119,6 +120,11 @@ HWND WindowFromPoint(POINT screen);
 HWND ChildWindowFromPoint(HWND parent, POINT client);
 // Size of the virtual screen that top-level windows are placed on.
 void SetScreenSize(int width, int height);
+// Where ours differs: a front end whose screen can change size at any
+// moment (a terminal) gives a function that GetSystemMetrics asks each time
+// (it must answer from any thread; a size of 0 falls back to
+// SetScreenSize's). nullptr removes it.
+void SetScreenSizeSource(std::function<SIZE()> source);
 int GetSystemMetrics(int index);
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;

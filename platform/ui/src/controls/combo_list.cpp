@@ -44,16 +44,22 @@ HWND CreateComboList(HWND combo, const ComboState* s) {
   GetWindowRect(combo, &cr);
   RECT lr = ListRect(combo, s);
   const Metrics& m = GetMetrics();
-  int height = lr.bottom - lr.top;
-  int x = cr.left;
+  // On the character grid the list is framed (a cell each side, the frame
+  // under the field's own row) and casts a shadow, so that it reads as a
+  // list lying over the dialog and not as more of it.
+  const bool framed = m.snapToCells;
+  const int frameX = framed ? m.cellWidth : 0, frameY = framed ? m.cellHeight : 0;
+  int height = lr.bottom - lr.top + 2 * frameY;
+  int x = cr.left - frameX;
   int y = m.SnapY(cr.top + s->fieldHeight);
   // Where the screen has no room below the field the list opens above it.
   if (y + height > GetSystemMetrics(SM_CYSCREEN) && cr.top - height >= 0) y = cr.top - height;
   auto state = std::make_shared<ComboListState>();
   state->combo = combo;
   // The owner is the combo's top-level window (CreateWindowExW climbs to it).
-  HWND list = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kComboListClass, u"", WS_POPUP, x, y,
-                              cr.right - cr.left, height, combo, nullptr, nullptr, state.get());
+  HWND list = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kComboListClass, u"",
+                              WS_POPUP | (framed ? WS_BORDER : 0), x, y, cr.right - cr.left + 2 * frameX, height,
+                              combo, nullptr, nullptr, state.get());
   if (!list) return nullptr;
   ShowWindow(list, SW_SHOWNA);
   return list;

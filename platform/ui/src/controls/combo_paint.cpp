@@ -26,13 +26,13 @@ RECT ListRect(HWND h, const ComboState* s) {
 
 namespace {
 
-void DrawItem(HWND h, ComboState* s, HDC dc, int index, RECT r, UINT state) {
+void DrawItem(HWND h, ComboState* s, HDC dc, int index, RECT r, UINT state, UINT action = ODA_DRAWENTIRE) {
   if (ComboOwnerDraw(h)) {
     DRAWITEMSTRUCT dis;
     dis.CtlType = ODT_COMBOBOX;
     dis.CtlID = static_cast<UINT>(GetDlgCtrlID(h));
     dis.itemID = static_cast<UINT>(index);
-    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemAction = action;
     dis.itemState = state | (IsWindowEnabled(h) ? 0 : ODS_DISABLED);
     dis.hwndItem = h;
     dis.hDC = dc;
@@ -65,6 +65,10 @@ void PaintComboList(HWND h, ComboState* s, HDC dc, RECT lr) {
   for (int i = s->top, row = 0; i < n && row < VisibleItems(s); ++i, ++row) {
     RECT r{0, row * s->itemHeight, lr.right - lr.left, (row + 1) * s->itemHeight};
     DrawItem(h, s, dc, i, r, i == s->cur ? ODS_SELECTED : 0);
+    // The current entry then gets its selection drawn, as the original
+    // follows a full drawing with ODA_SELECT when the selection lands on an
+    // item: an owner that highlights only then shows it too.
+    if (i == s->cur && ComboOwnerDraw(h)) DrawItem(h, s, dc, i, r, ODS_SELECTED, ODA_SELECT);
   }
   SetViewportOrgEx(dc, org.x, org.y, nullptr);
   SelectObject(dc, oldFont);

@@ -2,6 +2,8 @@
 // with item data, the CB_ messages and the CBN_ notifications.
 #include "controls/combobox.h"
 
+#include "zrui/metrics.h"
+
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
 
@@ -183,6 +185,13 @@ void FocusLost(HWND h, ComboState* s) {
   NotifyCommand(h, CBN_KILLFOCUS);
 }
 
+// An item's height: on the character grid every item is one row, whatever
+// its owner measured (an image beside it shows as a glyph).
+int ItemHeight(int measured) {
+  const zrui::Metrics& m = zrui::GetMetrics();
+  return m.snapToCells ? m.cellHeight : measured;
+}
+
 void OnCreate(HWND h, ComboState* s, const CREATESTRUCTW* cs) {
   DWORD type = ComboType(h);
   if (ComboOwnerDraw(h)) {
@@ -192,9 +201,13 @@ void OnCreate(HWND h, ComboState* s, const CREATESTRUCTW* cs) {
     mi.itemID = 0;
     mi.itemHeight = 0;
     SendMessageW(GetParent(h), WM_MEASUREITEM, mi.CtlID, reinterpret_cast<LPARAM>(&mi));
-    if (mi.itemHeight > 0) s->itemHeight = static_cast<int>(mi.itemHeight);
+    if (mi.itemHeight > 0) s->itemHeight = ItemHeight(static_cast<int>(mi.itemHeight));
   }
-  s->fieldHeight = std::max(s->itemHeight, kCharHeight) + 8;
+  // On the character grid the field is one row, as an edit is: a taller one
+  // would paint over the row under it (the next row of a property grid
+  // under an in-place editor).
+  s->fieldHeight = zrui::GetMetrics().snapToCells ? zrui::GetMetrics().cellHeight
+                                                  : std::max(s->itemHeight, kCharHeight) + 8;
   s->listHeight = std::max(cs->cy - s->fieldHeight, s->itemHeight);
   if (type != CBS_DROPDOWNLIST) {
     int w = cs->cx - (type == CBS_SIMPLE ? 0 : kCharWidth);
@@ -341,7 +354,7 @@ LRESULT CALLBACK ComboBoxProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     case CB_GETEDITSEL: return s->edit ? SendMessageW(s->edit, EM_GETSEL, w, l) : CB_ERR;
     case CB_SETITEMHEIGHT:
       if (static_cast<int>(static_cast<LONG_PTR>(w)) == -1) s->fieldHeight = static_cast<int>(l);
-      else s->itemHeight = std::max(1, static_cast<int>(l));
+      else s->itemHeight = ItemHeight(std::max(1, static_cast<int>(l)));
       return 0;
     case CB_GETITEMHEIGHT:
       return static_cast<int>(static_cast<LONG_PTR>(w)) == -1 ? s->fieldHeight : s->itemHeight;

@@ -1,8 +1,10 @@
 // Single-line (and simple multi-line) edit controls: typing, selection,
 // limit, clipboard and the EN_ notifications.
 #include <algorithm>
+#include <string_view>
 
 #include "controls/builtin.h"
+#include "zrui/cellwidth.h"
 
 namespace zrui::detail {
 namespace {
@@ -33,9 +35,25 @@ int TextTop(HWND h) {
   return (rc.bottom - kCharHeight) / 2;
 }
 
+// The text as the field shows it: stars for a password.
+std::u16string ShownText(HWND h, const EditState* s) {
+  std::u16string shown = s->text;
+  if (WindowStyle(h) & ES_PASSWORD) shown.assign(shown.size(), u'*');
+  return shown;
+}
+
+// The cells that the text between two positions takes (a wide character
+// two, a combining mark none).
+int CellsBetween(HWND h, const EditState* s, int from, int to) {
+  const std::u16string shown = ShownText(h, s);
+  from = std::clamp(from, 0, static_cast<int>(shown.size()));
+  to = std::clamp(to, from, static_cast<int>(shown.size()));
+  return zrui::TextCells(std::u16string_view(shown).substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
+}
+
 // Moves the caret (when this field owns it) to the caret position.
 void PlaceCaret(HWND h, const EditState* s) {
-  if (GetFocus() == h) SetCaretPos((s->caret - s->scroll) * kCharWidth, TextTop(h));
+  if (GetFocus() == h) SetCaretPos(CellsBetween(h, s, s->scroll, s->caret) * kCharWidth, TextTop(h));
 }
 
 void KeepCaretVisible(HWND h, EditState* s) {
@@ -43,7 +61,7 @@ void KeepCaretVisible(HWND h, EditState* s) {
   GetClientRect(h, &rc);
   int visible = std::max(1, static_cast<int>(rc.right / kCharWidth) - 1);
   if (s->caret < s->scroll) s->scroll = s->caret;
-  if (s->caret > s->scroll + visible) s->scroll = s->caret - visible;
+  while (s->scroll < s->caret && CellsBetween(h, s, s->scroll, s->caret) > visible) ++s->scroll;
   PlaceCaret(h, s);
 }
 
@@ -155,23 +173,24 @@ void Paint(HWND h, EditState* s) {
   RECT rc;
   GetClientRect(h, &rc);
   int cells = std::max(0, static_cast<int>(rc.right / kCharWidth));
-  std::u16string shown = s->text.substr(std::min<size_t>(static_cast<size_t>(s->scroll), s->text.size()));
-  if (WindowStyle(h) & ES_PASSWORD) shown.assign(shown.size(), u'*');
+  std::u16string shown = ShownText(h, s).substr(std::min<size_t>(static_cast<size_t>(s->scroll), s->text.size()));
   for (char16_t& c : shown)
     if (c == u'\n' || c == u'\r') c = u' ';
-  if (static_cast<int>(shown.size()) > cells) shown.resize(static_cast<size_t>(cells));
+  // Cut in cells: a wide character that does not fit whole stays out.
+  shown.resize(zrui::FitCells(shown, cells));
   // The empty part of the field shows as a line, as text-mode input fields do.
-  shown.append(static_cast<size_t>(cells) - shown.size(), u'_');
+  shown.append(static_cast<size_t>(std::max(0, cells - zrui::TextCells(shown))), u'_');
   int y = (rc.bottom - kCharHeight) / 2;
   TextOutW(dc, 0, y, shown.c_str(), static_cast<int>(shown.size()));
   // The selection shows in the highlight colours while the field has the
   // focus (or always with ES_NOHIDESEL).
-  int a = std::max(SelMin(s) - s->scroll, 0), b = std::min(SelMax(s) - s->scroll, cells);
+  int a = std::max(SelMin(s) - s->scroll, 0), b = std::min(SelMax(s) - s->scroll, static_cast<int>(shown.size()));
   if (a < b && (GetFocus() == h || (WindowStyle(h) & ES_NOHIDESEL))) {
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, GetSysColor(COLOR_HIGHLIGHT));
     SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
-    TextOutW(dc, a * kCharWidth, y, shown.c_str() + a, b - a);
+    const int x = zrui::TextCells(std::u16string_view(shown).substr(0, static_cast<size_t>(a))) * kCharWidth;
+    TextOutW(dc, x, y, shown.c_str() + a, b - a);
   }
   PlaceCaret(h, s);
   SelectObject(dc, old);
@@ -289,7 +308,8 @@ LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       return 0;
     case WM_LBUTTONDOWN: {
       if (GetFocus() != h) SetFocus(h);
-      int pos = s->scroll + (GET_X_LPARAM(l) + kCharWidth / 2) / kCharWidth;
+      const std::u16string shown = ShownText(h, s).substr(std::min<size_t>(static_cast<size_t>(s->scroll), s->text.size()));
+      int pos = s->scroll + static_cast<int>(zrui::IndexAtCell(shown, (GET_X_LPARAM(l) + kCharWidth / 2) / kCharWidth));
       s->anchor = s->caret = std::clamp(pos, 0, static_cast<int>(s->text.size()));
       return 0;
     }

@@ -65,6 +65,9 @@ void PaintListView(HWND h, ListViewState* s) {
       } else {
         SubItemRect(h, s, i, c, LVIR_BOUNDS, &cell);
       }
+      // The last column shows its text over the free width to the right
+      // rather than cutting it.
+      if (c + 1 == ncols && cell.right < client.right) cell.right = client.right;
       cd.nmcd.rc = cell;
       cd.iSubItem = c;
       cd.clrText = itemText;
@@ -89,6 +92,9 @@ void PaintListView(HWND h, ListViewState* s) {
         if (s->small && item.image >= 0) ImageList_Draw(s->small, item.image, dc, icon.left, icon.top, ILD_TRANSPARENT);
         label.left = icon.right;
       }
+      // A cell before another keeps its last cell blank, so that a cut text
+      // (its ellipsis) never runs into the next column's.
+      if (c + 1 < ncols && label.right - label.left > kCharWidth) label.right -= kCharWidth;
       SetBkMode(dc, TRANSPARENT);
       SetTextColor(dc, cellText);
       const std::u16string& t = static_cast<size_t>(c) < item.texts.size() ? item.texts[static_cast<size_t>(c)] : u"";

@@ -1,5 +1,6 @@
 // Static controls: text labels, pictures (bitmaps) and frames.
 #include "controls/builtin.h"
+#include "zrui/cellwidth.h"
 
 #include <algorithm>
 
@@ -68,13 +69,13 @@ void FitStaticText(HWND h) {
   if (r.bottom - r.top >= 2 * kCharHeight) return;  // room for a second line: it wraps
   std::u16string text = GetWindowTextString(h);
   if (text.find(u'\n') != std::u16string::npos) return;
-  int chars = 0;
+  std::u16string shown;
   for (size_t i = 0; i < text.size(); ++i) {
     // '&' marks the mnemonic and is not shown; "&&" shows one.
     if (text[i] == u'&' && i + 1 < text.size()) ++i;
-    ++chars;
+    shown += text[i];
   }
-  int needed = chars * kCharWidth;
+  int needed = zrui::TextCells(shown) * kCharWidth;
   if (needed <= r.right - r.left) return;
   RECT pc;
   GetClientRect(parent, &pc);

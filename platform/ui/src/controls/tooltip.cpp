@@ -1,6 +1,7 @@
 // The tooltip window class: parses its text as the HTML subset, sizes itself
 // to it and paints bold and italic runs.
 #include "controls/builtin.h"
+#include "zrui/cellwidth.h"
 #include "zrui/commctrl.h"
 #include "zrui/htmltext.h"
 
@@ -13,10 +14,10 @@ struct TipState {
 };
 
 SIZE Measure(const TipState* s) {
-  size_t width = 0;
+  int width = 0;
   for (const auto& line : s->lines) {
-    size_t n = 0;
-    for (const auto& run : line) n += run.text.size();
+    int n = 0;
+    for (const auto& run : line) n += TextCells(run.text);
     width = std::max(width, n);
   }
   return SIZE{static_cast<LONG>(width + 2) * kCharWidth, static_cast<LONG>(s->lines.size()) * kCharHeight};
@@ -43,7 +44,7 @@ void Paint(HWND h, TipState* s) {
       TextOutW(dc, x, y, run.text.c_str(), static_cast<int>(run.text.size()));
       SelectObject(dc, old);
       DeleteObject(f);
-      x += static_cast<int>(run.text.size()) * kCharWidth;
+      x += TextCells(run.text) * kCharWidth;
     }
     y += kCharHeight;
   }

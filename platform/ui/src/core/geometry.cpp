@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
+#include <mutex>
 
 #include "core/window_store.h"
 #include "zrui/metrics.h"
@@ -12,6 +14,23 @@ namespace {
 
 std::atomic<int> g_screenWidth{1280};
 std::atomic<int> g_screenHeight{1024};
+// Asked for the screen's size each time when set (a front end whose screen
+// is a terminal that may be resized at any moment).
+std::mutex g_sourceMutex;
+std::function<SIZE()> g_screenSource;
+
+SIZE ScreenSize() {
+  std::function<SIZE()> source;
+  {
+    std::lock_guard lock(g_sourceMutex);
+    source = g_screenSource;
+  }
+  if (source) {
+    const SIZE s = source();
+    if (s.cx > 0 && s.cy > 0) return s;
+  }
+  return SIZE{g_screenWidth, g_screenHeight};
+}
 
 // Screen position of the window's top-left corner. REQUIRES: lock held.
 POINT WindowOriginLocked(WindowRecord* r) {
@@ -183,10 +202,15 @@ void SetScreenSize(int width, int height) {
   g_screenHeight = height;
 }
 
+void SetScreenSizeSource(std::function<SIZE()> source) {
+  std::lock_guard lock(g_sourceMutex);
+  g_screenSource = std::move(source);
+}
+
 int GetSystemMetrics(int index) {
   switch (index) {
-    case SM_CXSCREEN: return g_screenWidth;
-    case SM_CYSCREEN: return g_screenHeight;
+    case SM_CXSCREEN: return ScreenSize().cx;
+    case SM_CYSCREEN: return ScreenSize().cy;
     case SM_CXVSCROLL: return zrui::GetMetrics().scrollBarWidth;
     case SM_CYHSCROLL: return zrui::GetMetrics().scrollBarHeight;
   }

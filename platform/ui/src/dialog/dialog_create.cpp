@@ -158,6 +158,10 @@ HWND CreateDialogIndirectParamW(HINSTANCE inst, const DialogTemplate* t, HWND pa
     if (parent) GetWindowRect(GetAncestor(parent, GA_ROOT), &around);
     x = around.left + (around.right - around.left - width) / 2;
     y = around.top + (around.bottom - around.top - height) / 2;
+    // Inside the screen as far as its size allows; one larger than the
+    // screen starts at its top-left corner (a front end then scrolls it).
+    x = std::max(0, std::min(x, GetSystemMetrics(SM_CXSCREEN) - width));
+    y = std::max(0, std::min(y, GetSystemMetrics(SM_CYSCREEN) - height));
     x = metrics.SnapX(x);
     y = metrics.SnapY(y);
   }

@@ -17,6 +17,7 @@ struct Responders {
   std::vector<MessageBoxInfo> shownBoxes;
   std::vector<FileDialogRequest> shownFiles;
   std::u16string appName = u"zrhost";
+  bool portuguese = false;  // the buttons' language
 };
 
 Responders& state() {
@@ -83,6 +84,45 @@ std::vector<FileDialogRequest> TakeShownFileDialogs() {
 void SetAppName(const std::u16string& name) {
   std::lock_guard lock(state().m);
   state().appName = name;
+}
+
+void SetMessageBoxLocale(const std::string& locale) {
+  // "pt", "pt_BR", "pt_PT.UTF-8", "pt_BR@euro"...
+  const bool portuguese = locale.rfind("pt", 0) == 0 && (locale.size() == 2 || locale[2] == '_' || locale[2] == '.' ||
+                                                         locale[2] == '@');
+  std::lock_guard lock(state().m);
+  state().portuguese = portuguese;
+}
+
+std::string MessagesLocale(const char* lcAll, const char* lcMessages, const char* lang) {
+  for (const char* v : {lcAll, lcMessages, lang})
+    if (v && *v) return v;
+  return "";
+}
+
+std::u16string MessageBoxButtonCaption(int id) {
+  struct Caption {
+    int id;
+    const char16_t* english;
+    const char16_t* portuguese;
+  };
+  static constexpr Caption kCaptions[] = {
+      {IDOK, u"OK", u"OK"},
+      {IDCANCEL, u"Cancel", u"Cancelar"},
+      {IDABORT, u"&Abort", u"&Anular"},
+      {IDRETRY, u"&Retry", u"&Repetir"},
+      {IDIGNORE, u"&Ignore", u"&Ignorar"},
+      {IDYES, u"&Yes", u"&Sim"},
+      {IDNO, u"&No", u"&N\u00E3o"},
+  };
+  bool portuguese = false;
+  {
+    std::lock_guard lock(state().m);
+    portuguese = state().portuguese;
+  }
+  for (const Caption& c : kCaptions)
+    if (c.id == id) return portuguese ? c.portuguese : c.english;
+  return u"?";
 }
 
 std::u16string AppName() {

@@ -5,6 +5,7 @@
 
 #include "core/window_store.h"
 #include "gdi/gdi_objects.h"
+#include "zrui/cellwidth.h"
 #include "zrui/winapi.h"
 
 namespace zrui::detail {
@@ -282,7 +283,7 @@ BOOL ExtTextOutW(HDC h, int x, int y, UINT options, const RECT* r, LPCWSTR text,
 BOOL GetTextExtentPoint32W(HDC, LPCWSTR text, int count, SIZE* out) {
   if (!out) return FALSE;
   if (!text) count = 0;
-  out->cx = std::max(count, 0) * kCharWidth;
+  out->cx = text && count > 0 ? zrui::TextCells(std::u16string_view(text, static_cast<size_t>(count))) * kCharWidth : 0;
   out->cy = kCharHeight;
   return TRUE;
 }

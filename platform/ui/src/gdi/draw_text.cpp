@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "gdi/gdi_objects.h"
+#include "zrui/cellwidth.h"
 #include "zrui/winapi.h"
 
 namespace {
@@ -56,14 +57,17 @@ std::vector<std::u16string> SplitLines(const std::u16string& s, bool single) {
   return lines;
 }
 
-std::vector<std::u16string> Wrap(const std::vector<std::u16string>& lines, int maxChars) {
-  if (maxChars <= 0) return lines;
+// Breaks lines longer than maxCells cells at the last space that lets the
+// start fit, else (one long word) where the cells run out.
+std::vector<std::u16string> Wrap(const std::vector<std::u16string>& lines, int maxCells) {
+  if (maxCells <= 0) return lines;
   std::vector<std::u16string> out;
   for (const auto& line : lines) {
     std::u16string rest = line;
-    while (static_cast<int>(rest.size()) > maxChars) {
-      size_t cut = rest.rfind(u' ', static_cast<size_t>(maxChars));
-      if (cut == std::u16string::npos || cut == 0) cut = static_cast<size_t>(maxChars);
+    while (zrui::TextCells(rest) > maxCells) {
+      const size_t fits = zrui::FitCells(rest, maxCells);
+      size_t cut = rest.rfind(u' ', fits);
+      if (cut == std::u16string::npos || cut == 0) cut = std::max<size_t>(fits, 1);
       out.push_back(rest.substr(0, cut));
       rest = rest.substr(cut);
       if (!rest.empty() && rest[0] == u' ') rest.erase(0, 1);
@@ -106,8 +110,8 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* r, UINT format) {
   int textHeight = static_cast<int>(lines.size()) * kCharHeight;
 
   if (format & DT_CALCRECT) {
-    size_t longest = 0;
-    for (const auto& l : lines) longest = std::max(longest, l.size());
+    int longest = 0;
+    for (const auto& l : lines) longest = std::max(longest, zrui::TextCells(l));
     r->right = r->left + static_cast<LONG>(longest) * kCharWidth;
     r->bottom = r->top + textHeight;
     return textHeight;
@@ -121,19 +125,20 @@ int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* r, UINT format) {
   if (!(format & DT_NOCLIP)) IntersectClipRect(dc, r->left, r->top, r->right, r->bottom);
   for (size_t n = 0; n < lines.size(); ++n) {
     std::u16string line = lines[n];
-    int maxChars = width / kCharWidth;
+    int maxCells = width / kCharWidth;
     size_t shown = line.size();
-    if ((format & DT_END_ELLIPSIS) && static_cast<int>(line.size()) > maxChars) {
-      shown = static_cast<size_t>(std::max(maxChars - 3, 0));
+    if ((format & DT_END_ELLIPSIS) && zrui::TextCells(line) > maxCells) {
+      shown = zrui::FitCells(line, std::max(maxCells - 3, 0));
       line = line.substr(0, shown) + u"...";
     }
-    int tw = static_cast<int>(line.size()) * kCharWidth;
+    int tw = zrui::TextCells(line) * kCharWidth;
     int x = r->left;
     if (format & DT_CENTER) x = r->left + (width - tw) / 2;
     else if (format & DT_RIGHT) x = r->right - tw;
     TextOutW(dc, x, y, line.c_str(), static_cast<int>(line.size()));
     if (n == mnemonicLine && mnemonic < shown)
-      TextOutUnderlined(dc, x + static_cast<int>(mnemonic) * kCharWidth, y, line[mnemonic]);
+      TextOutUnderlined(dc, x + zrui::TextCells(std::u16string_view(line).substr(0, mnemonic)) * kCharWidth, y,
+                        line[mnemonic]);
     y += kCharHeight;
   }
   RestoreDC(dc, saved);

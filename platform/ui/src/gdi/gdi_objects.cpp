@@ -66,7 +66,8 @@ constexpr std::array<COLORREF, 31> kSysColors = [] {
   c[COLOR_WINDOWFRAME] = RGB(100, 100, 100);
   c[COLOR_WINDOWTEXT] = RGB(0, 0, 0);
   c[COLOR_CAPTIONTEXT] = RGB(0, 0, 0);
-  c[COLOR_HIGHLIGHT] = RGB(0, 120, 215);
+  // Dark enough that white text on it keeps a contrast above 4.5 : 1.
+  c[COLOR_HIGHLIGHT] = RGB(0, 103, 192);
   c[COLOR_HIGHLIGHTTEXT] = RGB(255, 255, 255);
   c[COLOR_BTNFACE] = RGB(240, 240, 240);
   c[COLOR_BTNSHADOW] = RGB(160, 160, 160);

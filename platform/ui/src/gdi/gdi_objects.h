@@ -65,6 +65,9 @@ class Surface {
                     COLORREF mask, const RECT& clip) = 0;
   // The text caret at (x, y), `height` pixels high.
   virtual void Caret(int x, int y, int height, const RECT& clip) { (void)x, (void)y, (void)height, (void)clip; }
+  // The shadow a popup casts on what lies under it, over r (the cells to
+  // its right and below it): darkened, what is there still readable.
+  virtual void Shadow(const RECT& r, const RECT& clip) { (void)r, (void)clip; }
   virtual COLORREF Pixel(int, int) { return CLR_INVALID; }
   virtual void SetPixel(int, int, COLORREF, const RECT&) {}
   virtual RECT Bounds() const = 0;

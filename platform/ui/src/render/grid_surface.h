@@ -16,6 +16,8 @@ class GridSurface : public Surface {
             const RECT& clip) override;
   // The caret reverses the cell it stands on.
   void Caret(int x, int y, int height, const RECT& clip) override;
+  // Black ground, grey text: a shadow.
+  void Shadow(const RECT& r, const RECT& clip) override;
   RECT Bounds() const override;
   bool CharacterCells() const override { return true; }
 

@@ -160,12 +160,27 @@ void PaintContainerFrames(HWND h) {
   for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) PaintContainerFrames(c);
 }
 
+// A framed popup without a caption (a dropped list) casts a shadow one cell
+// to the right and below, so that it reads as lying over the dialog.
+void PaintShadow(HWND top, Surface* surface, POINT origin) {
+  DWORD style = WindowStyle(top);
+  if (!surface->CharacterCells() || !(style & WS_POPUP) || !(style & WS_BORDER) || (style & WS_CAPTION) == WS_CAPTION)
+    return;
+  RECT wr;
+  GetWindowRect(top, &wr);
+  RECT r = Offset(wr, origin);
+  RECT all = surface->Bounds();
+  surface->Shadow(RECT{r.right, r.top + kCharHeight, r.right + kCharWidth, r.bottom + kCharHeight}, all);
+  surface->Shadow(RECT{r.left + kCharWidth, r.bottom, r.right, r.bottom + kCharHeight}, all);
+}
+
 }  // namespace
 
 void PaintTopLevel(HWND top, Surface* surface, POINT origin) {
   HWND prevRoot = nullptr;
   POINT prevOrigin{};
   Surface* prev = PaintTarget(&prevRoot, &prevOrigin);
+  PaintShadow(top, surface, origin);
   SetPaintTarget(surface, top, origin);
   PaintTopFrame(top, surface, origin);
   PaintChildren(top, surface, origin);

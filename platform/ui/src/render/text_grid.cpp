@@ -4,7 +4,10 @@
 
 #include <algorithm>
 
+#include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
+
+#include "zrui/cellwidth.h"
 
 namespace zrui {
 
@@ -13,7 +16,8 @@ TextGrid::TextGrid(int width, int height)
 
 std::u16string TextGrid::line(int row) const {
   std::u16string s;
-  for (int c = 0; c < width_; ++c) s += at(c, row).ch;
+  for (int c = 0; c < width_; ++c)
+    if (at(c, row).ch != kWideRight) s += at(c, row).ch;
   while (!s.empty() && s.back() == u' ') s.pop_back();
   return s;
 }
@@ -55,6 +59,29 @@ struct CellRect {
 
 CellRect CellsOf(const RECT& r) { return CellRect{ColEdge(r.left), RowEdge(r.top), ColEdge(r.right), RowEdge(r.bottom)}; }
 
+// Before a cell is drawn over: a wide character it was half of becomes a
+// blank, so that no half of one is left on the grid.
+void Unsplit(TextGrid* grid, int col, int row) {
+  if (grid->at(col, row).ch == kWideRight && col > 0) grid->at(col - 1, row).ch = u' ';
+  if (col + 1 < grid->width() && grid->at(col + 1, row).ch == kWideRight) grid->at(col + 1, row).ch = u' ';
+}
+
+// Composed where Unicode can (a letter and its combining accent in one
+// cell), as a terminal shows them.
+std::u16string Composed(std::u16string_view s) {
+  for (char16_t c : s)
+    if (c >= 0x300) {
+      UErrorCode status = U_ZERO_ERROR;
+      const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+      if (U_FAILURE(status)) break;
+      icu::UnicodeString out =
+          nfc->normalize(icu::UnicodeString(reinterpret_cast<const UChar*>(s.data()), static_cast<int32_t>(s.size())), status);
+      if (U_FAILURE(status)) break;
+      return std::u16string(reinterpret_cast<const char16_t*>(out.getBuffer()), static_cast<size_t>(out.length()));
+    }
+  return std::u16string(s);
+}
+
 // The colour that most pixels of an image region have, ignoring the mask.
 COLORREF DominantColour(const BitmapObj& src, int sx, int sy, int cx, int cy, COLORREF mask) {
   std::vector<std::pair<COLORREF, int>> counts;
@@ -89,6 +116,7 @@ void GridSurface::Fill(const RECT& r, COLORREF c, const RECT& clip) {
   for (int row = std::max(0, cr.r0); row < std::min(grid_->height(), cr.r1); ++row)
     for (int col = std::max(0, cr.c0); col < std::min(grid_->width(), cr.c1); ++col)
       if (k.has(col, row)) {
+        Unsplit(grid_, col, row);
         TextCell& cell = grid_->at(col, row);
         cell = TextCell{};
         cell.bg = c;
@@ -102,9 +130,12 @@ void GridSurface::Frame(const RECT& r, COLORREF c, const RECT& clip) {
   int c0 = cr.c0, r0 = cr.r0, c1 = std::max(cr.c1, cr.c0 + 1) - 1, r1 = std::max(cr.r1, cr.r0 + 1) - 1;
   auto put = [&](int col, int row, char16_t ch) {
     if (!grid_->contains(col, row) || !k.has(col, row)) return;
+    Unsplit(grid_, col, row);
     TextCell& cell = grid_->at(col, row);
     cell.ch = ch;
     cell.fg = c;
+    // The focus frame: reverse video where there are no colours.
+    cell.reverse = c == GetSysColor(COLOR_HIGHLIGHT);
   };
   for (int col = c0; col <= c1; ++col) {
     put(col, r0, u'-');
@@ -122,13 +153,13 @@ void GridSurface::Frame(const RECT& r, COLORREF c, const RECT& clip) {
 
 void GridSurface::Text(int x, int y, std::u16string_view s, const TextStyle& st, const RECT& clip) {
   int row = RowEdge(y);
-  int col0 = ColEdge(x);
+  int col = ColEdge(x);
   CellRect k = CellsOf(clip);
-  for (size_t i = 0; i < s.size(); ++i) {
-    int col = col0 + static_cast<int>(i);
-    if (!grid_->contains(col, row) || !k.has(col, row)) continue;
-    TextCell& cell = grid_->at(col, row);
-    cell.ch = s[i];
+  auto put = [&](int at, char16_t ch) {
+    if (!grid_->contains(at, row) || !k.has(at, row)) return;
+    Unsplit(grid_, at, row);
+    TextCell& cell = grid_->at(at, row);
+    cell.ch = ch;
     cell.fg = st.color;
     if (st.opaque) cell.bg = st.background;
     cell.bold = st.bold;
@@ -136,7 +167,46 @@ void GridSurface::Text(int x, int y, std::u16string_view s, const TextStyle& st,
     cell.underline = st.underline;
     cell.dim = st.color == GetSysColor(COLOR_GRAYTEXT);
     cell.reverse = cell.bg == GetSysColor(COLOR_HIGHLIGHT);
+  };
+  const std::u16string text = Composed(s);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    }
+    const int w = CellWidth(c);
+    if (w == 0) continue;  // a mark that did not compose: the terminal would put it on the cell before
+    // A cell holds one UTF-16 unit: beyond the basic plane, a stand-in.
+    const char16_t ch = c > 0xFFFF ? u'\uFFFD' : static_cast<char16_t>(c);
+    if (w == 2) {
+      // Both halves or neither: at an edge of the clip, a blank.
+      if (k.has(col + 1, row) && grid_->contains(col + 1, row) && k.has(col, row) && grid_->contains(col, row)) {
+        put(col, ch);
+        put(col + 1, kWideRight);
+        grid_->at(col, row).ch = ch;  // put of the right half blanked it
+      } else {
+        put(col, u' ');
+        put(col + 1, u' ');
+      }
+    } else {
+      put(col, ch);
+    }
+    col += w;
   }
+}
+
+void GridSurface::Shadow(const RECT& r, const RECT& clip) {
+  CellRect cr = CellsOf(r), k = CellsOf(clip);
+  for (int row = std::max(0, cr.r0); row < std::min(grid_->height(), cr.r1); ++row)
+    for (int col = std::max(0, cr.c0); col < std::min(grid_->width(), cr.c1); ++col)
+      if (k.has(col, row)) {
+        TextCell& cell = grid_->at(col, row);
+        cell.bg = RGB(0, 0, 0);
+        cell.fg = RGB(160, 160, 160);
+        cell.bold = cell.underline = cell.reverse = false;
+        cell.dim = true;
+      }
 }
 
 void GridSurface::Caret(int x, int y, int, const RECT& clip) {
@@ -164,6 +234,7 @@ void GridSurface::Blit(int x, int y, const BitmapObj& src, int sx, int sy, int c
   for (size_t i = 0; i < glyphs.size(); ++i) {
     int col = col0 + static_cast<int>(i);
     if (!grid_->contains(col, row) || !k.has(col, row)) continue;
+    Unsplit(grid_, col, row);
     TextCell& cell = grid_->at(col, row);
     cell.ch = glyphs[i];
     cell.fg = colour == CLR_INVALID ? 0 : colour;

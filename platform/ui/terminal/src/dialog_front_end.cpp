@@ -2,17 +2,21 @@
 
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cstdint>
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
+#include "zrterm/placement.h"
 #include "zrterm/terminal_session.h"
 #include "zrterm/viewport.h"
 #include "zrui/dialog.h"
 #include "zrui/eventloop.h"
+#include "zrui/gdi.h"
 #include "zrui/input.h"
 #include "zrui/textrender.h"
 #include "zrui/winapi.h"
@@ -21,26 +25,66 @@ namespace zrterm {
 
 namespace {
 
-// One cell of the text profile, in screen pixels.
-constexpr int kCellWidth = 7;
-constexpr int kCellHeight = 13;
-
 Box cellsOf(const RECT& r) {
   return {r.left / kCellWidth, r.top / kCellHeight, (r.right + kCellWidth - 1) / kCellWidth,
           (r.bottom + kCellHeight - 1) / kCellHeight};
 }
 
-// The extent of the screen in cells: every visible top-level window.
-Size screenSize() {
-  Size size;
-  for (HWND h : zrui::TopLevelWindows()) {
-    RECT r{};
-    GetWindowRect(h, &r);
-    const Box b = cellsOf(r);
+Box unite(const Box& a, const Box& b) {
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+Box boxOf(HWND h) {
+  RECT r{};
+  GetWindowRect(h, &r);
+  return cellsOf(r);
+}
+
+bool isDialog(HWND h) {
+  return (static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE)) & WS_CAPTION) == WS_CAPTION;
+}
+
+bool isLabel(HWND h) { return GetClassNameString(h) == WC_STATICW; }
+
+// The extent of the screen in cells: the terminal and every visible
+// top-level window.
+Size screenExtent(const std::vector<HWND>& windows, Size terminal) {
+  Size size = terminal;
+  for (HWND h : windows) {
+    const Box b = boxOf(h);
     size.width = std::max(size.width, b.right);
     size.height = std::max(size.height, b.bottom);
   }
   return size;
+}
+
+// The dialog the person works in: the top window with a caption.
+HWND topDialog(const std::vector<HWND>& windows) {
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+    if (isDialog(*it)) return *it;
+  return windows.back();
+}
+
+// What must stay in view: the focused control of the dialog with its label
+// (the label before it, on its rows or on the row above), and a list it
+// dropped (a popup of the dialog above it, tooltips aside).
+std::optional<Box> focusBox(HWND dialog, const std::vector<HWND>& windows) {
+  HWND focus = GetFocus();
+  if (!focus || GetAncestor(focus, GA_ROOT) != dialog || focus == dialog) return std::nullopt;
+  Box box = boxOf(focus);
+  if (HWND before = GetWindow(focus, GW_HWNDPREV); before && IsWindowVisible(before) && isLabel(before)) {
+    const Box label = boxOf(before);
+    const bool beside = label.top < box.bottom && label.bottom > box.top && label.right <= box.left + 1;
+    const bool above = label.bottom == box.top && label.left >= box.left - 1 && label.left < box.right;
+    if (beside || above) box = unite(box, label);
+  }
+  for (HWND h : windows) {
+    if (h == dialog || isDialog(h)) continue;
+    const bool tooltip = (static_cast<DWORD>(GetWindowLongPtrW(h, GWL_EXSTYLE)) & WS_EX_TOPMOST) != 0;
+    HWND owner = GetWindow(h, GW_OWNER);
+    if (!tooltip && owner && GetAncestor(owner, GA_ROOT) == dialog) box = unite(box, boxOf(h));
+  }
+  return box;
 }
 
 zrui::Keys keysOf(unsigned mods) { return {(mods & kShift) != 0, (mods & kControl) != 0, (mods & kAlt) != 0}; }
@@ -54,6 +98,9 @@ Cell cellOf(const zrui::TextCell& t, ColourDepth depth) {
   // Colours already show a selection and grey text; without them the
   // toolkit's hints do.
   if (depth == ColourDepth::kMonochrome) attributes |= (t.reverse ? kReverse : 0u) | (t.dim ? kDim : 0u);
+  // Reverse video alone marks a selection or the focus frame without
+  // colours: not underlined as a link's blue would be.
+  if (depth == ColourDepth::kMonochrome && t.reverse) return {static_cast<char32_t>(t.ch), rgb(0, 0, 0), rgb(255, 255, 255), attributes};
   return {static_cast<char32_t>(t.ch), t.fg, t.bg, attributes};
 }
 
@@ -68,9 +115,60 @@ std::optional<Point> caretCell() {
   return Point{at.x / kCellWidth, at.y / kCellHeight};
 }
 
+// The thumb's place on a bar of `length` cells for a view of `view` cells
+// from `offset` over `total`.
+int thumbAt(int offset, int view, int total, int length) {
+  const int range = total - view;
+  if (range <= 0 || length <= 1) return 0;
+  return std::clamp(offset * (length - 1) / range, 0, length - 1);
+}
+
+// The scroll bars of a view on the terminal's last column and row, in the
+// dialog's face colours: an arrow in reverse video at each end where more of
+// the dialog lies that way, the thumb (#) where the view stands.
+void drawBars(CellGrid& frame, const View& view, const Box& dialog, const Hidden& hidden, Rgb fg, Rgb bg) {
+  const int w = frame.width(), h = frame.height();
+  const Size shown = view.shown();
+  auto put = [&](int x, int y, char32_t ch, bool strong) {
+    if (x < 0 || y < 0 || x >= w || y >= h) return;
+    frame.at(x, y) = Cell{ch, fg, bg, strong ? (kReverse | kBold) : 0u};
+  };
+  if (view.vertical) {
+    const int top = view.pinned ? 1 : 0, bottom = shown.height;  // the bar's rows [top, bottom)
+    for (int y = 0; y < h; ++y) put(w - 1, y, U' ', false);
+    if (bottom - top >= 3) {
+      put(w - 1, top, hidden.top ? U'^' : U' ', hidden.top);
+      put(w - 1, bottom - 1, hidden.bottom ? U'v' : U' ', hidden.bottom);
+      // The body's rows against the dialog's rows under its caption.
+      const int first = view.pan.y - dialog.top, total = dialog.bottom - dialog.top - top;
+      put(w - 1, top + 1 + thumbAt(first, bottom - top, total, bottom - top - 2), U'#', false);
+    } else {
+      put(w - 1, top, hidden.bottom ? U'v' : (hidden.top ? U'^' : U' '), hidden.top || hidden.bottom);
+    }
+  }
+  if (view.horizontal) {
+    const int right = shown.width;
+    for (int x = 0; x < w; ++x) put(x, h - 1, U' ', false);
+    if (right >= 3) {
+      put(0, h - 1, hidden.left ? U'<' : U' ', hidden.left);
+      put(right - 1, h - 1, hidden.right ? U'>' : U' ', hidden.right);
+      put(1 + thumbAt(view.pan.x - dialog.left, shown.width, dialog.right - dialog.left, right - 2), h - 1, U'#', false);
+    }
+  }
+}
+
 }  // namespace
 
 DialogFrontEnd::DialogFrontEnd(std::function<void()> onInterrupt) : onInterrupt_(std::move(onInterrupt)) {
+  // The toolkit's screen is the terminal, at its size of the moment: a
+  // dialog (a message box laid out for the screen's width) made while the
+  // console has the terminal, after a resize there, is made for the size
+  // it will show at.
+  SetScreenSizeSource([] {
+    winsize size{};
+    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0 || size.ws_row == 0) return SIZE{0, 0};
+    return SIZE{size.ws_col * kCellWidth, size.ws_row * kCellHeight};
+  });
   // Every change of the screen (input handled, a timer, a worker thread
   // filling a control) wakes the loop that waits: the screen shows it then,
   // and an idle screen costs nothing.
@@ -81,6 +179,7 @@ DialogFrontEnd::DialogFrontEnd(std::function<void()> onInterrupt) : onInterrupt_
 
 DialogFrontEnd::~DialogFrontEnd() {
   release();
+  SetScreenSizeSource(nullptr);
   zrui::UnwatchDescriptor(changeWatch_);
   if (nextFd_ >= 0) {
     zrui::UnwatchDescriptor(nextWatch_);
@@ -91,17 +190,24 @@ DialogFrontEnd::~DialogFrontEnd() {
 void DialogFrontEnd::take() {
   if (session_) return;
   session_ = std::make_unique<TerminalSession>();
-  pan_ = {};
+  view_ = {};
+  dialog_ = nullptr;
+  scrolled_ = false;
+  placedFor_ = {};
   const Size size = session_->size();
   model_ = std::make_unique<zrui::ScreenModel>(size.width, size.height);
   frame_ = CellGrid(size.width, size.height);
   watch_ = zrui::WatchDescriptor(session_->inputDescriptor(), POLLIN, [this](int, short) { readInput(); });
+  // Signals (a resize above all) wake the loop through the session's pipe.
+  wakeWatch_ = zrui::WatchDescriptor(session_->wakeDescriptor(), POLLIN, [this](int, short) { readInput(); });
 }
 
 void DialogFrontEnd::release() {
   if (!session_) return;
   zrui::UnwatchDescriptor(watch_);
-  watch_ = 0;
+  zrui::UnwatchDescriptor(wakeWatch_);
+  watch_ = wakeWatch_ = 0;
+  dialog_ = nullptr;
   pending_.clear();
   model_.reset();
   session_.reset();
@@ -112,34 +218,59 @@ void DialogFrontEnd::repaint() {
   zrui::AcknowledgeScreenChange();
   if (zrui::TopLevelWindows().empty()) return;
   take();
+  // A size that changed since the last look (the signal may not have been
+  // read yet): everything at the new size, nothing at the old one.
+  bool all = session_->syncSize();
   const Size terminal = session_->size();
-  if (terminal != Size{model_->Grid().width(), model_->Grid().height()} || terminal != frame_.size()) {
-    model_->Resize(terminal.width, terminal.height);
-    frame_ = CellGrid(terminal.width, terminal.height);
+  if (terminal != placedFor_) {
+    placeWindows(terminal);
+    placedFor_ = terminal;
+    session_->painter().invalidate();
+    all = true;
   }
-  // The whole dialog on top when it fits, else as much of it as does with
-  // the focused control in view.
-  const Size screen = screenSize();
   const std::vector<HWND> windows = zrui::TopLevelWindows();
-  RECT r{};
-  GetWindowRect(windows.back(), &r);
-  pan_ = panToShow(cellsOf(r), screen, terminal, pan_);
-  if (HWND focus = GetFocus()) {
-    GetWindowRect(focus, &r);
-    pan_ = panToShow(cellsOf(r), screen, terminal, pan_);
+  if (windows.empty()) return;
+  const Size screen = screenExtent(windows, terminal);
+  if (screen != Size{model_->Grid().width(), model_->Grid().height()}) {
+    model_->Resize(screen.width, screen.height);
+    all = true;
   }
-  model_->SetPan(POINT{pan_.x, pan_.y});
-  if (!model_->NeedsUpdate()) return;
-  // Only the runs of cells that changed are converted; the painter writes
-  // only those that differ from what the terminal shows.
+  HWND dialog = topDialog(windows);
+  const bool fresh = dialog != dialog_;
+  dialog_ = dialog;
+  const Box dialogBox = boxOf(dialog);
+  const std::optional<Box> focus = focusBox(dialog, windows);
+  HWND focused = GetFocus();
+  if (fresh || focused != scrolledFocus_ || view_.terminal != terminal) scrolled_ = false;
+  // Scrolled by the person: kept while the focus stays where it was.
+  const View view = scrolled_ ? view_ : chooseView(dialogBox, focus, screen, terminal, view_, fresh);
+  if (!all && view == view_ && !model_->NeedsUpdate()) return;
+  view_ = view;
+  model_->Update();
+  // The terminal's frame from the model's cells through the view; the
+  // painter writes only the cells that differ from what the terminal shows.
   const zrui::TextGrid& text = model_->Grid();
   const ColourDepth depth = session_->depth();
-  for (const zrui::CellSpan& span : model_->Update())
-    for (int x = span.col; x < span.col + span.count; ++x)
-      if (x < frame_.width() && span.row < frame_.height()) frame_.at(x, span.row) = cellOf(text.at(x, span.row), depth);
-  std::optional<Point> caret = caretCell();
-  if (caret) caret = Point{caret->x - pan_.x, caret->y - pan_.y};
+  frame_ = CellGrid(terminal.width, terminal.height);
+  for (int y = 0; y < terminal.height; ++y)
+    for (int x = 0; x < terminal.width; ++x)
+      if (const std::optional<Point> at = view_.screenCell({x, y}); at && text.contains(at->x, at->y))
+        frame_.at(x, y) = cellOf(text.at(at->x, at->y), depth);
+  drawBars(frame_, view_, dialogBox, hiddenSides(view_, dialogBox), GetSysColor(COLOR_BTNTEXT),
+           GetSysColor(COLOR_BTNFACE));
+  std::optional<Point> caret;
+  if (const std::optional<Point> at = caretCell()) caret = view_.terminalCell(*at);
   session_->painter().paint(frame_, {0, 0}, caret);
+}
+
+void DialogFrontEnd::scrollView(int rows) {
+  if (!session_ || !dialog_) return;
+  const View moved = scrolled(view_, boxOf(dialog_), rows);
+  if (moved == view_) return;
+  view_ = moved;
+  scrolled_ = true;
+  scrolledFocus_ = GetFocus();
+  repaint();
 }
 
 void DialogFrontEnd::readInput() {
@@ -179,10 +310,9 @@ void DialogFrontEnd::handle(const InputEvent& event) {
     case InputEvent::kResize:
       // The terminal's contents are unknown (a resize, a resume): all of it.
       if (session_) {
+        session_->syncSize();
         session_->painter().invalidate();
-        const Size size = session_->size();
-        model_->Resize(size.width, size.height);
-        frame_ = CellGrid(size.width, size.height);
+        placedFor_ = {};  // the windows placed again for the size now
       }
       repaint();
       return;
@@ -195,6 +325,13 @@ void DialogFrontEnd::handle(const InputEvent& event) {
     case InputEvent::kKey: {
       const KeyEvent& k = event.key;
       const zrui::Keys keys = keysOf(k.mods);
+      // Alt+Page Up and Alt+Page Down scroll a dialog taller than the
+      // terminal by a page.
+      if ((k.vk == VK_PRIOR || k.vk == VK_NEXT) && k.mods == kAlt && session_) {
+        const int page = std::max(1, view_.shown().height - (view_.pinned ? 2 : 1));
+        scrollView(k.vk == VK_PRIOR ? -page : page);
+        return;
+      }
       if (k.vk != 0) {
         zrui::InputKeyDown(k.vk, keys);
         zrui::InputKeyUp(k.vk, keys);
@@ -210,8 +347,26 @@ void DialogFrontEnd::handle(const InputEvent& event) {
     case InputEvent::kMouse: {
       const MouseEvent& m = event.mouse;
       // The middle of the cell, in screen pixels.
-      const POINT at{(m.x + pan_.x) * kCellWidth + kCellWidth / 2, (m.y + pan_.y) * kCellHeight + kCellHeight / 2};
+      const std::optional<Point> cell = view_.screenCell({m.x, m.y});
+      if (!cell) {
+        // On a scroll bar: the wheel, or a press above or below the middle,
+        // scrolls the view.
+        const bool up = m.kind == MouseKind::kWheelUp || (m.kind == MouseKind::kPress && m.y < view_.terminal.height / 2);
+        if (m.kind == MouseKind::kWheelUp || m.kind == MouseKind::kWheelDown || m.kind == MouseKind::kPress)
+          scrollView(up ? -3 : 3);
+        return;
+      }
+      const POINT at{cell->x * kCellWidth + kCellWidth / 2, cell->y * kCellHeight + kCellHeight / 2};
       const zrui::Keys keys = keysOf(m.mods);
+      // The wheel over the dialog's face (not over a list that scrolls)
+      // scrolls a dialog taller than the terminal.
+      if ((m.kind == MouseKind::kWheelUp || m.kind == MouseKind::kWheelDown) && dialog_) {
+        HWND under = zrui::HitTest(at);
+        if (under == dialog_ || (under && isLabel(under))) {
+          scrollView(m.kind == MouseKind::kWheelUp ? -3 : 3);
+          return;
+        }
+      }
       switch (m.kind) {
         case MouseKind::kPress: zrui::InputMousePress(at, buttonOf(m.button), keys); break;
         case MouseKind::kDoubleClick: zrui::InputMousePress(at, buttonOf(m.button), keys, true); break;

@@ -1,6 +1,7 @@
 #include "zrterm/screen_painter.h"
 
 #include <ncursesw/curses.h>
+#include <wchar.h>
 
 namespace zrterm {
 
@@ -46,24 +47,38 @@ int ScreenPainter::paint(const CellGrid& grid, Point pan, std::optional<Point> c
   }
   int written = 0;
   const Cell blank{U' ', rgb(0, 0, 0), rgb(0, 0, 0), 0};
+  auto cellAt = [&](int x, int y) -> const Cell& {
+    const int gx = x + pan.x, gy = y + pan.y;
+    return gx < grid.width() && gy < grid.height() && gx >= 0 && gy >= 0 ? grid.at(gx, gy) : blank;
+  };
   for (int y = 0; y < rows; ++y) {
     for (int x = 0; x < columns; ++x) {
-      const int gx = x + pan.x, gy = y + pan.y;
-      const Cell& cell = gx < grid.width() && gy < grid.height() && gx >= 0 && gy >= 0 ? grid.at(gx, gy) : blank;
-      if (shown_.at(x, y) == cell) continue;
+      Cell cell = cellAt(x, y);
+      // A wide character with its right half beside it takes both cells;
+      // any other half (cut by the pan, the edge or a window over it) is
+      // a blank, so that the terminal never gets half of one.
+      const bool wide = cell.ch != kWideRight && x + 1 < columns && cellAt(x + 1, y).ch == kWideRight &&
+                        wcwidth(static_cast<wchar_t>(cell.ch)) == 2;
+      if (!wide && (cell.ch == kWideRight || wcwidth(static_cast<wchar_t>(cell.ch)) > 1)) cell.ch = U' ';
+      if (shown_.at(x, y) == cell && (!wide || shown_.at(x + 1, y) == cellAt(x + 1, y))) {
+        if (wide) ++x;
+        continue;
+      }
       shown_.at(x, y) = cell;
+      if (wide) shown_.at(x + 1, y) = cellAt(x + 1, y);
       const auto [pair, attributes] = style(cell);
       wchar_t text[2] = {static_cast<wchar_t>(cell.ch), L'\0'};
       cchar_t out;
       setcchar(&out, text, cursesAttributes(attributes), static_cast<short>(pair), nullptr);
       // The bottom-right cell scrolls some terminals when written by
       // mvadd_wch; mvins_wch puts it there without moving the cursor on.
-      if (y == rows - 1 && x == columns - 1) {
+      if (y == rows - 1 && x + (wide ? 1 : 0) == columns - 1) {
         mvins_wch(y, x, &out);
       } else {
         mvadd_wch(y, x, &out);
       }
       ++written;
+      if (wide) ++x;
     }
   }
   if (caret && caret->x - pan.x >= 0 && caret->x - pan.x < columns && caret->y - pan.y >= 0 &&

@@ -5,6 +5,7 @@
 #include <ncursesw/term.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -28,7 +29,9 @@ std::string resetSequence;  // leave the alternate screen, cursor on, mouse off,
 int wakePipe[2] = {-1, -1};
 std::atomic<bool> resumed{false};
 std::atomic<bool> interrupted{false};
+std::atomic<bool> resized{false};
 struct sigaction previousActions[NSIG];
+struct sigaction cursesWindowChange {};  // what newterm put in place, if anything
 std::terminate_handler previousTerminate = nullptr;
 
 constexpr int kLeavingSignals[] = {SIGTERM, SIGHUP, SIGQUIT};
@@ -75,6 +78,18 @@ void onSuspend(int) {
   sigemptyset(&again.sa_mask);
   sigaction(SIGTSTP, &again, nullptr);
   resumed = true;
+  wake();
+  errno = saved;
+}
+
+// curses' own handler (it notes the new size for its next read), then ours:
+// the owner's loop waits on descriptors, and a signal alone would not wake it.
+void onWindowChange(int signal) {
+  const int saved = errno;
+  const struct sigaction& curses = cursesWindowChange;
+  if (!(curses.sa_flags & SA_SIGINFO) && curses.sa_handler != SIG_DFL && curses.sa_handler != SIG_IGN)
+    curses.sa_handler(signal);
+  resized = true;
   wake();
   errno = saved;
 }
@@ -132,7 +147,11 @@ TerminalSession::TerminalSession() {
     fcntl(wakePipe[1], F_SETFD, FD_CLOEXEC);
   }
   for (int s : kLeavingSignals) rememberPrevious(s);
-  for (int s : {SIGINT, SIGTSTP, SIGCONT}) rememberPrevious(s);
+  for (int s : {SIGINT, SIGTSTP, SIGCONT, SIGWINCH}) rememberPrevious(s);
+  // The size from the terminal itself: LINES and COLUMNS in the environment
+  // (readline sets them at the console) may be older than the last resize.
+  use_env(TRUE);
+  use_tioctl(TRUE);
   // Escape alone must not wait a second to be told from Alt+key.
   set_escdelay(25);
   SCREEN* screen = newterm(nullptr, stdout, stdin);
@@ -149,6 +168,10 @@ TerminalSession::TerminalSession() {
   for (const char* end : {"\033[4~", "\033[8~", "\033[F", "\033OF"}) define_key(end, KEY_END);
   nodelay(stdscr, TRUE);
   curs_set(0);
+  // curses notes a new size in its own handler (when it installed one):
+  // ours calls it first.
+  sigaction(SIGWINCH, nullptr, &cursesWindowChange);
+  if (cursesWindowChange.sa_handler == previousActions[SIGWINCH].sa_handler) cursesWindowChange.sa_handler = SIG_DFL;
   int colours = 0;
   if (has_colors()) {
     start_color();
@@ -168,11 +191,13 @@ TerminalSession::TerminalSession() {
   resetSequence = capability("rmcup") + "\033[?1002l\033[?1000l\033[?1006l" + capability("sgr0") + capability("cnorm");
   resumed = false;
   interrupted = false;
+  resized = false;
   active = true;
   for (int s : kLeavingSignals) install(s, onLeavingSignal);
   install(SIGINT, onInterrupt);
   install(SIGTSTP, onSuspend);
   install(SIGCONT, onContinue);
+  install(SIGWINCH, onWindowChange);
   static bool registered = false;
   if (!registered) {
     std::atexit(restoreAtExit);
@@ -183,7 +208,7 @@ TerminalSession::TerminalSession() {
 
 TerminalSession::~TerminalSession() {
   for (int s : kLeavingSignals) sigaction(s, &previousActions[s], nullptr);
-  for (int s : {SIGINT, SIGTSTP, SIGCONT}) sigaction(s, &previousActions[s], nullptr);
+  for (int s : {SIGINT, SIGTSTP, SIGCONT, SIGWINCH}) sigaction(s, &previousActions[s], nullptr);
   std::set_terminate(previousTerminate);
   if (active.exchange(false)) {
     std::fputs("\033[?1002l", stdout);
@@ -197,7 +222,18 @@ TerminalSession::~TerminalSession() {
 
 int TerminalSession::inputDescriptor() const { return STDIN_FILENO; }
 
+int TerminalSession::wakeDescriptor() const { return wakePipe[0]; }
+
 Size TerminalSession::size() const { return {COLS, LINES}; }
+
+bool TerminalSession::syncSize() {
+  winsize w{};
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &w) != 0 || w.ws_col == 0 || w.ws_row == 0) return false;
+  if (w.ws_col == COLS && w.ws_row == LINES) return false;
+  resize_term(w.ws_row, w.ws_col);
+  painter_->invalidate();
+  return true;
+}
 
 InputEvent TerminalSession::read(int timeoutMs) {
   for (;;) {
@@ -209,6 +245,14 @@ InputEvent TerminalSession::read(int timeoutMs) {
     }
     if (interrupted.exchange(false)) {
       event.kind = InputEvent::kInterrupt;
+      return event;
+    }
+    if (resized.exchange(false)) {
+      // Now, not at curses' next read of a key: nothing more is written at
+      // the old size.
+      syncSize();
+      painter_->invalidate();
+      event.kind = InputEvent::kResize;
       return event;
     }
     if (resumed.exchange(false)) {
@@ -260,6 +304,13 @@ InputEvent TerminalSession::readKey() {
     wint_t next = 0;
     const int nextKind = wget_wch(stdscr, &next);
     nodelay(stdscr, TRUE);
+    // A resize noted by curses is no key: Escape stays Escape, the resize
+    // comes next.
+    if (nextKind == KEY_CODE_YES && next == KEY_RESIZE) {
+      painter_->invalidate();
+      pending_.push_back(decodeKey(KEY_RESIZE, true));
+      return decodeKey(27, false);
+    }
     if (nextKind == OK && next != 27) return decodeKey(static_cast<int>(next), false, true);
     if (nextKind == KEY_CODE_YES) return decodeKey(static_cast<int>(next), true, true);
   }

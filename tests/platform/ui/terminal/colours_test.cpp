@@ -4,8 +4,12 @@
 
 #include "zrterm/colours.h"
 
+#include "zrui/gdi.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace {
@@ -69,6 +73,69 @@ TEST(Colours, MonochromeUsesAttributesThatKeepTheMeaning) {
   EXPECT_EQ(monochromeAttributes(rgb(0, 0, 255), kWindow), static_cast<unsigned>(kUnderline));
   EXPECT_EQ(monochromeAttributes(kWindow, rgb(0, 0, 128)), static_cast<unsigned>(kReverse));
   EXPECT_EQ(monochromeAttributes(rgb(0, 0, 0), kFace), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// WCAG 2 contrast ratio of two colours: (L1 + 0.05) / (L2 + 0.05) of their
+// relative luminances, the lighter over the darker.
+double channelLight(unsigned v) {
+  const double c = v / 255.0;
+  return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+double luminance(Rgb c) {
+  return 0.2126 * channelLight(c & 0xFF) + 0.7152 * channelLight((c >> 8) & 0xFF) +
+         0.0722 * channelLight((c >> 16) & 0xFF);
+}
+double contrast(Rgb a, Rgb b) {
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour an index of the xterm palette stands for (16-255).
+Rgb xtermRgb(int index) {
+  static const unsigned levels[] = {0, 95, 135, 175, 215, 255};
+  if (index >= 232) {
+    const unsigned v = 8 + 10 * static_cast<unsigned>(index - 232);
+    return rgb(v, v, v);
+  }
+  const int i = index - 16;
+  return rgb(levels[i / 36], levels[(i / 6) % 6], levels[i % 6]);
+}
+
+struct Pair {
+  const char* what;
+  int text, background;  // COLOR_* of the toolkit's palette
+};
+
+TEST(Colours, EveryTextOfThePaletteKeepsAContrastOfFourAndAHalfToOneOnItsBackground) {
+  const Pair pairs[] = {
+      {"window text", COLOR_WINDOWTEXT, COLOR_WINDOW},
+      {"dialog text", COLOR_BTNTEXT, COLOR_BTNFACE},
+      {"dimmed text on the dialog", COLOR_GRAYTEXT, COLOR_BTNFACE},
+      {"dimmed text in a list", COLOR_GRAYTEXT, COLOR_WINDOW},
+      {"selection", COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT},
+      {"focus frame on the dialog", COLOR_HIGHLIGHT, COLOR_BTNFACE},
+      {"caption", COLOR_CAPTIONTEXT, COLOR_ACTIVECAPTION},
+      {"tooltip", COLOR_INFOTEXT, COLOR_INFOBK},
+      {"link in a list", COLOR_HOTLIGHT, COLOR_WINDOW},
+      {"link on the dialog", COLOR_HOTLIGHT, COLOR_BTNFACE},
+  };
+  for (const Pair& p : pairs) {
+    const Rgb text = GetSysColor(p.text), background = GetSysColor(p.background);
+    EXPECT_GE(contrast(text, background), 4.5) << p.what;
+    // And as a terminal of 256 colours shows them.
+    const Rgb shownText = xtermRgb(mapColour(text, ColourDepth::k256).index);
+    const Rgb shownBackground = xtermRgb(mapColour(background, ColourDepth::k256).index);
+    EXPECT_GE(contrast(shownText, shownBackground), 4.5) << p.what << " in 256 colours";
+  }
+  // The measure itself: black on white is 21 : 1, a colour on itself 1 : 1.
+  EXPECT_NEAR(contrast(rgb(0, 0, 0), rgb(255, 255, 255)), 21.0, 1e-9);
+  EXPECT_NEAR(contrast(rgb(0, 120, 215), rgb(0, 120, 215)), 1.0, 1e-9);
+  // The selection's old blue stayed under it with white text.
+  EXPECT_LT(contrast(rgb(255, 255, 255), rgb(0, 120, 215)), 4.5);
 }
 
 }  // namespace

@@ -10,6 +10,9 @@
 
 namespace zrterm {
 
+// The right half of a wide character, whose left cell holds it.
+constexpr char32_t kWideRight = 0;
+
 struct Cell {
   char32_t ch = U' ';
   Rgb fg = rgb(0, 0, 0);

@@ -1,9 +1,13 @@
 #pragma once
 // The toolkit's dialogs in the terminal: while a modal loop of this thread
 // runs with a window showing, the terminal shows the toolkit's screen (every
-// top-level window in z-order, at its template's layout), panned to keep the
-// focused control in view when the terminal is smaller, and a person's keys
-// and mouse go to the windows as raw input. The console gets the terminal
+// top-level window in z-order), the screen being the terminal: dialogs
+// centred in it and placed again when its size changes. A dialog larger than
+// the terminal shows through a view that keeps the focused control and its
+// label in sight and moves only when the focus would leave it, its caption
+// row pinned on the first row when the height allows, arrows on the edges
+// where parts are out of view; the wheel over its face and Alt+Page Up/Down
+// scroll it. A person's keys and mouse go to the windows as raw input. The console gets the terminal
 // back with release().
 //
 // It works through the toolkit's public interface only: the loop that waits
@@ -21,6 +25,8 @@
 
 #include "zrterm/cell_grid.h"
 #include "zrterm/events.h"
+#include "zrterm/viewport.h"
+#include "zrui/wintypes.h"
 
 namespace zrui {
 class ScreenModel;
@@ -52,6 +58,9 @@ class DialogFrontEnd {
   void take();
   void readInput();
   void handleNext();
+  // Moves the view of a dialog taller than the terminal by rows (the
+  // person's wheel or keys); kept until the focus moves.
+  void scrollView(int rows);
 
   std::function<void()> onInterrupt_;
   std::unique_ptr<TerminalSession> session_;
@@ -67,7 +76,12 @@ class DialogFrontEnd {
   std::deque<InputEvent> pending_;
   int nextFd_ = -1;
   int nextWatch_ = 0;
-  Point pan_{};
+  int wakeWatch_ = 0;
+  View view_{};
+  HWND dialog_ = nullptr;    // the dialog the view was chosen for
+  bool scrolled_ = false;    // the person moved the view
+  HWND scrolledFocus_ = nullptr;
+  Size placedFor_{};         // the terminal size the windows were placed for
 };
 
 }  // namespace zrterm

@@ -12,7 +12,8 @@
 // - SIGTSTP (suspend): the terminal is restored and the process stops; on
 //   SIGCONT the session takes the terminal again and the next paint redraws
 //   everything (read() reports kResize so that the owner repaints).
-// Terminal resizes come from read() as kResize.
+// Terminal resizes (SIGWINCH) come from read() as kResize, with the new size
+// already in effect; the signal makes wakeDescriptor() readable.
 //
 // One session at a time per process. REQUIRES: standard input and output are
 // a terminal; all calls from the thread that made the session.
@@ -49,11 +50,19 @@ class TerminalSession {
   // The descriptor to wait on for input (the owner may wait on it together
   // with its own, then call read(0)).
   int inputDescriptor() const;
+  // Readable when a signal (resize, interrupt, resume) has news for read():
+  // an owner waiting on descriptors watches it too.
+  int wakeDescriptor() const;
   // The next event, waiting at most timeoutMs (-1: until there is one);
   // kNone when nothing came in time.
   InputEvent read(int timeoutMs);
-  // The terminal's size now.
+  // The terminal's size as curses has it.
   Size size() const;
+  // Asks the terminal for its size and, when it changed, resizes curses'
+  // screens to it (the next paint then writes everything). True when it
+  // changed. A resize between two reads can then never be drawn at the old
+  // size.
+  bool syncSize();
   ScreenPainter& painter() { return *painter_; }
   ColourDepth depth() const { return painter_->depth(); }
 
