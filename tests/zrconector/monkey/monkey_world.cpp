@@ -16,9 +16,9 @@
 #include <memory>
 #include <sstream>
 
-#include "OdDbBlockReference.h"
-#include "OdDbBlockTableRecord.h"
-#include "OdRxModule.h"
+#include "zrdwg/OdDbBlockReference.h"
+#include "zrdwg/OdDbBlockTableRecord.h"
+#include "zrdwg/OdRxModule.h"
 #include "catalog/CIBancoDados.h"
 #include "colour_picker.h"
 #include "dialogs/CITabCriar.h"
