@@ -18,20 +18,13 @@ namespace {
 
 // Centred at 80 x 24.
 const char* const kBox =
-    "                 +- zrhost -------------------------------[x]+
-"
-    "                 |                                           |
-"
-    "                 |  Save the changes to the drawing?         |
-"
-    "                 |                                           |
-"
-    "                 |  <   Yes    > [    No     ] [  Cancel  ]  |
-"
-    "                 |                                           |
-"
-    "                 |                                           |
-"
+    "                 +- zrhost -------------------------------[x]+\n"
+    "                 |                                           |\n"
+    "                 |  Save the changes to the drawing?         |\n"
+    "                 |                                           |\n"
+    "                 |  <   Yes    > [    No     ] [  Cancel  ]  |\n"
+    "                 |                                           |\n"
+    "                 |                                           |\n"
     "                 +-------------------------------------------+";
 
 TEST_F(DialogsInTerminal, AMessageBoxIsAnsweredWithKeysOrTheMouse) {
