@@ -40,7 +40,7 @@ std::string ResolveFolder(const std::string& value, const std::filesystem::path&
 // message a user needs to put a settings file where it is found.
 std::string NotFoundMessage(const std::string& program) {
   std::string names = program + ".ini";
-  if (Lower(program) != program) names += " or " + Lower(program) + ".ini";
+  if (ZrAsciiLower(program) != program) names += " or " + ZrAsciiLower(program) + ".ini";
   std::string folders;
   for (const std::string& folder : SettingsFolders())
     folders += (folders.empty() ? "" : ", ") + std::filesystem::path(folder).lexically_normal().string();
