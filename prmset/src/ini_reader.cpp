@@ -5,8 +5,7 @@
 #include <dlfcn.h>
 #include <ini.h>
 
-#include <cstdlib>
-#include <sstream>
+#include "prmset/settings_folders.h"
 
 namespace prmset {
 namespace {
@@ -36,17 +35,7 @@ bool ReadIniText(const std::string& text, IniTable* table, int* error_line) {
 }
 
 std::vector<std::string> SettingsFolders() {
-  std::vector<std::string> folders;
-  if (const char* list = std::getenv("ZR_SETTINGS_DIR")) {
-    std::stringstream paths(list);
-    std::string path;
-    while (std::getline(paths, path, ':'))
-      if (!path.empty()) folders.push_back(path);
-  }
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-    folders.push_back(std::string(xdg) + "/zrconector");
-  else if (const char* home = std::getenv("HOME"); home && *home)
-    folders.push_back(std::string(home) + "/.config/zrconector");
+  std::vector<std::string> folders = UserSettingsFolders();
   std::string here = FolderOfThisLibrary();
   // Only where an installation puts them: a program never reaches into the
   // tree it was built from, which may be gone or belong to another version.

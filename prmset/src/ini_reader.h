@@ -18,10 +18,9 @@ using IniTable = std::map<std::string, std::map<std::string, std::string>>;
 // *error_line is then the first bad line.
 bool ReadIniText(const std::string& text, IniTable* table, int* error_line);
 
-// The settings folders, searched in this order: those named by the
-// environment variable ZR_SETTINGS_DIR (':'-separated), the user's
-// configuration folder ($XDG_CONFIG_HOME/zrconector or
-// ~/.config/zrconector), then the installed examples
+// The settings folders, searched in this order: the user's
+// (UserSettingsFolders, prmset/settings_folders.h: ZR_SETTINGS_DIR's, then
+// $XDG_CONFIG_HOME/zrconector or ~/.config/zrconector), then the installed examples
 // (<library>/../share/zrconector/examples/catalogue).
 std::vector<std::string> SettingsFolders();
 

@@ -103,6 +103,31 @@ TEST_F(Settings, FoldersAreSearchedInOrder) {
   EXPECT_EQ(s->GetSettingsFile().utf8(), (user / "so-usuario.ini").string());
 }
 
+// $XDG_CONFIG_HOME/zrconector is the user's folder when the variable is set
+// and not empty (~/.config/zrconector otherwise), searched after the folders
+// of ZR_SETTINGS_DIR; a file not found names the folders in that order.
+TEST_F(Settings, TheUsersFolderComesAfterTheSettingsFolders) {
+  const std::filesystem::path xdg = root() / "xdg", home = root() / "home" / ".config" / "zrconector";
+  Write(settings() / "zrhost.ini", "[database]\nname = settings.db\n");
+  Write(xdg / "zrconector" / "zrhost.ini", "[database]\nname = xdg.db\n");
+  Write(xdg / "zrconector" / "so-usuario.ini", "[database]\nname = xdg.db\n");
+  Write(home / "so-usuario.ini", "[database]\nname = home.db\n");
+  setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
+  IZrSettingsPtr s = Create<IZrSettings>(CLSID_ZrSettings);
+  ASSERT_EQ(s->Load(u"zrhost"), VARIANT_TRUE);
+  EXPECT_EQ(s->GetDatabaseName()->GetValue().utf8(), "settings.db");
+  ASSERT_EQ(s->Load(u"so-usuario"), VARIANT_TRUE);
+  EXPECT_EQ(s->GetDatabaseName()->GetValue().utf8(), "xdg.db");
+  EXPECT_EQ(s->Load(u"nenhum"), VARIANT_FALSE);
+  EXPECT_NE(s->GetLoadError().utf8().find("in the settings folders " + settings().string() + ", " +
+                                          (xdg / "zrconector").string() + ","),
+            std::string::npos)
+      << s->GetLoadError().utf8();
+  setenv("XDG_CONFIG_HOME", "", 1);
+  ASSERT_EQ(s->Load(u"so-usuario"), VARIANT_TRUE);
+  EXPECT_EQ(s->GetDatabaseName()->GetValue().utf8(), "home.db");
+}
+
 // The examples are found only where an installation puts them (tested on the
 // installed tree): never in the source tree the library was built from, which
 // would hand a real drawing the example catalogue.

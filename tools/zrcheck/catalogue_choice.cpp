@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include "zrdwg/OdString.h"
 #include "prmset/prmset.h"
+#include "prmset/settings_folders.h"
 #include "support/ComponentSupport.h"
 
 namespace fs = std::filesystem;
@@ -36,18 +36,7 @@ std::string listed(const std::vector<std::string>& folders) {
 
 std::vector<std::string> checkerSettingsFolders(const std::optional<std::string>& settingsDir) {
   if (settingsDir) return {*settingsDir};
-  std::vector<std::string> folders;
-  if (const char* list = std::getenv("ZR_SETTINGS_DIR")) {
-    std::stringstream paths(list);
-    std::string path;
-    while (std::getline(paths, path, ':'))
-      if (!path.empty()) folders.push_back(path);
-  }
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-    folders.push_back(std::string(xdg) + "/zrconector");
-  else if (const char* home = std::getenv("HOME"); home && *home)
-    folders.push_back(std::string(home) + "/.config/zrconector");
-  return folders;
+  return prmset::UserSettingsFolders();
 }
 
 CatalogueChoice chooseCatalogue(const std::string& program, const std::vector<std::string>& folders) {

@@ -21,8 +21,10 @@ struct CatalogueChoice {
 };
 
 // The folders searched for "<program>.ini": the one given with --settings
-// alone; otherwise those of ZR_SETTINGS_DIR (':'-separated) and the user's
-// configuration folder ($XDG_CONFIG_HOME/zrconector or ~/.config/zrconector).
+// alone; otherwise the user's folders as the settings component searches
+// them (prmset/settings_folders.h: ZR_SETTINGS_DIR's, then
+// $XDG_CONFIG_HOME/zrconector or ~/.config/zrconector), without the
+// installed examples.
 std::vector<std::string> checkerSettingsFolders(const std::optional<std::string>& settingsDir);
 
 // Loads the program's settings through the settings component from those

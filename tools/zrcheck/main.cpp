@@ -22,14 +22,13 @@
 #include "check_policy.h"
 #include "check_report.h"
 #include "command_line.h"
-#include "drawing/CIPinos.h"
+#include "drawing_check.h"
 #include "drawing_picture.h"
 #include "drawing_input.h"
 #include "findings.h"
 #include "insert_lines.h"
 #include "junit_report.h"
 #include "parallel.h"
-#include "placed_pairing.h"
 #include "report_output.h"
 #include "sarif_report.h"
 #include "severity_settings.h"
@@ -90,13 +89,6 @@ class CheckEnvironment : public FxScriptEnvironment {
   std::optional<std::string> tag_;
 };
 
-std::string describe(const _com_error& e) {
-  const _bstr_t d = e.Description();
-  const char16_t* text = d;
-  if (text && *text) return OdString(text).toUtf8();
-  return OdString(e.ErrorMessage()).toUtf8();
-}
-
 // A catalogue that cannot serve the check, as one message.
 struct CatalogueError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -137,7 +129,7 @@ void openCatalogue(CFxDocumentManager* documents, const std::string& catalogue) 
     if (db->Open() != 0) throw CatalogueError("the catalogue " + catalogue + " could not be opened");
     requireCatalogueTables(*db, catalogue);
   } catch (const _com_error& e) {
-    throw CatalogueError("the catalogue " + catalogue + " could not be opened: " + describe(e));
+    throw CatalogueError("the catalogue " + catalogue + " could not be opened: " + comErrorText(e));
   }
 }
 
@@ -215,13 +207,8 @@ std::string isoDateNow() {
   return text;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  reportBrokenPipes();
-  Options o;
-  CLI::App app{"zrcheck: the connector pin check of DXF drawings, for pipelines"};
-  setUpCommandLine(app, "zrcheck");
+// Where the catalogue comes from, and what the pin symbols carry.
+void addCatalogueOptions(CLI::App& app, Options& o) {
   app.add_option("-c,--catalogue", o.catalogue, "the catalogue file (SQLite) to check against, instead of settings")
       ->option_text("FILE");
   app.add_option("-s,--settings", o.settings,
@@ -232,6 +219,10 @@ int main(int argc, char** argv) {
       ->option_text("NAME");
   app.add_option("-t,--attr-tag", o.attrTag, "tag of the pin identifier attribute (default ID_PINO)")
       ->option_text("TAG");
+}
+
+// The report's format and what decides which findings fail the run.
+void addReportOptions(CLI::App& app, Options& o) {
   app.add_option("--format", o.format, "the report's format: text (the default), json, sarif (SARIF 2.1.0) or junit "
                  "(JUnit XML)")
       ->option_text("FORMAT")
@@ -253,6 +244,10 @@ int main(int argc, char** argv) {
                  "pin.missing, pin.unknown, pin.invalid-mate, pin.self-mate, connector.unchecked, connector.unknown-code")
       ->option_text("RULE=LEVEL")
       ->allow_extra_args(false);
+}
+
+// Where the report and the pictures go, and the drawings.
+void addOutputOptions(CLI::App& app, Options& o) {
   app.add_option("--svg", o.svg,
                  "also draw each drawing's model space with its findings marked, as SVG, to FILE (with several "
                  "drawings, FILE-STEM.svg: the drawing's file stem added)")
@@ -271,6 +266,14 @@ int main(int argc, char** argv) {
   app.add_option("drawings", o.drawings, "DXF drawings to check, in the report's order; - reads standard input")
       ->required()
       ->option_text("DRAWING...");
+}
+
+// The command line: every option into o, then what --help ends with.
+void describeCommandLine(CLI::App& app, Options& o) {
+  setUpCommandLine(app, "zrcheck");
+  addCatalogueOptions(app, o);
+  addReportOptions(app, o);
+  addOutputOptions(app, o);
   app.footer("Checks the pin symbols of DXF drawings against the connector catalogue: missing pins, pins the\n"
              "catalogue does not know, pins that touch a pin they may not be connected to, and connectors\n"
              "placed in model space whose pins were not read. The catalogue is only read. Without --catalogue\n"
@@ -284,68 +287,82 @@ int main(int argc, char** argv) {
              "  zrcheck --settings ci --baseline main.json --quiet sheets/*.dxf\n"
              "  zrcheck --settings ci --baseline main.json --format sarif -o zrcheck.sarif sheets/*.dxf\n\n"
              "See zrcheck(1) and zrcheck-waivers(5).");
-  if (std::optional<int> done = parseCommandLine(app, argc, argv)) return *done;
-  if (std::count(o.drawings.begin(), o.drawings.end(), "-") > 1) {
-    std::cerr << "zrcheck: standard input (-) can be given once\n";
-    return 2;
-  }
-  if (o.json && !o.format.empty() && o.format != "json") {
-    std::cerr << "zrcheck: --json and --format " << o.format << " ask for two formats\n";
-    return 2;
-  }
-  const std::string format = o.json ? "json" : o.format.empty() ? "text" : o.format;
-  Severities commandLineSeverities;
-  for (const std::string& assignment : o.severities) {
-    if (std::string why = addSeverity(assignment, commandLineSeverities); !why.empty()) {
-      std::cerr << "zrcheck: " << why << "\n";
-      return 2;
-    }
-  }
-  if (o.program.empty()) {
-    std::cerr << "zrcheck: the program name (--program) must not be empty\n";
-    return 2;
-  }
-  if (o.attrTag && o.attrTag->empty()) {
-    std::cerr << "zrcheck: the attribute tag (--attr-tag) must not be empty\n";
-    return 2;
-  }
-  std::optional<CheckPolicy> policy;
+}
+
+// Why the run stops before it checks anything (exit 2): the message that
+// follows "zrcheck: " on standard error.
+struct CannotCheck {
+  std::string message;
+};
+
+// What the command line asks for beyond the options themselves: the
+// report's format and the levels of --severity. Throws CannotCheck on
+// options that do not go together.
+struct Request {
+  std::string format;  // text, json, sarif or junit
+  Severities severities;
+};
+
+Request checkUsage(const Options& o) {
+  if (std::count(o.drawings.begin(), o.drawings.end(), "-") > 1)
+    throw CannotCheck{"standard input (-) can be given once"};
+  if (o.json && !o.format.empty() && o.format != "json")
+    throw CannotCheck{"--json and --format " + o.format + " ask for two formats"};
+  Request request;
+  request.format = o.json ? "json" : o.format.empty() ? "text" : o.format;
+  for (const std::string& assignment : o.severities)
+    if (std::string why = addSeverity(assignment, request.severities); !why.empty()) throw CannotCheck{why};
+  if (o.program.empty()) throw CannotCheck{"the program name (--program) must not be empty"};
+  if (o.attrTag && o.attrTag->empty()) throw CannotCheck{"the attribute tag (--attr-tag) must not be empty"};
+  return request;
+}
+
+// The waivers and the baseline, read before anything is checked.
+void readPolicy(const Options& o, std::optional<CheckPolicy>& policy) {
   try {
     policy.emplace(o.drawings, o.waivers, o.baseline);
   } catch (const std::exception& e) {
-    std::cerr << "zrcheck: " << printableLines(e.what()) << "\n";
-    return 2;
+    throw CannotCheck{printableLines(e.what())};
   }
-  std::vector<std::string> svgPaths, htmlPaths;
-  for (const std::string& why : {picturePaths(o.svg, "--svg", o.drawings, svgPaths),
-                                 picturePaths(o.html, "--html", o.drawings, htmlPaths)}) {
-    if (!why.empty()) {
-      std::cerr << "zrcheck: " << printable(why) << "\n";
-      return 2;
-    }
-  }
-  ReportOutput output(o.output);
-  if (!output.openError().empty()) {
-    std::cerr << "zrcheck: " << output.openError() << "\n";
-    return 2;
-  }
+}
 
-  // The module's message boxes (a failed statement) go to standard error and
-  // count as catalogue errors: the check then went on without those rows.
-  static int boxesShown = 0;
+// The picture files of --svg and --html, one per drawing (empty when not
+// asked for).
+struct PictureFiles {
+  std::vector<std::string> svg, html;
+};
+
+PictureFiles pictureFiles(const Options& o) {
+  PictureFiles files;
+  for (const std::string& why : {picturePaths(o.svg, "--svg", o.drawings, files.svg),
+                                 picturePaths(o.html, "--html", o.drawings, files.html)})
+    if (!why.empty()) throw CannotCheck{printable(why)};
+  return files;
+}
+
+// The module's message boxes (a failed statement) go to standard error and
+// count as catalogue errors: the check then went on without those rows.
+int boxesShown = 0;
+
+void reportMessageBoxes() {
   zrui::SetMessageBoxResponder([](const zrui::MessageBoxInfo& box) {
     std::cerr << "zrcheck: " << printableLines(OdString(box.text).toUtf8()) << "\n";
     ++boxesShown;
     return box.defaultAnswer();
   });
+}
 
+// The catalogue and the settings file of the run, the levels in force (the
+// settings file's first; the command line's win), and the catalogue opened.
+// With --catalogue, fileCatalogue receives the settings made for it, which
+// the caller keeps for the whole run.
+CheckRun prepareRun(const Options& o, const Severities& commandLineSeverities, CheckPolicy& policy,
+                    CFxDocumentManager* documents, std::unique_ptr<CatalogueSettings>& fileCatalogue) {
   CheckRun run;
   run.date = isoDateNow();
   run.program = o.program;
   run.attrTag = o.attrTag.value_or(kDefaultTag);
   run.uriBase = o.base;
-  std::unique_ptr<CatalogueSettings> fileCatalogue;
-  CFxDocumentManager* documents = GetFxSystemServices()->GetDocumentManager();
   OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(o.program)));
   try {
     std::vector<std::string> folders;
@@ -364,99 +381,125 @@ int main(int argc, char** argv) {
     if (!choice.warning.empty()) std::cerr << "zrcheck: warning: " << choice.warning << "\n";
     if (!o.catalogue) run.settingsFile = choice.settingsFile;
     else if (o.settings) run.settingsFile = severitySettingsFile(*o.settings, o.program);
-    // The settings file's levels first; the command line's win.
-    if (!run.settingsFile.empty()) readSeveritySettings(run.settingsFile, policy->severities);
-    for (const auto& [rule, level] : commandLineSeverities) policy->severities[rule] = level;
-    run.severities = policy->severities;
-    run.baselineFile = policy->baselineFile();
+    if (!run.settingsFile.empty()) readSeveritySettings(run.settingsFile, policy.severities);
+    for (const auto& [rule, level] : commandLineSeverities) policy.severities[rule] = level;
+    run.severities = policy.severities;
+    run.baselineFile = policy.baselineFile();
     openCatalogue(documents, run.catalogue);
   } catch (const std::exception& e) {
-    std::cerr << "zrcheck: " << printableLines(e.what()) << "\n";
-    return 2;
+    throw CannotCheck{printableLines(e.what())};
   }
+  return run;
+}
 
+// Checking the drawings one after the other, each open as the active
+// document while it is checked; status is the run's exit status so far.
+struct DrawingChecks {
+  const CheckRun& run;
+  CheckPolicy& policy;
+  const PictureFiles& pictures;
+  CFxDocumentManager* documents;
+  int status = 0;
+
+  // The drawing at index (given as path, read into drawing) into report.
+  void check(std::size_t index, const std::string& path, ReadDrawing& drawing, CheckReport& report);
+
+ private:
+  void fail(CheckReport& report, const std::string& why);
+  void judge(const CheckReport& report, const std::string& path, int boxesBefore);
+  void drawPictures(std::size_t index, const std::string& path, CFxDocument& doc, const CheckReport& report);
+};
+
+void DrawingChecks::fail(CheckReport& report, const std::string& why) {
+  report.error = why;
+  std::cerr << "zrcheck: " << printableLines(why) << "\n";
+  status = 2;
+}
+
+// The exit status the checked report asks for.
+void DrawingChecks::judge(const CheckReport& report, const std::string& path, int boxesBefore) {
+  if (boxesShown != boxesBefore) {
+    std::cerr << "zrcheck: " << drawingName(path) << ": the catalogue failed during the check\n";
+    status = 2;
+  } else if (!report.unchecked.empty() && report.records.empty()) {
+    // Nothing at all was checked although connectors are placed.
+    std::cerr << "zrcheck: " << drawingName(path) << ": no pin symbol carries the attribute "
+              << printable(run.attrTag) << "; " << report.unchecked.size()
+              << " connector(s) placed in model space were not checked\n";
+    status = 2;
+  } else if (!report.clean() && status == 0) {
+    status = 1;
+  }
+}
+
+// The pictures are drawn while the drawing is open.
+void DrawingChecks::drawPictures(std::size_t index, const std::string& path, CFxDocument& doc,
+                                 const CheckReport& report) {
+  const OdDbDatabase& db = *doc.GetFxDatabase()->database();
+  for (const auto& [file, format] : {std::pair{pictures.svg[index], picture::PictureFormat::kSvg},
+                                     std::pair{pictures.html[index], picture::PictureFormat::kHtml}}) {
+    if (file.empty()) continue;
+    if (std::string why = picture::writePicture(file, format, db, report.findings, drawingName(path)); !why.empty()) {
+      std::cerr << "zrcheck: " << printable(why) << "\n";
+      status = 2;
+    }
+  }
+}
+
+void DrawingChecks::check(std::size_t index, const std::string& path, ReadDrawing& drawing, CheckReport& report) {
+  report.drawing = path;
+  if (!drawing.error.empty()) {
+    fail(report, drawing.error);
+    return;
+  }
+  report.fingerprint = drawing.fingerprint;
+  report.insertLines = std::move(drawing.insertLines);
+  const OdResBufPtr insunits = drawing.db->getSysVar(OdString(u"INSUNITS"));
+  report.units = unitsName(insunits.isNull() ? 0 : insunits->getInt32());
+  // The document takes the drawing over; nothing else holds it after.
+  CFxDocument* doc = documents->AddDocument(std::move(drawing.db), OdString::fromUtf8(drawingName(path)));
+  const int boxesBefore = boxesShown;
+  const auto started = std::chrono::steady_clock::now();
+  try {
+    checkActiveDrawing(report);
+    policy.apply(report, index, run.today());
+    judge(report, path, boxesBefore);
+    drawPictures(index, path, *doc, report);
+  } catch (const _com_error& e) {
+    report.records.clear();
+    report.findings.clear();
+    fail(report, drawingName(path) + ": catalogue: " + comErrorText(e));
+  } catch (const OdError& e) {
+    report.records.clear();
+    fail(report, drawingName(path) + ": " + e.description().toUtf8());
+  } catch (const std::exception& e) {
+    report.records.clear();
+    fail(report, drawingName(path) + ": " + e.what());
+  }
+  report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  documents->CloseDocument(doc);
+}
+
+// Every drawing read (on all cores), then checked in the order given, with
+// the pin attribute's tag as the host variable the module reads.
+int checkDrawings(const Options& o, const Request& request, const CheckRun& run, CheckPolicy& policy,
+                  const PictureFiles& pictures, CFxDocumentManager* documents, std::vector<CheckReport>& reports) {
   CheckEnvironment environment(o.attrTag);
   documents->SetScriptEnvironment(&environment);
-  int status = 0;
-  std::vector<ReadDrawing> read = readAll(o.drawings, format == "sarif" || format == "junit");
-  std::vector<CheckReport> reports(o.drawings.size());
-  for (std::size_t i = 0; i < o.drawings.size(); ++i) {
-    CheckReport& report = reports[i];
-    report.drawing = o.drawings[i];
-    const std::string& path = o.drawings[i];
-    auto fail = [&](const std::string& why) {
-      report.error = why;
-      std::cerr << "zrcheck: " << printableLines(why) << "\n";
-      status = 2;
-    };
-    if (!read[i].error.empty()) {
-      fail(read[i].error);
-      continue;
-    }
-    report.fingerprint = read[i].fingerprint;
-    report.insertLines = std::move(read[i].insertLines);
-    const OdResBufPtr insunits = read[i].db->getSysVar(OdString(u"INSUNITS"));
-    report.units = unitsName(insunits.isNull() ? 0 : insunits->getInt32());
-    // The document takes the drawing over; nothing else holds it after.
-    CFxDocument* doc = documents->AddDocument(std::move(read[i].db), OdString::fromUtf8(drawingName(path)));
-    const int boxesBefore = boxesShown;
-    const auto started = std::chrono::steady_clock::now();
-    try {
-      // The module's check, then zrcheck's pairing of placed symbols only
-      // (placed_pairing.h); the catalogue read once per code for both.
-      CheckCatalogue catalogue(zr::CatalogoPadrao());
-      CIPinos(&catalogue).VerificarPinos(report.records);
-      pairPlacedSymbols(report.records, catalogue);
-      for (const auto& record : report.records)
-        if (catalogue.unknownCode(record->GetCodigo())) report.unknownCodes.insert(record->GetCodigo().toUtf8());
-      std::unique_ptr<CStringList> names(CIPinos().GetConectoresDesenho());
-      for (POSITION pos = names->GetHeadPosition(); pos;) report.names.push_back(names->GetNext(pos).ToUtf8());
-      report.findUnchecked();
-      report.findings = findingsOf(report);
-      policy->apply(report, i, run.today());
-      if (boxesShown != boxesBefore) {
-        std::cerr << "zrcheck: " << drawingName(path) << ": the catalogue failed during the check\n";
-        status = 2;
-      } else if (!report.unchecked.empty() && report.records.empty()) {
-        // Nothing at all was checked although connectors are placed.
-        std::cerr << "zrcheck: " << drawingName(path) << ": no pin symbol carries the attribute "
-                  << printable(run.attrTag) << "; " << report.unchecked.size()
-                  << " connector(s) placed in model space were not checked\n";
-        status = 2;
-      } else if (!report.clean() && status == 0) {
-        status = 1;
-      }
-      // The pictures are drawn while the drawing is open.
-      const OdDbDatabase& db = *doc->GetFxDatabase()->database();
-      for (const auto& [file, format] : {std::pair{svgPaths[i], picture::PictureFormat::kSvg},
-                                         std::pair{htmlPaths[i], picture::PictureFormat::kHtml}}) {
-        if (file.empty()) continue;
-        if (std::string why = picture::writePicture(file, format, db, report.findings, drawingName(path));
-            !why.empty()) {
-          std::cerr << "zrcheck: " << printable(why) << "\n";
-          status = 2;
-        }
-      }
-    } catch (const _com_error& e) {
-      report.records.clear();
-      report.findings.clear();
-      fail(drawingName(path) + ": catalogue: " + describe(e));
-    } catch (const OdError& e) {
-      report.records.clear();
-      fail(drawingName(path) + ": " + e.description().toUtf8());
-    } catch (const std::exception& e) {
-      report.records.clear();
-      fail(drawingName(path) + ": " + e.what());
-    }
-    report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    documents->CloseDocument(doc);
-  }
+  std::vector<ReadDrawing> read = readAll(o.drawings, request.format == "sarif" || request.format == "junit");
+  reports.resize(o.drawings.size());
+  DrawingChecks checks{run, policy, pictures, documents};
+  for (std::size_t i = 0; i < o.drawings.size(); ++i) checks.check(i, o.drawings[i], read[i], reports[i]);
   documents->SetScriptEnvironment(nullptr);
+  return checks.status;
+}
 
-  for (const std::string& path : policy->unmatchedBaselineDrawings())
+// What the waivers and the baseline did not match, and expired waivers.
+void warnAboutPolicy(CheckRun& run, const CheckPolicy& policy) {
+  for (const std::string& path : policy.unmatchedBaselineDrawings())
     std::cerr << "zrcheck: warning: " << printable(run.baselineFile) << ": its drawing " << printable(path)
               << " matches no drawing checked (by path or by content)\n";
-  run.waivers = policy->waivers();
+  run.waivers = policy.waivers();
   for (const Waiver& w : run.waivers) {
     const std::string state = waiverState(w, run.today());
     if (state == "expired")
@@ -465,18 +508,43 @@ int main(int argc, char** argv) {
     else if (state == "unmatched")
       std::cerr << "zrcheck: warning: " << printable(w.file) << ": waiver " << w.entry << " matches no finding\n";
   }
-  if (format == "json") {
-    printJson(run, reports, output.stream());
-  } else if (format == "sarif") {
-    printSarif(run, reports, output.stream());
-  } else if (format == "junit") {
-    printJunit(run, reports, output.stream());
-  } else {
-    printText(run, reports, output.stream(), o.quiet);
-  }
-  if (std::string why = output.finish(); !why.empty()) {
-    std::cerr << "zrcheck: " << why << "\n";
+}
+
+void printReport(const std::string& format, const CheckRun& run, const std::vector<CheckReport>& reports,
+                 std::ostream& out, bool quiet) {
+  if (format == "json") printJson(run, reports, out);
+  else if (format == "sarif") printSarif(run, reports, out);
+  else if (format == "junit") printJunit(run, reports, out);
+  else printText(run, reports, out, quiet);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  reportBrokenPipes();
+  Options o;
+  CLI::App app{"zrcheck: the connector pin check of DXF drawings, for pipelines"};
+  describeCommandLine(app, o);
+  if (std::optional<int> done = parseCommandLine(app, argc, argv)) return *done;
+  try {
+    const Request request = checkUsage(o);
+    std::optional<CheckPolicy> policy;
+    readPolicy(o, policy);
+    const PictureFiles pictures = pictureFiles(o);
+    ReportOutput output(o.output);
+    if (!output.openError().empty()) throw CannotCheck{output.openError()};
+    reportMessageBoxes();
+    CFxDocumentManager* documents = GetFxSystemServices()->GetDocumentManager();
+    std::unique_ptr<CatalogueSettings> fileCatalogue;
+    CheckRun run = prepareRun(o, request.severities, *policy, documents, fileCatalogue);
+    std::vector<CheckReport> reports;
+    const int status = checkDrawings(o, request, run, *policy, pictures, documents, reports);
+    warnAboutPolicy(run, *policy);
+    printReport(request.format, run, reports, output.stream(), o.quiet);
+    if (std::string why = output.finish(); !why.empty()) throw CannotCheck{why};
+    return status;
+  } catch (const CannotCheck& stop) {
+    std::cerr << "zrcheck: " << stop.message << "\n";
     return 2;
   }
-  return status;
 }
