@@ -105,7 +105,7 @@
      "The module's dialogs, its message boxes, the colour picker and the file chooser show in the terminal, centred, and are placed again when the terminal is resized. Tab and Shift+Tab move between controls, Enter presses the default button, Escape cancels, Alt and a caption's underlined letter chooses a control; arrows, Space, typing and the editing keys work in the focused control; the mouse clicks, double-clicks, turns the wheel over a list and drags a resizable frame. A dialog larger than the terminal shows through a view that keeps the focused control in sight, its caption on the first row and arrows on the edges where parts are out of view; Alt+Page Up and Alt+Page Down, or the wheel over the dialog's face, scroll it. Without colour (NO_COLOR set, or a monochrome terminal) the state lights keep their shapes: a full disc complete, an empty circle missing, ! an error, ? unknown; the focus shows in reverse video. Message boxes answer in the language of LC_ALL, LC_MESSAGES or LANG (Portuguese or English). Ctrl-C cancels the dialogs open and interrupts the call.")
     ("settings"
      "Settings and catalogue"
-     "The module reads its database settings from the settings file of the program (the system variable PROGRAM, set by --program; zrhost by default): PROGRAM.ini, looked for in the folders of ZR_SETTINGS_DIR (separated by ':'), then in ~/.config/zrconector (or $XDG_CONFIG_HOME/zrconector), then in the installed examples. Its [database] section names the catalogue: type MDB with data_folder and name for a file, or a server. From the build tree, examples/catalogue holds an example: ZR_SETTINGS_DIR=examples/catalogue zrhost --program zrnovo --load examples/suite.scm examples/drawing.dxf.")))
+     "The module reads its database settings from the settings file of the program (the system variable PROGRAM, set by --program; zrhost by default): PROGRAM.ini, looked for in the folder given with --settings, then in the folders of ZR_SETTINGS_DIR (separated by ':'), then in ~/.config/zrconector (or $XDG_CONFIG_HOME/zrconector), then in the installed examples. Its [database] section names the catalogue: type MDB with data_folder and name for a file, or a server. When none is found, the module's box says "Unable to load the settings file." and zrhost names on standard error the file and the folders it looked in. From the build tree, examples/catalogue holds an example: zrhost --settings examples/catalogue --load examples/suite.scm examples/drawing.dxf.")))
 
 (define (print-topic entry width)
   (print-wrapped (list-ref entry 1) width "" "")
@@ -145,6 +145,7 @@
               ("module      " "the module's seven functions, with their arguments and results")
               ("host        " "the host's procedures (drawings, dialogs, pictures, the process)")
               ("dialogs     " "keys and mouse in dialogs on the terminal")
+              ("keys        " "each key of the dialogs and what it does")
               ("settings    " "where the settings and the catalogue are found (ZR_SETTINGS_DIR)")
               ("NAME        " "one function or procedure, as (zrhost-help 'NovoConector)")))
   (print-wrapped (string-append "The module's functions: " (string-join (map car module-function-help) " ")) width
@@ -169,7 +170,8 @@
 (define (help-host width)
   (print-wrapped "The host's procedures:" width "" "")
   (newline)
-  (for-each (lambda (name) (print-host-procedure name width)) (host-procedure-names)))
+  (for-each (lambda (name) (print-host-procedure name width)) (host-procedure-names))
+  (print-wrapped "(zrhost-help 'keys) lists the keys of the dialogs." width "" ""))
 
 (define (help-all width)
   (help-module width)
@@ -180,7 +182,6 @@
                                 (let ((names (false-if-exception (module-functions))))
                                   (if (and names (pair? names)) (string-join names " ") "none")))
                  width "" "  ")
-  (print-wrapped "(zrhost-help 'keys) lists the keys of the dialogs." width "" "")
   (print-wrapped "(zrhost-help 'NAME) shows one of them." width "" ""))
 
 (define (help-one name width)

@@ -40,8 +40,10 @@ void renameX2ByKeys(TmuxTerminal& t) {
 }
 
 TEST_F(DialogsInTerminal, ConnectorsScreenAtTheKeyboardAloneHandsTheChangesToAtualizarMacros) {
+  // At 80 x 24 the screen (93 x 31 cells) shows through the viewport, from
+  // its caption.
   auto t = startModule(80, 24);
-  call(*t, "(zrConectores)", "Pinos faltando");
+  call(*t, "(zrConectores)", "+- Conectores do desenho");
   renameX2ByKeys(*t);
   // After the apply, the focus went on from the disabled Aplicar: back
   // around to the connector list (Tab), X6 (the third), Tab to its pins, pin
@@ -61,14 +63,14 @@ TEST_F(DialogsInTerminal, ConnectorsScreenAtTheKeyboardAloneHandsTheChangesToAtu
   // Escape and Fechar cancel: an applied change is in the drawing, nothing
   // is handed over.
   t->keys({"C-l"});
-  call(*t, "(zrConectores)", "Pinos faltando");
+  call(*t, "(zrConectores)", "+- Conectores do desenho");
   press(*t, {"Down", "Tab", "Tab", "Down", "F2"});
   t->type("K7");
   press(*t, {"Enter", "Tab", "Enter", "Escape"});
   ASSERT_TRUE(t->waitFor("(zrConectores)\nzrhost>")) << t->screen();
   call(*t, "(drawing-connector-names)", "(\"K7\" \"J1\"");
   t->keys({"C-l"});
-  call(*t, "(zrConectores)", "Pinos faltando");
+  call(*t, "(zrConectores)", "+- Conectores do desenho");
   press(*t, {"Down", "Tab", "Tab", "Down", "F2"});
   t->type("K8");
   // From Aplicar, once it has disabled itself, the focus is on Fechar.

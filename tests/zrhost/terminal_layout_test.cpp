@@ -105,7 +105,7 @@ std::string settled(const TmuxTerminal& t) {
 
 // The name dialog of the test module at 80 x 24, as it shows centred.
 const char* const kNameAt80x24 =
-    "                   +- Connector name -----------------------+\n"
+    "                   +- Connector name --------------------[x]+\n"
     "                   |                                        |\n"
     "                   |  Name:      X1_______________________  |\n"
     "                   |                                        |\n"
@@ -144,7 +144,8 @@ TEST_F(DialogsInTerminal, ADialogIsCentredAndPlacedAgainWhenTheTerminalIsResized
   // Tab to Cancel at the bottom right: the view follows, the caption's row
   // stays on the first row.
   t->keys({"Tab", "Tab", "Tab"});
-  ASSERT_TRUE(t->waitFor("[  Cancel   ]")) << t->screen();
+  // Focused, Cancel carries the default marker.
+  ASSERT_TRUE(t->waitFor("<  Cancel   >")) << t->screen();
   screen = settled(*t);
   EXPECT_NE(rowsOf(screen)[0].find("name -----"), std::string::npos) << screen;
   EXPECT_EQ(rowsOf(screen)[7][0], '<') << screen;
@@ -279,7 +280,8 @@ TEST_F(DialogsInTerminal, TheConnectorsScreenAtEightyColumnsKeepsEveryFocusedCon
     rows = rowsOf(screen);
     EXPECT_NE(rows[0].find("------"), std::string::npos) << "Tab " << i + 1 << "\n" << screen;
     expectWithin(screen, 80);
-    closeShown = closeShown || screen.find("[  Fechar  ]") != std::string::npos;
+    // Focused, the button carries the default marker: < Fechar >.
+    closeShown = closeShown || screen.find("  Fechar  ") != std::string::npos;
     before = screen;
   }
   // The close button, out of view at first, came into view with the focus.
