@@ -182,14 +182,8 @@ TEST_F(DialogsInTerminal, TheTerminalComesBackWhenZrhostIsEndedInADialog) {
 // What a new user does: zrhost on the example drawing and catalogue, the
 // module's new-connector dialog called, seen, answered with the keyboard.
 TEST_F(DialogsInTerminal, TheNewConnectorDialogOfTheModuleOnTheExampleDrawing) {
-  const std::string examples = ZRHOST_EXAMPLES;
-  ASSERT_EQ(std::system(("bash " + examples + "/catalogue/build-sqlite.sh " + file("catalogo.db") + " >/dev/null 2>&1").c_str()), 0);
-  write("zrnovo.ini", "[database]\ndata_folder = " + folder() + "/\ntype = MDB\nname = catalogo.db\n");
-  write("drawing.dxf", testing_support::readFile(examples + "/drawing.dxf"));
-  TmuxTerminal t({ZRHOST_PROGRAM, "--program", "zrnovo", "--module", ZRHOST_REAL_MODULE, "--load",
-                  examples + "/suite.scm", "drawing.dxf"},
-                 folder(), 80, 24, {{"HOME", folder()}, {"ZR_SETTINGS_DIR", folder()}});
-  ASSERT_TRUE(t.waitFor("zrhost>")) << t.screen();
+  auto terminal = startModule(80, 24);
+  TmuxTerminal& t = *terminal;
   call(t, "(NovoConector \"BOR001\")", "Nome do novo conector:");
   ASSERT_TRUE(t.waitFor("X8___")) << t.screen();
   EXPECT_NE(t.screen().find("+- Novo conector ---"), std::string::npos) << t.screen();

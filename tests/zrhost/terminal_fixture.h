@@ -126,15 +126,20 @@ class DialogsInTerminal : public ZrhostRun {
 #ifdef ZRHOST_REAL_MODULE
   // zrhost with the module itself on the example drawing and catalogue, the
   // suite's script loaded.
-  std::unique_ptr<TmuxTerminal> startModule(int columns, int rows) {
+  // zrhost with the module on the example drawing and catalogue, at the
+  // prompt; `extra` adds to its environment (NO_COLOR, ...).
+  std::unique_ptr<TmuxTerminal> startModule(int columns, int rows,
+                                            const std::map<std::string, std::string>& extra = {}) {
     const std::string examples = ZRHOST_EXAMPLES;
     EXPECT_EQ(std::system(("bash " + examples + "/catalogue/build-sqlite.sh " + file("catalogo.db") + " >/dev/null 2>&1").c_str()), 0);
     write("zrnovo.ini", "[database]\ndata_folder = " + folder() + "/\ntype = MDB\nname = catalogo.db\n");
     write("drawing.dxf", testing_support::readFile(examples + "/drawing.dxf"));
+    std::map<std::string, std::string> env{{"HOME", folder()}, {"ZR_SETTINGS_DIR", folder()}};
+    env.insert(extra.begin(), extra.end());
     auto t = std::make_unique<TmuxTerminal>(
         std::vector<std::string>{ZRHOST_PROGRAM, "--program", "zrnovo", "--module", ZRHOST_REAL_MODULE, "--load",
                                  examples + "/suite.scm", "drawing.dxf"},
-        folder(), columns, rows, std::map<std::string, std::string>{{"HOME", folder()}, {"ZR_SETTINGS_DIR", folder()}});
+        folder(), columns, rows, env);
     EXPECT_TRUE(t->waitFor("zrhost>")) << t->screen();
     return t;
   }

@@ -291,14 +291,8 @@ TEST_F(DialogsInTerminal, TheConnectorsScreenAtEightyColumnsKeepsEveryFocusedCon
 }
 
 TEST_F(DialogsInTerminal, WithoutColourTheLightsOfTheConnectorsScreenReadByTheirShapes) {
-  const std::string examples = ZRHOST_EXAMPLES;
-  ASSERT_EQ(std::system(("bash " + examples + "/catalogue/build-sqlite.sh " + file("catalogo.db") + " >/dev/null 2>&1").c_str()), 0);
-  write("zrnovo.ini", "[database]\ndata_folder = " + folder() + "/\ntype = MDB\nname = catalogo.db\n");
-  write("drawing.dxf", testing_support::readFile(examples + "/drawing.dxf"));
-  TmuxTerminal t({ZRHOST_PROGRAM, "--program", "zrnovo", "--module", ZRHOST_REAL_MODULE, "--load",
-                  examples + "/suite.scm", "drawing.dxf"},
-                 folder(), 120, 40, {{"HOME", folder()}, {"ZR_SETTINGS_DIR", folder()}, {"NO_COLOR", "1"}});
-  ASSERT_TRUE(t.waitFor("zrhost>")) << t.screen();
+  auto terminal = startModule(120, 40, {{"NO_COLOR", "1"}});
+  TmuxTerminal& t = *terminal;
   call(t, "(zrConectores)", "+- Conectores do desenho");
   const std::string screen = settled(t);
   // No colour at all in the capture.

@@ -55,6 +55,18 @@ std::string printable(const std::string& utf8) {
 
 const char* const kReportSchema = "urn:zrconector:zrcheck-report:1";
 
+std::string findingSymbol(const CheckReport& report, const Finding& f) {
+  if (!f.handle.empty() || f.record == Finding::kNone || f.record >= report.records.size()) return f.handle;
+  for (const auto& pin : report.records[f.record]->GetPinos())
+    if (!pin->handle.isEmpty()) return pin->handle.toUtf8();
+  return {};
+}
+
+std::size_t findingLine(const CheckReport& report, const Finding& f) {
+  auto it = report.insertLines.find(findingSymbol(report, f));
+  return it == report.insertLines.end() ? 0 : it->second;
+}
+
 std::string unitsName(int insunits) {
   static const char* const names[] = {
       "unitless",    "inches",      "feet",          "miles",           "millimeters",     "centimeters",

@@ -81,6 +81,13 @@ struct CheckRun {
   std::string today() const { return date.substr(0, 10); }
 };
 
+// The symbol a finding points at: its own handle, else the first placed
+// symbol of its connector ("" when the connector has none).
+std::string findingSymbol(const CheckReport& report, const Finding& f);
+
+// The DXF line of that symbol's INSERT, or 0 when it is not known.
+std::size_t findingLine(const CheckReport& report, const Finding& f);
+
 // The name of a $INSUNITS value ("unitless", "inches", "millimeters", ...);
 // "unknown" for a value outside the table.
 std::string unitsName(int insunits);

@@ -64,15 +64,8 @@ void addProperty(pugi::xml_node properties, const std::string& name, const std::
 // of its symbol's INSERT, the handle and position.
 std::string locationOf(const CheckReport& report, const Finding& f) {
   std::string out = report.drawing;
-  std::string handle = f.handle;
-  if (handle.empty() && f.record != Finding::kNone && f.record < report.records.size())
-    for (const auto& pin : report.records[f.record]->GetPinos())
-      if (!pin->handle.isEmpty()) {
-        handle = pin->handle.toUtf8();
-        break;
-      }
-  if (auto it = report.insertLines.find(handle); it != report.insertLines.end())
-    out += ":" + std::to_string(it->second);
+  const std::string handle = findingSymbol(report, f);
+  if (std::size_t line = findingLine(report, f)) out += ":" + std::to_string(line);
   if (!f.handle.empty()) out += ", symbol " + f.handle;
   else if (!handle.empty()) out += ", connector's symbol " + handle;
   if (f.x && f.y) {

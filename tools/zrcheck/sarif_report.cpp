@@ -107,15 +107,8 @@ Json artifactLocation(const std::string& drawing, const std::string& base) {
 
 // The DXF line a finding points at (see the header).
 std::size_t lineOf(const CheckReport& report, const Finding& f) {
-  std::string handle = f.handle;
-  if (handle.empty() && f.record != Finding::kNone && f.record < report.records.size())
-    for (const auto& pin : report.records[f.record]->GetPinos())
-      if (!pin->handle.isEmpty()) {
-        handle = pin->handle.toUtf8();
-        break;
-      }
-  auto it = report.insertLines.find(handle);
-  return it == report.insertLines.end() ? 1 : it->second;
+  const std::size_t line = findingLine(report, f);
+  return line ? line : 1;
 }
 
 Json resultOf(const CheckRun& run, const CheckReport& report, const Finding& f, const Json& artifact,
