@@ -16,7 +16,7 @@ TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} "$top/build/tsan/tests/zrconector/
 
 # The DXF reader against generated input: a bounded libFuzzer run (clang)
 # over the corpus kept in tests/fuzz/corpus.
-bash "$top/tests/fuzz/build-and-run.sh" 120
+bash "$top/tests/fuzz/build-and-run.sh" 60
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
