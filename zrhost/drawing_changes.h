@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 
 namespace zrhost {
 

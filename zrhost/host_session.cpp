@@ -5,7 +5,7 @@
 
 #include "drawing_input.h"
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "zrdwg/OdDbDatabase.h"
 #include "dialog_driver.h"
 #ifdef ZRHOST_HAVE_ZRUI

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "zrdwg/OdDbHandle.h"
 #include "connector_names.h"
 #include "drawing_changes.h"

@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "dialog_driver.h"
 #include "scheme_guard.h"
 #include "scheme_registry.h"

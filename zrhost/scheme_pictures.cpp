@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "drawing_check.h"
 #include "drawing_picture.h"
 #include "scheme_guard.h"

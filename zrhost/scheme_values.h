@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "FxResBuf.h"
+#include "zrfx/FxResBuf.h"
 
 namespace zrhost {
 

@@ -16,7 +16,7 @@
 
 #include <libguile.h>
 
-#include "FxFunctionInterface.h"
+#include "zrfx/FxFunctionInterface.h"
 
 namespace zrhost {
 

@@ -18,7 +18,7 @@
 
 #include "drawing/CIDicConectores.h"
 #include "drawing/CIPinos.h"
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "drawing/PinGrid.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 
 namespace testing_support {
 

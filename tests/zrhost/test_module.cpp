@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "zrdwg/OdDbBlockReference.h"
 #include "zrdwg/OdDbBlockTableRecord.h"
 #include "zrdwg/OdDbDictionary.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "zrdwg/OdResBuf.h"
 #include "catalog/CIBancoDados.h"
 #include "catalogue_choice.h"

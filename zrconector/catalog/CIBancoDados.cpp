@@ -9,7 +9,7 @@
 #include "settings/CIConfig.h"
 #include "support/ComponentSupport.h"
 #include "catalog/ConnectionString.h"
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "zrui/afx/cmisc.h"
 
 namespace {

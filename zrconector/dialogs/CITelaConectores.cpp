@@ -1,6 +1,6 @@
 #include "dialogs/CITelaConectores.h"
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "zrdwg/OdDbBlockReference.h"
 #include "dialogs/resource.h"
 #include "drawing/CICad.h"

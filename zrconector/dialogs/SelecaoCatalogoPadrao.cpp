@@ -5,7 +5,7 @@
 #include "dialogs/SelecaoCatalogue.h"
 #include "drawing/CICad.h"
 #include "drawing/CIPinos.h"
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "settings/CITexto.h"
 
 namespace zr {

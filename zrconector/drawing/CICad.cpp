@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "zrdwg/OdDbBlockReference.h"
 #include "zrdwg/OdDbText.h"
 

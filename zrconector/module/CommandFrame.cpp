@@ -1,7 +1,7 @@
 #include "module/CommandFrame.h"
 
 #include "catalog/CIBancoDados.h"
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "zrcom/com_error.h"
 #include "zrui/afx.h"
 

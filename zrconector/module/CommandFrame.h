@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "FxFunctionInterface.h"
+#include "zrfx/FxFunctionInterface.h"
 
 namespace zr {
 

@@ -9,7 +9,7 @@
 #include "drawing/CIDicConectores.h"
 #include "module/CommandFrame.h"
 #include "settings/CITexto.h"
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "zrui/afx.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // manager's reactor, so that documents opened later get the module's functions
 // and closing documents lose them.
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "zrdwg/OdRxModule.h"
 
 class CZRConector : public OdRxModule, public CFxDocumentManagerReactor {

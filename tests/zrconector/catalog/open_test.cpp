@@ -8,7 +8,7 @@
 
 #include "settings/CIConfig.h"
 #include "catalog/ConnectionString.h"
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "catalogue_fixture.h"
 #include "zrui/afx/cmisc.h"
 

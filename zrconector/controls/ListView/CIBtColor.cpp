@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "controls/ListView/CIColorPropriedade.h"
 
 namespace ListView {

@@ -1,4 +1,4 @@
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "FxResBuf.h"
+#include "zrfx/FxResBuf.h"
 
 #include <cstdlib>
 #include <cstring>

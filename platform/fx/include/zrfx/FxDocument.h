@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "FxFunctionInterface.h"
+#include "zrfx/FxFunctionInterface.h"
 #include "zrdwg/OdDbDatabase.h"
 #include "zrdwg/OdDbObject.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "FxResBuf.h"
+#include "zrfx/FxResBuf.h"
 
 // A command function: no parameters; it reads its arguments and sets its
 // result through the interface, and returns 1 to the host.

@@ -1,4 +1,4 @@
-#include "FxFunctionInterface.h"
+#include "zrfx/FxFunctionInterface.h"
 
 #include <stdexcept>
 

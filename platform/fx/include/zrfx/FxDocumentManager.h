@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "FxDocument.h"
+#include "zrfx/FxDocument.h"
 #include "zrdwg/OdRxObject.h"
 
 // Receives the document manager's notifications; every one does nothing unless

@@ -1,4 +1,4 @@
-#include "FxDocument.h"
+#include "zrfx/FxDocument.h"
 
 CFxDocument::CFxDocument(OdDbDatabasePtr db, OdString path, uint32_t serial, FxScriptEnvironment** environment)
     : database_(std::move(db)), path_(std::move(path)), serial_(serial), functions_(environment) {}
