@@ -6,12 +6,10 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/setup.sh"
 bash "$top/scripts/build.sh" asan
 
-# The toolkit hands messages between threads: its tests run again under
-# ThreadSanitizer.
-bash "$top/scripts/build.sh" tsan zrui_tests
+# Threads run again under ThreadSanitizer: the toolkit hands messages between
+# threads, and the selection dialog fills its catalogue tree on a worker thread.
+bash "$top/scripts/build.sh" tsan zrui_tests zrselconector_tests
 TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} "$top/build/tsan/tests/platform/ui/zrui_tests" --gtest_brief=1
-# The selection dialog fills its catalogue tree on a worker thread.
-bash "$top/scripts/build.sh" tsan zrselconector_tests
 TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} "$top/build/tsan/tests/zrconector/dialogs/zrselconector_tests" --gtest_brief=1
 
 # The DXF reader against generated input: a bounded libFuzzer run (clang)

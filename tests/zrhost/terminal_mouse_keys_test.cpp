@@ -38,7 +38,7 @@ TEST_F(DialogsInTerminal, TheWheelScrollsAListAndADoubleClickOpensAnEntry) {
   const std::string many = file("many");
   ASSERT_EQ(mkdir(many.c_str(), 0755), 0);
   for (int i = 1; i <= 30; ++i) {
-    char name[16];
+    char name[24];
     std::snprintf(name, sizeof name, "/d%02d.dwg", i);
     std::ofstream(many + name) << "0\nEOF\n";
   }
