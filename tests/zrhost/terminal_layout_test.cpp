@@ -252,8 +252,10 @@ TEST_F(DialogsInTerminal, TheModulesDialogsFollowEveryResize) {
         EXPECT_EQ(f.top, 0) << d.call << " at " << size << "\n" << screen;
       }
     }
+    // Closed, the dialog gives the console back (the capture drops the
+    // prompt's trailing space, so the prompt is looked for without it).
     t->keys({"Escape"});
-    ASSERT_TRUE(t->waitFor("zrhost> \n", 10) || t->waitFor("zrhost>")) << t->screen();
+    ASSERT_TRUE(t->waitFor("zrhost>")) << t->screen();
     settled(*t);
   }
 }
