@@ -130,7 +130,7 @@ TEST_F(DialogsInTerminal, ADialogOfTheModuleIsFilledInByKeysAltLettersAndTheMous
   ASSERT_TRUE(t->waitFor("(zrtAskName \"X3\")\n(\"J7\" \"green\")\nzrhost>")) << t->screen();
 }
 
-TEST_F(DialogsInTerminal, TheColourPickerShowsItsSwatchesInColourAndIsDrivenByKeysAndTheMouse) {
+TEST_F(DialogsInTerminal, TheColourPickerShowsItsSwatchesInTheTerminalsColours) {
   auto t = start(120, 40);
   call(*t, "(zrtColour 5)", "Index 5 (0,0,255)");
   EXPECT_NE(t->screen().find("+- Colour "), std::string::npos) << t->screen();
@@ -145,19 +145,8 @@ TEST_F(DialogsInTerminal, TheColourPickerShowsItsSwatchesInColourAndIsDrivenByKe
   t->keys({"Enter"});
   ASSERT_TRUE(t->waitFor("(zrtColour 5)\n(5100 6)\nzrhost>")) << t->screen();
 
-  // A click on the swatch below the selection (21), then on OK.
-  call(*t, "(zrtColour 5)", "Index 5 (0,0,255)");
-  const auto selected = cellOf(t->screen(), "[]");
-  ASSERT_GE(selected.first, 0) << t->screen();
-  click(*t, {selected.first, selected.second + 1});
-  ASSERT_TRUE(t->waitFor("Index 21 (")) << t->screen();
-  click(*t, cellOf(t->screen(), "OK"));
-  ASSERT_TRUE(t->waitFor("(zrtColour 5)\n(5100 21)\nzrhost>")) << t->screen();
-
-  // Escape cancels.
-  call(*t, "(zrtColour 300)", "Index 256 (by layer)");
-  t->keys({"Escape"});
-  ASSERT_TRUE(t->waitFor("(zrtColour 300)\n(-5001 -1)\nzrhost>")) << t->screen();
+  // The mouse on the swatches, Escape and opening clamped are the picker's
+  // own tests (colour_picker_test.cpp, dialog_driving_test.cpp).
 }
 
 TEST_F(DialogsInTerminal, TheFileChooserListsDrawingsAndFoldersAndIsDrivenByTyping) {
