@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""Checks that dxf_compare finds what changed between two drawings, and
-only that: each row edits a copy of a generated drawing at the text level
-(so no re-save noise hides or causes a difference) and names the words the
-report must hold (the edited handle and attribute)."""
+"""Checks that the judges of the round trips find what changed between two
+drawings, and only that: dxf_compare (each row edits a copy of a generated
+drawing at the text level, so no re-save noise hides or causes a difference,
+and names the words the report must hold: the edited handle and attribute),
+and roundtrip_check's comparison of groups (only spelling may differ)."""
 
 import os
 import shutil
@@ -19,6 +20,7 @@ import ezdxf  # noqa: E402
 
 import dxf_compare  # noqa: E402
 import make_drawings  # noqa: E402
+import roundtrip_check  # noqa: E402
 
 
 class TagText:
@@ -196,6 +198,24 @@ class DxfCompareTest(unittest.TestCase):
                                          self.original] + args, capture_output=True, text=True)
                 self.assertEqual(result.returncode, status, result.stdout + result.stderr)
                 self.assertIn(words, result.stdout + result.stderr)
+
+    def write(self, name, text):
+        path = os.path.join(self.tmp, name)
+        with open(path, "wb") as f:
+            f.write(text)
+        return path
+
+    def test_group_comparison_allows_only_spelling(self):
+        original = self.write("groups_a.dxf", b"999\nwriter\n  0\nLINE\n  5\n2F\n 10\n0.0\n"
+                                              b" 20\n1.5\n  1\nfim  \n  0\nEOF\n")
+        respelled = self.write("groups_b.dxf", b"0\r\nLINE\r\n5\r\n2F\r\n10\r\n0\r\n"
+                                               b"20\r\n1.50E+00\r\n1\r\nfim  \r\n0\r\nEOF\r\n")
+        self.assertEqual(roundtrip_check.tag_differences(original, respelled), [])
+        changed = self.write("groups_c.dxf", b"  0\nLINE\n  5\n2F\n 10\n0.0\n 90\n7\n"
+                                             b" 20\n1.5\n  1\nfim\n  0\nEOF\n")
+        found = roundtrip_check.tag_differences(original, changed)
+        self.assertTrue(any("added at line 7" in m and "(90, b'7')" in m for m in found), found)
+        self.assertTrue(any("b'fim  '" in m and "b'fim'" in m for m in found), found)
 
 
 if __name__ == "__main__":
