@@ -170,8 +170,11 @@ TEST_F(ExtendedData, TextsOfEachApplicationReadFromAFile) {
       std::vector<OdString> values;
       EXPECT_EQ(line->xDataTexts(u(application), values), !expected.empty());
       EXPECT_EQ(utf8(values), expected);
-      if (expected.empty()) EXPECT_TRUE(line->xData(u(application)).isNull());
-      else EXPECT_EQ(texts(line->xData(u(application))), expected);
+      if (expected.empty()) {
+        EXPECT_TRUE(line->xData(u(application)).isNull());
+      } else {
+        EXPECT_EQ(texts(line->xData(u(application))), expected);
+      }
     }
   }
 }
