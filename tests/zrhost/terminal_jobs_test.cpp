@@ -13,6 +13,7 @@
 
 namespace {
 
+#ifdef ZRHOST_REAL_MODULE
 // Keys one at a time, each given time to be handled: the screen's own
 // updates (a folder loading, a list refilled) come between them.
 void press(TmuxTerminal& t, const std::vector<std::string>& keys) {
@@ -30,7 +31,6 @@ std::vector<std::string> times(int n, const std::string& key) { return std::vect
 const char* const kRenamed = "atualizarMacros: 4 changed pin symbol(s) 40 46 4C 52\n";
 const char* const kRenamedAndPin = "atualizarMacros: 5 changed pin symbol(s) 40 46 4C 52 6A\n";
 
-#ifdef ZRHOST_REAL_MODULE
 // In the connector list (its focus at the start): X2, the seventh; Tab to
 // the pin list, Tab to the grid, Down to the name row, F2, Down to the
 // suite's proposal J1, Enter; Tab to Aplicar, Enter.
