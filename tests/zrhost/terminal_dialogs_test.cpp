@@ -6,11 +6,9 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <set>
-#include <sstream>
+#include <string>
+#include <vector>
 
 #include "terminal_fixture.h"
 
@@ -147,41 +145,6 @@ TEST_F(DialogsInTerminal, TheColourPickerShowsItsSwatchesInTheTerminalsColours) 
 
   // The mouse on the swatches, Escape and opening clamped are the picker's
   // own tests (colour_picker_test.cpp, dialog_driving_test.cpp).
-}
-
-TEST_F(DialogsInTerminal, TheFileChooserListsDrawingsAndFoldersAndIsDrivenByTyping) {
-  std::filesystem::create_directories(file("drawings/old"));
-  for (const char* name : {"drawings/notes.txt", "drawings/old/relay.dwg"}) write(name, "x");
-  auto t = start(120, 40);
-  call(*t, "(zrtFile \"" + file("drawings") + "\")", "old/");
-  EXPECT_EQ(t->screen().find("notes.txt"), std::string::npos) << t->screen();
-  // The name field has the focus: a folder's name opens it, a file's ends.
-  t->type("old");
-  t->keys({"Enter"});
-  ASSERT_TRUE(t->waitFor("relay.dwg")) << t->screen();
-  t->type("relay.dwg");
-  t->keys({"Enter"});
-  ASSERT_TRUE(t->waitFor("(1 \"" + file("drawings/old/relay.dwg") + "\")\nzrhost>")) << t->screen();
-}
-
-TEST_F(DialogsInTerminal, ASmallTerminalPansAndAResizeRedraws) {
-  auto t = start(80, 24);
-  t->resize(40, 10);
-  call(*t, "(zrtAskName \"X1\")", "Name:");
-  // 40 x 10 is smaller than the dialog: the focused name field is in view.
-  std::string screen = t->screen();
-  EXPECT_NE(screen.find("X1____"), std::string::npos) << screen;
-  // Focus to OK, at the dialog's bottom: the view pans to it.
-  t->keys({"Tab", "Tab"});
-  ASSERT_TRUE(t->waitFor("<    OK    >")) << t->screen();
-  // Grown to 120 x 40, the whole dialog shows.
-  t->resize(120, 40);
-  ASSERT_TRUE(t->waitFor("+- Connector name ---")) << t->screen();
-  screen = t->screen();
-  EXPECT_NE(screen.find("Name:      X1___"), std::string::npos) << screen;
-  EXPECT_NE(screen.find("<    OK    > [  Cancel   ]"), std::string::npos) << screen;
-  t->keys({"Enter"});
-  ASSERT_TRUE(t->waitFor("(\"X1\" \"red\")\nzrhost>")) << t->screen();
 }
 
 // Ctrl+C in a dialog cancels it and the session goes on; ended by a signal

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -34,7 +35,7 @@ const char* const kListScrolled =
     "        |  |d09.dwg                                                |  |\n"
     "        |  |d10.dwg                                                |  |";
 
-TEST_F(DialogsInTerminal, TheWheelScrollsAListAndADoubleClickOpensAnEntry) {
+TEST_F(DialogsInTerminal, TheFileChooserScrollsByTheWheelAndIsAnsweredByADoubleClickOrByTyping) {
   const std::string many = file("many");
   ASSERT_EQ(mkdir(many.c_str(), 0755), 0);
   for (int i = 1; i <= 30; ++i) {
@@ -56,6 +57,21 @@ TEST_F(DialogsInTerminal, TheWheelScrollsAListAndADoubleClickOpensAnEntry) {
 
   doubleClick(*t, cellOf(t->screen(), "d02.dwg"));
   ASSERT_TRUE(t->waitFor(call + "\n(1 \"" + many + "/d02.dwg\")\nzrhost>")) << t->screen();
+
+  // Driven by typing alone: drawings and folders are listed, other files
+  // not; the name field has the focus, a folder's name opens it, a file's
+  // ends the dialog.
+  std::filesystem::create_directories(file("drawings/old"));
+  for (const char* name : {"drawings/notes.txt", "drawings/old/relay.dwg"}) write(name, "x");
+  t->keys({"C-l"});
+  DialogsInTerminal::call(*t, "(zrtFile \"" + file("drawings") + "\")", "old/");
+  EXPECT_EQ(t->screen().find("notes.txt"), std::string::npos) << t->screen();
+  t->type("old");
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("relay.dwg")) << t->screen();
+  t->type("relay.dwg");
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("(1 \"" + file("drawings/old/relay.dwg") + "\")\nzrhost>")) << t->screen();
 }
 
 // The size of a file (0 when there is none yet).
