@@ -1,8 +1,9 @@
 #!/usr/bin/python3
-"""Checks that dxf_compare finds what changed between two drawings, and
-only that: each case edits a copy of a generated drawing at the text level
-(so no re-save noise hides or causes a difference) and looks for the
-difference naming the edited handle and attribute."""
+"""Checks that the judges of the round trips find what changed between two
+drawings, and only that: dxf_compare (each row edits a copy of a generated
+drawing at the text level, so no re-save noise hides or causes a difference,
+and names the words the report must hold: the edited handle and attribute),
+and roundtrip_check's comparison of groups (only spelling may differ)."""
 
 import os
 import shutil
@@ -19,6 +20,7 @@ import ezdxf  # noqa: E402
 
 import dxf_compare  # noqa: E402
 import make_drawings  # noqa: E402
+import roundtrip_check  # noqa: E402
 
 
 class TagText:
@@ -43,9 +45,8 @@ class TagText:
                 return i, end
         raise KeyError(handle)
 
-    def header_var(self, name):
-        i = self.lines.index(name)
-        return i + 1  # line of the value's group code
+    def set_header(self, name, value):
+        self.lines[self.lines.index(name) + 2] = value
 
     def set_value(self, handle, code, old, new):
         start, end = self.entity(handle)
@@ -66,21 +67,21 @@ class TagText:
         target, _ = self.entity(other)
         self.lines[target:target] = block
 
+    def add_copy(self, handle, new, seed):
+        start, end = self.entity(handle)
+        copy = list(self.lines[start:end])
+        copy[3] = new
+        self.lines[end:end] = copy
+        self.set_header("$HANDSEED", seed)
+
 
 class DxfCompareTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.tmp = tempfile.mkdtemp(prefix="dxf_compare_test_")
         cls.original = os.path.join(cls.tmp, "features.dxf")
-        builders = make_drawings.drawings()
-        make_drawings.write_drawing(builders["features_r2013"], cls.original)
+        make_drawings.write_drawing(make_drawings.drawings()["features_r2013"], cls.original)
         cls.doc = ezdxf.readfile(cls.original)
-        msp = cls.doc.modelspace()
-        cls.pin = msp.query('INSERT[name=="PIN-A"]')[0]
-        cls.circle = msp.query("CIRCLE")[0]
-        cls.line = msp.query("LINE")[0]
-        cls.xrecord = cls.doc.rootdict["ZR_DADOS"]["CONFIGURACAO"]
-        cls.custom = cls.doc.rootdict["ZR_DADOS"]["OBJETO_PROPRIO"]
         cls.count = 0
 
     @classmethod
@@ -88,162 +89,133 @@ class DxfCompareTest(unittest.TestCase):
         shutil.rmtree(cls.tmp)
 
     def edited(self, edit):
-        """Differences between the original and a copy changed by edit(TagText)."""
+        """Path of a copy of the original changed by edit(TagText)."""
         text = TagText(self.original)
         edit(text)
         DxfCompareTest.count += 1
         path = os.path.join(self.tmp, f"edited{self.count}.dxf")
         text.save(path)
-        return dxf_compare.diff_files(self.original, path), path
+        return path
 
     def assertReported(self, differences, *words):
         matching = [d for d in differences if all(w in d for w in words)]
         self.assertTrue(matching, f"no difference mentions {words}; got {differences}")
 
-    def test_identical_files_are_equal(self):
-        self.assertEqual(dxf_compare.diff_files(self.original, self.original), [])
+    def test_each_edit_is_reported(self):
+        msp = self.doc.modelspace()
+        attrib = msp.query('INSERT[name=="PIN-A"]')[0].attribs[0]
+        pin = msp.query('INSERT[name=="PIN-A"]')[0]
+        circle, line = msp.query("CIRCLE")[0].dxf.handle, msp.query("LINE")[0].dxf.handle
+        xrecord = self.doc.rootdict["ZR_DADOS"]["CONFIGURACAO"].dxf.handle
+        custom = self.doc.rootdict["ZR_DADOS"]["OBJETO_PROPRIO"].dxf.handle
+        dados = self.doc.rootdict["ZR_DADOS"].dxf.handle
+        pin_name = pin.get_xdata("ZR_PINO")[1].value
+        seed = int(self.doc.header["$HANDSEED"], 16)
+        new = format(seed, "X")
+        a = attrib.dxf.handle
+        # (what is edited, the edit, words one reported difference must hold)
+        table = [
+            ("attribute text", lambda t: t.set_value(a, 1, attrib.dxf.text, "99"),
+             [(f"ATTRIB #{a}", "text", "'99'")]),
+            ("removed entity", lambda t: t.remove(circle),
+             [(f"CIRCLE #{circle}", "missing"), ("*Model_Space", f"#{circle}", "missing")]),
+            ("extended data", lambda t: t.set_value(pin.dxf.handle, 1000, pin_name, "X999"),
+             [(f"INSERT #{pin.dxf.handle}", "ZR_PINO", "X999")]),
+            ("header variable", lambda t: t.set_header("$INSUNITS", "6"),
+             [("HEADER $INSUNITS", "4", "6")]),
+            ("handle seed shrunk", lambda t: t.set_header("$HANDSEED", format(seed - 1, "X")),
+             [("$HANDSEED",)]),
+            ("new entity", lambda t: t.add_copy(circle, new, format(seed + 1, "X")),
+             [(f"CIRCLE #{new}", "added"), ("*Model_Space", f"#{new} added")]),
+            ("float by one ulp", lambda t: t.set_value(xrecord, 40, "2.5", "2.5000000000000004"),
+             [(f"XRECORD #{xrecord}", "2.5000000000000004")]),
+            ("trailing spaces", lambda t: t.set_value(xrecord, 1, "fim  ", "fim"),
+             [(f"XRECORD #{xrecord}", "'fim  '")]),
+            ("unknown object tag", lambda t: t.set_value(custom, 70, "2", "3"),
+             [(f"ZRCUSTOMOBJECT #{custom}", "(70, 3)")]),
+            ("entity order", lambda t: t.move_before(circle, line), [("*Model_Space", "moved")]),
+            ("dictionary entry", lambda t: t.set_value(dados, 3, "NORMAS", "NORMAS2"),
+             [(f"DICTIONARY #{dados}", "'NORMAS'", "removed")]),
+            ("reactor", lambda t: t.set_value(line, 330, dados, "0"),
+             [(f"LINE #{line}", "reactors")]),
+            ("class entry", lambda t: t.lines.__setitem__(t.lines.index("ZrCustomObject"),
+                                                          "ZrOtherObject"),
+             [("CLASSES ZRCUSTOMOBJECT", "ZrOtherObject")]),
+        ]
+        for what, edit, expected in table:
+            with self.subTest(what):
+                path = self.edited(edit)
+                found = dxf_compare.diff_files(self.original, path)
+                for words in expected:
+                    self.assertReported(found, *words)
+                if what == "header variable":
+                    self.assertEqual(len(found), 1, found)
+                if what == "new entity":
+                    self.assertEqual(dxf_compare.diff_files(self.original, path,
+                                                            allow_changed=[new]), [])
 
-    def test_copy_resaved_by_ezdxf_is_equal(self):
+        both = self.edited(lambda t: (t.set_value(a, 1, attrib.dxf.text, "99"), t.remove(circle)))
+        found = dxf_compare.diff_files(self.original, both, allow_changed=[a.lower()])
+        self.assertFalse([d for d in found if "ATTRIB" in d], found)
+        self.assertReported(found, f"CIRCLE #{circle}")
+        self.assertEqual(dxf_compare.diff_files(self.original, both, allow_changed=[a, circle]), [])
+
+    def test_what_is_not_a_change_is_not_reported(self):
+        self.assertEqual(dxf_compare.diff_files(self.original, self.original), [])
+        seed = int(self.doc.header["$HANDSEED"], 16)
+        grown = self.edited(lambda t: t.set_header("$HANDSEED", format(seed + 0x100, "X")))
+        self.assertEqual(dxf_compare.diff_files(self.original, grown), [])
         ezdxf.options.write_fixed_meta_data_for_testing = True
         copy = os.path.join(self.tmp, "resaved.dxf")
         ezdxf.readfile(self.original).saveas(copy)
         text = TagText(copy)
         for name, guid in zip(("$FINGERPRINTGUID", "$VERSIONGUID"), make_drawings.FIXED_GUIDS):
-            text.lines[text.header_var(name) + 1] = guid
+            text.set_header(name, guid)
         text.save(copy)
         self.assertEqual(dxf_compare.diff_files(self.original, copy), [])
-
-    def test_changed_attribute_text(self):
-        attrib = self.pin.attribs[0]
-        found, _ = self.edited(lambda t: t.set_value(attrib.dxf.handle, 1, attrib.dxf.text, "99"))
-        self.assertReported(found, f"ATTRIB #{attrib.dxf.handle}", "text", "'99'")
-
-    def test_removed_entity(self):
-        handle = self.circle.dxf.handle
-        found, _ = self.edited(lambda t: t.remove(handle))
-        self.assertReported(found, f"CIRCLE #{handle}", "missing")
-        self.assertReported(found, "*Model_Space", f"#{handle}", "missing")
-
-    def test_changed_extended_data_value(self):
-        handle = self.pin.dxf.handle
-        name = self.pin.get_xdata("ZR_PINO")[1].value
-        found, _ = self.edited(lambda t: t.set_value(handle, 1000, name, "X999"))
-        self.assertReported(found, f"INSERT #{handle}", "ZR_PINO", "X999")
-
-    def test_changed_header_variable(self):
-        def edit(t):
-            t.lines[t.header_var("$INSUNITS") + 1] = "6"
-        found, _ = self.edited(edit)
-        self.assertEqual(len(found), 1, found)
-        self.assertReported(found, "HEADER $INSUNITS", "4", "6")
-
-    def test_handle_seed_may_grow_but_not_shrink(self):
-        def set_seed(value):
-            def edit(t):
-                t.lines[t.header_var("$HANDSEED") + 1] = value
-            return edit
-        seed = self.doc.header["$HANDSEED"]  # as read: the document is never saved
-        grown, _ = self.edited(set_seed(format(int(seed, 16) + 0x100, "X")))
-        self.assertEqual(grown, [])
-        shrunk, _ = self.edited(set_seed(format(int(seed, 16) - 1, "X")))
-        self.assertReported(shrunk, "$HANDSEED")
-
-    def test_new_entity_reported_unless_allowed(self):
-        seed = self.doc.header["$HANDSEED"]
-        new = format(int(seed, 16), "X")
-
-        def edit(t):
-            start, end = t.entity(self.circle.dxf.handle)
-            copy = list(t.lines[start:end])
-            copy[3] = new
-            t.lines[end:end] = copy
-            t.lines[t.header_var("$HANDSEED") + 1] = format(int(seed, 16) + 1, "X")
-        found, path = self.edited(edit)
-        self.assertReported(found, f"CIRCLE #{new}", "added")
-        self.assertReported(found, "*Model_Space", f"#{new} added")
-        self.assertEqual(dxf_compare.diff_files(self.original, path, allow_changed=[new]), [])
-
-    def test_objects_ezdxf_adds_do_not_follow_the_handle_seed(self):
-        # This file lacks layouts and other objects ezdxf creates on loading.
+        # This file lacks layouts and other objects ezdxf creates on loading,
+        # which do not follow the handle seed.
         source = os.path.join(HERE, "data", "compact_codes_r2000_crlf.dxf")
         with open(source, "rb") as f:
             data = f.read()
         copy = os.path.join(self.tmp, "compact_grown_seed.dxf")
-        grown = data.replace(b"$HANDSEED\r\n5\r\n60\r\n", b"$HANDSEED\r\n5\r\n90\r\n")
-        self.assertNotEqual(grown, data)
         with open(copy, "wb") as f:
-            f.write(grown)
+            f.write(data.replace(b"$HANDSEED\r\n5\r\n60\r\n", b"$HANDSEED\r\n5\r\n90\r\n"))
         self.assertEqual(dxf_compare.diff_files(source, copy), [])
 
-    def test_float_compared_exactly(self):
-        handle = self.xrecord.dxf.handle
-        found, _ = self.edited(lambda t: t.set_value(handle, 40, "2.5", "2.5000000000000004"))
-        self.assertReported(found, f"XRECORD #{handle}", "2.5000000000000004")
-
-    def test_trailing_spaces_matter(self):
-        handle = self.xrecord.dxf.handle
-        found, _ = self.edited(lambda t: t.set_value(handle, 1, "fim  ", "fim"))
-        self.assertReported(found, f"XRECORD #{handle}", "'fim  '")
-
-    def test_unknown_object_tags(self):
-        handle = self.custom.dxf.handle
-        found, _ = self.edited(lambda t: t.set_value(handle, 70, "2", "3"))
-        self.assertReported(found, f"ZRCUSTOMOBJECT #{handle}", "(70, 3)")
-
-    def test_entity_order(self):
-        found, _ = self.edited(lambda t: t.move_before(self.circle.dxf.handle, self.line.dxf.handle))
-        self.assertReported(found, "*Model_Space", "moved")
-
-    def test_dictionary_entry_and_reactor(self):
-        dados = self.doc.rootdict["ZR_DADOS"].dxf.handle
-        found, _ = self.edited(lambda t: t.set_value(dados, 3, "NORMAS", "NORMAS2"))
-        self.assertReported(found, f"DICTIONARY #{dados}", "'NORMAS'", "removed")
-        line = self.line.dxf.handle
-        found, _ = self.edited(lambda t: t.set_value(line, 330, dados, "0"))
-        self.assertReported(found, f"LINE #{line}", "reactors")
-
-    def test_class_entry(self):
-        def edit(t):
-            i = t.lines.index("ZrCustomObject")
-            t.lines[i] = "ZrOtherObject"
-        found, _ = self.edited(edit)
-        self.assertReported(found, "CLASSES ZRCUSTOMOBJECT", "ZrOtherObject")
-
-    def test_allow_changed_hides_only_the_given_object(self):
-        attrib = self.pin.attribs[0]
-        circle = self.circle.dxf.handle
-
-        def edit(t):
-            t.set_value(attrib.dxf.handle, 1, attrib.dxf.text, "99")
-            t.remove(circle)
-        _, path = self.edited(edit)
-        found = dxf_compare.diff_files(self.original, path, allow_changed=[attrib.dxf.handle.lower()])
-        self.assertFalse([d for d in found if "ATTRIB" in d], found)
-        self.assertReported(found, f"CIRCLE #{circle}")
-        self.assertEqual(dxf_compare.diff_files(self.original, path,
-                                                allow_changed=[attrib.dxf.handle, circle]), [])
-
     def test_command_line_exit_status(self):
-        script = os.path.join(HERE, "dxf_compare.py")
-        same = subprocess.run([sys.executable, script, self.original, self.original],
-                              capture_output=True, text=True)
-        self.assertEqual(same.returncode, 0, same.stdout + same.stderr)
-        attrib = self.pin.attribs[0]
-        _, path = self.edited(lambda t: t.set_value(attrib.dxf.handle, 1, attrib.dxf.text, "77"))
-        changed = subprocess.run([sys.executable, script, self.original, path],
-                                 capture_output=True, text=True)
-        self.assertEqual(changed.returncode, 1)
-        self.assertIn(f"ATTRIB #{attrib.dxf.handle}", changed.stdout)
-        allowed = subprocess.run([sys.executable, script, self.original, path,
-                                  "--allow-changed", attrib.dxf.handle], capture_output=True)
-        self.assertEqual(allowed.returncode, 0)
+        a = self.doc.modelspace().query('INSERT[name=="PIN-A"]')[0].attribs[0]
+        changed = self.edited(lambda t: t.set_value(a.dxf.handle, 1, a.dxf.text, "77"))
         not_dxf = os.path.join(self.tmp, "not_a_drawing.dxf")
         with open(not_dxf, "w") as f:
             f.write("hello\n")
-        bad = subprocess.run([sys.executable, script, self.original, not_dxf],
-                             capture_output=True, text=True)
-        self.assertEqual(bad.returncode, 2)
-        self.assertIn("not_a_drawing.dxf", bad.stderr)
+        for args, status, words in [([self.original], 0, ""),
+                                    ([changed], 1, f"ATTRIB #{a.dxf.handle}"),
+                                    ([changed, "--allow-changed", a.dxf.handle], 0, ""),
+                                    ([not_dxf], 2, "not_a_drawing.dxf")]:
+            with self.subTest(args=args[1:], status=status):
+                result = subprocess.run([sys.executable, os.path.join(HERE, "dxf_compare.py"),
+                                         self.original] + args, capture_output=True, text=True)
+                self.assertEqual(result.returncode, status, result.stdout + result.stderr)
+                self.assertIn(words, result.stdout + result.stderr)
+
+    def write(self, name, text):
+        path = os.path.join(self.tmp, name)
+        with open(path, "wb") as f:
+            f.write(text)
+        return path
+
+    def test_group_comparison_allows_only_spelling(self):
+        original = self.write("groups_a.dxf", b"999\nwriter\n  0\nLINE\n  5\n2F\n 10\n0.0\n"
+                                              b" 20\n1.5\n  1\nfim  \n  0\nEOF\n")
+        respelled = self.write("groups_b.dxf", b"0\r\nLINE\r\n5\r\n2F\r\n10\r\n0\r\n"
+                                               b"20\r\n1.50E+00\r\n1\r\nfim  \r\n0\r\nEOF\r\n")
+        self.assertEqual(roundtrip_check.tag_differences(original, respelled), [])
+        changed = self.write("groups_c.dxf", b"  0\nLINE\n  5\n2F\n 10\n0.0\n 90\n7\n"
+                                             b" 20\n1.5\n  1\nfim\n  0\nEOF\n")
+        found = roundtrip_check.tag_differences(original, changed)
+        self.assertTrue(any("added at line 7" in m and "(90, b'7')" in m for m in found), found)
+        self.assertTrue(any("b'fim  '" in m and "b'fim'" in m for m in found), found)
 
 
 if __name__ == "__main__":

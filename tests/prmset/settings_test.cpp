@@ -75,14 +75,6 @@ TEST_F(Settings, RefusesNamesThatAreNotProgramNames) {
   }
 }
 
-TEST_F(Settings, MalformedFileFailsWithItsLine) {
-  Write(settings() / "zrhost.ini", "[database]\ntype = MDB\nthis line has no separator\nname = x.db\n");
-  IZrSettingsPtr s = Create<IZrSettings>(CLSID_ZrSettings);
-  EXPECT_EQ(s->Load(u"zrhost"), VARIANT_FALSE);
-  EXPECT_EQ(Read(s), Values{});
-  EXPECT_NE(s->GetLoadError().utf8().find("zrhost.ini:3"), std::string::npos) << s->GetLoadError().utf8();
-}
-
 TEST_F(Settings, ProgramNameFallsBackToLowerCase) {
   Write(settings() / "zrhost.ini", kServerSettings);
   IZrSettingsPtr s = Create<IZrSettings>(CLSID_ZrSettings);

@@ -22,6 +22,8 @@ struct BadSettings {
 };
 
 const BadSettings kBadSettings[] = {
+    {"a line without a separator", "[database]\ntype = MDB\nthis line has no separator\nname = x.db\n",
+     "zrhost.ini:3"},
     {"Latin-1 text", "[database]\ntype = MDB\nname = cat\xE1logo.db\n", "zrhost.ini:3: not UTF-8 text"},
     {"UTF-16 text", std::string("\xFF\xFE[\0d\0]\0", 8), "zrhost.ini:1: UTF-16 text"},
     {"a NUL byte", std::string("[database]\nname = a\0b.db\n", 25), "zrhost.ini:2: a NUL byte"},

@@ -13,12 +13,8 @@ import os
 import subprocess
 import sys
 
-failures = []
-
-
-def expect(condition, message):
-    if not condition:
-        failures.append(message)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from tool_check import build_catalogue, expect, finish  # noqa: E402
 
 
 def run(argv, stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, env=None):
@@ -123,16 +119,12 @@ def main():
     tools = dict(arg.split("=", 1) for arg in sys.argv[2:])
     os.makedirs(work, exist_ok=True)
     write_drawing(os.path.join(work, "drawing.dxf"))
-    examples = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples")
-    subprocess.run(["bash", os.path.join(examples, "catalogue", "build-sqlite.sh"), os.path.join(work, "catalogo.db")],
-                   check=True, capture_output=True)
+    build_catalogue(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples"),
+                    os.path.join(work, "catalogo.db"))
     table = cases(work)
     for name, path in tools.items():
         check_tool(name, path, table[name], work)
-    for f in failures:
-        print("FAIL:", f)
-    print(f"conventions: {'all checks passed' if not failures else str(len(failures)) + ' failure(s)'}")
-    return 1 if failures else 0
+    return finish("conventions")
 
 
 if __name__ == "__main__":

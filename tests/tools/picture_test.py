@@ -17,6 +17,9 @@ import xml.etree.ElementTree as ET
 import ezdxf
 from PIL import Image
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from tool_check import build_catalogue, expect, failures, finish, fresh_folder  # noqa: E402
+
 ZRCHECK, ZRHOST, MODULE, EXAMPLES, WORK = sys.argv[1:6]
 SVG_NS = "{http://www.w3.org/2000/svg}"
 # The colours of error marks by rule, as the picture's legend and the README
@@ -30,13 +33,6 @@ ERROR_COLOURS = {
     "connector.unknown-code": (0x0f, 0x76, 0x6e),
 }
 FONTS = "/usr/share/fonts/truetype/dejavu"
-
-failures = []
-
-
-def expect(condition, message):
-    if not condition:
-        failures.append(message)
 
 
 def zrcheck(*args):
@@ -431,12 +427,8 @@ def in_browser():
 
 def main():
     global CATALOGUE
-    if os.path.isdir(WORK):
-        shutil.rmtree(WORK)
-    os.makedirs(WORK)
-    CATALOGUE = os.path.join(WORK, "catalogo.db")
-    subprocess.run(["bash", os.path.join(EXAMPLES, "catalogue", "build-sqlite.sh"), CATALOGUE], check=True,
-                   capture_output=True)
+    fresh_folder(WORK)
+    CATALOGUE = build_catalogue(EXAMPLES, os.path.join(WORK, "catalogo.db"))
     with open(os.path.join(WORK, "zrhost.ini"), "w") as f:
         f.write(f"[database]\ndata_folder = {WORK}/\ntype = MDB\nname = catalogo.db\n")
     findings = example_picture()
@@ -446,10 +438,7 @@ def main():
     host_picture()
     legibility()
     in_browser()
-    for failure in failures:
-        print("FAIL:", failure)
-    print(f"{len(failures)} failures")
-    return 1 if failures else 0
+    return finish("pictures")
 
 
 if __name__ == "__main__":

@@ -13,42 +13,14 @@ import shutil
 import subprocess
 import sys
 
-import jsonschema
-
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+from tool_check import JUNIT_SCHEMA, SARIF_SCHEMA, build_catalogue, expect, finish, fresh_folder, runner  # noqa: E402
+from tool_check import valid_document as document_of  # noqa: E402
 from zrcheck_test import pin_drawing  # noqa: E402
 from zrcheck_report_test import SHEET, keys  # noqa: E402
 
-REPORT_SCHEMA = os.path.join(HERE, "..", "..", "tools", "zrcheck", "report-schema.json")
-SARIF_SCHEMA = os.path.join(HERE, "sarif", "sarif-schema-2.1.0.json")
-JUNIT_SCHEMA = os.path.join(HERE, "junit", "junit.xsd")
-
-failures = []
-
-
-def expect(condition, message):
-    if not condition:
-        failures.append(message)
-
-
-def run(*args, cwd=None, stdin=None):
-    return subprocess.run([ZRCHECK, *args], capture_output=True, text=True, timeout=120, cwd=cwd, input=stdin)
-
-
-def document_of(result, what, schema_path=REPORT_SCHEMA, sarif=False):
-    try:
-        document = json.loads(result.stdout)
-    except json.JSONDecodeError:
-        failures.append(f"{what}: no JSON (exit {result.returncode}): {result.stderr[:300]}")
-        return None
-    with open(schema_path) as f:
-        schema = json.load(f)
-    validator = (jsonschema.Draft4Validator(schema, format_checker=jsonschema.FormatChecker()) if sarif
-                 else jsonschema.Draft202012Validator(schema))
-    errors = list(validator.iter_errors(document))
-    expect(not errors, f"{what}: not valid against its schema: {[e.message[:200] for e in errors[:3]]}")
-    return document
+run = None  # zrcheck with its output captured, set by main
 
 
 def insert_lines(path):
@@ -339,14 +311,11 @@ def worked_example(work):
 
 
 def main():
-    global ZRCHECK
-    ZRCHECK, examples, work = os.path.abspath(sys.argv[1]), sys.argv[2], os.path.abspath(sys.argv[3])
-    if os.path.isdir(work):
-        shutil.rmtree(work)
-    os.makedirs(work)
-    catalogue = os.path.join(work, "catalogo.db")
-    subprocess.run(["bash", os.path.join(examples, "catalogue", "build-sqlite.sh"), catalogue], check=True,
-                   capture_output=True)
+    global run
+    zrcheck, examples, work = os.path.abspath(sys.argv[1]), sys.argv[2], os.path.abspath(sys.argv[3])
+    run = runner(zrcheck)
+    fresh_folder(work)
+    catalogue = build_catalogue(examples, os.path.join(work, "catalogo.db"))
     origin(catalogue, work)
     unknown_code(catalogue, work)
     spellings(catalogue, work)
@@ -354,10 +323,7 @@ def main():
     sarif(catalogue, work)
     junit(catalogue, work)
     worked_example(work)
-    for f in failures:
-        print("FAIL:", f)
-    print(f"zrcheck pipeline: {'all checks passed' if not failures else str(len(failures)) + ' failure(s)'}")
-    return 1 if failures else 0
+    return finish("zrcheck pipeline")
 
 
 if __name__ == "__main__":

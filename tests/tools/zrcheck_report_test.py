@@ -12,55 +12,23 @@ import datetime
 import json
 import os
 import shutil
-import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
 
 import ezdxf
-import jsonschema
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+from tool_check import SARIF_SCHEMA, build_catalogue, expect, failures, finish, fresh_folder, runner  # noqa: E402
+from tool_check import valid_document as valid_json  # noqa: E402
 from zrcheck_test import pin_drawing  # noqa: E402  (the drawings the other zrcheck test writes)
 
-REPORT_SCHEMA = os.path.join(HERE, "..", "..", "tools", "zrcheck", "report-schema.json")
-SARIF_SCHEMA = os.path.join(HERE, "sarif", "sarif-schema-2.1.0.json")
-
-failures = []
-
-
-def expect(condition, message):
-    if not condition:
-        failures.append(message)
-
-
-def run(*args, cwd=None):
-    return subprocess.run([ZRCHECK, *args], capture_output=True, text=True, timeout=120, cwd=cwd)
-
-
-def valid_document(result, what, kind, schema_path, validator_of):
-    """The JSON document a run printed, checked against a schema; None (and a
-    failure) when the output is no JSON."""
-    try:
-        document = json.loads(result.stdout)
-    except json.JSONDecodeError:
-        failures.append(f"{what}: no {kind} (exit {result.returncode}): {result.stderr[:300]}")
-        return None
-    with open(schema_path) as f:
-        errors = list(validator_of(json.load(f)).iter_errors(document))
-    expect(not errors, f"{what}: the {kind} does not follow its schema: {[e.message[:200] for e in errors[:3]]}")
-    return document
-
-
-def valid_json(result, what):
-    """The JSON report of a run, checked against report-schema.json."""
-    return valid_document(result, what, "JSON report", REPORT_SCHEMA, jsonschema.Draft202012Validator)
+run = None  # zrcheck with its output captured, set by main
 
 
 def valid_sarif(result, what):
     """The SARIF log of a run, checked against the SARIF 2.1.0 schema."""
-    return valid_document(result, what, "SARIF log", SARIF_SCHEMA,
-                          lambda schema: jsonschema.Draft4Validator(schema, format_checker=jsonschema.FormatChecker()))
+    return valid_json(result, what, SARIF_SCHEMA, sarif=True)
 
 
 # The problems of one sheet: X1 (CM03M) has pin A touching X2's pin 1, which
@@ -383,14 +351,11 @@ def baseline(catalogue, work):
 
 
 def main():
-    global ZRCHECK
-    ZRCHECK, examples, work = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3]
-    if os.path.isdir(work):
-        shutil.rmtree(work)
-    os.makedirs(work)
-    catalogue = os.path.join(work, "catalogo.db")
-    subprocess.run(["bash", os.path.join(examples, "catalogue", "build-sqlite.sh"), catalogue], check=True,
-                   capture_output=True)
+    global run
+    zrcheck, examples, work = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3]
+    run = runner(zrcheck)
+    fresh_folder(work)
+    catalogue = build_catalogue(examples, os.path.join(work, "catalogo.db"))
     sheet = os.path.join(work, "sheet.dxf")
     pin_drawing(sheet, SHEET)
     clean = os.path.join(work, "clean.dxf")
@@ -406,10 +371,7 @@ def main():
         waivers(catalogue, work, sheet, fingerprints)
     baseline(catalogue, work)
 
-    for f in failures:
-        print("FAIL:", f)
-    print(f"zrcheck report: {'all checks passed' if not failures else str(len(failures)) + ' failure(s)'}")
-    return 1 if failures else 0
+    return finish("zrcheck report")
 
 
 if __name__ == "__main__":

@@ -15,32 +15,16 @@ import subprocess
 import sys
 
 import ezdxf
-import jsonschema
 
-failures = []
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from tool_check import expect, failures, runner, valid_document  # noqa: E402
 
-
-def expect(condition, message):
-    if not condition:
-        failures.append(message)
-
-
-def run(*args, env=None, stdin=None, cwd=None):
-    return subprocess.run([ZRCHECK, *args], capture_output=True, text=True, timeout=120, env=env, input=stdin,
-                          cwd=cwd)
-
-
-SCHEMA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "zrcheck", "report-schema.json")
+run = None  # zrcheck with its output captured, set by main
 
 
 def document_of(result):
     """zrcheck's JSON document, checked against the schema kept in the repository."""
-    document = json.loads(result.stdout)
-    with open(SCHEMA) as f:
-        schema = json.load(f)
-    errors = list(jsonschema.Draft202012Validator(schema).iter_errors(document))
-    expect(not errors, f"the report does not follow its schema: {[e.message[:200] for e in errors[:3]]}")
-    return document
+    return valid_document(result, "the report")
 
 
 def drawing_of(result, index=0):
@@ -349,8 +333,9 @@ def conventions(catalogue, work, clean):
 
 
 def main():
-    global ZRCHECK
-    ZRCHECK, examples, work = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3]
+    global run
+    zrcheck, examples, work = os.path.abspath(sys.argv[1]), sys.argv[2], sys.argv[3]
+    run = runner(zrcheck)
     os.makedirs(work, exist_ok=True)
     catalogue = os.path.join(work, "catalogo.db")
     subprocess.run(["bash", os.path.join(examples, "catalogue", "build-sqlite.sh"), catalogue], check=True,

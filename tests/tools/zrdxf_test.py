@@ -17,16 +17,14 @@ import sys
 
 import ezdxf
 
-failures = []
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from tool_check import expect, finish, runner  # noqa: E402
 
-
-def expect(condition, message):
-    if not condition:
-        failures.append(message)
+run = None  # zrdxf with its output captured, set at the start
 
 
 def audit(path):
-    return subprocess.run([ZRDXF, "audit", path], capture_output=True, text=True, timeout=300)
+    return run("audit", path)
 
 
 def clean_drawing(path, version="R2013"):
@@ -181,10 +179,6 @@ def check_unreadable(work):
             expect(r.returncode == 2 and words in r.stderr and r.stdout == "", f"{command} {path}: {r.stderr!r}")
 
 
-def run(*args, stdin=None):
-    return subprocess.run([ZRDXF, *args], capture_output=True, text=True, timeout=300, input=stdin)
-
-
 def check_several_drawings(work):
     """info and audit take several drawings, report them in the order given
     (they are read in parallel), as text or as one JSON document."""
@@ -294,14 +288,12 @@ def main():
     check_info_on_dictionary_cycles(work)
     check_info_counts(work)
     check_several_drawings(work)
-    for failure in failures:
-        print("FAIL", failure)
-    print(f"{len(failures)} failures")
-    return 1 if failures else 0
+    return finish("zrdxf")
 
 
 if __name__ == "__main__":
     if len(sys.argv) != 3:
         sys.exit("usage: zrdxf_test.py ZRDXF WORKDIR")
     ZRDXF, WORK = sys.argv[1], sys.argv[2]
+    run = runner(ZRDXF, timeout=300)
     sys.exit(main())

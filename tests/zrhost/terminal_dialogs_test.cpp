@@ -6,11 +6,9 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
-#include <set>
-#include <sstream>
+#include <string>
+#include <vector>
 
 #include "terminal_fixture.h"
 
@@ -27,36 +25,50 @@ const char* const kBox =
     "                 |                                           |\n"
     "                 +-------------------------------------------+";
 
-TEST_F(DialogsInTerminal, AMessageBoxIsAnsweredWithKeysOrTheMouse) {
+// A message box answered every way a person answers it: Tab and Enter,
+// Escape, its buttons' letters alone or with Alt, Enter on the button the
+// focus (and the default marker) moved to, a click.
+TEST_F(DialogsInTerminal, AMessageBoxIsAnsweredWithKeysLettersOrTheMouse) {
   auto t = start(80, 24);
   const std::string box = "(message-box \"Save the changes to the drawing?\" \"zrhost\" 3)";
   call(*t, box, "|  Save the changes to the drawing?");
   EXPECT_NE(t->screen().find(kBox), std::string::npos) << t->screen();
   // The console's lines are not shown while the box is.
   EXPECT_EQ(t->screen().find("zrhost>"), std::string::npos) << t->screen();
-
-  // Tab to No, Enter: IDNO at the prompt, the console back.
-  t->keys({"Tab", "Enter"});
+  // The marker shows on the focused button.
+  t->keys({"Right"});
+  ASSERT_TRUE(t->waitFor("[   Yes    ] <    No     > [  Cancel  ]")) << t->screen();
+  t->keys({"Enter"});
   ASSERT_TRUE(t->waitFor(box + "\n7\nzrhost>")) << t->screen();
 
-  // Escape cancels.
-  call(*t, box, "|  Save the changes to the drawing?");
-  t->keys({"Escape"});
-  ASSERT_TRUE(t->waitFor(box + "\n2\nzrhost>")) << t->screen();
-
-  // A click on Yes.
-  call(*t, box, "|  Save the changes to the drawing?");
-  const auto yes = cellOf(t->screen(), "Yes");
-  ASSERT_GE(yes.first, 0) << t->screen();
-  click(*t, yes);
-  ASSERT_TRUE(t->waitFor(box + "\n6\nzrhost>")) << t->screen();
+  struct Answer {
+    std::vector<std::string> keys;
+    const char* answer;  // IDYES 6, IDNO 7, IDCANCEL 2
+  };
+  const Answer answers[] = {{{"Tab", "Enter"}, "7"},          {{"Escape"}, "2"}, {{"n"}, "7"}, {{"y"}, "6"},
+                            {{"M-n"}, "7"},                   {{"Right", "Right", "Enter"}, "2"},
+                            {{}, "6"} /* a click on Yes */};
+  for (const Answer& a : answers) {
+    SCOPED_TRACE(a.keys.empty() ? "click on Yes" : a.keys.front());
+    t->keys({"C-l"});
+    ASSERT_TRUE(t->waitForGone(box)) << t->screen();
+    call(*t, box, "|  Save the changes to the drawing?");
+    if (a.keys.empty()) {
+      const auto yes = cellOf(t->screen(), "Yes");
+      ASSERT_GE(yes.first, 0) << t->screen();
+      click(*t, yes);
+    } else {
+      t->keys(a.keys);
+    }
+    ASSERT_TRUE(t->waitFor(box + "\n" + a.answer + "\nzrhost>")) << t->screen();
+  }
 
   t->keys({"C-d"});
   EXPECT_EQ(t->waitForExit(), 0) << t->screen();
   expectSane(t->sttyAfterExit());
 }
 
-TEST_F(DialogsInTerminal, ADialogOfTheModuleIsFilledInAndConfirmed) {
+TEST_F(DialogsInTerminal, ADialogOfTheModuleIsFilledInByKeysAltLettersAndTheMouse) {
   auto t = start(120, 40);
   call(*t, "(zrtAskName \"X1\")", "Connector name");
   std::string screen = t->screen();
@@ -69,11 +81,19 @@ TEST_F(DialogsInTerminal, ADialogOfTheModuleIsFilledInAndConfirmed) {
   t->type("J12");
   ASSERT_TRUE(t->waitFor("Name:      J12______")) << t->screen();
   const auto name = cellOf(t->screen(), "J12___");
-  for (int i = 0; i < 100 && t->cursor() != std::make_pair(name.first + 3, name.second); ++i) usleep(20000);
-  EXPECT_EQ(t->cursor(), std::make_pair(name.first + 3, name.second)) << t->screen();
-  t->keys({"BSpace"});
+  EXPECT_TRUE(waitForCursor(*t, {name.first + 3, name.second})) << t->screen();
+  // Nothing but the caret changes: the terminal's cursor still follows.
+  t->keys({"Home"});
+  EXPECT_TRUE(waitForCursor(*t, name)) << t->cursor().first << "\n" << t->screen();
+  t->keys({"Right"});
+  EXPECT_TRUE(waitForCursor(*t, {name.first + 1, name.second})) << t->cursor().first << "\n" << t->screen();
+  // Typed where the caret is.
+  t->type("x");
+  ASSERT_TRUE(t->waitFor("Name:      Jx12_____")) << t->screen();
+  EXPECT_TRUE(waitForCursor(*t, {name.first + 2, name.second})) << t->cursor().first << "\n" << t->screen();
+  t->keys({"End", "BSpace"});
   t->type("3");
-  ASSERT_TRUE(t->waitFor("Name:      J13______")) << t->screen();
+  ASSERT_TRUE(t->waitFor("Name:      Jx13_____")) << t->screen();
   // Tab to the colours, Down to the next one.
   t->keys({"Tab"});
   t->keys({"Down"});
@@ -81,7 +101,7 @@ TEST_F(DialogsInTerminal, ADialogOfTheModuleIsFilledInAndConfirmed) {
   // No caret outside an edit.
   EXPECT_EQ(t->cursor(), std::make_pair(-1, -1));
   t->keys({"Enter"});
-  ASSERT_TRUE(t->waitFor("(zrtAskName \"X1\")\n(\"J13\" \"green\")\nzrhost>")) << t->screen();
+  ASSERT_TRUE(t->waitFor("(zrtAskName \"X1\")\n(\"Jx13\" \"green\")\nzrhost>")) << t->screen();
 
   // Cancel with the mouse gives nil.
   call(*t, "(zrtAskName \"X2\")", "Connector name");
@@ -89,9 +109,26 @@ TEST_F(DialogsInTerminal, ADialogOfTheModuleIsFilledInAndConfirmed) {
   ASSERT_GE(cancel.first, 0);
   click(*t, cancel);
   ASSERT_TRUE(t->waitFor("(zrtAskName \"X2\")\n()\nzrhost>")) << t->screen();
+
+  // The marked letters show underlined, and only they. Alt+C: the colours;
+  // Down chooses the next. Alt+N: the name again, its text selected, so
+  // typing replaces it.
+  call(*t, "(zrtAskName \"X3\")", "Connector name");
+  const std::string coloured = t->screen(true);
+  EXPECT_EQ(underlines(coloured, "Name:"), "_    ") << coloured;
+  EXPECT_EQ(underlines(coloured, "Colour:"), "_      ") << coloured;
+  EXPECT_EQ(underlines(coloured, "Cancel"), "      ") << coloured;
+  t->keys({"M-c"});
+  t->keys({"Down"});
+  ASSERT_TRUE(t->waitFor("Colour:    green")) << t->screen();
+  t->keys({"M-n"});
+  t->type("J7");
+  ASSERT_TRUE(t->waitFor("Name:      J7____")) << t->screen();
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("(zrtAskName \"X3\")\n(\"J7\" \"green\")\nzrhost>")) << t->screen();
 }
 
-TEST_F(DialogsInTerminal, TheColourPickerShowsItsSwatchesInColourAndIsDrivenByKeysAndTheMouse) {
+TEST_F(DialogsInTerminal, TheColourPickerShowsItsSwatchesInTheTerminalsColours) {
   auto t = start(120, 40);
   call(*t, "(zrtColour 5)", "Index 5 (0,0,255)");
   EXPECT_NE(t->screen().find("+- Colour "), std::string::npos) << t->screen();
@@ -106,100 +143,26 @@ TEST_F(DialogsInTerminal, TheColourPickerShowsItsSwatchesInColourAndIsDrivenByKe
   t->keys({"Enter"});
   ASSERT_TRUE(t->waitFor("(zrtColour 5)\n(5100 6)\nzrhost>")) << t->screen();
 
-  // A click on the swatch below the selection (21), then on OK.
-  call(*t, "(zrtColour 5)", "Index 5 (0,0,255)");
-  const auto selected = cellOf(t->screen(), "[]");
-  ASSERT_GE(selected.first, 0) << t->screen();
-  click(*t, {selected.first, selected.second + 1});
-  ASSERT_TRUE(t->waitFor("Index 21 (")) << t->screen();
-  click(*t, cellOf(t->screen(), "OK"));
-  ASSERT_TRUE(t->waitFor("(zrtColour 5)\n(5100 21)\nzrhost>")) << t->screen();
-
-  // Escape cancels.
-  call(*t, "(zrtColour 300)", "Index 256 (by layer)");
-  t->keys({"Escape"});
-  ASSERT_TRUE(t->waitFor("(zrtColour 300)\n(-5001 -1)\nzrhost>")) << t->screen();
+  // The mouse on the swatches, Escape and opening clamped are the picker's
+  // own tests (colour_picker_test.cpp, dialog_driving_test.cpp).
 }
 
-TEST_F(DialogsInTerminal, TheFileChooserListsDrawingsAndFoldersAndIsDrivenByTyping) {
-  std::filesystem::create_directories(file("drawings/old"));
-  for (const char* name : {"drawings/notes.txt", "drawings/old/relay.dwg"}) write(name, "x");
-  auto t = start(120, 40);
-  call(*t, "(zrtFile \"" + file("drawings") + "\")", "old/");
-  EXPECT_EQ(t->screen().find("notes.txt"), std::string::npos) << t->screen();
-  // The name field has the focus: a folder's name opens it, a file's ends.
-  t->type("old");
-  t->keys({"Enter"});
-  ASSERT_TRUE(t->waitFor("relay.dwg")) << t->screen();
-  t->type("relay.dwg");
-  t->keys({"Enter"});
-  ASSERT_TRUE(t->waitFor("(1 \"" + file("drawings/old/relay.dwg") + "\")\nzrhost>")) << t->screen();
-}
-
-TEST_F(DialogsInTerminal, ASmallTerminalPansAndAResizeRedraws) {
-  auto t = start(80, 24);
-  t->resize(40, 10);
-  call(*t, "(zrtAskName \"X1\")", "Name:");
-  // 40 x 10 is smaller than the dialog: the focused name field is in view.
-  std::string screen = t->screen();
-  EXPECT_NE(screen.find("X1____"), std::string::npos) << screen;
-  // Focus to OK, at the dialog's bottom: the view pans to it.
-  t->keys({"Tab", "Tab"});
-  ASSERT_TRUE(t->waitFor("<    OK    >")) << t->screen();
-  // Grown to 120 x 40, the whole dialog shows.
-  t->resize(120, 40);
-  ASSERT_TRUE(t->waitFor("+- Connector name ---")) << t->screen();
-  screen = t->screen();
-  EXPECT_NE(screen.find("Name:      X1___"), std::string::npos) << screen;
-  EXPECT_NE(screen.find("<    OK    > [  Cancel   ]"), std::string::npos) << screen;
-  t->keys({"Enter"});
-  ASSERT_TRUE(t->waitFor("(\"X1\" \"red\")\nzrhost>")) << t->screen();
-}
-
-TEST_F(DialogsInTerminal, CtrlCInADialogCancelsItAndKeepsTheSession) {
+// Ctrl+C in a dialog cancels it and the session goes on; ended by a signal
+// in a dialog, zrhost gives the terminal back as it found it.
+TEST_F(DialogsInTerminal, CtrlCInADialogCancelsItAndASignalGivesTheTerminalBack) {
   auto t = start(80, 24);
   call(*t, "(begin (zrtAskName \"X1\") (display \"not reached\") (newline))", "Connector name");
   t->keys({"C-c"});
   ASSERT_TRUE(t->waitFor("zrhost: interrupted\nzrhost>")) << t->screen();
   EXPECT_EQ(t->screen().find("\nnot reached"), std::string::npos) << t->screen();
   call(*t, "(drawings)", "(\"a.dxf\")\nzrhost>");
-  t->keys({"C-d"});
-  EXPECT_EQ(t->waitForExit(), 0) << t->screen();
-  expectSane(t->sttyAfterExit());
-}
 
-TEST_F(DialogsInTerminal, TheTerminalComesBackWhenZrhostIsEndedInADialog) {
-  auto t = start(80, 24);
-  call(*t, "(zrtAskName \"X1\")", "Connector name");
+  call(*t, "(zrtAskName \"X2\")", "Connector name");
   ASSERT_GT(t->pid(), 0);
   kill(t->pid(), SIGTERM);
   EXPECT_EQ(t->waitForExit(), 128 + SIGTERM);
   expectSane(t->sttyAfterExit());
   EXPECT_EQ(t->screen().find("Connector name"), std::string::npos) << t->screen();
 }
-
-#ifdef ZRHOST_REAL_MODULE
-// What a new user does: zrhost on the example drawing and catalogue, the
-// module's new-connector dialog called, seen, answered with the keyboard.
-TEST_F(DialogsInTerminal, TheNewConnectorDialogOfTheModuleOnTheExampleDrawing) {
-  auto terminal = startModule(80, 24);
-  TmuxTerminal& t = *terminal;
-  call(t, "(NovoConector \"BOR001\")", "Nome do novo conector:");
-  ASSERT_TRUE(t.waitFor("X8___")) << t.screen();
-  EXPECT_NE(t.screen().find("+- Novo conector ---"), std::string::npos) << t.screen();
-  t.keys({"Enter"});
-  ASSERT_TRUE(t.waitFor("(NovoConector \"BOR001\")\n(\"X8\" \"S\")\nzrhost>")) << t.screen();
-
-  // A name placed in the drawing is refused with a tooltip; Escape cancels.
-  call(t, "(NovoConector \"BOR001\")", "Nome do novo conector:");
-  t.type("X1");
-  ASSERT_TRUE(t.waitFor("em uso")) << t.screen();
-  t.keys({"Escape"});
-  ASSERT_TRUE(t.waitFor("(NovoConector \"BOR001\")\n()\nzrhost>")) << t.screen();
-  t.keys({"C-d"});
-  EXPECT_EQ(t.waitForExit(), 0) << t.screen();
-  expectSane(t.sttyAfterExit());
-}
-#endif
 
 }  // namespace

@@ -162,6 +162,16 @@ TEST_F(DialogsInTerminal, ADialogIsCentredAndPlacedAgainWhenTheTerminalIsResized
   expectCentred(settled(*t), "Connector name", 100, 30);
   t->keys({"Enter"});
   ASSERT_TRUE(t->waitFor("(\"X2\" \"red\")\nzrhost>")) << t->screen();
+  // Opened in a terminal smaller than itself: the focused name field in
+  // view; Tab to OK at the bottom pans to it.
+  t->resize(40, 10);
+  settled(*t);
+  call(*t, "(zrtAskName \"X3\")", "Name:");
+  EXPECT_NE(t->screen().find("X3____"), std::string::npos) << t->screen();
+  t->keys({"Tab", "Tab"});
+  ASSERT_TRUE(t->waitFor("<    OK    >")) << t->screen();
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("(\"X3\" \"red\")\nzrhost>")) << t->screen();
 }
 
 TEST_F(DialogsInTerminal, WideAndAccentedCharactersTypedIntoANameShowAndComeBack) {
@@ -252,8 +262,10 @@ TEST_F(DialogsInTerminal, TheModulesDialogsFollowEveryResize) {
         EXPECT_EQ(f.top, 0) << d.call << " at " << size << "\n" << screen;
       }
     }
+    // Closed, the dialog gives the console back (the capture drops the
+    // prompt's trailing space, so the prompt is looked for without it).
     t->keys({"Escape"});
-    ASSERT_TRUE(t->waitFor("zrhost> \n", 10) || t->waitFor("zrhost>")) << t->screen();
+    ASSERT_TRUE(t->waitFor("zrhost>")) << t->screen();
     settled(*t);
   }
 }

@@ -1,13 +1,14 @@
 // The mouse and the keys that go beyond Tab and Enter, end to end in a real
 // terminal (tmux) at 80 x 24 and 120 x 40: the wheel over a list, double
-// clicks, tree folders opened and closed with + - Right Left, Alt+underlined
-// letter, dragging a resizable dialog's frame; and an idle dialog writes
-// nothing to the terminal.
+// clicks, tree folders opened and closed with + - Right Left, dragging a
+// resizable dialog's frame; and an idle dialog writes nothing to the
+// terminal. (Alt+underlined letter and the caret: terminal_dialogs_test.cpp.)
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -34,7 +35,7 @@ const char* const kListScrolled =
     "        |  |d09.dwg                                                |  |\n"
     "        |  |d10.dwg                                                |  |";
 
-TEST_F(DialogsInTerminal, TheWheelScrollsAListAndADoubleClickOpensAnEntry) {
+TEST_F(DialogsInTerminal, TheFileChooserScrollsByTheWheelAndIsAnsweredByADoubleClickOrByTyping) {
   const std::string many = file("many");
   ASSERT_EQ(mkdir(many.c_str(), 0755), 0);
   for (int i = 1; i <= 30; ++i) {
@@ -56,55 +57,21 @@ TEST_F(DialogsInTerminal, TheWheelScrollsAListAndADoubleClickOpensAnEntry) {
 
   doubleClick(*t, cellOf(t->screen(), "d02.dwg"));
   ASSERT_TRUE(t->waitFor(call + "\n(1 \"" + many + "/d02.dwg\")\nzrhost>")) << t->screen();
-}
 
-TEST_F(DialogsInTerminal, AltAndTheUnderlinedLetterReachTheControlWithThatCaption) {
-  auto t = start(120, 40);
-  call(*t, "(zrtAskName \"X1\")", "Connector name");
-  // The marked letters show underlined, and only they.
-  const std::string coloured = t->screen(true);
-  EXPECT_EQ(underlines(coloured, "Name:"), "_    ") << coloured;
-  EXPECT_EQ(underlines(coloured, "Colour:"), "_      ") << coloured;
-  EXPECT_EQ(underlines(coloured, "Cancel"), "      ") << coloured;
-
-  // Alt+C: the colours; Down chooses the next. Alt+N: the name again, its
-  // text selected, so typing replaces it.
-  t->keys({"M-c"});
-  t->keys({"Down"});
-  ASSERT_TRUE(t->waitFor("Colour:    green")) << t->screen();
-  t->keys({"M-n"});
-  t->type("J7");
-  ASSERT_TRUE(t->waitFor("Name:      J7____")) << t->screen();
+  // Driven by typing alone: drawings and folders are listed, other files
+  // not; the name field has the focus, a folder's name opens it, a file's
+  // ends the dialog.
+  std::filesystem::create_directories(file("drawings/old"));
+  for (const char* name : {"drawings/notes.txt", "drawings/old/relay.dwg"}) write(name, "x");
+  t->keys({"C-l"});
+  DialogsInTerminal::call(*t, "(zrtFile \"" + file("drawings") + "\")", "old/");
+  EXPECT_EQ(t->screen().find("notes.txt"), std::string::npos) << t->screen();
+  t->type("old");
   t->keys({"Enter"});
-  ASSERT_TRUE(t->waitFor("(zrtAskName \"X1\")\n(\"J7\" \"green\")\nzrhost>")) << t->screen();
-}
-
-TEST_F(DialogsInTerminal, AltAndALetterAnswersAMessageBox) {
-  auto t = start(80, 24);
-  const std::string box = "(message-box \"Save the changes to the drawing?\" \"zrhost\" 3)";
-  call(*t, box, "|  Save the changes to the drawing?");
-  t->keys({"M-n"});
-  ASSERT_TRUE(t->waitFor(box + "\n7\nzrhost>")) << t->screen();
-}
-
-TEST_F(DialogsInTerminal, TheCursorFollowsTheCaretWhenOnlyTheCaretMoves) {
-  auto t = start(80, 24);
-  call(*t, "(zrtAskName \"X1\")", "Connector name");
-  t->type("J12");
-  ASSERT_TRUE(t->waitFor("Name:      J12______")) << t->screen();
-  const auto name = cellOf(t->screen(), "J12___");
-  EXPECT_TRUE(waitForCursor(*t, {name.first + 3, name.second})) << t->cursor().first << "\n" << t->screen();
-  // Nothing but the caret changes: the terminal's cursor still follows.
-  t->keys({"Home"});
-  EXPECT_TRUE(waitForCursor(*t, name)) << t->cursor().first << "\n" << t->screen();
-  t->keys({"Right"});
-  EXPECT_TRUE(waitForCursor(*t, {name.first + 1, name.second})) << t->cursor().first << "\n" << t->screen();
-  // Typed where the caret is.
-  t->type("x");
-  ASSERT_TRUE(t->waitFor("Name:      Jx12_____")) << t->screen();
-  EXPECT_TRUE(waitForCursor(*t, {name.first + 2, name.second})) << t->cursor().first << "\n" << t->screen();
-  t->keys({"Escape"});
-  ASSERT_TRUE(t->waitFor("()\nzrhost>")) << t->screen();
+  ASSERT_TRUE(t->waitFor("relay.dwg")) << t->screen();
+  t->type("relay.dwg");
+  t->keys({"Enter"});
+  ASSERT_TRUE(t->waitFor("(1 \"" + file("drawings/old/relay.dwg") + "\")\nzrhost>")) << t->screen();
 }
 
 // The size of a file (0 when there is none yet).

@@ -132,58 +132,51 @@ TEST_F(ExtendedData, TextsWithoutExtendedDataAreAbsent) {
   EXPECT_TRUE(values.empty());
 }
 
-TEST_F(ExtendedData, TextsOfEachOfSeveralApplications) {
-  TempDir dir;
-  OdDbDatabasePtr in = lineWithXdata(dir,
-                                     "1001\nFIRST\n1000\na\n1000\nb\n"
-                                     "1001\nSECOND\n1000\nCaf\\U+00E9\n"
-                                     "1001\nTHIRD\n1002\n{\n1002\n}\n");
-  OdDbEntityPtr line = in->getOdDbObjectId(OdDbHandle(0x99)).safeOpenObject();
-  std::vector<OdString> values;
-  ASSERT_TRUE(line->xDataTexts(u("FIRST"), values));
-  EXPECT_EQ(utf8(values), (std::vector<std::string>{"FIRST", "a", "b"}));
-  ASSERT_TRUE(line->xDataTexts(u("second"), values));
-  EXPECT_EQ(utf8(values), (std::vector<std::string>{"SECOND", "Café"}));
-  ASSERT_TRUE(line->xDataTexts(u("THIRD"), values));
-  EXPECT_EQ(utf8(values), (std::vector<std::string>{"THIRD", "{", "}"}));
-  EXPECT_FALSE(line->xDataTexts(u("FOURTH"), values));
-}
-
-TEST_F(ExtendedData, TextsOfValuesOtherThanTextReadAsTheChainReadsThem) {
-  // A point is its three coordinate tags joined; a y without its x stays a
-  // real; numbers read in their shortest form.
-  TempDir dir;
-  OdDbDatabasePtr in = lineWithXdata(dir,
-                                     "1001\nACAD\n1000\nfirst\n1040\n1.50\n1070\n007\n"
-                                     "1010\n1\n1020\n2\n1030\n3\n1021\n4.25\n1005\n1F\n1004\n0aff\n1000\nlast\n");
-  OdDbEntityPtr line = in->getOdDbObjectId(OdDbHandle(0x99)).safeOpenObject();
-  std::vector<OdString> values;
-  ASSERT_TRUE(line->xDataTexts(u("ACAD"), values));
-  const std::vector<std::string> expected{"ACAD", "first", "1.5", "7", "1.0,2.0,3.0", "4.25", "1F", "0AFF", "last"};
-  EXPECT_EQ(utf8(values), expected);
-  EXPECT_EQ(texts(line->xData(u("ACAD"))), expected);
-}
-
-TEST_F(ExtendedData, TextsOfAMalformedGroup) {
-  // The first group of a repeated name is read; extended data ends at a code
-  // below 1000, so a group after that is not there; a group of the name alone
-  // is present and empty.
-  TempDir dir;
-  OdDbDatabasePtr in = lineWithXdata(dir,
-                                     "1001\nEMPTY\n"
-                                     "1001\nTWICE\n1000\none\n"
-                                     "1001\ntwice\n1000\ntwo\n"
-                                     "  8\nstray\n"
-                                     "1001\nAFTER\n1000\nlost\n");
-  OdDbEntityPtr line = in->getOdDbObjectId(OdDbHandle(0x99)).safeOpenObject();
-  std::vector<OdString> values;
-  ASSERT_TRUE(line->xDataTexts(u("EMPTY"), values));
-  EXPECT_EQ(utf8(values), (std::vector<std::string>{"EMPTY"}));
-  ASSERT_TRUE(line->xDataTexts(u("TWICE"), values));
-  EXPECT_EQ(utf8(values), (std::vector<std::string>{"TWICE", "one"}));
-  EXPECT_EQ(texts(line->xData(u("TWICE"))), utf8(values));
-  EXPECT_FALSE(line->xDataTexts(u("AFTER"), values));
-  EXPECT_TRUE(line->xData(u("AFTER")).isNull());
+// Extended data read from a file, as texts and as the chain: several
+// applications; values other than text (a point is its three coordinate
+// tags joined, a y without its x stays a real, numbers read in their
+// shortest form); malformed groups (the first group of a repeated name is
+// read; extended data ends at a code below 1000, so a group after that is
+// not there; a group of the name alone is present and empty).
+TEST_F(ExtendedData, TextsOfEachApplicationReadFromAFile) {
+  using Texts = std::vector<std::string>;
+  const struct {
+    const char* tags;
+    std::vector<std::pair<const char*, Texts>> applications;  // no texts: absent
+  } cases[] = {
+      {"1001\nFIRST\n1000\na\n1000\nb\n"
+       "1001\nSECOND\n1000\nCaf\\U+00E9\n"
+       "1001\nTHIRD\n1002\n{\n1002\n}\n",
+       {{"FIRST", {"FIRST", "a", "b"}},
+        {"second", {"SECOND", "Café"}},
+        {"THIRD", {"THIRD", "{", "}"}},
+        {"FOURTH", {}}}},
+      {"1001\nACAD\n1000\nfirst\n1040\n1.50\n1070\n007\n"
+       "1010\n1\n1020\n2\n1030\n3\n1021\n4.25\n1005\n1F\n1004\n0aff\n1000\nlast\n",
+       {{"ACAD", {"ACAD", "first", "1.5", "7", "1.0,2.0,3.0", "4.25", "1F", "0AFF", "last"}}}},
+      {"1001\nEMPTY\n"
+       "1001\nTWICE\n1000\none\n"
+       "1001\ntwice\n1000\ntwo\n"
+       "  8\nstray\n"
+       "1001\nAFTER\n1000\nlost\n",
+       {{"EMPTY", {"EMPTY"}}, {"TWICE", {"TWICE", "one"}}, {"AFTER", {}}}},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    OdDbDatabasePtr in = lineWithXdata(dir, c.tags);
+    OdDbEntityPtr line = in->getOdDbObjectId(OdDbHandle(0x99)).safeOpenObject();
+    for (const auto& [application, expected] : c.applications) {
+      SCOPED_TRACE(application);
+      std::vector<OdString> values;
+      EXPECT_EQ(line->xDataTexts(u(application), values), !expected.empty());
+      EXPECT_EQ(utf8(values), expected);
+      if (expected.empty()) {
+        EXPECT_TRUE(line->xData(u(application)).isNull());
+      } else {
+        EXPECT_EQ(texts(line->xData(u(application))), expected);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "connector_templates.h"
 
+#include "ui_test_support.h"
+
 #include <vector>
 
 namespace zrui::test {
@@ -45,13 +47,7 @@ void SetCell(HWND list, int row, int col, const char16_t* text) {
   SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&it));
 }
 
-void AddColumn(HWND list, int col, int width) {
-  LVCOLUMNW c;
-  c.mask = LVCF_WIDTH | LVCF_TEXT;
-  c.cx = width;
-  c.pszText = const_cast<LPWSTR>(u"");
-  SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(col), reinterpret_cast<LPARAM>(&c));
-}
+void AddColumn(HWND list, int col, int width) { AddListColumn(list, col, width); }
 
 const DWORD kReport = LVS_REPORT | LVS_SINGLESEL | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP;
 

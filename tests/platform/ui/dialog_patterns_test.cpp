@@ -153,20 +153,8 @@ void Watch(HWND h, const std::string& name) {
 INT_PTR CALLBACK EditorDialog(HWND h, UINT msg, WPARAM, LPARAM l) {
   if (msg == WM_INITDIALOG) {
     HWND list = GetDlgItem(h, kList);
-    for (int c = 0; c < 2; ++c) {
-      LVCOLUMNW col;
-      col.mask = LVCF_WIDTH;
-      col.cx = 70;
-      SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(&col));
-    }
-    for (int i = 0; i < 3; ++i) {
-      LVITEMW item;
-      item.mask = LVIF_TEXT;
-      item.iItem = i;
-      std::u16string text = u"row" + std::u16string(1, static_cast<char16_t>(u'0' + i));
-      item.pszText = text.data();
-      SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    }
+    for (int c = 0; c < 2; ++c) AddListColumn(list, c, 70);
+    for (int i = 0; i < 3; ++i) AddListRow(list, i, u"row" + std::u16string(1, static_cast<char16_t>(u'0' + i)));
     Watch(list, "list");
     Watch(GetDlgItem(h, kOther), "other");
     return TRUE;
@@ -238,31 +226,11 @@ struct Expansions {
   int notices = 0;
 };
 
-HTREEITEM Insert(HWND tree, HTREEITEM parent, const char16_t* text) {
-  TVINSERTSTRUCTW ins;
-  ins.hParent = parent;
-  ins.hInsertAfter = TVI_LAST;
-  ins.item.mask = TVIF_TEXT;
-  ins.item.pszText = const_cast<char16_t*>(text);
-  return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
-}
-
-std::u16string Text(HWND tree, HTREEITEM item) {
-  char16_t buf[64] = {0};
-  TVITEMW tv;
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = buf;
-  tv.cchTextMax = 64;
-  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-  return buf;
-}
-
 std::vector<std::u16string> Children(HWND tree, HTREEITEM parent) {
   std::vector<std::u16string> out;
   for (auto c = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)));
        c; c = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(c))))
-    out.push_back(Text(tree, c));
+    out.push_back(TreeItemText(tree, c));
   return out;
 }
 
@@ -271,8 +239,8 @@ INT_PTR CALLBACK PlaceholderDialog(HWND h, UINT msg, WPARAM, LPARAM l) {
   if (msg == WM_INITDIALOG) {
     SetWindowLongPtrW(h, DWLP_USER, l);
     HWND tree = GetDlgItem(h, 50);
-    HTREEITEM folder = Insert(tree, TVI_ROOT, u"Connectors");
-    Insert(tree, folder, u"(placeholder)");
+    HTREEITEM folder = AddTreeItem(tree, TVI_ROOT, u"Connectors");
+    AddTreeItem(tree, folder, u"(placeholder)");
     return TRUE;
   }
   if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(l)->code == TVN_ITEMEXPANDINGW) {
@@ -281,10 +249,10 @@ INT_PTR CALLBACK PlaceholderDialog(HWND h, UINT msg, WPARAM, LPARAM l) {
     HWND tree = nm->hdr.hwndFrom;
     auto first = reinterpret_cast<HTREEITEM>(
         SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(nm->itemNew.hItem)));
-    if (nm->action == TVE_EXPAND && first && Text(tree, first) == u"(placeholder)") {
+    if (nm->action == TVE_EXPAND && first && TreeItemText(tree, first) == u"(placeholder)") {
       SendMessageW(tree, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(first));
-      Insert(tree, nm->itemNew.hItem, u"AM04M");
-      Insert(tree, nm->itemNew.hItem, u"AM04F");
+      AddTreeItem(tree, nm->itemNew.hItem, u"AM04M");
+      AddTreeItem(tree, nm->itemNew.hItem, u"AM04F");
       ++counts->filled;
     }
   }

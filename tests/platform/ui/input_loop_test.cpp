@@ -19,12 +19,6 @@ using namespace zrui::rc;
 
 namespace {
 
-POINT ScreenCentre(HWND h) {
-  RECT r;
-  GetWindowRect(h, &r);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 class RawInput : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -265,15 +259,6 @@ struct Pipe {
   int writeEnd() const { return fds[1]; }
 };
 
-HTREEITEM InsertText(HWND tree, HTREEITEM parent, const char16_t* text) {
-  TVINSERTSTRUCTW ins;
-  ins.hParent = parent;
-  ins.hInsertAfter = TVI_LAST;
-  ins.item.mask = TVIF_TEXT;
-  ins.item.pszText = const_cast<char16_t*>(text);
-  return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
-}
-
 TEST(DescriptorLoop, AWorkerFillsATreeWhileTheLoopWaitsOnADescriptorAndTimersRun) {
   MessageLog log;
   HWND host = CreateLogger(&log);
@@ -291,8 +276,8 @@ TEST(DescriptorLoop, AWorkerFillsATreeWhileTheLoopWaitsOnADescriptorAndTimersRun
   SetTimer(host, 1, 2, nullptr);
   std::atomic<bool> filled{false};
   std::thread worker([&] {
-    HTREEITEM folder = InsertText(tree, TVI_ROOT, u"Catalogue");
-    for (int i = 0; i < 100; ++i) InsertText(tree, folder, u"item");
+    HTREEITEM folder = AddTreeItem(tree, TVI_ROOT, u"Catalogue");
+    for (int i = 0; i < 100; ++i) AddTreeItem(tree, folder, u"item");
     filled = true;
     ASSERT_EQ(write(input.writeEnd(), "k", 1), 1);
   });
@@ -335,8 +320,8 @@ INT_PTR CALLBACK FillDialogProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     d = reinterpret_cast<FillDialog*>(l);
     HWND tree = GetDlgItem(h, 30);
     d->worker = std::thread([d, h, tree] {
-      HTREEITEM folder = InsertText(tree, TVI_ROOT, u"Catalogue");
-      for (int i = 0; i < kFillCount; ++i) InsertText(tree, folder, u"part");
+      HTREEITEM folder = AddTreeItem(tree, TVI_ROOT, u"Catalogue");
+      for (int i = 0; i < kFillCount; ++i) AddTreeItem(tree, folder, u"part");
       d->filledFirst = true;
       // A person types while the fill ends: a click on the name, text, OK.
       auto send = [&](Event e) { ASSERT_EQ(write(d->writeEnd, &e, sizeof e), static_cast<ssize_t>(sizeof e)); };

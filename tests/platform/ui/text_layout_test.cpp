@@ -150,18 +150,9 @@ TEST_F(TextLayout, ABorderedListKeepsRowsForItsContentInsideItsGroup) {
                              // A list right above the dialog's bottom edge keeps the margin there.
                              CONTROL(u"", 7, WC_LISTVIEWW, LVS_REPORT | WS_BORDER, 10, 77, 140, 10)}));
   HWND list = GetDlgItem(dlg, 6);
-  LVCOLUMNW col{};
-  col.mask = LVCF_WIDTH;
-  col.cx = 200;
-  SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
+  zrui::test::AddListColumn(list, 0, 200);
   const char16_t* rows[] = {u"Connectors", u"Pins", u"Errors", u"Missing"};
-  for (int i = 0; i < 4; ++i) {
-    LVITEMW it{};
-    it.mask = LVIF_TEXT;
-    it.iItem = i;
-    it.pszText = const_cast<char16_t*>(rows[i]);
-    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&it));
-  }
+  for (int i = 0; i < 4; ++i) zrui::test::AddListRow(list, i, rows[i]);
   RECT r = Cells(6), group = Cells(5);
   EXPECT_EQ(r.bottom - r.top, 6);
   EXPECT_GT(r.top, group.top) << "not on the group's frame";

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "zrui/commctrl.h"
 #include "zrui/winapi.h"
 
 namespace zrui::test {
@@ -68,6 +69,47 @@ struct MessageLog {
     return out;
   }
 };
+
+// Lists and trees filled as the dialogs fill them: a column of a report
+// list, a row of text, a tree item after its parent's others; the text of a
+// tree item; the middle of a window on the screen.
+inline void AddListColumn(HWND list, int col, int width, const char16_t* title = u"") {
+  LVCOLUMNW c{};
+  c.mask = LVCF_WIDTH | LVCF_TEXT;
+  c.cx = width;
+  c.pszText = const_cast<LPWSTR>(title);
+  SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(col), reinterpret_cast<LPARAM>(&c));
+}
+inline void AddListRow(HWND list, int row, std::u16string text) {
+  LVITEMW it{};
+  it.mask = LVIF_TEXT;
+  it.iItem = row;
+  it.pszText = text.data();
+  SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&it));
+}
+inline HTREEITEM AddTreeItem(HWND tree, HTREEITEM parent, std::u16string text) {
+  TVINSERTSTRUCTW ins{};
+  ins.hParent = parent;
+  ins.hInsertAfter = TVI_LAST;
+  ins.item.mask = TVIF_TEXT;
+  ins.item.pszText = text.data();
+  return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
+}
+inline std::u16string TreeItemText(HWND tree, HTREEITEM item) {
+  char16_t buf[64] = {};
+  TVITEMW tv{};
+  tv.mask = TVIF_TEXT;
+  tv.hItem = item;
+  tv.pszText = buf;
+  tv.cchTextMax = 64;
+  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+  return buf;
+}
+inline POINT ScreenCentre(HWND h) {
+  RECT r;
+  GetWindowRect(h, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 
 // Registers (once) a class "ZrTestLogger" whose windows append to the log
 // given as creation parameter, then behave as DefWindowProc.

@@ -15,12 +15,6 @@ namespace {
 constexpr int kList = 10, kTree = 11, kCombo = 12, kButton = 13;
 constexpr int kRows = 20;
 
-POINT ScreenCentre(HWND h) {
-  RECT r;
-  GetWindowRect(h, &r);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 // Records the turns that reach the dialog itself.
 INT_PTR CALLBACK WheelLogDialog(HWND h, UINT msg, WPARAM w, LPARAM l) {
   if (msg == WM_INITDIALOG) SetWindowLongPtrW(h, DWLP_USER, l);
@@ -51,24 +45,11 @@ class Wheel : public ::testing::Test {
     list = GetDlgItem(dlg, kList);
     tree = GetDlgItem(dlg, kTree);
     combo = GetDlgItem(dlg, kCombo);
-    LVCOLUMNW col;
-    col.mask = LVCF_TEXT | LVCF_WIDTH;
-    col.cx = 80;
-    col.pszText = const_cast<LPWSTR>(u"Name");
-    SendMessageW(list, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&col));
+    AddListColumn(list, 0, 80, u"Name");
     for (int i = 0; i < kRows; ++i) {
       std::u16string text = u"row " + std::u16string(1, static_cast<char16_t>(u'A' + i));
-      LVITEMW item;
-      item.mask = LVIF_TEXT;
-      item.iItem = i;
-      item.pszText = text.data();
-      SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-      TVINSERTSTRUCTW ins;
-      ins.hParent = TVI_ROOT;
-      ins.hInsertAfter = TVI_LAST;
-      ins.item.mask = TVIF_TEXT;
-      ins.item.pszText = text.data();
-      SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins));
+      AddListRow(list, i, text);
+      AddTreeItem(tree, TVI_ROOT, text);
       SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     SendMessageW(combo, CB_SETCURSEL, 0, 0);
@@ -87,15 +68,7 @@ class Wheel : public ::testing::Test {
   }
   int ListTop() const { return static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0)); }
   std::u16string TreeTop() const {
-    auto first = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0));
-    char16_t buf[32] = {};
-    TVITEMW item;
-    item.mask = TVIF_TEXT;
-    item.hItem = first;
-    item.pszText = buf;
-    item.cchTextMax = 32;
-    SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    return buf;
+    return TreeItemText(tree, reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_FIRSTVISIBLE, 0)));
   }
   int ListRowsShown() const { return static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0)); }
 
