@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "controls/CITreeCtrl.h"
-#include "controls/MenuCatalogue.h"
+#include "catalog/MenuCatalogue.h"
 
 class CITreeConectores : public CITreeCtrl {
  public:

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "dialogs/ModuleSelectionCatalogue.h"
 #include "dialogs/resource.h"
 #include "zrui/testing.h"
 
@@ -21,16 +22,16 @@ BEGIN_MESSAGE_MAP(CIDlgSelConector, CDialog)
   ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CIDlgSelConector::CIDlgSelConector(CWnd* owner, zr::SelecaoCatalogue* fontes)
+CIDlgSelConector::CIDlgSelConector(CWnd* owner, zr::SelectionCatalogue* fontes)
     : CDialog(IDD_SEL_CONECTOR, owner),
-      m_fontesProprias(fontes ? nullptr : zr::NovaSelecaoCatalogue()),
+      m_fontesProprias(fontes ? nullptr : zr::NewModuleSelectionCatalogue()),
       m_fontes(fontes ? fontes : m_fontesProprias.get()),
       m_tabSelecao(this),
       m_tabCriar(this) {
   m_conectores = m_fontes->VerificarPinos();
 }
 
-CIDlgSelConector::CIDlgSelConector(LPCTSTR pino, CWnd* owner, zr::SelecaoCatalogue* fontes)
+CIDlgSelConector::CIDlgSelConector(LPCTSTR pino, CWnd* owner, zr::SelectionCatalogue* fontes)
     : CIDlgSelConector(owner, fontes) {
   m_pino = pino ? pino : u"";
   m_pinosAceitos = std::make_unique<CStringList>(10);
@@ -38,7 +39,7 @@ CIDlgSelConector::CIDlgSelConector(LPCTSTR pino, CWnd* owner, zr::SelecaoCatalog
 }
 
 CIDlgSelConector::CIDlgSelConector(CStringList* pinos, CStringList* contraPecas, CWnd* owner,
-                                   zr::SelecaoCatalogue* fontes)
+                                   zr::SelectionCatalogue* fontes)
     : CIDlgSelConector(owner, fontes) {
   m_pinosAceitos.reset(pinos ? pinos : new CStringList(10));
   m_contraPecas.reset(contraPecas);

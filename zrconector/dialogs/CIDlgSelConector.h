@@ -13,7 +13,7 @@
 
 #include "dialogs/CITabCriar.h"
 #include "dialogs/CITabSelecao.h"
-#include "dialogs/SelecaoCatalogue.h"
+#include "catalog/SelectionCatalogue.h"
 #include "dialogs/SelectionOwner.h"
 #include "zrui/afx.h"
 
@@ -22,10 +22,10 @@ class CIDlgSelConector : public CDialog, private SelectionOwner {
   // One pin code: the accepted codes are [pino], no mating restriction.
   // fontes: where the dialog reads (the module's sources when null; a given
   // one must outlive the dialog). Runs the pin check of the drawing.
-  CIDlgSelConector(LPCTSTR pino, CWnd* owner, zr::SelecaoCatalogue* fontes = nullptr);
+  CIDlgSelConector(LPCTSTR pino, CWnd* owner, zr::SelectionCatalogue* fontes = nullptr);
   // Two lists, both taken over (deleted with the dialog): the accepted pin
   // codes and the connector codes that may receive the pin (null: any).
-  CIDlgSelConector(CStringList* pinos, CStringList* contraPecas, CWnd* owner, zr::SelecaoCatalogue* fontes = nullptr);
+  CIDlgSelConector(CStringList* pinos, CStringList* contraPecas, CWnd* owner, zr::SelectionCatalogue* fontes = nullptr);
   ~CIDlgSelConector() override;
 
   // Results of the active tab (empty when it is neither 0 nor 1).
@@ -58,19 +58,19 @@ class CIDlgSelConector : public CDialog, private SelectionOwner {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CIDlgSelConector(CWnd* owner, zr::SelecaoCatalogue* fontes);
+  CIDlgSelConector(CWnd* owner, zr::SelectionCatalogue* fontes);
 
   // What the pages use (SelectionOwner).
   CWnd* Window() override { return this; }
-  zr::SelecaoCatalogue& Sources() override { return *m_fontes; }
+  zr::SelectionCatalogue& Sources() override { return *m_fontes; }
   const CStringList& AcceptedPins() const override { return *m_pinosAceitos; }
   const CStringList* MatingCodes() const override { return m_contraPecas.get(); }
   const zr::ConectoresPinos& Connectors() const override { return m_conectores; }
   void End(int result) override;
   void FillEnded() override;
 
-  std::unique_ptr<zr::SelecaoCatalogue> m_fontesProprias;
-  zr::SelecaoCatalogue* m_fontes;
+  std::unique_ptr<zr::SelectionCatalogue> m_fontesProprias;
+  zr::SelectionCatalogue* m_fontes;
   CITabSelecao m_tabSelecao;
   CITabCriar m_tabCriar;
   CString m_pino;

@@ -39,7 +39,7 @@ BOOL CITabCriar::CreatePage() { return Create(IDD_TAB_CRIAR, m_owner->Window());
 
 BOOL CITabCriar::OnInitDialog() {
   CDialog::OnInitDialog();
-  zr::SelecaoCatalogue& fontes = m_owner->Sources();
+  zr::SelectionCatalogue& fontes = m_owner->Sources();
   m_combo.Attach(IDC_SEL_NOME, this, TRUE);
   m_pinos.SubclassDlgItem(IDC_SEL_PINO, this);
   m_tree.SubclassDlgItem(IDC_SEL_ARVORE, this);
@@ -100,7 +100,7 @@ bool CITabCriar::Fill() {
   bool filled = false;
   EnableWindow(FALSE);
   try {
-    zr::SelecaoCatalogue& fontes = m_owner->Sources();
+    zr::SelectionCatalogue& fontes = m_owner->Sources();
     if (!m_images.GetSafeHandle()) m_images.Create(IDB_ARVORE_CATALOGO, 16, 0, RGB(255, 0, 255));
     m_tree.SetImageList(&m_images, TVSIL_NORMAL);
     zr::CESimbolo todos;
@@ -149,7 +149,7 @@ void CITabCriar::OnTreeExpanded(NMHDR* hdr, LRESULT* result) {
 
 void CITabCriar::OnTreeSelChanged(NMHDR*, LRESULT* result) {
   *result = 0;
-  zr::SelecaoCatalogue& fontes = m_owner->Sources();
+  zr::SelectionCatalogue& fontes = m_owner->Sources();
   zr::CEPasta* record = Selecionado();
   m_codigo = record ? record->m_key : CString();
   const CString anterior = m_proposta;
@@ -228,7 +228,7 @@ void CITabCriar::Validar() {
 }
 
 void CITabCriar::PreencherPinos() {
-  zr::SelecaoCatalogue& fontes = m_owner->Sources();
+  zr::SelectionCatalogue& fontes = m_owner->Sources();
   zr::CEPasta* record = Selecionado();
   std::unique_ptr<CStringList> chaves;
   if (record && record->m_folha == 1) chaves = fontes.PinosConector(record->m_key);

@@ -14,7 +14,7 @@
 
 #include "controls/CITreeConectores.h"
 #include "controls/auto_combo.h"
-#include "dialogs/SelecaoCatalogue.h"
+#include "catalog/SelectionCatalogue.h"
 #include "zrui/afx.h"
 #include "zrui/tooltip.h"
 

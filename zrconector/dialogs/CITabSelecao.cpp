@@ -24,7 +24,7 @@ BOOL CITabSelecao::OnInitDialog() {
   m_tree.SubclassDlgItem(IDC_SEL_ARVORE, this);
   m_ok.SubclassDlgItem(IDC_SEL_OK, this);
   m_cancel.SubclassDlgItem(IDC_SEL_CANCELAR, this);
-  zr::SelecaoCatalogue& fontes = m_owner->Sources();
+  zr::SelectionCatalogue& fontes = m_owner->Sources();
   m_ok.SetWindowText(fontes.Texto(16));
   m_cancel.SetWindowText(fontes.Texto(17));
   m_images.Create(IDB_ARVORE_SELECAO, 16, 0, RGB(255, 0, 255));
@@ -40,7 +40,7 @@ BOOL CITabSelecao::OnInitDialog() {
 }
 
 void CITabSelecao::Preencher() {
-  zr::SelecaoCatalogue& fontes = m_owner->Sources();
+  zr::SelectionCatalogue& fontes = m_owner->Sources();
   const CStringList& aceitos = m_owner->AcceptedPins();
   const CStringList* contraPecas = m_owner->MatingCodes();
   // Records of one name share their root item: the first root of that text.

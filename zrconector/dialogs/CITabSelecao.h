@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "dialogs/SelecaoCatalogue.h"
+#include "catalog/SelectionCatalogue.h"
 #include "zrui/afx.h"
 
 class SelectionOwner;

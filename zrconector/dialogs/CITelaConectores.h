@@ -17,7 +17,7 @@
 
 #include "zrdwg/OdDbObjectId.h"
 #include "controls/ListView/CIListViewEdit.h"
-#include "dialogs/ScreenCatalogue.h"
+#include "catalog/ScreenCatalogue.h"
 #include "drawing/CEPino.h"
 
 class CITelaConectores : public CDialog {

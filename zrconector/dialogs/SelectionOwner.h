@@ -4,7 +4,8 @@
 // lists and records the dialog was opened with, and ending the dialog. The
 // pages know their dialog only through this.
 
-#include "dialogs/SelecaoCatalogue.h"
+#include "catalog/SelectionCatalogue.h"
+#include "drawing/CEPino.h"
 #include "zrui/afx.h"
 
 class SelectionOwner {
@@ -12,7 +13,7 @@ class SelectionOwner {
   // The window the pages are children of.
   virtual CWnd* Window() = 0;
   // Where the pages read the drawing, the catalogue, the host and the texts.
-  virtual zr::SelecaoCatalogue& Sources() = 0;
+  virtual zr::SelectionCatalogue& Sources() = 0;
   // The accepted pin codes (never empty).
   virtual const CStringList& AcceptedPins() const = 0;
   // The connector codes that may receive the pin; null: any.

@@ -10,9 +10,9 @@
 #include <mutex>
 
 #include "controls/fake_menu_catalogue.h"
-#include "dialogs/SelecaoCatalogue.h"
+#include "catalog/SelectionCatalogue.h"
 
-class FakeSelecao : public zr::SelecaoCatalogue {
+class FakeSelecao : public zr::SelectionCatalogue {
  public:
   struct Pin {
     std::string id;
