@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "dialogs/ModuleSelectionCatalogue.h"
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
 #include "zrui/testing.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "controls/CITreeConectores.h"
-#include "controls/auto_combo.h"
+#include "controls/CAutoCombo.h"
 #include "catalog/SelectionCatalogue.h"
 #include "zrui/afx.h"
 #include "zrui/tooltip.h"

@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "dialogs/SelectionOwner.h"
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
 
 BEGIN_MESSAGE_MAP(CITabSelecao, CDialog)
   ON_NOTIFY(TVN_SELCHANGED, IDC_SEL_ARVORE, &CITabSelecao::OnSelChanged)

@@ -13,7 +13,7 @@
 
 #include "dialogs/CIDlgSelConector.h"
 #include "dialogs/SelConectorResources.h"
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
 #include "fake_selecao.h"
 
 namespace {

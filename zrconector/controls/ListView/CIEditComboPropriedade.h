@@ -19,7 +19,7 @@
 #include <zrui/afx/coll.h>
 
 #include "controls/ListView/CellEditor.h"
-#include "controls/auto_combo.h"
+#include "controls/CAutoCombo.h"
 
 namespace ListView {
 

@@ -4,7 +4,7 @@
 
 #include "controls/ListView/CIListViewEdit.h"
 #include "controls/ListView/EditorSupport.h"
-#include "controls/auto_combo.h"
+#include "controls/CAutoCombo.h"
 
 namespace ListView {
 
