@@ -17,8 +17,8 @@
 #include <memory>
 #include <vector>
 
-#include "controls/CITreeCtrl.h"
 #include "catalog/MenuCatalogue.h"
+#include "controls/CITreeCtrl.h"
 
 class CITreeConectores : public CITreeCtrl {
  public:

@@ -11,9 +11,9 @@
 #include <memory>
 #include <optional>
 
+#include "catalog/SelectionCatalogue.h"
 #include "dialogs/CITabCriar.h"
 #include "dialogs/CITabSelecao.h"
-#include "catalog/SelectionCatalogue.h"
 #include "dialogs/SelectionOwner.h"
 #include "zrui/afx.h"
 

@@ -1,7 +1,7 @@
 #include "dialogs/CITabCriar.h"
 
-#include "dialogs/SelectionOwner.h"
 #include "dialogs/Resource.h"
+#include "dialogs/SelectionOwner.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <memory>
 #include <vector>
 
-#include "controls/CITreeConectores.h"
-#include "controls/CAutoCombo.h"
 #include "catalog/SelectionCatalogue.h"
+#include "controls/CAutoCombo.h"
+#include "controls/CITreeConectores.h"
 #include "zrui/afx.h"
 #include "zrui/tooltip.h"
 

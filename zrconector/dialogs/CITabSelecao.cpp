@@ -3,8 +3,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "dialogs/SelectionOwner.h"
 #include "dialogs/Resource.h"
+#include "dialogs/SelectionOwner.h"
 
 BEGIN_MESSAGE_MAP(CITabSelecao, CDialog)
   ON_NOTIFY(TVN_SELCHANGED, IDC_SEL_ARVORE, &CITabSelecao::OnSelChanged)

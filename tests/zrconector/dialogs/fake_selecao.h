@@ -9,8 +9,8 @@
 #include <map>
 #include <mutex>
 
-#include "controls/fake_menu_catalogue.h"
 #include "catalog/SelectionCatalogue.h"
+#include "controls/fake_menu_catalogue.h"
 
 class FakeSelecao : public zr::SelectionCatalogue {
  public:

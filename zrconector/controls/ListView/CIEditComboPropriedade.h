@@ -18,8 +18,8 @@
 #include <zrui/afx.h>
 #include <zrui/afx/coll.h>
 
-#include "controls/ListView/CellEditor.h"
 #include "controls/CAutoCombo.h"
+#include "controls/ListView/CellEditor.h"
 
 namespace ListView {
 

@@ -2,9 +2,9 @@
 
 #include <type_traits>
 
+#include "controls/CAutoCombo.h"
 #include "controls/ListView/CIListViewEdit.h"
 #include "controls/ListView/EditorSupport.h"
-#include "controls/CAutoCombo.h"
 
 namespace ListView {
 
