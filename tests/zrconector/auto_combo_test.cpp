@@ -6,7 +6,7 @@
 #include <zrui/testing.h>
 #include <zrui/textrender.h>
 
-#include "controls/auto_combo.h"
+#include "controls/CAutoCombo.h"
 
 using namespace zrui::rc;
 

@@ -19,7 +19,7 @@
 
 #include <memory>
 
-#include "controls/CESimbolo.h"
+#include "catalog/CESimbolo.h"
 #include "zrado/ado.h"
 #include "zrui/afx/coll.h"
 #include "zrui/afx/cstring.h"

@@ -17,8 +17,8 @@
 #include <memory>
 #include <vector>
 
+#include "catalog/MenuCatalogue.h"
 #include "controls/CITreeCtrl.h"
-#include "controls/MenuCatalogue.h"
 
 class CITreeConectores : public CITreeCtrl {
  public:

@@ -3,7 +3,7 @@
 // (zr::CEPasta). Inserting a record links it to its parent record and
 // attaches it to its item; the records stay the caller's.
 
-#include "controls/CEPasta.h"
+#include "catalog/CEPasta.h"
 #include "controls/CMultiTree.h"
 
 class CITreeCtrl : public CMultiTree {

@@ -2,7 +2,8 @@
 
 #include <chrono>
 
-#include "dialogs/resource.h"
+#include "dialogs/ModuleSelectionCatalogue.h"
+#include "dialogs/Resource.h"
 #include "zrui/testing.h"
 
 namespace {
@@ -21,16 +22,16 @@ BEGIN_MESSAGE_MAP(CIDlgSelConector, CDialog)
   ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CIDlgSelConector::CIDlgSelConector(CWnd* owner, zr::SelecaoCatalogue* fontes)
+CIDlgSelConector::CIDlgSelConector(CWnd* owner, zr::SelectionCatalogue* fontes)
     : CDialog(IDD_SEL_CONECTOR, owner),
-      m_fontesProprias(fontes ? nullptr : zr::NovaSelecaoCatalogue()),
+      m_fontesProprias(fontes ? nullptr : zr::NewModuleSelectionCatalogue()),
       m_fontes(fontes ? fontes : m_fontesProprias.get()),
       m_tabSelecao(this),
       m_tabCriar(this) {
   m_conectores = m_fontes->VerificarPinos();
 }
 
-CIDlgSelConector::CIDlgSelConector(LPCTSTR pino, CWnd* owner, zr::SelecaoCatalogue* fontes)
+CIDlgSelConector::CIDlgSelConector(LPCTSTR pino, CWnd* owner, zr::SelectionCatalogue* fontes)
     : CIDlgSelConector(owner, fontes) {
   m_pino = pino ? pino : u"";
   m_pinosAceitos = std::make_unique<CStringList>(10);
@@ -38,7 +39,7 @@ CIDlgSelConector::CIDlgSelConector(LPCTSTR pino, CWnd* owner, zr::SelecaoCatalog
 }
 
 CIDlgSelConector::CIDlgSelConector(CStringList* pinos, CStringList* contraPecas, CWnd* owner,
-                                   zr::SelecaoCatalogue* fontes)
+                                   zr::SelectionCatalogue* fontes)
     : CIDlgSelConector(owner, fontes) {
   m_pinosAceitos.reset(pinos ? pinos : new CStringList(10));
   m_contraPecas.reset(contraPecas);
@@ -120,7 +121,7 @@ CString CIDlgSelConector::GetResultado4b() {
   return CString();
 }
 
-void CIDlgSelConector::Terminar(int result) {
+void CIDlgSelConector::End(int result) {
   if (m_tabCriar.FillRunning()) {
     m_tabCriar.CancelFill();
     m_resultadoPendente = result;
@@ -141,7 +142,7 @@ void CIDlgSelConector::OnOK() {
   if (ok && ::IsWindowEnabled(ok)) pagina.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SEL_OK, BN_CLICKED), 0);
 }
 
-void CIDlgSelConector::OnCancel() { Terminar(IDCANCEL); }
+void CIDlgSelConector::OnCancel() { End(IDCANCEL); }
 
 void CIDlgSelConector::OnDestroy() {
   // Only reached with a fill running when the modal loop was ended from
@@ -178,24 +179,8 @@ void CIDlgSelConector::OnSize(UINT, int cx, int cy) {
   if (!m_tab.m_hWnd) return;
   const int dx = cx - m_size.cx, dy = cy - m_size.cy;
   m_size = CSize(cx, cy);
-  Crescer(this, m_tab, dx, dy);
-  Crescer(this, m_tabSelecao, dx, dy);
-  Crescer(this, m_tabCriar, dx, dy);
+  GrowControl(this, m_tab, dx, dy);
+  GrowControl(this, m_tabSelecao, dx, dy);
+  GrowControl(this, m_tabCriar, dx, dy);
   RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-}
-
-void CIDlgSelConector::Crescer(CWnd* page, CWnd& control, int dx, int dy) {
-  if (!control.m_hWnd || (dx == 0 && dy == 0)) return;
-  CRect r;
-  control.GetWindowRect(&r);
-  page->ScreenToClient(&r);
-  control.MoveWindow(r.left, r.top, r.Width() + dx, r.Height() + dy);
-}
-
-void CIDlgSelConector::Mover(CWnd* page, CWnd& control, int dx, int dy) {
-  if (!control.m_hWnd || (dx == 0 && dy == 0)) return;
-  CRect r;
-  control.GetWindowRect(&r);
-  page->ScreenToClient(&r);
-  control.MoveWindow(r.left + dx, r.top + dy, r.Width(), r.Height());
 }

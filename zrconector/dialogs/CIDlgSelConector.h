@@ -11,20 +11,21 @@
 #include <memory>
 #include <optional>
 
+#include "catalog/SelectionCatalogue.h"
 #include "dialogs/CITabCriar.h"
 #include "dialogs/CITabSelecao.h"
-#include "dialogs/SelecaoCatalogue.h"
+#include "dialogs/SelectionOwner.h"
 #include "zrui/afx.h"
 
-class CIDlgSelConector : public CDialog {
+class CIDlgSelConector : public CDialog, private SelectionOwner {
  public:
   // One pin code: the accepted codes are [pino], no mating restriction.
   // fontes: where the dialog reads (the module's sources when null; a given
   // one must outlive the dialog). Runs the pin check of the drawing.
-  CIDlgSelConector(LPCTSTR pino, CWnd* owner, zr::SelecaoCatalogue* fontes = nullptr);
+  CIDlgSelConector(LPCTSTR pino, CWnd* owner, zr::SelectionCatalogue* fontes = nullptr);
   // Two lists, both taken over (deleted with the dialog): the accepted pin
   // codes and the connector codes that may receive the pin (null: any).
-  CIDlgSelConector(CStringList* pinos, CStringList* contraPecas, CWnd* owner, zr::SelecaoCatalogue* fontes = nullptr);
+  CIDlgSelConector(CStringList* pinos, CStringList* contraPecas, CWnd* owner, zr::SelectionCatalogue* fontes = nullptr);
   ~CIDlgSelConector() override;
 
   // Results of the active tab (empty when it is neither 0 nor 1).
@@ -37,23 +38,9 @@ class CIDlgSelConector : public CDialog {
   CString GetResultado4b();
   int GetAbaAtiva() const { return m_abaAtiva; }
 
-  // Ends the dialog with result, at once or, while a fill runs, when it ends.
-  void Terminar(int result);
-  // Called by the creation tab when its worker has ended.
-  void FillEnded();
-
-  zr::SelecaoCatalogue& Fontes() { return *m_fontes; }
-  const CStringList& GetPinosAceitos() const { return *m_pinosAceitos; }
-  const CStringList* GetContraPecas() const { return m_contraPecas.get(); }
-  const zr::ConectoresPinos& GetConectores() const { return m_conectores; }
-
   CITabSelecao& TabSelecao() { return m_tabSelecao; }
   CITabCriar& TabCriar() { return m_tabCriar; }
   CTabCtrl m_tab;
-
-  // Size helpers of the pages: grow a control, or move it, by (dx, dy).
-  static void Crescer(CWnd* page, CWnd& control, int dx, int dy);
-  static void Mover(CWnd* page, CWnd& control, int dx, int dy);
 
   // The smallest size of the process (taken at the first sizing drag), for tests.
   static void ResetMinimumForTesting();
@@ -71,10 +58,19 @@ class CIDlgSelConector : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CIDlgSelConector(CWnd* owner, zr::SelecaoCatalogue* fontes);
+  CIDlgSelConector(CWnd* owner, zr::SelectionCatalogue* fontes);
 
-  std::unique_ptr<zr::SelecaoCatalogue> m_fontesProprias;
-  zr::SelecaoCatalogue* m_fontes;
+  // What the pages use (SelectionOwner).
+  CWnd* Window() override { return this; }
+  zr::SelectionCatalogue& Sources() override { return *m_fontes; }
+  const CStringList& AcceptedPins() const override { return *m_pinosAceitos; }
+  const CStringList* MatingCodes() const override { return m_contraPecas.get(); }
+  const zr::ConectoresPinos& Connectors() const override { return m_conectores; }
+  void End(int result) override;
+  void FillEnded() override;
+
+  std::unique_ptr<zr::SelectionCatalogue> m_fontesProprias;
+  zr::SelectionCatalogue* m_fontes;
   CITabSelecao m_tabSelecao;
   CITabCriar m_tabCriar;
   CString m_pino;

@@ -1,6 +1,6 @@
 #include "dialogs/CINovoConector.h"
 
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
 #include "settings/CITexto.h"
 
 BEGIN_MESSAGE_MAP(CINovoConector, CDialog)

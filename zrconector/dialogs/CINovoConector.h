@@ -9,7 +9,7 @@
 
 #include <memory>
 
-#include "controls/auto_combo.h"
+#include "controls/CAutoCombo.h"
 #include "zrui/afx.h"
 #include "zrui/afx/coll.h"
 #include "zrui/tooltip.h"

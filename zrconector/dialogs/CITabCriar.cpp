@@ -1,7 +1,7 @@
 #include "dialogs/CITabCriar.h"
 
-#include "dialogs/CIDlgSelConector.h"
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
+#include "dialogs/SelectionOwner.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ BEGIN_MESSAGE_MAP(CITabCriar, CDialog)
   ON_WM_SIZE()
 END_MESSAGE_MAP()
 
-CITabCriar::CITabCriar(CIDlgSelConector* owner)
-    : m_tree(owner->Fontes(), owner->Fontes().Texto(13)), m_owner(owner) {}
+CITabCriar::CITabCriar(SelectionOwner* owner)
+    : m_tree(owner->Sources(), owner->Sources().Texto(13)), m_owner(owner) {}
 
 CITabCriar::~CITabCriar() {
   if (m_thread) {
@@ -35,11 +35,11 @@ CITabCriar::~CITabCriar() {
 
 bool CITabCriar::AnyFillRunning() { return g_fillRunning; }
 
-BOOL CITabCriar::CreatePage() { return Create(IDD_TAB_CRIAR, m_owner); }
+BOOL CITabCriar::CreatePage() { return Create(IDD_TAB_CRIAR, m_owner->Window()); }
 
 BOOL CITabCriar::OnInitDialog() {
   CDialog::OnInitDialog();
-  zr::SelecaoCatalogue& fontes = m_owner->Fontes();
+  zr::SelectionCatalogue& fontes = m_owner->Sources();
   m_combo.Attach(IDC_SEL_NOME, this, TRUE);
   m_pinos.SubclassDlgItem(IDC_SEL_PINO, this);
   m_tree.SubclassDlgItem(IDC_SEL_ARVORE, this);
@@ -52,12 +52,12 @@ BOOL CITabCriar::OnInitDialog() {
   m_cancelar.SetWindowText(fontes.Texto(17));
   m_textoTooltip = fontes.Texto(30);
   m_textoProposta = fontes.Texto(44);
-  m_tree.SetFiltroPinos(&m_owner->GetPinosAceitos());
+  m_tree.SetFiltroPinos(&m_owner->AcceptedPins());
   // The mating codes are the candidates: with them only mating connectors
   // show, and a single one is opened and selected.
-  m_tree.SetCandidatos(m_owner->GetContraPecas());
+  m_tree.SetCandidatos(m_owner->MatingCodes());
   // The tooltip belongs to the dialog, so that it shows above the pages.
-  m_tooltip.Create(m_owner);
+  m_tooltip.Create(m_owner->Window());
   CRect rc;
   GetClientRect(&rc);
   m_size = rc.Size();
@@ -100,7 +100,7 @@ bool CITabCriar::Fill() {
   bool filled = false;
   EnableWindow(FALSE);
   try {
-    zr::SelecaoCatalogue& fontes = m_owner->Fontes();
+    zr::SelectionCatalogue& fontes = m_owner->Sources();
     if (!m_images.GetSafeHandle()) m_images.Create(IDB_ARVORE_CATALOGO, 16, 0, RGB(255, 0, 255));
     m_tree.SetImageList(&m_images, TVSIL_NORMAL);
     zr::CESimbolo todos;
@@ -149,7 +149,7 @@ void CITabCriar::OnTreeExpanded(NMHDR* hdr, LRESULT* result) {
 
 void CITabCriar::OnTreeSelChanged(NMHDR*, LRESULT* result) {
   *result = 0;
-  zr::SelecaoCatalogue& fontes = m_owner->Fontes();
+  zr::SelectionCatalogue& fontes = m_owner->Sources();
   zr::CEPasta* record = Selecionado();
   m_codigo = record ? record->m_key : CString();
   const CString anterior = m_proposta;
@@ -213,7 +213,7 @@ void CITabCriar::Validar() {
   CString nome = m_nome;
   nome.Trim();
   bool emUso = false;
-  for (const auto& record : m_owner->GetConectores())
+  for (const auto& record : m_owner->Connectors())
     if (!nome.IsEmpty() && nome.CompareNoCase(record->GetNome().c_str()) == 0) emUso = true;
   if (emUso) {
     CRect combo;
@@ -228,7 +228,7 @@ void CITabCriar::Validar() {
 }
 
 void CITabCriar::PreencherPinos() {
-  zr::SelecaoCatalogue& fontes = m_owner->Fontes();
+  zr::SelectionCatalogue& fontes = m_owner->Sources();
   zr::CEPasta* record = Selecionado();
   std::unique_ptr<CStringList> chaves;
   if (record && record->m_folha == 1) chaves = fontes.PinosConector(record->m_key);
@@ -238,7 +238,7 @@ void CITabCriar::PreencherPinos() {
   }
   m_pinos.ResetContent();
   m_ids.clear();
-  const CStringList& aceitos = m_owner->GetPinosAceitos();
+  const CStringList& aceitos = m_owner->AcceptedPins();
   for (POSITION pos = chaves->GetHeadPosition(); pos;) {
     const CString& chave = chaves->GetNext(pos);
     if (!aceitos.Find(fontes.NomePino(chave))) continue;
@@ -258,17 +258,17 @@ void CITabCriar::OnPinoEscolhido() {
 
 void CITabCriar::OnOK() {
   m_automatico = !m_proposta.IsEmpty() && m_proposta == m_nome;
-  m_owner->Terminar(IDOK);
+  m_owner->End(IDOK);
 }
 
-void CITabCriar::OnCancel() { m_owner->Terminar(IDCANCEL); }
+void CITabCriar::OnCancel() { m_owner->End(IDCANCEL); }
 
 void CITabCriar::OnSize(UINT, int cx, int cy) {
   if (!m_tree.m_hWnd) return;
   const int dx = cx - m_size.cx, dy = cy - m_size.cy;
   m_size = CSize(cx, cy);
-  CIDlgSelConector::Crescer(this, m_combo, dx, 0);
-  CIDlgSelConector::Crescer(this, m_tree, dx, dy);
-  CIDlgSelConector::Mover(this, m_ok, dx, dy);
-  CIDlgSelConector::Mover(this, m_cancelar, dx, dy);
+  GrowControl(this, m_combo, dx, 0);
+  GrowControl(this, m_tree, dx, dy);
+  MoveControl(this, m_ok, dx, dy);
+  MoveControl(this, m_cancelar, dx, dy);
 }

@@ -12,20 +12,20 @@
 #include <memory>
 #include <vector>
 
+#include "catalog/SelectionCatalogue.h"
+#include "controls/CAutoCombo.h"
 #include "controls/CITreeConectores.h"
-#include "controls/auto_combo.h"
-#include "dialogs/SelecaoCatalogue.h"
 #include "zrui/afx.h"
 #include "zrui/tooltip.h"
 
-class CIDlgSelConector;
+class SelectionOwner;
 
 class CITabCriar : public CDialog {
  public:
   // Posted to the page when its worker has ended (wParam: 1 when it filled).
   static constexpr UINT WM_FILL_DONE = WM_APP + 0x51;
 
-  explicit CITabCriar(CIDlgSelConector* owner);
+  explicit CITabCriar(SelectionOwner* owner);
   // Waits for a worker still running (the owner has made sure none is).
   ~CITabCriar() override;
 
@@ -80,7 +80,7 @@ class CITabCriar : public CDialog {
   // The record of the selected tree item (null for none or a placeholder).
   zr::CEPasta* Selecionado() const;
 
-  CIDlgSelConector* m_owner;
+  SelectionOwner* m_owner;
   CString m_textoTooltip;   // text 30
   CString m_textoProposta;  // text 44
   CString m_nome, m_codigo, m_pino;

@@ -3,8 +3,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "dialogs/CIDlgSelConector.h"
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
+#include "dialogs/SelectionOwner.h"
 
 BEGIN_MESSAGE_MAP(CITabSelecao, CDialog)
   ON_NOTIFY(TVN_SELCHANGED, IDC_SEL_ARVORE, &CITabSelecao::OnSelChanged)
@@ -13,18 +13,18 @@ BEGIN_MESSAGE_MAP(CITabSelecao, CDialog)
   ON_WM_SIZE()
 END_MESSAGE_MAP()
 
-CITabSelecao::CITabSelecao(CIDlgSelConector* owner) : m_owner(owner) {}
+CITabSelecao::CITabSelecao(SelectionOwner* owner) : m_owner(owner) {}
 
 CITabSelecao::~CITabSelecao() = default;
 
-BOOL CITabSelecao::CreatePage() { return Create(IDD_TAB_SELECAO, m_owner); }
+BOOL CITabSelecao::CreatePage() { return Create(IDD_TAB_SELECAO, m_owner->Window()); }
 
 BOOL CITabSelecao::OnInitDialog() {
   CDialog::OnInitDialog();
   m_tree.SubclassDlgItem(IDC_SEL_ARVORE, this);
   m_ok.SubclassDlgItem(IDC_SEL_OK, this);
   m_cancel.SubclassDlgItem(IDC_SEL_CANCELAR, this);
-  zr::SelecaoCatalogue& fontes = m_owner->Fontes();
+  zr::SelectionCatalogue& fontes = m_owner->Sources();
   m_ok.SetWindowText(fontes.Texto(16));
   m_cancel.SetWindowText(fontes.Texto(17));
   m_images.Create(IDB_ARVORE_SELECAO, 16, 0, RGB(255, 0, 255));
@@ -40,16 +40,16 @@ BOOL CITabSelecao::OnInitDialog() {
 }
 
 void CITabSelecao::Preencher() {
-  zr::SelecaoCatalogue& fontes = m_owner->Fontes();
-  const CStringList& aceitos = m_owner->GetPinosAceitos();
-  const CStringList* contraPecas = m_owner->GetContraPecas();
+  zr::SelectionCatalogue& fontes = m_owner->Sources();
+  const CStringList& aceitos = m_owner->AcceptedPins();
+  const CStringList* contraPecas = m_owner->MatingCodes();
   // Records of one name share their root item: the first root of that text.
   // The roots by text, kept beside the tree, so that each record costs one
   // look-up, not a walk of every root (a drawing has thousands).
   std::unordered_map<std::u16string, HTREEITEM> raizes;
   for (HTREEITEM it = m_tree.GetRootItem(); it; it = m_tree.GetNextSiblingItem(it))
     raizes.emplace(m_tree.GetItemText(it).str(), it);
-  for (const auto& record : m_owner->GetConectores()) {
+  for (const auto& record : m_owner->Connectors()) {
     const CString nome(record->GetNome().c_str());
     const CString codigo(record->GetCodigo().c_str());
     auto achada = raizes.find(nome.str());
@@ -88,15 +88,15 @@ void CITabSelecao::OnSelChanged(NMHDR* hdr, LRESULT* result) {
   }
 }
 
-void CITabSelecao::OnOK() { m_owner->Terminar(IDOK); }
+void CITabSelecao::OnOK() { m_owner->End(IDOK); }
 
-void CITabSelecao::OnCancel() { m_owner->Terminar(IDCANCEL); }
+void CITabSelecao::OnCancel() { m_owner->End(IDCANCEL); }
 
 void CITabSelecao::OnSize(UINT, int cx, int cy) {
   if (!m_tree.m_hWnd) return;
   const int dx = cx - m_size.cx, dy = cy - m_size.cy;
   m_size = CSize(cx, cy);
-  CIDlgSelConector::Crescer(this, m_tree, dx, dy);
-  CIDlgSelConector::Mover(this, m_ok, dx, dy);
-  CIDlgSelConector::Mover(this, m_cancel, dx, dy);
+  GrowControl(this, m_tree, dx, dy);
+  MoveControl(this, m_ok, dx, dy);
+  MoveControl(this, m_cancel, dx, dy);
 }

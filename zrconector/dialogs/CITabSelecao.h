@@ -6,15 +6,15 @@
 #include <memory>
 #include <vector>
 
-#include "dialogs/SelecaoCatalogue.h"
+#include "catalog/SelectionCatalogue.h"
 #include "zrui/afx.h"
 
-class CIDlgSelConector;
+class SelectionOwner;
 
 class CITabSelecao : public CDialog {
  public:
   // owner: the dialog whose records and lists are shown (it outlives the page).
-  explicit CITabSelecao(CIDlgSelConector* owner);
+  explicit CITabSelecao(SelectionOwner* owner);
   ~CITabSelecao() override;
 
   // Creates the page as a child of the owner (template 50112) and fills it.
@@ -38,7 +38,7 @@ class CITabSelecao : public CDialog {
  private:
   void Preencher();
 
-  CIDlgSelConector* m_owner;
+  SelectionOwner* m_owner;
   CString m_nome, m_codigo, m_pino;
   CImageList m_images;
   CButton m_ok, m_cancel;

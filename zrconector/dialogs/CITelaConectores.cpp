@@ -2,7 +2,7 @@
 
 #include "zrfx/FxDocumentManager.h"
 #include "zrdwg/OdDbBlockReference.h"
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
 #include "drawing/CICad.h"
 #include "drawing/CIPinos.h"
 

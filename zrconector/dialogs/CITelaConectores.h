@@ -16,8 +16,8 @@
 #include <zrui/afx.h>
 
 #include "zrdwg/OdDbObjectId.h"
+#include "catalog/ScreenCatalogue.h"
 #include "controls/ListView/CIListViewEdit.h"
-#include "dialogs/ScreenCatalogue.h"
 #include "drawing/CEPino.h"
 
 class CITelaConectores : public CDialog {

@@ -2,7 +2,7 @@
 // placeholders: the dialog sets every text from the texts service.
 #include "dialogs/NovoConectorResources.h"
 
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
 #include "zrui/dialog.h"
 
 namespace zr {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
 #include "zrui/afx.h"
 
 using namespace zrui::rc;

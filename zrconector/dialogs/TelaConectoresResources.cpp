@@ -2,7 +2,7 @@
 
 #include <zrui/afx.h>
 
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
 
 using namespace zrui::rc;
 

@@ -13,27 +13,10 @@
 #include <unordered_set>
 #include <vector>
 
+#include "catalog/PinCatalogue.h"
 #include "drawing/CEPino.h"
 #include "zrdwg/OdDbBlockReference.h"
 #include "zrui/afx/coll.h"
-
-namespace zr {
-
-// What the pin check reads from the catalogue.
-class PinCatalogue {
- public:
-  virtual ~PinCatalogue() = default;
-  // Pin rows of a code, each "PINO_KEY\fPINO_ID\fPINO_PINO\f", in the
-  // database's order; empty when none or when the query failed.
-  virtual std::unique_ptr<CStringList> LinhasPinos(const OdString& code) = 0;
-  // Codes that mate with code; throws the database's error when the query fails.
-  virtual std::unique_ptr<CStringList> ContraPecas(const OdString& code) = 0;
-};
-
-// The process's catalogue database.
-PinCatalogue& CatalogoPadrao();
-
-}  // namespace zr
 
 class CIPinos {
  public:

@@ -1,12 +1,11 @@
 #include "settings/CIConfig.h"
 
-#include "drawing/CICad.h"
 #include "support/ComponentSupport.h"
+#include "support/HostProgram.h"
 #include "zrui/msgbox.h"
 
 CIConfig::CIConfig() {
-  CICad cad;
-  m_program = CString(cad.GetPrograma().c_str());
+  m_program = CString(HostProgram().c_str());
 
   m_settings = CreateComponent<IZrSettings>(CLSID_ZrSettings);
   if (!m_settings) {

@@ -2,12 +2,11 @@
 
 #include <string>
 
-#include "drawing/CICad.h"
 #include "support/ComponentSupport.h"
+#include "support/HostProgram.h"
 
 CITexto::CITexto(const CString& moduleKey) : m_moduleKey(moduleKey) {
-  CICad cad;
-  m_program = CString(cad.GetPrograma().c_str());
+  m_program = CString(HostProgram().c_str());
   m_texts = CreateComponent<IZrTexts>(CLSID_ZrTexts);
   if (!m_texts) {
     // Kept for GetTexto, which reports the missing component.

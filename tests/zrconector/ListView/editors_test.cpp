@@ -217,14 +217,14 @@ TEST_F(ColourGrid, TheColourEditorTakesThreeDigitsAndShowsItsColour) {
 }
 
 TEST(ColourValue, IndexesBelow256ComeFromThePaletteOthersFromThePackedValue) {
-  EXPECT_EQ(CIColorPropriedade::CorDoTexto(u"1"), RGB(255, 0, 0));
-  EXPECT_EQ(CIColorPropriedade::CorDoTexto(u"5"), RGB(0, 0, 255));
-  EXPECT_EQ(CIColorPropriedade::CorDoTexto(u"8"), RGB(0x80, 0x80, 0x80));
-  EXPECT_EQ(CIColorPropriedade::CorDoTexto(u"0"), RGB(0, 0, 0)) << "by block";
-  EXPECT_EQ(CIColorPropriedade::CorDoTexto(u""), RGB(0, 0, 0));
-  EXPECT_EQ(CIColorPropriedade::CorDoTexto(u"300"), RGB(0x00, 0x01, 0x2C));
-  EXPECT_EQ(CIColorPropriedade::Complementar(RGB(255, 0, 0x2C)), RGB(0, 255, 0xD3));
-  EXPECT_EQ(CIColorPropriedade::Inteiro(u"12,5"), 12);
+  EXPECT_EQ(CIColorPropriedade::TextColour(u"1"), RGB(255, 0, 0));
+  EXPECT_EQ(CIColorPropriedade::TextColour(u"5"), RGB(0, 0, 255));
+  EXPECT_EQ(CIColorPropriedade::TextColour(u"8"), RGB(0x80, 0x80, 0x80));
+  EXPECT_EQ(CIColorPropriedade::TextColour(u"0"), RGB(0, 0, 0)) << "by block";
+  EXPECT_EQ(CIColorPropriedade::TextColour(u""), RGB(0, 0, 0));
+  EXPECT_EQ(CIColorPropriedade::TextColour(u"300"), RGB(0x00, 0x01, 0x2C));
+  EXPECT_EQ(CIColorPropriedade::Complement(RGB(255, 0, 0x2C)), RGB(0, 255, 0xD3));
+  EXPECT_EQ(CIColorPropriedade::LeadingInteger(u"12,5"), 12);
 }
 
 // ---- editable list ----

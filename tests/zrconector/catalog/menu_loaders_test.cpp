@@ -3,7 +3,7 @@
 
 #include <zrui/testing.h>
 
-#include "catalog/CatalogoMenus.h"
+#include "catalog/DatabaseMenuCatalogue.h"
 #include "catalogue_fixture.h"
 #include "controls/CITreeConectores.h"
 
@@ -138,7 +138,7 @@ constexpr int IDC_TREE = 123;
 
 class TreeHost : public CDialog {
  public:
-  TreeHost() : CDialog(&Shared()), tree(zr::CatalogoMenus(), u"Carregando...") {}
+  TreeHost() : CDialog(&Shared()), tree(zr::DatabaseMenuCatalogue(), u"Carregando...") {}
   static const DialogTemplate& Shared() {
     static const DialogTemplate t = [] {
       DialogTemplate d;

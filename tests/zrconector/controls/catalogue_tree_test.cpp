@@ -301,22 +301,16 @@ TEST_F(CatalogueTree, OneCandidateOpensItsFoldersAndIsSelected) {
       << "folders off the path stay unloaded";
 }
 
-TEST_F(CatalogueTree, TwoCandidatesSelectNothing) {
-  CStringList candidatos;
-  candidatos.AddTail(u"CM03M");
-  candidatos.AddTail(u"CM02M");
-  tree().SetCandidatos(&candidatos);
-  ASSERT_TRUE(load());
-  EXPECT_EQ(tree().GetSelectedItem(), nullptr);
-  EXPECT_EQ(host->expansions, 0);
-}
-
-TEST_F(CatalogueTree, ACandidateOutsideTheMenusSelectsNothing) {
-  CStringList candidatos;
-  candidatos.AddTail(u"FORA");
-  tree().SetCandidatos(&candidatos);
-  ASSERT_TRUE(load());
-  EXPECT_EQ(tree().GetSelectedItem(), nullptr);
+TEST_F(CatalogueTree, TwoCandidatesOrOneOutsideTheMenusSelectNothing) {
+  for (const std::vector<const char16_t*>& codes : {std::vector<const char16_t*>{u"CM03M", u"CM02M"}, {u"FORA"}}) {
+    CStringList candidatos;
+    for (const char16_t* code : codes) candidatos.AddTail(code);
+    tree().SetCandidatos(&candidatos);
+    host->expansions = 0;
+    ASSERT_TRUE(load());
+    EXPECT_EQ(tree().GetSelectedItem(), nullptr) << CString(codes[0]).ToUtf8();
+    EXPECT_EQ(host->expansions, 0) << "nothing opened for " << CString(codes[0]).ToUtf8();
+  }
 }
 
 TEST_F(CatalogueTree, TheTextSnapshotShowsFoldersPlaceholdersAndComponents) {

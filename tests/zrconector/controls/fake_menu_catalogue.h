@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/MenuCatalogue.h"
+#include "catalog/MenuCatalogue.h"
 
 class FakeMenuCatalogue : public zr::MenuCatalogue {
  public:

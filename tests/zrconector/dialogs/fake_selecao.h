@@ -9,10 +9,10 @@
 #include <map>
 #include <mutex>
 
+#include "catalog/SelectionCatalogue.h"
 #include "controls/fake_menu_catalogue.h"
-#include "dialogs/SelecaoCatalogue.h"
 
-class FakeSelecao : public zr::SelecaoCatalogue {
+class FakeSelecao : public zr::SelectionCatalogue {
  public:
   struct Pin {
     std::string id;

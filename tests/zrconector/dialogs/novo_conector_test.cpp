@@ -9,7 +9,7 @@
 
 #include "dialogs/CINovoConector.h"
 #include "dialogs/NovoConectorResources.h"
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
 #include "program_environment.h"
 #include "zrui/testing.h"
 #include "zrui/textrender.h"

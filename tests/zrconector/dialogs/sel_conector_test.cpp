@@ -12,8 +12,8 @@
 #include <zrui/textrender.h>
 
 #include "dialogs/CIDlgSelConector.h"
+#include "dialogs/Resource.h"
 #include "dialogs/SelConectorResources.h"
-#include "dialogs/resource.h"
 #include "fake_selecao.h"
 
 namespace {

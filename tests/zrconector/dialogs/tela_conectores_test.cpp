@@ -15,7 +15,7 @@
 #include "controls/ListView/EditMessages.h"
 #include "dialogs/CITelaConectores.h"
 #include "dialogs/TelaConectoresResources.h"
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
 #include "drawing_builder.h"
 #include "fake_host.h"
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "command_fixture.h"
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
 #include "prmset/prmset.h"
 #include "zrui/testing.h"
 

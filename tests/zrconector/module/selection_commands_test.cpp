@@ -8,7 +8,7 @@
 #include <zrui/testing.h>
 
 #include "command_fixture.h"
-#include "dialogs/resource.h"
+#include "dialogs/Resource.h"
 
 using namespace testing_support;
 using namespace std::chrono_literals;

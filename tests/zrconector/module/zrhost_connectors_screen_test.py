@@ -9,11 +9,12 @@ zrdxf audit finds nothing the original drawing did not have.
     zrhost_connectors_screen_test.py ZRHOST MODULE ZRDXF EXAMPLES_DIR WORKDIR"""
 
 import os
-import shutil
 import subprocess
 import sys
 
 import ezdxf
+
+import zrhost_session
 
 REOPEN = r'''
 (define (check what expected got)
@@ -47,31 +48,13 @@ def audit(zrdxf, path):
     return run.returncode, sorted(run.stdout.splitlines())
 
 
-def zrhost(binary, module, examples, work, script, drawing, env):
-    run = subprocess.run([binary, "--program", "zrscreen", "--module", module,
-                          "--load", os.path.join(examples, "suite.scm"), "--script", script, drawing],
-                         capture_output=True, text=True, env=env, stdin=subprocess.DEVNULL, timeout=300)
-    print(run.stdout)
-    print(run.stderr, file=sys.stderr)
-    return run
-
-
 def main():
     binary, module, zrdxf, examples, work = sys.argv[1:6]
-    if os.path.isdir(work):
-        shutil.rmtree(work)
-    os.makedirs(work)
-    subprocess.run(["bash", os.path.join(examples, "catalogue", "build-sqlite.sh"), os.path.join(work, "catalogo.db")],
-                   check=True, capture_output=True)
-    with open(os.path.join(work, "zrscreen.ini"), "w") as f:
-        f.write(f"[database]\ndata_folder = {work}/\ntype = MDB\nname = catalogo.db\n")
+    drawing = zrhost_session.prepare(examples, work, "zrscreen")
     original = os.path.join(examples, "drawing.dxf")
-    drawing = os.path.join(work, "drawing.dxf")
-    shutil.copy(original, drawing)
     snapshot = os.path.join(work, "screen.txt")
-    env = dict(os.environ, ZR_SETTINGS_DIR=work, ZR_SCREEN_SNAPSHOT=snapshot)
-
-    run = zrhost(binary, module, examples, work, os.path.join(examples, "connectors-screen.scm"), drawing, env)
+    run = zrhost_session.run_zrhost(binary, module, examples, work, "zrscreen",
+                                    os.path.join(examples, "connectors-screen.scm"), drawing, ZR_SCREEN_SNAPSHOT=snapshot)
     if run.returncode != 0:
         print(f"zrhost failed with {run.returncode}")
         return 1
@@ -126,10 +109,9 @@ def main():
         print(f"zrdxf audit of the saved drawing: {after_audit}, of the original: {before_audit}")
         return 1
 
-    script = os.path.join(work, "reopen.scm")
-    with open(script, "w") as f:
-        f.write(REOPEN)
-    run = zrhost(binary, module, examples, work, script, drawing, env)
+    script = zrhost_session.write_script(work, "reopen.scm", REOPEN)
+    run = zrhost_session.run_zrhost(binary, module, examples, work, "zrscreen", script, drawing,
+                                    ZR_SCREEN_SNAPSHOT=snapshot)
     if run.returncode != 0 or "reopened: ok" not in run.stdout:
         print(f"reopening failed with {run.returncode}")
         return 1

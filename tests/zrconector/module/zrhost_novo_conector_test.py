@@ -6,9 +6,9 @@ by queued actions as a person would answer it.
     zrhost_novo_conector_test.py ZRHOST MODULE EXAMPLES_DIR WORKDIR"""
 
 import os
-import shutil
-import subprocess
 import sys
+
+import zrhost_session
 
 SCRIPT = r'''
 (define (check what expected got)
@@ -62,27 +62,11 @@ SCRIPT = r'''
 
 def main():
     zrhost, module, examples, work = sys.argv[1:5]
-    if os.path.isdir(work):
-        shutil.rmtree(work)
-    os.makedirs(work)
-    subprocess.run(["bash", os.path.join(examples, "catalogue", "build-sqlite.sh"), os.path.join(work, "catalogo.db")],
-                   check=True, capture_output=True)
-    with open(os.path.join(work, "zrnovo.ini"), "w") as f:
-        f.write(f"[database]\ndata_folder = {work}/\ntype = MDB\nname = catalogo.db\n")
-    drawing = os.path.join(work, "drawing.dxf")
-    shutil.copy(os.path.join(examples, "drawing.dxf"), drawing)
+    drawing = zrhost_session.prepare(examples, work, "zrnovo")
     snapshot = os.path.join(work, "dialog.txt")
-    script = os.path.join(work, "novo.scm")
-    with open(script, "w") as f:
-        f.write(SCRIPT.replace("@SNAPSHOT@", snapshot))
-    env = dict(os.environ, ZR_SETTINGS_DIR=work)
-    run = subprocess.run([zrhost, "--program", "zrnovo", "--module", module,
-                          "--load", os.path.join(examples, "suite.scm"), "--script", script, drawing],
-                         capture_output=True, text=True, env=env, stdin=subprocess.DEVNULL, timeout=300)
-    print(run.stdout)
-    print(run.stderr, file=sys.stderr)
-    if run.returncode != 0 or "novo conector: ok" not in run.stdout:
-        print(f"zrhost failed with {run.returncode}")
+    script = zrhost_session.write_script(work, "novo.scm", SCRIPT.replace("@SNAPSHOT@", snapshot))
+    run = zrhost_session.run_zrhost(zrhost, module, examples, work, "zrnovo", script, drawing)
+    if not zrhost_session.ended_with(run, "novo conector: ok"):
         return 1
     with open(snapshot, encoding="utf-8") as f:
         screen = f.read()

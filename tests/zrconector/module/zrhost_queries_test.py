@@ -6,11 +6,11 @@ drawing, and ezdxf sees the connector dictionary in the saved file.
     zrhost_queries_test.py ZRHOST MODULE EXAMPLES_DIR WORKDIR"""
 
 import os
-import shutil
-import subprocess
 import sys
 
 import ezdxf
+
+import zrhost_session
 
 SCRIPT = r'''
 (define (check what ok) (unless ok (error "check failed:" what)))
@@ -33,28 +33,11 @@ SCRIPT = r'''
 
 def main():
     zrhost, module, examples, work = sys.argv[1:5]
-    if os.path.isdir(work):
-        shutil.rmtree(work)
-    os.makedirs(work)
-    catalogue = os.path.join(work, "catalogo.db")
-    subprocess.run(["bash", os.path.join(examples, "catalogue", "build-sqlite.sh"), catalogue], check=True,
-                   capture_output=True)
-    with open(os.path.join(work, "zrqueries.ini"), "w") as f:
-        f.write(f"[database]\ndata_folder = {work}/\ntype = MDB\nname = catalogo.db\n")
-    drawing = os.path.join(work, "drawing.dxf")
-    shutil.copy(os.path.join(examples, "drawing.dxf"), drawing)
+    drawing = zrhost_session.prepare(examples, work, "zrqueries")
     out = os.path.join(work, "saved.dxf")
-    script = os.path.join(work, "queries.scm")
-    with open(script, "w") as f:
-        f.write(SCRIPT.replace("@OUT@", out))
-    env = dict(os.environ, ZR_SETTINGS_DIR=work)
-    run = subprocess.run([zrhost, "--program", "zrqueries", "--module", module,
-                          "--load", os.path.join(examples, "suite.scm"), "--script", script, drawing],
-                         capture_output=True, text=True, env=env, stdin=subprocess.DEVNULL, timeout=300)
-    print(run.stdout)
-    print(run.stderr, file=sys.stderr)
-    if run.returncode != 0 or "queries: ok" not in run.stdout:
-        print(f"zrhost failed with {run.returncode}")
+    script = zrhost_session.write_script(work, "queries.scm", SCRIPT.replace("@OUT@", out))
+    run = zrhost_session.run_zrhost(zrhost, module, examples, work, "zrqueries", script, drawing)
+    if not zrhost_session.ended_with(run, "queries: ok"):
         return 1
 
     doc = ezdxf.readfile(out)

@@ -7,9 +7,9 @@ with nothing queued for its dialog fails instead of waiting.
     zrhost_selection_test.py ZRHOST MODULE EXAMPLES_DIR WORKDIR"""
 
 import os
-import shutil
-import subprocess
 import sys
+
+import zrhost_session
 
 SCRIPT = r'''
 (define (check what ok) (unless ok (error "check failed:" what)))
@@ -32,28 +32,11 @@ SCRIPT = r'''
 
 def main():
     zrhost, module, examples, work = sys.argv[1:5]
-    if os.path.isdir(work):
-        shutil.rmtree(work)
-    os.makedirs(work)
-    subprocess.run(["bash", os.path.join(examples, "catalogue", "build-sqlite.sh"), os.path.join(work, "catalogo.db")],
-                   check=True, capture_output=True)
-    with open(os.path.join(work, "zrselection.ini"), "w") as f:
-        f.write(f"[database]\ndata_folder = {work}/\ntype = MDB\nname = catalogo.db\n")
-    drawing = os.path.join(work, "drawing.dxf")
-    shutil.copy(os.path.join(examples, "drawing.dxf"), drawing)
-    script = os.path.join(work, "selection.scm")
-    with open(script, "w") as f:
-        f.write(SCRIPT.replace("@SNAP@", os.path.join(work, "screen.txt")))
-    env = dict(os.environ, ZR_SETTINGS_DIR=work, ZRHOST_DIALOG_WAIT_MS="20000")
-    run = subprocess.run([zrhost, "--program", "zrselection", "--module", module,
-                          "--load", os.path.join(examples, "suite.scm"), "--script", script, drawing],
-                         capture_output=True, text=True, env=env, stdin=subprocess.DEVNULL, timeout=300)
-    print(run.stdout)
-    print(run.stderr, file=sys.stderr)
-    if run.returncode != 0 or "selection: ok" not in run.stdout:
-        print(f"zrhost failed with {run.returncode}")
-        return 1
-    return 0
+    drawing = zrhost_session.prepare(examples, work, "zrselection")
+    script = zrhost_session.write_script(work, "selection.scm", SCRIPT.replace("@SNAP@", os.path.join(work, "screen.txt")))
+    run = zrhost_session.run_zrhost(zrhost, module, examples, work, "zrselection", script, drawing,
+                                    ZRHOST_DIALOG_WAIT_MS="20000")
+    return 0 if zrhost_session.ended_with(run, "selection: ok") else 1
 
 
 if __name__ == "__main__":

@@ -4,12 +4,9 @@
 
 #include "zrfx/FxDocumentManager.h"
 #include "controls/ListView/CIColorPropriedade.h"
+#include "controls/ListView/EditorSupport.h"
 
 namespace ListView {
-
-namespace {
-constexpr UINT kIdBotao = 1022;
-}
 
 BEGIN_MESSAGE_MAP(CIBtColor, CBitmapButton)
   ON_CONTROL_REFLECT(BN_CLICKED, &CIBtColor::OnClicked)
@@ -18,13 +15,13 @@ END_MESSAGE_MAP()
 CIBtColor::CIBtColor(CIColorPropriedade* editor) : m_editor(editor) {}
 
 BOOL CIBtColor::Create(CWnd* pai, const CRect& rc) {
-  return CButton::Create(u"...", WS_CHILD | WS_VISIBLE, rc, pai, kIdBotao);
+  return CButton::Create(u"...", WS_CHILD | WS_VISIBLE, rc, pai, kButtonId);
 }
 
 void CIBtColor::OnClicked() {
   CString texto;
   m_editor->GetWindowText(texto);
-  int inicial = std::clamp(CIColorPropriedade::Inteiro(texto), 0, 256);
+  int inicial = std::clamp(CIColorPropriedade::LeadingInteger(texto), 0, 256);
   // The editor (and this button with it) may end while the picker runs: it
   // is found again by its window afterwards, and neither is touched when it
   // has gone.

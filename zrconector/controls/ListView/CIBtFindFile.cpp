@@ -1,12 +1,9 @@
 #include "controls/ListView/CIBtFindFile.h"
 
 #include "controls/ListView/CIFindFilePropriedade.h"
+#include "controls/ListView/EditorSupport.h"
 
 namespace ListView {
-
-namespace {
-constexpr UINT kIdBotao = 1022;
-}
 
 BEGIN_MESSAGE_MAP(CIBtFindFile, CBitmapButton)
   ON_CONTROL_REFLECT(BN_CLICKED, &CIBtFindFile::OnClicked)
@@ -15,7 +12,7 @@ END_MESSAGE_MAP()
 CIBtFindFile::CIBtFindFile(CIFindFilePropriedade* editor, LPCTSTR pasta) : m_editor(editor), m_pasta(pasta) {}
 
 BOOL CIBtFindFile::Create(CWnd* pai, const CRect& rc) {
-  return CButton::Create(u"...", WS_CHILD | WS_VISIBLE, rc, pai, kIdBotao);
+  return CButton::Create(u"...", WS_CHILD | WS_VISIBLE, rc, pai, kButtonId);
 }
 
 void CIBtFindFile::OnClicked() {

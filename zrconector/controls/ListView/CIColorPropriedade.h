@@ -13,45 +13,37 @@
 
 #include <zrui/afx.h>
 
+#include "controls/ListView/CellEditor.h"
+
 namespace ListView {
 
-class CIBtColor;
-
-class CIColorPropriedade : public CEdit {
+class CIColorPropriedade : public CellEditor<CEdit> {
  public:
   CIColorPropriedade(int linha, int coluna);
   ~CIColorPropriedade() override;
 
   BOOL Create(CWnd* pai, const CRect& rc, LPCTSTR texto);
-  CIBtColor* GetButton() const { return m_botao; }
 
   // The integer a text starts with (0 when none), as the colour is read.
-  static int Inteiro(const CString& texto);
+  static int LeadingInteger(const CString& texto);
   // The colour a text names: below 256 an index of the drawing palette
   // (0 by block and 256 by layer are black), otherwise the packed value's
   // bytes, read through OdCmColor with colour method 0xC8.
-  static COLORREF CorDoTexto(const CString& texto);
+  static COLORREF TextColour(const CString& texto);
   // Each of red, green and blue taken from 255.
-  static COLORREF Complementar(COLORREF cor);
-
-  BOOL PreTranslateMessage(MSG* msg) override;
+  static COLORREF Complement(COLORREF cor);
 
  protected:
-  afx_msg int OnCreate(LPCREATESTRUCT cs);
   afx_msg void OnChar(UINT ch, UINT repeat, UINT flags);
-  afx_msg void OnKeyDown(UINT vk, UINT repeat, UINT flags);
-  afx_msg void OnKillFocus(CWnd* novo);
-  afx_msg void OnNcDestroy();
   afx_msg HBRUSH CtlColor(CDC* dc, UINT ctlColor);
-  void PostNcDestroy() override;
+  // The field's colour follows its text: it repaints after every key.
+  bool RepaintsOnKey() const override { return true; }
+  void SendResult() override;
   DECLARE_MESSAGE_MAP()
 
  private:
   CBrush m_pincel;
   COLORREF m_cor = 0;
-  CIBtColor* m_botao = nullptr;
-  int m_linha;
-  int m_coluna;
 };
 
 }  // namespace ListView

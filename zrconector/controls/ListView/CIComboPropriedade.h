@@ -11,9 +11,11 @@
 #include <zrui/afx.h>
 #include <zrui/afx/coll.h>
 
+#include "controls/ListView/CellEditor.h"
+
 namespace ListView {
 
-class CIComboPropriedade : public CComboBox {
+class CIComboPropriedade : public CellEditor<CComboBox> {
  public:
   CIComboPropriedade(int linha, int coluna);
 
@@ -23,19 +25,12 @@ class CIComboPropriedade : public CComboBox {
   // window reaches below the cell far enough to show up to 8 entries.
   BOOL Create(CWnd* pai, const CRect& rc, const CStringList* valores, int indice);
 
-  BOOL PreTranslateMessage(MSG* msg) override;
-
  protected:
-  afx_msg int OnCreate(LPCREATESTRUCT cs);
-  afx_msg void OnKeyDown(UINT vk, UINT repeat, UINT flags);
-  afx_msg void OnKillFocus(CWnd* novo);
   afx_msg void OnSelChange();
-  void PostNcDestroy() override;
+  // Enter is the list's own (it closes the list).
+  bool OnEnter(CIListViewEdit*) override { return false; }
+  void SendResult() override;
   DECLARE_MESSAGE_MAP()
-
- private:
-  int m_linha;
-  int m_coluna;
 };
 
 }  // namespace ListView

@@ -8,12 +8,9 @@
 namespace ListView {
 
 namespace {
-constexpr UINT kIdLista = 1020;
-constexpr int kEntradasVisiveis = 8;
-constexpr int kMolduraCampo = 8;
 
 // Position of `texto` in the list, counted from the head; -1 when absent.
-int PosicaoEm(const CStringList& lista, const CString& texto) {
+int PositionIn(const CStringList& lista, const CString& texto) {
   int i = 0;
   for (POSITION pos = lista.GetHeadPosition(); pos; ++i)
     if (lista.GetNext(pos) == texto) return i;
@@ -21,14 +18,13 @@ int PosicaoEm(const CStringList& lista, const CString& texto) {
 }
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CIEditComboPropriedade, CAutoCombo)
-  ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(CIEditComboPropriedade, CellEditor<CAutoCombo>)
   ON_CBN_KILLFOCUS_REFLECT(&CIEditComboPropriedade::OnKillFocusCombo)
   ON_CONTROL_REFLECT(CBN_EDITCHANGE, &CIEditComboPropriedade::OnEditChange)
 END_MESSAGE_MAP()
 
 CIEditComboPropriedade::CIEditComboPropriedade(int linha, int coluna, BOOL listaFixa)
-    : m_linha(linha), m_coluna(coluna), m_listaFixa(listaFixa) {}
+    : CellEditor(linha, coluna), m_listaFixa(listaFixa) {}
 
 BOOL CIEditComboPropriedade::Create(CWnd* pai, const CRect& rc, const CStringList* valores,
                                     const CStringList* descricoes, int indice) {
@@ -36,10 +32,10 @@ BOOL CIEditComboPropriedade::Create(CWnd* pai, const CRect& rc, const CStringLis
   DWORD tipo = n < 2 ? CBS_SIMPLE : CBS_DROPDOWN;
   // The window covers the framed field and the list below it.
   CRect janela(rc);
-  janela.bottom = rc.bottom + kMolduraCampo + std::max(1, std::min(n, kEntradasVisiveis)) * kCharHeight;
+  janela.bottom = rc.bottom + kFieldFrame + std::max(1, std::min(n, kVisibleEntries)) * kCharHeight;
   SetSecondTextMode(TRUE);
   if (!CComboBox::Create(WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS | tipo, janela, pai,
-                         kIdLista))
+                         kListId))
     return FALSE;
   POSITION desc = descricoes ? descricoes->GetHeadPosition() : nullptr;
   if (valores)
@@ -54,12 +50,6 @@ BOOL CIEditComboPropriedade::Create(CWnd* pai, const CRect& rc, const CStringLis
   return TRUE;
 }
 
-int CIEditComboPropriedade::OnCreate(LPCREATESTRUCT cs) {
-  if (CAutoCombo::OnCreate(cs) == -1) return -1;
-  TomaFonteDoPai(this);
-  return 0;
-}
-
 BOOL CIEditComboPropriedade::PreTranslateMessage(MSG* msg) {
   if (msg->message == WM_KEYDOWN) {
     switch (msg->wParam) {
@@ -67,29 +57,20 @@ BOOL CIEditComboPropriedade::PreTranslateMessage(MSG* msg) {
       case VK_ESCAPE:
       case VK_TAB:
       case VK_UP:
-      case VK_DOWN: Tecla(static_cast<UINT>(msg->wParam)); return TRUE;
+      case VK_DOWN:
+        // To the combo itself, whichever of its windows has the focus: Up
+        // and Down move in the list, the others as in every editor.
+        ::SendMessageW(m_hWnd, WM_KEYDOWN, msg->wParam, 0);
+        return TRUE;
     }
   }
   // Delete and keys with Ctrl go to the combo as in the other editors.
-  return EncaminhaTecla(this, msg) || CAutoCombo::PreTranslateMessage(msg);
+  return CellEditor::PreTranslateMessage(msg);
 }
 
-void CIEditComboPropriedade::Tecla(UINT vk) {
-  CIListViewEdit* grid = GridOf(GetParent());
-  int linha = m_linha, coluna = m_coluna;
-  switch (vk) {
-    case VK_RETURN:
-    case VK_TAB:
-      if (grid) EditaLinha(grid, GetKeyState(VK_SHIFT) < 0 ? linha - 1 : linha + 1, coluna);
-      return;
-    case VK_ESCAPE:
-      if (CWnd* pai = GetParent()) pai->SetFocus();
-      return;
-    default:
-      // Up and Down move in the list, as the combo box does by itself.
-      ::SendMessageW(m_hWnd, WM_KEYDOWN, vk, 0);
-      return;
-  }
+bool CIEditComboPropriedade::OnEnter(CIListViewEdit* grid) {
+  if (grid) EditRow(grid, GetKeyState(VK_SHIFT) < 0 ? m_linha - 1 : m_linha + 1, m_coluna);
+  return true;
 }
 
 void CIEditComboPropriedade::OnEditChange() {
@@ -98,7 +79,9 @@ void CIEditComboPropriedade::OnEditChange() {
   if (GetCurSel() >= 0) SetCurSel(-1);
 }
 
-void CIEditComboPropriedade::OnKillFocusCombo() {
+void CIEditComboPropriedade::OnKillFocusCombo() { End(); }
+
+void CIEditComboPropriedade::SendResult() {
   CString texto;
   GetWindowText(texto);
   int i = GetCurSel();
@@ -118,11 +101,11 @@ void CIEditComboPropriedade::OnKillFocusCombo() {
   // The edited row where it is now (the owner may have changed the rows
   // while the editor was open); a row deleted meanwhile, or without cell
   // data, has no list to update.
-  const int linha = grid ? grid->LinhaAtual(m_linha) : -1;
+  const int linha = grid ? grid->CurrentRow(m_linha) : -1;
   CStringList* valores = linha >= 0 ? grid->GetCellValues(linha, m_coluna) : nullptr;
   if (valores) {
     if (!m_listaFixa) {
-      int p = PosicaoEm(*valores, texto);
+      int p = PositionIn(*valores, texto);
       if (p >= 0) {
         SetWindowText(texto);
         grid->SetItemText(linha, m_coluna, texto);
@@ -140,10 +123,7 @@ void CIEditComboPropriedade::OnKillFocusCombo() {
     }
     n = valores->GetCount();
   }
-  EnviaIndice(this, WM_COMBO_ENDEDIT, m_linha, m_coluna, n - i - 1);
-  DestroyWindow();
+  SendIndex(this, WM_COMBO_ENDEDIT, m_linha, m_coluna, n - i - 1);
 }
-
-void CIEditComboPropriedade::PostNcDestroy() { delete this; }
 
 }  // namespace ListView

@@ -18,11 +18,12 @@
 #include <zrui/afx.h>
 #include <zrui/afx/coll.h>
 
-#include "controls/auto_combo.h"
+#include "controls/CAutoCombo.h"
+#include "controls/ListView/CellEditor.h"
 
 namespace ListView {
 
-class CIEditComboPropriedade : public CAutoCombo {
+class CIEditComboPropriedade : public CellEditor<CAutoCombo> {
  public:
   CIEditComboPropriedade(int linha, int coluna, BOOL listaFixa);
 
@@ -34,16 +35,17 @@ class CIEditComboPropriedade : public CAutoCombo {
   BOOL PreTranslateMessage(MSG* msg) override;
 
  protected:
-  afx_msg int OnCreate(LPCREATESTRUCT cs);
   afx_msg void OnKillFocusCombo();
   afx_msg void OnEditChange();
-  void PostNcDestroy() override;
+  // Enter moves as Tab does.
+  bool OnEnter(CIListViewEdit* grid) override;
+  // The focus moves between the combo and its field: the editor ends when
+  // it leaves both (CBN_KILLFOCUS), not on the combo's own focus loss.
+  bool KeepsOpen(CWnd*) const override { return true; }
+  void SendResult() override;
   DECLARE_MESSAGE_MAP()
 
  private:
-  void Tecla(UINT vk);
-  int m_linha;
-  int m_coluna;
   BOOL m_listaFixa;
 };
 

@@ -5,22 +5,15 @@
 
 namespace ListView {
 
-namespace {
-constexpr UINT kIdEditor = 1021;
-}
-
-BEGIN_MESSAGE_MAP(CIEditPropriedade, CEdit)
-  ON_WM_CREATE()
+BEGIN_MESSAGE_MAP(CIEditPropriedade, CellEditor<CEdit>)
   ON_WM_CHAR()
-  ON_WM_KEYDOWN()
-  ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
 
 CIEditPropriedade::CIEditPropriedade(int linha, int coluna, int filtro, int tamanhoMax)
-    : m_linha(linha), m_coluna(coluna), m_filtro(filtro), m_tamanhoMax(tamanhoMax) {}
+    : CellEditor(linha, coluna), m_filtro(filtro), m_tamanhoMax(tamanhoMax) {}
 
 BOOL CIEditPropriedade::Create(CWnd* pai, const CRect& rc, LPCTSTR texto) {
-  if (!CEdit::Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, rc, pai, kIdEditor)) return FALSE;
+  if (!CEdit::Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, rc, pai, kEditorId)) return FALSE;
   SetWindowText(texto);
   SetFocus();
   SetSel(0, -1);
@@ -28,62 +21,36 @@ BOOL CIEditPropriedade::Create(CWnd* pai, const CRect& rc, LPCTSTR texto) {
   return TRUE;
 }
 
-int CIEditPropriedade::OnCreate(LPCREATESTRUCT cs) {
-  if (CEdit::OnCreate(cs) == -1) return -1;
-  TomaFonteDoPai(this);
-  SetFocus();
-  SetSel(0, -1);
-  return 0;
-}
-
-BOOL CIEditPropriedade::PreTranslateMessage(MSG* msg) {
-  return EncaminhaTecla(this, msg) || CEdit::PreTranslateMessage(msg);
-}
-
 void CIEditPropriedade::OnChar(UINT ch, UINT repeat, UINT flags) {
   if (ch != VK_BACK) {
     if (GetWindowTextLength() >= m_tamanhoMax) return;
-    if (m_filtro == 0 && !CaracterNumerico(ch)) return;
+    if (m_filtro == 0 && !IsNumericChar(ch)) return;
   }
   CEdit::OnChar(ch, repeat, flags);
 }
 
-void CIEditPropriedade::OnKeyDown(UINT vk, UINT repeat, UINT flags) {
-  CIListViewEdit* grid = GridOf(GetParent());
-  int linha = m_linha, coluna = m_coluna;
-  switch (vk) {
-    case VK_TAB:
-      if (grid) EditaLinha(grid, GetKeyState(VK_SHIFT) < 0 ? linha - 1 : linha + 1, coluna);
-      return;
-    case VK_RETURN:
-      if (!grid) return;
-      if (grid->IsMultiRowEditing()) {
-        CString texto;
-        GetWindowText(texto);
-        grid->SetItemState(linha, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-        grid->BeginEdit(linha, coluna, texto);
-      } else {
-        EditaLinha(grid, GetKeyState(VK_SHIFT) < 0 ? linha - 1 : linha + 1, coluna);
-      }
-      return;
-    case VK_ESCAPE:
-      // Ends as any focus loss does: what was typed is kept.
-      if (CWnd* pai = GetParent()) pai->SetFocus();
-      return;
+bool CIEditPropriedade::OnEnter(CIListViewEdit* grid) {
+  if (!grid) return true;
+  if (grid->IsMultiRowEditing()) {
+    // This cell again with the typed text, so that the captured rows take it.
+    // Selecting the row may end this editor: nothing of it is read after.
+    const int linha = m_linha, coluna = m_coluna;
+    CString texto;
+    GetWindowText(texto);
+    grid->SetItemState(linha, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    grid->BeginEdit(linha, coluna, texto);
+  } else {
+    EditRow(grid, GetKeyState(VK_SHIFT) < 0 ? m_linha - 1 : m_linha + 1, m_coluna);
   }
-  CEdit::OnKeyDown(vk, repeat, flags);
+  return true;
 }
 
-void CIEditPropriedade::OnKillFocus(CWnd* novo) {
-  CEdit::OnKillFocus(novo);
+void CIEditPropriedade::SendResult() {
   CString texto;
   GetWindowText(texto);
   // Pasting may have gone past the length that typing respects.
   if (texto.GetLength() > m_tamanhoMax) texto = texto.Left(m_tamanhoMax);
-  EnviaTexto(this, WM_EDIT_ENDEDIT, m_linha, m_coluna, texto);
-  DestroyWindow();
+  SendText(this, WM_EDIT_ENDEDIT, m_linha, m_coluna, texto);
 }
-
-void CIEditPropriedade::PostNcDestroy() { delete this; }
 
 }  // namespace ListView

@@ -13,9 +13,11 @@
 
 #include <zrui/afx.h>
 
+#include "controls/ListView/CellEditor.h"
+
 namespace ListView {
 
-class CIEditPropriedade : public CEdit {
+class CIEditPropriedade : public CellEditor<CEdit> {
  public:
   CIEditPropriedade(int linha, int coluna, int filtro, int tamanhoMax);
 
@@ -23,19 +25,13 @@ class CIEditPropriedade : public CEdit {
   // focused with all of it selected.
   BOOL Create(CWnd* pai, const CRect& rc, LPCTSTR texto);
 
-  BOOL PreTranslateMessage(MSG* msg) override;
-
  protected:
-  afx_msg int OnCreate(LPCREATESTRUCT cs);
   afx_msg void OnChar(UINT ch, UINT repeat, UINT flags);
-  afx_msg void OnKeyDown(UINT vk, UINT repeat, UINT flags);
-  afx_msg void OnKillFocus(CWnd* novo);
-  void PostNcDestroy() override;
+  bool OnEnter(CIListViewEdit* grid) override;
+  void SendResult() override;
   DECLARE_MESSAGE_MAP()
 
  private:
-  int m_linha;
-  int m_coluna;
   int m_filtro;
   int m_tamanhoMax;
 };

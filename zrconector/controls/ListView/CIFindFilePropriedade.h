@@ -11,33 +11,23 @@
 
 #include <zrui/afx.h>
 
+#include "controls/ListView/CellEditor.h"
+
 namespace ListView {
 
-class CIBtFindFile;
-
-class CIFindFilePropriedade : public CEdit {
+class CIFindFilePropriedade : public CellEditor<CEdit> {
  public:
   CIFindFilePropriedade(int linha, int coluna, int tamanhoMax, LPCTSTR pasta);
 
   // Creates the field and its button over `rc` (parent coordinates).
   BOOL Create(CWnd* pai, const CRect& rc, LPCTSTR texto);
-  CIBtFindFile* GetButton() const { return m_botao; }
-
-  BOOL PreTranslateMessage(MSG* msg) override;
 
  protected:
-  afx_msg int OnCreate(LPCREATESTRUCT cs);
   afx_msg void OnChar(UINT ch, UINT repeat, UINT flags);
-  afx_msg void OnKeyDown(UINT vk, UINT repeat, UINT flags);
-  afx_msg void OnKillFocus(CWnd* novo);
-  afx_msg void OnNcDestroy();
-  void PostNcDestroy() override;
+  void SendResult() override;
   DECLARE_MESSAGE_MAP()
 
  private:
-  CIBtFindFile* m_botao = nullptr;
-  int m_linha;
-  int m_coluna;
   int m_tamanhoMax;
   CString m_pasta;
 };

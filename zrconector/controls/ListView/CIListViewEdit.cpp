@@ -76,19 +76,19 @@ int CIListViewEdit::AddRow(LPCTSTR chave, LPCTSTR valor, int tamanhoMax, int tip
 void CIListViewEdit::SetCell(int linha, int coluna, LPCTSTR chave, const CStringList* valores, int tamanhoMax,
                              int tipo, int filtro, BOOL editavel, int indice) {
   if (linha < 0 || linha >= GetItemCount()) return;
-  CIListViewPropriedadeItem* c = Celula(linha, coluna);
+  CIListViewPropriedadeItem* c = Cell(linha, coluna);
   if (!c) return;
   c->m_chave = chave ? chave : u"";
-  c->CopiaValores(valores);
+  c->CopyValues(valores);
   c->m_indice = indice;
   c->m_tipo = tipo;
   c->m_filtro = filtro;
   c->m_tamanhoMax = tamanhoMax;
   c->m_editavel = editavel != FALSE;
-  SetItemText(linha, coluna, c->Valor(indice));
+  SetItemText(linha, coluna, c->Value(indice));
   if (tipo == kArquivo) {
     // The folder part of the first value, backslash included.
-    CString primeiro = c->Valor(0);
+    CString primeiro = c->Value(0);
     m_pastaAtual = m_pastaBase + (primeiro.IsEmpty() ? CString() : primeiro.Left(primeiro.ReverseFind(u'\\') + 1));
   }
 }
@@ -101,7 +101,7 @@ void CIListViewEdit::SetCell(int linha, int coluna, LPCTSTR chave, LPCTSTR valor
 }
 
 void CIListViewEdit::SetCellText(int linha, int coluna, LPCTSTR texto) {
-  CIListViewPropriedadeItem* c = Celula(linha, coluna);
+  CIListViewPropriedadeItem* c = Cell(linha, coluna);
   if (!c) return;
   c->m_valores.RemoveAll();
   c->m_valores.AddTail(CString(texto));
@@ -110,98 +110,98 @@ void CIListViewEdit::SetCellText(int linha, int coluna, LPCTSTR texto) {
 }
 
 int CIListViewEdit::SetCellIndex(int linha, int coluna, int indice) {
-  CIListViewPropriedadeItem* c = Celula(linha, coluna);
+  CIListViewPropriedadeItem* c = Cell(linha, coluna);
   if (!c) return indice;
   c->m_indice = indice;
-  SetItemText(linha, coluna, c->Valor(indice));
+  SetItemText(linha, coluna, c->Value(indice));
   return indice;
 }
 
 void CIListViewEdit::AppendCellValues(int linha, int coluna, const CStringList* valores) {
-  if (CIListViewPropriedadeItem* c = Celula(linha, coluna)) c->AnexaValores(valores);
+  if (CIListViewPropriedadeItem* c = Cell(linha, coluna)) c->AppendValues(valores);
 }
 
 void CIListViewEdit::ClearCellValues(int linha, int coluna) {
-  if (CIListViewPropriedadeItem* c = Celula(linha, coluna)) c->m_valores.RemoveAll();
+  if (CIListViewPropriedadeItem* c = Cell(linha, coluna)) c->m_valores.RemoveAll();
 }
 
 void CIListViewEdit::SetCellDescriptions(int linha, int coluna, const CStringList* descricoes) {
-  if (CIListViewPropriedadeItem* c = Celula(linha, coluna)) c->CopiaDescricoes(descricoes);
+  if (CIListViewPropriedadeItem* c = Cell(linha, coluna)) c->CopyDescriptions(descricoes);
 }
 
 int CIListViewEdit::GetCellKind(int linha, int coluna) const {
-  const CIListViewPropriedadeItem* c = Celula(linha, coluna);
+  const CIListViewPropriedadeItem* c = Cell(linha, coluna);
   return c ? c->m_tipo : -1;
 }
 
 BOOL CIListViewEdit::IsCellEditable(int linha, int coluna) const {
-  const CIListViewPropriedadeItem* c = Celula(linha, coluna);
+  const CIListViewPropriedadeItem* c = Cell(linha, coluna);
   return c && c->m_editavel;
 }
 
 CStringList* CIListViewEdit::GetCellValues(int linha, int coluna) const {
-  CIListViewPropriedadeItem* c = Celula(linha, coluna);
+  CIListViewPropriedadeItem* c = Cell(linha, coluna);
   return c ? &c->m_valores : nullptr;
 }
 
 int CIListViewEdit::GetCellIndex(int linha, int coluna) const {
-  const CIListViewPropriedadeItem* c = Celula(linha, coluna);
+  const CIListViewPropriedadeItem* c = Cell(linha, coluna);
   return c ? c->m_indice : -1;
 }
 
 int CIListViewEdit::GetCellFilter(int linha, int coluna) const {
-  const CIListViewPropriedadeItem* c = Celula(linha, coluna);
+  const CIListViewPropriedadeItem* c = Cell(linha, coluna);
   return c ? c->m_filtro : -1;
 }
 
 int CIListViewEdit::GetCellMaxLength(int linha, int coluna) const {
-  const CIListViewPropriedadeItem* c = Celula(linha, coluna);
+  const CIListViewPropriedadeItem* c = Cell(linha, coluna);
   return c ? c->m_tamanhoMax : -1;
 }
 
 CString CIListViewEdit::GetCellValue(int linha, int coluna, int n) const {
-  const CIListViewPropriedadeItem* c = Celula(linha, coluna);
-  return c ? c->Valor(n) : CString();
+  const CIListViewPropriedadeItem* c = Cell(linha, coluna);
+  return c ? c->Value(n) : CString();
 }
 
 CString CIListViewEdit::GetCellKey(int linha, int coluna) const {
-  const CIListViewPropriedadeItem* c = Celula(linha, coluna);
+  const CIListViewPropriedadeItem* c = Cell(linha, coluna);
   return c ? c->m_chave : CString();
 }
 
-CELstPropriedadeSubItem* CIListViewEdit::Linha(int linha) const {
+CELstPropriedadeSubItem* CIListViewEdit::RowRecords(int linha) const {
   if (!m_hWnd || linha < 0 || linha >= GetItemCount()) return nullptr;
   return reinterpret_cast<CELstPropriedadeSubItem*>(GetItemData(linha));
 }
 
-CIListViewPropriedadeItem* CIListViewEdit::Celula(int linha, int coluna) const {
-  CELstPropriedadeSubItem* l = Linha(linha);
+CIListViewPropriedadeItem* CIListViewEdit::Cell(int linha, int coluna) const {
+  CELstPropriedadeSubItem* l = RowRecords(linha);
   return l ? l->GetAt(coluna) : nullptr;
 }
 
 // ---- editing ----
 
-BOOL CIListViewEdit::BeginEdit(int linha, int coluna) { return AbreEditor(linha, coluna, nullptr); }
+BOOL CIListViewEdit::BeginEdit(int linha, int coluna) { return OpenEditor(linha, coluna, nullptr); }
 
 BOOL CIListViewEdit::BeginEdit(int linha, int coluna, LPCTSTR texto) {
   CString t(texto);
-  return AbreEditor(linha, coluna, &t);
+  return OpenEditor(linha, coluna, &t);
 }
 
-BOOL CIListViewEdit::AbreEditor(int linha, int coluna, const CString* texto) {
+BOOL CIListViewEdit::OpenEditor(int linha, int coluna, const CString* texto) {
   // Focusing the grid ends an open editor, which reports before the next opens.
   SetFocus();
   if (linha < 0 || linha >= GetItemCount()) return FALSE;
-  CIListViewPropriedadeItem* c = Celula(linha, coluna);
+  CIListViewPropriedadeItem* c = Cell(linha, coluna);
   if (!c || !c->m_editavel) return FALSE;
   m_ultimaLinhaEdicao = linha;
-  AvisaPai(WM_LIST_PROPRIEDADE_BEGINEDIT);
+  NotifyParent(WM_LIST_PROPRIEDADE_BEGINEDIT);
   // The parent may have changed the list while it was told.
-  if (!m_hWnd || Celula(linha, coluna) != c) return FALSE;
+  if (!m_hWnd || Cell(linha, coluna) != c) return FALSE;
   m_editando = true;
   m_linhaEdicao = m_linhaInicioEdicao = linha;
   EnsureVisible(linha, FALSE);
-  MostraColuna(coluna);
+  ShowColumn(coluna);
   CRect rc;
   GetSubItemRect(linha, coluna, LVIR_LABEL, rc);
   CString mostrado = texto ? *texto : GetItemText(linha, coluna);
@@ -237,7 +237,7 @@ BOOL CIListViewEdit::AbreEditor(int linha, int coluna, const CString* texto) {
   return TRUE;
 }
 
-void CIListViewEdit::MostraColuna(int coluna) {
+void CIListViewEdit::ShowColumn(int coluna) {
   CHeaderCtrl* header = GetHeaderCtrl();
   CRect col;
   if (!header || !header->GetItemRect(coluna, &col)) return;
@@ -252,7 +252,7 @@ void CIListViewEdit::MostraColuna(int coluna) {
   }
 }
 
-bool CIListViewEdit::CelulaEm(CPoint p, int& linha, int& coluna) const {
+bool CIListViewEdit::CellAt(CPoint p, int& linha, int& coluna) const {
   linha = HitTest(p);
   if (linha < 0) return false;
   // The first column whose label strictly contains x.
@@ -273,10 +273,10 @@ void CIListViewEdit::OnLButtonDown(UINT flags, CPoint p) {
     HWND self = m_hWnd;
     CListCtrl::OnLButtonDown(flags, p);
     if (!::IsWindow(self)) return;
-    if (CelulaEm(p, linha, coluna)) BeginEdit(linha, coluna);
+    if (CellAt(p, linha, coluna)) BeginEdit(linha, coluna);
     return;
   }
-  if (CelulaEm(p, linha, coluna) && !BeginEdit(linha, coluna)) {
+  if (CellAt(p, linha, coluna) && !BeginEdit(linha, coluna)) {
     CListCtrl::OnLButtonDown(flags, p);
     return;
   }
@@ -286,7 +286,7 @@ void CIListViewEdit::OnLButtonDown(UINT flags, CPoint p) {
   m_multiLinhasAtivo = true;
 }
 
-bool CIListViewEdit::CelulaDoTeclado(int& linha, int& coluna) const {
+bool CIListViewEdit::KeyboardCell(int& linha, int& coluna) const {
   linha = GetNextItem(-1, LVNI_SELECTED);
   if (linha < 0) return false;
   const int colunas = static_cast<int>(m_titulos.size());
@@ -303,7 +303,7 @@ LRESULT CIListViewEdit::OnGetDlgCode(WPARAM, LPARAM l) {
   LRESULT code = Default();
   const MSG* msg = reinterpret_cast<const MSG*>(l);
   int linha = -1, coluna = -1;
-  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && CelulaDoTeclado(linha, coluna))
+  if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN && KeyboardCell(linha, coluna))
     code |= DLGC_WANTALLKEYS;
   return code;
 }
@@ -314,7 +314,7 @@ void CIListViewEdit::OnKeyDown(UINT vk, UINT repeat, UINT flags) {
   const bool abre = vk == kF2 || vk == VK_SPACE || vk == VK_RETURN;
   const bool solta = (vk == VK_F4 && !alt) || (alt && (vk == VK_DOWN || vk == VK_UP));
   int linha = -1, coluna = -1;
-  if (!(abre || solta) || !CelulaDoTeclado(linha, coluna)) {
+  if (!(abre || solta) || !KeyboardCell(linha, coluna)) {
     CListCtrl::OnKeyDown(vk, repeat, flags);
     return;
   }
@@ -340,41 +340,41 @@ void CIListViewEdit::OnVScroll(UINT code, UINT pos, CScrollBar* bar) {
   CListCtrl::OnVScroll(code, pos, bar);
 }
 
-void CIListViewEdit::AvisaPai(UINT mensagem) {
+void CIListViewEdit::NotifyParent(UINT mensagem) {
   HWND pai = ::GetParent(m_hWnd);
   if (!pai) return;
   ::SendMessageW(pai, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID()), static_cast<WORD>(LOWORD(mensagem))),
                  reinterpret_cast<LPARAM>(m_hWnd));
 }
 
-int CIListViewEdit::LinhaAtual(int linha) const {
+int CIListViewEdit::CurrentRow(int linha) const {
   return (m_linhaInicioEdicao >= 0 && linha == m_linhaInicioEdicao) ? m_linhaEdicao : linha;
 }
 
-bool CIListViewEdit::NoConjunto(int linha) const {
+bool CIListViewEdit::InMultiRowSet(int linha) const {
   return std::find(m_multiLinhas.begin(), m_multiLinhas.end(), linha) != m_multiLinhas.end();
 }
 
-void CIListViewEdit::Termina(LPARAM l, bool conjunto, bool texto) {
+void CIListViewEdit::TakeResult(LPARAM l, bool conjunto, bool texto) {
   int linha, coluna;
   if (texto) {
     std::unique_ptr<TextResult> r(reinterpret_cast<TextResult*>(l));
-    linha = LinhaAtual(r->row);
+    linha = CurrentRow(r->row);
     coluna = r->column;
     if (linha >= 0) {
       SetCellText(linha, coluna, r->text);
       // Rows removed meanwhile are no longer in the set.
-      if (conjunto && NoConjunto(linha))
+      if (conjunto && InMultiRowSet(linha))
         for (int outra : m_multiLinhas)
           if (outra != linha && outra < GetItemCount()) SetCellText(outra, coluna, r->text);
     }
   } else {
     std::unique_ptr<IndexResult> r(reinterpret_cast<IndexResult*>(l));
-    linha = LinhaAtual(r->row);
+    linha = CurrentRow(r->row);
     coluna = r->column;
     if (linha >= 0) {
       SetCellIndex(linha, coluna, r->index);
-      if (conjunto && NoConjunto(linha))
+      if (conjunto && InMultiRowSet(linha))
         for (int outra : m_multiLinhas)
           if (outra != linha && outra < GetItemCount()) SetCellIndex(outra, coluna, r->index);
     }
@@ -383,17 +383,17 @@ void CIListViewEdit::Termina(LPARAM l, bool conjunto, bool texto) {
 
 LRESULT CIListViewEdit::OnEditEnd(WPARAM, LPARAM l) {
   if (!l) return 0;
-  Termina(l, true, true);
+  TakeResult(l, true, true);
   m_editando = false;
-  AvisaPai(WM_LIST_PROPRIEDADE_ENDEDIT);
+  NotifyParent(WM_LIST_PROPRIEDADE_ENDEDIT);
   return 0;
 }
 
 LRESULT CIListViewEdit::OnColorEnd(WPARAM, LPARAM l) {
   if (!l) return 0;
-  Termina(l, false, true);
+  TakeResult(l, false, true);
   m_editando = false;
-  AvisaPai(WM_LIST_PROPRIEDADE_ENDEDIT);
+  NotifyParent(WM_LIST_PROPRIEDADE_ENDEDIT);
   return 0;
 }
 
@@ -401,17 +401,17 @@ LRESULT CIListViewEdit::OnFindFileEnd(WPARAM w, LPARAM l) { return OnColorEnd(w,
 
 LRESULT CIListViewEdit::OnComboEnd(WPARAM, LPARAM l) {
   if (!l) return 0;
-  Termina(l, true, false);
+  TakeResult(l, true, false);
   Invalidate();
   m_editando = false;
-  AvisaPai(WM_LIST_PROPRIEDADE_ENDEDIT);
+  NotifyParent(WM_LIST_PROPRIEDADE_ENDEDIT);
   return 0;
 }
 
 LRESULT CIListViewEdit::OnComboSelChange(WPARAM, LPARAM l) {
   if (!l) return 0;
-  Termina(l, true, false);
-  AvisaPai(WM_LIST_PROPRIEDADE_SELCHANGE);
+  TakeResult(l, true, false);
+  NotifyParent(WM_LIST_PROPRIEDADE_SELCHANGE);
   return 0;
 }
 
@@ -439,13 +439,13 @@ BOOL CIListViewEdit::OnDeleteItem(NMHDR* hdr, LRESULT*) {
 }
 
 BOOL CIListViewEdit::OnDeleteAllItems(NMHDR*, LRESULT*) {
-  LiberaLinhas();
+  FreeRows();
   m_multiLinhas.clear();
   m_linhaEdicao = -1;
   return FALSE;
 }
 
-void CIListViewEdit::LiberaLinhas() {
+void CIListViewEdit::FreeRows() {
   for (int i = 0; i < GetItemCount(); ++i) {
     delete reinterpret_cast<CELstPropriedadeSubItem*>(GetItemData(i));
     SetItemData(i, 0);
@@ -453,7 +453,7 @@ void CIListViewEdit::LiberaLinhas() {
 }
 
 void CIListViewEdit::OnDestroy() {
-  LiberaLinhas();
+  FreeRows();
   m_multiLinhas.clear();
   m_fonteSublinhada.DeleteObject();
   CListCtrl::OnDestroy();
@@ -461,7 +461,7 @@ void CIListViewEdit::OnDestroy() {
 
 // ---- look ----
 
-CFont* CIListViewEdit::FonteSublinhada() {
+CFont* CIListViewEdit::UnderlinedFont() {
   if (!m_fonteSublinhada.GetSafeHandle()) {
     HFONT base = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     if (!base) base = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -483,14 +483,14 @@ void CIListViewEdit::OnCustomDraw(NMHDR* hdr, LRESULT* result) {
     default: return;
   }
   int linha = static_cast<int>(cd->nmcd.dwItemSpec), coluna = cd->iSubItem;
-  CELstPropriedadeSubItem* l = Linha(linha);
+  CELstPropriedadeSubItem* l = RowRecords(linha);
   if (!l || coluna < 0 || coluna >= l->GetSize()) return;
   const CIListViewPropriedadeItem* c = l->GetAt(coluna);
   const bool selecionada = (cd->nmcd.uItemState & CDIS_SELECTED) != 0;
   if (c->m_editavel && c->m_tipo == kCor) {
-    COLORREF cor = CIColorPropriedade::CorDoTexto(GetItemText(linha, coluna));
+    COLORREF cor = CIColorPropriedade::TextColour(GetItemText(linha, coluna));
     cd->clrTextBk = cor;
-    cd->clrText = CIColorPropriedade::Complementar(cor);
+    cd->clrText = CIColorPropriedade::Complement(cor);
   } else if (selecionada) {
     // The selected row keeps the selection's own text colour: a link's
     // blue or a dimmed grey would not read on the selection's blue.
@@ -501,8 +501,8 @@ void CIListViewEdit::OnCustomDraw(NMHDR* hdr, LRESULT* result) {
     ::GetCursorPos(&p);
     ScreenToClient(&p);
     int sob = -1, colSob = -1;
-    if (CelulaEm(p, sob, colSob) && sob == linha && colSob == coluna) {
-      ::SelectObject(cd->nmcd.hdc, FonteSublinhada()->GetSafeHandle());
+    if (CellAt(p, sob, colSob) && sob == linha && colSob == coluna) {
+      ::SelectObject(cd->nmcd.hdc, UnderlinedFont()->GetSafeHandle());
       *result = CDRF_NEWFONT;
     }
   } else if (coluna != 0 && !m_bSemEsmaecer) {
@@ -515,7 +515,7 @@ void CIListViewEdit::OnHotTrack(NMHDR* hdr, LRESULT* result) {
   auto* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
   CPoint p(nm->ptAction);
   int linha = -1, coluna = -1;
-  bool editavel = CelulaEm(p, linha, coluna) && IsCellEditable(linha, coluna);
+  bool editavel = CellAt(p, linha, coluna) && IsCellEditable(linha, coluna);
   // Nothing here resets the cursor on each move, so the arrow comes back
   // explicitly off editable cells.
   ::SetCursor(::LoadCursorW(nullptr, editavel ? IDC_HAND : IDC_ARROW));

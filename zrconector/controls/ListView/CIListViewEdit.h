@@ -105,7 +105,7 @@ class CIListViewEdit : public CListCtrl {
   // The row an open editor was given (its row at BeginEdit), now that rows
   // may have been inserted or deleted meanwhile: -1 when it was deleted.
   // Editors that reach into their cell go through it.
-  int LinhaAtual(int linha) const;
+  int CurrentRow(int linha) const;
 
  protected:
   afx_msg void OnLButtonDown(UINT flags, CPoint p);
@@ -128,21 +128,21 @@ class CIListViewEdit : public CListCtrl {
   DECLARE_MESSAGE_MAP()
 
  private:
-  CELstPropriedadeSubItem* Linha(int linha) const;
+  CELstPropriedadeSubItem* RowRecords(int linha) const;
   // The cell's record; null without row data; throws for a bad column.
-  CIListViewPropriedadeItem* Celula(int linha, int coluna) const;
-  BOOL AbreEditor(int linha, int coluna, const CString* texto);
+  CIListViewPropriedadeItem* Cell(int linha, int coluna) const;
+  BOOL OpenEditor(int linha, int coluna, const CString* texto);
   // The selected row and the column of its value editor (the first editable
   // column after the label, else the label's own); false when there is no
   // selected row or nothing in it can be edited.
-  bool CelulaDoTeclado(int& linha, int& coluna) const;
-  void MostraColuna(int coluna);
-  bool CelulaEm(CPoint p, int& linha, int& coluna) const;
-  void AvisaPai(UINT mensagem);
-  CFont* FonteSublinhada();
-  void LiberaLinhas();
-  bool NoConjunto(int linha) const;
-  void Termina(LPARAM l, bool copiaConjunto, bool texto);
+  bool KeyboardCell(int& linha, int& coluna) const;
+  void ShowColumn(int coluna);
+  bool CellAt(CPoint p, int& linha, int& coluna) const;
+  void NotifyParent(UINT mensagem);
+  CFont* UnderlinedFont();
+  void FreeRows();
+  bool InMultiRowSet(int linha) const;
+  void TakeResult(LPARAM l, bool copiaConjunto, bool texto);
 
   std::vector<CString> m_titulos;   // headings; the column count
   std::vector<int> m_colunasTexto;  // plain-text columns

@@ -2,19 +2,19 @@
 
 namespace ListView {
 
-CString CIListViewPropriedadeItem::Valor(int n) const {
+CString CIListViewPropriedadeItem::Value(int n) const {
   if (n < 0 || n >= m_valores.GetCount()) return CString();
   POSITION pos = m_valores.GetHeadPosition();
   for (int i = 0; i < n; ++i) m_valores.GetNext(pos);
   return m_valores.GetAt(pos);
 }
 
-void CIListViewPropriedadeItem::CopiaValores(const CStringList* valores) {
+void CIListViewPropriedadeItem::CopyValues(const CStringList* valores) {
   m_valores.RemoveAll();
-  AnexaValores(valores);
+  AppendValues(valores);
 }
 
-void CIListViewPropriedadeItem::AnexaValores(const CStringList* valores) {
+void CIListViewPropriedadeItem::AppendValues(const CStringList* valores) {
   // A list appended to itself adds each of its values once.
   if (!valores) return;
   int n = valores->GetCount();
@@ -22,7 +22,7 @@ void CIListViewPropriedadeItem::AnexaValores(const CStringList* valores) {
   for (int i = 0; i < n && pos; ++i) m_valores.AddTail(CString(valores->GetNext(pos)));
 }
 
-void CIListViewPropriedadeItem::CopiaDescricoes(const CStringList* descricoes) {
+void CIListViewPropriedadeItem::CopyDescriptions(const CStringList* descricoes) {
   m_descricoes.RemoveAll();
   if (!descricoes) return;
   for (POSITION pos = descricoes->GetHeadPosition(); pos;) m_descricoes.AddTail(descricoes->GetNext(pos));

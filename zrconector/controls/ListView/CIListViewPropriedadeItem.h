@@ -26,11 +26,11 @@ class CIListViewPropriedadeItem {
   CIListViewPropriedadeItem& operator=(const CIListViewPropriedadeItem&) = delete;
 
   // Value n of the list; the empty text when n is negative or beyond it.
-  CString Valor(int n) const;
+  CString Value(int n) const;
   // Replaces the values by a copy of `valores` (null: no values).
-  void CopiaValores(const CStringList* valores);
-  void AnexaValores(const CStringList* valores);
-  void CopiaDescricoes(const CStringList* descricoes);
+  void CopyValues(const CStringList* valores);
+  void AppendValues(const CStringList* valores);
+  void CopyDescriptions(const CStringList* descricoes);
 
   CString m_chave;             // name the owner gives the cell (column 0: the row's key)
   CStringList m_valores;       // the shown text is m_valores[m_indice]; a text cell has one

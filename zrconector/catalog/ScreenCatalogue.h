@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "drawing/CIPinos.h"
+#include "catalog/PinCatalogue.h"
 #include "zrui/afx/cstring.h"
 
 namespace zr {

@@ -1,4 +1,4 @@
-#include "controls/auto_combo.h"
+#include "controls/CAutoCombo.h"
 
 #include <algorithm>
 

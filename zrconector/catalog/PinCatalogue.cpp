@@ -1,6 +1,6 @@
 // The pin check's catalogue reads from the process's catalogue database.
 #include "catalog/CIBancoDados.h"
-#include "drawing/CIPinos.h"
+#include "catalog/PinCatalogue.h"
 
 namespace zr {
 

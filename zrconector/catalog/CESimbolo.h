@@ -12,7 +12,7 @@
 #include <map>
 #include <memory>
 
-#include "controls/CEPasta.h"
+#include "catalog/CEPasta.h"
 
 namespace zr {
 

@@ -1,4 +1,4 @@
-#include "dialogs/ScreenCatalogue.h"
+#include "catalog/ScreenCatalogue.h"
 
 #include "catalog/CIBancoDados.h"
 #include "settings/CITexto.h"

@@ -35,7 +35,12 @@ class CELstItens {
  public:
   void Add(std::shared_ptr<CEPasta> record) { m_items.push_back(std::move(record)); }
   // The records whose level equals key (exact comparison), in list order.
-  std::vector<CEPasta*> DoNivel(const CString& key) const;
+  std::vector<CEPasta*> DoNivel(const CString& key) const {
+    std::vector<CEPasta*> out;
+    for (const auto& record : m_items)
+      if (record->m_nivel == key) out.push_back(record.get());
+    return out;
+  }
 
   bool IsEmpty() const { return m_items.empty(); }
   int GetCount() const { return static_cast<int>(m_items.size()); }

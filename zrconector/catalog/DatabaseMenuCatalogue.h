@@ -2,10 +2,10 @@
 // The catalogue tree's port (zr::MenuCatalogue) served by the process's
 // catalogue database (CIBancoDados::Instance()).
 
-#include "controls/MenuCatalogue.h"
+#include "catalog/MenuCatalogue.h"
 
 namespace zr {
 
-MenuCatalogue& CatalogoMenus();
+MenuCatalogue& DatabaseMenuCatalogue();
 
 }  // namespace zr

@@ -3,20 +3,26 @@
 // catalogue (pins, component tag, the tree's menus), the host (standard in
 // use, the suite's next automatic name) and the interface texts. The module
 // serves it from the drawing, the catalogue database and the host
-// (NovaSelecaoCatalogue); tests give a fake.
+// (dialogs/ModuleSelectionCatalogue.h); tests give a fake.
 //
 // Threads: the creation tab's worker reads the menus (MenuCatalogue) while
 // the user-interface thread waits in its modal loop; everything else is read
 // on the user-interface thread.
 
 #include <memory>
+#include <vector>
 
-#include "controls/MenuCatalogue.h"
-#include "drawing/CEPino.h"
+#include "catalog/MenuCatalogue.h"
 
 namespace zr {
 
-class SelecaoCatalogue : public MenuCatalogue {
+// The pin check's records (drawing/CEPino.h), named without including the
+// drawing's part, which stands above the catalogue: only the module's source
+// of this port and its users, which include both, fill and read them.
+class CEConectorPinos;
+using ConectoresPinos = std::vector<std::unique_ptr<CEConectorPinos>>;
+
+class SelectionCatalogue : public MenuCatalogue {
  public:
   // The pin check of the current drawing (CIPinos::VerificarPinos).
   virtual ConectoresPinos VerificarPinos() = 0;
@@ -32,10 +38,5 @@ class SelecaoCatalogue : public MenuCatalogue {
   // An interface text by code (module key "ZRCONECTOR").
   virtual CString Texto(int code) = 0;
 };
-
-// The module's sources: the active drawing, the process's catalogue
-// database, the active document's host functions and the texts component.
-// Throws what creating the texts component throws.
-std::unique_ptr<SelecaoCatalogue> NovaSelecaoCatalogue();
 
 }  // namespace zr

@@ -1,5 +1,5 @@
 // The catalogue tree's reads from the process's catalogue database.
-#include "catalog/CatalogoMenus.h"
+#include "catalog/DatabaseMenuCatalogue.h"
 
 #include "catalog/CIBancoDados.h"
 
@@ -24,7 +24,7 @@ class DatabaseMenus : public MenuCatalogue {
 
 }  // namespace
 
-MenuCatalogue& CatalogoMenus() {
+MenuCatalogue& DatabaseMenuCatalogue() {
   static DatabaseMenus catalogue;
   return catalogue;
 }

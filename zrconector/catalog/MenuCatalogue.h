@@ -1,13 +1,13 @@
 #pragma once
 // What the catalogue tree reads from the catalogue: the two menu loaders and
 // the pin and menu reads of its filter and preselection. The module's
-// catalogue database serves it (catalog/CatalogoMenus.cpp); tests give a fake.
+// catalogue database serves it (catalog/DatabaseMenuCatalogue.cpp); tests give a fake.
 // Calls come from the user-interface thread or from the one worker thread
 // that fills the creation tab, never from both at once.
 
 #include <memory>
 
-#include "controls/CESimbolo.h"
+#include "catalog/CESimbolo.h"
 #include "zrui/afx/coll.h"
 
 namespace zr {

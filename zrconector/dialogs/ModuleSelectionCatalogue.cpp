@@ -1,8 +1,9 @@
 // The selection dialog's reads served by the module: the active drawing, the
 // catalogue database, the host's functions and the texts component.
+#include "dialogs/ModuleSelectionCatalogue.h"
+
 #include "catalog/CIBancoDados.h"
-#include "catalog/CatalogoMenus.h"
-#include "dialogs/SelecaoCatalogue.h"
+#include "catalog/DatabaseMenuCatalogue.h"
 #include "drawing/CICad.h"
 #include "drawing/CIPinos.h"
 #include "zrfx/FxDocumentManager.h"
@@ -12,21 +13,21 @@ namespace zr {
 
 namespace {
 
-class SelecaoPadrao : public SelecaoCatalogue {
+class ModuleSources : public SelectionCatalogue {
  public:
-  SelecaoPadrao() : m_texts(std::make_unique<CITexto>()) {}
+  ModuleSources() : m_texts(std::make_unique<CITexto>()) {}
 
   std::unique_ptr<CELstSimbolos> SimbolosNivel(CESimbolo& todos, const CString& nivel) override {
-    return CatalogoMenus().SimbolosNivel(todos, nivel);
+    return DatabaseMenuCatalogue().SimbolosNivel(todos, nivel);
   }
   std::unique_ptr<CELstItens> ItensNivel(CELstSimbolos& simbolos, CESimbolo& todos, const CString& nivel) override {
-    return CatalogoMenus().ItensNivel(simbolos, todos, nivel);
+    return DatabaseMenuCatalogue().ItensNivel(simbolos, todos, nivel);
   }
   std::unique_ptr<CStringList> PinosConector(const CString& conector) override {
-    return CatalogoMenus().PinosConector(conector);
+    return DatabaseMenuCatalogue().PinosConector(conector);
   }
-  CString NomePino(const CString& pino) override { return CatalogoMenus().NomePino(pino); }
-  CString NivelMenu(const CString& menu) override { return CatalogoMenus().NivelMenu(menu); }
+  CString NomePino(const CString& pino) override { return DatabaseMenuCatalogue().NomePino(pino); }
+  CString NivelMenu(const CString& menu) override { return DatabaseMenuCatalogue().NivelMenu(menu); }
 
   ConectoresPinos VerificarPinos() override {
     ConectoresPinos records;
@@ -68,6 +69,6 @@ class SelecaoPadrao : public SelecaoCatalogue {
 
 }  // namespace
 
-std::unique_ptr<SelecaoCatalogue> NovaSelecaoCatalogue() { return std::make_unique<SelecaoPadrao>(); }
+std::unique_ptr<SelectionCatalogue> NewModuleSelectionCatalogue() { return std::make_unique<ModuleSources>(); }
 
 }  // namespace zr

@@ -1,0 +1,26 @@
+#pragma once
+// The pin check's port for the catalogue (CIPinos reads pin rows and mating
+// parts through it), and the process's catalogue database serving it.
+
+#include <memory>
+
+#include "zrdwg/OdString.h"
+#include "zrui/afx/coll.h"
+
+namespace zr {
+
+// What the pin check reads from the catalogue.
+class PinCatalogue {
+ public:
+  virtual ~PinCatalogue() = default;
+  // Pin rows of a code, each "PINO_KEY\fPINO_ID\fPINO_PINO\f", in the
+  // database's order; empty when none or when the query failed.
+  virtual std::unique_ptr<CStringList> LinhasPinos(const OdString& code) = 0;
+  // Codes that mate with code; throws the database's error when the query fails.
+  virtual std::unique_ptr<CStringList> ContraPecas(const OdString& code) = 0;
+};
+
+// The process's catalogue database.
+PinCatalogue& CatalogoPadrao();
+
+}  // namespace zr
