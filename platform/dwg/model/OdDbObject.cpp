@@ -30,7 +30,7 @@ OdDbObject* OdDbObject::objectAt(uint64_t handle) const {
 
 void OdDbObject::release() {
   if (--refs_ == 0) {
-    delete this;
+    destroy();
     return;
   }
   // Only the database's own reference is left: nobody has the object open.
