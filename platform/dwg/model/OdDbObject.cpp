@@ -283,6 +283,32 @@ void OdDbObject::xDataApplications(std::vector<OdString>& names) const {
   });
 }
 
+void OdDbObject::xDataApplicationsUtf8(std::vector<std::string_view>& names, std::string& scratch) const {
+  names.clear();
+  scratch.clear();
+  bool converted = false;
+  xdata::walk(tags_, [&](const DxfTag& t) {
+    if (t.code == OdResBuf::kDxfRegAppName) {
+      names.push_back(t.value);
+      converted |= !readsAsItself(t.value);
+    }
+    return true;
+  });
+  if (!converted) return;
+  std::vector<std::string> texts;
+  std::size_t total = 0;
+  for (std::string_view name : names)
+    if (!readsAsItself(name)) total += texts.emplace_back(decode(name).toUtf8()).size();
+  scratch.reserve(total);
+  std::size_t next = 0;
+  for (std::string_view& name : names) {
+    if (readsAsItself(name)) continue;
+    const std::string& text = texts[next++];
+    name = std::string_view(scratch.data() + scratch.size(), text.size());
+    scratch += text;
+  }
+}
+
 void OdDbObject::setXData(const OdResBuf* chain) {
   assertWriteEnabled();
   if (!chain) return;

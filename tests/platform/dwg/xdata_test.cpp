@@ -201,13 +201,14 @@ TEST(ExtendedDataUtf8, GivesWhatXDataTextsGivesViewingPlainValuesInPlace) {
     const char* version;
     std::vector<std::string> strings;  // after the application name
     bool withReal;                     // a 1040 value after the strings
+    std::string otherApplication = {};  // a second application, with one string
   };
   const Case cases[] = {
       {"AC1015", {"X1", "CON-00001", "S"}, false},
-      {"AC1015", {"X\xC3\x87\xC3\x83O", "c\xC3\xB3" "digo"}, false},  // code page 1252 bytes
+      {"AC1015", {"X\xC3\x87\xC3\x83O", "c\xC3\xB3" "digo"}, false, "APLICA\xC3\x87\xC3\x83O"},  // code page 1252 bytes
       {"AC1015", {"\xCE\xA9mega", "X2"}, false},                      // no such letter: an escape
       {"AC1015", {"a\\b", "X3"}, false},                              // a backslash of its own
-      {"AC1032", {"X\xC3\x87\xC3\x83O", "\xE2\x82\xAC", "X4"}, false},  // UTF-8
+      {"AC1032", {"X\xC3\x87\xC3\x83O", "\xE2\x82\xAC", "X4"}, false, "APP\xE2\x82\xAC"},  // UTF-8
       {"AC1032", {"X5", "CON-00005"}, true},
   };
   for (const Case& c : cases) {
@@ -224,6 +225,11 @@ TEST(ExtendedDataUtf8, GivesWhatXDataTextsGivesViewingPlainValuesInPlace) {
         OdResBuf* t = chain.get();
         for (const std::string& s : c.strings) t = t->setNext(OdResBuf::newRb(OdResBuf::kDxfXdAsciiString, u(s.c_str())));
         t->setNext(OdResBuf::newRb(OdResBuf::kDxfXdReal, 2.5));
+        ref->setXData(chain);
+      }
+      if (!c.otherApplication.empty()) {
+        OdResBufPtr chain = OdResBuf::newRb(OdResBuf::kDxfRegAppName, u(c.otherApplication.c_str()));
+        chain->setNext(OdResBuf::newRb(OdResBuf::kDxfXdAsciiString, u("v")));
         ref->setXData(chain);
       }
       text = made->dxfText();
@@ -254,6 +260,12 @@ TEST(ExtendedDataUtf8, GivesWhatXDataTextsGivesViewingPlainValuesInPlace) {
         }
       }
     }
+    // The applications' names alike.
+    std::vector<std::string> wideNames;
+    for (const OdString& name : ref->xDataApplications()) wideNames.push_back(name.toUtf8());
+    EXPECT_EQ(wideNames.size(), c.otherApplication.empty() ? 1u : 2u);
+    ref->xDataApplicationsUtf8(values, scratch);
+    EXPECT_EQ(std::vector<std::string>(values.begin(), values.end()), wideNames);
     EXPECT_FALSE(ref->xDataTextsUtf8("OTHER", values, scratch));
     EXPECT_TRUE(values.empty());
     EXPECT_FALSE(ref->xDataTextsUtf8("", values, scratch));

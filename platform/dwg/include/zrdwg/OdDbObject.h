@@ -100,6 +100,9 @@ class OdDbObject : public StoredObject {
   // The same into names, emptied first: a caller walking many objects reuses
   // one vector instead of allocating one per object.
   void xDataApplications(std::vector<OdString>& names) const;
+  // The same names as UTF-8, viewed and converted as xDataTextsUtf8 does its
+  // values (with the same lifetime); names and scratch are emptied first.
+  void xDataApplicationsUtf8(std::vector<std::string_view>& names, std::string& scratch) const;
 
   // The extension dictionary named in the object's ACAD_XDICTIONARY group;
   // null when there is none or the drawing lacks it.
