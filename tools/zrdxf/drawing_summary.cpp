@@ -1,8 +1,12 @@
 #include "drawing_summary.h"
 
 #include <functional>
+#include <map>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "zrdwg/OdDbBlockReference.h"
 #include "zrdwg/OdDbBlockTableRecord.h"
@@ -15,39 +19,37 @@ namespace {
 // drawing carries the same application, a model space holds mostly one
 // kind): the last name's counter is kept, so that a run of equal names costs
 // a comparison each, not a conversion and a map search.
-template <class Name>
 class RunCounter {
  public:
   explicit RunCounter(std::map<std::string, std::size_t>& counts) : counts_(counts) {}
-  void count(const Name& name) {
-    if (!last_ || !(name == lastName_)) {
-      last_ = &counts_[keyOf(name)];
-      lastName_ = name;
+  void count(std::string_view name) {
+    if (!last_ || name != lastName_) {
+      lastName_.assign(name);
+      last_ = &counts_[lastName_];
     }
     ++*last_;
   }
 
  private:
-  static const std::string& keyOf(const std::string& name) { return name; }
-  static std::string keyOf(const OdString& name) { return name.toUtf8(); }
   std::map<std::string, std::size_t>& counts_;
-  Name lastName_;
+  std::string lastName_;  // a copy: the name counted may view a reused buffer
   std::size_t* last_ = nullptr;
 };
 
-// Counts applications with extended data on objects, reusing one vector of
-// names for all of them.
+// Counts applications with extended data on objects by their UTF-8 names,
+// reusing one vector of names and one buffer for all of them.
 class ApplicationCounter {
  public:
   explicit ApplicationCounter(DrawingSummary& s) : counts_(s.applications) {}
   void count(const OdDbObject& object) {
-    object.xDataApplications(names_);
-    for (const OdString& app : names_) counts_.count(app);
+    object.xDataApplicationsUtf8(names_, scratch_);
+    for (std::string_view app : names_) counts_.count(app);
   }
 
  private:
-  RunCounter<OdString> counts_;
-  std::vector<OdString> names_;
+  RunCounter counts_;
+  std::vector<std::string_view> names_;
+  std::string scratch_;
 };
 
 // Lists a dictionary and those below it. Each dictionary is listed once, at the
@@ -88,7 +90,7 @@ DrawingSummary summarize(const OdDbDatabase& db) {
     if (block->isModelSpace()) counts = &s.modelSpace;
     else if (block->isPaperSpace()) counts = &s.paperSpace;
     DrawingSummary::Block info{block->getName().toUtf8(), 0, 0};
-    std::optional<RunCounter<std::string>> kinds;
+    std::optional<RunCounter> kinds;
     if (counts) kinds.emplace(*counts);
     for (OdDbObjectIteratorPtr e = block->newIterator(); !e->done(); e->step()) {
       OdDbEntityPtr entity = e->entity();

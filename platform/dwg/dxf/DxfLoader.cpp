@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 #include <unordered_map>
 
 #include "model/DatabaseImpl.h"
@@ -26,6 +27,23 @@ constexpr std::size_t kMaxDrawingKinds = 0x10000 - OdDbObject::kFirstDrawingKind
 
 const char* kSupported = "this program reads ASCII DXF of R2000 (AC1015) to R2018 (AC1032)";
 
+// A handle or owner tag's value, read in place when it is bare hexadecimal
+// digits (every object has one or two), else as dxfv::toHandle reads it.
+std::optional<uint64_t> handleOf(std::string_view v) {
+  if (v.empty() || v.size() > 16) return dxfv::toHandle(v);
+  uint64_t h = 0;
+  for (char c : v) {
+    unsigned d = static_cast<unsigned char>(c) - '0';
+    if (d > 9) {
+      d = (static_cast<unsigned char>(c) | 0x20) - 'a';
+      if (d > 5) return dxfv::toHandle(v);
+      d += 10;
+    }
+    h = h << 4 | d;
+  }
+  return h;
+}
+
 }  // namespace
 
 DxfLoader::DxfLoader(OdDbDatabase& db, const OdString& path)
@@ -33,6 +51,13 @@ DxfLoader::DxfLoader(OdDbDatabase& db, const OdString& path)
 
 DxfLoader::~DxfLoader() = default;
 
+
+template <class T>
+T* DxfLoader::placed(uint16_t type) {
+  T* object = new (impl_.arena.allocateAligned(sizeof(T))) T(type);
+  static_cast<OdDbObject*>(object)->flags_ |= OdDbObject::kInArena;
+  return object;
+}
 
 uint16_t DxfLoader::typeOf(std::string_view name) {
   // Most drawings use a few dozen kinds: a short list beats the shared
@@ -292,13 +317,13 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
         // The owner and handle tags come before any subclass or extended data.
         seenSubclass = true;
       } else if (code == handleCode && !seenHandle && !seenSubclass) {
-        auto h = dxfv::toHandle(value);
+        auto h = handleOf(value);
         if (!h) r_->fail("\"" + DxfTagReader::shown(value) + "\" is not a handle");
         object->handle_ = *h;
         read_.maxHandle = std::max(read_.maxHandle, *h);
         seenHandle = true;
       } else if (code == 330 && !seenOwner && !seenSubclass) {
-        auto h = dxfv::toHandle(value);
+        auto h = handleOf(value);
         if (!h) r_->fail("\"" + DxfTagReader::shown(value) + "\" is not an owner handle");
         owner = *h;
         ownerIndex = index;
@@ -307,7 +332,7 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
     }
   }
   // A list's size is kept in 32 bits.
-  if (b.size() > TagListBuilder::kMaxBytes) failAt(line, "the " + object->dxfName() + " holds more than 4 GB");
+  if (b.size() > TagListBuilder::kMaxBytes) failAt(line, "the " + object->dxfName() + " holds more than 2 GB");
   object->tags_ = b.finish(impl_.arena);
   impl_.handles.back().first = object->handle_;
   if (owner != 0) takeOwner(object, owner, line, ownerIndex);
@@ -395,11 +420,11 @@ OdDbEntity* DxfLoader::readEntity(OdDbEntity* parent) {
                         kAttdef = *OdDbObject::fixedKind("ATTDEF"), kText = *OdDbObject::fixedKind("TEXT"),
                         kPolyline = *OdDbObject::fixedKind("POLYLINE");
   OdDbEntity* entity;
-  if (dxfType == kInsert) entity = new OdDbBlockReference(dxfType);
-  else if (dxfType == kAttrib) entity = new OdDbAttribute(dxfType);
-  else if (dxfType == kAttdef) entity = new OdDbAttributeDefinition(dxfType);
-  else if (dxfType == kText) entity = new OdDbText(dxfType);
-  else entity = new OdDbEntity(dxfType);
+  if (dxfType == kInsert) entity = placed<OdDbBlockReference>(dxfType);
+  else if (dxfType == kAttrib) entity = placed<OdDbAttribute>(dxfType);
+  else if (dxfType == kAttdef) entity = placed<OdDbAttributeDefinition>(dxfType);
+  else if (dxfType == kText) entity = placed<OdDbText>(dxfType);
+  else entity = placed<OdDbEntity>(dxfType);
   // The owner first: an owner tag naming it is then taken at once.
   entity->owner_ = parent;
   readBody(entity, line);
@@ -412,15 +437,15 @@ OdDbEntity* DxfLoader::readEntity(OdDbEntity* parent) {
     if (!r_->next()) break;
     if (r_->code() == 0 && tags::sameBytes(r_->value(), childType)) {
       OdDbEntity* child = readEntity(entity);
-      entity->addChild(child);
+      entity->addChild(child, &impl_.arena);
       continue;
     }
     if (r_->code() == 0 && tags::sameBytes(r_->value(), "SEQEND") &&
         (entity->children_ || tags::find(entity->tags_, "", 66))) {
-      OdDbEntity* seqend = new OdDbEntity(typeOf("SEQEND"));
+      OdDbEntity* seqend = placed<OdDbEntity>(typeOf("SEQEND"));
       seqend->owner_ = entity;
       readBody(seqend, r_->line());
-      entity->setSequenceEnd(seqend);
+      entity->setSequenceEnd(seqend, &impl_.arena);
       break;
     }
     r_->pushBack();
@@ -476,7 +501,7 @@ void DxfLoader::readObjects() {
     OdDbObject* object;
     if (type == "DICTIONARY" || type == "ACDBDICTIONARYWDFLT") object = new OdDbDictionary(dxfType);
     else if (type == "XRECORD") object = new OdDbXrecord(dxfType);
-    else object = new OdDbObject(dxfType);
+    else object = placed<OdDbObject>(dxfType);
     readBody(object, r_->line());
     if (OdDbDictionary::cast(object)) indexOwner(object);
     impl_.objectsSection.push_back(object);

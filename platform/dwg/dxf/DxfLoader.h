@@ -66,6 +66,10 @@ class DxfLoader {
   // Hands what was read to the linker (DxfLinker).
   void link();
   uint16_t typeOf(std::string_view name);
+  // A new object of a kind drawings hold by the million, placed in the
+  // drawing's arena (no allocation each; freed with the drawing).
+  template <class T>
+  T* placed(uint16_t type);
   // Sets the owner of an object just read from its owner tag when the owner
   // is already known (the usual case: a table record, a block record, a
   // dictionary read before it), else leaves it to the linker.

@@ -100,8 +100,12 @@ const TextCodec& OdDbDatabase::codec() const { return impl_->codec(); }
 DatabaseImpl::~DatabaseImpl() {
   // Sub-entities of drawing objects are held by the drawing alone; the store
   // then drops its references.
-  for (auto& [handle, object] : handles)
+  // Those left to the arena are not touched.
+  for (auto& [handle, stored] : handles) {
+    auto* object = static_cast<OdDbObject*>(stored);
+    if (object->leavesWithArena()) continue;
     if (auto* entity = OdDbEntity::cast(object)) entity->children_.reset();
+  }
 }
 void DatabaseImpl::ensureRegAppTable() {
   if (regAppTable) return;

@@ -2,8 +2,10 @@
 
 #include "model/DxfFields.h"
 #include "store/ObjectStore.h"
+#include "store/TagArena.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 ODRX_DEFINE_MEMBERS(OdDbEntity, OdDbObject, "AcDbEntity")
@@ -25,35 +27,51 @@ OdDbObjectIteratorPtr OdDbEntity::subEntityIterator() const {
   return it;
 }
 
-void OdDbEntity::FreeChildren::operator()(Children* c) const { std::free(c); }
-
-OdDbEntity::Children* OdDbEntity::grow(Children* c, uint32_t capacity) {
-  void* p = std::realloc(c, sizeof(Children) + capacity * sizeof(OdDbEntity*));
-  if (!p) throw std::bad_alloc();
-  return static_cast<Children*>(p);
+void OdDbEntity::FreeChildren::operator()(Children* c) const {
+  if (!c->inArena) std::free(c);
 }
 
-void OdDbEntity::addChild(OdDbEntity* child) {
+OdDbEntity::Children* OdDbEntity::grow(Children* c, uint32_t capacity, TagArena* arena) {
+  const std::size_t bytes = sizeof(Children) + capacity * sizeof(OdDbEntity*);
+  if (arena) {
+    auto* grown = static_cast<Children*>(arena->allocateAligned(bytes));
+    if (c) std::memcpy(static_cast<void*>(grown), c, sizeof(Children) + c->count * sizeof(OdDbEntity*));
+    grown->inArena = 1;
+    return grown;  // an arena's list before stays with the arena
+  }
+  // A list in an arena is copied out; one of its own is reallocated.
+  Children* const fromArena = c && c->inArena ? c : nullptr;
+  void* p = std::realloc(fromArena ? nullptr : c, bytes);
+  if (!p) throw std::bad_alloc();
+  auto* grown = static_cast<Children*>(p);
+  if (fromArena)
+    std::memcpy(static_cast<void*>(grown), fromArena, sizeof(Children) + fromArena->count * sizeof(OdDbEntity*));
+  grown->inArena = 0;
+  return grown;
+}
+
+void OdDbEntity::addChild(OdDbEntity* child, TagArena* arena) {
   Children* c = children_.get();
   if (!c || c->count == c->capacity) {
     const uint32_t capacity = c && c->capacity ? c->capacity * 2 : 1;
     children_.release();
-    Children* grown = grow(c, capacity);
+    Children* grown = grow(c, capacity, arena);
     if (!c) {
       grown->seqend = nullptr;
       grown->count = 0;
     }
-    grown->capacity = capacity;
+    grown->capacity = capacity & 0x7FFFFFFF;
     children_.reset(grown);
     c = grown;
   }
   reinterpret_cast<OdDbEntity**>(c + 1)[c->count++] = child;
 }
 
-void OdDbEntity::setSequenceEnd(OdDbEntity* seqend) {
+void OdDbEntity::setSequenceEnd(OdDbEntity* seqend, TagArena* arena) {
   if (!children_) {
-    Children* c = grow(nullptr, 0);
-    c->count = c->capacity = 0;
+    Children* c = grow(nullptr, 0, arena);
+    c->count = 0;
+    c->capacity = 0;
     children_.reset(c);
   }
   children_->seqend = seqend;

@@ -30,7 +30,7 @@ OdDbObject* OdDbObject::objectAt(uint64_t handle) const {
 
 void OdDbObject::release() {
   if (--refs_ == 0) {
-    delete this;
+    destroy();
     return;
   }
   // Only the database's own reference is left: nobody has the object open.
@@ -182,6 +182,93 @@ bool OdDbObject::xDataTexts(const OdString& regappName, std::vector<OdString>& v
   return found;
 }
 
+namespace {
+
+// True when the bytes read as themselves in every encoding a drawing uses:
+// ASCII without a backslash (which may start a "\U+XXXX" escape).
+bool readsAsItself(std::string_view raw) {
+  for (char c : raw)
+    if (static_cast<unsigned char>(c) >= 0x80 || c == '\\') return false;
+  return true;
+}
+
+bool sameAsciiIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 32) : a[i];
+    const char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 32) : b[i];
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool OdDbObject::xDataTextsUtf8(std::string_view regappName, std::vector<std::string_view>& values,
+                                std::string& scratch) const {
+  values.clear();
+  scratch.clear();
+  if (regappName.empty()) return false;
+  const bool asciiName = readsAsItself(regappName);
+  std::u16string want;  // the name's key, made only for a name that is not plain ASCII
+  bool inGroup = false, found = false, needsChain = false;
+  bool converted = false;  // a value is not its own UTF-8
+  xdata::walk(tags_, [&](const DxfTag& t) {
+    if (t.code == OdResBuf::kDxfRegAppName) {
+      if (inGroup) return false;  // the wanted group ended; the first of a name is the one read
+      bool same;
+      if (asciiName && readsAsItself(t.value)) {
+        same = sameAsciiIgnoringCase(t.value, regappName);
+      } else {
+        if (want.empty()) want = ObjectStore::nameKey(OdString::fromUtf8(regappName));
+        same = ObjectStore::nameKey(decode(t.value)) == want;
+      }
+      if (!same) return true;
+      inGroup = found = true;
+    } else if (!inGroup) {
+      return true;
+    } else if (OdResBuf::kindOf(t.code) != OdResBuf::Kind::kString) {
+      needsChain = true;
+      return false;
+    }
+    values.push_back(t.value);
+    converted |= !readsAsItself(t.value);
+    return true;
+  });
+  if (needsChain) {
+    // Values other than text read as valueAsText gives them.
+    values.clear();
+    std::vector<OdString> texts;
+    xDataTexts(OdString::fromUtf8(regappName), texts);
+    std::vector<std::string> utf8;
+    utf8.reserve(texts.size());
+    std::size_t total = 0;
+    for (const OdString& text : texts) total += utf8.emplace_back(text.toUtf8()).size();
+    scratch.reserve(total);
+    for (const std::string& value : utf8) {
+      values.emplace_back(scratch.data() + scratch.size(), value.size());
+      scratch += value;
+    }
+    return found;
+  }
+  if (!converted) return found;
+  // Converted first, then placed in scratch reserved to their exact size, so
+  // that scratch never moves while the views are made.
+  std::vector<std::string> texts;
+  std::size_t total = 0;
+  for (std::string_view value : values)
+    if (!readsAsItself(value)) total += texts.emplace_back(decode(value).toUtf8()).size();
+  scratch.reserve(total);
+  std::size_t next = 0;
+  for (std::string_view& value : values) {
+    if (readsAsItself(value)) continue;
+    const std::string& text = texts[next++];
+    value = std::string_view(scratch.data() + scratch.size(), text.size());
+    scratch += text;
+  }
+  return found;
+}
+
 std::vector<OdString> OdDbObject::xDataApplications() const {
   std::vector<OdString> names;
   xDataApplications(names);
@@ -194,6 +281,32 @@ void OdDbObject::xDataApplications(std::vector<OdString>& names) const {
     if (t.code == OdResBuf::kDxfRegAppName) names.push_back(decode(t.value));
     return true;
   });
+}
+
+void OdDbObject::xDataApplicationsUtf8(std::vector<std::string_view>& names, std::string& scratch) const {
+  names.clear();
+  scratch.clear();
+  bool converted = false;
+  xdata::walk(tags_, [&](const DxfTag& t) {
+    if (t.code == OdResBuf::kDxfRegAppName) {
+      names.push_back(t.value);
+      converted |= !readsAsItself(t.value);
+    }
+    return true;
+  });
+  if (!converted) return;
+  std::vector<std::string> texts;
+  std::size_t total = 0;
+  for (std::string_view name : names)
+    if (!readsAsItself(name)) total += texts.emplace_back(decode(name).toUtf8()).size();
+  scratch.reserve(total);
+  std::size_t next = 0;
+  for (std::string_view& name : names) {
+    if (readsAsItself(name)) continue;
+    const std::string& text = texts[next++];
+    name = std::string_view(scratch.data() + scratch.size(), text.size());
+    scratch += text;
+  }
 }
 
 void OdDbObject::setXData(const OdResBuf* chain) {

@@ -28,6 +28,7 @@ struct Layout {
 // Every reader of the grouping goes through here or through layoutOf.
 template <class Visit>
 void walk(const TagList& list, Visit&& visit) {
+  if (!list.hasExtendedData()) return;
   bool inXdata = false;
   for (const DxfTag& t : list) {
     if (t.code == OdResBuf::kDxfRegAppName) {

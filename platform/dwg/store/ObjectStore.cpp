@@ -1,6 +1,8 @@
 #include "store/ObjectStore.h"
 
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 #include "store/ObjectKinds.h"
 #include "zrdwg/OdDbHandle.h"
@@ -14,13 +16,57 @@ bool isAscii(std::string_view s) {
 }
 }  // namespace
 
+namespace {
+
+// The arenas of ended drawings whose objects someone still holds, by object:
+// the arena goes with the last of them. Only such objects are listed, so a
+// drawing that ends with nothing held never takes the lock.
+struct KeptArenas {
+  std::mutex mutex;
+  std::unordered_map<const StoredObject*, std::shared_ptr<TagArena>> byObject;
+};
+
+KeptArenas& keptArenas() {
+  static KeptArenas* kept = new KeptArenas;  // never destroyed: objects may be released at exit
+  return *kept;
+}
+
+}  // namespace
+
+void StoredObject::destroy() {
+  if (!(flags_ & kInArena)) {
+    delete this;
+    return;
+  }
+  const bool outsideDrawing = !store_;
+  this->~StoredObject();
+  if (!outsideDrawing) return;  // the drawing's arena is still there
+  std::shared_ptr<TagArena> last;
+  KeptArenas& kept = keptArenas();
+  std::lock_guard<std::mutex> lock(kept.mutex);
+  auto it = kept.byObject.find(this);
+  if (it == kept.byObject.end()) return;
+  last = std::move(it->second);  // freed after the lock, when it is the last
+  kept.byObject.erase(it);
+}
+
 ObjectStore::~ObjectStore() {
+  std::shared_ptr<TagArena> kept;
   for (auto& [handle, object] : handles) {
+    // The bulk of a read drawing goes with the arena, without a call each.
+    if (object->leavesWithArena()) continue;
     // An object someone still holds keeps its kind's name past the drawing.
     if (object->numRefs() > 1) {
       if (object->type_ >= StoredObject::kFirstDrawingKind) object->type_ = objectkinds::intern(kindName(object->type_));
       // ... and its tags, which the arena holds.
       object->tags_.makeOwned();
+      // An object placed in the arena keeps the arena until it goes.
+      if (object->flags_ & StoredObject::kInArena) {
+        if (!kept) kept = std::make_shared<TagArena>(std::move(arena));
+        KeptArenas& all = keptArenas();
+        std::lock_guard<std::mutex> lock(all.mutex);
+        all.byObject.emplace(object, kept);
+      }
     }
     object->store_ = nullptr;
     object->release();

@@ -1,10 +1,12 @@
 #pragma once
-// TagArena: one store for the tag lists of the objects read from a file. A
-// drawing holds millions of small lists; packed one after another in large
-// blocks they cost no allocation header or rounding each, are made without a
-// call to the allocator each, and go away at once with the drawing.
+// TagArena: one store for what a drawing reads from a file: the tag lists of
+// its objects and the objects of the kinds it holds by the million (entities,
+// their attribute lists). Packed one after another in large blocks they cost
+// no allocation header or rounding each, are made without a call to the
+// allocator each, and go away at once with the drawing.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -14,10 +16,26 @@ class TagArena {
   TagArena() = default;
   TagArena(const TagArena&) = delete;
   TagArena& operator=(const TagArena&) = delete;
+  // Takes other's blocks; other is left empty, for no further use.
+  TagArena(TagArena&& other) noexcept = default;
 
   // n bytes at an even address (TagList marks arena blocks in the lowest
   // bit), valid as long as the arena.
   char* allocate(std::size_t n);
+  // n bytes aligned for any object of the model (8 bytes), valid as long as
+  // the arena. What is placed there is never freed alone: the arena's owner
+  // ends it (or leaves it, when it owns nothing outside the arena).
+  void* allocateAligned(std::size_t n) {
+    // Rounded up to 8, so that the next object is aligned too.
+    n = (n + 7) & ~std::size_t(7);
+    const std::size_t pad = static_cast<std::size_t>(-reinterpret_cast<uintptr_t>(at_)) & 7;
+    if (static_cast<std::size_t>(end_ - at_) >= pad + n) {
+      at_ += pad;
+      used_ += pad;
+    }
+    // Otherwise a fresh block, which starts aligned.
+    return allocate(n);
+  }
   // Bytes handed out, for figures.
   std::size_t used() const { return used_; }
 

@@ -27,7 +27,7 @@ std::size_t TagList::byteSize() const {
   if (!bits_) return 0;
   uint32_t n;
   std::memcpy(&n, block(), sizeof n);
-  return n;
+  return n & ~kExtendedDataBit;
 }
 
 void TagList::reset() {
@@ -90,12 +90,13 @@ TagList TagListBuilder::finish() {
   TagList list;
   if (size_) {
     const auto n = static_cast<uint32_t>(size_);
+    const uint32_t header = n | (extendedData_ ? TagList::kExtendedDataBit : 0);
     char* block = new char[sizeof n + n];
-    std::memcpy(block, &n, sizeof n);
+    std::memcpy(block, &header, sizeof header);
     std::memcpy(block + sizeof n, buf_.get(), n);
     list.bits_ = reinterpret_cast<uintptr_t>(block);
   }
-  size_ = 0;
+  clear();
   return list;
 }
 
@@ -103,12 +104,13 @@ TagList TagListBuilder::finish(TagArena& arena) {
   TagList list;
   if (size_) {
     const auto n = static_cast<uint32_t>(size_);
+    const uint32_t header = n | (extendedData_ ? TagList::kExtendedDataBit : 0);
     char* block = arena.allocate(sizeof n + n);
-    std::memcpy(block, &n, sizeof n);
+    std::memcpy(block, &header, sizeof header);
     std::memcpy(block + sizeof n, buf_.get(), n);
     list.bits_ = reinterpret_cast<uintptr_t>(block) | 1;
   }
-  size_ = 0;
+  clear();
   return list;
 }
 

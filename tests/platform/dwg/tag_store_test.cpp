@@ -149,3 +149,52 @@ TEST(TagStore, PlainAndPaddedCodesReadAlikeAcrossTheReadersBuffer) {
 }
 
 }  // namespace
+
+// The entities of a read drawing live in its arena; one held past the
+// drawing (and what it shows: tags, extended data, attributes held too)
+// stays readable until its last holder lets go, in any order, and a drawing
+// that ends with nothing held frees them all.
+TEST(TagStore, EntitiesOfAReadDrawingHeldPastItStayUntilTheirLastHolderGoes) {
+  std::string text;
+  {
+    OdDbDatabasePtr made = OdDbDatabase::createNew();
+    addBlock(*made, "PIN-A", {{"ID_PINO", "Pino"}});
+    addPin(*made, "PIN-A", "X1", "CON-00001", "1", 0, 0);
+    addPin(*made, "PIN-A", "X2", "CON-00002", "7", 10, 0, "N");
+    text = made->dxfText();
+  }
+  for (bool insertGoesFirst : {true, false}) {
+    SCOPED_TRACE(insertGoesFirst ? "the reference let go first" : "the attribute let go first");
+    OdDbBlockReferencePtr reference;
+    OdDbAttributePtr attribute;
+    {
+      OdDbDatabasePtr db = OdDbDatabase::readDxfText(text, u("held.dxf"));
+      OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject();
+      std::vector<OdDbBlockReferencePtr> references;
+      for (OdDbObjectIteratorPtr it = space->newIterator(); !it->done(); it->step())
+        references.push_back(OdDbBlockReference::cast(it->entity().get()));
+      ASSERT_EQ(references.size(), 2u);
+      reference = references[1];
+      OdDbObjectIteratorPtr attributes = reference->attributeIterator();
+      ASSERT_FALSE(attributes->done());
+      attribute = OdDbAttribute::cast(attributes->entity().get());
+      ASSERT_TRUE(attribute);
+    }
+    EXPECT_EQ(reference->database(), nullptr);
+    EXPECT_EQ(reference->dxfName(), "INSERT");
+    std::vector<OdString> values;
+    EXPECT_TRUE(reference->xDataTexts(u("ZR_PINO"), values));
+    EXPECT_EQ(values, (std::vector<OdString>{u("ZR_PINO"), u("X2"), u("CON-00002"), u("N")}));
+    EXPECT_EQ(attribute->tag(), u("ID_PINO"));
+    EXPECT_EQ(attribute->textString(), u("7"));
+    if (insertGoesFirst) {
+      reference.release();
+      EXPECT_EQ(attribute->textString(), u("7"));
+      attribute.release();
+    } else {
+      attribute.release();
+      EXPECT_EQ(reference->position().x, 10.0);
+      reference.release();
+    }
+  }
+}

@@ -1,6 +1,11 @@
 // Extended data: read and written per application.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "drawing_builder.h"
 #include "temp_dir.h"
 
@@ -180,3 +185,82 @@ TEST_F(ExtendedData, TextsOfEachApplicationReadFromAFile) {
 }
 
 }  // namespace
+
+// The extended data of a drawing read from a file, as UTF-8 beside the
+// UTF-16 of xDataTexts: the same values for every kind of value and
+// encoding, plain ones viewed in the tags rather than copied.
+TEST(ExtendedDataUtf8, GivesWhatXDataTextsGivesViewingPlainValuesInPlace) {
+  struct Case {
+    const char* version;
+    std::vector<std::string> strings;  // after the application name
+    bool withReal;                     // a 1040 value after the strings
+    std::string otherApplication = {};  // a second application, with one string
+  };
+  const Case cases[] = {
+      {"AC1015", {"X1", "CON-00001", "S"}, false},
+      {"AC1015", {"X\xC3\x87\xC3\x83O", "c\xC3\xB3" "digo"}, false, "APLICA\xC3\x87\xC3\x83O"},  // code page 1252 bytes
+      {"AC1015", {"\xCE\xA9mega", "X2"}, false},                      // no such letter: an escape
+      {"AC1015", {"a\\b", "X3"}, false},                              // a backslash of its own
+      {"AC1032", {"X\xC3\x87\xC3\x83O", "\xE2\x82\xAC", "X4"}, false, "APP\xE2\x82\xAC"},  // UTF-8
+      {"AC1032", {"X5", "CON-00005"}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.version) + " " + c.strings[0] + (c.withReal ? " with a real" : ""));
+    std::string text;
+    {
+      OdDbDatabasePtr made = OdDbDatabase::createNew(u(c.version));
+      addBlock(*made, "PIN-A", {});
+      Reference r = at("PIN-A", 0, 0);
+      r.xdata = c.strings;
+      OdDbBlockReferencePtr ref = addReference(*made, r).safeOpenObject(OdDb::kForWrite);
+      if (c.withReal) {
+        OdResBufPtr chain = OdResBuf::newRb(OdResBuf::kDxfRegAppName, u("ZR_PINO"));
+        OdResBuf* t = chain.get();
+        for (const std::string& s : c.strings) t = t->setNext(OdResBuf::newRb(OdResBuf::kDxfXdAsciiString, u(s.c_str())));
+        t->setNext(OdResBuf::newRb(OdResBuf::kDxfXdReal, 2.5));
+        ref->setXData(chain);
+      }
+      if (!c.otherApplication.empty()) {
+        OdResBufPtr chain = OdResBuf::newRb(OdResBuf::kDxfRegAppName, u(c.otherApplication.c_str()));
+        chain->setNext(OdResBuf::newRb(OdResBuf::kDxfXdAsciiString, u("v")));
+        ref->setXData(chain);
+      }
+      text = made->dxfText();
+    }
+    OdDbDatabasePtr db = OdDbDatabase::readDxfText(text, u("utf8.dxf"));
+    OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject();
+    OdDbObjectIteratorPtr it = space->newIterator();
+    ASSERT_FALSE(it->done());
+    OdDbEntityPtr ref = it->entity();
+    std::vector<OdString> wide;
+    ASSERT_TRUE(ref->xDataTexts(u("ZR_PINO"), wide));
+    std::vector<std::string_view> values;
+    std::string scratch = "left from before";
+    for (const char* name : {"ZR_PINO", "zr_pino"}) {
+      ASSERT_TRUE(ref->xDataTextsUtf8(name, values, scratch)) << name;
+      ASSERT_EQ(values.size(), wide.size());
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(std::string(values[i]), wide[i].toUtf8()) << i;
+        const bool inScratch = values[i].data() >= scratch.data() && values[i].data() < scratch.data() + scratch.size();
+        const bool plain = std::all_of(values[i].begin(), values[i].end(),
+                                       [](char ch) { return static_cast<unsigned char>(ch) < 0x80 && ch != '\\'; });
+        // Plain text is viewed in the tags, unless a real's group goes the chain's way.
+        if (plain && !c.withReal && i > 0) {
+          EXPECT_FALSE(inScratch) << i;
+        }
+        if (!plain) {
+          EXPECT_TRUE(inScratch) << i;
+        }
+      }
+    }
+    // The applications' names alike.
+    std::vector<std::string> wideNames;
+    for (const OdString& name : ref->xDataApplications()) wideNames.push_back(name.toUtf8());
+    EXPECT_EQ(wideNames.size(), c.otherApplication.empty() ? 1u : 2u);
+    ref->xDataApplicationsUtf8(values, scratch);
+    EXPECT_EQ(std::vector<std::string>(values.begin(), values.end()), wideNames);
+    EXPECT_FALSE(ref->xDataTextsUtf8("OTHER", values, scratch));
+    EXPECT_TRUE(values.empty());
+    EXPECT_FALSE(ref->xDataTextsUtf8("", values, scratch));
+  }
+}

@@ -9,6 +9,7 @@
 #include "zrdwg/OdDbObjectIterator.h"
 
 class OdDbEntity;
+class TagArena;
 typedef OdSmartPtr<OdDbEntity> OdDbEntityPtr;
 
 class OdDbEntity : public OdDbObject {
@@ -51,16 +52,23 @@ class OdDbEntity : public OdDbObject {
   struct Children {
     OdDbEntity* seqend;
     uint32_t count;
-    uint32_t capacity;
+    uint32_t capacity : 31;
+    uint32_t inArena : 1;  // placed in the drawing's arena by the reader: never freed alone
     OdDbEntity* const* begin() const { return reinterpret_cast<OdDbEntity* const*>(this + 1); }
     OdDbEntity* const* end() const { return begin() + count; }
   };
   struct FreeChildren {
     void operator()(Children* c) const;
   };
-  static Children* grow(Children* c, uint32_t capacity);
-  void addChild(OdDbEntity* child);
-  void setSequenceEnd(OdDbEntity* seqend);
+  // c with room for capacity entries: in the arena when one is given (c's
+  // entries copied), else reallocated.
+  static Children* grow(Children* c, uint32_t capacity, TagArena* arena);
+  // The reader passes its drawing's arena, which then holds the list.
+  void addChild(OdDbEntity* child, TagArena* arena = nullptr);
+  void setSequenceEnd(OdDbEntity* seqend, TagArena* arena = nullptr);
+  bool holdsOnlyArenaMemory() const override {
+    return OdDbObject::holdsOnlyArenaMemory() && (!children_ || children_->inArena);
+  }
   // Adds the sub-entities (ATTRIBs, SEQEND) that are not yet part of the
   // drawing, owned by this entity, and drops the hold it had on them. The
   // entity must be part of a drawing.

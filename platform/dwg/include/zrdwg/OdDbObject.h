@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "zrdwg/OdDb.h"
 #include "zrdwg/OdDbObjectId.h"
@@ -81,11 +83,26 @@ class OdDbObject : public StoredObject {
   // xData: a group of text values is decoded straight from the tags, without a
   // result-buffer chain.
   bool xDataTexts(const OdString& regappName, std::vector<OdString>& values) const;
+  // The same values as UTF-8, without a UTF-16 string each: a value whose
+  // bytes in the drawing are its text already (ASCII without a backslash,
+  // as nearly every name, code and identifier is) is a view into the
+  // object's tags; any other (another code page's bytes, "\U+XXXX"
+  // escapes, values other than text) is converted into `scratch`. values and
+  // scratch are emptied first, so that one pair serves many objects.
+  // Lifetime: the views stay valid while the object's tags are unchanged and
+  // the object lives, and until scratch is next changed (the next call with
+  // it), whichever ends first. The application's name is compared ignoring
+  // case, as in xData. Returns false, values empty, as xDataTexts does.
+  bool xDataTextsUtf8(std::string_view regappName, std::vector<std::string_view>& values,
+                      std::string& scratch) const;
   // Names of the applications that have extended data on this object, in order.
   std::vector<OdString> xDataApplications() const;
   // The same into names, emptied first: a caller walking many objects reuses
   // one vector instead of allocating one per object.
   void xDataApplications(std::vector<OdString>& names) const;
+  // The same names as UTF-8, viewed and converted as xDataTextsUtf8 does its
+  // values (with the same lifetime); names and scratch are emptied first.
+  void xDataApplicationsUtf8(std::vector<std::string_view>& names, std::string& scratch) const;
 
   // The extension dictionary named in the object's ACAD_XDICTIONARY group;
   // null when there is none or the drawing lacks it.

@@ -33,7 +33,22 @@ class StoredObject : public OdRxObject {
   enum Flags : uint8_t {
     kErased = 1,
     kInEntitiesSection = 2,  // written in the ENTITIES section (model space, active paper space)
+    // Placed in its drawing's arena by the reader: never deleted alone. Its
+    // last release runs its destructor; the memory goes with the arena.
+    kInArena = 4,
   };
+
+  // True when the object holds no memory outside its drawing's arena (its
+  // tags read, not edited), so that a drawing ending may drop it without
+  // running its destructor. A class with members that allocate says so.
+  virtual bool holdsOnlyArenaMemory() const { return tags_.empty() || tags_.inArena(); }
+  // True when the drawing's end may leave the object to its arena: placed
+  // there, held by nobody but the drawing, holding nothing elsewhere.
+  bool leavesWithArena() const { return (flags_ & kInArena) && refs_ == 1 && holdsOnlyArenaMemory(); }
+  // Ends an object whose last reference went: deletes it, or for one in an
+  // arena runs its destructor (and lets go of the arena an object held past
+  // its drawing keeps alive).
+  void destroy();
 
   int8_t openMode_ = OdDb::kNotOpen;
   uint8_t flags_ = 0;

@@ -133,6 +133,15 @@ class TagList {
   bool empty() const { return bits_ == 0; }
   // The packed size in bytes.
   std::size_t byteSize() const;
+  // True when the list holds extended data (a 1001 tag). Known from the
+  // list's building, so that the extended data of the millions of objects
+  // that have none is never searched for.
+  bool hasExtendedData() const {
+    if (!bits_) return false;
+    uint32_t n;
+    std::memcpy(&n, block(), sizeof n);
+    return n & kExtendedDataBit;
+  }
   // The tags, viewing the list's bytes (valid as the iterator's values are).
   std::vector<DxfTag> toVector() const;
   // True when the bytes live in a TagArena (the drawing's) rather than in a
@@ -145,7 +154,9 @@ class TagList {
  private:
   friend class TagListBuilder;
   void reset();
-  // The block: the payload's size (4 bytes) followed by the payload.
+  // The block: the payload's size (4 bytes: 31 bits, and kExtendedDataBit
+  // when the list holds a 1001 tag) followed by the payload.
+  static constexpr uint32_t kExtendedDataBit = uint32_t(1) << 31;
   const char* block() const { return reinterpret_cast<const char*>(bits_ & ~uintptr_t(1)); }
   const char* payload() const { return bits_ ? block() + sizeof(uint32_t) : nullptr; }
   // The block's address, its lowest bit set when an arena holds it (arena
@@ -166,6 +177,7 @@ class TagListBuilder {
   // Inline: the reader adds every tag of a drawing.
   void add(int code, std::string_view value) {
     if (code == 100 && addKnownClass(value)) return;
+    extendedData_ |= code == 1001;
     // The code (3 bytes at most), the length (5 at most), the value.
     char* const start = grow(8 + value.size());
     char* p = start;
@@ -189,12 +201,15 @@ class TagListBuilder {
   // Adds a copy of the tag's bytes.
   void add(const DxfTag& tag) { add(tag.code, tag.value); }
   // Forgets the tags collected, keeping the buffer for the next list.
-  void clear() { size_ = 0; }
+  void clear() {
+    size_ = 0;
+    extendedData_ = false;
+  }
   // True when nothing was added since the last clear or finish.
   bool empty() const { return size_ == 0; }
   // Bytes collected; finish() holds at most kMaxBytes.
   std::size_t size() const { return size_; }
-  static constexpr std::size_t kMaxBytes = UINT32_MAX;
+  static constexpr std::size_t kMaxBytes = 0x7FFFFFFF;
   // The list in a block of its own.
   TagList finish();
   // The list in the arena, which must outlive it (or makeOwned() be called).
@@ -237,6 +252,7 @@ class TagListBuilder {
   std::unique_ptr<char[]> buf_;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
+  bool extendedData_ = false;  // a 1001 tag was added
 };
 
 // Queries over an object's tags. A subclass is the part after a "100 <name>"
