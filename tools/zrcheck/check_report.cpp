@@ -372,14 +372,18 @@ void writeFinding(JsonText& j, const Finding& f) {
   j.raw(",").key("baseline").textOrNull(f.baseline).raw("}");
 }
 
-// About how many bytes a drawing's report takes: its pins and findings.
-std::size_t reportSize(const CheckReport& report) {
-  std::size_t pins = 0;
-  for (const auto& r : report.records) pins += r->GetPinos().size();
-  return 200 * report.records.size() + 130 * pins + 420 * report.findings.size() + 16 * report.names.size() + 1024;
+// The buffer is handed to the stream whenever it holds this much, between
+// two connectors or findings: one buffer, reused, whatever the drawing's size,
+// and never the whole report in memory.
+constexpr std::size_t kFlushAt = 1 << 20;
+
+void flushFull(std::string& text, std::ostream& out) {
+  if (text.size() < kFlushAt) return;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  text.clear();
 }
 
-void writeDrawing(std::string& out, const CheckReport& report) {
+void writeDrawing(std::string& out, std::ostream& stream, const CheckReport& report) {
   const Json head = {{"path", report.drawing},
                      {"normalised_path", normalisedDrawingPath(report.drawing)},
                      {"fingerprint", textOrNull(report.fingerprint)},
@@ -390,6 +394,7 @@ void writeDrawing(std::string& out, const CheckReport& report) {
   for (std::size_t i = 0; i < report.records.size(); ++i) {
     if (i) j.raw(",");
     writeConnector(j, *report.records[i]);
+    flushFull(out, stream);
   }
   const CheckReport::Summary s = report.summary();
   const CheckReport::Outcome o = report.outcome();
@@ -408,6 +413,7 @@ void writeDrawing(std::string& out, const CheckReport& report) {
   for (std::size_t i = 0; i < report.findings.size(); ++i) {
     if (i) j.raw(",");
     writeFinding(j, report.findings[i]);
+    flushFull(out, stream);
   }
   j.raw("]}");
 }
@@ -504,15 +510,12 @@ void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std
                        {"severities", severities}}},
                      {"baseline", textOrNull(run.baselineFile)},
                      {"waivers", waivers}};
-  // One drawing's text at a time in one buffer, reserved for it and reused
-  // for the next.
-  std::string text = '{' + members(head) + ",\"drawings\":[";
+  std::string text;
+  text.reserve(kFlushAt + (64 << 10));
+  text += '{' + members(head) + ",\"drawings\":[";
   for (std::size_t i = 0; i < reports.size(); ++i) {
-    text.reserve(text.size() + reportSize(reports[i]));
     if (i) text += ',';
-    writeDrawing(text, reports[i]);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    text.clear();
+    writeDrawing(text, out, reports[i]);
   }
   text += "]}\n";
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
