@@ -1,13 +1,22 @@
 #!/usr/bin/python3
 """Writes the benchmark drawing: connectors made of pin symbols.
 
-    make_bench_drawing.py OUT.dxf [--connectors 10000] [--pins 20] [--check]
+    make_bench_drawing.py OUT.dxf [--connectors 10000] [--pins 20] [--findings] [--check]
 
 An R2013 (AC1027) ASCII drawing with blocks "PIN-A".."PIN-E" (each with an
 ATTDEF "ID_PINO") and connectors x pins INSERTs of them in model space. Each
 INSERT carries one ATTRIB "ID_PINO" (the pin number) closed by a SEQEND, both
 owned by the INSERT, and extended data "ZR_PINO" with three strings: the
 connector name ("X123"), its code ("CON-00123", from 1,000 codes) and "S" or "N".
+
+With --findings every second connector (X2, X4, ...) is drawn wrong in one
+of four ways, in turn, each giving two findings against the catalogue of
+make_bench_catalogue.py: its last two pins left out (two pin.missing); its
+last pin numbered 99 (pin.unknown, and that pin pin.missing); its last pin
+placed on the first pin of the connector eight further on, whose code does not
+mate with its own (pin.invalid-mate on both pins); or its last pin placed on
+its own first pin (pin.self-mate on both). That is about one finding per
+connector, on half of them, as a drawing under revision may carry.
 
 The text is written directly (ezdxf's document model would take minutes for
 the full size); --check reads the result back with ezdxf.readfile and counts
@@ -133,7 +142,32 @@ def blocks(h, ids):
     return "".join(out)
 
 
-def write_entities(out, h, model_space, connectors, pins):
+FAULTS = ("missing", "unknown", "invalid-mate", "self-mate")
+
+
+def fault_of(c, connectors, pins):
+    """What is wrong with connector index c in a drawing with findings: None
+    for every first connector (X1, X3, ...), else one of FAULTS in turn. A
+    pin placed on another connector's pin needs that connector (eight further
+    on, so of the same kind, with a code eight apart, which does not mate),
+    and two pins at least; otherwise the connector misses pins instead."""
+    if c % 2 == 0:
+        return None
+    fault = FAULTS[(c // 2) % len(FAULTS)]
+    if fault == "invalid-mate" and c + 8 >= connectors:
+        fault = "missing"
+    if fault in ("invalid-mate", "self-mate", "missing") and pins < 2:
+        fault = "unknown"
+    return fault
+
+
+def pin_place(c, p, pins):
+    """Position of pin p of connector index c as drawn right."""
+    base_x, base_y = (c % 100) * 50.0, (c // 100) * 40.0
+    return base_x + (p % 10) * 2.0, base_y + (p // 10) * 3.0
+
+
+def write_entities(out, h, model_space, connectors, pins, findings=False):
     """The bulk of the file: one INSERT + ATTRIB + SEQEND per pin."""
     out.write(tags((0, "SECTION"), (2, "ENTITIES")))
     number = h.next
@@ -141,18 +175,28 @@ def write_entities(out, h, model_space, connectors, pins):
     for c in range(connectors):
         # Codes repeat every 1,000 connectors, as in a catalogue of 1,000 codes.
         name, code, flag = f"X{c + 1}", f"CON-{c % 1000 + 1:05d}", "N" if c % 5 == 4 else "S"
-        base_x, base_y = (c % 100) * 50.0, (c // 100) * 40.0
+        fault = fault_of(c, connectors, pins) if findings else None
         for p in range(pins):
+            last = p == pins - 1
+            if fault == "missing" and p >= pins - 2:
+                continue
+            x, y = pin_place(c, p, pins)
+            identifier = p + 1
+            if last and fault == "unknown":
+                identifier = 99
+            elif last and fault == "invalid-mate":
+                x, y = pin_place(c + 8, 0, pins)
+            elif last and fault == "self-mate":
+                x, y = pin_place(c, 0, pins)
             insert, attrib, seqend = (format(number + k, "X") for k in range(3))
             number += 3
-            x, y = base_x + (p % 10) * 2.0, base_y + (p // 10) * 3.0
             chunk.append(
                 f"  0\nINSERT\n  5\n{insert}\n330\n{model_space}\n100\nAcDbEntity\n  8\nPINOS\n"
                 f"100\nAcDbBlockReference\n 66\n1\n  2\n{PIN_BLOCKS[p % 5]}\n"
                 f" 10\n{x}\n 20\n{y}\n 30\n0.0\n"
                 f"1001\nZR_PINO\n1000\n{name}\n1000\n{code}\n1000\n{flag}\n"
                 f"  0\nATTRIB\n  5\n{attrib}\n330\n{insert}\n100\nAcDbEntity\n  8\nPINOS\n"
-                f"100\nAcDbText\n 10\n{x + 0.6}\n 20\n{y}\n 30\n0.0\n 40\n0.3\n  1\n{p + 1}\n"
+                f"100\nAcDbText\n 10\n{x + 0.6}\n 20\n{y}\n 30\n0.0\n 40\n0.3\n  1\n{identifier}\n"
                 f"100\nAcDbAttribute\n280\n0\n  2\nID_PINO\n 70\n0\n"
                 f"  0\nSEQEND\n  5\n{seqend}\n330\n{insert}\n100\nAcDbEntity\n  8\nPINOS\n")
         if len(chunk) > 4096:
@@ -194,31 +238,38 @@ def objects(ids):
             + tags((0, "ENDSEC")))
 
 
-def write_drawing(path, connectors, pins):
+def symbols(connectors, pins, findings):
+    """How many pin symbols write_entities writes."""
+    if not findings:
+        return connectors * pins
+    return sum(pins - (2 if fault_of(c, connectors, pins) == "missing" else 0) for c in range(connectors))
+
+
+def write_drawing(path, connectors, pins, findings=False):
     h = Handles()
     ids = {}
     for key in ("root", "groups", "layouts", "layout *Model_Space", "layout *Paper_Space",
                 "*Model_Space", "*Paper_Space") + PIN_BLOCKS:
         ids[key] = h.take()
     head = tables(h, ids) + blocks(h, ids)
-    total = connectors * pins * 3
+    total = symbols(connectors, pins, findings) * 3
     seed = format(h.next + total, "X")
     with open(path, "w", encoding="ascii", newline="\n") as out:
         out.write(header(seed))
         out.write(tags((0, "SECTION"), (2, "CLASSES"), (0, "ENDSEC")))
         out.write(head)
-        write_entities(out, h, ids["*Model_Space"], connectors, pins)
+        write_entities(out, h, ids["*Model_Space"], connectors, pins, findings)
         out.write(objects(ids))
         out.write(tags((0, "EOF")))
     assert format(h.next, "X") == seed
 
 
-def check(path, connectors, pins):
+def check(path, connectors, pins, findings):
     """Reads the drawing with ezdxf and checks what it holds."""
     import ezdxf
     doc = ezdxf.readfile(path)
     inserts = doc.modelspace().query("INSERT")
-    assert len(inserts) == connectors * pins, len(inserts)
+    assert len(inserts) == symbols(connectors, pins, findings), len(inserts)
     first = inserts[0]
     assert [a.dxf.tag for a in first.attribs] == ["ID_PINO"]
     assert [t.value for t in first.get_xdata("ZR_PINO")] == ["X1", "CON-00001", "S"]
@@ -232,14 +283,16 @@ def main(argv=None):
     parser.add_argument("output")
     parser.add_argument("--connectors", type=int, default=10000)
     parser.add_argument("--pins", type=int, default=20)
+    parser.add_argument("--findings", action="store_true",
+                        help="every second connector drawn wrong (about one finding per connector)")
     parser.add_argument("--check", action="store_true",
                         help="read the result back with ezdxf (slow for big drawings)")
     args = parser.parse_args(argv)
     if args.connectors < 1 or args.pins < 1:
         parser.error("--connectors and --pins must be positive")
-    write_drawing(args.output, args.connectors, args.pins)
+    write_drawing(args.output, args.connectors, args.pins, args.findings)
     if args.check:
-        check(args.output, args.connectors, args.pins)
+        check(args.output, args.connectors, args.pins, args.findings)
     return 0
 
 

@@ -1,37 +1,35 @@
 #!/usr/bin/env bash
-# Builds the benchmarks, makes the benchmark drawings (10,000 connectors x 20
-# pin symbols, and 25,000 to 200,000 symbols for the scaling runs) and their
-# catalogue once, and prints the object model's figures beside ezdxf's and
-# dxflib's, the tools' whole runs, and the time ratio per doubling of each
-# query over a drawing (bench/dwg/report.py: the targets, met or not).
+# Builds the benchmarks, makes the benchmark drawings and their catalogue
+# once in build/bench/, and prints every figure and target in one run:
+#   own/pins_N.dxf       the project's own drawing (10,000 connectors x 20 pin
+#                        symbols as pins_200000.dxf), no findings
+#   findings/pins_N.dxf  the same with every second connector drawn wrong
+#                        (about 10,000 findings at 200,000 symbols)
+# for N = 25,000, 50,000, 100,000 and 200,000 symbols. The load beside
+# ezdxf's, then report.py: the tools as processes beside dxflib's parse on
+# both drawings, the scaling per doubling, and zrcheck -j 2 against -j 1.
+#   RUNS=7 bash bench/dwg/run.sh      (runs of each paired figure)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 bash "$top/scripts/setup.sh"
-bash "$top/scripts/build.sh" release
+bash "$top/scripts/build.sh" release zrdxf zrcheck dxflib_parse dwg_bench pins_bench
 bin="$top/build/release/bin"
 work="$top/build/bench"
-drawing="$work/pins_10000x20.dxf"
-mkdir -p "$work"
-[ -f "$drawing" ] || /usr/bin/python3 "$top/bench/dwg/make_bench_drawing.py" "$drawing"
-for n in 25000 50000 100000; do
-  [ -f "$work/pins_$n.dxf" ] ||
-    /usr/bin/python3 "$top/bench/dwg/make_bench_drawing.py" "$work/pins_$n.dxf" --connectors $((n / 20)) --pins 20
+mkdir -p "$work/own" "$work/findings"
+make() {  # make OUT.dxf CONNECTORS [--findings]
+  [ -f "$1" ] || /usr/bin/python3 "$top/bench/dwg/make_bench_drawing.py" "$1" --connectors "$2" --pins 20 ${3:-}
+}
+for n in 25000 50000 100000 200000; do
+  make "$work/own/pins_$n.dxf" $((n / 20))
+  make "$work/findings/pins_$n.dxf" $((n / 20)) --findings
 done
-ln -sf "$drawing" "$work/pins_200000.dxf"
 [ -f "$work/catalogue.db" ] || /usr/bin/python3 "$top/bench/dwg/make_bench_catalogue.py" "$work/catalogue.db"
 
-export ZR_BENCH_DRAWING="$drawing" ZR_BENCH_DIR="$work" ZR_BENCH_CATALOGUE="$work/catalogue.db"
-export ZR_ZRDXF="$bin/zrdxf" ZR_ZRCHECK="$bin/zrcheck"
-/usr/bin/python3 "$top/bench/dwg/compare_ezdxf.py" "$bin/dwg_bench" "$drawing"
+echo "== The object model's load beside ezdxf's"
+/usr/bin/python3 "$top/bench/dwg/compare_ezdxf.py" "$bin/dwg_bench" "$work/findings/pins_200000.dxf"
 echo
-echo "== dxflib's streaming parse of the same drawing (the anchor for zrdxf info)"
-"$bin/dxflib_bench" --benchmark_out="$work/dxflib.json" --benchmark_out_format=json
+echo "== The name listing and the pin check in-process at four sizes (drawings with findings)"
+ZR_BENCH_DIR="$work/findings" "$bin/pins_bench" --benchmark_filter='BM_NameListing|BM_PinCheck' \
+  --benchmark_out="$work/pins.json" --benchmark_out_format=json
 echo
-echo "== The tools as a user runs them"
-"$bin/tools_bench" --benchmark_out="$work/tools.json" --benchmark_out_format=json
-echo
-echo "== The pin check on the same drawing; pairing by grid beside the plain scan; queries at four sizes"
-"$bin/pins_bench" --benchmark_out="$work/pins.json" --benchmark_out_format=json
-echo
-"$bin/dwg_bench" --benchmark_filter=BM_LoadPeakMemory --benchmark_out="$work/peak.json" --benchmark_out_format=json >/dev/null
-/usr/bin/python3 "$top/bench/dwg/report.py" "$work/dxflib.json" "$work/tools.json" "$work/pins.json" "$work/peak.json"
+/usr/bin/python3 "$top/bench/dwg/report.py" --bin "$bin" --work "$work" --runs "${RUNS:-7}" "$work/pins.json"

@@ -9,6 +9,7 @@ valid against a strict schema.
 
 import json
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -310,6 +311,52 @@ def worked_example(work):
            f"the worked example prints what the page shows: exit {r.returncode}\n{r.stdout}\nvs\n{shown}")
 
 
+# What differs between two runs of the same check: the date and the time
+# each drawing took.
+RUN_DATES = re.compile(r'("date": ?|"startTimeUtc": ?|timestamp=)"[0-9T:Z-]+"|time="[0-9.]+"')
+
+
+def jobs(catalogue, work):
+    """-j N reads up to N drawings at once: the report, byte for byte (its
+    date and timings aside), and the exit status are those of -j 1, in every
+    format, with drawings that pass, fail, cannot be read, are missing, and
+    standard input among them."""
+    folder = os.path.join(work, "jobs")
+    os.makedirs(folder)
+    drawings = []
+    for i in range(7):
+        path = os.path.join(folder, f"sheet{i}.dxf")
+        moved = [(name, code, ident, x + i, y + 3 * i, layer) for name, code, ident, x, y, layer in SHEET]
+        pin_drawing(path, moved[: 1 + i % 3] if i % 2 else moved)
+        drawings.append(f"sheet{i}.dxf")
+    with open(os.path.join(folder, "broken.dxf"), "w") as f:
+        f.write("  0\nSECTION\n  2\nENTITIES\n  0\nINSERT\n 10\nnot a number\n")
+    with open(os.path.join(folder, "sheet3.dxf.waivers.json"), "w") as f:
+        json.dump({"waivers": [{"rule": "pin.missing", "connector": "X1", "reason": "later"}]}, f)
+    with open(os.path.join(folder, "sheet1.dxf"), encoding="utf-8") as f:
+        piped = f.read()
+    given = drawings[:3] + ["broken.dxf", "-", "missing.dxf"] + drawings[3:]
+    for form in ("json", "text", "sarif", "junit"):
+        reports = {}
+        for j in ("1", "2", "4"):
+            r = run("--catalogue", catalogue, "--format", form, "-j", j, *given, cwd=folder, stdin=piped)
+            reports[j] = (r.returncode, RUN_DATES.sub(r"\1\"\"", r.stdout), r.stderr)
+        expect(reports["1"][0] == 2 and reports["1"][1].count("sheet") >= 7,
+               f"-j 1 --format {form}: every drawing reported, exit 2 (one unreadable): exit {reports['1'][0]}")
+        for j in ("2", "4"):
+            expect(reports[j] == reports["1"],
+                   f"--format {form}: -j {j} reports what -j 1 does: exit {reports[j][0]} vs {reports['1'][0]}\n"
+                   f"{reports[j][1][:1500]}\nvs\n{reports['1'][1][:1500]}\nstderr {reports[j][2]} vs {reports['1'][2]}")
+    document = document_of(run("--catalogue", catalogue, "--json", "-j", "3", *given, cwd=folder, stdin=piped),
+                           "-j 3")
+    if document:
+        expect([d["path"] for d in document["drawings"]] == given,
+               f"-j 3: the drawings in the order given: {[d['path'] for d in document['drawings']]}")
+    for bad in ("0", "-1", "many"):
+        r = run("--catalogue", catalogue, "-j", bad, "sheet0.dxf", cwd=folder)
+        expect(r.returncode == 2 and r.stdout == "", f"-j {bad} is refused: exit {r.returncode} {r.stdout}")
+
+
 def main():
     global run
     zrcheck, examples, work = os.path.abspath(sys.argv[1]), sys.argv[2], os.path.abspath(sys.argv[3])
@@ -322,6 +369,7 @@ def main():
     quiet(catalogue, work)
     sarif(catalogue, work)
     junit(catalogue, work)
+    jobs(catalogue, work)
     worked_example(work)
     return finish("zrcheck pipeline")
 

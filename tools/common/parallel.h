@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
+#include <functional>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -23,3 +26,75 @@ void forEachInParallel(std::size_t count, Work work) {
   loop();
   for (std::thread& t : pool) t.join();
 }
+
+// Items prepared ahead of their use, in order, on `jobs` threads: while the
+// caller uses item i (on its own thread, one item after the other), the
+// parts of the next items run, at most `jobs` items ahead of the one in use,
+// so only a few prepared items are held at a time. With one job nothing runs
+// on another thread: wait(i) runs item i's parts itself.
+// REQUIRES: part(i, p) is safe to run concurrently for different (i, p) and
+// does not throw (each keeps its outcome at index i of the caller's vector).
+class ReadAhead {
+ public:
+  using Part = std::function<void(std::size_t item, std::size_t part)>;
+
+  ReadAhead(std::size_t items, std::size_t parts, unsigned jobs, Part part)
+      : items_(items), parts_(parts), jobs_(std::max(1u, jobs)), part_(std::move(part)), done_(items, 0) {
+    if (jobs_ == 1) return;
+    const std::size_t threads = std::min<std::size_t>(jobs_, items_ * parts_);
+    for (std::size_t t = 0; t < threads; ++t) pool_.emplace_back([this] { work(); });
+  }
+  ~ReadAhead() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    more_.notify_all();
+    for (std::thread& t : pool_) t.join();
+  }
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+
+  // Returns when every part of item has run.
+  void wait(std::size_t item) {
+    if (pool_.empty()) {
+      for (std::size_t p = 0; p < parts_; ++p) part_(item, p);
+      return;
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    ready_.wait(lock, [&] { return done_[item] == parts_; });
+  }
+  // The caller is through with item: items up to item + jobs may be prepared.
+  void release(std::size_t item) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      used_ = std::max(used_, item + 1);
+    }
+    more_.notify_all();
+  }
+
+ private:
+  void work() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      more_.wait(lock, [&] { return stop_ || next_ == items_ * parts_ || next_ / parts_ < used_ + jobs_; });
+      if (stop_ || next_ == items_ * parts_) return;
+      const std::size_t task = next_++;
+      lock.unlock();
+      part_(task / parts_, task % parts_);
+      lock.lock();
+      if (++done_[task / parts_] == parts_) ready_.notify_all();
+    }
+  }
+
+  const std::size_t items_, parts_;
+  const unsigned jobs_;
+  Part part_;
+  std::mutex mutex_;
+  std::condition_variable more_, ready_;
+  std::vector<std::size_t> done_;  // parts run of each item
+  std::size_t next_ = 0;           // the next task: item next_ / parts_, its part next_ % parts_
+  std::size_t used_ = 0;           // items released by the caller
+  bool stop_ = false;
+  std::vector<std::thread> pool_;
+};

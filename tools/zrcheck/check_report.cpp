@@ -2,7 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <string_view>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -227,9 +230,6 @@ void printDrawingText(const CheckRun& run, const CheckReport& report, std::ostre
 
 using Json = nlohmann::ordered_json;
 
-// JSON has no infinities or NaN: those coordinates are written as null.
-Json numberOrNull(double v) { return std::isfinite(v) ? Json(v) : Json(); }
-Json numberOrNull(const std::optional<double>& v) { return v ? numberOrNull(*v) : Json(); }
 Json textOrNull(const std::string& s) { return s.empty() ? Json() : Json(s); }
 
 // An object's members as JSON text, without its braces, so that a large
@@ -242,62 +242,160 @@ std::string members(const Json& object) {
   return text.substr(1, text.size() - 2);
 }
 
-Json pinReference(const zr::CEPino& pin) {
-  return {{"connector", utf8(pin.owner->GetNome())}, {"handle", utf8(pin.handle)}, {"identifier", utf8(pin.identifier)}};
+// JSON text appended to one buffer: the connectors and findings of a large
+// drawing (200,000 pins, 10,000 findings) are written without building a
+// JSON value, or a string, per pin or finding. The text is the same as
+// nlohmann's dump of the same values: a text that is plain ASCII is copied
+// as it is; any other (escapes, UTF-16 beyond ASCII, bytes that are not
+// UTF-8, which are replaced) goes through nlohmann's own serialisation.
+class JsonText {
+ public:
+  explicit JsonText(std::string& out) : out_(out) {}
+
+  // `"key":`
+  JsonText& key(std::string_view k) {
+    out_ += '"';
+    out_ += k;
+    out_ += "\":";
+    return *this;
+  }
+  JsonText& raw(std::string_view s) {
+    out_ += s;
+    return *this;
+  }
+  JsonText& text(std::string_view s) {
+    if (plain(s)) {
+      out_ += '"';
+      out_ += s;
+      out_ += '"';
+    } else {
+      out_ += dumped(Json(std::string(s)));
+    }
+    return *this;
+  }
+  JsonText& text(const OdString& s) {
+    const std::u16string& units = s.str();
+    const bool ascii = std::all_of(units.begin(), units.end(), [](char16_t c) { return plainByte(c); });
+    if (!ascii) return text(std::string_view(utf8(s)));
+    out_ += '"';
+    for (char16_t c : units) out_ += static_cast<char>(c);
+    out_ += '"';
+    return *this;
+  }
+  JsonText& textOrNull(std::string_view s) { return s.empty() ? raw("null") : text(s); }
+  JsonText& number(double v) {
+    if (!std::isfinite(v)) return raw("null");
+    char digits[64];
+    // nlohmann's own shortest form (as its dump writes numbers: 100.0, 0.6).
+    char* end = nlohmann::detail::to_chars(digits, digits + sizeof digits, v);
+    out_.append(digits, static_cast<std::size_t>(end - digits));
+    return *this;
+  }
+  JsonText& number(const std::optional<double>& v) { return v ? number(*v) : raw("null"); }
+  JsonText& integer(long long v) {
+    char digits[24];
+    const auto done = std::to_chars(digits, digits + sizeof digits, v);
+    out_.append(digits, static_cast<std::size_t>(done.ptr - digits));
+    return *this;
+  }
+
+ private:
+  // Written as it is inside quotes: printable ASCII other than '"' and '\'.
+  static bool plainByte(unsigned c) { return c >= 0x20 && c < 0x7f && c != '"' && c != '\\'; }
+  static bool plain(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return plainByte(static_cast<unsigned char>(c)); });
+  }
+
+  std::string& out_;
+};
+
+void writePinReference(JsonText& j, const zr::CEPino& pin) {
+  j.raw("{").key("connector").text(pin.owner->GetNome());
+  j.raw(",").key("handle").text(pin.handle);
+  j.raw(",").key("identifier").text(pin.identifier).raw("}");
 }
 
-Json connectorJson(const zr::CEConectorPinos& r) {
-  Json pins = Json::array();
+void writeConnector(JsonText& j, const zr::CEConectorPinos& r) {
+  j.raw("{").key("name").text(r.GetNome());
+  j.raw(",").key("code").text(r.GetCodigo());
+  j.raw(",").key("flag").raw(r.GetFlag() ? "\"S\"" : "\"N\"");
+  j.raw(",").key("state").integer(r.GetEstado());
+  j.raw(",").key("pins").raw("[");
+  bool first = true;
   for (const auto& p : r.GetPinos()) {
     // A pin without a symbol has no position.
     const bool placed = !p->handle.isEmpty();
-    pins.push_back({{"handle", utf8(p->handle)},
-                    {"identifier", utf8(p->identifier)},
-                    {"pin", utf8(p->pin)},
-                    {"status", p->status},
-                    {"x", placed ? numberOrNull(p->x) : Json()},
-                    {"y", placed ? numberOrNull(p->y) : Json()},
-                    {"mate", p->mate ? pinReference(*p->mate) : Json()}});
+    j.raw(first ? "{" : ",{").key("handle").text(p->handle);
+    first = false;
+    j.raw(",").key("identifier").text(p->identifier);
+    j.raw(",").key("pin").text(p->pin);
+    j.raw(",").key("status").integer(p->status);
+    j.raw(",").key("x");
+    placed ? j.number(p->x) : j.raw("null");
+    j.raw(",").key("y");
+    placed ? j.number(p->y) : j.raw("null");
+    j.raw(",").key("mate");
+    p->mate ? writePinReference(j, *p->mate) : void(j.raw("null"));
+    j.raw("}");
   }
-  return {{"name", utf8(r.GetNome())},
-          {"code", utf8(r.GetCodigo())},
-          {"flag", utf8(r.GetFlagTexto())},
-          {"state", r.GetEstado()},
-          {"pins", pins}};
+  j.raw("]}");
 }
 
-Json findingJson(const Finding& f) {
-  Json related, waived;
-  if (f.related)
-    related = {{"connector", f.related->connector}, {"handle", f.related->handle}, {"identifier", f.related->identifier}};
-  if (f.waived)
-    waived = {{"file", f.waived->file},
-              {"entry", f.waived->entry},
-              {"reason", f.waived->reason},
-              {"expires", textOrNull(f.waived->expires)}};
-  return {{"rule", f.rule},
-          {"severity", f.severity},
-          {"connector", f.connector},
-          {"code", f.code},
-          {"identifier", f.identifier},
-          {"pin", f.pin},
-          {"handle", textOrNull(f.handle)},
-          {"x", numberOrNull(f.x)},
-          {"y", numberOrNull(f.y)},
-          {"related", related},
-          {"fingerprint", f.fingerprint},
-          {"waived", waived},
-          {"baseline", textOrNull(f.baseline)}};
+void writeFinding(JsonText& j, const Finding& f) {
+  j.raw("{").key("rule").text(f.rule);
+  j.raw(",").key("severity").text(f.severity);
+  j.raw(",").key("connector").text(f.connector);
+  j.raw(",").key("code").text(f.code);
+  j.raw(",").key("identifier").text(f.identifier);
+  j.raw(",").key("pin").text(f.pin);
+  j.raw(",").key("handle").textOrNull(f.handle);
+  j.raw(",").key("x").number(f.x);
+  j.raw(",").key("y").number(f.y);
+  j.raw(",").key("related");
+  if (f.related) {
+    j.raw("{").key("connector").text(f.related->connector);
+    j.raw(",").key("handle").text(f.related->handle);
+    j.raw(",").key("identifier").text(f.related->identifier).raw("}");
+  } else {
+    j.raw("null");
+  }
+  j.raw(",").key("fingerprint").text(f.fingerprint);
+  j.raw(",").key("waived");
+  if (f.waived) {
+    j.raw("{").key("file").text(f.waived->file);
+    j.raw(",").key("entry").integer(f.waived->entry);
+    j.raw(",").key("reason").text(f.waived->reason);
+    j.raw(",").key("expires").textOrNull(f.waived->expires).raw("}");
+  } else {
+    j.raw("null");
+  }
+  j.raw(",").key("baseline").textOrNull(f.baseline).raw("}");
 }
 
-void writeDrawing(std::ostream& out, const CheckReport& report) {
+// The buffer is handed to the stream whenever it holds this much, between
+// two connectors or findings: one buffer, reused, whatever the drawing's size,
+// and never the whole report in memory.
+constexpr std::size_t kFlushAt = 1 << 20;
+
+void flushFull(std::string& text, std::ostream& out) {
+  if (text.size() < kFlushAt) return;
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  text.clear();
+}
+
+void writeDrawing(std::string& out, std::ostream& stream, const CheckReport& report) {
   const Json head = {{"path", report.drawing},
                      {"normalised_path", normalisedDrawingPath(report.drawing)},
                      {"fingerprint", textOrNull(report.fingerprint)},
                      {"units", textOrNull(report.units)},
                      {"error", textOrNull(report.error)}};
-  out << '{' << members(head) << ",\"connectors\":[";
-  for (std::size_t i = 0; i < report.records.size(); ++i) out << (i ? "," : "") << dumped(connectorJson(*report.records[i]));
+  JsonText j(out);
+  j.raw("{").raw(members(head)).raw(",\"connectors\":[");
+  for (std::size_t i = 0; i < report.records.size(); ++i) {
+    if (i) j.raw(",");
+    writeConnector(j, *report.records[i]);
+    flushFull(out, stream);
+  }
   const CheckReport::Summary s = report.summary();
   const CheckReport::Outcome o = report.outcome();
   const Json middle = {
@@ -311,9 +409,13 @@ void writeDrawing(std::ostream& out, const CheckReport& report) {
         {"waived", o.waived},
         {"unchanged", o.unchanged},
         {"fixed", report.fixedSinceBaseline}}}};
-  out << "]," << members(middle) << ",\"findings\":[";
-  for (std::size_t i = 0; i < report.findings.size(); ++i) out << (i ? "," : "") << dumped(findingJson(report.findings[i]));
-  out << "]}";
+  j.raw("],").raw(members(middle)).raw(",\"findings\":[");
+  for (std::size_t i = 0; i < report.findings.size(); ++i) {
+    if (i) j.raw(",");
+    writeFinding(j, report.findings[i]);
+    flushFull(out, stream);
+  }
+  j.raw("]}");
 }
 
 }  // namespace
@@ -408,10 +510,13 @@ void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std
                        {"severities", severities}}},
                      {"baseline", textOrNull(run.baselineFile)},
                      {"waivers", waivers}};
-  out << '{' << members(head) << ",\"drawings\":[";
+  std::string text;
+  text.reserve(kFlushAt + (64 << 10));
+  text += '{' + members(head) + ",\"drawings\":[";
   for (std::size_t i = 0; i < reports.size(); ++i) {
-    if (i) out << ',';
-    writeDrawing(out, reports[i]);
+    if (i) text += ',';
+    writeDrawing(text, out, reports[i]);
   }
-  out << "]}\n";
+  text += "]}\n";
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }

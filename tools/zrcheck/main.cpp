@@ -12,6 +12,7 @@
 #include <sstream>
 #include <unordered_map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "zrfx/FxDocumentManager.h"
@@ -52,6 +53,7 @@ struct Options {
   std::string base;  // SARIF URIs relative to it; empty: the working folder
   std::vector<std::string> drawings;
   std::optional<std::string> svg, html;  // pictures of the drawings with their findings
+  unsigned jobs = std::max(1u, std::thread::hardware_concurrency());  // drawings read at once
 };
 
 // The picture files of every drawing (empty when not asked for). Returns ""
@@ -133,8 +135,7 @@ void openCatalogue(CFxDocumentManager* documents, const std::string& catalogue) 
   }
 }
 
-// Every drawing read on all cores (reading is most of the time a check
-// takes); the results in the order given.
+// A drawing as read, before its check.
 struct ReadDrawing {
   OdDbDatabasePtr db;
   std::string error;
@@ -142,60 +143,85 @@ struct ReadDrawing {
   std::unordered_map<std::string, std::size_t> insertLines;  // when asked for
 };
 
-// lines: also find the line of each INSERT (insert_lines.h).
-std::vector<ReadDrawing> readAll(const std::vector<std::string>& paths, bool lines) {
-  std::vector<ReadDrawing> read(paths.size());
-  // Standard input is read once, here, before the workers start.
-  std::string standardInput;
-  const bool wantsInput = std::find(paths.begin(), paths.end(), "-") != paths.end();
-  if (wantsInput) {
+// The drawings read ahead of their checks on `jobs` threads (reading is much
+// of the time a check takes): each drawing is handed to its check, in the
+// order given, as soon as it is read, while the next ones are read. Each
+// drawing is two parts, run apart: 0 reads it, 1 takes a regular file's
+// fingerprint (and with `lines` the line of each INSERT) from the file. Only
+// the drawings being checked or read are held, not all of them.
+class DrawingReader {
+ public:
+  DrawingReader(const std::vector<std::string>& paths, bool lines, unsigned jobs)
+      : paths_(paths), lines_(lines), read_(paths.size()), apart_(paths.size(), 0) {
+    // Standard input is read once, here, before the workers start.
+    if (std::find(paths.begin(), paths.end(), "-") != paths.end()) {
+      try {
+        standardInput_ = readStandardInput();
+      } catch (const std::exception& e) {
+        for (std::size_t i = 0; i < paths.size(); ++i)
+          if (paths[i] == "-") read_[i].error = e.what();
+      }
+    }
+    // What can be read only once (a pipe) is fingerprinted after it is read.
+    for (std::size_t i = 0; i < paths.size(); ++i) apart_[i] = paths[i] != "-" && isRegularFile(paths[i]);
+    ahead_.emplace(paths.size(), 2, jobs, [this](std::size_t i, std::size_t part) {
+      if (part == 0) read(i);
+      else fingerprint(i);
+    });
+  }
+
+  // Drawing i, read; the caller takes what it needs from it, then calls done(i).
+  ReadDrawing& get(std::size_t i) {
+    ahead_->wait(i);
+    return read_[i];
+  }
+  // The check of drawing i is over: the next drawing may be read.
+  void done(std::size_t i) {
+    read_[i] = ReadDrawing{};
+    ahead_->release(i);
+  }
+
+ private:
+  void fingerprint(std::size_t i) {
     try {
-      standardInput = readStandardInput();
-    } catch (const std::exception& e) {
-      for (std::size_t i = 0; i < paths.size(); ++i)
-        if (paths[i] == "-") read[i].error = e.what();
+      if (apart_[i]) read_[i].fingerprint = fileFingerprint(paths_[i]).value_or("");
+      if (lines_ && apart_[i]) read_[i].insertLines = insertLinesOfFile(paths_[i]);
+    } catch (...) {
+      // Out of memory: the report says the fingerprint is unknown.
     }
   }
-  // A regular file's fingerprint is taken beside its reading, as a task of
-  // its own (items n..2n-1); what can be read only once (a pipe) is
-  // fingerprinted after it is read, as before.
-  const std::size_t n = paths.size();
-  std::vector<char> apart(n, 0);
-  for (std::size_t i = 0; i < n; ++i) apart[i] = paths[i] != "-" && isRegularFile(paths[i]);
-  forEachInParallel(2 * n, [&](std::size_t item) {
-    const std::size_t i = item % n;
-    if (item >= n) {
-      try {
-        if (apart[i]) read[i].fingerprint = fileFingerprint(paths[i]).value_or("");
-        if (lines && apart[i]) read[i].insertLines = insertLinesOfFile(paths[i]);
-      } catch (...) {
-        // Out of memory: the report says the fingerprint is unknown.
-      }
-      return;
-    }
-    if (!read[i].error.empty()) return;
+
+  void read(std::size_t i) {
+    ReadDrawing& drawing = read_[i];
+    if (!drawing.error.empty()) return;
     try {
-      if (paths[i] == "-") {
-        read[i].db = OdDbDatabase::readDxfText(standardInput, OdString::fromUtf8(drawingName("-")));
-        read[i].fingerprint = "sha256:" + sha256Hex(standardInput);
-        if (lines) {
-          std::istringstream text(standardInput);
-          read[i].insertLines = insertLines(text);
+      if (paths_[i] == "-") {
+        drawing.db = OdDbDatabase::readDxfText(standardInput_, OdString::fromUtf8(drawingName("-")));
+        drawing.fingerprint = "sha256:" + sha256Hex(standardInput_);
+        if (lines_) {
+          std::istringstream text(standardInput_);
+          drawing.insertLines = insertLines(text);
         }
       } else {
-        read[i].db = readDrawing(paths[i]);
-        if (!apart[i]) read[i].fingerprint = fileFingerprint(paths[i]).value_or("");
+        drawing.db = readDrawing(paths_[i]);
+        if (!apart_[i]) drawing.fingerprint = fileFingerprint(paths_[i]).value_or("");
       }
     } catch (const OdError& e) {
-      read[i].error = e.description().toUtf8();
+      drawing.error = e.description().toUtf8();
     } catch (const std::exception& e) {
-      read[i].error = e.what();
+      drawing.error = e.what();
     } catch (...) {
-      read[i].error = drawingName(paths[i]) + ": the drawing could not be read";
+      drawing.error = drawingName(paths_[i]) + ": the drawing could not be read";
     }
-  });
-  return read;
-}
+  }
+
+  const std::vector<std::string>& paths_;
+  const bool lines_;
+  std::string standardInput_;
+  std::vector<ReadDrawing> read_;
+  std::vector<char> apart_;
+  std::optional<ReadAhead> ahead_;  // last: its threads stop before the rest goes
+};
 
 // Now, as "2026-12-07T04:50:00Z".
 std::string isoDateNow() {
@@ -261,6 +287,11 @@ void addOutputOptions(CLI::App& app, Options& o) {
                  "URIs")
       ->option_text("DIR")
       ->check(CLI::ExistingDirectory);
+  app.add_option("-j,--jobs", o.jobs,
+                 "read up to N drawings at once, ahead of their checks (default: the number of processors); the "
+                 "report is the same whatever N")
+      ->option_text("N")
+      ->check(CLI::Range(1u, 1024u));
   app.add_option("-o,--output", o.output, "write the report to FILE instead of standard output")
       ->option_text("FILE");
   app.add_option("drawings", o.drawings, "DXF drawings to check, in the report's order; - reads standard input")
@@ -480,16 +511,20 @@ void DrawingChecks::check(std::size_t index, const std::string& path, ReadDrawin
   documents->CloseDocument(doc);
 }
 
-// Every drawing read (on all cores), then checked in the order given, with
-// the pin attribute's tag as the host variable the module reads.
+// Every drawing checked in the order given, each read ahead of its check
+// on o.jobs threads, with the pin attribute's tag as the host variable the
+// module reads.
 int checkDrawings(const Options& o, const Request& request, const CheckRun& run, CheckPolicy& policy,
                   const PictureFiles& pictures, CFxDocumentManager* documents, std::vector<CheckReport>& reports) {
   CheckEnvironment environment(o.attrTag);
   documents->SetScriptEnvironment(&environment);
-  std::vector<ReadDrawing> read = readAll(o.drawings, request.format == "sarif" || request.format == "junit");
+  DrawingReader reader(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs);
   reports.resize(o.drawings.size());
   DrawingChecks checks{run, policy, pictures, documents};
-  for (std::size_t i = 0; i < o.drawings.size(); ++i) checks.check(i, o.drawings[i], read[i], reports[i]);
+  for (std::size_t i = 0; i < o.drawings.size(); ++i) {
+    checks.check(i, o.drawings[i], reader.get(i), reports[i]);
+    reader.done(i);
+  }
   documents->SetScriptEnvironment(nullptr);
   return checks.status;
 }

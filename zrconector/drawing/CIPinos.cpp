@@ -1,5 +1,6 @@
 #include "drawing/CIPinos.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "drawing/CICad.h"
@@ -156,6 +157,7 @@ std::size_t CIPinos::CodeRows::FirstRow(const std::u16string& id) const {
 zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
   records.clear();
   m_recordByName.clear();
+  m_namedCount = 0;
   m_lastRecord = nullptr;
   m_lastRows = nullptr;
   RowCache rows;
@@ -207,8 +209,32 @@ zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
   m_lastRows = nullptr;
   rows.clear();
   m_recordByName.clear();
+  m_namedCount = 0;
   LigarPinos(records);
   return records;
+}
+
+CIPinos::NamedRecord& CIPinos::RecordNamed(const OdString& name) {
+  // Grown before it is half full; the records already named move with it.
+  if (2 * (m_namedCount + 1) > m_recordByName.size()) {
+    std::vector<NamedRecord> old(std::max<std::size_t>(64, 2 * m_recordByName.size()));
+    old.swap(m_recordByName);
+    const std::size_t mask = m_recordByName.size() - 1;
+    for (const NamedRecord& e : old) {
+      if (!e.record) continue;
+      std::size_t i = e.hash & mask;
+      while (m_recordByName[i].record) i = (i + 1) & mask;
+      m_recordByName[i] = e;
+    }
+  }
+  const std::size_t hash = TextHash()(name.str());
+  const std::size_t mask = m_recordByName.size() - 1;
+  std::size_t i = hash & mask;
+  while (m_recordByName[i].record &&
+         !(m_recordByName[i].hash == hash && m_recordByName[i].record->GetNome().str() == name.str()))
+    i = (i + 1) & mask;
+  m_recordByName[i].hash = hash;
+  return m_recordByName[i];
 }
 
 void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records, RowCache& rows) {
@@ -222,19 +248,28 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
     const OdString& code = values[2];
     OdString flagText(values[3]);
 
-    // The symbols of one connector mostly come one after another: the
-    // previous symbol's record and code rows answer most symbols without a
-    // look-up.
+    // When the symbols of one connector come one after another, the previous
+    // symbol's record and code rows answer without a look-up; otherwise the
+    // record found by name carries the rows of its code.
     zr::CEConectorPinos* record = m_lastRecord;
     if (!record || record->GetNome() != name) {
-      zr::CEConectorPinos*& named = m_recordByName[name.str()];
-      if (!named) {
+      NamedRecord& named = RecordNamed(name);
+      if (!named.record) {
         records.push_back(std::make_unique<zr::CEConectorPinos>(name, code, flagText.makeUpper() == OdString(u"S")));
-        named = records.back().get();
+        named.record = records.back().get();
+        ++m_namedCount;
       }
-      record = m_lastRecord = named;
-    }
-    if (!m_lastRows || m_lastCode != code) {
+      record = m_lastRecord = named.record;
+      if (named.rows && record->GetCodigo() == code) {
+        m_lastRows = named.rows;
+        m_lastCode = code;
+      }
+      if (!m_lastRows || m_lastCode != code) {
+        m_lastRows = &LinhasPinos(code, rows);
+        m_lastCode = code;
+      }
+      if (!named.rows && record->GetCodigo() == code) named.rows = m_lastRows;
+    } else if (!m_lastRows || m_lastCode != code) {
       m_lastRows = &LinhasPinos(code, rows);
       m_lastCode = code;
     }

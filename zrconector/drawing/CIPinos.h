@@ -6,6 +6,7 @@
 // Stateless: callers create one, call one operation and delete it.
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -37,8 +38,15 @@ class CIPinos {
   // standard library treats its own string hash as slow and searches tables
   // of up to 20 keys by comparing every key, and a code's rows (20 pins, say)
   // are searched once for every symbol.
+  // FNV-1a over the UTF-16 units, inline: names, codes and identifiers are a
+  // few characters long, and a call into the library's byte hash costs more
+  // than hashing them.
   struct TextHash {
-    std::size_t operator()(const std::u16string& s) const noexcept { return std::hash<std::u16string>{}(s); }
+    std::size_t operator()(const std::u16string& s) const noexcept {
+      std::uint64_t h = 0xcbf29ce484222325ull;
+      for (char16_t c : s) h = (h ^ static_cast<std::uint64_t>(c)) * 0x100000001b3ull;
+      return static_cast<std::size_t>(h ^ (h >> 32));
+    }
   };
   template <class T>
   using TextMap = std::unordered_map<std::u16string, T, TextHash>;
@@ -76,8 +84,19 @@ class CIPinos {
   zr::PinCatalogue& m_catalogue;
   OdString m_pinTag;  // read once per check, upper-cased
   std::vector<OdString> m_values;  // the extended data of the symbol being read
-  // The records of the running check by name (the first record of each name).
-  TextMap<zr::CEConectorPinos*> m_recordByName;
+  // The records of the running check by name (the first record of each name),
+  // each with the catalogue rows of its code once looked up: a drawing's
+  // symbols come block by block, so one connector's symbols are far apart and
+  // each symbol looks its record up. A flat table by the name's hash (open
+  // addressing, at most half full) keeps that to one hash and a compare.
+  struct NamedRecord {
+    std::size_t hash = 0;
+    zr::CEConectorPinos* record = nullptr;  // null: an empty slot
+    const CodeRows* rows = nullptr;          // the rows of the record's code; null until looked up
+  };
+  NamedRecord& RecordNamed(const OdString& name);
+  std::vector<NamedRecord> m_recordByName;
+  std::size_t m_namedCount = 0;
   // The record and code rows of the previous symbol read (null before the first).
   zr::CEConectorPinos* m_lastRecord = nullptr;
   OdString m_lastCode;

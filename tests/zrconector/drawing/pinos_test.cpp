@@ -218,6 +218,20 @@ TEST_F(PinCheck, InterleavedSymbolsOfTwoConnectorsJoinTheirOwnRecords) {
   EXPECT_EQ(pinsOf(*records[1]), (std::vector<std::string>{"1:0", "2:0"}));
 }
 
+TEST_F(PinCheck, AConnectorMetAgainAfterAnotherUsesTheCodeOfEachOfItsSymbols) {
+  catalogue.pins("E", {{"K6", "9", "R9"}});
+  pin("PIN-M", "X1", "C", "1", 0, 0);
+  pin("PIN-M", "X2", "D", "1", 0, 5);
+  pin("PIN-M", "X1", "E", "9", 0, 10);  // known in E only
+  pin("PIN-M", "X2", "D", "2", 0, 15);
+  pin("PIN-M", "X1", "C", "3", 0, 20);  // known in C only, after symbols of D and E
+  zr::ConectoresPinos records = catalogue.check();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0]->GetCodigo().toUtf8(), "C");
+  EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:0", "9:0", "3:0", "2:1"}));
+  EXPECT_EQ(pinsOf(*records[1]), (std::vector<std::string>{"1:0", "2:0"}));
+}
+
 TEST_F(PinCheck, TheFirstAttributeWithThePinTagGivesTheIdentifier) {
   addBlock(*db, "PIN-T", {{"ID_PINO", ""}, {"id_pino", ""}});
   Reference r = at("PIN-T", 50, 50, {{"Id_Pino", "2"}, {"ID_PINO", "1"}});
