@@ -1,6 +1,6 @@
 #include "support/HostProgram.h"
 
-#include "FxDocumentManager.h"
+#include "zrfx/FxDocumentManager.h"
 #include "zrdwg/OdDbDatabase.h"
 
 OdString HostProgram() {
