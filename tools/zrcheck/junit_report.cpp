@@ -65,7 +65,10 @@ void addProperty(pugi::xml_node properties, const std::string& name, const std::
 std::string locationOf(const CheckReport& report, const Finding& f) {
   std::string out = report.drawing;
   const std::string handle = findingSymbol(report, f);
-  if (std::size_t line = findingLine(report, f)) out += ":" + std::to_string(line);
+  if (std::size_t line = findingLine(report, f)) {
+    out += ':';
+    out += std::to_string(line);
+  }
   if (!f.handle.empty()) out += ", symbol " + f.handle;
   else if (!handle.empty()) out += ", connector's symbol " + handle;
   if (f.x && f.y) {
