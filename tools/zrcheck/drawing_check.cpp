@@ -8,7 +8,7 @@
 #include "zrcom/com_error.h"
 
 void checkActiveDrawing(CheckReport& report, zr::PinCatalogue* source) {
-  CheckCatalogue catalogue(source ? *source : zr::CatalogoPadrao());
+  CheckCatalogue catalogue(source ? *source : zr::DefaultPinCatalogue());
   CIPinos(&catalogue).VerificarPinos(report.records);
   pairPlacedSymbols(report.records, catalogue);
   for (const auto& record : report.records)

@@ -18,7 +18,7 @@ class DatabaseCatalogue : public PinCatalogue {
 
 }  // namespace
 
-PinCatalogue& CatalogoPadrao() {
+PinCatalogue& DefaultPinCatalogue() {
   static DatabaseCatalogue catalogue;
   return catalogue;
 }

@@ -21,6 +21,6 @@ class PinCatalogue {
 };
 
 // The process's catalogue database.
-PinCatalogue& CatalogoPadrao();
+PinCatalogue& DefaultPinCatalogue();
 
 }  // namespace zr

@@ -23,7 +23,7 @@ class DatabaseScreenCatalogue : public ScreenCatalogue {
     return CIBancoDados::Instance()->GetDwgComponente(componente, norma);
   }
   CString DescricaoMenu(const CString& menu) override { return CIBancoDados::Instance()->GetDescricaoMenu(menu); }
-  PinCatalogue& Pinos() override { return CatalogoPadrao(); }
+  PinCatalogue& Pinos() override { return DefaultPinCatalogue(); }
 
  private:
   std::unique_ptr<CITexto> texts_;

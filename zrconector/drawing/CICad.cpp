@@ -2,24 +2,14 @@
 
 #include <vector>
 
+#include "support/HostProgram.h"
 #include "zrfx/FxDocumentManager.h"
 #include "zrdwg/OdDbBlockReference.h"
 #include "zrdwg/OdDbText.h"
 
-OdDbDatabasePtr CICad::GetDatabase() {
-  CFxDocument* doc = ACTIVE_DOCUMENT();
-  if (!doc) return OdDbDatabasePtr();
-  CFxDatabase* fx = doc->GetFxDatabase();
-  if (!fx) return OdDbDatabasePtr();
-  return OdDbDatabasePtr(fx->database());
-}
+OdDbDatabasePtr CICad::GetDatabase() { return ActiveDrawing(); }
 
-OdString CICad::GetPrograma() {
-  OdDbDatabasePtr db = GetDatabase();
-  if (db.isNull()) return OdString();
-  OdResBufPtr value = db->getSysVar(OdString(u"PROGRAM"));
-  return value.isNull() ? OdString() : value->getString();
-}
+OdString CICad::GetPrograma() { return HostProgram(); }
 
 OdString CICad::GetVariavel(const OdString& name, const OdString& dflt) {
   CFxDocument* doc = ACTIVE_DOCUMENT();

@@ -79,7 +79,7 @@ bool isIgnoredLayer(const OdString& layer) {
 
 }  // namespace
 
-CIPinos::CIPinos(zr::PinCatalogue* catalogue) : m_catalogue(catalogue ? *catalogue : zr::CatalogoPadrao()) {}
+CIPinos::CIPinos(zr::PinCatalogue* catalogue) : m_catalogue(catalogue ? *catalogue : zr::DefaultPinCatalogue()) {}
 
 CStringList* CIPinos::GetConectoresDesenho() {
   auto names = std::make_unique<CStringList>(10);
