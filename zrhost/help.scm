@@ -52,7 +52,7 @@
     ("Up, Down, Home, End, Page Up, Page Down" "move in lists, trees and the property grid; in a combo box, the next entry")
     ("Right, Left, +, -" "open and close a tree's folder (the arrows alone only select)")
     ("Alt+Down, F4" "drops a combo box's list; Down and Up then move the highlight")
-    ("F2, Space, Enter" "in the property grid, open the selected row's value editor; Alt+Down and F4 open it with its list dropped")
+    ("F2, Space, Enter" "in the property grid, open the selected row's value editor (the first row's when none is selected yet); Alt+Down and F4 open it with its list dropped")
     ("Enter, Tab, Shift+Tab" "in a cell editor, keep the value and edit the next (previous) row; Escape keeps it and goes back to the grid")
     ("Ctrl-C" "cancels the dialogs open and interrupts the call")))
 

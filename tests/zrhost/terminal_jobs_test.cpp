@@ -32,11 +32,15 @@ const char* const kRenamed = "atualizarMacros: 4 changed pin symbol(s) 40 46 4C 
 const char* const kRenamedAndPin = "atualizarMacros: 5 changed pin symbol(s) 40 46 4C 52 6A\n";
 
 // In the connector list (its focus at the start): X2, the seventh; Tab to
-// the pin list, Tab to the grid, Down to the name row, F2, Down to the
-// suite's proposal J1, Enter; Tab to Aplicar, Enter.
+// the pin list, Tab to the grid (no row selected yet), Alt+Down opens the
+// first row's editor, the name, with its list dropped (the terminal sends
+// Alt+Down as a modified key of its own), Down to the suite's proposal J1,
+// Enter; Tab to Aplicar, Enter.
 void renameX2ByKeys(TmuxTerminal& t) {
   press(t, times(7, "Down"));
-  press(t, {"Tab", "Tab", "Down", "F2", "Down", "Enter", "Tab", "Enter"});
+  press(t, {"Tab", "Tab", "M-Down"});
+  ASSERT_TRUE(t.waitFor("J1  (nome sugerido)")) << t.screen();
+  press(t, {"Down", "Enter", "Tab", "Enter"});
 }
 
 TEST_F(DialogsInTerminal, ConnectorsScreenAtTheKeyboardAloneHandsTheChangesToAtualizarMacros) {

@@ -68,6 +68,19 @@ TEST_F(GridTest, KeysOpenTheSelectedRowsEditorAsAClickDoes) {
   EXPECT_EQ(dlg->cancels, 0);
 }
 
+TEST_F(GridTest, TabbedIntoWithNoRowSelectedF2OpensTheFirstRowsEditor) {
+  ClickElsewhere();
+  for (int i = 0; i < 5 && ::GetFocus() != grid().m_hWnd; ++i) zrui::PressKey(VK_TAB);
+  ASSERT_EQ(::GetFocus(), grid().m_hWnd);
+  ASSERT_EQ(SelectedRow(grid()), -1);
+  zrui::PressKey(VK_F2);
+  HWND editor = dlg->Editor();
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(::GetDlgCtrlID(editor), kIdTexto);
+  EXPECT_EQ(SelectedRow(grid()), rNome);
+  EXPECT_EQ(dlg->begins, 1);
+}
+
 TEST_F(GridTest, EnterOnARowWithNothingToEditIsTheDialogsDefaultButton) {
   ASSERT_TRUE(dlg->ClickCell(rFixo, 0));
   zrui::PressKey(VK_RETURN);

@@ -314,6 +314,12 @@ void CIListViewEdit::OnKeyDown(UINT vk, UINT repeat, UINT flags) {
   const bool abre = vk == kF2 || vk == VK_SPACE || vk == VK_RETURN;
   const bool solta = (vk == VK_F4 && !alt) || (alt && (vk == VK_DOWN || vk == VK_UP));
   int linha = -1, coluna = -1;
+  // Tabbing into the grid leaves no row selected: the editing keys act on the
+  // row with the keyboard focus, or the first, which they select first.
+  if ((abre || solta) && GetNextItem(-1, LVNI_SELECTED) < 0 && GetItemCount() > 0) {
+    const int focused = GetNextItem(-1, LVNI_FOCUSED);
+    SetItemState(focused >= 0 ? focused : 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
   if (!(abre || solta) || !KeyboardCell(linha, coluna)) {
     CListCtrl::OnKeyDown(vk, repeat, flags);
     return;

@@ -3,6 +3,7 @@
 #include <ncursesw/curses.h>
 
 #include <cwctype>
+#include <string_view>
 
 #include "zrui/winmsg.h"
 
@@ -34,7 +35,36 @@ const FunctionKey kFunctionKeys[] = {
     {KEY_BTAB, VK_TAB, kShift},  {KEY_ENTER, VK_RETURN, 0},
 };
 
+// The keys that xterm-like terminals send with modifiers as extended
+// terminfo names: the base name, then a digit 2 to 8 that is one more than the
+// modifier bits (1 Shift, 2 Alt, 4 Control), as in "kDN3" for Alt+Down.
+const struct {
+  const char* name;
+  unsigned vk;
+} kModifiedKeys[] = {
+    {"kUP", VK_UP},     {"kDN", VK_DOWN},   {"kLFT", VK_LEFT},  {"kRIT", VK_RIGHT}, {"kHOM", VK_HOME},
+    {"kEND", VK_END},   {"kPRV", VK_PRIOR}, {"kNXT", VK_NEXT},  {"kDC", VK_DELETE}, {"kIC", VK_INSERT},
+};
+
 }  // namespace
+
+InputEvent decodeKeyName(const char* name) {
+  if (!name) return {};
+  const std::string_view text(name);
+  for (const auto& k : kModifiedKeys) {
+    const std::string_view base(k.name);
+    if (text.size() != base.size() + 1 || text.substr(0, base.size()) != base) continue;
+    const char digit = text.back();
+    if (digit < '2' || digit > '8') return {};
+    const unsigned bits = static_cast<unsigned>(digit - '1');
+    unsigned mods = 0;
+    if (bits & 1u) mods |= kShift;
+    if (bits & 2u) mods |= kAlt;
+    if (bits & 4u) mods |= kControl;
+    return key(k.vk, 0, mods);
+  }
+  return {};
+}
 
 InputEvent decodeKey(int code, bool function, bool alt) {
   const unsigned altMod = alt ? static_cast<unsigned>(kAlt) : 0u;
@@ -50,6 +80,13 @@ InputEvent decodeKey(int code, bool function, bool alt) {
     // Terminals of the xterm kind number Alt+F1 to Alt+F12 as F49 to F60
     // (Alt+F4, the window close command, is F52).
     if (code >= KEY_F(49) && code <= KEY_F(60)) return key(VK_F1 + static_cast<unsigned>(code - KEY_F(49)), 0, kAlt);
+    // Arrows and the editing keys with modifiers come as codes that ncurses
+    // numbers from the terminal's description: known by their names.
+    if (code > KEY_MAX) {
+      InputEvent e = decodeKeyName(keyname(code));
+      if (e.kind == InputEvent::kKey) e.key.mods |= altMod;
+      return e;
+    }
     return {};
   }
   switch (code) {

@@ -65,6 +65,21 @@ TEST(InputDecoder, KeysBecomeVirtualKeysWithModifiers) {
     EXPECT_EQ(describe(decodeKey(c.code, c.function, c.alt)), c.expected) << "code " << c.code;
 }
 
+TEST(InputDecoder, ModifiedKeysAreKnownByTheirTerminfoNames) {
+  const struct {
+    const char* name;
+    const char* expected;
+  } cases[] = {
+      {"kDN3", "Alt+Down"},       {"kUP3", "Alt+Up"},         {"kLFT5", "Ctrl+Left"},
+      {"kRIT6", "Ctrl+Shift+Right"}, {"kHOM2", "Shift+Home"}, {"kNXT7", "Ctrl+Alt+PageDown"},
+      {"kDC8", "Ctrl+Alt+Shift+Delete"},
+      {"kDN", "None"},            {"kDN9", "None"},           {"kDN1", "None"},
+      {"kUP33", "None"},          {"kxIN", "None"},           {nullptr, "None"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(describe(zrterm::decodeKeyName(c.name)), c.expected) << (c.name ? c.name : "(null)");
+}
+
 TEST(InputDecoder, CharactersAndVirtualKeysAreThoseOfTheToolkit) {
   const zrterm::InputEvent space = decodeKey(' ', false);
   EXPECT_EQ(space.key.vk, 0x20u);

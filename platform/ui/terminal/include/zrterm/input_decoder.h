@@ -16,6 +16,11 @@ namespace zrterm {
 // character. alt: an Escape came just before it (how terminals send Alt).
 InputEvent decodeKey(int code, bool function, bool alt = false);
 
+// A modified arrow or editing key by its extended terminfo name, as ncurses's
+// keyname() gives it for a code above KEY_MAX ("kDN3": Alt+Down, "kLFT5":
+// Control+Left); no event for any other name or a null one.
+InputEvent decodeKeyName(const char* name);
+
 // ncurses mouse report fields (MEVENT's x, y and bstate).
 struct MouseReport {
   int x = 0, y = 0;
