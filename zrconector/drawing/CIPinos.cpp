@@ -81,6 +81,13 @@ bool isIgnoredLayer(const OdString& layer) {
 
 CIPinos::CIPinos(zr::PinCatalogue* catalogue) : m_catalogue(catalogue ? *catalogue : zr::DefaultPinCatalogue()) {}
 
+CIPinos::CIPinos(zr::PinCatalogue* catalogue, OdDbDatabasePtr drawing, const OdString& pinTag)
+    : m_catalogue(catalogue ? *catalogue : zr::DefaultPinCatalogue()), m_drawing(std::move(drawing)), m_pinTag(pinTag) {
+  m_pinTag.makeUpper();
+}
+
+OdDbDatabasePtr CIPinos::Drawing() const { return m_drawing.isNull() ? CICad::GetDatabase() : m_drawing; }
+
 CStringList* CIPinos::GetConectoresDesenho() {
   auto names = std::make_unique<CStringList>(10);
   // The names already listed, so that each symbol costs one look-up, not a
@@ -90,7 +97,7 @@ CStringList* CIPinos::GetConectoresDesenho() {
   // blocks and many references, and a name is decoded each time it is read.
   std::unordered_map<const OdDbBlockTableRecord*, bool> pinBlocks;
   std::vector<OdString> values;
-  OdDbDatabasePtr db = CICad::GetDatabase();
+  OdDbDatabasePtr db = Drawing();
   if (db.isNull()) return names.release();
   OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject(OdDb::kForRead);
   for (OdDbObjectIteratorPtr it = space->newIterator(true, true); !it->done(); it->step(true, true)) {
@@ -155,16 +162,24 @@ std::size_t CIPinos::CodeRows::FirstRow(const std::u16string& id) const {
 }
 
 zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
+  LerPinos(records);
+  LigarPinos(records);
+  return records;
+}
+
+zr::ConectoresPinos& CIPinos::LerPinos(zr::ConectoresPinos& records) {
   records.clear();
   m_recordByName.clear();
   m_namedCount = 0;
   m_lastRecord = nullptr;
   m_lastRows = nullptr;
   RowCache rows;
-  OdDbDatabasePtr db = CICad::GetDatabase();
+  OdDbDatabasePtr db = Drawing();
   if (db.isNull()) return records;
-  m_pinTag = CICad().GetVariavel(OdString(u"*ZRATTPINO*"), OdString(u"ID_PINO"));
-  m_pinTag.makeUpper();
+  if (m_drawing.isNull()) {
+    m_pinTag = CICad().GetVariavel(OdString(u"*ZRATTPINO*"), OdString(u"ID_PINO"));
+    m_pinTag.makeUpper();
+  }
 
   OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject(OdDb::kForRead);
   for (OdDbSymbolTableIteratorPtr it = table->newIterator(true, true); !it->done(); it->step(true, true)) {
@@ -210,7 +225,6 @@ zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
   rows.clear();
   m_recordByName.clear();
   m_namedCount = 0;
-  LigarPinos(records);
   return records;
 }
 

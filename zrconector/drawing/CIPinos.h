@@ -4,6 +4,12 @@
 // (tag: host variable "*ZRATTPINO*", default "ID_PINO") and, in extended data
 // "ZR_PINO", the connector's name (1), catalogue code (2) and flag (3, "S"/"N").
 // Stateless: callers create one, call one operation and delete it.
+//
+// By default an operation reads the host's active drawing and the tag from
+// the active document's scripts. A checker that checks several drawings at
+// once, on several threads, names each check's drawing and tag instead;
+// operations on different drawings may then run concurrently, given a
+// catalogue that serves concurrent callers.
 
 #include <array>
 #include <cstdint>
@@ -17,12 +23,16 @@
 #include "catalog/PinCatalogue.h"
 #include "drawing/CEPino.h"
 #include "zrdwg/OdDbBlockReference.h"
+#include "zrdwg/OdDbDatabase.h"
 #include "zrui/afx/coll.h"
 
 class CIPinos {
  public:
   // catalogue: where catalogue rows come from (the process's database when null).
   explicit CIPinos(zr::PinCatalogue* catalogue = nullptr);
+  // Reads drawing (not null) with pinTag as the identifier attribute's tag,
+  // whatever the active document; catalogue as above.
+  CIPinos(zr::PinCatalogue* catalogue, OdDbDatabasePtr drawing, const OdString& pinTag);
 
   // Distinct connector names of the pin symbols in model space, in the order
   // of their first symbol; symbols on layers "0" and "ZR_FREEZE" are left out.
@@ -32,6 +42,10 @@ class CIPinos {
   // their symbols' pins, the catalogue pins without a symbol, and pairings of
   // coinciding pins checked against the mating parts. Returns records.
   zr::ConectoresPinos& VerificarPinos(zr::ConectoresPinos& records);
+  // The same without the pairing: no pin has a mate or status 3, and no
+  // record state 2. For a checker that pairs the pins its own way; the
+  // drawing is no longer needed once this returns.
+  zr::ConectoresPinos& LerPinos(zr::ConectoresPinos& records);
 
  private:
   // The hash of the text keys below. A type of our own on purpose: the
@@ -81,8 +95,12 @@ class CIPinos {
   void ValidarLigacao(zr::CEPino* pin, MatingCache& matingCache);
   void AtualizarEstado(zr::CEConectorPinos& record);
 
+  // The drawing read: the one named, else the host's active drawing.
+  OdDbDatabasePtr Drawing() const;
+
   zr::PinCatalogue& m_catalogue;
-  OdString m_pinTag;  // read once per check, upper-cased
+  OdDbDatabasePtr m_drawing;  // null: the active drawing and the scripts' tag
+  OdString m_pinTag;  // the tag named, or read once per check; upper-cased
   std::vector<OdString> m_values;  // the extended data of the symbol being read
   // The records of the running check by name (the first record of each name),
   // each with the catalogue rows of its code once looked up: a drawing's
