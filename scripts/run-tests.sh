@@ -7,10 +7,21 @@ bash "$top/scripts/setup.sh"
 bash "$top/scripts/build.sh" asan
 
 # Threads run again under ThreadSanitizer: the toolkit hands messages between
-# threads, and the selection dialog fills its catalogue tree on a worker thread.
-bash "$top/scripts/build.sh" tsan zrui_tests zrselconector_tests
-TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} "$top/build/tsan/tests/platform/ui/zrui_tests" --gtest_brief=1
-TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1} "$top/build/tsan/tests/zrconector/dialogs/zrselconector_tests" --gtest_brief=1
+# threads, the selection dialog fills its catalogue tree on a worker thread,
+# and zrcheck reads and checks several drawings at once.
+bash "$top/scripts/build.sh" tsan zrui_tests zrselconector_tests check_catalogue_tests zrcheck
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1}
+"$top/build/tsan/tests/platform/ui/zrui_tests" --gtest_brief=1
+"$top/build/tsan/tests/zrconector/dialogs/zrselconector_tests" --gtest_brief=1
+"$top/build/tsan/tests/tools/check_catalogue_tests" --gtest_brief=1
+bash "$top/examples/catalogue/build-sqlite.sh" >/dev/null
+drawing="$top/examples/drawing.dxf"
+# Exit 1: the example drawing has findings on purpose; anything else fails.
+status=0
+"$top/build/tsan/bin/zrcheck" --catalogue "$top/examples/catalogue/catalogo.db" --json -o /dev/null -j 4 \
+  "$drawing" "$drawing" "$drawing" "$drawing" "$drawing" "$drawing" || status=$?
+[ "$status" -eq 1 ] || { echo "run-tests.sh: zrcheck -j 4 under ThreadSanitizer: exit $status" >&2; exit 1; }
+unset TSAN_OPTIONS
 
 # The DXF reader against generated input: a bounded libFuzzer run (clang)
 # over the corpus kept in tests/fuzz/corpus.

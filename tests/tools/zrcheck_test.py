@@ -108,6 +108,17 @@ def hostile_codes(catalogue, work, clean):
     report = drawing_of(r)
     expect([c["code"] for c in report["connectors"]] == QUOTED, "quoted codes come back exactly")
     unchanged("quoted codes")
+    # A run asks each code once, whatever the number of drawings and threads,
+    # and judges every drawing that needed a failed answer, and only those.
+    for jobs in ("1", "3"):
+        r = run("--catalogue", catalogue, "--json", "-j", jobs, quoted, clean, quoted)
+        drawings = document_of(r)["drawings"]
+        expect(r.returncode == 2 and len(drawings) == 3, f"-j {jobs}, quoted twice: exit {r.returncode}")
+        expect(r.stderr.count("SQL ERROR: ") == len(QUOTED), f"-j {jobs}: one box a code for the run, {r.stderr[:800]}")
+        expect(r.stderr.count("hostile-quoted.dxf: the catalogue failed during the check") == 2 and
+               f"{os.path.basename(clean)}: the catalogue failed" not in r.stderr,
+               f"-j {jobs}: both quoted drawings failed, the clean one not: {r.stderr[-600:]}")
+        expect(drawings[1]["outcome"]["failed"] is False, f"-j {jobs}: the clean drawing passes")
 
     # A quoted code whose pin touches another: the mating parts statement
     # fails, which ends the check: the drawing's error says so, exit 2.

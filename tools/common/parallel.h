@@ -29,8 +29,9 @@ void forEachInParallel(std::size_t count, Work work) {
 
 // Items prepared ahead of their use, in order, on `jobs` threads: while the
 // caller uses item i (on its own thread, one item after the other), the
-// parts of the next items run, at most `jobs` items ahead of the one in use,
-// so only a few prepared items are held at a time. With one job nothing runs
+// parts of the next items run, at most 2 x `jobs` items ahead of the one in
+// use (enough that no thread waits for the caller while another finishes a
+// long item), so only a few prepared items are held at a time. With one job nothing runs
 // on another thread: wait(i) runs item i's parts itself.
 // REQUIRES: part(i, p) is safe to run concurrently for different (i, p) and
 // does not throw (each keeps its outcome at index i of the caller's vector).
@@ -64,7 +65,7 @@ class ReadAhead {
     std::unique_lock<std::mutex> lock(mutex_);
     ready_.wait(lock, [&] { return done_[item] == parts_; });
   }
-  // The caller is through with item: items up to item + jobs may be prepared.
+  // The caller is through with item: items up to item + 2 x jobs may be prepared.
   void release(std::size_t item) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -77,7 +78,7 @@ class ReadAhead {
   void work() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-      more_.wait(lock, [&] { return stop_ || next_ == items_ * parts_ || next_ / parts_ < used_ + jobs_; });
+      more_.wait(lock, [&] { return stop_ || next_ == items_ * parts_ || next_ / parts_ < used_ + 2 * jobs_; });
       if (stop_ || next_ == items_ * parts_) return;
       const std::size_t task = next_++;
       lock.unlock();

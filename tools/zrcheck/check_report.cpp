@@ -474,7 +474,7 @@ void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std
   }
 }
 
-void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
+JsonReport::JsonReport(const CheckRun& run, std::ostream& out) : out_(out) {
   Json catalogue = {{"kind", run.catalogueFile.empty() ? "server" : "file"}, {"name", run.catalogue}};
   if (run.catalogueFile.empty()) {
     catalogue["server"] = run.server;
@@ -485,6 +485,28 @@ void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std
   }
   Json severities = Json::object();
   for (const std::string& rule : ruleNames()) severities[rule] = severityOf(rule, run.severities);
+  const Json head = {{"$schema", kReportSchema},
+                     {"tool", "zrcheck"},
+                     {"version", toolVersion()},
+                     {"date", run.date},
+                     {"catalogue", catalogue},
+                     {"settings",
+                      {{"file", textOrNull(run.settingsFile)},
+                       {"program", run.program},
+                       {"attr_tag", run.attrTag},
+                       {"severities", severities}}},
+                     {"baseline", textOrNull(run.baselineFile)}};
+  text_.reserve(kFlushAt + (64 << 10));
+  text_ += '{' + members(head) + ",\"drawings\":[";
+}
+
+void JsonReport::drawing(const CheckReport& report) {
+  if (drawings_++) text_ += ',';
+  writeDrawing(text_, out_, report);
+  flushFull(text_, out_);
+}
+
+void JsonReport::finish(const CheckRun& run) {
   Json waivers = Json::array();
   for (const Waiver& v : run.waivers)
     waivers.push_back({{"file", v.file},
@@ -498,25 +520,13 @@ void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std
                        {"expires", textOrNull(v.expires)},
                        {"state", waiverState(v, run.today())},
                        {"matched", v.matched}});
-  const Json head = {{"$schema", kReportSchema},
-                     {"tool", "zrcheck"},
-                     {"version", toolVersion()},
-                     {"date", run.date},
-                     {"catalogue", catalogue},
-                     {"settings",
-                      {{"file", textOrNull(run.settingsFile)},
-                       {"program", run.program},
-                       {"attr_tag", run.attrTag},
-                       {"severities", severities}}},
-                     {"baseline", textOrNull(run.baselineFile)},
-                     {"waivers", waivers}};
-  std::string text;
-  text.reserve(kFlushAt + (64 << 10));
-  text += '{' + members(head) + ",\"drawings\":[";
-  for (std::size_t i = 0; i < reports.size(); ++i) {
-    if (i) text += ',';
-    writeDrawing(text, out, reports[i]);
-  }
-  text += "]}\n";
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  text_ += "],\"waivers\":" + waivers.dump() + "}\n";
+  out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  text_.clear();
+}
+
+void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
+  JsonReport json(run, out);
+  for (const CheckReport& report : reports) json.drawing(report);
+  json.finish(run);
 }

@@ -111,6 +111,25 @@ void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std
 // of drawings.
 void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out);
 
+// The same document written as a run goes: the head when made, each
+// drawing as soon as it is judged (its report may then go), and last the
+// waivers, how each fared being known only when every drawing is checked.
+// The text is handed to out about every megabyte, never held whole.
+class JsonReport {
+ public:
+  // Writes the head of run (the waivers are left for finish).
+  JsonReport(const CheckRun& run, std::ostream& out);
+  // The next drawing's object.
+  void drawing(const CheckReport& report);
+  // run's waivers, and the document's end. Call once, after every drawing.
+  void finish(const CheckRun& run);
+
+ private:
+  std::ostream& out_;
+  std::string text_;
+  std::size_t drawings_ = 0;
+};
+
 // Text from a drawing or the catalogue made safe for a terminal: control
 // characters (C0, DEL, C1), which could move the cursor or change colours,
 // are written as \xNN or \u00NN escapes; everything else is kept.

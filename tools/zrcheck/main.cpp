@@ -3,6 +3,8 @@
 // the exit status (0 clean, 1 problems, 2 could not check).
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
 #include <chrono>
 #include <ctime>
 #include <iostream>
@@ -18,6 +20,8 @@
 #include "zrfx/FxDocumentManager.h"
 #include "zrdwg/OdResBuf.h"
 #include "catalog/CIBancoDados.h"
+#include "catalog/PinCatalogue.h"
+#include "check_catalogue.h"
 #include "catalogue_choice.h"
 #include "catalogue_settings.h"
 #include "check_policy.h"
@@ -74,23 +78,6 @@ std::string picturePaths(const std::optional<std::string>& option, const char* n
   return {};
 }
 
-// The host variable "*ZRATTPINO*" when a tag is given; nothing else.
-class CheckEnvironment : public FxScriptEnvironment {
- public:
-  explicit CheckEnvironment(std::optional<std::string> tag) : tag_(std::move(tag)) {}
-  int Invoke(const OdString&, const resbuf*, resbuf**) override { return RTERROR; }
-  int GetVariable(const OdString& name, resbuf** result) override {
-    if (!tag_ || name != OdString(u"*ZRATTPINO*")) return RTERROR;
-    *result = fxNewNode(RTSTR);
-    (*result)->resval.rstring = fxNewString(OdString::fromUtf8(*tag_));
-    return RTNORM;
-  }
-  int ColorDialog(int, int*) override { return RTERROR; }
-
- private:
-  std::optional<std::string> tag_;
-};
-
 // A catalogue that cannot serve the check, as one message.
 struct CatalogueError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -135,24 +122,32 @@ void openCatalogue(CFxDocumentManager* documents, const std::string& catalogue) 
   }
 }
 
-// A drawing as read, before its check.
+// A drawing as read and checked on a worker thread, before its report is
+// judged on the main thread.
 struct ReadDrawing {
   OdDbDatabasePtr db;
-  std::string error;
+  std::string error;       // why it could not be read; empty when it was
+  std::string checkError;  // why its check stopped; empty when it ran to its end
+  bool catalogueFailed = false;  // a catalogue statement the check needed failed
   std::string fingerprint;
   std::unordered_map<std::string, std::size_t> insertLines;  // when asked for
 };
 
-// The drawings read ahead of their checks on `jobs` threads (reading is much
-// of the time a check takes): each drawing is handed to its check, in the
-// order given, as soon as it is read, while the next ones are read. Each
-// drawing is two parts, run apart: 0 reads it, 1 takes a regular file's
-// fingerprint (and with `lines` the line of each INSERT) from the file. Only
-// the drawings being checked or read are held, not all of them.
+// Reads and checks each drawing on a worker thread (both are most of a
+// run), into report i.
+using CheckOne = std::function<void(std::size_t i, ReadDrawing& drawing)>;
+
+// The drawings read and checked ahead of their reports on `jobs` threads:
+// each drawing is handed to the main thread, in the order given, as soon as
+// it is read and checked, while the next ones are. Each drawing is two
+// parts, run apart: 0 reads it and runs `check` on it, 1 takes a regular
+// file's fingerprint (and with `lines` the line of each INSERT) from the
+// file. Only the drawings in flight are held, not all of them (and of those
+// only what `check` keeps).
 class DrawingReader {
  public:
-  DrawingReader(const std::vector<std::string>& paths, bool lines, unsigned jobs)
-      : paths_(paths), lines_(lines), read_(paths.size()), apart_(paths.size(), 0) {
+  DrawingReader(const std::vector<std::string>& paths, bool lines, unsigned jobs, CheckOne check)
+      : paths_(paths), lines_(lines), check_(std::move(check)), read_(paths.size()), apart_(paths.size(), 0) {
     // Standard input is read once, here, before the workers start.
     if (std::find(paths.begin(), paths.end(), "-") != paths.end()) {
       try {
@@ -165,17 +160,18 @@ class DrawingReader {
     // What can be read only once (a pipe) is fingerprinted after it is read.
     for (std::size_t i = 0; i < paths.size(); ++i) apart_[i] = paths[i] != "-" && isRegularFile(paths[i]);
     ahead_.emplace(paths.size(), 2, jobs, [this](std::size_t i, std::size_t part) {
-      if (part == 0) read(i);
+      if (part == 0) readAndCheck(i);
       else fingerprint(i);
     });
   }
 
-  // Drawing i, read; the caller takes what it needs from it, then calls done(i).
+  // Drawing i, read and checked; the caller takes what it needs from it,
+  // then calls done(i).
   ReadDrawing& get(std::size_t i) {
     ahead_->wait(i);
     return read_[i];
   }
-  // The check of drawing i is over: the next drawing may be read.
+  // The caller is through with drawing i: the next drawing may be read.
   void done(std::size_t i) {
     read_[i] = ReadDrawing{};
     ahead_->release(i);
@@ -189,6 +185,11 @@ class DrawingReader {
     } catch (...) {
       // Out of memory: the report says the fingerprint is unknown.
     }
+  }
+
+  void readAndCheck(std::size_t i) {
+    read(i);
+    if (read_[i].error.empty()) check_(i, read_[i]);
   }
 
   void read(std::size_t i) {
@@ -217,6 +218,7 @@ class DrawingReader {
 
   const std::vector<std::string>& paths_;
   const bool lines_;
+  CheckOne check_;
   std::string standardInput_;
   std::vector<ReadDrawing> read_;
   std::vector<char> apart_;
@@ -288,7 +290,7 @@ void addOutputOptions(CLI::App& app, Options& o) {
       ->option_text("DIR")
       ->check(CLI::ExistingDirectory);
   app.add_option("-j,--jobs", o.jobs,
-                 "read up to N drawings at once, ahead of their checks (default: the number of processors); the "
+                 "read and check up to N drawings at once, on N threads (default: the number of processors); the "
                  "report is the same whatever N")
       ->option_text("N")
       ->check(CLI::Range(1u, 1024u));
@@ -361,6 +363,11 @@ void readPolicy(const Options& o, std::optional<CheckPolicy>& policy) {
 // asked for).
 struct PictureFiles {
   std::vector<std::string> svg, html;
+  // True when a picture of some drawing is asked for.
+  bool any() const {
+    auto named = [](const std::string& file) { return !file.empty(); };
+    return std::any_of(svg.begin(), svg.end(), named) || std::any_of(html.begin(), html.end(), named);
+  }
 };
 
 PictureFiles pictureFiles(const Options& o) {
@@ -373,7 +380,8 @@ PictureFiles pictureFiles(const Options& o) {
 
 // The module's message boxes (a failed statement) go to standard error and
 // count as catalogue errors: the check then went on without those rows.
-int boxesShown = 0;
+// Counted from every thread that checks.
+std::atomic<int> boxesShown{0};
 
 void reportMessageBoxes() {
   zrui::SetMessageBoxResponder([](const zrui::MessageBoxInfo& box) {
@@ -423,22 +431,51 @@ CheckRun prepareRun(const Options& o, const Severities& commandLineSeverities, C
   return run;
 }
 
-// Checking the drawings one after the other, each open as the active
-// document while it is checked; status is the run's exit status so far.
+// The check of one drawing, on the worker thread that read it: the
+// drawing's own part of the report. Why it stopped, if it did, is kept for
+// the main thread to say. The drawing goes during the check unless keep
+// (for its pictures).
+void checkRead(const CheckRun& run, RunCatalogue& catalogue, const std::string& path, ReadDrawing& drawing,
+               CheckReport& report, bool keep) {
+  report.drawing = path;
+  const OdResBufPtr insunits = drawing.db->getSysVar(OdString(u"INSUNITS"));
+  report.units = unitsName(insunits.isNull() ? 0 : insunits->getInt32());
+  const auto started = std::chrono::steady_clock::now();
+  CheckCatalogue view(catalogue);
+  try {
+    checkDrawing(report, keep ? drawing.db : std::move(drawing.db), OdString::fromUtf8(run.attrTag), view);
+  } catch (const _com_error& e) {
+    report.records.clear();
+    report.findings.clear();
+    drawing.checkError = drawingName(path) + ": catalogue: " + comErrorText(e);
+  } catch (const OdError& e) {
+    report.records.clear();
+    drawing.checkError = drawingName(path) + ": " + e.description().toUtf8();
+  } catch (const std::exception& e) {
+    report.records.clear();
+    drawing.checkError = drawingName(path) + ": " + e.what();
+  }
+  drawing.catalogueFailed = view.failed();
+  report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+}
+
+// The reports judged one after the other, in the order given, on the main
+// thread; status is the run's exit status so far.
 struct DrawingChecks {
   const CheckRun& run;
   CheckPolicy& policy;
   const PictureFiles& pictures;
-  CFxDocumentManager* documents;
   int status = 0;
 
-  // The drawing at index (given as path, read into drawing) into report.
-  void check(std::size_t index, const std::string& path, ReadDrawing& drawing, CheckReport& report);
+  // The drawing at index (given as path, read and checked into drawing and
+  // report): the waivers and the baseline applied, the pictures drawn, the
+  // exit status and what went wrong told.
+  void finish(std::size_t index, const std::string& path, ReadDrawing& drawing, CheckReport& report);
 
  private:
   void fail(CheckReport& report, const std::string& why);
-  void judge(const CheckReport& report, const std::string& path, int boxesBefore);
-  void drawPictures(std::size_t index, const std::string& path, CFxDocument& doc, const CheckReport& report);
+  void judge(const CheckReport& report, const std::string& path, bool catalogueFailed);
+  void drawPictures(std::size_t index, const std::string& path, const OdDbDatabase& db, const CheckReport& report);
 };
 
 void DrawingChecks::fail(CheckReport& report, const std::string& why) {
@@ -448,8 +485,8 @@ void DrawingChecks::fail(CheckReport& report, const std::string& why) {
 }
 
 // The exit status the checked report asks for.
-void DrawingChecks::judge(const CheckReport& report, const std::string& path, int boxesBefore) {
-  if (boxesShown != boxesBefore) {
+void DrawingChecks::judge(const CheckReport& report, const std::string& path, bool catalogueFailed) {
+  if (catalogueFailed) {
     std::cerr << "zrcheck: " << drawingName(path) << ": the catalogue failed during the check\n";
     status = 2;
   } else if (!report.unchecked.empty() && report.records.empty()) {
@@ -463,10 +500,8 @@ void DrawingChecks::judge(const CheckReport& report, const std::string& path, in
   }
 }
 
-// The pictures are drawn while the drawing is open.
-void DrawingChecks::drawPictures(std::size_t index, const std::string& path, CFxDocument& doc,
+void DrawingChecks::drawPictures(std::size_t index, const std::string& path, const OdDbDatabase& db,
                                  const CheckReport& report) {
-  const OdDbDatabase& db = *doc.GetFxDatabase()->database();
   for (const auto& [file, format] : {std::pair{pictures.svg[index], picture::PictureFormat::kSvg},
                                      std::pair{pictures.html[index], picture::PictureFormat::kHtml}}) {
     if (file.empty()) continue;
@@ -477,7 +512,7 @@ void DrawingChecks::drawPictures(std::size_t index, const std::string& path, CFx
   }
 }
 
-void DrawingChecks::check(std::size_t index, const std::string& path, ReadDrawing& drawing, CheckReport& report) {
+void DrawingChecks::finish(std::size_t index, const std::string& path, ReadDrawing& drawing, CheckReport& report) {
   report.drawing = path;
   if (!drawing.error.empty()) {
     fail(report, drawing.error);
@@ -485,47 +520,41 @@ void DrawingChecks::check(std::size_t index, const std::string& path, ReadDrawin
   }
   report.fingerprint = drawing.fingerprint;
   report.insertLines = std::move(drawing.insertLines);
-  const OdResBufPtr insunits = drawing.db->getSysVar(OdString(u"INSUNITS"));
-  report.units = unitsName(insunits.isNull() ? 0 : insunits->getInt32());
-  // The document takes the drawing over; nothing else holds it after.
-  CFxDocument* doc = documents->AddDocument(std::move(drawing.db), OdString::fromUtf8(drawingName(path)));
-  const int boxesBefore = boxesShown;
-  const auto started = std::chrono::steady_clock::now();
+  if (!drawing.checkError.empty()) {
+    fail(report, drawing.checkError);
+    return;
+  }
   try {
-    checkActiveDrawing(report);
     policy.apply(report, index, run.today());
-    judge(report, path, boxesBefore);
-    drawPictures(index, path, *doc, report);
-  } catch (const _com_error& e) {
-    report.records.clear();
-    report.findings.clear();
-    fail(report, drawingName(path) + ": catalogue: " + comErrorText(e));
+    judge(report, path, drawing.catalogueFailed);
+    if (pictures.any()) drawPictures(index, path, *drawing.db, report);
   } catch (const OdError& e) {
-    report.records.clear();
     fail(report, drawingName(path) + ": " + e.description().toUtf8());
   } catch (const std::exception& e) {
-    report.records.clear();
     fail(report, drawingName(path) + ": " + e.what());
   }
-  report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  documents->CloseDocument(doc);
 }
 
-// Every drawing checked in the order given, each read ahead of its check
-// on o.jobs threads, with the pin attribute's tag as the host variable the
-// module reads.
+// Called with each report as soon as it is judged, in the order given.
+using Judged = std::function<void(CheckReport& report)>;
+
+// Every drawing read and checked in the order given, on o.jobs threads at
+// once, against one catalogue cache for the run; the reports judged in
+// that order on this thread, each handed to judged.
 int checkDrawings(const Options& o, const Request& request, const CheckRun& run, CheckPolicy& policy,
-                  const PictureFiles& pictures, CFxDocumentManager* documents, std::vector<CheckReport>& reports) {
-  CheckEnvironment environment(o.attrTag);
-  documents->SetScriptEnvironment(&environment);
-  DrawingReader reader(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs);
+                  const PictureFiles& pictures, std::vector<CheckReport>& reports, const Judged& judged) {
+  RunCatalogue catalogue(zr::DefaultPinCatalogue(), &boxesShown);
   reports.resize(o.drawings.size());
-  DrawingChecks checks{run, policy, pictures, documents};
+  DrawingReader reader(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
+                       [&](std::size_t i, ReadDrawing& drawing) {
+                         checkRead(run, catalogue, o.drawings[i], drawing, reports[i], pictures.any());
+                       });
+  DrawingChecks checks{run, policy, pictures};
   for (std::size_t i = 0; i < o.drawings.size(); ++i) {
-    checks.check(i, o.drawings[i], reader.get(i), reports[i]);
+    checks.finish(i, o.drawings[i], reader.get(i), reports[i]);
     reader.done(i);
+    judged(reports[i]);
   }
-  documents->SetScriptEnvironment(nullptr);
   return checks.status;
 }
 
@@ -545,10 +574,10 @@ void warnAboutPolicy(CheckRun& run, const CheckPolicy& policy) {
   }
 }
 
+// The report of a format other than JSON, which is written as the run goes.
 void printReport(const std::string& format, const CheckRun& run, const std::vector<CheckReport>& reports,
                  std::ostream& out, bool quiet) {
-  if (format == "json") printJson(run, reports, out);
-  else if (format == "sarif") printSarif(run, reports, out);
+  if (format == "sarif") printSarif(run, reports, out);
   else if (format == "junit") printJunit(run, reports, out);
   else printText(run, reports, out, quiet);
 }
@@ -573,9 +602,18 @@ int main(int argc, char** argv) {
     std::unique_ptr<CatalogueSettings> fileCatalogue;
     CheckRun run = prepareRun(o, request.severities, *policy, documents, fileCatalogue);
     std::vector<CheckReport> reports;
-    const int status = checkDrawings(o, request, run, *policy, pictures, documents, reports);
+    // JSON is written drawing by drawing while the next ones are checked,
+    // and a drawing's report goes once written; the other formats at the end.
+    std::optional<JsonReport> json;
+    if (request.format == "json") json.emplace(run, output.stream());
+    const int status = checkDrawings(o, request, run, *policy, pictures, reports, [&](CheckReport& report) {
+      if (!json) return;
+      json->drawing(report);
+      report = CheckReport{};
+    });
     warnAboutPolicy(run, *policy);
-    printReport(request.format, run, reports, output.stream(), o.quiet);
+    if (json) json->finish(run);
+    else printReport(request.format, run, reports, output.stream(), o.quiet);
     if (std::string why = output.finish(); !why.empty()) throw CannotCheck{why};
     return status;
   } catch (const CannotCheck& stop) {

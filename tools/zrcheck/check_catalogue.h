@@ -1,0 +1,81 @@
+#pragma once
+// The catalogue as a run of zrcheck reads it: one cache of answers for the
+// whole run, and a view of it per drawing checked.
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "catalog/PinCatalogue.h"
+#include "zrdwg/OdString.h"
+
+// The answers of the catalogue for a whole run: each code's pin rows and the
+// codes that mate with it are asked of the database once, however many
+// drawings use the code. The checks of several drawings running at once on
+// several threads share it. The database is asked one statement at a time
+// (its connection runs one); meanwhile answers already read are served to
+// the other threads, and a thread that needs the answer being read waits
+// for it. An answer, once read, never moves nor changes.
+class RunCatalogue {
+ public:
+  // A code's answer: its items, and whether the statement that read them
+  // failed (the catalogue then shows an error and answers no items).
+  struct Answer {
+    std::vector<OdString> items;
+    bool failed = false;
+    bool ready = false;  // false while it is being read
+  };
+
+  // inner: where the answers come from. errors: the number of catalogue
+  // errors shown so far in the process (a failed statement shows one), or
+  // null when failures need not be told apart from empty answers. Both must
+  // outlive this object.
+  explicit RunCatalogue(zr::PinCatalogue& inner, const std::atomic<int>* errors = nullptr);
+
+  // The pin rows of code (as zr::PinCatalogue::LinhasPinos gives them).
+  const Answer& rows(const OdString& code);
+  // The codes that mate with code. An error that the catalogue throws
+  // reaches the caller, and nothing is kept: the next call asks again.
+  const Answer& mates(const OdString& code);
+
+ private:
+  using Answers = std::unordered_map<std::u16string, Answer>;  // nodes stay put while others are added
+  template <class Ask>
+  const Answer& answer(Answers& answers, const OdString& code, Ask ask);
+
+  zr::PinCatalogue& inner_;
+  const std::atomic<int>* errors_;
+  std::mutex mutex_;  // guards the maps and each answer's `ready`
+  std::condition_variable read_;  // an answer became ready, or its reading failed
+  std::mutex database_;  // held while a statement runs
+  Answers rows_, mates_;
+};
+
+// The catalogue as the check of one drawing reads it, from the run's: it
+// remembers whether an answer it used came from a failed statement, so that
+// a drawing is judged by its own codes, whatever was checked before it or
+// beside it. Used by one thread at a time.
+class CheckCatalogue : public zr::PinCatalogue {
+ public:
+  // run must outlive this object.
+  explicit CheckCatalogue(RunCatalogue& run) : run_(run) {}
+  std::unique_ptr<CStringList> LinhasPinos(const OdString& code) override;
+  std::unique_ptr<CStringList> ContraPecas(const OdString& code) override;
+
+  // True when the code's pin rows are empty (asking for them if need be).
+  bool unknownCode(const OdString& code);
+  // The codes that mate with code (see RunCatalogue::mates).
+  const std::vector<OdString>& mates(const OdString& code);
+  // True when an answer this check used came from a failed statement.
+  bool failed() const { return failed_; }
+
+ private:
+  const RunCatalogue::Answer& used(const RunCatalogue::Answer& answer);
+
+  RunCatalogue& run_;
+  bool failed_ = false;
+};
