@@ -169,6 +169,7 @@ zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
 
 zr::ConectoresPinos& CIPinos::LerPinos(zr::ConectoresPinos& records) {
   records.clear();
+  m_found.clear();
   m_recordByName.clear();
   m_namedCount = 0;
   m_lastRecord = nullptr;
@@ -198,19 +199,26 @@ zr::ConectoresPinos& CIPinos::LerPinos(zr::ConectoresPinos& records) {
   // Catalogue pins that no symbol of the instance carries. Which of the
   // code's identifiers the record has, growing with the pins added here, is
   // kept by the identifier's first row (or apart, for the empty one), so no
-  // record builds a set of its own.
-  std::vector<char> has;
-  for (auto& record : records) {
+  // record builds a set of its own; the symbols read marked theirs, unless
+  // one of them had another code (then the record's pins are searched now).
+  for (std::size_t r = 0; r < records.size(); ++r) {
+    auto& record = records[r];
     const CodeRows& code = LinhasPinos(record->GetCodigo(), rows);
     if (code.rows.empty()) continue;
-    has.assign(code.rows.size(), 0);
-    char hasEmpty = 0;
-    for (const auto& p : record->GetPinos()) {
-      if (p->identifier.isEmpty()) {
-        hasEmpty = 1;
-      } else if (const std::size_t first = code.FirstRow(p->identifier.str()); first != CodeRows::kNone) {
-        has[first] = 1;
+    FoundRows& found = m_found[r];
+    std::vector<char>& has = found.has;
+    char& hasEmpty = found.hasEmpty;
+    if (found.apart) {
+      has.assign(code.rows.size(), 0);
+      for (const auto& p : record->GetPinos()) {
+        if (p->identifier.isEmpty()) {
+          hasEmpty = 1;
+        } else if (const std::size_t first = code.FirstRow(p->identifier.str()); first != CodeRows::kNone) {
+          has[first] = 1;
+        }
       }
+    } else if (has.empty()) {
+      has.assign(code.rows.size(), 0);
     }
     for (std::size_t i = 0; i < code.rows.size(); ++i) {
       const auto& f = code.rows[i];
@@ -225,6 +233,7 @@ zr::ConectoresPinos& CIPinos::LerPinos(zr::ConectoresPinos& records) {
   rows.clear();
   m_recordByName.clear();
   m_namedCount = 0;
+  m_found.clear();
   return records;
 }
 
@@ -271,9 +280,12 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
       if (!named.record) {
         records.push_back(std::make_unique<zr::CEConectorPinos>(name, code, flagText.makeUpper() == OdString(u"S")));
         named.record = records.back().get();
+        named.index = records.size() - 1;
+        m_found.emplace_back();
         ++m_namedCount;
       }
       record = m_lastRecord = named.record;
+      m_lastIndex = named.index;
       if (named.rows && record->GetCodigo() == code) {
         m_lastRows = named.rows;
         m_lastCode = code;
@@ -291,12 +303,24 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
     OdString pinText;
     int status = zr::PINO_DESCONHECIDO;
     const CodeRows& catalogueRows = *m_lastRows;
-    if (const std::size_t match = catalogueRows.FirstRow(identifier.str()); match != CodeRows::kNone) {
+    const std::size_t match = catalogueRows.FirstRow(identifier.str());
+    if (match != CodeRows::kNone) {
       pinText = catalogueRows.rows[match][2];
       status = zr::PINO_OK;
     }
     const OdGePoint3d p = reference.position();
     record->AddPino(identifier, reference.getDbHandle().ascii(), pinText, status, p.x, p.y);
+
+    // What the record now has of its code's rows, for the missing pins.
+    FoundRows& found = m_found[m_lastIndex];
+    if (identifier.isEmpty()) {
+      found.hasEmpty = 1;
+    } else if (found.apart || record->GetCodigo() != code) {
+      found.apart = true;  // another code's rows: the record's own are searched later
+    } else if (match != CodeRows::kNone) {
+      if (found.has.empty()) found.has.assign(catalogueRows.rows.size(), 0);
+      found.has[match] = 1;
+    }
   } catch (...) {
     // The symbol is left out; what was done for it stays.
   }

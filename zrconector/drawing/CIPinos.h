@@ -111,11 +111,24 @@ class CIPinos {
     std::size_t hash = 0;
     zr::CEConectorPinos* record = nullptr;  // null: an empty slot
     const CodeRows* rows = nullptr;          // the rows of the record's code; null until looked up
+    std::size_t index = 0;                   // the record's place in the records
   };
   NamedRecord& RecordNamed(const OdString& name);
   std::vector<NamedRecord> m_recordByName;
   std::size_t m_namedCount = 0;
-  // The record and code rows of the previous symbol read (null before the first).
+  // Which rows of its code each record's symbols matched, by the record's
+  // place, marked as the symbols are read so that the missing pins need no
+  // second search: `has` by the identifier's first row (empty until a
+  // match), `hasEmpty` for the empty identifier; `apart` when a symbol of
+  // the record had another code, whose rows are not the record's.
+  struct FoundRows {
+    std::vector<char> has;
+    char hasEmpty = 0;
+    bool apart = false;
+  };
+  std::vector<FoundRows> m_found;
+  // The record, its place and code rows of the previous symbol read (null before the first).
+  std::size_t m_lastIndex = 0;
   zr::CEConectorPinos* m_lastRecord = nullptr;
   OdString m_lastCode;
   const CodeRows* m_lastRows = nullptr;
