@@ -69,6 +69,15 @@ bool entitiesOpen(const OdDbBlockTableRecord& block) {
   return true;
 }
 
+// The application of a pin symbol's extended data.
+constexpr std::string_view kPinApplication = "ZR_PINO";
+
+bool isAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 bool isPinBlock(const OdString& name) { return name.find(OdString(u"PIN-")) == 0; }
 
 bool isIgnoredLayer(const OdString& layer) {
@@ -91,7 +100,12 @@ OdDbDatabasePtr CIPinos::Drawing() const { return m_drawing.isNull() ? CICad::Ge
 CStringList* CIPinos::GetConectoresDesenho() {
   auto names = std::make_unique<CStringList>(10);
   // The names already listed, so that each symbol costs one look-up, not a
-  // scan of the list.
+  // scan of the list. Nearly every name is ASCII, read as UTF-8 straight
+  // from the drawing without a UTF-16 string per symbol; any other name is
+  // decoded and kept apart (an ASCII name never equals one that is not).
+  AsciiSet listedAscii;
+  std::vector<std::string_view> views;
+  std::string scratch;
   TextSet listed;
   // Whether each block definition met is a pin block: a drawing has few
   // blocks and many references, and a name is decoded each time it is read.
@@ -112,6 +126,14 @@ CStringList* CIPinos::GetConectoresDesenho() {
     auto known = pinBlocks.find(definition);
     if (known == pinBlocks.end()) known = pinBlocks.emplace(definition, isPinBlock(definition->getName())).first;
     if (!known->second || isIgnoredLayer(entity->layer())) continue;
+    if (!reference->xDataTextsUtf8(kPinApplication, views, scratch) || views.size() < 3) continue;
+    if (isAscii(views[1])) {
+      if (listedAscii.find(views[1]) == listedAscii.end()) {
+        listedAscii.emplace(views[1]);
+        names->AddTail(CString(std::u16string(views[1].begin(), views[1].end())));
+      }
+      continue;
+    }
     if (!xdataValues(*reference, values) || values.size() < 3) continue;
     if (listed.insert(values[1].str()).second) names->AddTail(CString(values[1].str()));
   }

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -65,6 +66,16 @@ class CIPinos {
   template <class T>
   using TextMap = std::unordered_map<std::u16string, T, TextHash>;
   using TextSet = std::unordered_set<std::u16string, TextHash>;
+  // UTF-8 names, looked up by a view without a string made for it.
+  struct AsciiHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const noexcept {
+      std::uint64_t h = 0xcbf29ce484222325ull;
+      for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+      return static_cast<std::size_t>(h ^ (h >> 32));
+    }
+  };
+  using AsciiSet = std::unordered_set<std::string, AsciiHash, std::equal_to<>>;
 
   // The catalogue rows of one code, split into PINO_KEY, PINO_ID and
   // PINO_PINO once, with the first row of each identifier.

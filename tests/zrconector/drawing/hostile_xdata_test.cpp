@@ -97,6 +97,17 @@ TEST_F(HostileXdata, TooFewValuesLeaveTheSymbolOut) {
   EXPECT_EQ(catalogue.listedNames(), std::vector<std::string>{"X2"});
 }
 
+TEST_F(HostileXdata, NamesOfAnyScriptAreListedOnceEachInTheOrderOfTheirFirstSymbol) {
+  std::vector<Chain> chains(6);
+  const char* names[] = {"X1", "\xC3\x98" "1", "X1", "\xC3\x98" "1", "\xCE\xA9", "X\xC3\x98"};
+  for (int i = 0; i < 6; ++i) {
+    chains[i].text(1000, names[i]).text(1000, "C").text(1000, "S");
+    symbol("1", 10 * i, {&chains[i]});
+  }
+  EXPECT_EQ(catalogue.listedNames(),
+            (std::vector<std::string>{"X1", "\xC3\x98" "1", "\xCE\xA9", "X\xC3\x98"}));
+}
+
 TEST_F(HostileXdata, EmptyValuesMakeANamelessConnectorOfAnUnknownCode) {
   Chain empty;
   empty.text(1000, "").text(1000, "").text(1000, "");
