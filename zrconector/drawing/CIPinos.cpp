@@ -288,7 +288,14 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
     OdString identifier;
     if (!pinIdentifier(reference, m_pinTag, identifier)) return;
     std::vector<OdString>& values = m_values;
-    if (!xdataValues(reference, values) || values.size() < 4) return;
+    if (!reference.xDataTextsUtf8(kPinApplication, m_views, m_scratch) || m_views.size() < 4) return;
+    if (isAscii(m_views[1]) && isAscii(m_views[2]) && isAscii(m_views[3])) {
+      // The common case: name, code and flag taken as they are written.
+      values.resize(4);
+      for (std::size_t i = 1; i < 4; ++i) values[i] = OdString(std::u16string(m_views[i].begin(), m_views[i].end()));
+    } else if (!xdataValues(reference, values) || values.size() < 4) {
+      return;
+    }
     const OdString& name = values[1];
     const OdString& code = values[2];
     OdString flagText(values[3]);

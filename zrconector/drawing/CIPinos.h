@@ -113,6 +113,8 @@ class CIPinos {
   OdDbDatabasePtr m_drawing;  // null: the active drawing and the scripts' tag
   OdString m_pinTag;  // the tag named, or read once per check; upper-cased
   std::vector<OdString> m_values;  // the extended data of the symbol being read
+  std::vector<std::string_view> m_views;  // the same as UTF-8
+  std::string m_scratch;                  // what m_views had to convert
   // The records of the running check by name (the first record of each name),
   // each with the catalogue rows of its code once looked up: a drawing's
   // symbols come block by block, so one connector's symbols are far apart and
