@@ -67,10 +67,14 @@ HWND topDialog(const std::vector<HWND>& windows) {
 
 // What must stay in view: the focused control of the dialog with its label
 // (the label before it, on its rows or on the row above), and a list it
-// dropped (a popup of the dialog above it, tooltips aside).
+// dropped (a popup of the dialog above it, tooltips aside). The field of a
+// combo box counts as its combo, so that the drop button beside the field
+// shows with it (an editor opened near the terminal's edge would otherwise
+// keep its button out of view and out of the mouse's reach).
 std::optional<Box> focusBox(HWND dialog, const std::vector<HWND>& windows) {
   HWND focus = GetFocus();
   if (!focus || GetAncestor(focus, GA_ROOT) != dialog || focus == dialog) return std::nullopt;
+  if (HWND parent = GetParent(focus); parent && GetClassNameString(parent) == WC_COMBOBOXW) focus = parent;
   Box box = boxOf(focus);
   if (HWND before = GetWindow(focus, GW_HWNDPREV); before && IsWindowVisible(before) && isLabel(before)) {
     const Box label = boxOf(before);
