@@ -247,7 +247,7 @@ void DialogFrontEnd::repaint() {
   HWND focused = GetFocus();
   if (fresh || focused != scrolledFocus_ || view_.terminal != terminal) scrolled_ = false;
   // Scrolled by the person: kept while the focus stays where it was.
-  const View view = scrolled_ ? view_ : chooseView(dialogBox, focus, screen, terminal, view_, fresh);
+  const View view = scrolled_ ? scrolledView_ : chooseView(dialogBox, focus, screen, terminal, view_, fresh);
   if (!all && view == view_ && !model_->NeedsUpdate()) return;
   view_ = view;
   model_->Update();
@@ -267,11 +267,14 @@ void DialogFrontEnd::repaint() {
   session_->painter().paint(frame_, {0, 0}, caret);
 }
 
-void DialogFrontEnd::scrollView(int rows) {
+void DialogFrontEnd::scrollView(int rows, int columns) {
   if (!session_ || !dialog_) return;
-  const View moved = scrolled(view_, boxOf(dialog_), rows);
+  const Box dialog = boxOf(dialog_);
+  const View moved = scrolledSideways(scrolled(view_, dialog, rows), dialog, columns);
   if (moved == view_) return;
-  view_ = moved;
+  // Left for the repaint to show: had view_ been moved here, the repaint
+  // would find the view unchanged and write nothing.
+  scrolledView_ = moved;
   scrolled_ = true;
   scrolledFocus_ = GetFocus();
   repaint();
@@ -353,6 +356,16 @@ void DialogFrontEnd::handle(const InputEvent& event) {
       // The middle of the cell, in screen pixels.
       const std::optional<Point> cell = view_.screenCell({m.x, m.y});
       if (!cell) {
+        // On the horizontal bar (the bottom row left of the vertical one): a
+        // press left or right of its middle pans the view sideways by a third
+        // of its width, so that a side out of view (the close box at the
+        // caption's right end) can be reached with the mouse.
+        const Size shown = view_.shown();
+        if (m.kind == MouseKind::kPress && view_.horizontal && m.y == view_.terminal.height - 1 && m.x < shown.width) {
+          const int step = std::max(1, shown.width / 3);
+          scrollView(0, m.x < shown.width / 2 ? -step : step);
+          return;
+        }
         // On a scroll bar: the wheel, or a press above or below the middle,
         // scrolls the view.
         const bool up = m.kind == MouseKind::kWheelUp || (m.kind == MouseKind::kPress && m.y < view_.terminal.height / 2);
