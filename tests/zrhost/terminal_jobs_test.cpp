@@ -6,6 +6,7 @@
 // with the suite's script, whose "atualizarMacros" prints the handles of the
 // symbols it receives.
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,65 @@ TEST_F(DialogsInTerminal, ConnectorsScreenClosedWithTheCloseBoxHandsTheChangesTo
   ASSERT_GE(box.first, 0) << t->screen();
   click(*t, {box.first + 1, box.second});
   ASSERT_TRUE(t->waitFor(std::string("(zrConectores)\n") + kRenamed + "zrhost>")) << t->screen();
+}
+
+// The cell where `text` first shows on the row of `label`, right of it.
+std::pair<int, int> cellBeside(const std::string& screen, const std::string& label, const std::string& text) {
+  std::istringstream lines(screen);
+  int row = 0;
+  for (std::string line; std::getline(lines, line); ++row) {
+    const std::size_t l = line.find(label);
+    if (l == std::string::npos) continue;
+    const std::size_t at = line.find(text, l + label.size());
+    if (at == std::string::npos) return {-1, -1};
+    int column = 0;
+    for (std::size_t i = 0; i < at; ++i) column += (static_cast<unsigned char>(line[i]) & 0xC0) != 0x80;
+    return {column, row};
+  }
+  return {-1, -1};
+}
+
+// The rename with the mouse alone at 80 x 24, where the screen (93 x 31
+// cells) shows through the viewport: X2 in the list, a click on the first
+// character of its name in the grid opens the name's editor (its drop
+// button kept in view with it), "v" drops the list, a click on the suite's
+// proposal chooses it and ends the edit, Aplicar writes it, the close box
+// hands the renamed symbols to atualizarMacros.
+TEST_F(DialogsInTerminal, ConnectorsScreenAtTheMouseAloneRenamesAConnector) {
+  auto t = startModule(80, 24);
+  call(*t, "(zrConectores)", "+- Conectores do desenho");
+  const auto x2 = cellOf(t->screen(), "● X2 ");
+  ASSERT_GE(x2.first, 0) << t->screen();
+  click(*t, {x2.first + 2, x2.second});
+  ASSERT_TRUE(t->waitFor("Motor 4 vias")) << t->screen();
+  const auto name = cellBeside(t->screen(), "Nome ", "X2");
+  ASSERT_GE(name.first, 0) << t->screen();
+  click(*t, name);
+  ASSERT_TRUE(t->waitFor("X2___")) << "the click on the name's first character opens its editor\n" << t->screen();
+  const auto drop = cellBeside(t->screen(), "Nome ", "_v");
+  ASSERT_GE(drop.first, 0) << "the drop button shows with the editor\n" << t->screen();
+  click(*t, {drop.first + 1, drop.second});
+  ASSERT_TRUE(t->waitFor("J1  (nome sugerido)")) << t->screen();
+  click(*t, cellOf(t->screen(), "J1  (nome sugerido)"));
+  ASSERT_TRUE(t->waitFor("Nome               J1")) << t->screen();
+  EXPECT_EQ(t->screen().find("J1___"), std::string::npos) << "the choice ended the edit\n" << t->screen();
+  const auto apply = cellOf(t->screen(), "Aplicar");
+  ASSERT_GE(apply.first, 0) << t->screen();
+  click(*t, apply);
+  // Applied: Aplicar turns itself off and the focus goes on to Fechar,
+  // which the view follows to the screen's right-hand side, where the close
+  // box ends the caption row, out of view but for its "[": a press on the
+  // right half of the horizontal scroll bar pans the view to the dialog's
+  // right edge.
+  ASSERT_TRUE(t->waitFor("<  Fechar  >")) << t->screen();
+  EXPECT_EQ(t->screen().find("[x]"), std::string::npos) << t->screen();
+  click(*t, {70, 23});
+  ASSERT_TRUE(t->waitFor("[x]")) << t->screen();
+  const auto box = cellOf(t->screen(), "[x]");
+  ASSERT_EQ(box.second, 0) << t->screen();
+  click(*t, {box.first + 1, box.second});
+  ASSERT_TRUE(t->waitFor(std::string("(zrConectores)\n") + kRenamed + "zrhost>")) << t->screen();
+  call(*t, "(drawing-connector-names)", "(\"X1\" \"J1\" \"X3\" \"X4\"");
 }
 
 // (SelecaoConector "M16") on its creation page: the catalogue's folders

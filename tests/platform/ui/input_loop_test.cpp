@@ -83,6 +83,36 @@ TEST_F(RawInput, TheCaptureTakesTheMouseAndDisabledWindowsDropItWithABeep) {
   EXPECT_EQ(log_.count(WM_LBUTTONDOWN), 0);
 }
 
+// The buttons as each message found them when handled, whatever was
+// posted after it: left, right.
+std::vector<std::pair<UINT, std::pair<bool, bool>>> g_buttonsSeen;
+LRESULT CALLBACK ButtonStateProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+  if ((msg >= WM_MOUSEMOVE && msg <= WM_MOUSEWHEEL) || msg == WM_KEYDOWN)
+    g_buttonsSeen.push_back({msg, {GetKeyState(VK_LBUTTON) < 0, GetKeyState(VK_RBUTTON) < 0}});
+  return DefWindowProcW(h, msg, w, l);
+}
+
+TEST_F(RawInput, GetKeyStateTellsTheButtonsAsTheMessageBeingHandledHadThem) {
+  HWND top = Top(0, 0, 100, 100);
+  SetWindowLongPtrW(top, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ButtonStateProc));
+  SetFocus(top);
+  g_buttonsSeen.clear();
+  // All posted before any is handled, as a terminal's burst is.
+  zrui::InputMousePress(POINT{10, 10}, zrui::MouseButton::Left);
+  zrui::InputMouseMove(POINT{12, 10});
+  zrui::InputMousePress(POINT{12, 10}, zrui::MouseButton::Right);
+  zrui::InputMouseRelease(POINT{12, 10}, zrui::MouseButton::Left);
+  zrui::InputKeyDown(VK_F4);
+  zrui::InputMouseRelease(POINT{12, 10}, zrui::MouseButton::Right);
+  zrui::InputKeyDown(VK_F4);
+  zrui::Pump();
+  const std::vector<std::pair<UINT, std::pair<bool, bool>>> expected = {
+      {WM_LBUTTONDOWN, {true, false}}, {WM_MOUSEMOVE, {true, false}}, {WM_RBUTTONDOWN, {true, true}},
+      {WM_LBUTTONUP, {false, true}},   {WM_KEYDOWN, {false, true}},   {WM_RBUTTONUP, {false, false}},
+      {WM_KEYDOWN, {false, false}}};
+  EXPECT_EQ(g_buttonsSeen, expected) << "a key keeps the buttons the last mouse message had";
+}
+
 TEST_F(RawInput, TheWheelGoesUnderThePointerAndUpToTheParentWhenUnhandled) {
   HWND top = Top(0, 0, 200, 200);
   HWND child = CreateLogger(&log_, top, WS_CHILD | WS_VISIBLE, 7);

@@ -1,6 +1,7 @@
 // Report list views as the connectors screen and the property grid use them.
 #include "ui_test_support.h"
 #include "zrui/afx.h"
+#include "zrui/metrics.h"
 #include "zrui/testing.h"
 #include "zrui/textrender.h"
 
@@ -161,6 +162,62 @@ TEST_F(ListView, CustomDrawSetsCellColours) {
   EXPECT_EQ(grid.at(col, row).ch, u'v');
   EXPECT_EQ(grid.at(col, row).fg, RGB(200, 0, 0));
   EXPECT_EQ(grid.at(0, row).fg, GetSysColor(COLOR_WINDOWTEXT));
+}
+
+// On the character grid a column shows from the cell its left edge is
+// nearest to; a click comes at the middle of a cell (as the terminal sends
+// it). The column's rectangle must cover every cell its text is painted in,
+// so that a click on the first character of a value is a click in that
+// value's column, also for owners that test the rectangle strictly (the
+// property grid opens its editor only inside a cell's label).
+TEST(ListViewOnCells, ClicksOnTheCellsAColumnIsPaintedInHitThatColumn) {
+  zrui::ScopedMetricsProfile profile{zrui::MetricsProfile::Text};
+  struct Case {
+    int first, second;  // column widths in pixels
+  };
+  // Edges a cell apart, on a boundary, and 1 to 6 pixels past one (150: the
+  // property grid's name column, 21 cells and 3 pixels).
+  const Case cases[] = {{150, 150}, {147, 100}, {148, 101}, {149, 102}, {151, 103}, {152, 104}, {153, 85}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "widths " << c.first << ", " << c.second);
+    HWND parent = CreateWindowExW(0, WC_STATICW, u"", WS_POPUP | WS_VISIBLE, 0, 0, 7 * 60, 13 * 5, nullptr, nullptr,
+                                  nullptr, nullptr);
+    HWND h = CreateWindowExW(0, WC_LISTVIEWW, u"", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL, 0, 0, 7 * 60,
+                             13 * 5, parent, nullptr, nullptr, nullptr);
+    CListCtrl list;
+    list.Attach(h);
+    list.InsertColumn(0, u"", LVCFMT_LEFT, c.first);
+    list.InsertColumn(1, u"", LVCFMT_LEFT, c.second);
+    list.InsertColumn(2, u"", LVCFMT_LEFT, 70);
+    list.InsertItem(0, u"A");
+    list.SetItemText(0, 1, u"X2");
+    list.SetItemText(0, 2, u"Z");
+    const zrui::TextGrid grid = zrui::RenderWindow(parent);
+    const int row = 1;  // below the header
+    for (int col = 1; col <= 2; ++col) {
+      SCOPED_TRACE(::testing::Message() << "column " << col);
+      const std::u16string line = grid.line(row);
+      const size_t at = line.find(col == 1 ? u"X2" : u"Z");
+      ASSERT_NE(at, std::u16string::npos) << grid.utf8();
+      const int cell = static_cast<int>(at);
+      LVHITTESTINFO hit{};
+      hit.pt = POINT{cell * 7 + 3, row * 13 + 6};
+      EXPECT_EQ(list.SubItemHitTest(&hit), 0);
+      EXPECT_EQ(hit.iSubItem, col);
+      CRect r;
+      ASSERT_TRUE(list.GetSubItemRect(0, col, LVIR_LABEL, r));
+      EXPECT_EQ(r.left, cell * 7) << "the column's rectangle starts where the cell of its text does";
+      // The cell before the text belongs to the column before.
+      hit.pt.x -= 7;
+      list.SubItemHitTest(&hit);
+      EXPECT_EQ(hit.iSubItem, col - 1);
+      CRect head;
+      ASSERT_TRUE(list.GetHeaderCtrl()->GetItemRect(col, &head));
+      EXPECT_EQ(head.left, r.left) << "the header shows the column where its cells are";
+    }
+    list.Detach();
+    DestroyWindow(parent);
+  }
 }
 
 }  // namespace

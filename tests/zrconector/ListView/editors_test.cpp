@@ -284,6 +284,49 @@ TEST_F(EditableList, AChosenEntryIsSentBackAsItsIndexAmongTheValues) {
   EXPECT_EQ(dlg->ends, 1);
 }
 
+// The dropped list of a combo: the top-level window of its class.
+HWND DroppedList() {
+  for (HWND h : zrui::TopLevelWindows())
+    if (GetClassNameString(h) == u"ComboLBox") return h;
+  return nullptr;
+}
+
+// With the mouse alone: the drop button, then an entry of the list. The
+// click chooses the entry and ends the edit at once (the owner hears of the
+// value: the connectors screen enables its apply button then); the keys
+// that close the list keep the editor open.
+TEST_F(EditableList, AnEntryClickedInTheDroppedListEndsTheEditWithIt) {
+  HWND ed = Open();
+  ASSERT_NE(ed, nullptr);
+  CRect field;
+  ::GetClientRect(ed, &field);
+  ASSERT_TRUE(zrui::ClickAt(ed, CPoint(field.right - 3, field.top + 6)));  // "v"
+  HWND list = DroppedList();
+  ASSERT_NE(list, nullptr) << "the drop button drops the list";
+  EXPECT_EQ(dlg->ends, 0);
+  ASSERT_TRUE(zrui::ClickAt(list, CPoint(7, 6)));  // the first entry, "C3" (value 2)
+  EXPECT_EQ(DroppedList(), nullptr);
+  EXPECT_EQ(dlg->Editor(), nullptr) << "the click ended the edit";
+  EXPECT_EQ(dlg->ends, 1);
+  EXPECT_EQ(grid().GetCellIndex(rCodigo, 1), 2);
+  EXPECT_EQ(dlg->Text(rCodigo, 1), u"C3");
+  EXPECT_EQ(::GetFocus(), grid().m_hWnd);
+
+  // F4 drops the list, Down moves to "B2", F4 closes it: still editing.
+  ed = Open();
+  ASSERT_NE(ed, nullptr);
+  zrui::PressKey(VK_F4);
+  ASSERT_NE(DroppedList(), nullptr);
+  zrui::PressKey(VK_DOWN);
+  zrui::PressKey(VK_F4);
+  EXPECT_EQ(DroppedList(), nullptr);
+  EXPECT_EQ(dlg->Editor(), ed) << "a key closing the list keeps the editor";
+  EXPECT_EQ(dlg->ends, 1);
+  ClickElsewhere();
+  EXPECT_EQ(dlg->ends, 2);
+  EXPECT_EQ(dlg->Text(rCodigo, 1), u"B2");
+}
+
 // The owner changes the rows while the editor is open (the connectors screen
 // rebuilds its grid on apply): the typed text goes to the edited row where it
 // now is, or nowhere when it was deleted; no other row's values change.

@@ -384,9 +384,10 @@ TEST_F(GridTest, OpeningAnEditorBringsItsColumnIntoView) {
   grid().GetClientRect(&client);
   grid().SetCell(rNome, 2, u"nota", u"longa", 10, kTexto, 1, TRUE);
   // Column 2 reaches past the right edge: it is scrolled in until its right
-  // edge meets the client's.
+  // edge meets the client's. The edge, 98 + 126 + 300 = 524 pixels, lies on
+  // the cell boundary nearest to it (75 cells).
   grid().SetColumnWidth(2, 300);
-  int total = 98 + 126 + 300;
+  const int total = 75 * 7;
   ASSERT_GT(total, client.Width());
   ASSERT_TRUE(grid().BeginEdit(rNome, 2));
   EXPECT_EQ(::GetScrollPos(grid().m_hWnd, SB_HORZ), total - client.Width());

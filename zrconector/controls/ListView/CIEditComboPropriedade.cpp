@@ -21,6 +21,8 @@ int PositionIn(const CStringList& lista, const CString& texto) {
 BEGIN_MESSAGE_MAP(CIEditComboPropriedade, CellEditor<CAutoCombo>)
   ON_CBN_KILLFOCUS_REFLECT(&CIEditComboPropriedade::OnKillFocusCombo)
   ON_CONTROL_REFLECT(CBN_EDITCHANGE, &CIEditComboPropriedade::OnEditChange)
+  ON_CONTROL_REFLECT(CBN_SELENDOK, &CIEditComboPropriedade::OnSelEndOk)
+  ON_MESSAGE(kEndAfterChoice, &CIEditComboPropriedade::OnEndAfterChoice)
 END_MESSAGE_MAP()
 
 CIEditComboPropriedade::CIEditComboPropriedade(int linha, int coluna, BOOL listaFixa)
@@ -77,6 +79,22 @@ void CIEditComboPropriedade::OnEditChange() {
   // Typing leaves no entry chosen, as the platform's combo box does with its
   // list closed; the toolkit's keeps the last choice.
   if (GetCurSel() >= 0) SetCurSel(-1);
+}
+
+void CIEditComboPropriedade::OnSelEndOk() {
+  // An entry clicked in the dropped list: the choice is made, and the edit
+  // ends, so that the dialog hears of the new value at once
+  // (the connectors screen enables its apply button only then, and a press
+  // on a disabled button goes nowhere). Keys that close the list (F4,
+  // Alt+Down) keep the editor open, as the combo box does. Posted: the combo
+  // is still inside its own handling of the press.
+  if (GetKeyState(VK_LBUTTON) < 0) PostMessage(kEndAfterChoice);
+}
+
+LRESULT CIEditComboPropriedade::OnEndAfterChoice(WPARAM, LPARAM) {
+  // As Escape: the grid takes the focus and the editor ends on losing it.
+  if (CWnd* pai = GetParent()) pai->SetFocus();
+  return 0;
 }
 
 void CIEditComboPropriedade::OnKillFocusCombo() { End(); }

@@ -12,7 +12,9 @@
 // - the flag set: the values keep their first entry and the typed text (an
 //   empty list takes the text; the first or the last value changes nothing).
 // Enter and Tab move to the next row (Shift: previous), Escape focuses the
-// grid, Up and Down move in the list.
+// grid, Up and Down move in the list. An entry clicked in the dropped list
+// ends the edit with that entry (the grid takes the focus, as after Escape);
+// the keys that close the list keep the editor open.
 #pragma once
 
 #include <zrui/afx.h>
@@ -37,6 +39,8 @@ class CIEditComboPropriedade : public CellEditor<CAutoCombo> {
  protected:
   afx_msg void OnKillFocusCombo();
   afx_msg void OnEditChange();
+  afx_msg void OnSelEndOk();
+  afx_msg LRESULT OnEndAfterChoice(WPARAM, LPARAM);
   // Enter moves as Tab does.
   bool OnEnter(CIListViewEdit* grid) override;
   // The focus moves between the combo and its field: the editor ends when
@@ -46,6 +50,8 @@ class CIEditComboPropriedade : public CellEditor<CAutoCombo> {
   DECLARE_MESSAGE_MAP()
 
  private:
+  // Posted to itself after an entry was clicked: ends the edit.
+  static constexpr UINT kEndAfterChoice = WM_APP + 0x61;
   BOOL m_listaFixa;
 };
 

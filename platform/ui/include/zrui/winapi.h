@@ -179,7 +179,11 @@ HWND SetCapture(HWND h);
 BOOL ReleaseCapture();
 HWND GetCapture();
 // High bit set (negative) while the key is down at the time of the message
-// being handled (the state travels with each queued input message).
+// being handled (the state travels with each queued input message): Shift,
+// Control and Alt (VK_MENU), and the mouse buttons (VK_LBUTTON, VK_RBUTTON,
+// VK_MBUTTON) as the last mouse message taken from the queue had them, so
+// that a handler can tell a choice made with the mouse from one made with a
+// key.
 SHORT GetKeyState(int vk);
 SHORT GetAsyncKeyState(int vk);
 BOOL GetCursorPos(POINT* p);

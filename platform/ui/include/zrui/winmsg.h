@@ -166,6 +166,8 @@ constexpr UINT SC_CLOSE = 0xF060;
 
 // ---- virtual keys and key/mouse state ----
 constexpr UINT VK_LBUTTON = 0x01;
+constexpr UINT VK_RBUTTON = 0x02;
+constexpr UINT VK_MBUTTON = 0x04;
 constexpr UINT VK_BACK = 0x08;
 constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;

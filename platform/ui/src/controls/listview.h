@@ -43,8 +43,13 @@ struct ListViewState {
 // Geometry. Rows start below the header; x is relative to the scrolled origin.
 int HeaderHeight(HWND h);
 int RowHeight(const ListViewState* s);
-int TotalWidth(const ListViewState* s);
+// Column edges: the left edge of column `col` (col may be the column count:
+// the right edge of the last), on cell boundaries in the text profile; a
+// column shows from ColumnLeft to ColumnRight, which may differ from its
+// width as set by up to half a cell.
 int ColumnLeft(const ListViewState* s, int col);
+int ColumnRight(const ListViewState* s, int col);
+int TotalWidth(const ListViewState* s);
 int RowsPerPage(HWND h, const ListViewState* s);
 int IconWidth(const ListViewState* s);
 int Column0Width(const ListViewState* s);

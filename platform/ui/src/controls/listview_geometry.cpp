@@ -15,17 +15,21 @@ int RowHeight(const ListViewState* s) {
   return zrui::GetMetrics().ImageRowHeight(cy);
 }
 
-int TotalWidth(const ListViewState* s) {
-  int w = 0;
-  for (const auto& c : s->columns) w += c.width;
-  return w;
-}
+int TotalWidth(const ListViewState* s) { return ColumnLeft(s, static_cast<int>(s->columns.size())); }
 
+// The one place where column edges are made: the widths as set, added up,
+// each edge then snapped to a cell boundary in the text profile. Painting
+// (cells, header) and hit-testing all take their edges from here, so a
+// value painted from a cell is hit from that same cell: the character grid
+// would otherwise round a 150-pixel edge down to cell 21 while a click on
+// cell 21 (pixels 147-153) counted as the column before.
 int ColumnLeft(const ListViewState* s, int col) {
   int x = 0;
   for (int i = 0; i < col && i < static_cast<int>(s->columns.size()); ++i) x += s->columns[static_cast<size_t>(i)].width;
-  return x;
+  return zrui::GetMetrics().SnapX(x);
 }
+
+int ColumnRight(const ListViewState* s, int col) { return ColumnLeft(s, col + 1); }
 
 int RowsPerPage(HWND h, const ListViewState* s) {
   RECT rc;
@@ -39,7 +43,7 @@ int IconWidth(const ListViewState* s) {
   return zrui::GetMetrics().ImageSlotWidth(cx);
 }
 
-int Column0Width(const ListViewState* s) { return s->columns.empty() ? 100 : s->columns[0].width; }
+int Column0Width(const ListViewState* s) { return s->columns.empty() ? 100 : ColumnRight(s, 0); }
 
 void SyncScrollBars(HWND h, ListViewState* s) {
   RECT rc;
@@ -59,7 +63,9 @@ void SyncScrollBars(HWND h, ListViewState* s) {
 void Scroll(HWND h, ListViewState* s, int dx, int dyRows) {
   RECT rc;
   GetClientRect(h, &rc);
-  s->scrollX = std::clamp(s->scrollX + dx, 0, std::max(0, TotalWidth(s) - static_cast<int>(rc.right)));
+  // On cells in the text profile, so that scrolled column edges stay on them.
+  const int most = std::max(0, TotalWidth(s) - static_cast<int>(rc.right));
+  s->scrollX = std::clamp(zrui::GetMetrics().SnapX(s->scrollX + dx), 0, most);
   s->top = std::clamp(s->top + dyRows, 0, std::max(0, static_cast<int>(s->items.size()) - RowsPerPage(h, s)));
   SyncScrollBars(h, s);
   InvalidateRect(h, nullptr, TRUE);
@@ -87,7 +93,7 @@ bool SubItemRect(HWND h, const ListViewState* s, int item, int sub, int code, RE
   if (sub <= 0) return ItemRect(h, s, item, code == LVIR_BOUNDS ? LVIR_BOUNDS : code, out);
   if (sub >= static_cast<int>(s->columns.size()) || !ItemRect(h, s, item, LVIR_BOUNDS, out)) return false;
   out->left = ColumnLeft(s, sub) - s->scrollX;
-  out->right = out->left + s->columns[static_cast<size_t>(sub)].width;
+  out->right = ColumnRight(s, sub) - s->scrollX;
   return true;
 }
 

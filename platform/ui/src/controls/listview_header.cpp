@@ -14,7 +14,7 @@ void PaintListHeader(HWND h, ListViewState* s, HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   for (int c = 0; c < static_cast<int>(s->columns.size()); ++c) {
-    RECT r{ColumnLeft(s, c) - s->scrollX, 0, ColumnLeft(s, c) - s->scrollX + s->columns[static_cast<size_t>(c)].width, hh};
+    RECT r{ColumnLeft(s, c) - s->scrollX, 0, ColumnRight(s, c) - s->scrollX, hh};
     const auto& t = s->columns[static_cast<size_t>(c)].text;
     DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &r, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   }

@@ -61,7 +61,7 @@ void PaintListView(HWND h, ListViewState* s) {
       RECT cell;
       if (c == 0) {
         ItemRect(h, s, i, LVIR_BOUNDS, &cell);
-        cell.right = cell.left + (s->columns.empty() ? TotalWidth(s) : s->columns[0].width);
+        cell.right = s->columns.empty() ? cell.left + TotalWidth(s) : ColumnRight(s, 0) - s->scrollX;
       } else {
         SubItemRect(h, s, i, c, LVIR_BOUNDS, &cell);
       }

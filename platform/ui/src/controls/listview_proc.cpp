@@ -29,7 +29,7 @@ LRESULT CALLBACK ListViewProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       auto* r = reinterpret_cast<RECT*>(l);
       int c = static_cast<int>(w);
       if (!r || c < 0 || c >= static_cast<int>(s->columns.size())) return FALSE;
-      *r = RECT{ColumnLeft(s, c), 0, ColumnLeft(s, c) + s->columns[static_cast<size_t>(c)].width, HeaderHeight(h)};
+      *r = RECT{ColumnLeft(s, c), 0, ColumnRight(s, c), HeaderHeight(h)};
       return TRUE;
     }
   }

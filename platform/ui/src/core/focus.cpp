@@ -118,9 +118,13 @@ HWND GetCapture() {
 
 SHORT GetKeyState(int vk) {
   BYTE mods = CurrentModifiers();
+  const WPARAM buttons = CurrentMouseButtons();
   bool down = (vk == static_cast<int>(VK_SHIFT) && (mods & kModShift)) ||
               (vk == static_cast<int>(VK_CONTROL) && (mods & kModControl)) ||
-              (vk == static_cast<int>(VK_MENU) && (mods & kModAlt));
+              (vk == static_cast<int>(VK_MENU) && (mods & kModAlt)) ||
+              (vk == static_cast<int>(VK_LBUTTON) && (buttons & MK_LBUTTON)) ||
+              (vk == static_cast<int>(VK_RBUTTON) && (buttons & MK_RBUTTON)) ||
+              (vk == static_cast<int>(VK_MBUTTON) && (buttons & MK_MBUTTON));
   return down ? static_cast<SHORT>(0x8000) : 0;
 }
 

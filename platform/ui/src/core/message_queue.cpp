@@ -28,6 +28,9 @@ struct QueueReleaser {
 };
 
 thread_local BYTE tl_mods = 0;
+thread_local WPARAM tl_mouseButtons = 0;
+
+bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEMOVE && msg <= WM_MOUSEWHEEL; }
 thread_local int tl_inSend = 0;
 
 }  // namespace
@@ -142,6 +145,7 @@ bool HasPendingMessages() {
 }
 
 BYTE CurrentModifiers() { return tl_mods; }
+WPARAM CurrentMouseButtons() { return tl_mouseButtons; }
 
 void KillTimersOf(HWND h) {
   auto q = CurrentQueue();
@@ -226,7 +230,13 @@ BOOL PeekMessageW(MSG* msg, HWND h, UINT lo, UINT hi, UINT remove) {
     }
     *msg = candidate;
     if (remove & PM_REMOVE) {
-      if (it->input) tl_mods = it->mods;
+      if (it->input) {
+        tl_mods = it->mods;
+        // The buttons held, as the message carries them (the wheel in its
+        // low word); a key leaves them as the last mouse message had them.
+        if (IsMouseMessage(candidate.message))
+          tl_mouseButtons = candidate.wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON);
+      }
       q->posted.erase(it);
     }
     return TRUE;

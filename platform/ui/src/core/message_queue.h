@@ -91,6 +91,8 @@ BOOL PostKeyboardInput(UINT msg, WPARAM w, LPARAM l, BYTE mods);
 bool WaitForMessage(std::chrono::milliseconds timeout);
 bool HasPendingMessages();
 BYTE CurrentModifiers();
+// The MK_ button flags of the last mouse message taken from the queue.
+WPARAM CurrentMouseButtons();
 void KillTimersOf(HWND h);
 void SetCurrentModifiers(BYTE mods);
 

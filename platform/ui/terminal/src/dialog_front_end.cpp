@@ -67,10 +67,14 @@ HWND topDialog(const std::vector<HWND>& windows) {
 
 // What must stay in view: the focused control of the dialog with its label
 // (the label before it, on its rows or on the row above), and a list it
-// dropped (a popup of the dialog above it, tooltips aside).
+// dropped (a popup of the dialog above it, tooltips aside). The field of a
+// combo box counts as its combo, so that the drop button beside the field
+// shows with it (an editor opened near the terminal's edge would otherwise
+// keep its button out of view and out of the mouse's reach).
 std::optional<Box> focusBox(HWND dialog, const std::vector<HWND>& windows) {
   HWND focus = GetFocus();
   if (!focus || GetAncestor(focus, GA_ROOT) != dialog || focus == dialog) return std::nullopt;
+  if (HWND parent = GetParent(focus); parent && GetClassNameString(parent) == WC_COMBOBOXW) focus = parent;
   Box box = boxOf(focus);
   if (HWND before = GetWindow(focus, GW_HWNDPREV); before && IsWindowVisible(before) && isLabel(before)) {
     const Box label = boxOf(before);
@@ -243,7 +247,7 @@ void DialogFrontEnd::repaint() {
   HWND focused = GetFocus();
   if (fresh || focused != scrolledFocus_ || view_.terminal != terminal) scrolled_ = false;
   // Scrolled by the person: kept while the focus stays where it was.
-  const View view = scrolled_ ? view_ : chooseView(dialogBox, focus, screen, terminal, view_, fresh);
+  const View view = scrolled_ ? scrolledView_ : chooseView(dialogBox, focus, screen, terminal, view_, fresh);
   if (!all && view == view_ && !model_->NeedsUpdate()) return;
   view_ = view;
   model_->Update();
@@ -263,11 +267,14 @@ void DialogFrontEnd::repaint() {
   session_->painter().paint(frame_, {0, 0}, caret);
 }
 
-void DialogFrontEnd::scrollView(int rows) {
+void DialogFrontEnd::scrollView(int rows, int columns) {
   if (!session_ || !dialog_) return;
-  const View moved = scrolled(view_, boxOf(dialog_), rows);
+  const Box dialog = boxOf(dialog_);
+  const View moved = scrolledSideways(scrolled(view_, dialog, rows), dialog, columns);
   if (moved == view_) return;
-  view_ = moved;
+  // Left for the repaint to show: had view_ been moved here, the repaint
+  // would find the view unchanged and write nothing.
+  scrolledView_ = moved;
   scrolled_ = true;
   scrolledFocus_ = GetFocus();
   repaint();
@@ -349,6 +356,16 @@ void DialogFrontEnd::handle(const InputEvent& event) {
       // The middle of the cell, in screen pixels.
       const std::optional<Point> cell = view_.screenCell({m.x, m.y});
       if (!cell) {
+        // On the horizontal bar (the bottom row left of the vertical one): a
+        // press left or right of its middle pans the view sideways by a third
+        // of its width, so that a side out of view (the close box at the
+        // caption's right end) can be reached with the mouse.
+        const Size shown = view_.shown();
+        if (m.kind == MouseKind::kPress && view_.horizontal && m.y == view_.terminal.height - 1 && m.x < shown.width) {
+          const int step = std::max(1, shown.width / 3);
+          scrollView(0, m.x < shown.width / 2 ? -step : step);
+          return;
+        }
         // On a scroll bar: the wheel, or a press above or below the middle,
         // scrolls the view.
         const bool up = m.kind == MouseKind::kWheelUp || (m.kind == MouseKind::kPress && m.y < view_.terminal.height / 2);

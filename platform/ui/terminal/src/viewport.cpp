@@ -91,4 +91,12 @@ View scrolled(const View& view, const Box& dialog, int rows) {
   return v;
 }
 
+View scrolledSideways(const View& view, const Box& dialog, int columns) {
+  View v = view;
+  const int left = std::min(dialog.left, view.pan.x);
+  const int most = std::max(left, dialog.right - view.shown().width);
+  v.pan.x = std::clamp(view.pan.x + columns, left, most);
+  return v;
+}
+
 }  // namespace zrterm

@@ -13,6 +13,7 @@ using zrterm::Hidden;
 using zrterm::hiddenSides;
 using zrterm::kMinRowsToPin;
 using zrterm::scrolled;
+using zrterm::scrolledSideways;
 using zrterm::View;
 using zrterm::panToShow;
 using zrterm::Point;
@@ -81,6 +82,11 @@ TEST(Viewport, ALargeDialogPinsItsCaptionAndFollowsTheFocusOnlyWhenItWouldLeave)
   // Scrolled by the person: within the dialog.
   EXPECT_EQ(scrolled(v, kDialog, 100).pan, (Point{3, 8}));
   EXPECT_EQ(scrolled(v, kDialog, -100).pan, (Point{3, 0}));
+  // And sideways: as far as the dialog's right edge at the view's (the close
+  // box in sight), back to its left edge.
+  EXPECT_EQ(scrolledSideways(v, kDialog, 5).pan, (Point{8, 0}));
+  EXPECT_EQ(scrolledSideways(v, kDialog, 100).pan, (Point{14, 0}));
+  EXPECT_EQ(scrolledSideways(v, kDialog, -100).pan, (Point{0, 0}));
 }
 
 TEST(Viewport, ADialogThatFitsShowsWholeAndTooFewRowsPinNothing) {

@@ -58,9 +58,10 @@ class DialogFrontEnd {
   void take();
   void readInput();
   void handleNext();
-  // Moves the view of a dialog taller than the terminal by rows (the
-  // person's wheel or keys); kept until the focus moves.
-  void scrollView(int rows);
+  // Moves the view of a dialog larger than the terminal by rows, or
+  // sideways by columns (the person's wheel, keys or presses on the scroll
+  // bars); kept until the focus moves.
+  void scrollView(int rows, int columns = 0);
 
   std::function<void()> onInterrupt_;
   std::unique_ptr<TerminalSession> session_;
@@ -80,6 +81,7 @@ class DialogFrontEnd {
   View view_{};
   HWND dialog_ = nullptr;    // the dialog the view was chosen for
   bool scrolled_ = false;    // the person moved the view
+  View scrolledView_{};      // where to, shown by the next repaint
   HWND scrolledFocus_ = nullptr;
   Size placedFor_{};         // the terminal size the windows were placed for
 };

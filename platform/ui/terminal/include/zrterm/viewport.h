@@ -58,5 +58,7 @@ Hidden hiddenSides(const View& view, const Box& dialog);
 
 // The view moved by rows (the person scrolling), kept within the dialog.
 View scrolled(const View& view, const Box& dialog, int rows);
+// The view moved sideways by columns, kept within the dialog.
+View scrolledSideways(const View& view, const Box& dialog, int columns);
 
 }  // namespace zrterm
