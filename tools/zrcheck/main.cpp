@@ -378,6 +378,13 @@ PictureFiles pictureFiles(const Options& o) {
   return files;
 }
 
+// One line on standard error, "zrcheck: " first, written in one piece: the
+// threads that check drawings say what fails while the main thread reports.
+void say(const std::string& line) {
+  const std::string text = "zrcheck: " + line + "\n";
+  std::cerr.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
 // The module's message boxes (a failed statement) go to standard error and
 // count as catalogue errors: the check then went on without those rows.
 // Counted from every thread that checks.
@@ -385,7 +392,7 @@ std::atomic<int> boxesShown{0};
 
 void reportMessageBoxes() {
   zrui::SetMessageBoxResponder([](const zrui::MessageBoxInfo& box) {
-    std::cerr << "zrcheck: " << printableLines(OdString(box.text).toUtf8()) << "\n";
+    say(printableLines(OdString(box.text).toUtf8()));
     ++boxesShown;
     return box.defaultAnswer();
   });
@@ -480,20 +487,19 @@ struct DrawingChecks {
 
 void DrawingChecks::fail(CheckReport& report, const std::string& why) {
   report.error = why;
-  std::cerr << "zrcheck: " << printableLines(why) << "\n";
+  say(printableLines(why));
   status = 2;
 }
 
 // The exit status the checked report asks for.
 void DrawingChecks::judge(const CheckReport& report, const std::string& path, bool catalogueFailed) {
   if (catalogueFailed) {
-    std::cerr << "zrcheck: " << drawingName(path) << ": the catalogue failed during the check\n";
+    say(drawingName(path) + ": the catalogue failed during the check");
     status = 2;
   } else if (!report.unchecked.empty() && report.records.empty()) {
     // Nothing at all was checked although connectors are placed.
-    std::cerr << "zrcheck: " << drawingName(path) << ": no pin symbol carries the attribute "
-              << printable(run.attrTag) << "; " << report.unchecked.size()
-              << " connector(s) placed in model space were not checked\n";
+    say(drawingName(path) + ": no pin symbol carries the attribute " + printable(run.attrTag) + "; " +
+        std::to_string(report.unchecked.size()) + " connector(s) placed in model space were not checked");
     status = 2;
   } else if (!report.clean() && status == 0) {
     status = 1;
@@ -506,7 +512,7 @@ void DrawingChecks::drawPictures(std::size_t index, const std::string& path, con
                                      std::pair{pictures.html[index], picture::PictureFormat::kHtml}}) {
     if (file.empty()) continue;
     if (std::string why = picture::writePicture(file, format, db, report.findings, drawingName(path)); !why.empty()) {
-      std::cerr << "zrcheck: " << printable(why) << "\n";
+      say(printable(why));
       status = 2;
     }
   }
