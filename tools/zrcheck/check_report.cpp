@@ -520,7 +520,7 @@ void JsonReport::finish(const CheckRun& run) {
                        {"expires", textOrNull(v.expires)},
                        {"state", waiverState(v, run.today())},
                        {"matched", v.matched}});
-  text_ += "],\"waivers\":" + waivers.dump() + "}\n";
+  text_ += "],\"waivers\":" + dumped(waivers) + "}\n";
   out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
   text_.clear();
 }
