@@ -105,11 +105,19 @@ TEST_F(KeyboardFocus, TheCloseBoxAndAltF4SendTheCloseCommandWhichCancelsADialogW
     EXPECT_EQ(g_seen.commands, std::vector<int>{IDCANCEL});
     EXPECT_EQ(title.substr(title.size() - 5), u"-[x]+") << Narrow(title);
   }
-  // A click on the title bar beside the box closes nothing; F4 alone neither.
+  // A click on the title bar beside the box closes nothing; a press on the
+  // box released beside it neither (the command comes with the release over
+  // the box); F4 alone neither.
   zrui::OnNextModal([](HWND dlg) {
     RECT wr;
     GetWindowRect(dlg, &wr);
-    ClickScreen(POINT{wr.right - 6 * kCharWidth + 3, wr.top + 5});
+    const POINT beside{wr.right - 6 * kCharWidth + 3, wr.top + 5}, box{wr.right - 3 * kCharWidth + 3, wr.top + 5};
+    ClickScreen(beside);
+    zrui::InputMousePress(box, zrui::MouseButton::Left);
+    zrui::Pump();
+    EXPECT_FALSE(zrui::IsDialogEnded(dlg)) << "a press alone";
+    zrui::InputMouseRelease(beside, zrui::MouseButton::Left);
+    zrui::Pump();
     zrui::PressKey(VK_F4);
     EXPECT_FALSE(zrui::IsDialogEnded(dlg));
     zrui::PressKey(VK_ESCAPE);

@@ -18,16 +18,42 @@ bool CloseBoxRect(HWND h, RECT* screen) {
   return true;
 }
 
-bool CloseBoxPress(HWND h, LPARAM l) {
+namespace {
+
+// The window whose close box the left button was pressed on; null when none.
+thread_local HWND tl_pressed = nullptr;
+
+bool InCloseBox(HWND h, LPARAM l) {
   RECT box{};
   if (!CloseBoxRect(h, &box)) return false;
   POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
   ClientToScreen(h, &p);
-  if (!PtInRect(&box, p)) return false;
-  // Posted, as the platform's title bar does: the press's own handling ends
-  // before the window goes.
-  PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+  return PtInRect(&box, p) != FALSE;
+}
+
+}  // namespace
+
+bool CloseBoxPress(HWND h, LPARAM l) {
+  if (!InCloseBox(h, l)) return false;
+  // The close command comes with the release over the box, as on the
+  // platform: a press taken off the box before its release closes nothing.
+  tl_pressed = h;
+  SetCapture(h);
   return true;
+}
+
+bool CloseBoxRelease(HWND h, LPARAM l) {
+  if (tl_pressed != h) return false;
+  tl_pressed = nullptr;
+  if (GetCapture() == h) ReleaseCapture();
+  // Posted, as the platform's title bar does: the release's own handling
+  // ends before the window goes.
+  if (InCloseBox(h, l)) PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+  return true;
+}
+
+void CloseBoxCaptureLost(HWND h) {
+  if (tl_pressed == h) tl_pressed = nullptr;
 }
 
 }  // namespace zrui::detail

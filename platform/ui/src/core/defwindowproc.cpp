@@ -97,9 +97,15 @@ LRESULT DefWindowProcW(HWND h, UINT msg, WPARAM w, LPARAM l) {
       if (CloseBoxPress(h, l)) return 0;
       FrameDragMessage(h, msg, l);
       return 0;
-    case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
+      if (CloseBoxRelease(h, l)) return 0;
+      FrameDragMessage(h, msg, l);
+      return 0;
     case WM_CAPTURECHANGED:
+      CloseBoxCaptureLost(h);
+      FrameDragMessage(h, msg, l);
+      return 0;
+    case WM_MOUSEMOVE:
       FrameDragMessage(h, msg, l);
       return 0;
     case WM_MOUSEWHEEL:
