@@ -65,12 +65,23 @@ OdDbObjectId OdDbBlockTableRecord::appendOdDbEntity(OdDbEntity* entity) {
 
 void OdDbBlockTableRecord::getBlockReferenceIds(OdDbObjectIdArray& ids, bool, bool) const {
   // References join the list as the file is read, which is mostly in handle
-  // order: the copy is sorted only when it is not sorted already.
+  // order: the list is taken as it is, and whether it is sorted seen on the
+  // way (one pass over references that may be many and far apart); only a
+  // list out of order is copied and sorted.
+  ids.clear();
+  ids.reserve(references_.size());
+  bool sorted = true;
+  const OdDbEntity* previous = nullptr;
+  for (OdDbEntity* r : references_) {
+    if (previous && r->handle_ < previous->handle_) sorted = false;
+    previous = r;
+    ids.push_back(r->objectId());
+  }
+  if (sorted) return;
   auto byHandle = [](const OdDbEntity* a, const OdDbEntity* b) { return a->handle_ < b->handle_; };
   std::vector<OdDbEntity*> refs(references_);
-  if (!std::is_sorted(refs.begin(), refs.end(), byHandle)) std::sort(refs.begin(), refs.end(), byHandle);
+  std::sort(refs.begin(), refs.end(), byHandle);
   ids.clear();
-  ids.reserve(refs.size());
   for (OdDbEntity* r : refs) ids.push_back(r->objectId());
 }
 
