@@ -27,26 +27,6 @@ std::unique_ptr<CStringList> Lista(std::initializer_list<CString> textos) {
   return l;
 }
 
-// The suite's next automatic name for a reference prefix; empty when the call
-// fails or answers no string.
-CString ProximoNome(const CString& keyTag) {
-  CFxDocument* doc = ACTIVE_DOCUMENT();
-  if (!doc) return CString();
-  CFxFunctionInterface* fx = doc->GetFunctionInterface();
-  resbuf* chamada = fxNewNode(RTSTR);
-  chamada->resval.rstring = fxNewString(OdString(u"buscaProximaRelAuto"));
-  chamada->rbnext = fxNewNode(RTSTR);
-  chamada->rbnext->resval.rstring = fxNewString(Od(keyTag));
-  resbuf* resposta = nullptr;
-  int status = fx->InvokeFunction(chamada, &resposta);
-  fx->ReleaseChain(chamada);
-  CString nome;
-  if (status == RTNORM && resposta && resposta->restype == RTSTR && resposta->resval.rstring)
-    nome = CString(resposta->resval.rstring);
-  fx->ReleaseChain(resposta);
-  return nome;
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CITelaConectores, CDialog)
@@ -243,7 +223,7 @@ void CITelaConectores::MostraConector(zr::CEConectorPinos* c) {
     m_grade.SetCell(r, 1, codigo, Lista({nome}).get(), 100, kListaEditavel, 1, TRUE, 0);
     m_grade.SetCellDescriptions(r, 1, Lista({Texto(44)}).get());
   } else {
-    CString proposta = ProximoNome(m_catalogo->KeyTag(codigo, norma));
+    CString proposta = Cs(CICad().ProximaReferencia(Od(m_catalogo->KeyTag(codigo, norma))));
     if (!proposta.IsEmpty()) {
       m_nomeProposto = proposta;
       m_grade.SetCell(r, 1, codigo, Lista({proposta, nome}).get(), 100, kListaEditavel, 1, TRUE, 1);

@@ -45,21 +45,7 @@ class ModuleSources : public SelectionCatalogue {
     return CString(CICad().GetVariavel(OdString(u"*NORMA_UTILIZADA*"), OdString()).c_str());
   }
   CString ProximoNome(const CString& prefixo) override {
-    CFxDocument* doc = ACTIVE_DOCUMENT();
-    if (!doc) return CString();
-    CFxFunctionInterface* functions = doc->GetFunctionInterface();
-    resbuf* call = fxNewNode(RTSTR);
-    call->resval.rstring = fxNewString(OdString(u"buscaProximaRelAuto"));
-    call->rbnext = fxNewNode(RTSTR);
-    call->rbnext->resval.rstring = fxNewString(OdString(static_cast<LPCTSTR>(prefixo)));
-    resbuf* result = nullptr;
-    const int status = functions->InvokeFunction(call, &result);
-    fxReleaseChain(call);
-    CString name;
-    if (status == RTNORM && result && result->restype == RTSTR && result->resval.rstring)
-      name = result->resval.rstring;
-    if (result) functions->ReleaseChain(result);
-    return name;
+    return CString(CICad().ProximaReferencia(OdString(static_cast<LPCTSTR>(prefixo))).c_str());
   }
   CString Texto(int code) override { return m_texts->GetTexto(code); }
 

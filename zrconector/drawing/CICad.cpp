@@ -27,6 +27,24 @@ OdString CICad::GetVariavel(const OdString& name, const OdString& dflt) {
   return result;
 }
 
+OdString CICad::ProximaReferencia(const OdString& prefixo) {
+  CFxDocument* doc = ACTIVE_DOCUMENT();
+  if (!doc) return OdString();
+  CFxFunctionInterface* functions = doc->GetFunctionInterface();
+  resbuf* call = fxNewNode(RTSTR);
+  call->resval.rstring = fxNewString(OdString(u"buscaProximaRelAuto"));
+  call->rbnext = fxNewNode(RTSTR);
+  call->rbnext->resval.rstring = fxNewString(prefixo);
+  resbuf* answer = nullptr;
+  const int status = functions->InvokeFunction(call, &answer);
+  fxReleaseChain(call);
+  OdString name;
+  if (status == RTNORM && answer && answer->restype == RTSTR && answer->resval.rstring)
+    name = OdString(answer->resval.rstring);
+  if (answer) functions->ReleaseChain(answer);
+  return name;
+}
+
 namespace {
 
 // Prompts of a block's non-constant attribute definitions, in the block's

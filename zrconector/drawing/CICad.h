@@ -21,6 +21,10 @@ class CICad {
   // A host script variable ("*NORMA_UTILIZADA*", "*ZRATTPINO*"): its text when
   // it holds a string, otherwise (unset, a number, a list) dflt.
   OdString GetVariavel(const OdString& name, const OdString& dflt);
+  // The suite's next automatic name for a reference prefix: what its script
+  // function "buscaProximaRelAuto" answers when it runs and answers a
+  // string; empty text otherwise (no active document, a failed call).
+  OdString ProximaReferencia(const OdString& prefixo);
   // Reads the attributes of a block reference into a new list (the caller's;
   // it frees the records and the list). 0 when done (out is null when the
   // reference has no attribute iterator), 2 when the identifier opens nothing

@@ -21,22 +21,6 @@ CString PrefixoReferencia(const OdChar* componente) {
   return keyTag;
 }
 
-// The suite's next automatic name for a prefix: the first value of what
-// "buscaProximaRelAuto" returns when it ran and gave a string, else empty.
-CString ProximaReferencia(CFxFunctionInterface& functions, const CString& prefixo) {
-  resbuf* call = fxNewNode(RTSTR);
-  call->resval.rstring = fxNewString(OdString(u"buscaProximaRelAuto"));
-  call->rbnext = fxNewNode(RTSTR);
-  call->rbnext->resval.rstring = fxNewString(OdString(prefixo.GetString()));
-  resbuf* result = nullptr;
-  const int status = functions.InvokeFunction(call, &result);
-  fxReleaseChain(call);
-  CString referencia;
-  if (status == RTNORM && result && result->restype == RTSTR) referencia = result->resval.rstring;
-  if (result) functions.ReleaseChain(result);
-  return referencia;
-}
-
 }  // namespace
 
 int NovoConector() {
@@ -48,7 +32,7 @@ int NovoConector() {
         const CString prefixo = PrefixoReferencia(componente);
         const resbuf* second = args.first()->rbnext;
         if (second && second->restype == RTSTR) referencia = second->resval.rstring;
-        if (referencia.IsEmpty()) referencia = ProximaReferencia(functions, prefixo);
+        if (referencia.IsEmpty()) referencia = CICad().ProximaReferencia(OdString(prefixo.GetString())).c_str();
       }
     }  // the argument chain is released before the dialog is shown
 
