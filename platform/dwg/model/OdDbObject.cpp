@@ -192,6 +192,26 @@ bool readsAsItself(std::string_view raw) {
   return true;
 }
 
+// Replaces each view that does not read as itself by its text (`text` of
+// the view, as UTF-8) placed in scratch. The texts are made first and scratch
+// reserved to their exact size, so that scratch never moves while the views
+// into it are made.
+template <class Text>
+void placeConverted(std::vector<std::string_view>& views, std::string& scratch, Text text) {
+  std::vector<std::string> texts;
+  std::size_t total = 0;
+  for (std::string_view view : views)
+    if (!readsAsItself(view)) total += texts.emplace_back(text(view)).size();
+  scratch.reserve(scratch.size() + total);
+  std::size_t next = 0;
+  for (std::string_view& view : views) {
+    if (readsAsItself(view)) continue;
+    const std::string& converted = texts[next++];
+    view = std::string_view(scratch.data() + scratch.size(), converted.size());
+    scratch += converted;
+  }
+}
+
 bool sameAsciiIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -251,21 +271,7 @@ bool OdDbObject::xDataTextsUtf8(std::string_view regappName, std::vector<std::st
     }
     return found;
   }
-  if (!converted) return found;
-  // Converted first, then placed in scratch reserved to their exact size, so
-  // that scratch never moves while the views are made.
-  std::vector<std::string> texts;
-  std::size_t total = 0;
-  for (std::string_view value : values)
-    if (!readsAsItself(value)) total += texts.emplace_back(decode(value).toUtf8()).size();
-  scratch.reserve(total);
-  std::size_t next = 0;
-  for (std::string_view& value : values) {
-    if (readsAsItself(value)) continue;
-    const std::string& text = texts[next++];
-    value = std::string_view(scratch.data() + scratch.size(), text.size());
-    scratch += text;
-  }
+  if (converted) placeConverted(values, scratch, [this](std::string_view v) { return decode(v).toUtf8(); });
   return found;
 }
 
@@ -294,19 +300,7 @@ void OdDbObject::xDataApplicationsUtf8(std::vector<std::string_view>& names, std
     }
     return true;
   });
-  if (!converted) return;
-  std::vector<std::string> texts;
-  std::size_t total = 0;
-  for (std::string_view name : names)
-    if (!readsAsItself(name)) total += texts.emplace_back(decode(name).toUtf8()).size();
-  scratch.reserve(total);
-  std::size_t next = 0;
-  for (std::string_view& name : names) {
-    if (readsAsItself(name)) continue;
-    const std::string& text = texts[next++];
-    name = std::string_view(scratch.data() + scratch.size(), text.size());
-    scratch += text;
-  }
+  if (converted) placeConverted(names, scratch, [this](std::string_view v) { return decode(v).toUtf8(); });
 }
 
 void OdDbObject::setXData(const OdResBuf* chain) {
