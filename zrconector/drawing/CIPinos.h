@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -56,26 +57,24 @@ class CIPinos {
   // FNV-1a over the UTF-16 units, inline: names, codes and identifiers are a
   // few characters long, and a call into the library's byte hash costs more
   // than hashing them.
+  // Over the code units of UTF-16 keys, or the bytes of UTF-8 ones (looked
+  // up by a view, without a string made for it).
   struct TextHash {
-    std::size_t operator()(const std::u16string& s) const noexcept {
+    using is_transparent = void;
+    template <class Char>
+    std::size_t operator()(std::basic_string_view<Char> s) const noexcept {
       std::uint64_t h = 0xcbf29ce484222325ull;
-      for (char16_t c : s) h = (h ^ static_cast<std::uint64_t>(c)) * 0x100000001b3ull;
+      for (Char c : s) h = (h ^ static_cast<std::make_unsigned_t<Char>>(c)) * 0x100000001b3ull;
       return static_cast<std::size_t>(h ^ (h >> 32));
     }
+    std::size_t operator()(const std::u16string& s) const noexcept { return (*this)(std::u16string_view(s)); }
+    std::size_t operator()(const std::string& s) const noexcept { return (*this)(std::string_view(s)); }
   };
   template <class T>
   using TextMap = std::unordered_map<std::u16string, T, TextHash>;
   using TextSet = std::unordered_set<std::u16string, TextHash>;
-  // UTF-8 names, looked up by a view without a string made for it.
-  struct AsciiHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const noexcept {
-      std::uint64_t h = 0xcbf29ce484222325ull;
-      for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
-      return static_cast<std::size_t>(h ^ (h >> 32));
-    }
-  };
-  using AsciiSet = std::unordered_set<std::string, AsciiHash, std::equal_to<>>;
+  // UTF-8 names.
+  using AsciiSet = std::unordered_set<std::string, TextHash, std::equal_to<>>;
 
   // The catalogue rows of one code, split into PINO_KEY, PINO_ID and
   // PINO_PINO once, with the first row of each identifier.
