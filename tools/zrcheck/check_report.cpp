@@ -524,9 +524,3 @@ void JsonReport::finish(const CheckRun& run) {
   out_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
   text_.clear();
 }
-
-void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out) {
-  JsonReport json(run, out);
-  for (const CheckReport& report : reports) json.drawing(report);
-  json.finish(run);
-}

@@ -108,10 +108,7 @@ extern const char* const kReportSchema;
 // summing up the run.
 void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out, bool quiet = false);
 // One JSON document in the format of report-schema.json, whatever the number
-// of drawings.
-void printJson(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out);
-
-// The same document written as a run goes: the head when made, each
+// of drawings, written as a run goes: the head when made, each
 // drawing as soon as it is judged (its report may then go), and last the
 // waivers, how each fared being known only when every drawing is checked.
 // The text is handed to out about every megabyte, never held whole.
