@@ -152,34 +152,58 @@ const CIPinos::CodeRows& CIPinos::LinhasPinos(const OdString& code, RowCache& ca
   return cache.emplace(code.str(), std::move(parsed)).first->second;
 }
 
+CIPinos::CodeRows::Slot CIPinos::CodeRows::KeyOf(std::u16string_view id, std::size_t& hash) {
+  Slot key;
+  key.length = static_cast<std::uint16_t>(std::min<std::size_t>(id.size(), 0xFFFF));
+  if (id.size() <= 4) {
+    for (std::size_t i = 0; i < id.size(); ++i) key.units |= std::uint64_t(id[i]) << (16 * i);
+    // The units and the length mixed (a multiply and a shift spread them
+    // over the bits the table's mask keeps).
+    std::uint64_t h = (key.units ^ (std::uint64_t(id.size()) << 60)) * 0x9E3779B97F4A7C15ull;
+    hash = static_cast<std::size_t>(h ^ (h >> 29));
+  } else {
+    hash = TextHash()(id);
+    key.hashBits = static_cast<std::uint16_t>(hash >> 48);
+  }
+  return key;
+}
+
+bool CIPinos::CodeRows::Matches(const Slot& slot, const Slot& key, std::u16string_view id) const {
+  if (slot.length != key.length) return false;
+  if (key.length <= 4) return slot.units == key.units;
+  return slot.hashBits == key.hashBits && rows[slot.row][1].str() == id;
+}
+
 void CIPinos::CodeRows::Index() {
   std::size_t size = 4;
   while (size < 2 * rows.size()) size *= 2;
-  index.assign(size, {0, kNone});
+  index.assign(size, Slot{});
   firstOfRow.assign(rows.size(), kNone);
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const std::u16string& id = rows[r][1].str();
     firstOfRow[r] = r;
     // A row matches only when it has a second field.
     if (id.empty()) continue;
-    const std::size_t hash = TextHash()(id);
+    std::size_t hash = 0;
+    const Slot key = KeyOf(id, hash);
     std::size_t i = hash & (size - 1);
-    while (index[i].second != kNone && !(index[i].first == hash && rows[index[i].second][1].str() == id))
-      i = (i + 1) & (size - 1);
-    if (index[i].second == kNone) {
-      index[i] = {hash, r};
+    while (index[i].row != kEmpty && !Matches(index[i], key, id)) i = (i + 1) & (size - 1);
+    if (index[i].row == kEmpty) {
+      index[i] = key;
+      index[i].row = static_cast<std::uint32_t>(r);
     } else {
-      firstOfRow[r] = index[i].second;
+      firstOfRow[r] = index[i].row;
     }
   }
 }
 
 std::size_t CIPinos::CodeRows::FirstRow(const std::u16string& id) const {
   if (id.empty() || index.empty()) return kNone;
-  const std::size_t hash = TextHash()(id);
+  std::size_t hash = 0;
+  const Slot key = KeyOf(id, hash);
   const std::size_t mask = index.size() - 1;
-  for (std::size_t i = hash & mask; index[i].second != kNone; i = (i + 1) & mask)
-    if (index[i].first == hash && rows[index[i].second][1].str() == id) return index[i].second;
+  for (std::size_t i = hash & mask; index[i].row != kEmpty; i = (i + 1) & mask)
+    if (Matches(index[i], key, id)) return index[i].row;
   return kNone;
 }
 

@@ -97,6 +97,34 @@ TEST_F(PinCheck, DuplicateCatalogueIdentifiersGiveOneMissingPin) {
   EXPECT_EQ(pinsOf(*catalogue.check()[0]), (std::vector<std::string>{"9:2", "1:1"}));
 }
 
+TEST_F(PinCheck, IdentifiersOfAnyLengthMatchOnlyTheirOwnRows) {
+  // Identifiers up to four code units are compared within the index, longer
+  // ones against their rows: both kinds, at the border between them, with
+  // shared beginnings, repeated and outside ASCII.
+  catalogue.pins("G", {{"K1", "1234", "A"},
+                       {"K2", "12345", "B"},
+                       {"K3", "123456", "C"},
+                       {"K4", "12345", "D"},
+                       {"K5", "\xC3\x89\xC3\x87", "E"},
+                       {"K6", "\xC3\x89\xC3\x87\xC3\x83\xC3\x95\xC3\x9C", "F"},
+                       {"K7", "123", "G"}});
+  pin("PIN-A", "X1", "G", "12345", 0, 0);
+  pin("PIN-B", "X1", "G", "1235", 0, 2);
+  pin("PIN-C", "X1", "G", "\xC3\x89\xC3\x87\xC3\x83\xC3\x95\xC3\x9C", 0, 4);
+  pin("PIN-D", "X1", "G", "1234", 0, 6);
+  pin("PIN-E", "X1", "G", "12", 0, 8);
+  pin("PIN-F", "X1", "G", "1234567", 0, 10);
+  const zr::ConectoresPinos records = catalogue.check();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(pinsOf(*records[0]),
+            (std::vector<std::string>{"12345:0", "1235:2", "\xC3\x89\xC3\x87\xC3\x83\xC3\x95\xC3\x9C:0", "1234:0",
+                                      "12:2", "1234567:2", "123456:1", "\xC3\x89\xC3\x87:1", "123:1"}));
+  std::vector<std::string> pinTexts;
+  for (const auto& p : records[0]->GetPinos()) pinTexts.push_back(p->pin.toUtf8());
+  // A repeated identifier matches its first row.
+  EXPECT_EQ(pinTexts, (std::vector<std::string>{"B", "", "F", "A", "", "", "C", "E", "G"}));
+}
+
 TEST_F(PinCheck, IdentifiersAreComparedCaseSensitively) {
   catalogue.pins("F", {{"K1", "a", "A"}});
   pin("PIN-A", "X1", "F", "A", 0, 0);
