@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -16,14 +17,25 @@
 namespace {
 
 // Answers "CODE\f1\fPIN\f" for every code; codes starting with "BAD" fail as
-// a failed statement does (an error shown, no rows); mates of "THROW" throw.
+// a failed statement does (an error shown, no rows); mates of "THROW" and
+// rows of "THROWROWS" throw. Notes which codes' rows were asked, in order,
+// and on which threads.
 class FakeCatalogue : public zr::PinCatalogue {
  public:
   std::atomic<int> rowsAsked{0}, matesAsked{0};
   std::atomic<int> errors{0};
+  std::mutex noting;
+  std::vector<std::u16string> rowOrder;
+  std::vector<std::thread::id> rowThreads;
 
   std::unique_ptr<CStringList> LinhasPinos(const OdString& code) override {
     ++rowsAsked;
+    {
+      std::lock_guard<std::mutex> lock(noting);
+      rowOrder.push_back(code.str());
+      rowThreads.push_back(std::this_thread::get_id());
+    }
+    if (code == OdString(u"THROWROWS")) throw std::runtime_error("the statement failed");
     // Long enough that threads asking for the same code overlap.
     std::this_thread::sleep_for(std::chrono::microseconds(200));
     auto rows = std::make_unique<CStringList>(10);
@@ -105,6 +117,75 @@ TEST(RunCatalogue, AThrownErrorReachesEveryCallerAndIsNotKept) {
   EXPECT_EQ(4, fake.matesAsked.load());  // asked again by each, nothing kept
   CheckCatalogue view(run);
   EXPECT_EQ(1u, view.mates(OdString(u"C1")).size());
+}
+
+TEST(RunCatalogue, ReadAheadReadsThePrefetchedRowsOnAThreadOfItsOwnInTheOrderAsked) {
+  FakeCatalogue fake;
+  RunCatalogue run(fake, &fake.errors, /*readAhead=*/true);
+  CheckCatalogue view(run);
+  constexpr int kCodes = 20;
+  for (int k = 0; k < kCodes; ++k) EXPECT_TRUE(view.Prefetch(codeNumber(k)));
+  EXPECT_TRUE(view.Prefetch(codeNumber(3)));  // asked already: not read twice
+  for (int k = kCodes - 1; k >= 0; --k) {
+    std::unique_ptr<CStringList> rows = view.LinhasPinos(codeNumber(k));
+    ASSERT_EQ(1, rows->GetCount());
+    EXPECT_EQ(CString(codeNumber(k).str() + u"\f1\fPIN\f"), rows->GetHead());
+  }
+  EXPECT_FALSE(view.failed());
+  EXPECT_EQ(kCodes, fake.rowsAsked.load());
+  std::vector<std::u16string> asked;
+  for (int k = 0; k < kCodes; ++k) asked.push_back(codeNumber(k).str());
+  EXPECT_EQ(asked, fake.rowOrder);
+  for (const std::thread::id& id : fake.rowThreads) EXPECT_NE(std::this_thread::get_id(), id);
+}
+
+TEST(RunCatalogue, WithoutReadAheadNothingIsAskedAhead) {
+  FakeCatalogue fake;
+  RunCatalogue run(fake, &fake.errors);
+  CheckCatalogue view(run);
+  EXPECT_FALSE(view.Prefetch(codeNumber(1)));
+  EXPECT_EQ(0, fake.rowsAsked.load());
+  view.LinhasPinos(codeNumber(1));
+  ASSERT_EQ(1u, fake.rowThreads.size());
+  EXPECT_EQ(std::this_thread::get_id(), fake.rowThreads[0]);
+}
+
+TEST(RunCatalogue, AnAnswerReadAheadFailsOnlyTheChecksThatUseIt) {
+  FakeCatalogue fake;
+  RunCatalogue run(fake, &fake.errors, /*readAhead=*/true);
+  CheckCatalogue asking(run), using_(run), other(run);
+  asking.Prefetch(OdString(u"BAD1"));
+  asking.Prefetch(OdString(u"GOOD"));
+  EXPECT_FALSE(asking.failed());  // asking ahead uses nothing yet
+  EXPECT_TRUE(using_.unknownCode(OdString(u"BAD1")));
+  EXPECT_TRUE(using_.failed());
+  EXPECT_FALSE(other.unknownCode(OdString(u"GOOD")));
+  EXPECT_FALSE(other.failed());
+  EXPECT_EQ(2, fake.rowsAsked.load());
+  EXPECT_EQ(1, fake.errors.load());
+}
+
+TEST(RunCatalogue, RowsThatThrowWhenReadAheadAreAskedAgainByTheCheck) {
+  FakeCatalogue fake;
+  RunCatalogue run(fake, &fake.errors, /*readAhead=*/true);
+  CheckCatalogue view(run);
+  view.Prefetch(OdString(u"THROWROWS"));
+  view.Prefetch(OdString(u"C1"));
+  // The check waits for C1, read after the code that threw.
+  EXPECT_EQ(1, view.LinhasPinos(OdString(u"C1"))->GetCount());
+  EXPECT_THROW(view.LinhasPinos(OdString(u"THROWROWS")), std::runtime_error);
+  EXPECT_EQ(3, fake.rowsAsked.load());
+}
+
+TEST(RunCatalogue, EndingTheRunLeavesTheCodesStillQueuedUnread) {
+  FakeCatalogue fake;
+  {
+    RunCatalogue run(fake, &fake.errors, /*readAhead=*/true);
+    CheckCatalogue view(run);
+    for (int k = 0; k < 2000; ++k) view.Prefetch(codeNumber(k));
+  }
+  // Each answer takes 200 microseconds: 2000 of them would take 0.4 s.
+  EXPECT_LT(fake.rowsAsked.load(), 2000);
 }
 
 }  // namespace

@@ -16,8 +16,41 @@ std::vector<OdString> itemsOf(const std::unique_ptr<CStringList>& list) {
 
 }  // namespace
 
-RunCatalogue::RunCatalogue(zr::PinCatalogue& inner, const std::atomic<int>* errors)
-    : inner_(inner), errors_(errors) {}
+RunCatalogue::RunCatalogue(zr::PinCatalogue& inner, const std::atomic<int>* errors, bool readAhead)
+    : inner_(inner), errors_(errors), readAhead_(readAhead) {}
+
+RunCatalogue::~RunCatalogue() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  queued_.notify_all();
+  if (reader_.joinable()) reader_.join();
+}
+
+template <class Ask>
+void RunCatalogue::read(Answers& answers, Answers::iterator entry, const OdString& code, Ask ask, bool rethrow) {
+  Answer read;
+  try {
+    std::lock_guard<std::mutex> statement(database_);
+    // Statements run one at a time, so an error shown meanwhile is this one's.
+    const int before = errors_ ? errors_->load() : 0;
+    read.items = itemsOf(ask(code));
+    read.failed = errors_ && errors_->load() != before;
+  } catch (...) {
+    // Nothing is kept: whoever needs the answer asks again.
+    std::lock_guard<std::mutex> lock(mutex_);
+    answers.erase(entry);
+    read_.notify_all();
+    if (rethrow) throw;
+    return;
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  entry->second.items = std::move(read.items);
+  entry->second.failed = read.failed;
+  entry->second.ready = true;
+  read_.notify_all();
+}
 
 template <class Ask>
 const RunCatalogue::Answer& RunCatalogue::answer(Answers& answers, const OdString& code, Ask ask) {
@@ -30,25 +63,41 @@ const RunCatalogue::Answer& RunCatalogue::answer(Answers& answers, const OdStrin
   if (it != answers.end()) return it->second;
   it = answers.emplace(code.str(), Answer{}).first;
   lock.unlock();
-  Answer read;
-  try {
-    std::lock_guard<std::mutex> statement(database_);
-    // Statements run one at a time, so an error shown meanwhile is this one's.
-    const int before = errors_ ? errors_->load() : 0;
-    read.items = itemsOf(ask(code));
-    read.failed = errors_ && errors_->load() != before;
-  } catch (...) {
-    lock.lock();
-    answers.erase(it);
-    read_.notify_all();
-    throw;
+  read(answers, it, code, ask, true);
+  return it->second;  // ready: nobody changes it any more
+}
+
+bool RunCatalogue::prefetch(const OdString& code) {
+  if (!readAhead_) return false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (rows_.count(code.str())) return true;  // read, being read or queued
+    rows_.emplace(code.str(), Answer{});
+    queue_.push_back(code);
+    if (!reader_.joinable()) reader_ = std::thread([this] { readAhead(); });
   }
-  lock.lock();
-  it->second.items = std::move(read.items);
-  it->second.failed = read.failed;
-  it->second.ready = true;
-  read_.notify_all();
-  return it->second;
+  queued_.notify_one();
+  return true;
+}
+
+void RunCatalogue::readAhead() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    queued_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+    if (stopping_) {
+      // Codes still queued are asked again by whoever needs them.
+      for (const OdString& code : queue_) rows_.erase(code.str());
+      queue_.clear();
+      read_.notify_all();
+      return;
+    }
+    const OdString code = std::move(queue_.front());
+    queue_.pop_front();
+    const auto entry = rows_.find(code.str());
+    lock.unlock();
+    read(rows_, entry, code, [this](const OdString& c) { return inner_.LinhasPinos(c); }, false);
+    lock.lock();
+  }
 }
 
 const RunCatalogue::Answer& RunCatalogue::rows(const OdString& code) {

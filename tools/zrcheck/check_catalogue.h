@@ -4,9 +4,11 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -20,6 +22,10 @@
 // (its connection runs one); meanwhile answers already read are served to
 // the other threads, and a thread that needs the answer being read waits
 // for it. An answer, once read, never moves nor changes.
+//
+// With read-ahead, pin rows asked for ahead of time (prefetch) are read on
+// a thread of the run's own, in the order asked, while the checks go on
+// reading their drawings; the statements still run one at a time.
 class RunCatalogue {
  public:
   // A code's answer: its items, and whether the statement that read them
@@ -34,7 +40,18 @@ class RunCatalogue {
   // errors shown so far in the process (a failed statement shows one), or
   // null when failures need not be told apart from empty answers. Both must
   // outlive this object.
-  explicit RunCatalogue(zr::PinCatalogue& inner, const std::atomic<int>* errors = nullptr);
+  // readAhead: whether prefetch reads on a thread of its own (only where
+  // inner may be used, and its errors shown, from any thread).
+  explicit RunCatalogue(zr::PinCatalogue& inner, const std::atomic<int>* errors = nullptr, bool readAhead = false);
+  // Stops reading ahead: codes not yet read are left to be asked again.
+  ~RunCatalogue();
+  RunCatalogue(const RunCatalogue&) = delete;
+  RunCatalogue& operator=(const RunCatalogue&) = delete;
+
+  // Has the pin rows of code read ahead, unless they are read or asked for
+  // already: true when they will be (rows then waits for them), false
+  // without read-ahead.
+  bool prefetch(const OdString& code);
 
   // The pin rows of code (as zr::PinCatalogue::LinhasPinos gives them).
   const Answer& rows(const OdString& code);
@@ -46,6 +63,12 @@ class RunCatalogue {
   using Answers = std::unordered_map<std::u16string, Answer>;  // nodes stay put while others are added
   template <class Ask>
   const Answer& answer(Answers& answers, const OdString& code, Ask ask);
+  // Reads one code's rows for the waiting entry `entry` (of rows_), which it
+  // makes ready, or removes when the catalogue threw. Called without mutex_.
+  template <class Ask>
+  void read(Answers& answers, Answers::iterator entry, const OdString& code, Ask ask, bool rethrow);
+  // The read-ahead thread: reads the queued codes in turn.
+  void readAhead();
 
   zr::PinCatalogue& inner_;
   const std::atomic<int>* errors_;
@@ -53,6 +76,12 @@ class RunCatalogue {
   std::condition_variable read_;  // an answer became ready, or its reading failed
   std::mutex database_;  // held while a statement runs
   Answers rows_, mates_;
+  // Read-ahead: the codes queued (their entries in rows_ wait), the thread.
+  const bool readAhead_;
+  std::deque<OdString> queue_;
+  std::condition_variable queued_;
+  bool stopping_ = false;
+  std::thread reader_;  // started by the first prefetch
 };
 
 // The catalogue as the check of one drawing reads it, from the run's: it
@@ -65,6 +94,7 @@ class CheckCatalogue : public zr::PinCatalogue {
   explicit CheckCatalogue(RunCatalogue& run) : run_(run) {}
   std::unique_ptr<CStringList> LinhasPinos(const OdString& code) override;
   std::unique_ptr<CStringList> ContraPecas(const OdString& code) override;
+  bool Prefetch(const OdString& code) override { return run_.prefetch(code); }
 
   // True when the code's pin rows are empty (asking for them if need be).
   bool unknownCode(const OdString& code);

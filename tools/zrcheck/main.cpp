@@ -549,7 +549,7 @@ using Judged = std::function<void(CheckReport& report)>;
 // that order on this thread, each handed to judged.
 int checkDrawings(const Options& o, const Request& request, const CheckRun& run, CheckPolicy& policy,
                   const PictureFiles& pictures, std::vector<CheckReport>& reports, const Judged& judged) {
-  RunCatalogue catalogue(zr::DefaultPinCatalogue(), &boxesShown);
+  RunCatalogue catalogue(zr::DefaultPinCatalogue(), &boxesShown, /*readAhead=*/true);
   reports.resize(o.drawings.size());
   DrawingReader reader(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
                        [&](std::size_t i, ReadDrawing& drawing) {

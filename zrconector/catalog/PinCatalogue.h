@@ -18,6 +18,15 @@ class PinCatalogue {
   virtual std::unique_ptr<CStringList> LinhasPinos(const OdString& code) = 0;
   // Codes that mate with code; throws the database's error when the query fails.
   virtual std::unique_ptr<CStringList> ContraPecas(const OdString& code) = 0;
+  // Asks for a code's pin rows ahead of LinhasPinos, for a catalogue that
+  // reads them beside its caller (on a thread of its own): true when it
+  // will, LinhasPinos then answering them (waiting for them if need be);
+  // false when the caller is to ask LinhasPinos itself, now (the default:
+  // the process's database is read on the caller's thread only).
+  virtual bool Prefetch(const OdString& code) {
+    (void)code;
+    return false;
+  }
 };
 
 // The process's catalogue database.

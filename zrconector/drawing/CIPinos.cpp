@@ -215,11 +215,12 @@ zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
 
 zr::ConectoresPinos& CIPinos::LerPinos(zr::ConectoresPinos& records) {
   records.clear();
-  m_found.clear();
   m_recordByName.clear();
   m_namedCount = 0;
+  m_apartCode.clear();
+  m_asked.clear();
   m_lastRecord = nullptr;
-  m_lastRows = nullptr;
+  m_lastCodeRead = false;
   RowCache rows;
   OdDbDatabasePtr db = Drawing();
   if (db.isNull()) return records;
@@ -228,6 +229,9 @@ zr::ConectoresPinos& CIPinos::LerPinos(zr::ConectoresPinos& records) {
     m_pinTag.makeUpper();
   }
 
+  // First every symbol into its record; then each record against the
+  // catalogue. The rows of the codes met are asked for while the symbols are
+  // read, so a catalogue that reads beside the check has them by the end.
   OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject(OdDb::kForRead);
   for (OdDbSymbolTableIteratorPtr it = table->newIterator(true, true); !it->done(); it->step(true, true)) {
     OdDbBlockTableRecordPtr block = it->getRecord(OdDb::kForRead);  // throws for another class
@@ -241,46 +245,62 @@ zr::ConectoresPinos& CIPinos::LerPinos(zr::ConectoresPinos& records) {
       LerSimboloPino(*reference, records, rows);
     }
   }
+  for (auto& record : records) CompararComCatalogo(*record, rows);
 
-  // Catalogue pins that no symbol of the instance carries. Which of the
-  // code's identifiers the record has, growing with the pins added here, is
-  // kept by the identifier's first row (or apart, for the empty one), so no
-  // record builds a set of its own; the symbols read marked theirs, unless
-  // one of them had another code (then the record's pins are searched now).
-  for (std::size_t r = 0; r < records.size(); ++r) {
-    auto& record = records[r];
-    const CodeRows& code = LinhasPinos(record->GetCodigo(), rows);
-    if (code.rows.empty()) continue;
-    FoundRows& found = m_found[r];
-    std::vector<char>& has = found.has;
-    char& hasEmpty = found.hasEmpty;
-    if (found.apart) {
-      has.assign(code.rows.size(), 0);
-      for (const auto& p : record->GetPinos()) {
-        if (p->identifier.isEmpty()) {
-          hasEmpty = 1;
-        } else if (const std::size_t first = code.FirstRow(p->identifier.str()); first != CodeRows::kNone) {
-          has[first] = 1;
-        }
-      }
-    } else if (has.empty()) {
-      has.assign(code.rows.size(), 0);
-    }
-    for (std::size_t i = 0; i < code.rows.size(); ++i) {
-      const auto& f = code.rows[i];
-      char& seen = f[1].isEmpty() ? hasEmpty : has[code.firstOfRow[i]];
-      if (seen) continue;
-      record->AddPino(f[1], OdString(), f[2], zr::PINO_FALTANTE, 0.0, 0.0);
-      seen = 1;
-    }
-  }
   m_lastRecord = nullptr;
-  m_lastRows = nullptr;
   rows.clear();
   m_recordByName.clear();
   m_namedCount = 0;
-  m_found.clear();
+  m_apartCode.clear();
+  m_asked.clear();
   return records;
+}
+
+void CIPinos::PedirLinhas(const OdString& code, RowCache& rows) {
+  if (rows.count(code.str()) || m_asked.count(code.str())) return;
+  if (m_catalogue.Prefetch(code)) {
+    m_asked.insert(code.str());
+  } else {
+    LinhasPinos(code, rows);
+  }
+}
+
+void CIPinos::CompararComCatalogo(zr::CEConectorPinos& record, RowCache& rows) {
+  const CodeRows& own = LinhasPinos(record.GetCodigo(), rows);
+  // Which of the code's identifiers the symbols carry, kept by the
+  // identifier's first row (the empty identifier apart).
+  std::vector<char>& has = m_has;
+  has.assign(own.rows.size(), 0);
+  char hasEmpty = 0;
+  for (const auto& pin : record.GetPinos()) {
+    const CodeRows* matched = &own;
+    if (!m_apartCode.empty()) {
+      auto apart = m_apartCode.find(pin.get());
+      if (apart != m_apartCode.end()) matched = &LinhasPinos(apart->second, rows);
+    }
+    const std::size_t match = matched->FirstRow(pin->identifier.str());
+    if (match != CodeRows::kNone) {
+      pin->pin = matched->rows[match][2];
+    } else {
+      pin->status = zr::PINO_DESCONHECIDO;
+      record.SetEstado(zr::CONECTOR_PINO_DESCONHECIDO);
+    }
+    if (pin->identifier.isEmpty()) {
+      hasEmpty = 1;
+    } else if (const std::size_t first = matched == &own ? match : own.FirstRow(pin->identifier.str());
+               first != CodeRows::kNone) {
+      has[first] = 1;
+    }
+  }
+
+  // Catalogue pins that no symbol carries, growing with the pins added here.
+  for (std::size_t i = 0; i < own.rows.size(); ++i) {
+    const auto& f = own.rows[i];
+    char& seen = f[1].isEmpty() ? hasEmpty : has[own.firstOfRow[i]];
+    if (seen) continue;
+    record.AddPino(f[1], OdString(), f[2], zr::PINO_FALTANTE, 0.0, 0.0);
+    seen = 1;
+  }
 }
 
 CIPinos::NamedRecord& CIPinos::RecordNamed(const OdString& name) {
@@ -325,55 +345,26 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
     OdString flagText(values[3]);
 
     // When the symbols of one connector come one after another, the previous
-    // symbol's record and code rows answer without a look-up; otherwise the
-    // record found by name carries the rows of its code.
+    // symbol's record answers without a look-up.
     zr::CEConectorPinos* record = m_lastRecord;
     if (!record || record->GetNome() != name) {
       NamedRecord& named = RecordNamed(name);
       if (!named.record) {
         records.push_back(std::make_unique<zr::CEConectorPinos>(name, code, flagText.makeUpper() == OdString(u"S")));
         named.record = records.back().get();
-        named.index = records.size() - 1;
-        m_found.emplace_back();
         ++m_namedCount;
       }
       record = m_lastRecord = named.record;
-      m_lastIndex = named.index;
-      if (named.rows && record->GetCodigo() == code) {
-        m_lastRows = named.rows;
-        m_lastCode = code;
-      }
-      if (!m_lastRows || m_lastCode != code) {
-        m_lastRows = &LinhasPinos(code, rows);
-        m_lastCode = code;
-      }
-      if (!named.rows && record->GetCodigo() == code) named.rows = m_lastRows;
-    } else if (!m_lastRows || m_lastCode != code) {
-      m_lastRows = &LinhasPinos(code, rows);
+    }
+    if (!m_lastCodeRead || m_lastCode != code) {
+      PedirLinhas(code, rows);
       m_lastCode = code;
+      m_lastCodeRead = true;
     }
 
-    OdString pinText;
-    int status = zr::PINO_DESCONHECIDO;
-    const CodeRows& catalogueRows = *m_lastRows;
-    const std::size_t match = catalogueRows.FirstRow(identifier.str());
-    if (match != CodeRows::kNone) {
-      pinText = catalogueRows.rows[match][2];
-      status = zr::PINO_OK;
-    }
     const OdGePoint3d p = reference.position();
-    record->AddPino(identifier, reference.getDbHandle().ascii(), pinText, status, p.x, p.y);
-
-    // What the record now has of its code's rows, for the missing pins.
-    FoundRows& found = m_found[m_lastIndex];
-    if (identifier.isEmpty()) {
-      found.hasEmpty = 1;
-    } else if (found.apart || record->GetCodigo() != code) {
-      found.apart = true;  // another code's rows: the record's own are searched later
-    } else if (match != CodeRows::kNone) {
-      if (found.has.empty()) found.has.assign(catalogueRows.rows.size(), 0);
-      found.has[match] = 1;
-    }
+    const zr::CEPino* pin = record->AddPino(identifier, reference.getDbHandle().ascii(), OdString(), zr::PINO_OK, p.x, p.y);
+    if (record->GetCodigo() != code) m_apartCode.emplace(pin, code);
   } catch (...) {
     // The symbol is left out; what was done for it stays.
   }

@@ -111,12 +111,21 @@ class CIPinos {
     bool Matches(const Slot& slot, const Slot& key, std::u16string_view id) const;
   };
   // The rows of each code met; an entry stays where it is while others are
-  // added (the previous symbol's rows are held by address).
+  // added (a record's rows are held by address while another code's are read).
   using RowCache = TextMap<CodeRows>;
   // The codes that mate with each code met.
   using MatingCache = TextMap<TextSet>;
   const CodeRows& LinhasPinos(const OdString& code, RowCache& cache);
+  // Asks for a code's rows the first time a symbol carries it: of the
+  // catalogue ahead of time when it reads beside the check, else now (so the
+  // statements run in the order the codes are met either way).
+  void PedirLinhas(const OdString& code, RowCache& cache);
+  // Reads one symbol into its record, as a pin not yet matched with the
+  // catalogue (status PINO_OK, no PINO_PINO).
   void LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records, RowCache& cache);
+  // Matches a record's symbols with its code's rows (or their own code's)
+  // and adds the catalogue pins that no symbol carries.
+  void CompararComCatalogo(zr::CEConectorPinos& record, RowCache& cache);
   void LigarPinos(zr::ConectoresPinos& records);
   void ValidarLigacao(zr::CEPino* pin, MatingCache& matingCache);
   void AtualizarEstado(zr::CEConectorPinos& record);
@@ -130,34 +139,28 @@ class CIPinos {
   std::vector<OdString> m_values;  // the extended data of the symbol being read
   std::vector<std::string_view> m_views;  // the same as UTF-8
   std::string m_scratch;                  // what m_views had to convert
-  // The records of the running check by name (the first record of each name),
-  // each with the catalogue rows of its code once looked up: a drawing's
-  // symbols come block by block, so one connector's symbols are far apart and
-  // each symbol looks its record up. A flat table by the name's hash (open
-  // addressing, at most half full) keeps that to one hash and a compare.
+  // The records of the running check by name (the first record of each
+  // name): a drawing's symbols come block by block, so one connector's
+  // symbols are far apart and each symbol looks its record up. A flat table
+  // by the name's hash (open addressing, at most half full) keeps that to
+  // one hash and a compare.
   struct NamedRecord {
     std::size_t hash = 0;
     zr::CEConectorPinos* record = nullptr;  // null: an empty slot
-    const CodeRows* rows = nullptr;          // the rows of the record's code; null until looked up
-    std::size_t index = 0;                   // the record's place in the records
   };
   NamedRecord& RecordNamed(const OdString& name);
   std::vector<NamedRecord> m_recordByName;
   std::size_t m_namedCount = 0;
-  // Which rows of its code each record's symbols matched, by the record's
-  // place, marked as the symbols are read so that the missing pins need no
-  // second search: `has` by the identifier's first row (empty until a
-  // match), `hasEmpty` for the empty identifier; `apart` when a symbol of
-  // the record had another code, whose rows are not the record's.
-  struct FoundRows {
-    std::vector<char> has;
-    char hasEmpty = 0;
-    bool apart = false;
-  };
-  std::vector<FoundRows> m_found;
-  // The record, its place and code rows of the previous symbol read (null before the first).
-  std::size_t m_lastIndex = 0;
+  // The symbols whose code is not their record's, with that code (few: the
+  // rest take their record's).
+  std::unordered_map<const zr::CEPino*, OdString> m_apartCode;
+  // The codes asked of the catalogue ahead of time (see PedirLinhas).
+  TextSet m_asked;
+  // Which rows of its code a record's symbols carry, by the identifier's
+  // first row; reused from record to record.
+  std::vector<char> m_has;
+  // The record and code of the previous symbol read (null before the first).
   zr::CEConectorPinos* m_lastRecord = nullptr;
   OdString m_lastCode;
-  const CodeRows* m_lastRows = nullptr;
+  bool m_lastCodeRead = false;  // m_lastCode holds a symbol's code
 };

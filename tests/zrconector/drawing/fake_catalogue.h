@@ -20,9 +20,13 @@ class FakeCatalogue : public zr::PinCatalogue {
   void pins(const std::string& code, std::vector<Row> rows) { rows_[code] = std::move(rows); }
   void mates(const std::string& a, const std::string& b) { pairs_.emplace_back(a, b); }
   void failMatingQueries() { failMating_ = true; }
+  // Answers as a catalogue that reads rows ahead (on a thread of its own,
+  // were it a real one): Prefetch takes every code, noting it in prefetched.
+  void readAhead() { readAhead_ = true; }
 
   std::unique_ptr<CStringList> LinhasPinos(const OdString& code) override {
     ++rowQueries[code.toUtf8()];
+    rowOrder.push_back(code.toUtf8());
     auto list = std::make_unique<CStringList>(10);
     for (const Row& r : rows_[code.toUtf8()])
       list->AddTail(CString::FromUtf8(r.key + "\f" + r.id + "\f" + r.pin + "\f"));
@@ -40,6 +44,11 @@ class FakeCatalogue : public zr::PinCatalogue {
     return list;
   }
 
+  bool Prefetch(const OdString& code) override {
+    if (readAhead_) prefetched.push_back(code.toUtf8());
+    return readAhead_;
+  }
+
   // The pin check and the name listing of the current drawing against this catalogue.
   zr::ConectoresPinos check() {
     zr::ConectoresPinos records;
@@ -54,9 +63,11 @@ class FakeCatalogue : public zr::PinCatalogue {
   }
 
   std::map<std::string, int> rowQueries, matingQueries;
+  std::vector<std::string> rowOrder, prefetched;  // codes, in the order asked
 
  private:
   std::map<std::string, std::vector<Row>> rows_;
   std::vector<std::pair<std::string, std::string>> pairs_;
   bool failMating_ = false;
+  bool readAhead_ = false;
 };

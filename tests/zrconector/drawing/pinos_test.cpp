@@ -290,6 +290,36 @@ TEST_F(PinCheck, EachCodeIsQueriedOncePerKind) {
   EXPECT_EQ(catalogue.matingQueries, (std::map<std::string, int>{{"C", 1}, {"D", 1}}));
 }
 
+TEST_F(PinCheck, RowsAreAskedInTheOrderTheSymbolsMeetTheirCodesAheadOfTimeOrNot) {
+  // Block by block: PIN-A meets E (X2), C (X1), then D on a symbol of X1;
+  // PIN-B meets F on X2, whose code is E.
+  catalogue.pins("E", {{"K6", "9", "R9"}});
+  catalogue.pins("F", {{"K7", "7", "S7"}});
+  pin("PIN-A", "X2", "E", "9", 0, 0);
+  pin("PIN-A", "X1", "C", "1", 0, 5);
+  pin("PIN-A", "X1", "D", "2", 0, 10);
+  pin("PIN-B", "X2", "F", "7", 0, 15);
+  pin("PIN-B", "X1", "C", "3", 0, 20);
+  const std::vector<std::string> met = {"E", "C", "D", "F"};
+  std::vector<std::vector<std::string>> now;
+  for (const auto& r : catalogue.check()) now.push_back(pinsOf(*r));
+  EXPECT_EQ(catalogue.rowOrder, met);
+  EXPECT_EQ(now, (std::vector<std::vector<std::string>>{{"9:0", "7:0"}, {"1:0", "2:0", "3:0"}}));
+
+  // Asked ahead in the same order; the results the same.
+  FakeCatalogue ahead;
+  ahead.pins("C", {{"K1", "1", "P1"}, {"K2", "2", "P2"}, {"K3", "3", "P3"}});
+  ahead.pins("D", {{"K4", "1", "Q1"}, {"K5", "2", "Q2"}});
+  ahead.pins("E", {{"K6", "9", "R9"}});
+  ahead.pins("F", {{"K7", "7", "S7"}});
+  ahead.readAhead();
+  std::vector<std::vector<std::string>> later;
+  for (const auto& r : ahead.check()) later.push_back(pinsOf(*r));
+  EXPECT_EQ(ahead.prefetched, met);
+  EXPECT_EQ(later, now);
+  EXPECT_EQ(ahead.rowQueries, (std::map<std::string, int>{{"C", 1}, {"D", 1}, {"E", 1}, {"F", 1}}));
+}
+
 TEST_F(PinCheck, AFailedMatingQueryEndsTheCheck) {
   catalogue.failMatingQueries();
   pin("PIN-M", "X1", "C", "1", 0, 0);
