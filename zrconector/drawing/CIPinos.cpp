@@ -220,7 +220,6 @@ zr::ConectoresPinos& CIPinos::LerPinos(zr::ConectoresPinos& records) {
   m_apartCode.clear();
   m_asked.clear();
   m_lastRecord = nullptr;
-  m_lastCodeRead = false;
   RowCache rows;
   OdDbDatabasePtr db = Drawing();
   if (db.isNull()) return records;
@@ -345,7 +344,9 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
     OdString flagText(values[3]);
 
     // When the symbols of one connector come one after another, the previous
-    // symbol's record answers without a look-up.
+    // symbol's record answers without a look-up. A record's code is asked
+    // for when the record is made; a symbol with another code asks for its
+    // own (each code the first time a symbol carries it).
     zr::CEConectorPinos* record = m_lastRecord;
     if (!record || record->GetNome() != name) {
       NamedRecord& named = RecordNamed(name);
@@ -353,14 +354,11 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
         records.push_back(std::make_unique<zr::CEConectorPinos>(name, code, flagText.makeUpper() == OdString(u"S")));
         named.record = records.back().get();
         ++m_namedCount;
+        PedirLinhas(code, rows);
       }
       record = m_lastRecord = named.record;
     }
-    if (!m_lastCodeRead || m_lastCode != code) {
-      PedirLinhas(code, rows);
-      m_lastCode = code;
-      m_lastCodeRead = true;
-    }
+    if (record->GetCodigo() != code) PedirLinhas(code, rows);
 
     const OdGePoint3d p = reference.position();
     const zr::CEPino* pin = record->AddPino(identifier, reference.getDbHandle().ascii(), OdString(), zr::PINO_OK, p.x, p.y);

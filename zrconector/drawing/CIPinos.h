@@ -159,8 +159,6 @@ class CIPinos {
   // Which rows of its code a record's symbols carry, by the identifier's
   // first row; reused from record to record.
   std::vector<char> m_has;
-  // The record and code of the previous symbol read (null before the first).
+  // The record of the previous symbol read (null before the first).
   zr::CEConectorPinos* m_lastRecord = nullptr;
-  OdString m_lastCode;
-  bool m_lastCodeRead = false;  // m_lastCode holds a symbol's code
 };
