@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace zr {
 
@@ -28,7 +29,7 @@ bool PinGrid::cellOf(double x, double y, Cell& cell) {
   return true;
 }
 
-std::size_t PinGrid::slotOf(const Cell& cell) const {
+std::size_t PinGrid::slotOf(const Cell& cell, const std::vector<Entry>& entries) const {
   // Neighbouring cells must spread over the table: both indices are mixed.
   uint64_t h = static_cast<uint64_t>(cell.x) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(cell.y);
   h ^= h >> 31;
@@ -36,52 +37,49 @@ std::size_t PinGrid::slotOf(const Cell& cell) const {
   h ^= h >> 27;
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = static_cast<std::size_t>(h) & mask;
-  while (slots_[i].count != 0 && !(slots_[i].cell == cell)) i = (i + 1) & mask;
+  while (slots_[i].count != 0 && !(entries[slots_[i].first].cell == cell)) i = (i + 1) & mask;
   return i;
 }
 
 PinGrid::PinGrid(const ConectoresPinos& records) {
   // The pins that can be found (those with a symbol), in check order, with
   // their cells.
-  struct Placed {
-    Cell cell;
-    Entry entry;
-  };
-  std::vector<Placed> placed;
   std::size_t pins = 0;
   for (const auto& record : records) pins += record->GetPinos().size();
+  // Positions in check order and within the entries are 32-bit.
+  if (pins >= std::numeric_limits<uint32_t>::max()) throw std::length_error("too many pins to pair");
+  std::vector<Entry> placed;
   placed.reserve(pins);
-  std::size_t order = 0;
+  uint32_t order = 0;
   for (const auto& record : records) {
     for (const auto& pin : record->GetPinos()) {
       Cell cell;
-      if (!pin->handle.isEmpty() && cellOf(pin->x, pin->y, cell)) placed.push_back(Placed{cell, Entry{order, pin.get()}});
+      if (!pin->handle.isEmpty() && cellOf(pin->x, pin->y, cell)) placed.push_back(Entry{cell, pin.get(), order});
       ++order;
     }
   }
   std::size_t size = 16;
   while (size < 2 * placed.size()) size *= 2;
   slots_.resize(size);
-  // Counted per cell, then laid out cell after cell: each pin goes to the end
-  // of its cell's group in check order, so a group stays in check order
-  // without sorting.
-  std::vector<std::size_t> slotOfPin(placed.size());
+  // Counted per cell (a slot's first entry names its cell meanwhile), then
+  // laid out cell after cell: each pin goes to the end of its cell's group
+  // in check order, so a group stays in check order without sorting.
+  std::vector<uint32_t> slotOfPin(placed.size());
   for (std::size_t i = 0; i < placed.size(); ++i) {
-    const std::size_t s = slotOf(placed[i].cell);
-    slots_[s].cell = placed[i].cell;
-    ++slots_[s].count;
-    slotOfPin[i] = s;
+    const std::size_t s = slotOf(placed[i].cell, placed);
+    if (slots_[s].count++ == 0) slots_[s].first = static_cast<uint32_t>(i);
+    slotOfPin[i] = static_cast<uint32_t>(s);
   }
-  std::size_t next = 0;
+  uint32_t next = 0;
   for (Slot& slot : slots_) {
     slot.first = next;
     next += slot.count;
   }
   entries_.resize(placed.size());
-  std::vector<std::size_t> filled(slots_.size(), 0);
+  std::vector<uint32_t> filled(slots_.size(), 0);
   for (std::size_t i = 0; i < placed.size(); ++i) {
-    const std::size_t s = slotOfPin[i];
-    entries_[slots_[s].first + filled[s]++] = placed[i].entry;
+    const uint32_t s = slotOfPin[i];
+    entries_[slots_[s].first + filled[s]++] = placed[i];
   }
 }
 
@@ -94,10 +92,10 @@ CEPino* PinGrid::Find(const CEPino* pin) const {
   const int64_t x0 = indexOf(pin->x - margin), x1 = indexOf(pin->x + margin);
   const int64_t y0 = indexOf(pin->y - margin), y1 = indexOf(pin->y + margin);
   CEPino* best = nullptr;
-  std::size_t bestOrder = std::numeric_limits<std::size_t>::max();
+  uint32_t bestOrder = std::numeric_limits<uint32_t>::max();
   for (int64_t cx = x0; cx <= x1; ++cx) {
     for (int64_t cy = y0; cy <= y1; ++cy) {
-      const Slot& slot = slots_[slotOf(Cell{cx, cy})];
+      const Slot& slot = slots_[slotOf(Cell{cx, cy}, entries_)];
       // A cell's entries are in check order: the first that qualifies is the cell's answer.
       for (std::size_t k = slot.first; k < slot.first + slot.count; ++k) {
         const Entry& e = entries_[k];

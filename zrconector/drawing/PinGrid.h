@@ -4,7 +4,8 @@
 // is the one a scan of every record and pin in order gives, but each question
 // only looks at the pins of the grid cells around it (usually one), found
 // through a hash table of the cells, so pairing a drawing costs linear time in
-// its number of pins, with a few allocations whatever that number.
+// its number of pins, with a few allocations whatever that number (some 100
+// bytes a pin while it is built, 55 after).
 
 #include <cstdint>
 #include <vector>
@@ -27,18 +28,21 @@ class PinGrid {
     int64_t x, y;
     bool operator==(const Cell& o) const { return x == o.x && y == o.y; }
   };
+  // A pin that can be found, with its cell and its position in check order.
   struct Entry {
-    std::size_t order;  // position in check order
-    CEPino* pin;
-  };
-  // A cell with pins: its entries are entries_[first, first + count).
-  struct Slot {
     Cell cell;
-    std::size_t first = 0, count = 0;  // count 0: an empty slot
+    CEPino* pin;
+    uint32_t order;
+  };
+  // A cell with pins: its entries are entries_[first, first + count); the
+  // cell is the first entry's. count 0: an empty slot.
+  struct Slot {
+    uint32_t first = 0, count = 0;
   };
   static bool cellOf(double x, double y, Cell& cell);
-  // The slot of cell: its own, or the empty one where it would go.
-  std::size_t slotOf(const Cell& cell) const;
+  // The slot of cell in slots_, whose cells are those of entries[first]:
+  // its own, or the empty one where it would go.
+  std::size_t slotOf(const Cell& cell, const std::vector<Entry>& entries) const;
 
   std::vector<Entry> entries_;  // grouped by cell, each group in check order
   std::vector<Slot> slots_;     // open addressing; a power of two, at most half full
