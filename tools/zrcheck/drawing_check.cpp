@@ -1,6 +1,8 @@
 #include "drawing_check.h"
 
+#include <exception>
 #include <memory>
+#include <thread>
 
 #include "catalog/CIBancoDados.h"
 #include "drawing/CIPinos.h"
@@ -9,12 +11,17 @@
 
 namespace {
 
+// The connector names placed in model space.
+void readNames(CIPinos& pins, CheckReport& report) {
+  std::unique_ptr<CStringList> names(pins.GetConectoresDesenho());
+  for (POSITION pos = names->GetHeadPosition(); pos;) report.names.push_back(names->GetNext(pos).ToUtf8());
+}
+
 // What the check takes from the drawing: the module's records, unpaired,
 // and the connector names placed in model space.
 void readRecords(CIPinos& pins, CheckReport& report) {
   pins.LerPinos(report.records);
-  std::unique_ptr<CStringList> names(pins.GetConectoresDesenho());
-  for (POSITION pos = names->GetHeadPosition(); pos;) report.names.push_back(names->GetNext(pos).ToUtf8());
+  readNames(pins, report);
 }
 
 // The rest, from the records alone.
@@ -30,8 +37,28 @@ void judgeRecords(CheckReport& report, CheckCatalogue& catalogue) {
 
 void checkDrawing(CheckReport& report, OdDbDatabasePtr drawing, const OdString& pinTag, CheckCatalogue& catalogue) {
   {
+    CIPinos names(&catalogue, drawing, pinTag);
     CIPinos pins(&catalogue, std::move(drawing), pinTag);
-    readRecords(pins, report);
+    pins.LerSimbolos(report.records);
+    // Comparing the records with the catalogue needs no drawing, and the name
+    // listing no catalogue: they run side by side (the catalogue is the
+    // comparison's alone meanwhile).
+    std::exception_ptr comparisonFailed;
+    std::thread comparison([&] {
+      try {
+        pins.CompararComCatalogo(report.records);
+      } catch (...) {
+        comparisonFailed = std::current_exception();
+      }
+    });
+    try {
+      readNames(names, report);
+    } catch (...) {
+      comparison.join();
+      throw;
+    }
+    comparison.join();
+    if (comparisonFailed) std::rethrow_exception(comparisonFailed);
   }
   // The drawing goes here when the caller let it go: the pairing and the
   // findings need only the records.

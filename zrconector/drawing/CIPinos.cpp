@@ -214,13 +214,18 @@ zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
 }
 
 zr::ConectoresPinos& CIPinos::LerPinos(zr::ConectoresPinos& records) {
+  LerSimbolos(records);
+  return CompararComCatalogo(records);
+}
+
+zr::ConectoresPinos& CIPinos::LerSimbolos(zr::ConectoresPinos& records) {
   records.clear();
   m_recordByName.clear();
   m_namedCount = 0;
   m_apartCode.clear();
   m_asked.clear();
+  m_rows.clear();
   m_lastRecord = nullptr;
-  RowCache rows;
   OdDbDatabasePtr db = Drawing();
   if (db.isNull()) return records;
   if (m_drawing.isNull()) {
@@ -228,9 +233,10 @@ zr::ConectoresPinos& CIPinos::LerPinos(zr::ConectoresPinos& records) {
     m_pinTag.makeUpper();
   }
 
-  // First every symbol into its record; then each record against the
-  // catalogue. The rows of the codes met are asked for while the symbols are
-  // read, so a catalogue that reads beside the check has them by the end.
+  // Every symbol into its record first; each record is compared with the
+  // catalogue after (CompararComCatalogo). The rows of the codes met are
+  // asked for while the symbols are read, so a catalogue that reads beside
+  // the check has them by then.
   OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject(OdDb::kForRead);
   for (OdDbSymbolTableIteratorPtr it = table->newIterator(true, true); !it->done(); it->step(true, true)) {
     OdDbBlockTableRecordPtr block = it->getRecord(OdDb::kForRead);  // throws for another class
@@ -241,15 +247,18 @@ zr::ConectoresPinos& CIPinos::LerPinos(zr::ConectoresPinos& records) {
       OdDbObjectPtr object = id.openObject(OdDb::kForRead);
       if (object.isNull()) continue;
       OdDbBlockReferencePtr reference = object;  // throws for another class
-      LerSimboloPino(*reference, records, rows);
+      LerSimboloPino(*reference, records, m_rows);
     }
   }
-  for (auto& record : records) CompararComCatalogo(*record, rows);
-
   m_lastRecord = nullptr;
-  rows.clear();
   m_recordByName.clear();
   m_namedCount = 0;
+  return records;
+}
+
+zr::ConectoresPinos& CIPinos::CompararComCatalogo(zr::ConectoresPinos& records) {
+  for (auto& record : records) CompararRegistro(*record, m_rows);
+  m_rows.clear();
   m_apartCode.clear();
   m_asked.clear();
   return records;
@@ -264,7 +273,7 @@ void CIPinos::PedirLinhas(const OdString& code, RowCache& rows) {
   }
 }
 
-void CIPinos::CompararComCatalogo(zr::CEConectorPinos& record, RowCache& rows) {
+void CIPinos::CompararRegistro(zr::CEConectorPinos& record, RowCache& rows) {
   const CodeRows& own = LinhasPinos(record.GetCodigo(), rows);
   // Which of the code's identifiers the symbols carry, kept by the
   // identifier's first row (the empty identifier apart).

@@ -48,6 +48,15 @@ class CIPinos {
   // record state 2. For a checker that pairs the pins its own way; the
   // drawing is no longer needed once this returns.
   zr::ConectoresPinos& LerPinos(zr::ConectoresPinos& records);
+  // LerPinos in its two steps, for a checker that does something else with
+  // the drawing meanwhile. LerSimbolos empties records and reads the
+  // drawing's symbols into them, as pins not yet compared with the
+  // catalogue, asking for their codes' rows (ahead of time when the
+  // catalogue can). CompararComCatalogo then completes records as LerPinos
+  // does; it reads no drawing, so it may run on another thread while
+  // another CIPinos reads the same drawing.
+  zr::ConectoresPinos& LerSimbolos(zr::ConectoresPinos& records);
+  zr::ConectoresPinos& CompararComCatalogo(zr::ConectoresPinos& records);
 
  private:
   // The hash of the text keys below. A type of our own on purpose: the
@@ -125,7 +134,7 @@ class CIPinos {
   void LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records, RowCache& cache);
   // Matches a record's symbols with its code's rows (or their own code's)
   // and adds the catalogue pins that no symbol carries.
-  void CompararComCatalogo(zr::CEConectorPinos& record, RowCache& cache);
+  void CompararRegistro(zr::CEConectorPinos& record, RowCache& cache);
   void LigarPinos(zr::ConectoresPinos& records);
   void ValidarLigacao(zr::CEPino* pin, MatingCache& matingCache);
   void AtualizarEstado(zr::CEConectorPinos& record);
@@ -154,8 +163,10 @@ class CIPinos {
   // The symbols whose code is not their record's, with that code (few: the
   // rest take their record's).
   std::unordered_map<const zr::CEPino*, OdString> m_apartCode;
-  // The codes asked of the catalogue ahead of time (see PedirLinhas).
+  // The codes asked of the catalogue ahead of time (see PedirLinhas), and
+  // the rows read, from LerSimbolos to CompararComCatalogo.
   TextSet m_asked;
+  RowCache m_rows;
   // Which rows of its code a record's symbols carry, by the identifier's
   // first row; reused from record to record.
   std::vector<char> m_has;
