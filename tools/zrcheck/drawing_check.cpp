@@ -35,7 +35,16 @@ void judgeRecords(CheckReport& report, CheckCatalogue& catalogue) {
 
 }  // namespace
 
-void checkDrawing(CheckReport& report, OdDbDatabasePtr drawing, const OdString& pinTag, CheckCatalogue& catalogue) {
+void checkDrawing(CheckReport& report, OdDbDatabasePtr drawing, const OdString& pinTag, CheckCatalogue& catalogue,
+                  bool secondThread) {
+  if (!secondThread) {
+    {
+      CIPinos pins(&catalogue, std::move(drawing), pinTag);
+      readRecords(pins, report);
+    }
+    judgeRecords(report, catalogue);
+    return;
+  }
   {
     CIPinos names(&catalogue, drawing, pinTag);
     CIPinos pins(&catalogue, std::move(drawing), pinTag);

@@ -21,9 +21,12 @@ class _com_error;
 // answers come from catalogue, which also tells whether one came from a
 // failed statement. The drawing is let go (when the caller holds it no
 // more) once its records are read, before they are paired. Checks of
-// different drawings may run at once on different threads. A catalogue
-// error reaches the caller as _com_error.
-void checkDrawing(CheckReport& report, OdDbDatabasePtr drawing, const OdString& pinTag, CheckCatalogue& catalogue);
+// different drawings may run at once on different threads. With
+// `secondThread`, the records are compared with the catalogue on a second
+// thread while the names are listed (for a processor that would be idle
+// otherwise). A catalogue error reaches the caller as _com_error.
+void checkDrawing(CheckReport& report, OdDbDatabasePtr drawing, const OdString& pinTag, CheckCatalogue& catalogue,
+                  bool secondThread);
 
 // The same for the active drawing of the host services, with the pin tag of
 // its scripts, against the process's catalogue database (each code read

@@ -443,14 +443,14 @@ CheckRun prepareRun(const Options& o, const Severities& commandLineSeverities, C
 // the main thread to say. The drawing goes during the check unless keep
 // (for its pictures).
 void checkRead(const CheckRun& run, RunCatalogue& catalogue, const std::string& path, ReadDrawing& drawing,
-               CheckReport& report, bool keep) {
+               CheckReport& report, bool keep, bool secondThread) {
   report.drawing = path;
   const OdResBufPtr insunits = drawing.db->getSysVar(OdString(u"INSUNITS"));
   report.units = unitsName(insunits.isNull() ? 0 : insunits->getInt32());
   const auto started = std::chrono::steady_clock::now();
   CheckCatalogue view(catalogue);
   try {
-    checkDrawing(report, keep ? drawing.db : std::move(drawing.db), OdString::fromUtf8(run.attrTag), view);
+    checkDrawing(report, keep ? drawing.db : std::move(drawing.db), OdString::fromUtf8(run.attrTag), view, secondThread);
   } catch (const _com_error& e) {
     report.records.clear();
     report.findings.clear();
@@ -551,9 +551,12 @@ int checkDrawings(const Options& o, const Request& request, const CheckRun& run,
                   const PictureFiles& pictures, std::vector<CheckReport>& reports, const Judged& judged) {
   RunCatalogue catalogue(zr::DefaultPinCatalogue(), &boxesShown, /*readAhead=*/true);
   reports.resize(o.drawings.size());
+  // A check takes a second thread only when fewer checks run at once than
+  // there are processors: more threads than processors only add switching.
+  const bool secondThread = std::thread::hardware_concurrency() > std::min<std::size_t>(o.jobs, o.drawings.size());
   DrawingReader reader(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
                        [&](std::size_t i, ReadDrawing& drawing) {
-                         checkRead(run, catalogue, o.drawings[i], drawing, reports[i], pictures.any());
+                         checkRead(run, catalogue, o.drawings[i], drawing, reports[i], pictures.any(), secondThread);
                        });
   DrawingChecks checks{run, policy, pictures};
   for (std::size_t i = 0; i < o.drawings.size(); ++i) {
