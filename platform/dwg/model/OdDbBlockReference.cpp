@@ -20,7 +20,15 @@ OdDbBlockReferencePtr OdDbBlockReference::createObject() {
 }
 
 OdGePoint3d OdDbBlockReference::position() const {
-  return OdGePoint3d(doubleField(reference::kX), doubleField(reference::kY), doubleField(reference::kZ));
+  // The three values in one walk over the tags (the pin check asks every
+  // symbol's position).
+  static_assert(reference::kX.subclass == reference::kY.subclass && reference::kX.subclass == reference::kZ.subclass);
+  const int codes[] = {reference::kX.code, reference::kY.code, reference::kZ.code};
+  std::optional<std::string_view> values[3];
+  tags::findEach(tags_, reference::kX.subclass, codes, 3, values);
+  double xyz[3];
+  for (int i = 0; i < 3; ++i) xyz[i] = values[i] ? dxfv::toDouble(*values[i]).value_or(0.0) : 0.0;
+  return OdGePoint3d(xyz[0], xyz[1], xyz[2]);
 }
 
 void OdDbBlockReference::setPosition(const OdGePoint3d& p) {

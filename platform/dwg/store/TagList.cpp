@@ -151,6 +151,22 @@ std::optional<std::string_view> find(const TagList& list, std::string_view subcl
   return out;
 }
 
+void findEach(const TagList& list, std::string_view subclass, const int* codes, std::size_t n,
+              std::optional<std::string_view>* values) {
+  std::size_t left = n;
+  for (std::size_t i = 0; i < n; ++i) values[i].reset();
+  if (n == 0) return;
+  walk(list, [&](std::size_t, const DxfTag& t, std::string_view sc) {
+    if (t.code == 100 || !(subclass.empty() || sameBytes(sc, subclass))) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (codes[i] != t.code || values[i]) continue;
+      values[i] = t.value;
+      --left;
+    }
+    return left == 0;
+  });
+}
+
 std::string_view lastSubclass(const TagList& list) {
   std::string_view out;
   walk(list, [&](std::size_t, const DxfTag& t, std::string_view) {

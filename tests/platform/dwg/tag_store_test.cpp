@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,41 @@ TEST(TagStore, PackedListsGiveBackEveryTagInOrder) {
   EXPECT_EQ(own.byteSize(), inArena.byteSize());
   // Nothing added, nothing kept.
   EXPECT_TRUE(b.finish(arena).empty());
+}
+
+TEST(TagStore, FindingSeveralCodesInOneWalkAgreesWithFindingEach) {
+  // Codes before any marker, in two subclasses, repeated (the first counts),
+  // inside an application group (skipped) and in extended data (not data).
+  const TagList list = TagList::fromTags({{5, "1A"},
+                                          {102, "{ACAD_REACTORS"},
+                                          {10, "99"},
+                                          {102, "}"},
+                                          {100, "AcDbEntity"},
+                                          {8, "0"},
+                                          {10, "7"},
+                                          {100, "AcDbBlockReference"},
+                                          {20, "2"},
+                                          {10, "1"},
+                                          {10, "3"},
+                                          {30, "4"},
+                                          {1001, "APP"},
+                                          {40, "5"}});
+  const std::vector<std::string_view> subclasses = {"", "AcDbEntity", "AcDbBlockReference", "AcDbText"};
+  const std::vector<std::vector<int>> requests = {{10, 20, 30}, {30, 10}, {5, 8, 40}, {100, 10}, {10, 10}, {}};
+  for (std::string_view subclass : subclasses) {
+    for (const std::vector<int>& codes : requests) {
+      std::vector<std::optional<std::string_view>> each(codes.size(), std::string_view("stale"));
+      tags::findEach(list, subclass, codes.data(), codes.size(), each.data());
+      for (std::size_t i = 0; i < codes.size(); ++i)
+        EXPECT_EQ(each[i], tags::find(list, subclass, codes[i])) << "subclass \"" << subclass << "\", code " << codes[i];
+    }
+  }
+  std::optional<std::string_view> point[3];
+  const int xyz[] = {10, 20, 30};
+  tags::findEach(list, "AcDbBlockReference", xyz, 3, point);
+  EXPECT_EQ(point[0], std::optional<std::string_view>("1"));
+  EXPECT_EQ(point[1], std::optional<std::string_view>("2"));
+  EXPECT_EQ(point[2], std::optional<std::string_view>("4"));
 }
 
 TEST(TagStore, CopiesOfArenaListsOutliveTheArena) {

@@ -293,6 +293,10 @@ inline bool sameBytes(std::string_view a, std::string_view b) {
 // Value of the first tag with this code, in the named subclass (empty name:
 // anywhere in the object's own data).
 std::optional<std::string_view> find(const TagList& list, std::string_view subclass, int code);
+// find for each of n codes, in one walk over the list: values[i] as
+// find(list, subclass, codes[i]) gives it.
+void findEach(const TagList& list, std::string_view subclass, const int* codes, std::size_t n,
+              std::optional<std::string_view>* values);
 
 // Name of the last subclass marker, or empty.
 std::string_view lastSubclass(const TagList& list);
