@@ -140,16 +140,16 @@ CStringList* CIPinos::GetConectoresDesenho() {
   return names.release();
 }
 
-const CIPinos::CodeRows& CIPinos::LinhasPinos(const OdString& code, RowCache& cache) {
-  auto it = cache.find(code.str());
-  if (it != cache.end()) return it->second;
+const CIPinos::CodeRows& CIPinos::LinhasPinos(const OdString& code) {
+  auto it = m_rows.find(code.str());
+  if (it != m_rows.end()) return it->second;
   CodeRows parsed;
   std::unique_ptr<CStringList> rows = m_catalogue.LinhasPinos(code);
   if (rows) {
     for (POSITION pos = rows->GetHeadPosition(); pos;) parsed.rows.push_back(fieldsOf(rows->GetNext(pos)));
   }
   parsed.Index();
-  return cache.emplace(code.str(), std::move(parsed)).first->second;
+  return m_rows.emplace(code.str(), std::move(parsed)).first->second;
 }
 
 CIPinos::CodeRows::Slot CIPinos::CodeRows::KeyOf(std::u16string_view id, std::size_t& hash) {
@@ -247,7 +247,7 @@ zr::ConectoresPinos& CIPinos::LerSimbolos(zr::ConectoresPinos& records) {
       OdDbObjectPtr object = id.openObject(OdDb::kForRead);
       if (object.isNull()) continue;
       OdDbBlockReferencePtr reference = object;  // throws for another class
-      LerSimboloPino(*reference, records, m_rows);
+      LerSimboloPino(*reference, records);
     }
   }
   m_lastRecord = nullptr;
@@ -257,24 +257,24 @@ zr::ConectoresPinos& CIPinos::LerSimbolos(zr::ConectoresPinos& records) {
 }
 
 zr::ConectoresPinos& CIPinos::CompararComCatalogo(zr::ConectoresPinos& records) {
-  for (auto& record : records) CompararRegistro(*record, m_rows);
+  for (auto& record : records) CompararRegistro(*record);
   m_rows.clear();
   m_apartCode.clear();
   m_asked.clear();
   return records;
 }
 
-void CIPinos::PedirLinhas(const OdString& code, RowCache& rows) {
-  if (rows.count(code.str()) || m_asked.count(code.str())) return;
+void CIPinos::PedirLinhas(const OdString& code) {
+  if (m_rows.count(code.str()) || m_asked.count(code.str())) return;
   if (m_catalogue.Prefetch(code)) {
     m_asked.insert(code.str());
   } else {
-    LinhasPinos(code, rows);
+    LinhasPinos(code);
   }
 }
 
-void CIPinos::CompararRegistro(zr::CEConectorPinos& record, RowCache& rows) {
-  const CodeRows& own = LinhasPinos(record.GetCodigo(), rows);
+void CIPinos::CompararRegistro(zr::CEConectorPinos& record) {
+  const CodeRows& own = LinhasPinos(record.GetCodigo());
   // Which of the code's identifiers the symbols carry, kept by the
   // identifier's first row (the empty identifier apart).
   std::vector<char>& has = m_has;
@@ -284,7 +284,7 @@ void CIPinos::CompararRegistro(zr::CEConectorPinos& record, RowCache& rows) {
     const CodeRows* matched = &own;
     if (!m_apartCode.empty()) {
       auto apart = m_apartCode.find(pin.get());
-      if (apart != m_apartCode.end()) matched = &LinhasPinos(apart->second, rows);
+      if (apart != m_apartCode.end()) matched = &LinhasPinos(apart->second);
     }
     const std::size_t match = matched->FirstRow(pin->identifier.str());
     if (match != CodeRows::kNone) {
@@ -334,7 +334,7 @@ CIPinos::NamedRecord& CIPinos::RecordNamed(const OdString& name) {
   return m_recordByName[i];
 }
 
-void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records, RowCache& rows) {
+void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records) {
   // A failure while one symbol is read skips that symbol only.
   try {
     OdString identifier;
@@ -363,15 +363,16 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
         records.push_back(std::make_unique<zr::CEConectorPinos>(name, code, flagText.makeUpper() == OdString(u"S")));
         named.record = records.back().get();
         ++m_namedCount;
-        PedirLinhas(code, rows);
+        PedirLinhas(code);
       }
       record = m_lastRecord = named.record;
     }
-    if (record->GetCodigo() != code) PedirLinhas(code, rows);
+    const bool apart = record->GetCodigo() != code;
+    if (apart) PedirLinhas(code);
 
     const OdGePoint3d p = reference.position();
     const zr::CEPino* pin = record->AddPino(identifier, reference.getDbHandle().ascii(), OdString(), zr::PINO_OK, p.x, p.y);
-    if (record->GetCodigo() != code) m_apartCode.emplace(pin, code);
+    if (apart) m_apartCode.emplace(pin, code);
   } catch (...) {
     // The symbol is left out; what was done for it stays.
   }

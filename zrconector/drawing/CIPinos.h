@@ -124,17 +124,18 @@ class CIPinos {
   using RowCache = TextMap<CodeRows>;
   // The codes that mate with each code met.
   using MatingCache = TextMap<TextSet>;
-  const CodeRows& LinhasPinos(const OdString& code, RowCache& cache);
+  // A code's rows, read (and kept in m_rows) the first time they are needed.
+  const CodeRows& LinhasPinos(const OdString& code);
   // Asks for a code's rows the first time a symbol carries it: of the
   // catalogue ahead of time when it reads beside the check, else now (so the
   // statements run in the order the codes are met either way).
-  void PedirLinhas(const OdString& code, RowCache& cache);
+  void PedirLinhas(const OdString& code);
   // Reads one symbol into its record, as a pin not yet matched with the
   // catalogue (status PINO_OK, no PINO_PINO).
-  void LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records, RowCache& cache);
+  void LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records);
   // Matches a record's symbols with its code's rows (or their own code's)
   // and adds the catalogue pins that no symbol carries.
-  void CompararRegistro(zr::CEConectorPinos& record, RowCache& cache);
+  void CompararRegistro(zr::CEConectorPinos& record);
   void LigarPinos(zr::ConectoresPinos& records);
   void ValidarLigacao(zr::CEPino* pin, MatingCache& matingCache);
   void AtualizarEstado(zr::CEConectorPinos& record);
