@@ -34,10 +34,14 @@ class PinCheck : public ::testing::Test {
     r.layer = "ESQUEMA";
     return addReference(*db, r);
   }
+  // The rows every test starts with: code C with pins 1 to 3, D with 1 and 2.
+  static void fill(FakeCatalogue& c) {
+    c.pins("C", {{"K1", "1", "P1"}, {"K2", "2", "P2"}, {"K3", "3", "P3"}});
+    c.pins("D", {{"K4", "1", "Q1"}, {"K5", "2", "Q2"}});
+  }
   void SetUp() override {
     host.open(db);
-    catalogue.pins("C", {{"K1", "1", "P1"}, {"K2", "2", "P2"}, {"K3", "3", "P3"}});
-    catalogue.pins("D", {{"K4", "1", "Q1"}, {"K5", "2", "Q2"}});
+    fill(catalogue);
   }
   FakeHost host;
   OdDbDatabasePtr db = OdDbDatabase::createNew();
@@ -308,8 +312,7 @@ TEST_F(PinCheck, RowsAreAskedInTheOrderTheSymbolsMeetTheirCodesAheadOfTimeOrNot)
 
   // Asked ahead in the same order; the results the same.
   FakeCatalogue ahead;
-  ahead.pins("C", {{"K1", "1", "P1"}, {"K2", "2", "P2"}, {"K3", "3", "P3"}});
-  ahead.pins("D", {{"K4", "1", "Q1"}, {"K5", "2", "Q2"}});
+  fill(ahead);
   ahead.pins("E", {{"K6", "9", "R9"}});
   ahead.pins("F", {{"K7", "7", "S7"}});
   ahead.readAhead();
