@@ -24,17 +24,14 @@ class TagArena {
   char* allocate(std::size_t n);
   // n bytes aligned for any object of the model (8 bytes), valid as long as
   // the arena. What is placed there is never freed alone: the arena's owner
-  // ends it (or leaves it, when it owns nothing outside the arena).
+  // ends it (or leaves it, when it owns nothing outside the arena). Objects
+  // fill blocks of their own, so that they need no padding between the lists
+  // (of any even length) that come between them in a file.
   void* allocateAligned(std::size_t n) {
-    // Rounded up to 8, so that the next object is aligned too.
-    n = (n + 7) & ~std::size_t(7);
-    const std::size_t pad = static_cast<std::size_t>(-reinterpret_cast<uintptr_t>(at_)) & 7;
-    if (static_cast<std::size_t>(end_ - at_) >= pad + n) {
-      at_ += pad;
-      used_ += pad;
-    }
-    // Otherwise a fresh block, which starts aligned.
-    return allocate(n);
+    n = (n + 7) & ~std::size_t(7);  // the next object is aligned too
+    if (n > kLarge) return ownBlock(n);
+    used_ += n;
+    return take(objects_, n);
   }
   // Bytes handed out, for figures.
   std::size_t used() const { return used_; }
@@ -46,8 +43,19 @@ class TagArena {
   // Blocks of one huge page, aligned to it: the kernel may back each with a
   // single page, which costs one fault where small pages cost 512.
   static constexpr std::size_t kBlock = std::size_t(2) << 20;
+  // Where the next bytes go in the current block of one stream.
+  struct Stream {
+    char* at = nullptr;
+    char* end = nullptr;
+  };
+  // Larger requests get a block of their own; the current blocks go on.
+  static constexpr std::size_t kLarge = kBlock / 8;
+  char* ownBlock(std::size_t n);
+  // n bytes of the stream's current block, or of a fresh block when the rest
+  // of it is too short (the rest is left unused).
+  char* take(Stream& stream, std::size_t n);
   std::vector<std::unique_ptr<char[], Free>> blocks_;
-  char* at_ = nullptr;
-  char* end_ = nullptr;
+  Stream lists_;    // tag lists
+  Stream objects_;  // objects and other aligned memory
   std::size_t used_ = 0;
 };
