@@ -25,6 +25,7 @@ int knownClass(std::string_view value) {
 
 std::size_t TagList::byteSize() const {
   if (!bits_) return 0;
+  if (isShort()) return (bits_ >> kSizeShift) & kMaxShortSize;
   uint32_t n;
   std::memcpy(&n, block(), sizeof n);
   return n & ~kExtendedDataBit;
@@ -35,13 +36,33 @@ void TagList::reset() {
   bits_ = 0;
 }
 
-TagList::TagList(const TagList& other) {
-  if (other.bits_) {
-    const std::size_t total = sizeof(uint32_t) + other.byteSize();
-    char* copy = new char[total];
-    std::memcpy(copy, other.block(), total);
-    bits_ = reinterpret_cast<uintptr_t>(copy);
+TagList TagList::copyOf(const char* bytes, std::size_t n, bool extendedData, TagArena* arena) {
+  TagList list;
+  if (n == 0) return list;
+  auto place = [&](std::size_t size) { return arena ? arena->allocate(size) : new char[size]; };
+  const uintptr_t arenaBit = arena ? 1 : 0;
+  if (n <= kMaxShortSize) {
+    char* block = place(n);
+    const auto address = reinterpret_cast<uintptr_t>(block);
+    if ((address >> kSizeShift) == 0) {
+      std::memcpy(block, bytes, n);
+      list.bits_ = address | arenaBit | (uintptr_t(n) << kSizeShift) | (uintptr_t(extendedData) << 63);
+      return list;
+    }
+    // An address beyond 48 bits (not met on today's systems) takes a header.
+    if (!arena) delete[] block;
   }
+  const auto size = static_cast<uint32_t>(n);
+  const uint32_t header = size | (extendedData ? kExtendedDataBit : 0);
+  char* block = place(sizeof header + n);
+  std::memcpy(block, &header, sizeof header);
+  std::memcpy(block + sizeof header, bytes, n);
+  list.bits_ = reinterpret_cast<uintptr_t>(block) | arenaBit;
+  return list;
+}
+
+TagList::TagList(const TagList& other) {
+  *this = copyOf(other.payload(), other.byteSize(), other.hasExtendedData(), nullptr);
 }
 
 TagList& TagList::operator=(const TagList& other) {
@@ -87,29 +108,13 @@ bool TagListBuilder::addKnownClass(std::string_view value) {
 }
 
 TagList TagListBuilder::finish() {
-  TagList list;
-  if (size_) {
-    const auto n = static_cast<uint32_t>(size_);
-    const uint32_t header = n | (extendedData_ ? TagList::kExtendedDataBit : 0);
-    char* block = new char[sizeof n + n];
-    std::memcpy(block, &header, sizeof header);
-    std::memcpy(block + sizeof n, buf_.get(), n);
-    list.bits_ = reinterpret_cast<uintptr_t>(block);
-  }
+  TagList list = TagList::copyOf(buf_.get(), size_, extendedData_, nullptr);
   clear();
   return list;
 }
 
 TagList TagListBuilder::finish(TagArena& arena) {
-  TagList list;
-  if (size_) {
-    const auto n = static_cast<uint32_t>(size_);
-    const uint32_t header = n | (extendedData_ ? TagList::kExtendedDataBit : 0);
-    char* block = arena.allocate(sizeof n + n);
-    std::memcpy(block, &header, sizeof header);
-    std::memcpy(block + sizeof n, buf_.get(), n);
-    list.bits_ = reinterpret_cast<uintptr_t>(block) | 1;
-  }
+  TagList list = TagList::copyOf(buf_.get(), size_, extendedData_, &arena);
   clear();
   return list;
 }

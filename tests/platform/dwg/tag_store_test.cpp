@@ -42,6 +42,10 @@ std::vector<Tag> edgeTags() {
       {0, "LINE"},      {-32768, "lowest"},    {-1, ""},          {100, "AcDbEntity"},  {100, "AcDbEntityX"},
       {100, "AcDb"},    {100, "AcDbLine"},     {253, "253"},      {254, "254"},         {255, "255"},
       {1001, "ZR_PINO"}, {1000, std::string("a\0b", 3)}, {32767, "highest"}, {100, ""},
+      // The codes on either side of those packed in one byte as common ones,
+      // some of them, and a file's own codes where their bytes lie.
+      {239, "239"},     {240, "240"},          {245, ""},         {252, "252"},         {330, "1F"},
+      {281, "1"},       {1070, "3"},           {1071, "4"},       {370, "-1"},          {1040, "1.5"},
   };
   for (std::size_t n : {127u, 128u, 16383u, 16384u, 300000u}) tags.push_back({1, std::string(n, 'x')});
   return tags;
@@ -63,6 +67,45 @@ TEST(TagStore, PackedListsGiveBackEveryTagInOrder) {
   EXPECT_EQ(own.byteSize(), inArena.byteSize());
   // Nothing added, nothing kept.
   EXPECT_TRUE(b.finish(arena).empty());
+}
+
+// A list keeps its size and its extended-data mark whatever its size, in an
+// arena or not, and its copies too: lists up to 32 KB keep them in the
+// list's word, longer ones in a header.
+TEST(TagStore, ListsOfEverySizeKeepTheirSizeAndExtendedData) {
+  TagArena arena;
+  TagListBuilder b;
+  for (std::size_t value : {1u, 32000u, 32759u, 32760u, 32763u, 32764u, 40000u}) {
+    for (bool extended : {false, true}) {
+      SCOPED_TRACE(std::to_string(value) + (extended ? " with extended data" : ""));
+      std::vector<Tag> tags = {{1, std::string(value, 'v')}};
+      if (extended) tags.push_back({1001, "ZR"});
+      for (const Tag& t : tags) b.add(t.code, t.value);
+      const std::size_t size = b.size();
+      const TagList own = b.finish();
+      for (const Tag& t : tags) b.add(t.code, t.value);
+      TagList inArena = b.finish(arena);
+      const TagList copy = inArena;
+      for (const TagList* list : {&own, static_cast<const TagList*>(&inArena), &copy}) {
+        EXPECT_EQ(list->byteSize(), size);
+        EXPECT_EQ(list->hasExtendedData(), extended);
+        EXPECT_EQ(tagsOf(*list), tags);
+      }
+      inArena.makeOwned();
+      EXPECT_FALSE(inArena.inArena());
+      EXPECT_EQ(inArena.byteSize(), size);
+      EXPECT_EQ(inArena.hasExtendedData(), extended);
+      EXPECT_EQ(tagsOf(inArena), tags);
+    }
+  }
+}
+
+// The owner and extended-data codes, which every object repeats, pack in one
+// byte like the small codes.
+TEST(TagStore, OwnersAndExtendedDataTakeOneByteForTheirCode) {
+  auto sizeOf = [](int code) { return TagList::fromTags({{code, "1F"}}).byteSize(); };
+  for (int code : {330, 340, 360, 1000, 1001, 1005, 1070}) EXPECT_EQ(sizeOf(code), sizeOf(5)) << code;
+  EXPECT_GT(sizeOf(240), sizeOf(5));  // a file's own code 240 is given in full
 }
 
 TEST(TagStore, FindingSeveralCodesInOneWalkAgreesWithFindingEach) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,8 +26,35 @@ class TagList {
   // The byte that starts a subclass marker of a known class; the next byte
   // is the class's index (layout at TagListBuilder).
   static constexpr uint8_t kKnownClassByte = 0xFE;
-  // The byte that starts a group code outside 0..253; two bytes follow.
+  // The byte that starts a group code given in full; two bytes follow.
   static constexpr uint8_t kLongCodeByte = 0xFF;
+  // Codes 240..253 are none the file format defines: these bytes stand for
+  // the codes above 253 that drawings repeat most (owners, extended data),
+  // which then take one byte like the small codes. A file's own code 240..253
+  // is written in full.
+  static constexpr uint8_t kFirstCommonCodeByte = 240;
+  static constexpr int16_t kCommonCodes[] = {330, 340, 350, 360, 280, 281, 290,
+                                             370, 1000, 1001, 1002, 1005, 1040, 1070};
+  // The byte that stands for code, or 0 when there is none.
+  static constexpr uint8_t commonCodeByte(int code) {
+    switch (code) {
+      case 330: return kFirstCommonCodeByte + 0;
+      case 340: return kFirstCommonCodeByte + 1;
+      case 350: return kFirstCommonCodeByte + 2;
+      case 360: return kFirstCommonCodeByte + 3;
+      case 280: return kFirstCommonCodeByte + 4;
+      case 281: return kFirstCommonCodeByte + 5;
+      case 290: return kFirstCommonCodeByte + 6;
+      case 370: return kFirstCommonCodeByte + 7;
+      case 1000: return kFirstCommonCodeByte + 8;
+      case 1001: return kFirstCommonCodeByte + 9;
+      case 1002: return kFirstCommonCodeByte + 10;
+      case 1005: return kFirstCommonCodeByte + 11;
+      case 1040: return kFirstCommonCodeByte + 12;
+      case 1070: return kFirstCommonCodeByte + 13;
+      default: return 0;
+    }
+  }
   // The name of known class i.
   static std::string_view knownClassName(uint8_t i) { return kKnownClasses[i]; }
   // Subclass markers written as one byte (kKnownClassByte, index): the classes of
@@ -70,8 +98,11 @@ class TagList {
       }
       at_ = next_;
       const auto* p = reinterpret_cast<const uint8_t*>(at_);
-      if (p[0] < kKnownClassByte) {
+      if (p[0] < kFirstCommonCodeByte) {
         tag_.code = p[0];
+        p += 1;
+      } else if (p[0] < kKnownClassByte) {
+        tag_.code = kCommonCodes[p[0] - kFirstCommonCodeByte];
         p += 1;
       } else if (p[0] == kKnownClassByte) {
         tag_.code = 100;
@@ -138,6 +169,7 @@ class TagList {
   // that have none is never searched for.
   bool hasExtendedData() const {
     if (!bits_) return false;
+    if (isShort()) return bits_ >> 63;
     uint32_t n;
     std::memcpy(&n, block(), sizeof n);
     return n & kExtendedDataBit;
@@ -154,21 +186,44 @@ class TagList {
  private:
   friend class TagListBuilder;
   void reset();
-  // The block: the payload's size (4 bytes: 31 bits, and kExtendedDataBit
-  // when the list holds a 1001 tag) followed by the payload.
+  // The word of a list holds the block's address, its lowest bit set when an
+  // arena holds it (arena blocks start at even addresses); null when empty.
+  // A list of fewer than 32 KB (nearly all) keeps its size in the word's top
+  // 16 bits (15 bits of size, the top one set when the list holds a 1001 tag),
+  // which addresses of user space leave free, and its block is the payload
+  // alone. A longer one has a block that starts with the size (4 bytes: 31
+  // bits, and kExtendedDataBit) before the payload. A drawing has millions of
+  // lists, so the list itself is one word and most go without a header.
+  static_assert(sizeof(uintptr_t) == 8, "a list's word holds an address and a size");
+  static constexpr int kSizeShift = 48;
+  static constexpr std::size_t kMaxShortSize = 0x7FFF;
   static constexpr uint32_t kExtendedDataBit = uint32_t(1) << 31;
-  const char* block() const { return reinterpret_cast<const char*>(bits_ & ~uintptr_t(1)); }
-  const char* payload() const { return bits_ ? block() + sizeof(uint32_t) : nullptr; }
-  // The block's address, its lowest bit set when an arena holds it (arena
-  // blocks start at even addresses). Null when empty. A drawing has millions
-  // of lists, so the list itself is one word.
+  bool isShort() const { return (bits_ >> kSizeShift) != 0; }
+  const char* block() const {
+    return reinterpret_cast<const char*>(bits_ & ((uintptr_t(1) << kSizeShift) - 2));
+  }
+  const char* payload() const { return !bits_ ? nullptr : isShort() ? block() : block() + sizeof(uint32_t); }
+  // A list of the n payload bytes at `bytes`, copied into a block of its own
+  // or, when given, of the arena.
+  static TagList copyOf(const char* bytes, std::size_t n, bool extendedData, TagArena* arena);
   uintptr_t bits_ = 0;
 };
 
+// Each common code byte stands for its own code, and only for it.
+static_assert([] {
+  if (TagList::kFirstCommonCodeByte + std::size(TagList::kCommonCodes) != TagList::kKnownClassByte) return false;
+  for (std::size_t i = 0; i < std::size(TagList::kCommonCodes); ++i)
+    if (TagList::commonCodeByte(TagList::kCommonCodes[i]) != TagList::kFirstCommonCodeByte + i) return false;
+  for (int code = 240; code < 254; ++code)
+    if (TagList::commonCodeByte(code)) return false;
+  return true;
+}());
+
 // Collects tags and packs them into a TagList; reusable after finish().
 //
-// Layout of one tag: the group code as one byte when it is 0..253, else 0xFF
-// and two bytes (little endian, signed); the value length as a base-128
+// Layout of one tag: the group code as one byte when it is 0..239 or one of
+// TagList::kCommonCodes (bytes 240..253), else 0xFF and two bytes (little
+// endian, signed); the value length as a base-128
 // varint; the value bytes. A subclass marker (code 100) of a class the model
 // knows is the byte 0xFE and the class's index in a fixed table: every entity
 // repeats its class names, so this keeps a drawing markedly smaller.
@@ -181,8 +236,10 @@ class TagListBuilder {
     // The code (3 bytes at most), the length (5 at most), the value.
     char* const start = grow(8 + value.size());
     char* p = start;
-    if (code >= 0 && code < TagList::kKnownClassByte) {
+    if (code >= 0 && code < TagList::kFirstCommonCodeByte) {
       *p++ = static_cast<char>(code);
+    } else if (const uint8_t common = TagList::commonCodeByte(code)) {
+      *p++ = static_cast<char>(common);
     } else {
       auto c = static_cast<uint16_t>(static_cast<int16_t>(code));
       *p++ = static_cast<char>(TagList::kLongCodeByte);
