@@ -21,41 +21,19 @@ void DxfLinker::link() {
   linkObjects();
 }
 
-namespace {
-
-// Files list objects mostly in handle order, with a few runs out of place
-// (tables, blocks): merging the sorted runs is then close to linear.
-void sortByHandle(std::vector<std::pair<uint64_t, StoredObject*>>& v) {
-  auto byHandle = [](const auto& a, const auto& b) { return a.first < b.first; };
-  std::vector<std::size_t> runEnds;
-  for (std::size_t i = 1; i < v.size(); ++i)
-    if (v[i].first < v[i - 1].first) runEnds.push_back(i);
-  if (runEnds.empty()) return;
-  if (runEnds.size() > 64) {
-    std::sort(v.begin(), v.end(), byHandle);
-    return;
-  }
-  runEnds.push_back(v.size());
-  for (std::size_t k = 0; k + 1 < runEnds.size(); ++k)
-    std::inplace_merge(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(runEnds[k]),
-                       v.begin() + static_cast<std::ptrdiff_t>(runEnds[k + 1]), byHandle);
-}
-
-}  // namespace
-
 void DxfLinker::linkHandles() {
   if (maxHandle_ == UINT64_MAX) {
-    for (const auto& [handle, object] : impl_.handles)
-      if (handle == UINT64_MAX)
+    for (const StoredObject* object : impl_.handles)
+      if (ObjectStore::handleOf(object) == UINT64_MAX)
         failAt(lineOf(static_cast<const OdDbObject*>(object)), "handle " + OdDbHandle(UINT64_MAX).hex() + " leaves no handle for new objects");
   }
   // Objects written without a handle (or with handle 0) get one above every
   // handle in the file.
   impl_.nextHandle = std::max(impl_.handseedRead, maxHandle_ + 1);
-  for (auto& [handle, stored] : impl_.handles) {
-    if (handle != 0) continue;
+  for (StoredObject* stored : impl_.handles) {
     auto* object = static_cast<OdDbObject*>(stored);
-    object->handle_ = handle = impl_.takeHandle();
+    if (object->handle_ != 0) continue;
+    const uint64_t handle = object->handle_ = impl_.takeHandle();
     if (lenient_) lenient_->numbered.insert(object);
     std::vector<DxfTag> v = object->tags_.toVector();
     std::string hex = OdDbHandle(handle).hex();
@@ -82,12 +60,12 @@ void DxfLinker::linkHandles() {
     }
     object->tags_ = TagList::fromTags(v);
   }
-  sortByHandle(impl_.handles);
+  impl_.sortHandles();
   for (std::size_t k = 1; k < impl_.handles.size(); ++k) {
-    const uint64_t h = impl_.handles[k].first;
-    if (h != impl_.handles[k - 1].first) continue;
-    const OdDbObject* first = static_cast<OdDbObject*>(impl_.handles[k - 1].second);
-    const OdDbObject* second = static_cast<OdDbObject*>(impl_.handles[k].second);
+    const OdDbObject* first = static_cast<OdDbObject*>(impl_.handles[k - 1]);
+    const OdDbObject* second = static_cast<OdDbObject*>(impl_.handles[k]);
+    const uint64_t h = second->handle_;
+    if (h != first->handle_) continue;
     std::size_t a = lineOf(first), b = lineOf(second);
     if (b < a) {
       std::swap(a, b);
@@ -192,7 +170,7 @@ void DxfLinker::linkEntities() {
   std::string_view lastName;
   OdDbBlockTableRecord* lastBlock = nullptr;
   bool haveLast = false;
-  for (const auto& [handle, object] : impl_.handles) {
+  for (StoredObject* object : impl_.handles) {
     auto* reference = OdDbBlockReference::cast(static_cast<OdDbObject*>(object));
     if (!reference) continue;
     const std::string_view raw = tags::find(reference->tags_, "AcDbBlockReference", 2).value_or("");

@@ -334,7 +334,6 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
   // A list's size is kept in 32 bits.
   if (b.size() > TagListBuilder::kMaxBytes) failAt(line, "the " + object->dxfName() + " holds more than 2 GB");
   object->tags_ = b.finish(impl_.arena);
-  impl_.handles.back().first = object->handle_;
   if (owner != 0) takeOwner(object, owner, line, ownerIndex);
 }
 
@@ -424,6 +423,7 @@ OdDbEntity* DxfLoader::readEntity(OdDbEntity* parent) {
   else if (dxfType == kAttrib) entity = placed<OdDbAttribute>(dxfType);
   else if (dxfType == kAttdef) entity = placed<OdDbAttributeDefinition>(dxfType);
   else if (dxfType == kText) entity = placed<OdDbText>(dxfType);
+  else if (dxfType == kPolyline) entity = placed<OdDbComplexEntity>(dxfType);
   else entity = placed<OdDbEntity>(dxfType);
   // The owner first: an owner tag naming it is then taken at once.
   entity->owner_ = parent;
@@ -441,7 +441,7 @@ OdDbEntity* DxfLoader::readEntity(OdDbEntity* parent) {
       continue;
     }
     if (r_->code() == 0 && tags::sameBytes(r_->value(), "SEQEND") &&
-        (entity->children_ || tags::find(entity->tags_, "", 66))) {
+        (entity->children() || tags::find(entity->tags_, "", 66))) {
       OdDbEntity* seqend = placed<OdDbEntity>(typeOf("SEQEND"));
       seqend->owner_ = entity;
       readBody(seqend, r_->line());

@@ -180,9 +180,10 @@ bool DxfWriter::isDropped(const OdDbObject* o) {
 void DxfWriter::entity(Out& out, const OdDbEntity* e) const {
   if (isDropped(e)) return;
   object(out, e);
-  if (!e->children_) return;
-  for (const OdDbEntity* child : *e->children_) object(out, child);
-  if (e->children_->seqend) object(out, e->children_->seqend);
+  const OdDbEntity::Children* children = e->children();
+  if (!children) return;
+  for (const OdDbEntity* child : *children) object(out, child);
+  if (children->seqend) object(out, children->seqend);
 }
 
 void DxfWriter::object(Out& out, const OdDbObject* o) const {

@@ -66,8 +66,8 @@ void OdDbBlockReference::setBlockTableRecord(const OdDbObjectId& blockId) {
 
 OdDbObjectIteratorPtr OdDbBlockReference::attributeIterator() const {
   std::vector<OdDbObjectId> ids;
-  if (children_) {
-    for (OdDbEntity* e : *children_)
+  if (const Children* children = this->children()) {
+    for (OdDbEntity* e : *children)
       if (OdDbAttribute::cast(e)) ids.push_back(OdDbObjectId::fromObject(e->database() ? e : nullptr));
   }
   OdDbObjectIteratorPtr it(new OdDbObjectIterator(std::move(ids)));
@@ -83,7 +83,7 @@ OdDbObjectId OdDbBlockReference::appendAttribute(OdDbAttribute* attribute) {
   addChild(attribute);
   // References with attributes say so (66 = 1) and end them with a SEQEND.
   setField(reference::kAttributesFollow, "1");
-  if (!children_->seqend) {
+  if (!children()->seqend) {
     auto* seqend = new OdDbEntity(internType("SEQEND"));
     seqend->tags_ = newtags::sequenceEnd();
     seqend->addRef();

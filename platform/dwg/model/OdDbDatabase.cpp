@@ -101,10 +101,11 @@ DatabaseImpl::~DatabaseImpl() {
   // Sub-entities of drawing objects are held by the drawing alone; the store
   // then drops its references.
   // Those left to the arena are not touched.
-  for (auto& [handle, stored] : handles) {
+  for (StoredObject* stored : handles) {
     auto* object = static_cast<OdDbObject*>(stored);
     if (object->leavesWithArena()) continue;
-    if (auto* entity = OdDbEntity::cast(object)) entity->children_.reset();
+    if (auto* entity = OdDbEntity::cast(object))
+      if (OdDbEntity::ChildList* children = entity->childSlot()) children->reset();
   }
 }
 void DatabaseImpl::ensureRegAppTable() {
@@ -114,7 +115,7 @@ void DatabaseImpl::ensureRegAppTable() {
   table->tags_ = newtags::regAppTable(OdDbHandle(table->handle_).hex());
   table->store_ = this;
   table->addRef();
-  handles.emplace_back(table->handle_, table);
+  handles.push_back(table);
   // Where other programs write it: before DIMSTYLE and BLOCK_RECORD.
   auto at = std::find_if(tables.begin(), tables.end(), [](const OdDbSymbolTable* t) {
     return t->tableName() == "DIMSTYLE" || t->tableName() == "BLOCK_RECORD";
@@ -148,14 +149,14 @@ void DatabaseImpl::assertErasable(const StoredObject& stored) const {
   // Extended data must name applications of the APPID table. Erasing an
   // application is rare: a scan of every object is affordable.
   const std::u16string key = nameKey(app->getName());
-  for (const auto& [handle, stored] : handles) {
+  for (const StoredObject* stored : handles) {
     const auto* other = static_cast<const OdDbObject*>(stored);
     if (other->isErased()) continue;
     for (const auto& t : other->tags_) {
       if (t.code != 1001 || nameKey(codec().decode(t.value)) != key) continue;
       throw OdError(eInvalidInput, OdString(u"The application \"") + app->getName() +
                                        OdString(u"\" still has extended data on ") +
-                                       OdString::fromUtf8(other->dxfName() + " " + OdDbHandle(handle).hex()) +
+                                       OdString::fromUtf8(other->dxfName() + " " + OdDbHandle(other->handle_).hex()) +
                                        OdString(u"; it cannot be erased"));
     }
   }
@@ -219,7 +220,7 @@ std::vector<std::pair<const OdDbEntity*, OdDbBlockTableRecord*>> DatabaseImpl::s
   blocksSection = std::move(section);
   unlistedBlocks.clear();
   // References of the new names reach their records: one walk for all.
-  for (auto& [h, object] : handles) {
+  for (StoredObject* object : handles) {
     auto* reference = OdDbBlockReference::cast(static_cast<OdDbObject*>(object));
     if (reference && !reference->block_) reference->onLoaded();
   }

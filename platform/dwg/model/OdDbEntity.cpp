@@ -18,9 +18,9 @@ bool OdDbEntity::isInPaperSpace() const { return intField(fields::entity::kPaper
 
 OdDbObjectIteratorPtr OdDbEntity::subEntityIterator() const {
   std::vector<OdDbObjectId> ids;
-  if (children_) {
-    ids.reserve(children_->count);
-    for (OdDbEntity* e : *children_) ids.push_back(OdDbObjectId::fromObject(e->database() ? e : nullptr));
+  if (const Children* children = this->children()) {
+    ids.reserve(children->count);
+    for (OdDbEntity* e : *children) ids.push_back(OdDbObjectId::fromObject(e->database() ? e : nullptr));
   }
   OdDbObjectIteratorPtr it(new OdDbObjectIterator(std::move(ids)));
   it->start();
@@ -51,6 +51,7 @@ OdDbEntity::Children* OdDbEntity::grow(Children* c, uint32_t capacity, TagArena*
 }
 
 void OdDbEntity::addChild(OdDbEntity* child, TagArena* arena) {
+  ChildList& children_ = *childSlot();
   Children* c = children_.get();
   if (!c || c->count == c->capacity) {
     const uint32_t capacity = c && c->capacity ? c->capacity * 2 : 1;
@@ -68,6 +69,7 @@ void OdDbEntity::addChild(OdDbEntity* child, TagArena* arena) {
 }
 
 void OdDbEntity::setSequenceEnd(OdDbEntity* seqend, TagArena* arena) {
+  ChildList& children_ = *childSlot();
   if (!children_) {
     Children* c = grow(nullptr, 0, arena);
     c->count = 0;
@@ -77,7 +79,7 @@ void OdDbEntity::setSequenceEnd(OdDbEntity* seqend, TagArena* arena) {
   children_->seqend = seqend;
 }
 
-OdDbEntity::~OdDbEntity() {
+OdDbComplexEntity::~OdDbComplexEntity() {
   // Sub-entities not yet added to a drawing are held by this entity.
   if (!children_) return;
   for (OdDbEntity* child : *children_)
@@ -91,14 +93,15 @@ OdString OdDbEntity::className() const {
 }
 
 void OdDbEntity::adoptChildren() {
-  if (!children_) return;
+  const Children* children = this->children();
+  if (!children) return;
   auto adopt = [&](OdDbEntity* child) {
     if (!child || child->store_) return;
     store_->addObject(child, this);
     child->release();
   };
-  for (OdDbEntity* child : *children_) adopt(child);
-  adopt(children_->seqend);
+  for (OdDbEntity* child : *children) adopt(child);
+  adopt(children->seqend);
 }
 
 // The iterator opens what it walks: entities, defined with them.

@@ -52,7 +52,7 @@ void StoredObject::destroy() {
 
 ObjectStore::~ObjectStore() {
   std::shared_ptr<TagArena> kept;
-  for (auto& [handle, object] : handles) {
+  for (StoredObject* object : handles) {
     // The bulk of a read drawing goes with the arena, without a call each.
     if (object->leavesWithArena()) continue;
     // An object someone still holds keeps its kind's name past the drawing.
@@ -92,17 +92,63 @@ std::u16string ObjectStore::nameKey(const OdString& name) {
 }
 
 StoredObject* ObjectStore::lookup(uint64_t handle) const {
-  if (handle == 0) return nullptr;
-  auto it = std::lower_bound(handles.begin(), handles.end(), handle,
-                             [](const auto& entry, uint64_t h) { return entry.first < h; });
-  if (it == handles.end() || it->first != handle) return nullptr;
-  return it->second;
+  const std::size_t n = handles.size();
+  if (handle == 0 || n == 0) return nullptr;
+  auto below = [handle](const StoredObject* o) { return o->handle_ < handle; };
+  const uint64_t first = handles.front()->handle_, last = handles.back()->handle_;
+  if (handle < first || handle > last) return nullptr;
+  // Where the handle would be if the handles were spread evenly; from there
+  // the search widens in steps of 1, 2, 4, ... until it brackets the handle.
+  const std::size_t guess =
+      last == first ? 0
+                    : static_cast<std::size_t>(static_cast<unsigned __int128>(handle - first) * (n - 1) / (last - first));
+  std::size_t lo, hi;  // the first handle not below `handle` lies in [lo, hi]
+  if (below(handles[guess])) {
+    lo = guess + 1;
+    hi = n - 1;  // the last handle is not below
+    for (std::size_t step = 1; guess + step < n; step *= 2) {
+      if (!below(handles[guess + step])) {
+        hi = guess + step;
+        break;
+      }
+      lo = guess + step + 1;
+    }
+  } else {
+    lo = 0;
+    hi = guess;
+    for (std::size_t step = 1; step <= guess; step *= 2) {
+      if (below(handles[guess - step])) {
+        lo = guess - step + 1;
+        break;
+      }
+      hi = guess - step;
+    }
+  }
+  auto it = std::partition_point(handles.begin() + static_cast<std::ptrdiff_t>(lo),
+                                 handles.begin() + static_cast<std::ptrdiff_t>(hi), below);
+  return (*it)->handle_ == handle ? *it : nullptr;
+}
+
+void ObjectStore::sortHandles() {
+  auto byHandle = [](const StoredObject* a, const StoredObject* b) { return a->handle_ < b->handle_; };
+  std::vector<std::size_t> runEnds;
+  for (std::size_t i = 1; i < handles.size(); ++i)
+    if (handles[i]->handle_ < handles[i - 1]->handle_) runEnds.push_back(i);
+  if (runEnds.empty()) return;
+  if (runEnds.size() > 64) {
+    std::sort(handles.begin(), handles.end(), byHandle);
+    return;
+  }
+  runEnds.push_back(handles.size());
+  for (std::size_t k = 0; k + 1 < runEnds.size(); ++k)
+    std::inplace_merge(handles.begin(), handles.begin() + static_cast<std::ptrdiff_t>(runEnds[k]),
+                       handles.begin() + static_cast<std::ptrdiff_t>(runEnds[k + 1]), byHandle);
 }
 
 void ObjectStore::registerLoaded(StoredObject* object) {
   object->store_ = this;
   object->addRef();
-  handles.emplace_back(object->handle_, object);
+  handles.push_back(object);
 }
 
 uint64_t ObjectStore::takeHandle() {
@@ -148,11 +194,11 @@ void ObjectStore::addObject(StoredObject* object, StoredObject* owner, uint64_t 
   object->addRef();
   object->openMode_ = OdDb::kForWrite;
   // The index stays sorted: a chosen handle may fall between others.
-  if (handles.empty() || handles.back().first < handle) {
-    handles.emplace_back(handle, object);
+  if (handles.empty() || handles.back()->handle_ < handle) {
+    handles.push_back(object);
   } else {
-    auto at = std::lower_bound(handles.begin(), handles.end(), handle,
-                               [](const auto& entry, uint64_t h) { return entry.first < h; });
-    handles.insert(at, {handle, object});
+    auto at = std::partition_point(handles.begin(), handles.end(),
+                                   [handle](const StoredObject* o) { return o->handle_ < handle; });
+    handles.insert(at, object);
   }
 }

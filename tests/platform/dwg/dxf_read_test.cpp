@@ -194,6 +194,32 @@ TEST(DxfRead, EveryObjectBelongsToWhatItsOwnerTagNamesWhereverThatIsRead) {
   EXPECT_EQ(OdDbDatabase::readDxfText(db->dxfText(), u("again"))->dxfText(), db->dxfText());
 }
 
+// Handles are found however they are spread: a dense run, far ones, one
+// just below the largest handle, and ones read out of order; the gaps
+// between them find nothing.
+TEST(DxfRead, EveryHandleIsFoundHoweverTheHandlesAreSpread) {
+  std::vector<uint64_t> handles;
+  for (uint64_t h = 0x100; h < 0x300; ++h) handles.push_back(h);
+  for (uint64_t h : {0x10000ull, 0xFFFFFFull, 0x123456789ABull, 0x7FFFFFFFFFFFFFF0ull, 0xFFFFFFFFFFFFFFFEull})
+    handles.push_back(h);
+  handles.push_back(0x50);  // below every other entity's, read last
+  std::string entities;
+  for (uint64_t h : handles) entities += replaced(kLine, "  5\n99\n", "  5\n" + OdDbHandle(h).hex() + "\n");
+  OdDbDatabasePtr db = OdDbDatabase::readDxfText(withEntity(baseText(), entities), u("spread"));
+  for (uint64_t h : handles) {
+    OdDbObjectId id = db->getOdDbObjectId(OdDbHandle(h));
+    ASSERT_FALSE(id.isNull()) << std::hex << h;
+    EXPECT_EQ(id.getHandle().value(), h);
+    EXPECT_EQ(OdDbEntityPtr(id.safeOpenObject())->dxfName(), "LINE");
+  }
+  for (uint64_t h : {0x51ull, 0x300ull, 0xFFFFull, 0x10001ull, 0xFFFFFEull, 0x1000000ull, 0x7FFFFFFFFFFFFFEFull,
+                     0x7FFFFFFFFFFFFFF1ull, 0xFFFFFFFFFFFFFFFDull})
+    EXPECT_TRUE(db->getOdDbObjectId(OdDbHandle(h)).isNull()) << std::hex << h;
+  // The tables and the objects of the drawing are found too.
+  EXPECT_EQ(db->getOdDbObjectId(db->getBlockTableId().getHandle()), db->getBlockTableId());
+  EXPECT_EQ(db->getOdDbObjectId(db->getModelSpaceId().getHandle()), db->getModelSpaceId());
+}
+
 // Text of the attribute in a drawing whose header and attribute text are given raw.
 std::string readText(const char* version, const char* codePage, const std::string& raw, std::string* written = nullptr,
                      const char* newText = nullptr) {

@@ -10,7 +10,7 @@ class OdDbAttribute;
 class OdDbBlockTableRecord;
 typedef OdSmartPtr<OdDbBlockReference> OdDbBlockReferencePtr;
 
-class OdDbBlockReference : public OdDbEntity {
+class OdDbBlockReference : public OdDbComplexEntity {
   ODRX_DECLARE_MEMBERS(OdDbBlockReference)
  public:
   // A new reference outside any drawing: layer "0", at the origin, naming no
@@ -33,7 +33,7 @@ class OdDbBlockReference : public OdDbEntity {
   OdDbObjectId appendAttribute(OdDbAttribute* attribute);
 
  protected:
-  explicit OdDbBlockReference(uint16_t type) : OdDbEntity(type) {}
+  explicit OdDbBlockReference(uint16_t type) : OdDbComplexEntity(type) {}
   void onLoaded() override;
   friend class DxfLoader;
   friend class DxfLinker;

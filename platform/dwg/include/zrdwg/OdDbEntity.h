@@ -15,7 +15,6 @@ typedef OdSmartPtr<OdDbEntity> OdDbEntityPtr;
 class OdDbEntity : public OdDbObject {
   ODRX_DECLARE_MEMBERS(OdDbEntity)
  public:
-  ~OdDbEntity() override;
   // The name of the entity's layer (group 8); empty when the tags have none.
   OdString layer() const;
   // Puts the entity on that layer (by name; the layer need not exist). The
@@ -60,18 +59,46 @@ class OdDbEntity : public OdDbObject {
   struct FreeChildren {
     void operator()(Children* c) const;
   };
+  using ChildList = std::unique_ptr<Children, FreeChildren>;
+  // Where the entity keeps its sub-entities: null for an entity that cannot
+  // head a sequence (see OdDbComplexEntity).
+  virtual ChildList* childSlot() const { return nullptr; }
+  // The entity's sub-entities, or null when it has none.
+  Children* children() const {
+    ChildList* slot = childSlot();
+    return slot ? slot->get() : nullptr;
+  }
   // c with room for capacity entries: in the arena when one is given (c's
   // entries copied), else reallocated.
   static Children* grow(Children* c, uint32_t capacity, TagArena* arena);
-  // The reader passes its drawing's arena, which then holds the list.
+  // The reader passes its drawing's arena, which then holds the list. The
+  // entity must be able to head a sequence (childSlot() not null).
   void addChild(OdDbEntity* child, TagArena* arena = nullptr);
   void setSequenceEnd(OdDbEntity* seqend, TagArena* arena = nullptr);
-  bool holdsOnlyArenaMemory() const override {
-    return OdDbObject::holdsOnlyArenaMemory() && (!children_ || children_->inArena);
-  }
   // Adds the sub-entities (ATTRIBs, SEQEND) that are not yet part of the
   // drawing, owned by this entity, and drops the hold it had on them. The
   // entity must be part of a drawing.
   void adoptChildren();
-  std::unique_ptr<Children, FreeChildren> children_;
+};
+
+// An entity that may head a sequence of sub-entities closed by a SEQEND: an
+// INSERT (its ATTRIBs) or a POLYLINE (its VERTEXes). Only these keep a list,
+// so the many entities that cannot (the ATTRIBs and SEQENDs among them) go
+// without its word.
+class OdDbComplexEntity : public OdDbEntity {
+ public:
+  // Lets go of the sub-entities not yet part of a drawing, which it holds.
+  ~OdDbComplexEntity() override;
+
+ protected:
+  explicit OdDbComplexEntity(uint16_t type) : OdDbEntity(type) {}
+  ChildList* childSlot() const override { return &children_; }
+  bool holdsOnlyArenaMemory() const override {
+    return OdDbObject::holdsOnlyArenaMemory() && (!children_ || children_->inArena);
+  }
+
+  friend class DxfLoader;
+
+ private:
+  mutable ChildList children_;
 };
