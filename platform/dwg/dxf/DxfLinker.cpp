@@ -152,6 +152,11 @@ void DxfLinker::linkBlocks() {
 }
 
 void DxfLinker::linkEntities() {
+  // When every entity of the section is model space's and model space has
+  // none from its block definition (the usual drawing), the section's list
+  // becomes model space's own: a large drawing holds it once, not twice.
+  const bool modelSpaceEmpty = impl_.modelSpace && impl_.modelSpace->entities_.empty();
+  bool allInModelSpace = true;
   for (OdDbEntity* entity : impl_.entitiesSection) {
     OdDbBlockTableRecord* block = OdDbBlockTableRecord::cast(entity->owner_);
     if (!block) block = entity->isInPaperSpace() ? impl_.paperSpace : impl_.modelSpace;
@@ -160,7 +165,15 @@ void DxfLinker::linkEntities() {
                     OdString::fromUtf8(path_ + ": the drawing has no *Model_Space or *Paper_Space block record"));
     }
     entity->owner_ = block;
-    block->entities_.push_back(entity);
+    allInModelSpace = allInModelSpace && block == impl_.modelSpace;
+  }
+  if (allInModelSpace && modelSpaceEmpty) {
+    impl_.modelSpace->entities_ = std::move(impl_.entitiesSection);
+    impl_.entitiesSection = {};
+    impl_.sectionIsModelSpace = true;
+  } else {
+    for (OdDbEntity* entity : impl_.entitiesSection)
+      static_cast<OdDbBlockTableRecord*>(entity->owner_)->entities_.push_back(entity);
   }
   // References find their blocks by name (as OdDbBlockReference::onLoaded
   // does), each name decoded and looked up once: a drawing holds many

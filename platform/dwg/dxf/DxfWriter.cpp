@@ -102,7 +102,7 @@ void DxfWriter::emit(Out& out) const {
         break;
       case SectionKind::kEntities:
         out.tag(2, "ENTITIES");
-        for (const OdDbEntity* e : impl.entitiesSection) entity(out, e);
+        for (const OdDbEntity* e : impl.sectionEntities()) entity(out, e);
         break;
       case SectionKind::kObjects:
         out.tag(2, "OBJECTS");

@@ -122,7 +122,12 @@ struct DatabaseImpl : ObjectStore {
   std::vector<OdDbSymbolTable*> tables;
   std::vector<OdDbBlockTableRecord*> blocksSection;  // BLOCKS section order
   std::vector<UnlistedBlock> unlistedBlocks;         // in file order
-  std::vector<OdDbEntity*> entitiesSection;          // ENTITIES section order
+  // The ENTITIES section in its order: the entities of model space and of
+  // the active paper space. While all of them are model space's, in its
+  // order (the usual drawing), model space's own list is the section and
+  // this one stays empty: see sectionIsModelSpace and sectionEntities().
+  std::vector<OdDbEntity*> entitiesSection;
+  bool sectionIsModelSpace = false;
   std::vector<OdDbObject*> objectsSection;           // OBJECTS section order
 
   std::unordered_map<std::u16string, OdDbBlockTableRecord*> blocksByName;
@@ -130,6 +135,11 @@ struct DatabaseImpl : ObjectStore {
   OdDbSymbolTable* layerTable = nullptr;
   OdDbSymbolTable* regAppTable = nullptr;
   OdDbBlockTableRecord* modelSpace = nullptr;
+  // The entities of the ENTITIES section, in its order.
+  const std::vector<OdDbEntity*>& sectionEntities() const;
+  // Adds an entity just added to model space or the active paper space at
+  // the end of the ENTITIES section.
+  void addToSection(OdDbEntity* entity);
   OdDbBlockTableRecord* paperSpace = nullptr;
   OdDbDictionary* namedObjects = nullptr;
 };

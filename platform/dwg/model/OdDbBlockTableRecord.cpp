@@ -55,7 +55,7 @@ OdDbObjectId OdDbBlockTableRecord::appendOdDbEntity(OdDbEntity* entity) {
   entities_.push_back(entity);
   if (paper || impl.modelSpace == this) {
     entity->flags_ |= OdDbObject::kInEntitiesSection;
-    impl.entitiesSection.push_back(entity);
+    impl.addToSection(entity);
   }
   entity->adoptChildren();
   // A reference finds its block.

@@ -108,6 +108,20 @@ DatabaseImpl::~DatabaseImpl() {
       if (OdDbEntity::ChildList* children = entity->childSlot()) children->reset();
   }
 }
+const std::vector<OdDbEntity*>& DatabaseImpl::sectionEntities() const {
+  return sectionIsModelSpace ? modelSpace->entities_ : entitiesSection;
+}
+
+void DatabaseImpl::addToSection(OdDbEntity* entity) {
+  if (sectionIsModelSpace) {
+    if (entity->owner_ == modelSpace) return;  // already last in model space's list
+    // A paper-space entity: the section parts from model space's list.
+    entitiesSection = modelSpace->entities_;
+    sectionIsModelSpace = false;
+  }
+  entitiesSection.push_back(entity);
+}
+
 void DatabaseImpl::ensureRegAppTable() {
   if (regAppTable) return;
   auto* table = new OdDbSymbolTable(OdDbObject::internType("TABLE"));

@@ -3,7 +3,9 @@
 
 #include <filesystem>
 
+#include "zrdwg/OdDbBlockTableRecord.h"
 #include "zrdwg/OdDbDictionary.h"
+#include "zrdwg/OdDbText.h"
 #include "drawing_builder.h"
 #include "temp_dir.h"
 
@@ -218,6 +220,56 @@ TEST(DxfRead, EveryHandleIsFoundHoweverTheHandlesAreSpread) {
   // The tables and the objects of the drawing are found too.
   EXPECT_EQ(db->getOdDbObjectId(db->getBlockTableId().getHandle()), db->getBlockTableId());
   EXPECT_EQ(db->getOdDbObjectId(db->getModelSpaceId().getHandle()), db->getModelSpaceId());
+}
+
+namespace {
+
+// The handles of the entities of a space, in its order.
+std::vector<uint64_t> handlesIn(OdDbObjectId space) {
+  std::vector<uint64_t> out;
+  OdDbBlockTableRecordPtr record = space.safeOpenObject();
+  for (OdDbObjectIteratorPtr it = record->newIterator(); !it->done(); it->step())
+    out.push_back(it->objectId().getHandle().value());
+  return out;
+}
+
+// The handles of the entities written in the ENTITIES section, in order.
+std::vector<uint64_t> sectionHandles(const std::string& text) {
+  std::vector<uint64_t> out;
+  const std::size_t begin = text.find("ENTITIES\n"), end = text.find("  0\nENDSEC", begin);
+  for (std::size_t at = text.find("  0\n", begin); at < end; at = text.find("  0\n", at + 1)) {
+    const std::size_t handle = text.find("  5\n", at) + 4;
+    out.push_back(std::stoull(text.substr(handle, text.find('\n', handle) - handle), nullptr, 16));
+  }
+  return out;
+}
+
+}  // namespace
+
+// A drawing whose entities all lie in model space keeps them once; an
+// entity added to paper space, and one to model space after it, still join
+// the ENTITIES section in the order they were added, and the spaces list
+// only their own.
+TEST(DxfRead, TheEntitiesSectionKeepsItsOrderWhenPaperSpaceJoinsIt) {
+  const std::string text = withEntity(baseText(), replaced(kLine, "  5\n99\n", "  5\nA0\n") +
+                                                      replaced(kLine, "  5\n99\n", "  5\nA1\n"));
+  OdDbDatabasePtr db = OdDbDatabase::readDxfText(text, u("spaces"));
+  EXPECT_EQ(sectionHandles(db->dxfText()), (std::vector<uint64_t>{0xA0, 0xA1}));
+  OdDbBlockTableRecordPtr paper = db->getPaperSpaceId().safeOpenObject(OdDb::kForWrite);
+  OdDbTextPtr onPaper = OdDbText::createObject();
+  paper->appendOdDbEntity(onPaper.get());
+  OdDbBlockTableRecordPtr model = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+  OdDbTextPtr onModel = OdDbText::createObject();
+  model->appendOdDbEntity(onModel.get());
+  const uint64_t p = onPaper->getDbHandle().value(), m = onModel->getDbHandle().value();
+  EXPECT_EQ(handlesIn(db->getModelSpaceId()), (std::vector<uint64_t>{0xA0, 0xA1, m}));
+  EXPECT_EQ(handlesIn(db->getPaperSpaceId()), (std::vector<uint64_t>{p}));
+  const std::string written = db->dxfText();
+  EXPECT_EQ(sectionHandles(written), (std::vector<uint64_t>{0xA0, 0xA1, p, m}));
+  // Read back, a section of both spaces is written as read.
+  OdDbDatabasePtr again = OdDbDatabase::readDxfText(written, u("again"));
+  EXPECT_EQ(handlesIn(again->getModelSpaceId()), (std::vector<uint64_t>{0xA0, 0xA1, m}));
+  EXPECT_EQ(again->dxfText(), written);
 }
 
 // Text of the attribute in a drawing whose header and attribute text are given raw.
