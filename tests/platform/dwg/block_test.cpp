@@ -1,6 +1,8 @@
 // Block table, block definitions, references and their attributes.
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "drawing_builder.h"
 #include "dxf_text_edits.h"
 
@@ -124,6 +126,42 @@ TEST_F(Blocks, ReferenceReadsPositionBlockAndAttributesInOrder) {
     defs.emplace_back(d->tag().toUtf8(), d->prompt().toUtf8(), d->isConstant());
   }
   EXPECT_EQ(defs, (decltype(defs){{"K", "Constant", true}, {"B", "Prompt B", false}, {"C", "", false}}));
+}
+
+// References of none to four attributes list them in order, forward and
+// backward, past an erased one unless asked for it.
+TEST_F(Blocks, AttributesOfAnyNumberAreWalkedBothWays) {
+  addBlock(*db, "PIN-A", {{"A", ""}, {"B", ""}, {"C", ""}, {"D", ""}});
+  const std::vector<std::string> tags = {"A", "B", "C", "D"};
+  auto walk = [](const OdDbBlockReference& ref, bool forward, bool skipErased) {
+    std::string out;
+    OdDbObjectIteratorPtr it = ref.attributeIterator();
+    for (it->start(forward, skipErased); !it->done(); it->step(forward, skipErased))
+      out += OdDbAttributePtr(it->entity(OdDb::kForRead, true))->tag().toUtf8();
+    return out;
+  };
+  for (std::size_t n = 0; n <= tags.size(); ++n) {
+    SCOPED_TRACE(std::to_string(n) + " attributes");
+    std::vector<std::pair<std::string, std::string>> values;
+    for (std::size_t i = 0; i < n; ++i) values.emplace_back(tags[i], "v");
+    OdDbObjectId id = addReference(*db, at("PIN-A", 0, 0, values));
+    OdDbBlockReferencePtr ref = id.safeOpenObject();
+    const std::string all = std::accumulate(tags.begin(), tags.begin() + static_cast<std::ptrdiff_t>(n), std::string());
+    EXPECT_EQ(walk(*ref, true, true), all);
+    EXPECT_EQ(walk(*ref, false, true), std::string(all.rbegin(), all.rend()));
+    if (n < 2) continue;
+    OdDbObjectId second = [&] {
+      OdDbObjectIteratorPtr it = ref->attributeIterator();
+      it->step();
+      return it->objectId();
+    }();
+    OdDbObjectPtr(second.safeOpenObject(OdDb::kForWrite))->erase();
+    std::string rest = all;
+    rest.erase(1, 1);
+    EXPECT_EQ(walk(*ref, true, true), rest);
+    EXPECT_EQ(walk(*ref, false, true), std::string(rest.rbegin(), rest.rend()));
+    EXPECT_EQ(walk(*ref, true, false), all);
+  }
 }
 
 TEST_F(Blocks, AttributeTextAndFlagsCanBeEdited) {

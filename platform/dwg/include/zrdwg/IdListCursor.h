@@ -2,22 +2,36 @@
 // A position in a list of object identifiers taken when an iterator was made,
 // stepping forward or backward and skipping erased objects on request.
 
+#include <cstddef>
 #include <vector>
 
 #include "zrdwg/OdDbObjectId.h"
 
 class IdListCursor {
  public:
+  // A list this short is kept in the cursor itself: the attributes of a
+  // reference, walked for each of the many references of a drawing, are
+  // then listed without an allocation.
+  static constexpr std::size_t kInline = 2;
+
   // Takes the list; the cursor stands on its first identifier.
-  explicit IdListCursor(std::vector<OdDbObjectId> ids) : ids_(std::move(ids)) {}
+  explicit IdListCursor(std::vector<OdDbObjectId> ids) : ids_(std::move(ids)), size_(ids_.size()) {}
+  // A copy of the n identifiers at `ids`.
+  IdListCursor(const OdDbObjectId* ids, std::size_t n) : size_(n) {
+    if (n <= kInline) {
+      for (std::size_t i = 0; i < n; ++i) few_[i] = ids[i];
+    } else {
+      ids_.assign(ids, ids + n);
+    }
+  }
 
   // Goes to the first (or last) identifier, past erased objects on request.
   void start(bool atBeginning, bool skipErased) {
-    pos_ = atBeginning ? 0 : static_cast<long>(ids_.size()) - 1;
+    pos_ = atBeginning ? 0 : static_cast<long>(size_) - 1;
     skip(atBeginning, skipErased);
   }
   // True once the cursor has left either end of the list.
-  bool done() const { return pos_ < 0 || pos_ >= static_cast<long>(ids_.size()); }
+  bool done() const { return pos_ < 0 || pos_ >= static_cast<long>(size_); }
   // Moves one identifier on (or back), past erased objects on request; nothing once done.
   void step(bool forward, bool skipErased) {
     if (done()) return;
@@ -25,13 +39,16 @@ class IdListCursor {
     skip(forward, skipErased);
   }
   // The identifier the cursor stands on; the null identifier once done.
-  OdDbObjectId id() const { return done() ? OdDbObjectId() : ids_[static_cast<std::size_t>(pos_)]; }
+  OdDbObjectId id() const { return done() ? OdDbObjectId() : at(static_cast<std::size_t>(pos_)); }
 
  private:
   void skip(bool forward, bool skipErased) {
     if (!skipErased) return;
-    while (!done() && ids_[static_cast<std::size_t>(pos_)].isErased()) pos_ += forward ? 1 : -1;
+    while (!done() && at(static_cast<std::size_t>(pos_)).isErased()) pos_ += forward ? 1 : -1;
   }
-  std::vector<OdDbObjectId> ids_;
+  const OdDbObjectId& at(std::size_t i) const { return size_ <= kInline && ids_.empty() ? few_[i] : ids_[i]; }
+  std::vector<OdDbObjectId> ids_;  // the list, unless it is kept in few_
+  OdDbObjectId few_[kInline];
+  std::size_t size_;
   long pos_ = 0;
 };

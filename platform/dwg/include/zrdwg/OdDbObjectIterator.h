@@ -17,6 +17,8 @@ class OdDbObjectIterator : public OdRxObject {
  public:
   // An iterator over a copy of the list; callers then call start.
   explicit OdDbObjectIterator(std::vector<OdDbObjectId> ids) : cursor_(std::move(ids)) {}
+  // An iterator over a copy of the n identifiers at `ids`; callers then call start.
+  OdDbObjectIterator(const OdDbObjectId* ids, std::size_t n) : cursor_(ids, n) {}
 
   // Goes to the first (or last) entity, skipping erased ones by default.
   void start(bool atBeginning = true, bool skipErased = true) { cursor_.start(atBeginning, skipErased); }
