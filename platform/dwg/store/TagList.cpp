@@ -41,7 +41,10 @@ TagList TagList::copyOf(const char* bytes, std::size_t n, bool extendedData, Tag
   if (n == 0) return list;
   auto place = [&](std::size_t size) { return arena ? arena->allocate(size) : new char[size]; };
   const uintptr_t arenaBit = arena ? 1 : 0;
-  if (n <= kMaxShortSize) {
+  // Only a list in an arena takes the short form: the arena keeps its blocks,
+  // while a block of a list's own is known only by the list's word, which
+  // must then read as its address (to leak checkers too).
+  if (arena && n <= kMaxShortSize) {
     char* block = place(n);
     const auto address = reinterpret_cast<uintptr_t>(block);
     if ((address >> kSizeShift) == 0) {
@@ -50,7 +53,6 @@ TagList TagList::copyOf(const char* bytes, std::size_t n, bool extendedData, Tag
       return list;
     }
     // An address beyond 48 bits (not met on today's systems) takes a header.
-    if (!arena) delete[] block;
   }
   const auto size = static_cast<uint32_t>(n);
   const uint32_t header = size | (extendedData ? kExtendedDataBit : 0);

@@ -188,11 +188,11 @@ class TagList {
   void reset();
   // The word of a list holds the block's address, its lowest bit set when an
   // arena holds it (arena blocks start at even addresses); null when empty.
-  // A list of fewer than 32 KB (nearly all) keeps its size in the word's top
-  // 16 bits (15 bits of size, the top one set when the list holds a 1001 tag),
-  // which addresses of user space leave free, and its block is the payload
-  // alone. A longer one has a block that starts with the size (4 bytes: 31
-  // bits, and kExtendedDataBit) before the payload. A drawing has millions of
+  // A list of an arena of fewer than 32 KB (nearly all) keeps its size in the
+  // word's top 16 bits (15 bits of size, the top one set when the list holds a
+  // 1001 tag), which addresses of user space leave free, and its block is the
+  // payload alone. Any other has a block that starts with the size (4 bytes:
+  // 31 bits, and kExtendedDataBit) before the payload. A drawing has millions of
   // lists, so the list itself is one word and most go without a header.
   static_assert(sizeof(uintptr_t) == 8, "a list's word holds an address and a size");
   static constexpr int kSizeShift = 48;
