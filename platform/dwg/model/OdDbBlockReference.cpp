@@ -39,13 +39,13 @@ void OdDbBlockReference::setPosition(const OdGePoint3d& p) {
 
 OdDbObjectId OdDbBlockReference::blockTableRecord() const {
   if (block_) return block_->objectId();
-  if (!store_) return OdDbObjectId();
-  return OdDbObjectId::fromObject(DatabaseImpl::of(store_).blockNamed(textField(reference::kBlockName)));
+  if (!store()) return OdDbObjectId();
+  return OdDbObjectId::fromObject(DatabaseImpl::of(store()).blockNamed(textField(reference::kBlockName)));
 }
 
 void OdDbBlockReference::onLoaded() {
-  if (!store_) return;
-  block_ = DatabaseImpl::of(store_).blockNamed(textField(reference::kBlockName));
+  if (!store()) return;
+  block_ = DatabaseImpl::of(store()).blockNamed(textField(reference::kBlockName));
   if (block_) block_->references_.push_back(this);
 }
 
@@ -53,9 +53,9 @@ void OdDbBlockReference::setBlockTableRecord(const OdDbObjectId& blockId) {
   assertWriteEnabled();
   auto* block = OdDbBlockTableRecord::cast(blockId.rawObject());
   if (!block) throw OdError(eInvalidInput, OdString(u"Not a block definition"));
-  if (store_ && block->database() != database()) throw OdError(eInvalidInput, OdString(u"Block of another drawing"));
+  if (store() && block->database() != database()) throw OdError(eInvalidInput, OdString(u"Block of another drawing"));
   setTextField(reference::kBlockName, block->getName());
-  if (!store_) return;  // resolved when the reference joins the drawing
+  if (!store()) return;  // resolved when the reference joins the drawing
   if (block_) {
     auto& refs = block_->references_;
     refs.erase(std::remove(refs.begin(), refs.end(), this), refs.end());
@@ -101,6 +101,6 @@ OdDbObjectId OdDbBlockReference::appendAttribute(OdDbAttribute* attribute) {
     seqend->addRef();
     setSequenceEnd(seqend);
   }
-  if (store_) adoptChildren();
+  if (store()) adoptChildren();
   return attribute->objectId();
 }

@@ -25,10 +25,10 @@ OdDbObjectIteratorPtr OdDbBlockTableRecord::newIterator(bool atBeginning, bool s
   return it;
 }
 
-bool OdDbBlockTableRecord::isModelSpace() const { return store_ && DatabaseImpl::of(store_).modelSpace == this; }
+bool OdDbBlockTableRecord::isModelSpace() const { return store() && DatabaseImpl::of(store()).modelSpace == this; }
 
 bool OdDbBlockTableRecord::isPaperSpace() const {
-  if (!store_) return false;
+  if (!store()) return false;
   OdString name = getName();
   return ObjectStore::nameKey(name).rfind(u"*PAPER_SPACE", 0) == 0;
 }
@@ -45,9 +45,9 @@ bool OdDbBlockTableRecord::isLayout() const { return isModelSpace() || isPaperSp
 OdDbObjectId OdDbBlockTableRecord::appendOdDbEntity(OdDbEntity* entity) {
   assertWriteEnabled();
   if (!entity) throw OdError(eInvalidInput);
-  if (!store_) throw OdError(eNotInDatabase);
+  if (!store()) throw OdError(eNotInDatabase);
   if (entity->database()) throw OdError(eAlreadyInDb);
-  DatabaseImpl& impl = DatabaseImpl::of(store_);
+  DatabaseImpl& impl = DatabaseImpl::of(store());
   const bool paper = impl.paperSpace == this;
   const DxfField& inPaper = fields::entity::kPaperSpace;
   if (paper) entity->tags_ = tags::withValue(entity->tags_, inPaper.subclass, inPaper.code, "1");
@@ -88,7 +88,7 @@ void OdDbBlockTableRecord::getBlockReferenceIds(OdDbObjectIdArray& ids, bool, bo
 void OdDbBlockTable::onRecordAdded(OdDbSymbolTableRecord* record) {
   auto* block = OdDbBlockTableRecord::cast(record);
   if (!block) return;
-  DatabaseImpl& impl = DatabaseImpl::of(store_);
+  DatabaseImpl& impl = DatabaseImpl::of(store());
   // Every block definition is written in the BLOCKS section between a BLOCK and
   // an ENDBLK entity that carry its name.
   const std::string name = encode(block->getName());

@@ -127,7 +127,7 @@ void DatabaseImpl::ensureRegAppTable() {
   auto* table = new OdDbSymbolTable(OdDbObject::internType("TABLE"));
   table->handle_ = takeHandle();
   table->tags_ = newtags::regAppTable(OdDbHandle(table->handle_).hex());
-  table->store_ = this;
+  table->setStore(this);
   table->addRef();
   handles.push_back(table);
   // Where other programs write it: before DIMSTYLE and BLOCK_RECORD.

@@ -58,7 +58,7 @@ void OdDbDictionary::onLoaded() {
 
 OdDbObjectId OdDbDictionary::getAt(const OdString& key) const {
   auto it = index_.find(key.str());
-  if (it == index_.end() || !store_) return OdDbObjectId();
+  if (it == index_.end() || !store()) return OdDbObjectId();
   return OdDbObjectId::fromObject(objectAt(entries_[it->second].handle));
 }
 
@@ -70,8 +70,8 @@ OdDbObjectId OdDbDictionary::setAt(const OdString& key, OdDbObject* object) {
   assertWriteEnabled();
   if (!object) throw OdError(eInvalidInput);
   if (key.isEmpty()) throw OdError(eInvalidKey, OdString(u"A dictionary entry needs a name"));
-  if (!store_) throw OdError(eNotInDatabase);
-  DatabaseImpl& impl = DatabaseImpl::of(store_);
+  if (!store()) throw OdError(eNotInDatabase);
+  DatabaseImpl& impl = DatabaseImpl::of(store());
   if (!object->database()) {
     impl.addObject(object, this);
     impl.objectsSection.push_back(object);
@@ -101,7 +101,7 @@ OdDbDictionaryIteratorPtr OdDbDictionary::newIterator(OdRx::DictIterType type) c
   std::vector<OdDbDictionaryIterator::Item> items;
   items.reserve(entries_.size());
   for (const Entry& e : entries_) {
-    OdDbObject* object = store_ ? objectAt(e.handle) : nullptr;
+    OdDbObject* object = store() ? objectAt(e.handle) : nullptr;
     if (object && object->isErased()) continue;
     items.push_back({e.key, OdDbObjectId::fromObject(object)});
   }

@@ -96,8 +96,8 @@ void OdDbEntity::adoptChildren() {
   const Children* children = this->children();
   if (!children) return;
   auto adopt = [&](OdDbEntity* child) {
-    if (!child || child->store_) return;
-    store_->addObject(child, this);
+    if (!child || child->store()) return;
+    store()->addObject(child, this);
     child->release();
   };
   for (OdDbEntity* child : *children) adopt(child);

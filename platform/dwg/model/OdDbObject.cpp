@@ -19,13 +19,13 @@ uint16_t OdDbObject::internType(std::string_view name) { return objectkinds::int
 
 const std::string& OdDbObject::dxfName() const {
   if (type_ < kFirstDrawingKind) return objectkinds::name(type_);
-  return store_->kindName(type_);
+  return store()->kindName(type_);
 }
 
-OdDbDatabase* OdDbObject::database() const { return store_ ? store_->database() : nullptr; }
+OdDbDatabase* OdDbObject::database() const { return store() ? store()->database() : nullptr; }
 
 OdDbObject* OdDbObject::objectAt(uint64_t handle) const {
-  return store_ ? static_cast<OdDbObject*>(store_->lookup(handle)) : nullptr;
+  return store() ? static_cast<OdDbObject*>(store()->lookup(handle)) : nullptr;
 }
 
 void OdDbObject::release() {
@@ -34,7 +34,7 @@ void OdDbObject::release() {
     return;
   }
   // Only the database's own reference is left: nobody has the object open.
-  if (refs_ == 1 && store_) openMode_ = OdDb::kNotOpen;
+  if (refs_ == 1 && store()) openMode_ = OdDb::kNotOpen;
 }
 
 void OdDbObject::assertWriteEnabled() const {
@@ -42,16 +42,16 @@ void OdDbObject::assertWriteEnabled() const {
 }
 
 void OdDbObject::upgradeOpen() {
-  if (store_) openMode_ = OdDb::kForWrite;
+  if (store()) openMode_ = OdDb::kForWrite;
 }
 
 void OdDbObject::downgradeOpen() {
-  if (store_) openMode_ = OdDb::kForRead;
+  if (store()) openMode_ = OdDb::kForRead;
 }
 
 void OdDbObject::erase(bool erasing) {
   assertWriteEnabled();
-  if (erasing && store_ && !isErased()) store_->assertErasable(*this);
+  if (erasing && store() && !isErased()) store()->assertErasable(*this);
   if (erasing) {
     flags_ |= kErased;
   } else {
@@ -72,13 +72,13 @@ OdString OdDbObject::recordedClassName() const {
 }
 
 OdString OdDbObject::decode(std::string_view raw) const {
-  if (store_) return store_->codec().decode(raw);
+  if (store()) return store()->codec().decode(raw);
   static const TextCodec kDefault(true, "");
   return kDefault.decode(raw);
 }
 
 std::string OdDbObject::encode(const OdString& text) const {
-  if (store_) return store_->codec().encode(text);
+  if (store()) return store()->codec().encode(text);
   static const TextCodec kDefault(true, "");
   return kDefault.encode(text);
 }
@@ -124,7 +124,7 @@ void OdDbObject::setTextField(const DxfField& f, const OdString& text) { setText
 
 OdResBufPtr OdDbObject::xData(const OdString& regappName) const {
   xdata::Layout l = xdata::extendedDataOf(tags_);
-  const TextCodec* codec = store_ ? &store_->codec() : nullptr;
+  const TextCodec* codec = store() ? &store()->codec() : nullptr;
   static const TextCodec kDefault(true, "");
   if (!codec) codec = &kDefault;
   std::u16string want = ObjectStore::nameKey(regappName);
@@ -310,10 +310,10 @@ void OdDbObject::setXData(const OdResBuf* chain) {
     throw OdError(eInvalidInput, OdString(u"Extended data must start with an application name (1001)"));
   const OdString app = chain->getString();
   const std::u16string key = ObjectStore::nameKey(app);
-  if (store_) store_->registerApplication(app);
+  if (store()) store()->registerApplication(app);
 
   xdata::Layout l = xdata::layoutOf(tags_);
-  const TextCodec* codec = store_ ? &store_->codec() : nullptr;
+  const TextCodec* codec = store() ? &store()->codec() : nullptr;
   static const TextCodec kDefault(true, "");
   if (!codec) codec = &kDefault;
 
@@ -340,7 +340,7 @@ void OdDbObject::setXData(const OdResBuf* chain) {
 
 OdDbObjectId OdDbObject::extensionDictionary() const {
   auto v = tags::findInAppGroup(tags_, "ACAD_XDICTIONARY", 360);
-  if (!v || !store_) return OdDbObjectId();
+  if (!v || !store()) return OdDbObjectId();
   auto h = dxfv::toHandle(*v);
   if (!h) return OdDbObjectId();
   return OdDbObjectId::fromObject(objectAt(*h));
@@ -349,8 +349,8 @@ OdDbObjectId OdDbObject::extensionDictionary() const {
 bool OdDbObject::createExtensionDictionary() {
   assertWriteEnabled();
   if (!extensionDictionary().isNull()) return false;
-  if (!store_) throw OdError(eNotInDatabase);
-  const uint64_t dictionary = store_->addExtensionDictionary(this);
+  if (!store()) throw OdError(eNotInDatabase);
+  const uint64_t dictionary = store()->addExtensionDictionary(this);
 
   std::vector<DxfTag> v = tags_.toVector();
   // The group goes after the handle and after a reactors group, where other

@@ -43,11 +43,11 @@ OdDbSymbolTableRecordPtr OdDbSymbolTable::getAt(const OdString& name, OdDb::Open
 OdDbObjectId OdDbSymbolTable::add(OdDbSymbolTableRecord* record) {
   assertWriteEnabled();
   if (!record) throw OdError(eInvalidInput);
-  if (!store_) throw OdError(eNotInDatabase);
+  if (!store()) throw OdError(eNotInDatabase);
   const OdString name = record->getName();
   if (name.isEmpty()) throw OdError(eInvalidKey, OdString(u"A table record needs a name"));
   if (has(name)) throw OdError(eAlreadyInDb, OdString(u"A record named \"") + name + OdString(u"\" already exists"));
-  DatabaseImpl::of(store_).addObject(record, this);
+  DatabaseImpl::of(store()).addObject(record, this);
   records_.push_back(record);
   onRecordAdded(record);
   return record->objectId();

@@ -33,12 +33,41 @@ KeptArenas& keptArenas() {
 
 }  // namespace
 
+namespace {
+// The word before an object allocated alone, which names its store; sixteen
+// bytes keep the object aligned as the allocator aligns.
+constexpr std::size_t kStoreSlot = 16;
+}  // namespace
+
+void* StoredObject::operator new(std::size_t size) {
+  char* block = static_cast<char*>(::operator new(size + kStoreSlot));
+  *reinterpret_cast<ObjectStore**>(block) = nullptr;
+  return block + kStoreSlot;
+}
+
+void StoredObject::operator delete(void* object) noexcept {
+  if (object) ::operator delete(static_cast<char*>(object) - kStoreSlot);
+}
+
+// Objects derive from StoredObject alone, so an object's StoredObject is at
+// the start of its allocation, right after the store's word.
+ObjectStore* StoredObject::store() const {
+  if (flags_ & kInArena) return static_cast<ObjectStore*>(TagArena::ownerOf(this));
+  return *reinterpret_cast<ObjectStore* const*>(reinterpret_cast<const char*>(this) - kStoreSlot);
+}
+
+void StoredObject::setStore(ObjectStore* store) {
+  // An object of an arena belongs to the arena's drawing, named in its block.
+  if (flags_ & kInArena) return;
+  *reinterpret_cast<ObjectStore**>(reinterpret_cast<char*>(this) - kStoreSlot) = store;
+}
+
 void StoredObject::destroy() {
   if (!(flags_ & kInArena)) {
     delete this;
     return;
   }
-  const bool outsideDrawing = !store_;
+  const bool outsideDrawing = !store();
   this->~StoredObject();
   if (!outsideDrawing) return;  // the drawing's arena is still there
   std::shared_ptr<TagArena> last;
@@ -68,9 +97,11 @@ ObjectStore::~ObjectStore() {
         all.byObject.emplace(object, kept);
       }
     }
-    object->store_ = nullptr;
+    object->setStore(nullptr);
     object->release();
   }
+  // The objects of the arena that are still held are outside the drawing now.
+  (kept ? *kept : arena).setOwner(nullptr);
 }
 
 uint16_t ObjectStore::kindOf(std::string_view name) {
@@ -146,7 +177,9 @@ void ObjectStore::sortHandles() {
 }
 
 void ObjectStore::registerLoaded(StoredObject* object) {
-  object->store_ = this;
+  // One placed in an arena is this drawing's: the reader places objects in
+  // the arena of the drawing it reads.
+  object->setStore(this);
   object->addRef();
   handles.push_back(object);
 }
@@ -157,12 +190,16 @@ uint64_t ObjectStore::takeHandle() {
 }
 
 void ObjectStore::addObject(StoredObject* object, StoredObject* owner, uint64_t chosen) {
-  if (object->store_) throw OdError(eAlreadyInDb);
+  if (object->store()) throw OdError(eAlreadyInDb);
+  // An object of a drawing's arena cannot name another store: one held past
+  // its drawing stays outside every drawing.
+  if (object->flags_ & StoredObject::kInArena)
+    throw OdError(eNotApplicable, OdString(u"An object read from a drawing that has been closed cannot join another"));
   // The handle first: when none is left, the object stays outside the drawing.
   const uint64_t handle = chosen ? chosen : takeHandle();
   // $HANDSEED stays above every handle.
   if (chosen && chosen >= nextHandle) nextHandle = chosen + 1;
-  object->store_ = this;
+  object->setStore(this);
   object->owner_ = owner;
   object->handle_ = handle;
 

@@ -28,7 +28,7 @@ class OdString;
 class ObjectStore {
  public:
   // `database` is the drawing that owns the store and outlives it.
-  explicit ObjectStore(OdDbDatabase* database) : database_(database) {}
+  explicit ObjectStore(OdDbDatabase* database) : database_(database) { arena.setOwner(this); }
   ObjectStore(const ObjectStore&) = delete;
   ObjectStore& operator=(const ObjectStore&) = delete;
   // Drops the store's reference to every object. An object someone still
@@ -45,7 +45,8 @@ class ObjectStore {
   // both into its tags (with the owner among its reactors when the owner is a
   // dictionary) and re-encodes its text for the drawing's code page. The
   // store takes a reference; the object is left open for write. Throws
-  // OdError(eAlreadyInDb) for an object of a drawing, and eHandleInUse when
+  // OdError(eAlreadyInDb) for an object of a drawing, eNotApplicable for one
+  // read from a drawing that has ended (held past it), and eHandleInUse when
   // no handle is left (the object then stays outside).
   void addObject(StoredObject* object, StoredObject* owner, uint64_t handle = 0);
   // An object read from the file, with the handle it had: the store takes a

@@ -21,15 +21,23 @@ char* TagArena::ownBlock(std::size_t n) {
 
 char* TagArena::take(Stream& stream, std::size_t n) {
   if (static_cast<std::size_t>(stream.end - stream.at) < n) {
+    // (n is at most kLarge: a fresh block holds it after its header.)
     auto* block = static_cast<char*>(std::aligned_alloc(kBlock, kBlock));
     if (!block) throw std::bad_alloc();
     blocks_.emplace_back(block);
     // Only advice: where huge pages are off, small ones serve.
     madvise(block, kBlock, MADV_HUGEPAGE);
-    stream.at = block;
+    auto* header = new (block) Header{owner_};
+    headers_.push_back(header);
+    stream.at = block + sizeof(Header);
     stream.end = block + kBlock;
   }
   char* p = stream.at;
   stream.at += n;
   return p;
+}
+
+void TagArena::setOwner(void* owner) {
+  owner_ = owner;
+  for (Header* header : headers_) header->owner = owner;
 }

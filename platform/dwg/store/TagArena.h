@@ -33,6 +33,15 @@ class TagArena {
     used_ += n;
     return take(objects_, n);
   }
+  // Names the arena's owner (the store of its drawing) at the start of each
+  // of its blocks, so that an object placed by allocateAligned finds it
+  // (ownerOf) without a word of its own; null once the drawing has ended.
+  void setOwner(void* owner);
+  // The owner named in the block of an object placed by allocateAligned
+  // (an object, of less than kLarge bytes).
+  static void* ownerOf(const void* object) {
+    return reinterpret_cast<const Header*>(reinterpret_cast<uintptr_t>(object) & ~(kBlock - 1))->owner;
+  }
   // Bytes handed out, for figures.
   std::size_t used() const { return used_; }
 
@@ -43,6 +52,12 @@ class TagArena {
   // Blocks of one huge page, aligned to it: the kernel may back each with a
   // single page, which costs one fault where small pages cost 512.
   static constexpr std::size_t kBlock = std::size_t(2) << 20;
+  // What starts each block of the streams: the arena's owner.
+  struct alignas(16) Header {
+    void* owner;
+  };
+  void* owner_ = nullptr;
+  std::vector<Header*> headers_;  // of every block of the streams
   // Where the next bytes go in the current block of one stream.
   struct Stream {
     char* at = nullptr;

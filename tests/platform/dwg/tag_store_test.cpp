@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "zrdwg/OdDbBlockTableRecord.h"
 #include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdDbText.h"
 #include "zrdwg/OdError.h"
 #include "store/TagArena.h"
 #include "zrdwg/TagList.h"
@@ -276,4 +278,42 @@ TEST(TagStore, EntitiesOfAReadDrawingHeldPastItStayUntilTheirLastHolderGoes) {
       reference.release();
     }
   }
+}
+
+// An entity read from a drawing and held past it is outside every drawing:
+// another drawing refuses it and stays as it was. One made by the program
+// and held past its drawing may join another.
+TEST(TagStore, AnEntityHeldPastItsDrawingJoinsAnotherOnlyWhenTheProgramMadeIt) {
+  OdDbDatabasePtr made = OdDbDatabase::createNew();
+  addBlock(*made, "PIN-A", {{"ID_PINO", "Pino"}});
+  addPin(*made, "PIN-A", "X1", "CON-00001", "1", 0, 0);
+  const std::string text = made->dxfText();
+  OdDbEntityPtr read, madeHere;
+  {
+    OdDbDatabasePtr db = OdDbDatabase::readDxfText(text, u("held.dxf"));
+    OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+    OdDbObjectIteratorPtr it = space->newIterator();
+    ASSERT_FALSE(it->done());
+    read = it->entity();
+    madeHere = OdDbText::createObject();
+    space->appendOdDbEntity(madeHere.get());
+    EXPECT_NE(read->database(), nullptr);
+    EXPECT_NE(madeHere->database(), nullptr);
+  }
+  EXPECT_EQ(read->database(), nullptr);
+  EXPECT_EQ(madeHere->database(), nullptr);
+
+  OdDbDatabasePtr other = OdDbDatabase::createNew();
+  const std::string before = other->dxfText();
+  OdDbBlockTableRecordPtr space = other->getModelSpaceId().safeOpenObject(OdDb::kForWrite);
+  try {
+    space->appendOdDbEntity(read.get());
+    ADD_FAILURE() << "an entity of a closed drawing joined another";
+  } catch (const OdError& e) {
+    EXPECT_EQ(e.code(), eNotApplicable);
+  }
+  EXPECT_EQ(read->database(), nullptr);
+  EXPECT_EQ(other->dxfText(), before);
+  space->appendOdDbEntity(madeHere.get());
+  EXPECT_EQ(madeHere->database(), other.get());
 }

@@ -33,7 +33,7 @@ class OdDbObject : public StoredObject {
   ~OdDbObject() override;
 
   // The object's identifier; null while the object is outside a drawing.
-  OdDbObjectId objectId() const { return OdDbObjectId::fromObject(store_ ? this : nullptr); }
+  OdDbObjectId objectId() const { return OdDbObjectId::fromObject(store() ? this : nullptr); }
   // The drawing that holds the object, or null. An object held past its
   // drawing's end leaves it (null from then on).
   OdDbDatabase* database() const;
@@ -56,9 +56,9 @@ class OdDbObject : public StoredObject {
   void erase(bool erasing = true);
 
   // True while the object is open (or outside a drawing).
-  bool isReadEnabled() const { return openMode_ != OdDb::kNotOpen || !store_; }
+  bool isReadEnabled() const { return openMode_ != OdDb::kNotOpen || !store(); }
   // True while the object is open for write (or outside a drawing).
-  bool isWriteEnabled() const { return openMode_ == OdDb::kForWrite || !store_; }
+  bool isWriteEnabled() const { return openMode_ == OdDb::kForWrite || !store(); }
   // Throws eNotOpenForWrite unless the object is open for writing (objects not
   // yet added to a database are always writable).
   void assertWriteEnabled() const;

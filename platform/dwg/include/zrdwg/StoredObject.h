@@ -7,6 +7,7 @@
 // The three small fields come first so that they share a word with the
 // reference count of OdRxObject: a drawing holds millions of objects.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "zrdwg/OdDb.h"
@@ -20,6 +21,13 @@ class StoredObject : public OdRxObject {
   // Kinds of objects numbered by a drawing start here; the kinds below it are
   // numbered alike in every process (see OdDbObject::dxfName).
   static constexpr uint16_t kFirstDrawingKind = 0x8000;
+
+  // An object allocated alone has a word before it that names the store of
+  // its drawing (see store()); one placed in a drawing's arena by the reader
+  // (placement new) finds its store in its arena block instead.
+  static void* operator new(std::size_t size);
+  static void* operator new(std::size_t, void* place) noexcept { return place; }
+  static void operator delete(void* object) noexcept;
 
  protected:
   explicit StoredObject(uint16_t type) : type_(type) {}
@@ -50,13 +58,17 @@ class StoredObject : public OdRxObject {
   // its drawing keeps alive).
   void destroy();
 
+  // The store of the drawing that holds the object; null outside a drawing
+  // (not yet added, or held past the drawing's end).
+  ObjectStore* store() const;
+  // Names the store of an object allocated alone (not in an arena).
+  void setStore(ObjectStore* store);
+
   int8_t openMode_ = OdDb::kNotOpen;
   uint8_t flags_ = 0;
   // The index of the object's kind (its DXF type name): see ObjectStore::kindOf.
   uint16_t type_;
   TagList tags_;
-  // The store of the drawing that holds the object; null outside a drawing.
-  ObjectStore* store_ = nullptr;
   // The owner as linked by the model (not necessarily the owner tag's handle).
   StoredObject* owner_ = nullptr;
   uint64_t handle_ = 0;
