@@ -3,16 +3,18 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "drawing/PinGrid.h"
 
 void pairPlacedSymbols(zr::ConectoresPinos& records, CheckCatalogue& catalogue) {
   std::map<std::u16string, std::set<std::u16string>> mating;
-  const zr::PinGrid grid(records);
+  const std::vector<zr::CEPino*> found = zr::PinGrid(records).FindEach(records);
+  std::size_t next = 0;
   for (auto& record : records) {
     for (const auto& pin : record->GetPinos()) {
+      zr::CEPino* other = found[next++];
       if (pin->handle.isEmpty()) continue;
-      zr::CEPino* other = grid.Find(pin.get());
       if (!other) continue;
       pin->mate = other;
       other->mate = pin.get();

@@ -380,10 +380,11 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
 
 void CIPinos::LigarPinos(zr::ConectoresPinos& records) {
   MatingCache mating;
-  const zr::PinGrid grid(records);
+  const std::vector<zr::CEPino*> found = zr::PinGrid(records).FindEach(records);
+  std::size_t next = 0;
   for (auto& record : records) {
     for (const auto& pin : record->GetPinos()) {
-      zr::CEPino* other = grid.Find(pin.get());
+      zr::CEPino* other = found[next++];
       if (!other) continue;
       pin->mate = other;
       other->mate = pin.get();

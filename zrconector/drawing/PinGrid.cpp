@@ -7,6 +7,13 @@
 namespace zr {
 
 namespace {
+// How many pins ahead the table is fetched: enough for a fetch from memory to
+// arrive before its pin's turn, and half as many for the fetch that needs the
+// first one's answer.
+constexpr std::size_t kAhead = 16;
+// Up to this many pins the grid's table (4 MB) and entries stay in the
+// caches, and fetching ahead only costs time.
+constexpr std::size_t kFetchAheadAbove = std::size_t(1) << 17;
 // Cells much wider than the tolerance: most questions look at one cell only.
 constexpr double kCellSize = 0.001;
 constexpr double kMaxIndex = 4.0e18;
@@ -29,14 +36,18 @@ bool PinGrid::cellOf(double x, double y, Cell& cell) {
   return true;
 }
 
-std::size_t PinGrid::slotOf(const Cell& cell, const std::vector<Entry>& entries) const {
+uint64_t PinGrid::hashOf(const Cell& cell) {
   // Neighbouring cells must spread over the table: both indices are mixed.
   uint64_t h = static_cast<uint64_t>(cell.x) * 0x9E3779B97F4A7C15ull ^ static_cast<uint64_t>(cell.y);
   h ^= h >> 31;
   h *= 0xBF58476D1CE4E5B9ull;
   h ^= h >> 27;
+  return h;
+}
+
+std::size_t PinGrid::slotOf(const Cell& cell, const std::vector<Entry>& entries) const {
   const std::size_t mask = slots_.size() - 1;
-  std::size_t i = static_cast<std::size_t>(h) & mask;
+  std::size_t i = static_cast<std::size_t>(hashOf(cell)) & mask;
   while (slots_[i].count != 0 && !(entries[slots_[i].first].cell == cell)) i = (i + 1) & mask;
   return i;
 }
@@ -48,15 +59,21 @@ PinGrid::PinGrid(const ConectoresPinos& records) {
   for (const auto& record : records) pins += record->GetPinos().size();
   // Positions in check order and within the entries are 32-bit.
   if (pins >= std::numeric_limits<uint32_t>::max()) throw std::length_error("too many pins to pair");
+  std::vector<CEPino*> all;
+  all.reserve(pins);
+  for (const auto& record : records)
+    for (const auto& pin : record->GetPinos()) all.push_back(pin.get());
+  // A large drawing's records lie apart in memory: the pins ahead are fetched
+  // while the current one is read.
+  const std::size_t ahead = pins > kFetchAheadAbove ? kAhead : 0;
   std::vector<Entry> placed;
   placed.reserve(pins);
-  uint32_t order = 0;
-  for (const auto& record : records) {
-    for (const auto& pin : record->GetPinos()) {
-      Cell cell;
-      if (!pin->handle.isEmpty() && cellOf(pin->x, pin->y, cell)) placed.push_back(Entry{cell, pin.get(), order});
-      ++order;
-    }
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (ahead && i + 2 * kAhead < all.size()) __builtin_prefetch(&all[i + 2 * kAhead]->x);
+    const CEPino* pin = all[i];
+    Cell cell;
+    if (!pin->handle.isEmpty() && cellOf(pin->x, pin->y, cell))
+      placed.push_back(Entry{cell, all[i], static_cast<uint32_t>(i)});
   }
   std::size_t size = 16;
   while (size < 2 * placed.size()) size *= 2;
@@ -65,7 +82,14 @@ PinGrid::PinGrid(const ConectoresPinos& records) {
   // laid out cell after cell: each pin goes to the end of its cell's group
   // in check order, so a group stays in check order without sorting.
   std::vector<uint32_t> slotOfPin(placed.size());
+  const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = 0; i < placed.size(); ++i) {
+    // The slots of the pins ahead, and the entries those name, on their way.
+    if (ahead && i + kAhead < placed.size()) __builtin_prefetch(&slots_[hashOf(placed[i + kAhead].cell) & mask]);
+    if (ahead && i + kAhead / 2 < placed.size()) {
+      const Slot& next = slots_[hashOf(placed[i + kAhead / 2].cell) & mask];
+      if (next.count != 0) __builtin_prefetch(&placed[next.first]);
+    }
     const std::size_t s = slotOf(placed[i].cell, placed);
     if (slots_[s].count++ == 0) slots_[s].first = static_cast<uint32_t>(i);
     slotOfPin[i] = static_cast<uint32_t>(s);
@@ -78,9 +102,46 @@ PinGrid::PinGrid(const ConectoresPinos& records) {
   entries_.resize(placed.size());
   std::vector<uint32_t> filled(slots_.size(), 0);
   for (std::size_t i = 0; i < placed.size(); ++i) {
+    if (ahead && i + kAhead < placed.size()) {
+      __builtin_prefetch(&slots_[slotOfPin[i + kAhead]]);
+      __builtin_prefetch(&filled[slotOfPin[i + kAhead]], 1);
+    }
+    if (ahead && i + kAhead / 2 < placed.size()) {
+      const uint32_t next = slotOfPin[i + kAhead / 2];
+      __builtin_prefetch(&entries_[slots_[next].first + filled[next]], 1);
+    }
     const uint32_t s = slotOfPin[i];
     entries_[slots_[s].first + filled[s]++] = placed[i];
   }
+}
+
+std::vector<CEPino*> PinGrid::FindEach(const ConectoresPinos& records) const {
+  std::vector<const CEPino*> pins;
+  for (const auto& record : records)
+    for (const auto& pin : record->GetPinos()) pins.push_back(pin.get());
+  std::vector<CEPino*> found(pins.size());
+  const std::size_t mask = slots_.size() - 1;
+  // The slot where the search for a pin's own cell starts (the cells a
+  // question looks at are that one, and rarely its neighbours).
+  auto startOf = [&](const CEPino* pin, std::size_t& slot) {
+    Cell cell;
+    if (!cellOf(pin->x, pin->y, cell)) return false;
+    slot = static_cast<std::size_t>(hashOf(cell)) & mask;
+    return true;
+  };
+  const bool fetchAhead = pins.size() > kFetchAheadAbove;
+  for (std::size_t i = 0; i < pins.size(); ++i) {
+    std::size_t slot;
+    // The pin itself first (a large drawing's records lie apart in memory),
+    // then its slot, then the entries the slot names.
+    if (fetchAhead && i + 2 * kAhead < pins.size()) __builtin_prefetch(&pins[i + 2 * kAhead]->x);
+    if (fetchAhead && i + kAhead < pins.size() && startOf(pins[i + kAhead], slot)) __builtin_prefetch(&slots_[slot]);
+    if (fetchAhead && i + kAhead / 2 < pins.size() && startOf(pins[i + kAhead / 2], slot) &&
+        slots_[slot].count != 0)
+      __builtin_prefetch(&entries_[slots_[slot].first]);
+    found[i] = Find(pins[i]);
+  }
+  return found;
 }
 
 CEPino* PinGrid::Find(const CEPino* pin) const {
