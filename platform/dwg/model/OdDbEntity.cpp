@@ -51,32 +51,32 @@ OdDbEntity::Children* OdDbEntity::grow(Children* c, uint32_t capacity, TagArena*
 }
 
 void OdDbEntity::addChild(OdDbEntity* child, TagArena* arena) {
-  ChildList& children_ = *childSlot();
-  Children* c = children_.get();
+  ChildList& slot = *childSlot();
+  Children* c = slot.get();
   if (!c || c->count == c->capacity) {
     const uint32_t capacity = c && c->capacity ? c->capacity * 2 : 1;
-    children_.release();
+    slot.release();
     Children* grown = grow(c, capacity, arena);
     if (!c) {
       grown->seqend = nullptr;
       grown->count = 0;
     }
     grown->capacity = capacity & 0x7FFFFFFF;
-    children_.reset(grown);
+    slot.reset(grown);
     c = grown;
   }
   reinterpret_cast<OdDbEntity**>(c + 1)[c->count++] = child;
 }
 
 void OdDbEntity::setSequenceEnd(OdDbEntity* seqend, TagArena* arena) {
-  ChildList& children_ = *childSlot();
-  if (!children_) {
+  ChildList& slot = *childSlot();
+  if (!slot) {
     Children* c = grow(nullptr, 0, arena);
     c->count = 0;
     c->capacity = 0;
-    children_.reset(c);
+    slot.reset(c);
   }
-  children_->seqend = seqend;
+  slot->seqend = seqend;
 }
 
 OdDbComplexEntity::~OdDbComplexEntity() {

@@ -3,7 +3,10 @@
 // its objects and the objects of the kinds it holds by the million (entities,
 // their attribute lists). Packed one after another in large blocks they cost
 // no allocation header or rounding each, are made without a call to the
-// allocator each, and go away at once with the drawing.
+// allocator each, and go away at once with the drawing. Lists and objects
+// fill blocks of their own (two streams); each block starts with a header
+// naming the arena's owner, the drawing's store, which every object placed
+// in the block finds there.
 
 #include <cstddef>
 #include <cstdint>
