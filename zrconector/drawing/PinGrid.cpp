@@ -11,9 +11,10 @@ namespace {
 // arrive before its pin's turn, and half as many for the fetch that needs the
 // first one's answer.
 constexpr std::size_t kAhead = 16;
-// Up to this many pins the grid's table (4 MB) and entries stay in the
-// caches, and fetching ahead only costs time.
-constexpr std::size_t kFetchAheadAbove = std::size_t(1) << 17;
+// Fetching ahead pays once what the grid reads (the pins' records, its table
+// and entries, some 200 bytes a pin) outgrows the caches near the processor;
+// up to this many pins it measured no gain.
+constexpr std::size_t kFetchAheadAbove = std::size_t(1) << 15;
 // Cells much wider than the tolerance: most questions look at one cell only.
 constexpr double kCellSize = 0.001;
 constexpr double kMaxIndex = 4.0e18;

@@ -113,11 +113,11 @@ TEST(PinGrid, FindingEveryPinAtOnceAgreesWithFindingEach) {
   std::mt19937 rng(20261208);
   for (int round = 0; round < 20; ++round) agree(randomDrawing(rng, 1 + round * 2));
 
-  // 150,000 pins in columns, one in four on the one before (some of those
+  // 40,000 pins in columns, one in four on the one before (some of those
   // nudged out of reach), one in fifty without a symbol, one in a thousand
   // not finite.
   zr::ConectoresPinos large;
-  for (int i = 0; i < 150000; ++i) {
+  for (int i = 0; i < 40000; ++i) {
     if (i % 20 == 0)
       large.push_back(std::make_unique<zr::CEConectorPinos>(OdString::fromUtf8("X" + std::to_string(i / 20)),
                                                           OdString(u"C"), true));
@@ -128,7 +128,7 @@ TEST(PinGrid, FindingEveryPinAtOnceAgreesWithFindingEach) {
     const OdString handle = i % 50 == 49 ? OdString() : OdString::fromUtf8(std::to_string(i + 1));
     large.back()->AddPino(OdString(u"1"), handle, OdString(), zr::PINO_OK, x, y);
   }
-  EXPECT_GT(agree(large), 30000u);
+  EXPECT_GT(agree(large), 8000u);
 }
 
 }  // namespace
