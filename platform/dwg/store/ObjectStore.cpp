@@ -33,15 +33,9 @@ KeptArenas& keptArenas() {
 
 }  // namespace
 
-namespace {
-// The word before an object allocated alone, which names its store; sixteen
-// bytes keep the object aligned as the allocator aligns.
-constexpr std::size_t kStoreSlot = 16;
-}  // namespace
-
 void* StoredObject::operator new(std::size_t size) {
   char* block = static_cast<char*>(::operator new(size + kStoreSlot));
-  *reinterpret_cast<ObjectStore**>(block) = nullptr;
+  *reinterpret_cast<void**>(block) = nullptr;
   return block + kStoreSlot;
 }
 
@@ -49,17 +43,10 @@ void StoredObject::operator delete(void* object) noexcept {
   if (object) ::operator delete(static_cast<char*>(object) - kStoreSlot);
 }
 
-// Objects derive from StoredObject alone, so an object's StoredObject is at
-// the start of its allocation, right after the store's word.
-ObjectStore* StoredObject::store() const {
-  if (flags_ & kInArena) return static_cast<ObjectStore*>(TagArena::ownerOf(this));
-  return *reinterpret_cast<ObjectStore* const*>(reinterpret_cast<const char*>(this) - kStoreSlot);
-}
-
 void StoredObject::setStore(ObjectStore* store) {
   // An object of an arena belongs to the arena's drawing, named in its block.
   if (flags_ & kInArena) return;
-  *reinterpret_cast<ObjectStore**>(reinterpret_cast<char*>(this) - kStoreSlot) = store;
+  *reinterpret_cast<void**>(reinterpret_cast<char*>(this) - kStoreSlot) = store;
 }
 
 void StoredObject::destroy() {

@@ -8,7 +8,7 @@ char* TagArena::allocate(std::size_t n) {
   n += n & 1;  // the next list starts at an even address too
   if (n > kLarge) return ownBlock(n);
   used_ += n;
-  return take(lists_, n);
+  return take(n);
 }
 
 char* TagArena::ownBlock(std::size_t n) {
@@ -19,8 +19,8 @@ char* TagArena::ownBlock(std::size_t n) {
   return own;
 }
 
-char* TagArena::take(Stream& stream, std::size_t n) {
-  if (static_cast<std::size_t>(stream.end - stream.at) < n) {
+char* TagArena::take(std::size_t n) {
+  if (static_cast<std::size_t>(end_ - at_) < n) {
     // (n is at most kLarge: a fresh block holds it after its header.)
     auto* block = static_cast<char*>(std::aligned_alloc(kBlock, kBlock));
     if (!block) throw std::bad_alloc();
@@ -29,11 +29,11 @@ char* TagArena::take(Stream& stream, std::size_t n) {
     madvise(block, kBlock, MADV_HUGEPAGE);
     auto* header = new (block) Header{owner_};
     headers_.push_back(header);
-    stream.at = block + sizeof(Header);
-    stream.end = block + kBlock;
+    at_ = block + sizeof(Header);
+    end_ = block + kBlock;
   }
-  char* p = stream.at;
-  stream.at += n;
+  char* p = at_;
+  at_ += n;
   return p;
 }
 

@@ -22,9 +22,13 @@ class StoredObject : public OdRxObject {
   // numbered alike in every process (see OdDbObject::dxfName).
   static constexpr uint16_t kFirstDrawingKind = 0x8000;
 
-  // An object allocated alone has a word before it that names the store of
-  // its drawing (see store()); one placed in a drawing's arena by the reader
-  // (placement new) finds its store in its arena block instead.
+  // An object allocated alone has a word before it (kStoreSlot bytes before
+  // its start) that names the store of its drawing (see store()); one placed
+  // in a drawing's arena by the reader (placement new) finds its store in its
+  // arena block instead: arena blocks are kArenaBlock bytes, aligned to their
+  // size, and each starts with a pointer to the store (TagArena keeps to it).
+  static constexpr std::size_t kStoreSlot = 16;
+  static constexpr std::size_t kArenaBlock = std::size_t(2) << 20;
   static void* operator new(std::size_t size);
   static void* operator new(std::size_t, void* place) noexcept { return place; }
   static void operator delete(void* object) noexcept;
@@ -59,8 +63,15 @@ class StoredObject : public OdRxObject {
   void destroy();
 
   // The store of the drawing that holds the object; null outside a drawing
-  // (not yet added, or held past the drawing's end).
-  ObjectStore* store() const;
+  // (not yet added, or held past the drawing's end). Inline: every opening
+  // and identifier asks for it.
+  ObjectStore* store() const {
+    const void* const* word =
+        (flags_ & kInArena)
+            ? reinterpret_cast<const void* const*>(reinterpret_cast<uintptr_t>(this) & ~(kArenaBlock - 1))
+            : reinterpret_cast<const void* const*>(reinterpret_cast<const char*>(this) - kStoreSlot);
+    return static_cast<ObjectStore*>(const_cast<void*>(*word));
+  }
   // Names the store of an object allocated alone (not in an arena).
   void setStore(ObjectStore* store);
 
