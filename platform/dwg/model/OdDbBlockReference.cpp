@@ -64,28 +64,7 @@ void OdDbBlockReference::setBlockTableRecord(const OdDbObjectId& blockId) {
   block_->references_.push_back(this);
 }
 
-OdDbObjectIteratorPtr OdDbBlockReference::attributeIterator() const {
-  // Most references carry one or two attributes: those are listed in the
-  // iterator itself.
-  OdDbObjectId few[IdListCursor::kInline];
-  std::size_t n = 0;
-  std::vector<OdDbObjectId> many;
-  if (const Children* children = this->children()) {
-    for (OdDbEntity* e : *children) {
-      if (!OdDbAttribute::cast(e)) continue;
-      const OdDbObjectId id = OdDbObjectId::fromObject(e->database() ? e : nullptr);
-      if (n < IdListCursor::kInline) {
-        few[n++] = id;
-        continue;
-      }
-      if (many.empty()) many.assign(few, few + n);
-      many.push_back(id);
-    }
-  }
-  OdDbObjectIteratorPtr it(many.empty() ? new OdDbObjectIterator(few, n) : new OdDbObjectIterator(std::move(many)));
-  it->start();
-  return it;
-}
+OdDbObjectIteratorPtr OdDbBlockReference::attributeIterator() const { return childIterator(OdDbAttribute::desc()); }
 
 OdDbObjectId OdDbBlockReference::appendAttribute(OdDbAttribute* attribute) {
   assertWriteEnabled();

@@ -16,13 +16,23 @@ void OdDbEntity::setLayer(const OdString& name) { setTextField(fields::entity::k
 
 bool OdDbEntity::isInPaperSpace() const { return intField(fields::entity::kPaperSpace, 0) == 1; }
 
-OdDbObjectIteratorPtr OdDbEntity::subEntityIterator() const {
-  std::vector<OdDbObjectId> ids;
-  if (const Children* children = this->children()) {
-    ids.reserve(children->count);
-    for (OdDbEntity* e : *children) ids.push_back(OdDbObjectId::fromObject(e->database() ? e : nullptr));
+OdDbObjectIteratorPtr OdDbEntity::subEntityIterator() const { return childIterator(nullptr); }
+
+OdDbObjectIteratorPtr OdDbEntity::childIterator(const OdRxClass* only) const {
+  // Most references carry one or two attributes: those are listed in the
+  // iterator itself, without an allocation.
+  const Children* children = this->children();
+  const std::size_t most = children ? children->count : 0;
+  OdDbObjectId few[IdListCursor::kInline];
+  std::vector<OdDbObjectId> many(most > IdListCursor::kInline ? most : 0);
+  OdDbObjectId* ids = many.empty() ? few : many.data();
+  std::size_t n = 0;
+  if (children) {
+    for (OdDbEntity* e : *children)
+      if (!only || e->isKindOf(only)) ids[n++] = OdDbObjectId::fromObject(e->database() ? e : nullptr);
   }
-  OdDbObjectIteratorPtr it(new OdDbObjectIterator(std::move(ids)));
+  many.resize(many.empty() ? 0 : n);
+  OdDbObjectIteratorPtr it(many.empty() ? new OdDbObjectIterator(few, n) : new OdDbObjectIterator(std::move(many)));
   it->start();
   return it;
 }

@@ -46,7 +46,7 @@ class IdListCursor {
     if (!skipErased) return;
     while (!done() && at(static_cast<std::size_t>(pos_)).isErased()) pos_ += forward ? 1 : -1;
   }
-  const OdDbObjectId& at(std::size_t i) const { return size_ <= kInline && ids_.empty() ? few_[i] : ids_[i]; }
+  const OdDbObjectId& at(std::size_t i) const { return ids_.empty() ? few_[i] : ids_[i]; }
   std::vector<OdDbObjectId> ids_;  // the list, unless it is kept in few_
   OdDbObjectId few_[kInline];
   std::size_t size_;

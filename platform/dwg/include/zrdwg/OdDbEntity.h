@@ -75,6 +75,9 @@ class OdDbEntity : public OdDbObject {
   // entity must be able to head a sequence (childSlot() not null).
   void addChild(OdDbEntity* child, TagArena* arena = nullptr);
   void setSequenceEnd(OdDbEntity* seqend, TagArena* arena = nullptr);
+  // An iterator over the sub-entities of class `only` (all when null), in
+  // the drawing's order.
+  OdDbObjectIteratorPtr childIterator(const OdRxClass* only) const;
   // Adds the sub-entities (ATTRIBs, SEQEND) that are not yet part of the
   // drawing, owned by this entity, and drops the hold it had on them. The
   // entity must be part of a drawing.
