@@ -105,7 +105,7 @@ void BM_PairingGrid(benchmark::State& state) {
   zr::ConectoresPinos records = pairingRecords(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     zr::PinGrid grid(records);
-    benchmark::DoNotOptimize(grid.FindEach(records));
+    benchmark::DoNotOptimize(grid.FindEach());
   }
   state.SetComplexityN(state.range(0));
 }

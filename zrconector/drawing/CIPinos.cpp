@@ -380,7 +380,7 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
 
 void CIPinos::LigarPinos(zr::ConectoresPinos& records) {
   MatingCache mating;
-  const std::vector<zr::CEPino*> found = zr::PinGrid(records).FindEach(records);
+  const std::vector<zr::CEPino*> found = zr::PinGrid(records).FindEach();
   std::size_t next = 0;
   for (auto& record : records) {
     for (const auto& pin : record->GetPinos()) {

@@ -60,21 +60,19 @@ PinGrid::PinGrid(const ConectoresPinos& records) {
   for (const auto& record : records) pins += record->GetPinos().size();
   // Positions in check order and within the entries are 32-bit.
   if (pins >= std::numeric_limits<uint32_t>::max()) throw std::length_error("too many pins to pair");
-  std::vector<CEPino*> all;
-  all.reserve(pins);
+  pins_.reserve(pins);
   for (const auto& record : records)
-    for (const auto& pin : record->GetPinos()) all.push_back(pin.get());
+    for (const auto& pin : record->GetPinos()) pins_.push_back(pin.get());
   // A large drawing's records lie apart in memory: the pins ahead are fetched
   // while the current one is read.
-  const std::size_t ahead = pins > kFetchAheadAbove ? kAhead : 0;
+  const bool fetchAhead = pins > kFetchAheadAbove;
   std::vector<Entry> placed;
   placed.reserve(pins);
-  for (std::size_t i = 0; i < all.size(); ++i) {
-    if (ahead && i + 2 * kAhead < all.size()) __builtin_prefetch(&all[i + 2 * kAhead]->x);
-    const CEPino* pin = all[i];
+  for (std::size_t i = 0; i < pins_.size(); ++i) {
+    if (fetchAhead && i + 2 * kAhead < pins_.size()) __builtin_prefetch(&pins_[i + 2 * kAhead]->x);
+    CEPino* pin = pins_[i];
     Cell cell;
-    if (!pin->handle.isEmpty() && cellOf(pin->x, pin->y, cell))
-      placed.push_back(Entry{cell, all[i], static_cast<uint32_t>(i)});
+    if (!pin->handle.isEmpty() && cellOf(pin->x, pin->y, cell)) placed.push_back(Entry{cell, pin, static_cast<uint32_t>(i)});
   }
   std::size_t size = 16;
   while (size < 2 * placed.size()) size *= 2;
@@ -86,8 +84,8 @@ PinGrid::PinGrid(const ConectoresPinos& records) {
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = 0; i < placed.size(); ++i) {
     // The slots of the pins ahead, and the entries those name, on their way.
-    if (ahead && i + kAhead < placed.size()) __builtin_prefetch(&slots_[hashOf(placed[i + kAhead].cell) & mask]);
-    if (ahead && i + kAhead / 2 < placed.size()) {
+    if (fetchAhead && i + kAhead < placed.size()) __builtin_prefetch(&slots_[hashOf(placed[i + kAhead].cell) & mask]);
+    if (fetchAhead && i + kAhead / 2 < placed.size()) {
       const Slot& next = slots_[hashOf(placed[i + kAhead / 2].cell) & mask];
       if (next.count != 0) __builtin_prefetch(&placed[next.first]);
     }
@@ -103,11 +101,11 @@ PinGrid::PinGrid(const ConectoresPinos& records) {
   entries_.resize(placed.size());
   std::vector<uint32_t> filled(slots_.size(), 0);
   for (std::size_t i = 0; i < placed.size(); ++i) {
-    if (ahead && i + kAhead < placed.size()) {
+    if (fetchAhead && i + kAhead < placed.size()) {
       __builtin_prefetch(&slots_[slotOfPin[i + kAhead]]);
       __builtin_prefetch(&filled[slotOfPin[i + kAhead]], 1);
     }
-    if (ahead && i + kAhead / 2 < placed.size()) {
+    if (fetchAhead && i + kAhead / 2 < placed.size()) {
       const uint32_t next = slotOfPin[i + kAhead / 2];
       __builtin_prefetch(&entries_[slots_[next].first + filled[next]], 1);
     }
@@ -116,10 +114,8 @@ PinGrid::PinGrid(const ConectoresPinos& records) {
   }
 }
 
-std::vector<CEPino*> PinGrid::FindEach(const ConectoresPinos& records) const {
-  std::vector<const CEPino*> pins;
-  for (const auto& record : records)
-    for (const auto& pin : record->GetPinos()) pins.push_back(pin.get());
+std::vector<CEPino*> PinGrid::FindEach() const {
+  const std::vector<CEPino*>& pins = pins_;
   std::vector<CEPino*> found(pins.size());
   const std::size_t mask = slots_.size() - 1;
   // The slot where the search for a pin's own cell starts (the cells a
