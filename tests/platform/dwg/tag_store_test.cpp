@@ -12,6 +12,7 @@
 
 #include "zrdwg/OdDbBlockTableRecord.h"
 #include "zrdwg/OdDbDatabase.h"
+#include "zrdwg/OdDbHandle.h"
 #include "zrdwg/OdDbText.h"
 #include "zrdwg/OdError.h"
 #include "store/TagArena.h"
@@ -316,4 +317,29 @@ TEST(TagStore, AnEntityHeldPastItsDrawingJoinsAnotherOnlyWhenTheProgramMadeIt) {
   EXPECT_EQ(other->dxfText(), before);
   space->appendOdDbEntity(madeHere.get());
   EXPECT_EQ(madeHere->database(), other.get());
+}
+
+// The entities of a drawing read into several blocks of its arena each find
+// their drawing (through their block), and lose it when the drawing ends.
+TEST(TagStore, EveryEntityOfALargeReadDrawingKnowsItsDrawingUntilItEnds) {
+  std::string entities;
+  constexpr int kLines = 60000;  // some 5 MB in the arena: three blocks
+  for (int i = 0; i < kLines; ++i) entities += lineEntity(OdDbHandle(uint64_t(0x1000 + i)).hex());
+  OdDbEntityPtr first, last;
+  {
+    OdDbDatabasePtr db = OdDbDatabase::readDxfText(withEntities(roomyDrawingText(), entities), u("large.dxf"));
+    OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject();
+    int seen = 0;
+    for (OdDbObjectIteratorPtr it = space->newIterator(); !it->done(); it->step(), ++seen) {
+      OdDbEntityPtr entity = it->entity();
+      ASSERT_EQ(entity->database(), db.get()) << "entity " << seen;
+      ASSERT_EQ(db->getOdDbObjectId(entity->getDbHandle()), entity->objectId()) << "entity " << seen;
+      if (seen == 0) first = entity;
+      last = entity;
+    }
+    EXPECT_EQ(seen, kLines);
+  }
+  EXPECT_EQ(first->database(), nullptr);
+  EXPECT_EQ(last->database(), nullptr);
+  EXPECT_EQ(last->dxfName(), "LINE");
 }
