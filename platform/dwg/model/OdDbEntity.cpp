@@ -23,9 +23,9 @@ OdDbObjectIteratorPtr OdDbEntity::childIterator(const OdRxClass* only) const {
   // iterator itself, without an allocation.
   const Children* children = this->children();
   const std::size_t most = children ? children->count : 0;
-  OdDbObjectId few[IdListCursor::kInline];
+  IdListCursor::Few few;
   std::vector<OdDbObjectId> many(most > IdListCursor::kInline ? most : 0);
-  OdDbObjectId* ids = many.empty() ? few : many.data();
+  OdDbObjectId* ids = many.empty() ? few.data() : many.data();
   std::size_t n = 0;
   if (children) {
     for (OdDbEntity* e : *children)

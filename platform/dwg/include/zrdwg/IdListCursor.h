@@ -2,6 +2,7 @@
 // A position in a list of object identifiers taken when an iterator was made,
 // stepping forward or backward and skipping erased objects on request.
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -16,14 +17,9 @@ class IdListCursor {
 
   // Takes the list; the cursor stands on its first identifier.
   explicit IdListCursor(std::vector<OdDbObjectId> ids) : ids_(std::move(ids)), size_(ids_.size()) {}
-  // A copy of the n identifiers at `ids`.
-  IdListCursor(const OdDbObjectId* ids, std::size_t n) : size_(n) {
-    if (n <= kInline) {
-      for (std::size_t i = 0; i < n; ++i) few_[i] = ids[i];
-    } else {
-      ids_.assign(ids, ids + n);
-    }
-  }
+  // The first n (at most kInline) of `few`, kept in the cursor itself.
+  using Few = std::array<OdDbObjectId, kInline>;
+  IdListCursor(const Few& few, std::size_t n) : few_(few), size_(n < kInline ? n : kInline) {}
 
   // Goes to the first (or last) identifier, past erased objects on request.
   void start(bool atBeginning, bool skipErased) {
@@ -48,7 +44,7 @@ class IdListCursor {
   }
   const OdDbObjectId& at(std::size_t i) const { return ids_.empty() ? few_[i] : ids_[i]; }
   std::vector<OdDbObjectId> ids_;  // the list, unless it is kept in few_
-  OdDbObjectId few_[kInline];
+  Few few_;
   std::size_t size_;
   long pos_ = 0;
 };

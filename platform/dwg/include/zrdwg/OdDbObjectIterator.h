@@ -17,8 +17,9 @@ class OdDbObjectIterator : public OdRxObject {
  public:
   // An iterator over a copy of the list; callers then call start.
   explicit OdDbObjectIterator(std::vector<OdDbObjectId> ids) : cursor_(std::move(ids)) {}
-  // An iterator over a copy of the n identifiers at `ids`; callers then call start.
-  OdDbObjectIterator(const OdDbObjectId* ids, std::size_t n) : cursor_(ids, n) {}
+  // An iterator over the first n (at most IdListCursor::kInline) of `few`,
+  // without an allocation; callers then call start.
+  OdDbObjectIterator(const IdListCursor::Few& few, std::size_t n) : cursor_(few, n) {}
 
   // Goes to the first (or last) entity, skipping erased ones by default.
   void start(bool atBeginning = true, bool skipErased = true) { cursor_.start(atBeginning, skipErased); }
