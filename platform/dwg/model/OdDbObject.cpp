@@ -184,13 +184,7 @@ bool OdDbObject::xDataTexts(const OdString& regappName, std::vector<OdString>& v
 
 namespace {
 
-// True when the bytes read as themselves in every encoding a drawing uses:
-// ASCII without a backslash (which may start a "\U+XXXX" escape).
-bool readsAsItself(std::string_view raw) {
-  for (char c : raw)
-    if (static_cast<unsigned char>(c) >= 0x80 || c == '\\') return false;
-  return true;
-}
+using dxfv::readsAsItself;
 
 // Replaces each view that does not read as itself by its text (`text` of
 // the view, as UTF-8) placed in scratch. The texts are made first and scratch

@@ -6,6 +6,12 @@
 
 namespace dxfv {
 
+bool readsAsItself(std::string_view raw) {
+  for (char c : raw)
+    if (static_cast<unsigned char>(c) >= 0x80 || c == '\\') return false;
+  return true;
+}
+
 std::string_view trim(std::string_view s) {
   auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; };
   while (!s.empty() && space(s.front())) s.remove_prefix(1);

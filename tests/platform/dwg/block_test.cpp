@@ -164,6 +164,49 @@ TEST_F(Blocks, AttributesOfAnyNumberAreWalkedBothWays) {
   }
 }
 
+// An attribute's tag as UTF-8 is the tag's text whatever the drawing's
+// encoding: viewed in the tags when it reads as itself, converted into the
+// scratch text otherwise (an escape, code page 1252 bytes, UTF-8 bytes).
+TEST(AttributeTag, AsUtf8IsTheTagViewedInPlaceOrConverted) {
+  struct Case {
+    const char* version;
+    std::string tag;
+    bool inPlace;
+  };
+  const Case cases[] = {
+      {"AC1015", "ID_PINO", true},
+      {"AC1015", "id_pino", true},
+      {"AC1015", "A\\B", false},                 // a backslash of its own
+      {"AC1015", "P\xC3\x8DNO", false},            // a code page 1252 letter
+      {"AC1015", "\xCE\xA9", false},               // no such letter there: an escape
+      {"AC1032", "P\xC3\x8DNO", false},            // UTF-8 bytes
+      {"AC1032", "", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.version) + " " + c.tag);
+    std::string text;
+    {
+      OdDbDatabasePtr made = OdDbDatabase::createNew(u(c.version));
+      addBlock(*made, "PIN-A", {{c.tag, ""}});
+      addReference(*made, at("PIN-A", 0, 0, {{c.tag, "1"}}));
+      text = made->dxfText();
+    }
+    OdDbDatabasePtr db = OdDbDatabase::readDxfText(text, u("tag.dxf"));
+    OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject();
+    OdDbBlockReferencePtr ref = space->newIterator()->entity();
+    OdDbAttributePtr attribute = ref->attributeIterator()->entity();
+    std::string scratch = "left from before";
+    const std::string_view tag = attribute->tagUtf8(scratch);
+    EXPECT_EQ(std::string(tag), c.tag);
+    EXPECT_EQ(std::string(tag), attribute->tag().toUtf8());
+    const bool inScratch = !scratch.empty() && tag.data() >= scratch.data() && tag.data() < scratch.data() + scratch.size();
+    EXPECT_EQ(inScratch, !c.inPlace && !c.tag.empty());
+    if (c.inPlace) {
+      EXPECT_TRUE(scratch.empty());
+    }
+  }
+}
+
 TEST_F(Blocks, AttributeTextAndFlagsCanBeEdited) {
   addBlock(*db, "PIN-A", {{"ID_PINO", "Pino"}});
   OdDbObjectId id = addReference(*db, at("PIN-A", 0, 0, {{"ID_PINO", "1"}}));

@@ -12,6 +12,9 @@ namespace dxfv {
 
 // s without ASCII white space at either end (a view into s).
 std::string_view trim(std::string_view s);
+// True when a text value's bytes are its text in every encoding a drawing
+// uses: ASCII without a backslash (which may start a "\U+XXXX" escape).
+bool readsAsItself(std::string_view raw);
 // The number the whole value spells ("+" allowed), or none.
 std::optional<double> toDouble(std::string_view s);
 // The same for a whole number in 64 bits, or none (also on overflow).

@@ -1,6 +1,9 @@
 #pragma once
 // Single-line text and the two kinds of attribute built on it.
 
+#include <string>
+#include <string_view>
+
 #include "zrdwg/OdDbEntity.h"
 #include "zrdwg/OdGePoint3d.h"
 
@@ -48,6 +51,12 @@ class OdDbAttribute : public OdDbText {
 
   // The attribute's tag (its name); empty when the tags have none.
   OdString tag() const;
+  // The same tag as UTF-8, without a UTF-16 string: a view into the
+  // attribute's tags when its bytes are its text already (ASCII without a
+  // backslash, as nearly every tag is), else the tag converted into scratch,
+  // which is emptied first. The view lasts while the attribute lives with its
+  // tags unchanged, and until scratch next changes.
+  std::string_view tagUtf8(std::string& scratch) const;
   // Renames the attribute. Needs the object open for write.
   void setTag(const OdString& tag);
   // True when flag 1 of group 70 is set: the attribute is not shown.
