@@ -35,20 +35,64 @@ bool xdataValues(const OdDbObject& object, std::vector<OdString>& values) {
   return object.xDataTexts(kApplication, values);
 }
 
+bool isAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// Whether ASCII text spells an ASCII text, code unit for code unit; false
+// for text that is not ASCII.
+bool sameAsciiText(std::string_view ascii, const OdString& text) {
+  const std::u16string& units = text.str();
+  if (ascii.size() != units.size()) return false;
+  for (std::size_t i = 0; i < ascii.size(); ++i)
+    if (static_cast<unsigned char>(ascii[i]) >= 0x80 || units[i] != static_cast<char16_t>(ascii[i])) return false;
+  return true;
+}
+
+// The symbol's pin added to its record, as read: not yet matched with the
+// catalogue.
+zr::CEPino* addSymbolPin(zr::CEConectorPinos& record, const OdDbBlockReference& reference, const OdString& identifier) {
+  const OdGePoint3d p = reference.position();
+  return record.AddPino(identifier, reference.getDbHandle().ascii(), OdString(), zr::PINO_OK, p.x, p.y);
+}
+
+// Whether the attribute's tag, upper-cased, is upperTag. When both are ASCII
+// (asciiUpperTag is upperTag's bytes) they are compared as they are, ASCII's
+// upper-casing being the same in full Unicode; any other tag is upper-cased
+// in full, since a tag that is not ASCII may become one ("ı" becomes "I").
+bool tagMatches(const OdDbAttribute& attribute, const OdString& upperTag,
+                const std::optional<std::string>& asciiUpperTag, std::string& scratch) {
+  if (asciiUpperTag) {
+    const std::string_view tag = attribute.tagUtf8(scratch);
+    if (isAscii(tag)) {
+      if (tag.size() != asciiUpperTag->size()) return false;
+      for (std::size_t i = 0; i < tag.size(); ++i) {
+        const char c = tag[i] >= 'a' && tag[i] <= 'z' ? static_cast<char>(tag[i] - 'a' + 'A') : tag[i];
+        if (c != (*asciiUpperTag)[i]) return false;
+      }
+      return true;
+    }
+  }
+  OdString tag = attribute.tag();
+  return tag.makeUpper() == upperTag;
+}
+
 // The text, trimmed, of the reference's first attribute whose upper-cased tag
-// equals upperTag; false when the reference has no such attribute. Attributes
+// equals upperTag (see tagMatches); false when the reference has no such attribute. Attributes
 // are opened as CICad::GetAtributos opens them, and every one of them is
 // opened (a failure on any reaches the caller, as it does there); only the
 // list of records, with prompts that the pin check never reads, is not built.
-bool pinIdentifier(const OdDbBlockReference& reference, const OdString& upperTag, OdString& text) {
+bool pinIdentifier(const OdDbBlockReference& reference, const OdString& upperTag,
+                   const std::optional<std::string>& asciiUpperTag, std::string& scratch, OdString& text) {
   OdDbObjectIteratorPtr it = reference.attributeIterator();
   if (it.isNull()) return false;
   bool found = false;
   for (; !it->done(); it->step()) {
     OdDbAttributePtr attribute = CICad::AbrirAtributo(*it);
     if (attribute.isNull() || found) continue;
-    OdString tag = attribute->tag();
-    if (tag.makeUpper() != upperTag) continue;
+    if (!tagMatches(*attribute, upperTag, asciiUpperTag, scratch)) continue;
     text = attribute->textString();
     text.trim();
     found = true;
@@ -72,12 +116,6 @@ bool entitiesOpen(const OdDbBlockTableRecord& block) {
 // The application of a pin symbol's extended data.
 constexpr std::string_view kPinApplication = "ZR_PINO";
 
-bool isAscii(std::string_view text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-
 bool isPinBlock(const OdString& name) { return name.find(OdString(u"PIN-")) == 0; }
 
 bool isIgnoredLayer(const OdString& layer) {
@@ -91,8 +129,16 @@ bool isIgnoredLayer(const OdString& layer) {
 CIPinos::CIPinos(zr::PinCatalogue* catalogue) : m_catalogue(catalogue ? *catalogue : zr::DefaultPinCatalogue()) {}
 
 CIPinos::CIPinos(zr::PinCatalogue* catalogue, OdDbDatabasePtr drawing, const OdString& pinTag)
-    : m_catalogue(catalogue ? *catalogue : zr::DefaultPinCatalogue()), m_drawing(std::move(drawing)), m_pinTag(pinTag) {
+    : m_catalogue(catalogue ? *catalogue : zr::DefaultPinCatalogue()), m_drawing(std::move(drawing)) {
+  SetPinTag(pinTag);
+}
+
+void CIPinos::SetPinTag(const OdString& tag) {
+  m_pinTag = tag;
   m_pinTag.makeUpper();
+  const std::string bytes = m_pinTag.toUtf8();
+  if (isAscii(bytes)) m_asciiPinTag = bytes;
+  else m_asciiPinTag.reset();
 }
 
 OdDbDatabasePtr CIPinos::Drawing() const { return m_drawing.isNull() ? CICad::GetDatabase() : m_drawing; }
@@ -229,8 +275,7 @@ zr::ConectoresPinos& CIPinos::LerSimbolos(zr::ConectoresPinos& records) {
   OdDbDatabasePtr db = Drawing();
   if (db.isNull()) return records;
   if (m_drawing.isNull()) {
-    m_pinTag = CICad().GetVariavel(OdString(u"*ZRATTPINO*"), OdString(u"ID_PINO"));
-    m_pinTag.makeUpper();
+    SetPinTag(CICad().GetVariavel(OdString(u"*ZRATTPINO*"), OdString(u"ID_PINO")));
   }
 
   // Every symbol into its record first; each record is compared with the
@@ -334,15 +379,36 @@ CIPinos::NamedRecord& CIPinos::RecordNamed(const OdString& name) {
   return m_recordByName[i];
 }
 
+zr::CEConectorPinos* CIPinos::RecordNamedAscii(std::string_view name) const {
+  if (m_recordByName.empty()) return nullptr;
+  const std::size_t hash = TextHash()(name);
+  const std::size_t mask = m_recordByName.size() - 1;
+  for (std::size_t i = hash & mask; m_recordByName[i].record; i = (i + 1) & mask)
+    if (m_recordByName[i].hash == hash && sameAsciiText(name, m_recordByName[i].record->GetNome()))
+      return m_recordByName[i].record;
+  return nullptr;
+}
+
 void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records) {
   // A failure while one symbol is read skips that symbol only.
   try {
     OdString identifier;
-    if (!pinIdentifier(reference, m_pinTag, identifier)) return;
+    if (!pinIdentifier(reference, m_pinTag, m_asciiPinTag, m_tagScratch, identifier)) return;
     std::vector<OdString>& values = m_values;
     if (!reference.xDataTextsUtf8(kPinApplication, m_views, m_scratch) || m_views.size() < 4) return;
-    if (isAscii(m_views[1]) && isAscii(m_views[2]) && isAscii(m_views[3])) {
-      // The common case: name, code and flag taken as they are written.
+    const bool ascii = isAscii(m_views[1]) && isAscii(m_views[2]) && isAscii(m_views[3]);
+    if (ascii) {
+      // Most symbols belong to a connector met before, under its code: their
+      // pin is added without a text made for the name, code or flag.
+      zr::CEConectorPinos* known = m_lastRecord;
+      if (!known || !sameAsciiText(m_views[1], known->GetNome())) known = RecordNamedAscii(m_views[1]);
+      if (known && sameAsciiText(m_views[2], known->GetCodigo())) {
+        m_lastRecord = known;
+        addSymbolPin(*known, reference, identifier);
+        return;
+      }
+      // A new record, or a symbol under another code than its record's:
+      // name, code and flag taken as they are written.
       values.resize(4);
       for (std::size_t i = 1; i < 4; ++i) values[i] = OdString(std::u16string(m_views[i].begin(), m_views[i].end()));
     } else if (!xdataValues(reference, values) || values.size() < 4) {
@@ -370,8 +436,7 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
     const bool apart = record->GetCodigo() != code;
     if (apart) PedirLinhas(code);
 
-    const OdGePoint3d p = reference.position();
-    const zr::CEPino* pin = record->AddPino(identifier, reference.getDbHandle().ascii(), OdString(), zr::PINO_OK, p.x, p.y);
+    const zr::CEPino* pin = addSymbolPin(*record, reference, identifier);
     if (apart) m_apartCode.emplace(pin, code);
   } catch (...) {
     // The symbol is left out; what was done for it stays.

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -146,6 +147,13 @@ class CIPinos {
   zr::PinCatalogue& m_catalogue;
   OdDbDatabasePtr m_drawing;  // null: the active drawing and the scripts' tag
   OdString m_pinTag;  // the tag named, or read once per check; upper-cased
+  // The same tag when it is ASCII (as "ID_PINO"): an attribute's ASCII tag
+  // is then compared with it as it is, without a UTF-16 string made and
+  // upper-cased for each attribute. Empty when m_pinTag is not ASCII.
+  std::optional<std::string> m_asciiPinTag;
+  std::string m_tagScratch;  // what an attribute's tag had to convert
+  // Sets m_pinTag and m_asciiPinTag from the tag named.
+  void SetPinTag(const OdString& tag);
   std::vector<OdString> m_values;  // the extended data of the symbol being read
   std::vector<std::string_view> m_views;  // the same as UTF-8
   std::string m_scratch;                  // what m_views had to convert
@@ -158,7 +166,13 @@ class CIPinos {
     std::size_t hash = 0;
     zr::CEConectorPinos* record = nullptr;  // null: an empty slot
   };
+  // name's slot: its record, or the empty slot where it goes (the table
+  // grown first if need be).
   NamedRecord& RecordNamed(const OdString& name);
+  // The record of an ASCII name given as its bytes, or null when there is
+  // none yet; the table is left as it is. Its hash is the name's as text
+  // (TextHash hashes ASCII bytes as it hashes their code units).
+  zr::CEConectorPinos* RecordNamedAscii(std::string_view name) const;
   std::vector<NamedRecord> m_recordByName;
   std::size_t m_namedCount = 0;
   // The symbols whose code is not their record's, with that code (few: the

@@ -341,6 +341,68 @@ TEST_F(PinCheck, ThePinTagComesFromTheHostVariable) {
   EXPECT_EQ(pinsOf(*catalogue.check()[0]), (std::vector<std::string>{"2:0", "1:1", "3:1"}));
 }
 
+// A tag is upper-cased in full before it is compared: a tag outside ASCII
+// may name the pin tag ("Ä±", dotless i, upper-cases to "I"), and a pin
+// tag outside ASCII is found whatever the case of its letters.
+TEST_F(PinCheck, TagsOutsideAsciiAreUpperCasedInFull) {
+  addBlock(*db, "PIN-T", {{"ID_PINO", ""}});
+  Reference r = at("PIN-T", 50, 50, {{"\xC4\xB1" "d_pino", "2"}});
+  r.xdata = {"X1", "C", "S"};
+  addReference(*db, r);
+  zr::ConectoresPinos found = catalogue.check();
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(pinsOf(*found[0]), (std::vector<std::string>{"2:0", "1:1", "3:1"}));
+
+  host.script().setString("*ZRATTPINO*", "p\xC3\xADno");  // "pino" with an acute i
+  addBlock(*db, "PIN-U", {{"P\xC3\x8DNO", ""}});
+  Reference s = at("PIN-U", 60, 50, {{"P\xC3\x8DNO", "1"}});
+  s.xdata = {"X2", "C", "S"};
+  addReference(*db, s);
+  zr::ConectoresPinos records = catalogue.check();
+  ASSERT_EQ(records.size(), 1u);  // the ID_PINO tag of X1 is not the pin tag now
+  EXPECT_EQ(records[0]->GetNome().toUtf8(), "X2");
+  EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:0", "2:1", "3:1"}));
+}
+
+// Symbols join their records by name whatever the name's letters: among
+// ASCII names, names outside ASCII keep records of their own, "\xC3\xA9"
+// (whose UTF-8 bytes C3 A9 are the code units of the other name) apart from
+// "\xC3\x83\xC2\xA9".
+TEST_F(PinCheck, NamesOutsideAsciiKeepTheirOwnRecords) {
+  pin("PIN-M", "\xC3\xA9", "C", "1", 0, 0);
+  pin("PIN-M", "X1", "C", "1", 0, 5);
+  pin("PIN-M", "\xC3\x83\xC2\xA9", "D", "1", 0, 10);
+  pin("PIN-M", "\xC3\xA9", "C", "2", 0, 15);
+  pin("PIN-M", "X1", "C", "2", 0, 20);
+  pin("PIN-M", "\xC3\x83\xC2\xA9", "D", "2", 0, 25);
+  zr::ConectoresPinos records = catalogue.check();
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_EQ(records[0]->GetNome().toUtf8(), "\xC3\xA9");
+  EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:0", "2:0", "3:1"}));
+  EXPECT_EQ(records[1]->GetNome().toUtf8(), "X1");
+  EXPECT_EQ(pinsOf(*records[1]), (std::vector<std::string>{"1:0", "2:0", "3:1"}));
+  EXPECT_EQ(records[2]->GetNome().toUtf8(), "\xC3\x83\xC2\xA9");
+  EXPECT_EQ(pinsOf(*records[2]), (std::vector<std::string>{"1:0", "2:0"}));
+}
+
+// Block by block, each symbol comes among those of every other connector:
+// each of many connectors still gathers its own pins, under its own code.
+TEST_F(PinCheck, ManyConnectorsMetBlockByBlockEachGatherTheirPins) {
+  const int kConnectors = 300;
+  for (int n = 1; n <= 3; ++n)
+    for (int k = 0; k < kConnectors; ++k)
+      pin("PIN-" + std::to_string(n), "X" + std::to_string(k), k % 2 ? "C" : "D", std::to_string(n), k * 10.0, n);
+  zr::ConectoresPinos records = catalogue.check();
+  ASSERT_EQ(records.size(), static_cast<std::size_t>(kConnectors));
+  for (int k = 0; k < kConnectors; ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_EQ(records[k]->GetNome().toUtf8(), "X" + std::to_string(k));
+    EXPECT_EQ(records[k]->GetCodigo().toUtf8(), k % 2 ? "C" : "D");
+    // D has no pin 3: the symbol that carries it is unknown.
+    EXPECT_EQ(pinsOf(*records[k]), (std::vector<std::string>{"1:0", "2:0", k % 2 ? "3:0" : "3:2"}));
+  }
+}
+
 TEST_F(PinCheck, ErasedSymbolsAreSkipped) {
   OdDbObjectId erased = pin("PIN-A", "X1", "C", "1", 0, 0);
   pin("PIN-A", "X1", "C", "2", 0, 5);
