@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "drawing/PinStore.h"
 #include "zrdwg/OdString.h"
 
 namespace zr {
@@ -38,9 +39,21 @@ class CEPino {
   int status = PINO_OK;
 };
 
+// How a record lets go of a pin: a pin of a store goes with the store, any
+// other is deleted.
+struct PinRelease {
+  bool stored = false;
+  void operator()(CEPino* pin) const {
+    if (!stored) delete pin;
+  }
+};
+
 class CEConectorPinos {
  public:
-  CEConectorPinos(const OdString& name, const OdString& code, bool flag) : m_name(name), m_code(code), m_flag(flag) {}
+  // store: where the record's pins are made (each its own allocation when
+  // null); shared by the records of one check.
+  CEConectorPinos(const OdString& name, const OdString& code, bool flag, std::shared_ptr<PinStore> store = nullptr)
+      : m_store(std::move(store)), m_name(name), m_code(code), m_flag(flag) {}
   CEConectorPinos(const CEConectorPinos&) = delete;
   CEConectorPinos& operator=(const CEConectorPinos&) = delete;
 
@@ -62,10 +75,11 @@ class CEConectorPinos {
 
   int GetEstado() const { return m_state; }
   void SetEstado(int state) { m_state = state; }
-  const std::vector<std::unique_ptr<CEPino>>& GetPinos() const { return m_pins; }
+  const std::vector<std::unique_ptr<CEPino, PinRelease>>& GetPinos() const { return m_pins; }
 
  private:
-  std::vector<std::unique_ptr<CEPino>> m_pins;  // in the order found
+  std::shared_ptr<PinStore> m_store;  // before the pins: they go first
+  std::vector<std::unique_ptr<CEPino, PinRelease>> m_pins;  // in the order found
   OdString m_name;
   OdString m_code;
   bool m_flag;

@@ -272,6 +272,9 @@ zr::ConectoresPinos& CIPinos::LerSimbolos(zr::ConectoresPinos& records) {
   m_asked.clear();
   m_rows.clear();
   m_lastRecord = nullptr;
+  // The records of this check share one store for their pins, kept by them
+  // alone once the check is over.
+  m_pinStore = std::make_shared<zr::PinStore>();
   OdDbDatabasePtr db = Drawing();
   if (db.isNull()) return records;
   if (m_drawing.isNull()) {
@@ -298,6 +301,7 @@ zr::ConectoresPinos& CIPinos::LerSimbolos(zr::ConectoresPinos& records) {
   m_lastRecord = nullptr;
   m_recordByName.clear();
   m_namedCount = 0;
+  m_pinStore.reset();
   return records;
 }
 
@@ -426,7 +430,8 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
     if (!record || record->GetNome() != name) {
       NamedRecord& named = RecordNamed(name);
       if (!named.record) {
-        records.push_back(std::make_unique<zr::CEConectorPinos>(name, code, flagText.makeUpper() == OdString(u"S")));
+        records.push_back(
+            std::make_unique<zr::CEConectorPinos>(name, code, flagText.makeUpper() == OdString(u"S"), m_pinStore));
         named.record = records.back().get();
         ++m_namedCount;
         PedirLinhas(code);

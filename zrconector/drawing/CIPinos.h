@@ -174,6 +174,7 @@ class CIPinos {
   // (TextHash hashes ASCII bytes as it hashes their code units).
   zr::CEConectorPinos* RecordNamedAscii(std::string_view name) const;
   std::vector<NamedRecord> m_recordByName;
+  std::shared_ptr<zr::PinStore> m_pinStore;  // where the running check's records make their pins
   std::size_t m_namedCount = 0;
   // The symbols whose code is not their record's, with that code (few: the
   // rest take their record's).

@@ -1,0 +1,57 @@
+// The pins of one check's records, made in the store they share: each pin
+// keeps what it was given across the store's blocks, and the pins last as
+// long as the last record that holds them.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "drawing/CEPino.h"
+
+namespace {
+
+OdString text(const std::string& s) { return OdString::fromUtf8(s); }
+
+TEST(PinStore, PinsOfRecordsSharingAStoreLastAsLongAsTheLastRecord) {
+  auto store = std::make_shared<zr::PinStore>();
+  auto first = std::make_unique<zr::CEConectorPinos>(text("X1"), text("C"), true, store);
+  auto second = std::make_unique<zr::CEConectorPinos>(text("X2"), text("D"), false, store);
+  // Enough pins for several blocks; identifiers long enough to be held
+  // outside the pin, which the store must free with its pins.
+  const int kPins = 3000;
+  for (int i = 0; i < kPins; ++i) {
+    zr::CEConectorPinos& record = i % 3 ? *second : *first;
+    const zr::CEPino* pin = record.AddPino(text("identifier number " + std::to_string(i)), text(std::to_string(i)),
+                                           text("pin " + std::to_string(i)), i % 4, i, -i);
+    ASSERT_EQ(pin->owner, &record);
+  }
+  EXPECT_EQ(store->Size(), static_cast<std::size_t>(kPins));
+  store.reset();
+  first.reset();  // the second record still holds the store
+
+  int i = 1;
+  for (const auto& pin : second->GetPinos()) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(pin->identifier.toUtf8(), "identifier number " + std::to_string(i));
+    EXPECT_EQ(pin->handle.toUtf8(), std::to_string(i));
+    EXPECT_EQ(pin->pin.toUtf8(), "pin " + std::to_string(i));
+    EXPECT_EQ(pin->status, i % 4);
+    EXPECT_EQ(pin->x, i);
+    EXPECT_EQ(pin->y, -i);
+    EXPECT_EQ(pin->owner, second.get());
+    EXPECT_EQ(pin->mate, nullptr);
+    i += i % 3 == 1 ? 1 : 2;  // 1, 2, 4, 5, 7, ...
+  }
+  EXPECT_EQ(second->GetPinos().size(), static_cast<std::size_t>(kPins - (kPins + 2) / 3));
+  EXPECT_EQ(second->GetEstado(), zr::CONECTOR_PINO_DESCONHECIDO);  // status 2 among its pins
+}
+
+TEST(PinStore, ARecordWithoutAStoreMakesEachPinItself) {
+  zr::CEConectorPinos record(text("X1"), text("C"), true);
+  for (int i = 0; i < 40; ++i) record.AddPino(text("identifier number " + std::to_string(i)), text("A"), OdString(), 0, i, 0);
+  zr::CEPino* found = nullptr;
+  ASSERT_TRUE(record.FindPino(text("identifier number 39"), found));
+  EXPECT_EQ(found->x, 39);
+}
+
+}  // namespace
