@@ -16,9 +16,10 @@ TEST(PinStore, PinsOfRecordsSharingAStoreLastAsLongAsTheLastRecord) {
   auto store = std::make_shared<zr::PinStore>();
   auto first = std::make_unique<zr::CEConectorPinos>(text("X1"), text("C"), true, store);
   auto second = std::make_unique<zr::CEConectorPinos>(text("X2"), text("D"), false, store);
-  // Enough pins for several blocks; identifiers long enough to be held
-  // outside the pin, which the store must free with its pins.
-  const int kPins = 3000;
+  // Enough pins for several blocks, the last ones taken in huge pages;
+  // identifiers long enough to be held outside the pin, which the store must
+  // free with its pins.
+  const int kPins = 40000;
   for (int i = 0; i < kPins; ++i) {
     zr::CEConectorPinos& record = i % 3 ? *second : *first;
     const zr::CEPino* pin = record.AddPino(text("identifier number " + std::to_string(i)), text(std::to_string(i)),
