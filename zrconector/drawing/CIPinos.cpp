@@ -58,6 +58,16 @@ zr::CEPino* addSymbolPin(zr::CEConectorPinos& record, const OdDbBlockReference& 
   return record.AddPino(identifier, reference.getDbHandle().ascii(), OdString(), zr::PINO_OK, p.x, p.y);
 }
 
+// Whether ASCII text, upper-cased, is `upper` (upper-case ASCII).
+bool upperAsciiIs(std::string_view text, std::string_view upper) {
+  if (text.size() != upper.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i] >= 'a' && text[i] <= 'z' ? static_cast<char>(text[i] - 'a' + 'A') : text[i];
+    if (c != upper[i]) return false;
+  }
+  return true;
+}
+
 // Whether the attribute's tag, upper-cased, is upperTag. When both are ASCII
 // (asciiUpperTag is upperTag's bytes) they are compared as they are, ASCII's
 // upper-casing being the same in full Unicode; any other tag is upper-cased
@@ -66,14 +76,7 @@ bool tagMatches(const OdDbAttribute& attribute, const OdString& upperTag,
                 const std::optional<std::string>& asciiUpperTag, std::string& scratch) {
   if (asciiUpperTag) {
     const std::string_view tag = attribute.tagUtf8(scratch);
-    if (isAscii(tag)) {
-      if (tag.size() != asciiUpperTag->size()) return false;
-      for (std::size_t i = 0; i < tag.size(); ++i) {
-        const char c = tag[i] >= 'a' && tag[i] <= 'z' ? static_cast<char>(tag[i] - 'a' + 'A') : tag[i];
-        if (c != (*asciiUpperTag)[i]) return false;
-      }
-      return true;
-    }
+    if (isAscii(tag)) return upperAsciiIs(tag, *asciiUpperTag);
   }
   OdString tag = attribute.tag();
   return tag.makeUpper() == upperTag;
@@ -118,8 +121,13 @@ constexpr std::string_view kPinApplication = "ZR_PINO";
 
 bool isPinBlock(const OdString& name) { return name.find(OdString(u"PIN-")) == 0; }
 
-bool isIgnoredLayer(const OdString& layer) {
-  OdString up(layer);
+// Whether the entity's layer is one the name listing leaves out, its name
+// compared ignoring case: an ASCII name as it is, any other upper-cased in
+// full (see tagMatches).
+bool isIgnoredLayer(const OdDbEntity& entity, std::string& scratch) {
+  const std::string_view layer = entity.layerUtf8(scratch);
+  if (isAscii(layer)) return upperAsciiIs(layer, "0") || upperAsciiIs(layer, "ZR_FREEZE");
+  OdString up = entity.layer();
   up.makeUpper();
   return up == OdString(u"0") || up == OdString(u"ZR_FREEZE");
 }
@@ -171,7 +179,7 @@ CStringList* CIPinos::GetConectoresDesenho() {
     if (!definition) continue;
     auto known = pinBlocks.find(definition);
     if (known == pinBlocks.end()) known = pinBlocks.emplace(definition, isPinBlock(definition->getName())).first;
-    if (!known->second || isIgnoredLayer(entity->layer())) continue;
+    if (!known->second || isIgnoredLayer(*entity, scratch)) continue;
     if (!reference->xDataTextsUtf8(kPinApplication, views, scratch) || views.size() < 3) continue;
     if (isAscii(views[1])) {
       if (listedAscii.find(views[1]) == listedAscii.end()) {

@@ -12,6 +12,10 @@ ODRX_DEFINE_MEMBERS(OdDbEntity, OdDbObject, "AcDbEntity")
 
 OdString OdDbEntity::layer() const { return textField(fields::entity::kLayer); }
 
+std::string_view OdDbEntity::layerUtf8(std::string& scratch) const {
+  return textFieldUtf8(fields::entity::kLayer, scratch);
+}
+
 void OdDbEntity::setLayer(const OdString& name) { setTextField(fields::entity::kLayer, name); }
 
 bool OdDbEntity::isInPaperSpace() const { return intField(fields::entity::kPaperSpace, 0) == 1; }

@@ -114,6 +114,15 @@ std::optional<std::string_view> OdDbObject::field(const DxfField& f) const { ret
 
 OdString OdDbObject::textField(const DxfField& f) const { return textField(f.subclass, f.code); }
 
+std::string_view OdDbObject::textFieldUtf8(const DxfField& f, std::string& scratch) const {
+  scratch.clear();
+  const std::optional<std::string_view> raw = field(f);
+  if (!raw) return {};
+  if (dxfv::readsAsItself(*raw)) return *raw;
+  scratch = decode(*raw).toUtf8();
+  return scratch;
+}
+
 double OdDbObject::doubleField(const DxfField& f, double dflt) const { return doubleField(f.subclass, f.code, dflt); }
 
 long OdDbObject::intField(const DxfField& f, long dflt) const { return intField(f.subclass, f.code, dflt); }

@@ -51,12 +51,7 @@ OdDbAttributePtr OdDbAttribute::createObject() {
 OdString OdDbAttribute::tag() const { return textField(attribute::kTag); }
 
 std::string_view OdDbAttribute::tagUtf8(std::string& scratch) const {
-  scratch.clear();
-  const std::optional<std::string_view> raw = field(attribute::kTag);
-  if (!raw) return {};
-  if (dxfv::readsAsItself(*raw)) return *raw;
-  scratch = decode(*raw).toUtf8();
-  return scratch;
+  return textFieldUtf8(attribute::kTag, scratch);
 }
 
 void OdDbAttribute::setTag(const OdString& tag) { setTextField(attribute::kTag, tag); }

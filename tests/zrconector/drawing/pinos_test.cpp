@@ -72,12 +72,16 @@ TEST_F(PinCheck, IgnoredLayersCountInTheCheckButNotInTheNameListing) {
   twoValues.xdata = {"X4", "C"};
   twoValues.layer = "ESQ";
   addReference(*db, twoValues);
+  Reference accented = frozen;
+  accented.layer = "zr_freez\xC3\xA9";  // another layer, outside ASCII
+  accented.xdata = {"X5", "C", "S"};
+  addReference(*db, accented);
   // X2 is on "ZR_FREEZE" (in any case), X3 on "0".
-  EXPECT_EQ(catalogue.listedNames(), (std::vector<std::string>{"X1", "X4"}));
+  EXPECT_EQ(catalogue.listedNames(), (std::vector<std::string>{"X1", "X4", "X5"}));
   zr::ConectoresPinos records = catalogue.check();
   std::vector<std::string> found;
   for (auto& r : records) found.push_back(r->GetNome().toUtf8());
-  EXPECT_EQ(found, (std::vector<std::string>{"X1", "X2", "X3"}));
+  EXPECT_EQ(found, (std::vector<std::string>{"X1", "X2", "X3", "X5"}));
 }
 
 TEST_F(PinCheck, MissingAndUnknownPinsFollowTheSymbolsInOrder) {

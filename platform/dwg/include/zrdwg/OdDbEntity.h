@@ -17,6 +17,9 @@ class OdDbEntity : public OdDbObject {
  public:
   // The name of the entity's layer (group 8); empty when the tags have none.
   OdString layer() const;
+  // The same name as UTF-8, viewed in the tags or converted into scratch as
+  // OdDbAttribute::tagUtf8 gives a tag (with the same lifetime).
+  std::string_view layerUtf8(std::string& scratch) const;
   // Puts the entity on that layer (by name; the layer need not exist). The
   // entity must be open for write.
   void setLayer(const OdString& name);

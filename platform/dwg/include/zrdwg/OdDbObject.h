@@ -148,6 +148,11 @@ class OdDbObject : public StoredObject {
   // subclass and group code come from the table.
   std::optional<std::string_view> field(const DxfField& f) const;
   OdString textField(const DxfField& f) const;
+  // The same text as UTF-8: a view into the tags when its bytes are its text
+  // already (dxfv::readsAsItself), else converted into scratch, which is
+  // emptied first; empty when absent. The view lasts while the tags are
+  // unchanged and the object lives, and until scratch next changes.
+  std::string_view textFieldUtf8(const DxfField& f, std::string& scratch) const;
   double doubleField(const DxfField& f, double dflt = 0.0) const;
   long intField(const DxfField& f, long dflt = 0) const;
   void setField(const DxfField& f, std::string_view raw);
