@@ -5,11 +5,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <exception>
 #include <string_view>
 #include <cstdio>
 #include <map>
 #include <optional>
 #include <set>
+#include <thread>
 #include <unordered_set>
 #include <utility>
 
@@ -383,6 +385,71 @@ void flushFull(std::string& text, std::ostream& out) {
   text.clear();
 }
 
+// The connectors of a drawing are written in chunks of this many pins (at
+// least); a drawing of two chunks or more has every second chunk written on
+// a second thread, into a buffer of its own, while the first thread writes
+// the chunk before it.
+constexpr std::size_t kPinsPerChunk = 50000;
+
+// Connectors [first, last) of report, each after a comma but the report's first.
+void writeConnectors(JsonText& j, const CheckReport& report, std::size_t first, std::size_t last, std::string& out,
+                     std::ostream* stream) {
+  for (std::size_t i = first; i < last; ++i) {
+    if (i) j.raw(",");
+    writeConnector(j, *report.records[i]);
+    if (stream) flushFull(out, *stream);
+  }
+}
+
+void writeConnectors(std::string& out, std::ostream& stream, const CheckReport& report) {
+  // Where each chunk ends.
+  std::vector<std::size_t> ends;
+  std::size_t pins = 0;
+  for (std::size_t i = 0; i < report.records.size(); ++i) {
+    pins += report.records[i]->GetPinos().size();
+    if (pins >= kPinsPerChunk) {
+      ends.push_back(i + 1);
+      pins = 0;
+    }
+  }
+  if (ends.empty() || ends.back() != report.records.size()) ends.push_back(report.records.size());
+  JsonText j(out);
+  if (ends.size() < 2) {
+    writeConnectors(j, report, 0, report.records.size(), out, &stream);
+    return;
+  }
+  std::string second;
+  second.reserve(kPinsPerChunk * 160);  // a pin takes some 130 bytes: a chunk seldom outgrows this
+  for (std::size_t c = 0; c < ends.size(); c += 2) {
+    const std::size_t begin = c ? ends[c - 1] : 0;
+    std::thread helper;
+    std::exception_ptr helperFailed;
+    if (c + 1 < ends.size()) {
+      helper = std::thread([&, from = ends[c], to = ends[c + 1]] {
+        try {
+          JsonText k(second);
+          writeConnectors(k, report, from, to, second, nullptr);
+        } catch (...) {
+          helperFailed = std::current_exception();
+        }
+      });
+    }
+    try {
+      writeConnectors(j, report, begin, ends[c], out, &stream);
+    } catch (...) {
+      if (helper.joinable()) helper.join();
+      throw;
+    }
+    if (!helper.joinable()) continue;
+    helper.join();
+    if (helperFailed) std::rethrow_exception(helperFailed);
+    stream.write(out.data(), static_cast<std::streamsize>(out.size()));
+    out.clear();
+    stream.write(second.data(), static_cast<std::streamsize>(second.size()));
+    second.clear();
+  }
+}
+
 void writeDrawing(std::string& out, std::ostream& stream, const CheckReport& report) {
   const Json head = {{"path", report.drawing},
                      {"normalised_path", normalisedDrawingPath(report.drawing)},
@@ -391,11 +458,7 @@ void writeDrawing(std::string& out, std::ostream& stream, const CheckReport& rep
                      {"error", textOrNull(report.error)}};
   JsonText j(out);
   j.raw("{").raw(members(head)).raw(",\"connectors\":[");
-  for (std::size_t i = 0; i < report.records.size(); ++i) {
-    if (i) j.raw(",");
-    writeConnector(j, *report.records[i]);
-    flushFull(out, stream);
-  }
+  writeConnectors(out, stream, report);
   const CheckReport::Summary s = report.summary();
   const CheckReport::Outcome o = report.outcome();
   const Json middle = {
