@@ -5,6 +5,7 @@
 
 #include "drawing/CICad.h"
 #include "drawing/PinGrid.h"
+#include "zrdwg/DxfValues.h"
 #include "zrdwg/OdDbText.h"
 
 namespace {
@@ -96,8 +97,15 @@ bool pinIdentifier(const OdDbBlockReference& reference, const OdString& upperTag
     OdDbAttributePtr attribute = CICad::AbrirAtributo(*it);
     if (attribute.isNull() || found) continue;
     if (!tagMatches(*attribute, upperTag, asciiUpperTag, scratch)) continue;
-    text = attribute->textString();
-    text.trim();
+    // An ASCII identifier (nearly all) is trimmed and taken as it is.
+    const std::string_view value = attribute->textStringUtf8(scratch);
+    if (isAscii(value)) {
+      const std::string_view trimmed = dxfv::trim(value);
+      text = OdString(std::u16string(trimmed.begin(), trimmed.end()));
+    } else {
+      text = attribute->textString();
+      text.trim();
+    }
     found = true;
   }
   return found;

@@ -22,6 +22,10 @@ OdDbTextPtr OdDbText::createObject() {
 
 OdString OdDbText::textString() const { return textField(text::kString); }
 
+std::string_view OdDbText::textStringUtf8(std::string& scratch) const {
+  return textFieldUtf8(text::kString, scratch);
+}
+
 void OdDbText::setTextString(const OdString& value) { setTextField(text::kString, value); }
 
 OdGePoint3d OdDbText::position() const {

@@ -60,16 +60,29 @@ OdDbHandle& OdDbHandle::operator=(const OdString& hex) {
   return *this;
 }
 
-std::string OdDbHandle::hex() const {
-  char buf[17];
-  auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value_, 16);
-  std::string out(buf, ptr);
-  for (auto& c : out)
-    if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
-  return out;
+namespace {
+
+// The handle's upper-case hexadecimal digits into buf (16 at most); their count.
+std::size_t upperHex(uint64_t value, char (&buf)[16]) {
+  auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, value, 16);
+  for (char* c = buf; c != ptr; ++c)
+    if (*c >= 'a' && *c <= 'f') *c = static_cast<char>(*c - 'a' + 'A');
+  return static_cast<std::size_t>(ptr - buf);
 }
 
-OdString OdDbHandle::ascii() const { return OdString::fromUtf8(hex()); }
+}  // namespace
+
+std::string OdDbHandle::hex() const {
+  char buf[16];
+  return std::string(buf, upperHex(value_, buf));
+}
+
+// Made from the digits directly (every symbol of a pin check asks for it).
+OdString OdDbHandle::ascii() const {
+  char buf[16];
+  const std::size_t n = upperHex(value_, buf);
+  return OdString(std::u16string(buf, buf + n));
+}
 
 void OdDbHandle::getIntoAsciiBuffer(OdChar* buf, std::size_t size) const {
   if (!buf || size == 0) return;

@@ -164,9 +164,10 @@ TEST_F(Blocks, AttributesOfAnyNumberAreWalkedBothWays) {
   }
 }
 
-// An attribute's tag as UTF-8 is the tag's text whatever the drawing's
-// encoding: viewed in the tags when it reads as itself, converted into the
-// scratch text otherwise (an escape, code page 1252 bytes, UTF-8 bytes).
+// An attribute's tag and text as UTF-8 are their text whatever the
+// drawing's encoding: viewed in the tags when it reads as itself, converted
+// into the scratch text otherwise (an escape, code page 1252 bytes, UTF-8
+// bytes).
 TEST(AttributeTag, AsUtf8IsTheTagViewedInPlaceOrConverted) {
   struct Case {
     const char* version;
@@ -188,7 +189,7 @@ TEST(AttributeTag, AsUtf8IsTheTagViewedInPlaceOrConverted) {
     {
       OdDbDatabasePtr made = OdDbDatabase::createNew(u(c.version));
       addBlock(*made, "PIN-A", {{c.tag, ""}});
-      addReference(*made, at("PIN-A", 0, 0, {{c.tag, "1"}}));
+      addReference(*made, at("PIN-A", 0, 0, {{c.tag, c.tag}}));
       text = made->dxfText();
     }
     OdDbDatabasePtr db = OdDbDatabase::readDxfText(text, u("tag.dxf"));
@@ -204,6 +205,11 @@ TEST(AttributeTag, AsUtf8IsTheTagViewedInPlaceOrConverted) {
     if (c.inPlace) {
       EXPECT_TRUE(scratch.empty());
     }
+    // The attribute's text is the same text, read alike.
+    const std::string_view value = attribute->textStringUtf8(scratch);
+    EXPECT_EQ(std::string(value), c.tag);
+    EXPECT_EQ(std::string(value), attribute->textString().toUtf8());
+    EXPECT_EQ(!scratch.empty() && value.data() == scratch.data(), !c.inPlace && !c.tag.empty());
   }
 }
 

@@ -24,6 +24,9 @@ class OdDbText : public OdDbEntity {
 
   // The text (group 1); empty when the tags have none.
   OdString textString() const;
+  // The same text as UTF-8, viewed in the tags or converted into scratch as
+  // OdDbAttribute::tagUtf8 gives a tag (with the same lifetime).
+  std::string_view textStringUtf8(std::string& scratch) const;
   // Replaces the text, encoded for the drawing. Needs the object open for write.
   void setTextString(const OdString& text);
   // The first alignment point (10/20/30); 0 for a coordinate the tags lack.
