@@ -12,7 +12,11 @@ the same file, the anchor). PINS.json: pins_bench's Google Benchmark results
 on findings/ (the name listing and the pin check in-process at four sizes).
 
 Every figure is a whole process, waited for with wait4: user + system time
-(all threads), the wall clock, and the peak resident memory (ru_maxrss).
+(all threads), the wall clock, and the peak resident memory. The peak is
+the one GNU time reports for the command it forks: a process spawned from
+this one starts its ru_maxrss at this interpreter's own peak (the kernel
+carries the high-water mark of the memory the child shared until its exec),
+which would hide a command smaller than the interpreter.
 Commands compared are run in turn, A B A B ..., after one warm-up each, and
 each figure is the median of the runs (a ratio: the median of the ratios pair
 by pair), so a busy spell of a shared machine touches both alike.
@@ -36,6 +40,7 @@ import json
 import os
 import statistics
 import sys
+import tempfile
 import time
 
 SIZES = (25000, 50000, 100000, 200000)
@@ -44,13 +49,15 @@ SIZES = (25000, 50000, 100000, 200000)
 def run_once(argv):
     """Runs argv with its output thrown away; returns (user + system s, wall
     s, peak bytes, exit status)."""
-    with open(os.devnull, "wb") as null:
+    with open(os.devnull, "wb") as null, tempfile.NamedTemporaryFile("r") as peak:
+        timed = ["/usr/bin/time", "-f", "%M", "-o", peak.name] + argv
         start = time.perf_counter()
-        pid = os.posix_spawn(argv[0], argv, os.environ,
+        pid = os.posix_spawn(timed[0], timed, os.environ,
                              file_actions=[(os.POSIX_SPAWN_DUP2, null.fileno(), 1)])
         _, status, usage = os.wait4(pid, 0)
         wall = time.perf_counter() - start
-    return usage.ru_utime + usage.ru_stime, wall, usage.ru_maxrss * 1024, os.waitstatus_to_exitcode(status)
+        kib = int(peak.read().split()[-1])
+    return usage.ru_utime + usage.ru_stime, wall, kib * 1024, os.waitstatus_to_exitcode(status)
 
 
 class Runs:
