@@ -9,7 +9,6 @@
 // them.
 
 #include <cstddef>
-#include <memory>
 #include <vector>
 
 namespace zr {
@@ -34,14 +33,13 @@ class PinStore {
   // the blocks before it.
   static constexpr std::size_t kFirstBlock = 256;
 
-  struct FreeBlock {
-    void operator()(CEPino* pins) const;
-  };
-  // Storage for `room` pins, of which the first `made` are made.
+  // Storage for `room` pins, of which the first `made` are made: memory of
+  // the heap, or a mapping of its own of `mappedBytes` (not 0).
   struct Block {
-    std::unique_ptr<CEPino, FreeBlock> pins;
+    CEPino* pins = nullptr;
     std::size_t room = 0;
     std::size_t made = 0;
+    std::size_t mappedBytes = 0;
   };
   std::vector<Block> m_blocks;
   std::size_t m_made = 0;  // in every block
