@@ -96,13 +96,7 @@ void DxfLoader::loadFile() {
   std::error_code ec;
   const auto size = std::filesystem::file_size(path_, ec);
   if (!ec) reserveFor(size);
-  // A large file's arena blocks are made ready beside the read. The tags
-  // and objects of a drawing take a little less than its file: three
-  // quarters are made ahead, the rest as the read needs them.
-  constexpr std::uintmax_t kPrepareFrom = 8u << 20;
-  if (!ec && size >= kPrepareFrom) impl_.arena.prepareAhead(static_cast<std::size_t>(size / 4 * 3));
   parse();
-  impl_.arena.stopPreparing();
   link();
 }
 

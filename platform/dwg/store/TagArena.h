@@ -7,14 +7,10 @@
 // with a header naming the arena's owner, the drawing's store, which every
 // object placed in the block finds there.
 
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <deque>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "zrdwg/StoredObject.h"
@@ -55,37 +51,10 @@ class TagArena {
   // Bytes handed out, for figures.
   std::size_t used() const { return used_; }
 
-  // Has about `bytes` of blocks made ready on a thread of their own while
-  // the arena is filled: a fresh block's pages are zeroed by the kernel when
-  // first written, which costs a large drawing's read a fifth of its time;
-  // made ready beside it, the read takes them as they are. Blocks are handed
-  // out in the order made; when none is ready, take makes its own. Memory
-  // and work are the same either way; bytes should not exceed what the
-  // arena will take, or the rest is made for nothing (and freed by
-  // stopPreparing).
-  void prepareAhead(std::size_t bytes);
-  // Stops preparing (waiting for the block being made) and frees the blocks
-  // left ready. Called when the arena is full; harmless when not preparing.
-  void stopPreparing();
-  ~TagArena() { stopPreparing(); }
-
  private:
   struct Free {
     void operator()(char* p) const { std::free(p); }
   };
-  // Blocks made ready by a thread of their own (prepareAhead).
-  struct Preparer {
-    std::mutex mutex;
-    std::condition_variable changed;  // a block is taken, or stop is asked
-    std::deque<char*> ready;          // made, not yet taken
-    bool stop = false;
-    std::thread thread;
-  };
-  std::unique_ptr<Preparer> preparer_;
-  // A fresh block, aligned to its size: a ready one when there is one.
-  char* newBlock();
-  // A block allocated and advised, its pages not yet touched.
-  static char* allocateBlock();
   // Blocks of one huge page, aligned to it: the kernel may back each with a
   // single page, which costs one fault where small pages cost 512. Objects
   // find their block's header by this size (StoredObject::kArenaBlock).

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -343,50 +342,4 @@ TEST(TagStore, EveryEntityOfALargeReadDrawingKnowsItsDrawingUntilItEnds) {
   EXPECT_EQ(first->database(), nullptr);
   EXPECT_EQ(last->database(), nullptr);
   EXPECT_EQ(last->dxfName(), "LINE");
-}
-
-// A file large enough to have its arena's blocks made ready on a second
-// thread while it is read: every entity is read, in order, with its handle.
-TEST(TagStore, ALargeFileReadWithBlocksMadeAheadHoldsEveryEntity) {
-  std::string entities;
-  constexpr int kLines = 100000;
-  for (int i = 0; i < kLines; ++i) entities += lineEntity(OdDbHandle(uint64_t(0x1000 + i)).hex());
-  TempDir dir;
-  const std::string path = (dir.path() / "large.dxf").string();
-  {
-    const std::string text = withEntities(roomyDrawingText(), entities);
-    ASSERT_GE(text.size(), std::size_t(8) << 20) << "too small to be read with blocks made ahead";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    ASSERT_EQ(std::fwrite(text.data(), 1, text.size(), f), text.size());
-    std::fclose(f);
-  }
-  OdDbDatabasePtr db = OdDbDatabase::readDxf(u(path.c_str()));
-  OdDbBlockTableRecordPtr space = db->getModelSpaceId().safeOpenObject();
-  int seen = 0;
-  for (OdDbObjectIteratorPtr it = space->newIterator(); !it->done(); it->step(), ++seen) {
-    OdDbEntityPtr entity = it->entity();
-    ASSERT_EQ(entity->getDbHandle(), OdDbHandle(uint64_t(0x1000 + seen))) << "entity " << seen;
-    ASSERT_EQ(entity->database(), db.get()) << "entity " << seen;
-  }
-  EXPECT_EQ(seen, kLines);
-}
-
-// Blocks made ready ahead serve the arena as its own would; those left
-// unused go when preparing stops, or with the arena.
-TEST(TagStore, AnArenaTakesTheBlocksMadeReadyAheadAndFreesTheRest) {
-  for (const std::size_t lists : {std::size_t(0), std::size_t(10), std::size_t(20000)}) {
-    SCOPED_TRACE(lists);
-    TagArena arena;
-    arena.prepareAhead(std::size_t(12) << 20);  // six blocks
-    std::vector<char*> taken;
-    for (std::size_t i = 0; i < lists; ++i) {
-      char* p = arena.allocate(400);
-      std::memset(p, static_cast<int>(i & 0x7F), 400);
-      taken.push_back(p);
-    }
-    for (std::size_t i = 0; i < lists; ++i) ASSERT_EQ(taken[i][399], static_cast<char>(i & 0x7F)) << i;
-    if (lists == 10) arena.stopPreparing();  // else the arena's end stops it
-    EXPECT_EQ(arena.used(), lists * 400);
-  }
 }
