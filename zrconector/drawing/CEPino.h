@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "drawing/PinStore.h"
+#include "drawing/BlockStore.h"
 #include "zrdwg/OdString.h"
 
 namespace zr {
@@ -26,6 +26,10 @@ enum {
 };
 
 class CEConectorPinos;
+class CEPino;
+
+// Where the pins of one check's records are made (see BlockStore).
+using PinStore = BlockStore<CEPino>;
 
 class CEPino {
  public:
