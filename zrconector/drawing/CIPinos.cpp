@@ -84,10 +84,11 @@ bool tagMatches(const OdDbAttribute& attribute, const OdString& upperTag,
 }
 
 // The text, trimmed, of the reference's first attribute whose upper-cased tag
-// equals upperTag (see tagMatches); false when the reference has no such attribute. Attributes
-// are opened as CICad::GetAtributos opens them, and every one of them is
-// opened (a failure on any reaches the caller, as it does there); only the
-// list of records, with prompts that the pin check never reads, is not built.
+// equals upperTag (see tagMatches); false when the reference has no such
+// attribute. Attributes are opened as CICad::GetAtributos opens them, and
+// every one of them is opened (a failure on any reaches the caller, as it
+// does there); only the list of records, with prompts that the pin check
+// never reads, is not built.
 bool pinIdentifier(const OdDbBlockReference& reference, const OdString& upperTag,
                    const std::optional<std::string>& asciiUpperTag, std::string& scratch, OdString& text) {
   OdDbObjectIteratorPtr it = reference.attributeIterator();
