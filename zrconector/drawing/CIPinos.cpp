@@ -308,7 +308,13 @@ zr::ConectoresPinos& CIPinos::LerSimbolos(zr::ConectoresPinos& records) {
     if (!isPinBlock(block->getName()) || !entitiesOpen(*block)) continue;
     OdDbObjectIdArray ids;
     block->getBlockReferenceIds(ids, true, false);
-    for (const OdDbObjectId& id : ids) {
+    // A block's references lie far apart in a large drawing (every
+    // connector's symbols come between two of them): each is fetched a few
+    // references ahead, while the one before it is read.
+    constexpr std::size_t kAhead = 4;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+      if (i + kAhead < ids.size()) ids[i + kAhead].prefetch();
+      const OdDbObjectId& id = ids[i];
       OdDbObjectPtr object = id.openObject(OdDb::kForRead);
       if (object.isNull()) continue;
       OdDbBlockReferencePtr reference = object;  // throws for another class

@@ -17,6 +17,7 @@ class ObjectModel : public ::testing::Test {
 
 TEST_F(ObjectModel, NullIdentifierOpensNothing) {
   OdDbObjectId id;
+  id.prefetch();  // a hint: ignored for the null identifier
   EXPECT_TRUE(id.isNull());
   EXPECT_FALSE(id.isErased());
   EXPECT_TRUE(id.openObject().isNull());
@@ -69,6 +70,7 @@ TEST_F(ObjectModel, UnknownKindsReportTheirRecordedClassInCastErrors) {
 TEST_F(ObjectModel, ErasedObjectsDoNotOpen) {
   OdDbObjectId pin = addPin(*db, "PIN-A", "X1", "C", "1", 0, 0);
   pin.openObject(OdDb::kForWrite)->erase();
+  pin.prefetch();  // a hint: it opens nothing, and changes nothing
   EXPECT_TRUE(pin.isErased());
   EXPECT_FALSE(pin.isValid());
   EXPECT_TRUE(pin.openObject().isNull());

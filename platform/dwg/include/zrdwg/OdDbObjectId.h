@@ -43,6 +43,17 @@ class OdDbObjectId {
   // Orders by handle, so sorted identifiers follow creation order.
   friend bool operator<(const OdDbObjectId& a, const OdDbObjectId& b);
 
+  // Hints that the object will be opened soon: its memory, and what the
+  // drawing holds after it (a read object's tags, a reference's
+  // attributes), is fetched into the processor's caches while the caller
+  // works on another. Changes nothing; the null identifier is ignored. For
+  // walks over many objects in an order other than the file's.
+  void prefetch() const {
+    if (!object_) return;
+    const char* at = reinterpret_cast<const char*>(object_);
+    for (int line = 0; line < kPrefetchLines; ++line) __builtin_prefetch(at + 64 * line);
+  }
+
   // The object itself, without opening it (for the object model's own use).
   OdDbObject* rawObject() const { return object_; }
   // The identifier of an object (null for null); the object model's own use.
@@ -53,6 +64,9 @@ class OdDbObjectId {
   }
 
  private:
+  // What prefetch fetches, in cache lines of 64 bytes: a pin symbol's
+  // reference, attribute and their tags.
+  static constexpr int kPrefetchLines = 8;
   OdDbObject* object_ = nullptr;
 };
 
