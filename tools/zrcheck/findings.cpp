@@ -115,16 +115,20 @@ std::string findingMessage(const Finding& f, const std::string& attrTag) {
 }
 
 void applySeverities(std::vector<Finding>& findings, const Severities& severities) {
-  std::vector<Finding> kept;
-  for (Finding& f : findings) {
+  // In place: a large drawing's 10,000 findings are not copied to drop the
+  // ignored ones, which keep their order.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < findings.size(); ++i) {
+    Finding& f = findings[i];
     auto it = severities.find(f.rule);
     if (it != severities.end()) {
       if (it->second == "ignore") continue;
       f.severity = it->second;
     }
-    kept.push_back(std::move(f));
+    if (kept != i) findings[kept] = std::move(f);
+    ++kept;
   }
-  findings = std::move(kept);
+  findings.erase(findings.begin() + static_cast<std::ptrdiff_t>(kept), findings.end());
 }
 
 namespace {
