@@ -36,11 +36,8 @@ bool xdataValues(const OdDbObject& object, std::vector<OdString>& values) {
   return object.xDataTexts(kApplication, values);
 }
 
-bool isAscii(std::string_view text) {
-  for (char c : text)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
+using dxfv::isAscii;
+using dxfv::sameAsciiIgnoringCase;
 
 // Whether ASCII text spells an ASCII text, code unit for code unit; false
 // for text that is not ASCII.
@@ -59,16 +56,6 @@ zr::CEPino* addSymbolPin(zr::CEConectorPinos& record, const OdDbBlockReference& 
   return record.AddPino(identifier, reference.getDbHandle().ascii(), OdString(), zr::PINO_OK, p.x, p.y);
 }
 
-// Whether ASCII text, upper-cased, is `upper` (upper-case ASCII).
-bool upperAsciiIs(std::string_view text, std::string_view upper) {
-  if (text.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i] >= 'a' && text[i] <= 'z' ? static_cast<char>(text[i] - 'a' + 'A') : text[i];
-    if (c != upper[i]) return false;
-  }
-  return true;
-}
-
 // Whether the attribute's tag, upper-cased, is upperTag. When both are ASCII
 // (asciiUpperTag is upperTag's bytes) they are compared as they are, ASCII's
 // upper-casing being the same in full Unicode; any other tag is upper-cased
@@ -77,7 +64,7 @@ bool tagMatches(const OdDbAttribute& attribute, const OdString& upperTag,
                 const std::optional<std::string>& asciiUpperTag, std::string& scratch) {
   if (asciiUpperTag) {
     const std::string_view tag = attribute.tagUtf8(scratch);
-    if (isAscii(tag)) return upperAsciiIs(tag, *asciiUpperTag);
+    if (isAscii(tag)) return sameAsciiIgnoringCase(tag, *asciiUpperTag);
   }
   OdString tag = attribute.tag();
   return tag.makeUpper() == upperTag;
@@ -135,7 +122,7 @@ bool isPinBlock(const OdString& name) { return name.find(OdString(u"PIN-")) == 0
 // full (see tagMatches).
 bool isIgnoredLayer(const OdDbEntity& entity, std::string& scratch) {
   const std::string_view layer = entity.layerUtf8(scratch);
-  if (isAscii(layer)) return upperAsciiIs(layer, "0") || upperAsciiIs(layer, "ZR_FREEZE");
+  if (isAscii(layer)) return sameAsciiIgnoringCase(layer, "0") || sameAsciiIgnoringCase(layer, "ZR_FREEZE");
   OdString up = entity.layer();
   up.makeUpper();
   return up == OdString(u"0") || up == OdString(u"ZR_FREEZE");

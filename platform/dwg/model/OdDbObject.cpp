@@ -194,6 +194,7 @@ bool OdDbObject::xDataTexts(const OdString& regappName, std::vector<OdString>& v
 namespace {
 
 using dxfv::readsAsItself;
+using dxfv::sameAsciiIgnoringCase;
 
 // Replaces each view that does not read as itself by its text (`text` of
 // the view, as UTF-8) placed in scratch. The texts are made first and scratch
@@ -213,16 +214,6 @@ void placeConverted(std::vector<std::string_view>& views, std::string& scratch, 
     view = std::string_view(scratch.data() + scratch.size(), converted.size());
     scratch += converted;
   }
-}
-
-bool sameAsciiIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 32) : a[i];
-    const char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 32) : b[i];
-    if (x != y) return false;
-  }
-  return true;
 }
 
 }  // namespace

@@ -5,16 +5,11 @@
 #include <unordered_map>
 
 #include "store/ObjectKinds.h"
+#include "zrdwg/DxfValues.h"
 #include "zrdwg/OdDbHandle.h"
 #include "zrdwg/OdError.h"
 
-namespace {
-bool isAscii(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
-}  // namespace
+using dxfv::isAscii;
 
 namespace {
 

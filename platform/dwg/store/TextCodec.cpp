@@ -7,13 +7,11 @@
 
 #include <cctype>
 
+#include "zrdwg/DxfValues.h"
+
 namespace {
 
-bool isAscii(std::string_view s) {
-  for (char c : s)
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  return true;
-}
+using dxfv::isAscii;
 
 int hexDigit(char16_t c) {
   if (c >= '0' && c <= '9') return c - '0';

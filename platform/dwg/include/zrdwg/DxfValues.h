@@ -12,9 +12,14 @@ namespace dxfv {
 
 // s without ASCII white space at either end (a view into s).
 std::string_view trim(std::string_view s);
+// True when every byte is ASCII (below 0x80).
+bool isAscii(std::string_view s);
 // True when a text value's bytes are its text in every encoding a drawing
 // uses: ASCII without a backslash (which may start a "\U+XXXX" escape).
 bool readsAsItself(std::string_view raw);
+// True when two ASCII texts are equal ignoring the case of their letters
+// (for ASCII, the same answer as full Unicode upper-casing gives).
+bool sameAsciiIgnoringCase(std::string_view a, std::string_view b);
 // The number the whole value spells ("+" allowed), or none.
 std::optional<double> toDouble(std::string_view s);
 // The same for a whole number in 64 bits, or none (also on overflow).
