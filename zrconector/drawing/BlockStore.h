@@ -64,7 +64,8 @@ class BlockStore {
  private:
   // The first block's size, in objects; each next block holds as many as all
   // the blocks before it.
-  static constexpr std::size_t kFirstBlock = 256;
+  // Small, for a store that serves one record.
+  static constexpr std::size_t kFirstBlock = 32;
 
   // Room for `room` objects, of which the first `made` are made.
   struct Block {

@@ -4,10 +4,10 @@ namespace zr {
 
 CEPino* CEConectorPinos::AddPino(const OdString& identifier, const OdString& handle, const OdString& pin, int status,
                                  double x, double y) {
-  // A stored pin that the record fails to hold stays in the store, which
-  // destroys it with the rest.
-  std::unique_ptr<CEPino, PinRelease> p = m_store ? std::unique_ptr<CEPino, PinRelease>(m_store->Make(), PinRelease{true})
-                                                  : std::unique_ptr<CEPino, PinRelease>(new CEPino(), PinRelease{false});
+  // A pin that the record fails to hold stays in the store, which destroys
+  // it with the rest.
+  if (!m_store) m_store = std::make_shared<PinStore>();
+  std::unique_ptr<CEPino, PinRelease> p(m_store->Make());
   p->identifier = identifier;
   p->handle = handle;
   p->pin = pin;

@@ -43,19 +43,16 @@ class CEPino {
   int status = PINO_OK;
 };
 
-// How a record lets go of a pin: a pin of a store goes with the store, any
-// other is deleted.
+// How a record lets go of a pin: nothing to do, the pin goes with its store.
 struct PinRelease {
-  bool stored = false;
-  void operator()(CEPino* pin) const {
-    if (!stored) delete pin;
-  }
+  void operator()(CEPino*) const noexcept {}
 };
+static_assert(sizeof(std::unique_ptr<CEPino, PinRelease>) == sizeof(CEPino*), "a record's list holds pointers only");
 
 class CEConectorPinos {
  public:
-  // store: where the record's pins are made (each its own allocation when
-  // null); shared by the records of one check.
+  // store: where the record's pins are made, shared by the records of one
+  // check; a record given none makes its own with its first pin.
   CEConectorPinos(const OdString& name, const OdString& code, bool flag, std::shared_ptr<PinStore> store = nullptr)
       : m_store(std::move(store)), m_name(name), m_code(code), m_flag(flag) {}
   CEConectorPinos(const CEConectorPinos&) = delete;

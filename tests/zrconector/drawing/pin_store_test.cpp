@@ -47,12 +47,18 @@ TEST(PinStore, PinsOfRecordsSharingAStoreLastAsLongAsTheLastRecord) {
   EXPECT_EQ(second->GetEstado(), zr::CONECTOR_PINO_DESCONHECIDO);  // status 2 among its pins
 }
 
-TEST(PinStore, ARecordWithoutAStoreMakesEachPinItself) {
+// A record made without a store makes its own, which goes with it.
+TEST(PinStore, ARecordWithoutAStoreMakesItsOwn) {
   zr::CEConectorPinos record(text("X1"), text("C"), true);
-  for (int i = 0; i < 40; ++i) record.AddPino(text("identifier number " + std::to_string(i)), text("A"), OdString(), 0, i, 0);
-  zr::CEPino* found = nullptr;
-  ASSERT_TRUE(record.FindPino(text("identifier number 39"), found));
-  EXPECT_EQ(found->x, 39);
+  for (int i = 0; i < 100; ++i)
+    record.AddPino(text("identifier number " + std::to_string(i)), text("A"), OdString(), 0, i, 0);
+  ASSERT_EQ(record.GetPinos().size(), 100u);
+  for (int i = 0; i < 100; ++i) {
+    zr::CEPino* found = nullptr;
+    ASSERT_TRUE(record.FindPino(text("identifier number " + std::to_string(i)), found)) << i;
+    EXPECT_EQ(found->x, i);
+    EXPECT_EQ(found->owner, &record);
+  }
 }
 
 }  // namespace
