@@ -391,9 +391,10 @@ void flushFull(std::string& text, std::ostream& out) {
 // the chunk before it.
 constexpr std::size_t kPinsPerChunk = 50000;
 
-// Connectors [first, last) of report, each after a comma but the report's first.
-void writeConnectors(JsonText& j, const CheckReport& report, std::size_t first, std::size_t last, std::string& out,
-                     std::ostream* stream) {
+// Connectors [first, last) of report, each after a comma but the report's
+// first, into out (handed to stream whenever full, when there is one).
+void writeConnectorRange(JsonText& j, const CheckReport& report, std::size_t first, std::size_t last,
+                         std::string& out, std::ostream* stream) {
   for (std::size_t i = first; i < last; ++i) {
     if (i) j.raw(",");
     writeConnector(j, *report.records[i]);
@@ -415,7 +416,7 @@ void writeConnectors(std::string& out, std::ostream& stream, const CheckReport& 
   if (ends.empty() || ends.back() != report.records.size()) ends.push_back(report.records.size());
   JsonText j(out);
   if (ends.size() < 2) {
-    writeConnectors(j, report, 0, report.records.size(), out, &stream);
+    writeConnectorRange(j, report, 0, report.records.size(), out, &stream);
     return;
   }
   std::string second;
@@ -428,14 +429,14 @@ void writeConnectors(std::string& out, std::ostream& stream, const CheckReport& 
       helper = std::thread([&, from = ends[c], to = ends[c + 1]] {
         try {
           JsonText k(second);
-          writeConnectors(k, report, from, to, second, nullptr);
+          writeConnectorRange(k, report, from, to, second, nullptr);
         } catch (...) {
           helperFailed = std::current_exception();
         }
       });
     }
     try {
-      writeConnectors(j, report, begin, ends[c], out, &stream);
+      writeConnectorRange(j, report, begin, ends[c], out, &stream);
     } catch (...) {
       if (helper.joinable()) helper.join();
       throw;
