@@ -30,6 +30,16 @@ void DxfLinker::linkHandles() {
   // Objects written without a handle (or with handle 0) get one above every
   // handle in the file.
   impl_.nextHandle = std::max(impl_.handseedRead, maxHandle_ + 1);
+  // The reader noted the order of the handles as it read: when it saw every
+  // object, and each with a handle, no pass over the objects is needed to
+  // number them or to find where their order breaks.
+  const bool noted = !read_.unnumbered && read_.noted == impl_.handles.size();
+  if (!noted) numberObjectsWithoutHandle();
+  if (!impl_.sortHandles(noted ? &read_.handleRunStarts : nullptr)) checkDuplicateHandles();
+  linkOwners();
+}
+
+void DxfLinker::numberObjectsWithoutHandle() {
   for (StoredObject* stored : impl_.handles) {
     auto* object = static_cast<OdDbObject*>(stored);
     if (object->handle_ != 0) continue;
@@ -60,7 +70,9 @@ void DxfLinker::linkHandles() {
     }
     object->tags_ = TagList::fromTags(v);
   }
-  impl_.sortHandles();
+}
+
+void DxfLinker::checkDuplicateHandles() {
   for (std::size_t k = 1; k < impl_.handles.size(); ++k) {
     const OdDbObject* first = static_cast<OdDbObject*>(impl_.handles[k - 1]);
     const OdDbObject* second = static_cast<OdDbObject*>(impl_.handles[k]);
@@ -80,7 +92,9 @@ void DxfLinker::linkHandles() {
     failAt(b, "handle " + OdDbHandle(h).hex() + " is already used by the " + first->dxfName() + " at line " +
                   std::to_string(a));
   }
+}
 
+void DxfLinker::linkOwners() {
   // Owners not known when their objects were read (all of them in a lenient
   // read): most are the entity a sub-entity follows or the owner of the
   // object before, found without a search.

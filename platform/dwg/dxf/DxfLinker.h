@@ -35,10 +35,29 @@ class DxfLinker {
     OdDbEntity* end = nullptr;
     std::size_t line = 0;
   };
-  // What the reader hands over: the largest handle read, the blocks in file
-  // order and the owners left to find. The linker empties the lists.
+  // What the reader hands over: the largest handle read, the order of the
+  // handles, the blocks in file order and the owners left to find. The
+  // linker empties the lists.
   struct Read {
     uint64_t maxHandle = 0;
+    // Notes the handle of the object just registered at `position` in the
+    // store's handles (0 when it came without one).
+    void noteHandle(uint64_t handle, std::size_t position) {
+      ++noted;
+      if (handle == 0) {
+        unnumbered = true;
+        return;
+      }
+      if (handle <= lastHandle) handleRunStarts.push_back(position);
+      lastHandle = handle;
+    }
+    // Where the handles stop rising, in the order the objects were
+    // registered (see ObjectStore::sortHandles); valid when `noted` is the
+    // number of objects in the store and none came without a handle.
+    std::vector<std::size_t> handleRunStarts;
+    std::size_t noted = 0;
+    uint64_t lastHandle = 0;
+    bool unnumbered = false;
     std::vector<PendingBlock> blocks;
     std::vector<PendingOwner> pendingOwners;
   };
@@ -51,6 +70,7 @@ class DxfLinker {
       : impl_(impl),
         path_(path),
         maxHandle_(read.maxHandle),
+        read_(read),
         blocks_(read.blocks),
         pendingOwners_(read.pendingOwners),
         reader_(reader),
@@ -61,7 +81,12 @@ class DxfLinker {
   void link();
 
  private:
+  // Numbers the objects, sorts the handle index, refuses (or, in a lenient
+  // read, notes) a handle used twice, and finds the owners left to find.
   void linkHandles();
+  void numberObjectsWithoutHandle();
+  void checkDuplicateHandles();
+  void linkOwners();
   void linkBlocks();
   void linkEntities();
   void linkObjects();
@@ -71,6 +96,7 @@ class DxfLinker {
   DatabaseImpl& impl_;
   const std::string& path_;
   const uint64_t maxHandle_;
+  const Read& read_;
   std::vector<PendingBlock>& blocks_;
   std::vector<PendingOwner>& pendingOwners_;
   const DxfTagReader& reader_;

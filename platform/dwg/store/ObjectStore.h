@@ -59,7 +59,13 @@ class ObjectStore {
   // Puts `handles` in handle order after a read added objects in file order
   // (mostly that order already, with a few runs out of place: tables,
   // blocks, the objects after the entities). Close to linear for such files.
-  void sortHandles();
+  // `runStarts`, when given, are the positions in `handles` where a handle
+  // is not above the one before, in rising order (the reader notes them as it
+  // reads, while each object is still in the caches): the runs are then
+  // merged without a pass over every object to find them. Returns whether
+  // every object has a handle of its own; objects that share one end up next
+  // to each other.
+  bool sortHandles(const std::vector<std::size_t>* runStarts = nullptr);
   static uint64_t handleOf(const StoredObject* object) { return object->handle_; }
   // The next free handle. Throws OdError(eHandleInUse) when none is left: the
   // largest value is never handed out, so that $HANDSEED stays above every handle.

@@ -224,6 +224,75 @@ TEST(DxfRead, EveryHandleIsFoundHoweverTheHandlesAreSpread) {
 
 namespace {
 
+std::string linesWithHandles(const std::vector<uint64_t>& handles) {
+  std::string entities;
+  for (uint64_t h : handles) entities += replaced(kLine, "  5\n99\n", "  5\n" + OdDbHandle(h).hex() + "\n");
+  return entities;
+}
+
+std::vector<uint64_t> rising(uint64_t from, uint64_t to, uint64_t step = 1) {
+  std::vector<uint64_t> out;
+  for (uint64_t h = from; h < to; h += step) out.push_back(h);
+  return out;
+}
+
+std::vector<uint64_t> joined(std::vector<std::vector<uint64_t>> parts) {
+  std::vector<uint64_t> out;
+  for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+  return out;
+}
+
+}  // namespace
+
+// The handle index is sorted from the runs of rising handles the file holds,
+// merged by searching the short one's places in the long one or, for two
+// long ones, by a merge: every handle is found whichever way the runs lie,
+// and a handle used twice is refused wherever its two objects lie. The long
+// runs are long enough (4,096 entities) that the drawing's own objects, read
+// after them, make a short run too.
+TEST(DxfRead, HandlesAreIndexedAndCheckedWhateverRunsTheFileHolds) {
+  struct Layout {
+    const char* name;
+    std::vector<uint64_t> handles;
+  };
+  const std::vector<Layout> layouts = {
+      {"a short run after a long one", joined({rising(0x100, 0x1100), {0x50, 0x3FF0}})},
+      {"a short run before a long one", joined({{0x1100, 0x1101}, rising(0x100, 0x1100)})},
+      {"two long runs interleaved", joined({rising(0x100, 0x300, 2), rising(0x101, 0x300, 2)})},
+      {"runs of one each, falling", {0x405, 0x404, 0x403, 0x402, 0x401, 0x400}},
+  };
+  for (const Layout& l : layouts) {
+    OdDbDatabasePtr db = OdDbDatabase::readDxfText(withEntity(baseText(), linesWithHandles(l.handles)), u("runs"));
+    for (uint64_t h : l.handles) {
+      OdDbObjectId id = db->getOdDbObjectId(OdDbHandle(h));
+      ASSERT_FALSE(id.isNull()) << l.name << ": " << std::hex << h;
+      EXPECT_EQ(id.getHandle().value(), h) << l.name;
+    }
+    for (uint64_t gap : {0x51ull, 0x1102ull, 0x1150ull, 0x3FF1ull})
+      EXPECT_TRUE(db->getOdDbObjectId(OdDbHandle(gap)).isNull()) << l.name << ": " << std::hex << gap;
+    EXPECT_EQ(db->getOdDbObjectId(db->getModelSpaceId().getHandle()), db->getModelSpaceId()) << l.name;
+  }
+
+  const std::vector<Layout> twice = {
+      {"next to each other", {0x200, 0x200}},
+      {"in a short run after a long one", joined({rising(0x100, 0x1100), {0x180}})},
+      {"in a long run after a short one", joined({{0x1100}, rising(0x100, 0x1101)})},
+      {"in two long runs", joined({rising(0x100, 0x300), rising(0x2FF, 0x500)})},
+      {"a table's handle again after the entities", joined({rising(0x100, 0x1100), {0x17}})},
+  };
+  for (const Layout& l : twice) {
+    try {
+      OdDbDatabase::readDxfText(withEntity(baseText(), linesWithHandles(l.handles)), u("twice"));
+      ADD_FAILURE() << l.name << ": was accepted";
+    } catch (const OdError& e) {
+      EXPECT_NE(e.description().toUtf8().find("is already used by"), std::string::npos)
+          << l.name << ": " << e.description().toUtf8();
+    }
+  }
+}
+
+namespace {
+
 // The handles of the entities of a space, in its order.
 std::vector<uint64_t> handlesIn(OdDbObjectId space) {
   std::vector<uint64_t> out;
