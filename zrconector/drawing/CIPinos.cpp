@@ -154,6 +154,7 @@ CStringList* CIPinos::GetConectoresDesenho() {
   // from the drawing without a UTF-16 string per symbol; any other name is
   // decoded and kept apart (an ASCII name never equals one that is not).
   AsciiSet listedAscii;
+  const std::string* lastAscii = nullptr;  // in listedAscii, whose names never move
   std::vector<std::string_view> views;
   std::string scratch;
   TextSet listed;
@@ -178,10 +179,12 @@ CStringList* CIPinos::GetConectoresDesenho() {
     if (!known->second || isIgnoredLayer(*entity, scratch)) continue;
     if (!reference->xDataTextsUtf8(kPinApplication, views, scratch) || views.size() < 3) continue;
     if (isAscii(views[1])) {
-      if (listedAscii.find(views[1]) == listedAscii.end()) {
-        listedAscii.emplace(views[1]);
-        names->AddTail(CString(std::u16string(views[1].begin(), views[1].end())));
-      }
+      // A connector's symbols mostly follow one another: the name of the
+      // symbol before is compared first, and the set asked only on a change.
+      if (lastAscii && *lastAscii == views[1]) continue;
+      auto [listedAt, isNew] = listedAscii.emplace(views[1]);
+      if (isNew) names->AddTail(CString(std::u16string(views[1].begin(), views[1].end())));
+      lastAscii = &*listedAt;
       continue;
     }
     if (!xdataValues(*reference, values) || values.size() < 3) continue;
