@@ -1,6 +1,7 @@
 #include "zrdwg/TagList.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "zrdwg/OdDbHandle.h"
@@ -12,12 +13,36 @@ constexpr uint8_t kKnownClass = TagList::kKnownClassByte;
 
 static_assert(std::size(TagList::kKnownClasses) < 256);
 
-// The index of a known class, or -1. Markers are short and few lengths
-// repeat, so comparing by length first rules out most names at once.
+// The known classes by the length of their names, each length's in the
+// table's order: a marker is compared with the few names of its length only.
+struct KnownClassesByLength {
+  static constexpr std::size_t kLongest = 31;
+  std::array<std::array<uint8_t, 8>, kLongest + 1> indices{};
+  std::array<uint8_t, kLongest + 1> counts{};
+  constexpr KnownClassesByLength() {
+    for (std::size_t i = 0; i < std::size(TagList::kKnownClasses); ++i) {
+      const std::size_t n = TagList::kKnownClasses[i].size();
+      indices[n][counts[n]++] = static_cast<uint8_t>(i);
+    }
+  }
+};
+constexpr KnownClassesByLength kByLength;
+static_assert([] {
+  for (std::string_view name : TagList::kKnownClasses)
+    if (name.size() > KnownClassesByLength::kLongest) return false;
+  for (uint8_t count : KnownClassesByLength().counts)
+    if (count > 8) return false;
+  return true;
+}(), "every known class fits the table by length");
+
+// The index of a known class, or -1.
 int knownClass(std::string_view value) {
-  if (value.size() < 8 || value[0] != 'A' || value[2] != 'D' || value[3] != 'b') return -1;
-  for (std::size_t i = 0; i < std::size(TagList::kKnownClasses); ++i)
-    if (tags::sameBytes(TagList::kKnownClasses[i], value)) return static_cast<int>(i);
+  if (value.size() > KnownClassesByLength::kLongest || value.size() < 4 || value[0] != 'A' || value[2] != 'D' ||
+      value[3] != 'b')
+    return -1;
+  const auto& candidates = kByLength.indices[value.size()];
+  for (uint8_t k = 0; k < kByLength.counts[value.size()]; ++k)
+    if (tags::sameBytes(TagList::kKnownClasses[candidates[k]], value)) return candidates[k];
   return -1;
 }
 

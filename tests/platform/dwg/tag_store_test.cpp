@@ -103,6 +103,26 @@ TEST(TagStore, ListsOfEverySizeKeepTheirSizeAndExtendedData) {
   }
 }
 
+// Each known class's subclass marker takes two bytes and reads back as its
+// name; a name one byte off, longer or shorter is kept as text.
+TEST(TagStore, EveryKnownClassTakesTwoBytesAndNoOtherName) {
+  auto sizeOf = [](const std::string& name) { return TagList::fromTags({{100, name}}).byteSize(); };
+  for (std::string_view known : TagList::kKnownClasses) {
+    const std::string name(known);
+    EXPECT_EQ(sizeOf(name), 2u) << name;
+    EXPECT_EQ(tagsOf(TagList::fromTags({{100, name}})), (std::vector<Tag>{{100, name}})) << name;
+    std::string changed = name;
+    changed.back() = static_cast<char>(changed.back() ^ 0x20);  // the last letter's case
+    for (const std::string& other : {changed, name + "s", name.substr(0, name.size() - 1)}) {
+      if (std::find(std::begin(TagList::kKnownClasses), std::end(TagList::kKnownClasses), other) !=
+          std::end(TagList::kKnownClasses))
+        continue;  // another known class (a shorter name may be one)
+      EXPECT_EQ(sizeOf(other), 2u + other.size()) << other;
+      EXPECT_EQ(tagsOf(TagList::fromTags({{100, other}})), (std::vector<Tag>{{100, other}})) << other;
+    }
+  }
+}
+
 // The owner and extended-data codes, which every object repeats, pack in one
 // byte like the small codes.
 TEST(TagStore, OwnersAndExtendedDataTakeOneByteForTheirCode) {
