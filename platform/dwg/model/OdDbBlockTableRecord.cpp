@@ -19,7 +19,14 @@ OdDbBlockTableRecordPtr OdDbBlockTableRecord::createObject() {
 OdDbObjectIteratorPtr OdDbBlockTableRecord::newIterator(bool atBeginning, bool skipErased) const {
   std::vector<OdDbObjectId> ids;
   ids.reserve(entities_.size());
-  for (OdDbEntity* e : entities_) ids.push_back(e->objectId());
+  // The entities of a block in a drawing are that drawing's: their
+  // identifiers are taken without reading each entity (a large model space
+  // would otherwise be read whole before its walk begins).
+  if (store()) {
+    for (OdDbEntity* e : entities_) ids.push_back(OdDbObjectId::fromObject(e));
+  } else {
+    for (OdDbEntity* e : entities_) ids.push_back(e->objectId());
+  }
   OdDbObjectIteratorPtr it(new OdDbObjectIterator(std::move(ids)));
   it->start(atBeginning, skipErased);
   return it;
