@@ -209,7 +209,7 @@ void DxfLinker::linkEntities() {
       haveLast = true;
     }
     reference->block_ = lastBlock;
-    if (lastBlock) lastBlock->references_.push_back(reference);
+    if (lastBlock) lastBlock->addReference(reference);
   }
 }
 

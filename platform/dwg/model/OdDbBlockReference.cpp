@@ -46,7 +46,7 @@ OdDbObjectId OdDbBlockReference::blockTableRecord() const {
 void OdDbBlockReference::onLoaded() {
   if (!store()) return;
   block_ = DatabaseImpl::of(store()).blockNamed(textField(reference::kBlockName));
-  if (block_) block_->references_.push_back(this);
+  if (block_) block_->addReference(this);
 }
 
 void OdDbBlockReference::setBlockTableRecord(const OdDbObjectId& blockId) {
@@ -61,7 +61,7 @@ void OdDbBlockReference::setBlockTableRecord(const OdDbObjectId& blockId) {
     refs.erase(std::remove(refs.begin(), refs.end(), this), refs.end());
   }
   block_ = block;
-  block_->references_.push_back(this);
+  block_->addReference(this);
 }
 
 OdDbObjectIteratorPtr OdDbBlockReference::attributeIterator() const { return childIterator(OdDbAttribute::desc()); }

@@ -72,23 +72,23 @@ OdDbObjectId OdDbBlockTableRecord::appendOdDbEntity(OdDbEntity* entity) {
 
 void OdDbBlockTableRecord::getBlockReferenceIds(OdDbObjectIdArray& ids, bool, bool) const {
   // References join the list as the file is read, which is mostly in handle
-  // order: the list is taken as it is, and whether it is sorted seen on the
-  // way (one pass over references that may be many and far apart); only a
-  // list out of order is copied and sorted.
+  // order, and the list knows whether it still is: then it is taken as it
+  // is, without reading each of its references (many, and far apart); only
+  // a list out of order is copied and sorted. A block of a drawing has only
+  // references of that drawing.
   ids.clear();
   ids.reserve(references_.size());
-  bool sorted = true;
-  const OdDbEntity* previous = nullptr;
-  for (OdDbEntity* r : references_) {
-    if (previous && r->handle_ < previous->handle_) sorted = false;
-    previous = r;
-    ids.push_back(r->objectId());
+  if (referencesInOrder_) {
+    if (store()) {
+      for (OdDbEntity* r : references_) ids.push_back(OdDbObjectId::fromObject(r));
+    } else {
+      for (OdDbEntity* r : references_) ids.push_back(r->objectId());
+    }
+    return;
   }
-  if (sorted) return;
   auto byHandle = [](const OdDbEntity* a, const OdDbEntity* b) { return a->handle_ < b->handle_; };
   std::vector<OdDbEntity*> refs(references_);
   std::sort(refs.begin(), refs.end(), byHandle);
-  ids.clear();
   for (OdDbEntity* r : refs) ids.push_back(r->objectId());
 }
 

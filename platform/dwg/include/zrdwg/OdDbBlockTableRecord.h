@@ -51,7 +51,14 @@ class OdDbBlockTableRecord : public OdDbSymbolTableRecord {
   friend struct DatabaseImpl;
 
   std::vector<OdDbEntity*> entities_;
-  std::vector<OdDbEntity*> references_;  // the INSERTs of this block, in the order they joined
+  // Adds a reference of this block (one of this block's drawing), noting
+  // whether the list stays in handle order.
+  void addReference(OdDbEntity* reference) {
+    if (!references_.empty() && reference->handle_ < references_.back()->handle_) referencesInOrder_ = false;
+    references_.push_back(reference);
+  }
+  std::vector<OdDbEntity*> references_;  // the INSERTs of this block, in the order they joined (addReference)
+  bool referencesInOrder_ = true;        // references_ in handle order (removing one keeps it so)
   OdDbEntity* blockBegin_ = nullptr;  // the BLOCK entity
   OdDbEntity* blockEnd_ = nullptr;    // the ENDBLK entity
 };
