@@ -40,10 +40,10 @@ class DxfLinker {
   // linker empties the lists.
   struct Read {
     uint64_t maxHandle = 0;
-    // Notes the handle of the object just registered at `position` in the
-    // store's handles (0 when it came without one).
-    void noteHandle(uint64_t handle, std::size_t position) {
-      ++noted;
+    // Notes the handle of the object read after the `noted` before it (0
+    // when it came without one).
+    void noteHandle(uint64_t handle) {
+      const std::size_t position = noted++;
       if (handle == 0) {
         unnumbered = true;
         return;
@@ -51,9 +51,10 @@ class DxfLinker {
       if (handle <= lastHandle) handleRunStarts.push_back(position);
       lastHandle = handle;
     }
-    // Where the handles stop rising, in the order the objects were
-    // registered (see ObjectStore::sortHandles); valid when `noted` is the
-    // number of objects in the store and none came without a handle.
+    // Where the handles stop rising, by the objects' positions in the order
+    // read (see ObjectStore::sortHandles). The positions are those in the
+    // store's handles when the store holds the objects read alone: when
+    // `noted` is their number, and none came without a handle.
     std::vector<std::size_t> handleRunStarts;
     std::size_t noted = 0;
     uint64_t lastHandle = 0;

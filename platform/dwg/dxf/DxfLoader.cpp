@@ -334,7 +334,7 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
   // A list's size is kept in 32 bits.
   if (b.size() > TagListBuilder::kMaxBytes) failAt(line, "the " + object->dxfName() + " holds more than 2 GB");
   object->tags_ = b.finish(impl_.arena);
-  read_.noteHandle(object->handle_, impl_.handles.size() - 1);
+  read_.noteHandle(object->handle_);
   if (owner != 0) takeOwner(object, owner, line, ownerIndex);
 }
 
