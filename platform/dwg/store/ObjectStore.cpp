@@ -162,7 +162,7 @@ bool mergeShortRange(Handles first, Handles middle, Handles last) {
     Handles out = last, end = middle;
     for (auto it = shorter.rbegin(); it != shorter.rend(); ++it) {
       Handles at = std::upper_bound(first, end, *it, byHandle);
-      if (at != first && ObjectStore::handleOf(at[-1]) == ObjectStore::handleOf(*it)) distinct = false;
+      if (at != first && sameHandle(at[-1], *it)) distinct = false;
       out = std::move_backward(at, end, out);
       *--out = *it;
       end = at;
@@ -174,7 +174,7 @@ bool mergeShortRange(Handles first, Handles middle, Handles last) {
     Handles out = first, begin = middle;
     for (StoredObject* object : shorter) {
       Handles at = std::lower_bound(begin, last, object, byHandle);
-      if (at != last && ObjectStore::handleOf(*at) == ObjectStore::handleOf(object)) distinct = false;
+      if (at != last && sameHandle(*at, object)) distinct = false;
       out = std::move(begin, at, out);
       *out++ = object;
       begin = at;
@@ -189,7 +189,7 @@ bool ObjectStore::sortHandles(const std::vector<std::size_t>* runStarts) {
   std::vector<std::size_t> found;
   if (!runStarts) {
     for (std::size_t i = 1; i < handles.size(); ++i)
-      if (handles[i]->handle_ <= handles[i - 1]->handle_) found.push_back(i);
+      if (!byHandle(handles[i - 1], handles[i])) found.push_back(i);
     runStarts = &found;
   }
   if (runStarts->empty()) return true;
