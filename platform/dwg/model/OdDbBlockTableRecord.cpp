@@ -16,17 +16,21 @@ OdDbBlockTableRecordPtr OdDbBlockTableRecord::createObject() {
   return record;
 }
 
+void OdDbBlockTableRecord::appendIdsOf(const std::vector<OdDbEntity*>& entities, OdDbObjectIdArray& ids) const {
+  ids.reserve(ids.size() + entities.size());
+  // A block in a drawing holds that drawing's entities and references alone:
+  // their identifiers are taken without reading each of them (a large model
+  // space would otherwise be read whole before its walk begins).
+  if (store()) {
+    for (OdDbEntity* e : entities) ids.push_back(OdDbObjectId::fromObject(e));
+  } else {
+    for (OdDbEntity* e : entities) ids.push_back(e->objectId());
+  }
+}
+
 OdDbObjectIteratorPtr OdDbBlockTableRecord::newIterator(bool atBeginning, bool skipErased) const {
   std::vector<OdDbObjectId> ids;
-  ids.reserve(entities_.size());
-  // The entities of a block in a drawing are that drawing's: their
-  // identifiers are taken without reading each entity (a large model space
-  // would otherwise be read whole before its walk begins).
-  if (store()) {
-    for (OdDbEntity* e : entities_) ids.push_back(OdDbObjectId::fromObject(e));
-  } else {
-    for (OdDbEntity* e : entities_) ids.push_back(e->objectId());
-  }
+  appendIdsOf(entities_, ids);
   OdDbObjectIteratorPtr it(new OdDbObjectIterator(std::move(ids)));
   it->start(atBeginning, skipErased);
   return it;
@@ -73,23 +77,13 @@ OdDbObjectId OdDbBlockTableRecord::appendOdDbEntity(OdDbEntity* entity) {
 void OdDbBlockTableRecord::getBlockReferenceIds(OdDbObjectIdArray& ids, bool, bool) const {
   // References join the list as the file is read, which is mostly in handle
   // order, and the list knows whether it still is: then it is taken as it
-  // is, without reading each of its references (many, and far apart); only
-  // a list out of order is copied and sorted. A block of a drawing has only
-  // references of that drawing.
+  // is; only a list out of order is copied and sorted.
   ids.clear();
-  ids.reserve(references_.size());
-  if (referencesInOrder_) {
-    if (store()) {
-      for (OdDbEntity* r : references_) ids.push_back(OdDbObjectId::fromObject(r));
-    } else {
-      for (OdDbEntity* r : references_) ids.push_back(r->objectId());
-    }
-    return;
-  }
+  if (referencesInOrder_) return appendIdsOf(references_, ids);
   auto byHandle = [](const OdDbEntity* a, const OdDbEntity* b) { return a->handle_ < b->handle_; };
   std::vector<OdDbEntity*> refs(references_);
   std::sort(refs.begin(), refs.end(), byHandle);
-  for (OdDbEntity* r : refs) ids.push_back(r->objectId());
+  appendIdsOf(refs, ids);
 }
 
 void OdDbBlockTable::onRecordAdded(OdDbSymbolTableRecord* record) {

@@ -50,6 +50,9 @@ class OdDbBlockTableRecord : public OdDbSymbolTableRecord {
   friend class OdDbDatabase;
   friend struct DatabaseImpl;
 
+  // Appends the identifiers of entities (this block's entities or
+  // references) to ids.
+  void appendIdsOf(const std::vector<OdDbEntity*>& entities, OdDbObjectIdArray& ids) const;
   std::vector<OdDbEntity*> entities_;
   // Adds a reference of this block (one of this block's drawing), noting
   // whether the list stays in handle order.
