@@ -182,8 +182,11 @@ CStringList* CIPinos::GetConectoresDesenho() {
       // A connector's symbols mostly follow one another: the name of the
       // symbol before is compared first, and the set asked only on a change.
       if (lastAscii && *lastAscii == views[1]) continue;
-      auto [listedAt, isNew] = listedAscii.emplace(views[1]);
-      if (isNew) names->AddTail(CString(std::u16string(views[1].begin(), views[1].end())));
+      auto listedAt = listedAscii.find(views[1]);
+      if (listedAt == listedAscii.end()) {
+        listedAt = listedAscii.emplace(views[1]).first;
+        names->AddTail(CString(std::u16string(views[1].begin(), views[1].end())));
+      }
       lastAscii = &*listedAt;
       continue;
     }
