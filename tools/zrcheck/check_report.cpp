@@ -275,10 +275,10 @@ class JsonText {
     }
     return *this;
   }
-  JsonText& text(const OdString& s) {
-    const std::u16string& units = s.str();
+  JsonText& text(const OdString& s) { return text(s.view()); }
+  JsonText& text(std::u16string_view units) {
     const bool ascii = std::all_of(units.begin(), units.end(), [](char16_t c) { return plainByte(c); });
-    if (!ascii) return text(std::string_view(utf8(s)));
+    if (!ascii) return text(std::string_view(OdString(units).toUtf8()));
     out_ += '"';
     for (char16_t c : units) out_ += static_cast<char>(c);
     out_ += '"';
@@ -313,8 +313,8 @@ class JsonText {
 
 void writePinReference(JsonText& j, const zr::CEPino& pin) {
   j.raw("{").key("connector").text(pin.owner->GetNome());
-  j.raw(",").key("handle").text(pin.handle);
-  j.raw(",").key("identifier").text(pin.identifier).raw("}");
+  j.raw(",").key("handle").text(pin.handle.view());
+  j.raw(",").key("identifier").text(pin.identifier.view()).raw("}");
 }
 
 void writeConnector(JsonText& j, const zr::CEConectorPinos& r) {
@@ -327,10 +327,10 @@ void writeConnector(JsonText& j, const zr::CEConectorPinos& r) {
   for (const auto& p : r.GetPinos()) {
     // A pin without a symbol has no position.
     const bool placed = !p->handle.isEmpty();
-    j.raw(first ? "{" : ",{").key("handle").text(p->handle);
+    j.raw(first ? "{" : ",{").key("handle").text(p->handle.view());
     first = false;
-    j.raw(",").key("identifier").text(p->identifier);
-    j.raw(",").key("pin").text(p->pin);
+    j.raw(",").key("identifier").text(p->identifier.view());
+    j.raw(",").key("pin").text(p->pin.view());
     j.raw(",").key("status").integer(p->status);
     j.raw(",").key("x");
     placed ? j.number(p->x) : j.raw("null");

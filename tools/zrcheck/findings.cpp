@@ -186,11 +186,11 @@ std::vector<Finding> findingsOf(const CheckReport& report) {
       for (const auto& pin : pins) {
         if (pin->handle.isEmpty()) continue;
         if (f.symbols.empty()) {
-          f.handle = utf8(pin->handle);
+          f.handle = pin->handle.toUtf8();
           f.x = finiteOrNone(pin->x);
           f.y = finiteOrNone(pin->y);
         }
-        f.symbols.push_back(utf8(pin->handle));
+        f.symbols.push_back(pin->handle.toUtf8());
       }
       fingerprint(f);
       out.push_back(std::move(f));
@@ -207,16 +207,16 @@ std::vector<Finding> findingsOf(const CheckReport& report) {
       f.pinIndex = p;
       f.connector = utf8(record->GetNome());
       f.code = utf8(record->GetCodigo());
-      f.identifier = utf8(pin->identifier);
-      f.pin = utf8(pin->pin);
-      f.handle = utf8(pin->handle);
+      f.identifier = pin->identifier.toUtf8();
+      f.pin = pin->pin.toUtf8();
+      f.handle = pin->handle.toUtf8();
       if (!pin->handle.isEmpty()) {
         f.x = finiteOrNone(pin->x);
         f.y = finiteOrNone(pin->y);
       }
       if (pin->mate)
-        f.related = Finding::Related{utf8(pin->mate->owner->GetNome()), utf8(pin->mate->handle),
-                                     utf8(pin->mate->identifier)};
+        f.related = Finding::Related{utf8(pin->mate->owner->GetNome()), pin->mate->handle.toUtf8(),
+                                     pin->mate->identifier.toUtf8()};
       fingerprint(f);
       out.push_back(std::move(f));
     }

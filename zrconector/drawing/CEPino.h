@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "drawing/BlockStore.h"
+#include "drawing/PinText.h"
 #include "zrdwg/OdString.h"
 
 namespace zr {
@@ -33,9 +34,9 @@ using PinStore = BlockStore<CEPino>;
 
 class CEPino {
  public:
-  OdString handle;      // handle text of the symbol; empty for a pin without one
-  OdString identifier;  // the symbol's identifier, or PINO_ID for a missing pin
-  OdString pin;         // PINO_PINO of the matching catalogue row; empty when none
+  PinText handle;      // handle text of the symbol; empty for a pin without one
+  PinText identifier;  // the symbol's identifier, or PINO_ID for a missing pin
+  PinText pin;         // PINO_PINO of the matching catalogue row; empty when none
   CEConectorPinos* owner = nullptr;
   CEPino* mate = nullptr;  // the coinciding pin of another symbol
   double x = 0.0;

@@ -253,7 +253,7 @@ void CIPinos::CodeRows::Index() {
   }
 }
 
-std::size_t CIPinos::CodeRows::FirstRow(const std::u16string& id) const {
+std::size_t CIPinos::CodeRows::FirstRow(std::u16string_view id) const {
   if (id.empty() || index.empty()) return kNone;
   std::size_t hash = 0;
   const Slot key = KeyOf(id, hash);
@@ -351,7 +351,7 @@ void CIPinos::CompararRegistro(zr::CEConectorPinos& record) {
       auto apart = m_apartCode.find(pin.get());
       if (apart != m_apartCode.end()) matched = &LinhasPinos(apart->second);
     }
-    const std::size_t match = matched->FirstRow(pin->identifier.str());
+    const std::size_t match = matched->FirstRow(pin->identifier.view());
     if (match != CodeRows::kNone) {
       pin->pin = matched->rows[match][2];
     } else {
@@ -360,7 +360,7 @@ void CIPinos::CompararRegistro(zr::CEConectorPinos& record) {
     }
     if (pin->identifier.isEmpty()) {
       hasEmpty = 1;
-    } else if (const std::size_t first = matched == &own ? match : own.FirstRow(pin->identifier.str());
+    } else if (const std::size_t first = matched == &own ? match : own.FirstRow(pin->identifier.view());
                first != CodeRows::kNone) {
       has[first] = 1;
     }

@@ -91,7 +91,7 @@ class CIPinos {
   struct CodeRows {
     std::vector<std::array<OdString, 3>> rows;
     // The first row of the non-empty identifier id; kNone when none.
-    std::size_t FirstRow(const std::u16string& id) const;
+    std::size_t FirstRow(std::u16string_view id) const;
     // Indexes the rows (once, after they are read), filling firstOfRow.
     void Index();
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
