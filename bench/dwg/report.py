@@ -2,14 +2,15 @@
 """Times the tools as processes beside the anchor, in one run, and prints each
 target met or not.
 
-    report.py --bin BIN --work WORK [--runs 7] [PINS.json]
+    report.py --bin BIN --work WORK [--runs 7] [--pins-bench PINS_BENCH --rounds 3] [PINS.json]
 
 WORK holds what bench/dwg/run.sh makes: catalogue.db, own/pins_N.dxf (the
 project's own drawing, no findings) and findings/pins_N.dxf (every second
 connector drawn wrong, about one finding per connector) for N = 25,000 to
 200,000 symbols. BIN holds zrdxf, zrcheck and dxflib_parse (dxflib's parse of
 the same file, the anchor). PINS.json: pins_bench's Google Benchmark results
-on findings/ (the name listing and the pin check in-process at four sizes).
+on findings/ (the name listing and the pin check in-process at four sizes),
+the first of the in-process rounds; PINS_BENCH makes the others.
 
 Every figure is a whole process, waited for with wait4: user + system time
 (all threads), the wall clock, and the peak resident memory. The peak is
@@ -19,7 +20,9 @@ carries the high-water mark of the memory the child shared until its exec),
 which would hide a command smaller than the interpreter.
 Commands compared are run in turn, A B A B ..., after one warm-up each, and
 each figure is the median of the runs (a ratio: the median of the ratios pair
-by pair), so a busy spell of a shared machine touches both alike.
+by pair), so a busy spell of a shared machine touches both alike. The
+scaling runs every size in turn, in each round, and takes the median of the
+rounds' own ratios per doubling, for the same reason.
 
 Targets:
 - zrcheck --json on the 200,000-symbol drawing with findings: at most 0.4 s
@@ -39,6 +42,7 @@ import argparse
 import json
 import os
 import statistics
+import subprocess
 import sys
 import tempfile
 import time
@@ -148,31 +152,61 @@ def in_process(paths):
     return found
 
 
-def scaling(work, bin_dir, catalogue, count, pins):
+def in_process_rounds(pins, pins_bench, work, rounds):
+    """The in-process results of each round: those given (pins), then pins_bench
+    run again until there are `rounds` of them, each round timing every size
+    within a few seconds of the others."""
+    found = [pins] if pins else []
+    while pins_bench and len(found) < rounds:
+        with tempfile.NamedTemporaryFile("r", suffix=".json") as out:
+            done = subprocess.run([pins_bench, "--benchmark_filter=BM_NameListing|BM_PinCheck",
+                                   f"--benchmark_out={out.name}", "--benchmark_out_format=json"],
+                                  capture_output=True, text=True, env=dict(os.environ, ZR_BENCH_DIR=f"{work}/findings"))
+            if done.returncode != 0:
+                raise SystemExit(f"report.py: {pins_bench} exited {done.returncode}: {done.stderr.strip()}")
+            found.append(in_process([out.name]))
+    return found
+
+
+def per_doubling(rounds):
+    """rounds: the times by size of each round. The median time of each size,
+    and for each doubling the median of the rounds' own ratios: every round
+    times all sizes in turn, so a busy spell of the machine touches the sizes
+    it compares alike."""
+    times = {n: statistics.median(r[n] for r in rounds) for n in SIZES}
+    ratios = [statistics.median(r[b] / r[a] for r in rounds) for a, b in zip(SIZES, SIZES[1:])]
+    return times, ratios
+
+
+def scaling(work, bin_dir, catalogue, count, rounds_in_process):
     """Per doubling of symbols on the drawings with findings."""
-    series = {"load (zrdxf info)": {}, "report (zrcheck --json)": {}}
-    for n in SIZES:
-        path = f"{work}/findings/pins_{n}.dxf"
-        load = Runs("load", [f"{bin_dir}/zrdxf", "info", path])
-        report = Runs("report", [f"{bin_dir}/zrcheck", "--catalogue", catalogue, "--json", "-o", "/dev/null", path])
-        paired([load, report], count)
-        series["load (zrdxf info)"][n] = load.median("cpu")
-        series["report (zrcheck --json)"][n] = report.median("cpu")
+    load = {n: Runs("load", [f"{bin_dir}/zrdxf", "info", f"{work}/findings/pins_{n}.dxf"]) for n in SIZES}
+    report = {n: Runs("report", [f"{bin_dir}/zrcheck", "--catalogue", catalogue, "--json", "-o", "/dev/null",
+                                 f"{work}/findings/pins_{n}.dxf"]) for n in SIZES}
+    # Every size in turn in each round, so that each round's ratios compare
+    # runs a moment apart.
+    paired([load[n] for n in SIZES] + [report[n] for n in SIZES], count)
+    series = {
+        "load (zrdxf info)": [{n: load[n].cpu[i] for n in SIZES} for i in range(count)],
+        "report (zrcheck --json)": [{n: report[n].cpu[i] for n in SIZES} for i in range(count)],
+    }
     for label, bm in (("check (pin check, in-process)", "BM_PinCheck"),
                       ("listing (name listing, in-process)", "BM_NameListing")):
-        series[label] = {n: pins[f"{bm}/{n}"] for n in SIZES if f"{bm}/{n}" in pins}
-    print(f"== Scaling on the drawings with findings, 25,000 to 200,000 symbols (user + system, median)")
+        series[label] = [{n: r[f"{bm}/{n}"] for n in SIZES if f"{bm}/{n}" in r} for r in rounds_in_process]
+    print(f"== Scaling on the drawings with findings, 25,000 to 200,000 symbols (user + system; the median of "
+          f"{count} rounds, {len(rounds_in_process)} in-process, each timing every size in turn; per doubling the "
+          f"median of the rounds' own ratios)")
     met = True
-    for label, points in series.items():
-        if len(points) != len(SIZES):
-            print(f"  {label}: only {len(points)} of {len(SIZES)} sizes: NOT MET")
+    for label, rounds in series.items():
+        if not rounds or any(len(r) != len(SIZES) for r in rounds):
+            print(f"  {label}: not every size in every round: NOT MET")
             met = False
             continue
-        ratios = [points[b] / points[a] for a, b in zip(SIZES, SIZES[1:])]
+        times, ratios = per_doubling(rounds)
         ok = max(ratios) <= 2.1
         met = met and ok
-        times = ", ".join(f"{points[n] * 1000:.1f}" for n in SIZES)
-        print(f"  {label}: {times} ms; per doubling {', '.join(f'{r:.2f}' for r in ratios)} (target <= 2.1): "
+        shown = ", ".join(f"{times[n] * 1000:.1f}" for n in SIZES)
+        print(f"  {label}: {shown} ms; per doubling {', '.join(f'{r:.2f}' for r in ratios)} (target <= 2.1): "
               f"{verdict(ok)}")
     return met
 
@@ -206,6 +240,8 @@ def main(argv):
     parser.add_argument("--bin", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("--runs", type=int, default=7)
+    parser.add_argument("--pins-bench", help="pins_bench, run again for the in-process rounds")
+    parser.add_argument("--rounds", type=int, default=3, help="rounds of the in-process figures")
     parser.add_argument("results", nargs="*", help="pins_bench's JSON results on the drawings with findings")
     args = parser.parse_args(argv[1:])
     catalogue = f"{args.work}/catalogue.db"
@@ -214,7 +250,9 @@ def main(argv):
     drawing_figures("The project's own (no findings)", f"{args.work}/own/pins_200000.dxf", args.bin, catalogue,
                     args.runs)
     print()
-    met = scaling(args.work, args.bin, catalogue, args.runs, in_process(args.results)) and met
+    pins = in_process(args.results) if args.results else {}
+    rounds = in_process_rounds(pins, args.pins_bench, args.work, args.rounds)
+    met = scaling(args.work, args.bin, catalogue, args.runs, rounds) and met
     print()
     met = parallel(args.work, args.bin, catalogue, args.runs) and met
     print()

@@ -8,7 +8,8 @@
 # for N = 25,000, 50,000, 100,000 and 200,000 symbols. The load beside
 # ezdxf's, then report.py: the tools as processes beside dxflib's parse on
 # both drawings, the scaling per doubling, and zrcheck -j 2 against -j 1.
-#   RUNS=7 bash bench/dwg/run.sh      (runs of each paired figure)
+#   RUNS=7 ROUNDS=3 bash bench/dwg/run.sh
+# (RUNS: runs of each paired figure; ROUNDS: runs of the in-process figures)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 bash "$top/scripts/setup.sh"
@@ -32,4 +33,5 @@ echo "== The name listing and the pin check in-process at four sizes (drawings w
 ZR_BENCH_DIR="$work/findings" "$bin/pins_bench" --benchmark_filter='BM_NameListing|BM_PinCheck' \
   --benchmark_out="$work/pins.json" --benchmark_out_format=json
 echo
-/usr/bin/python3 "$top/bench/dwg/report.py" --bin "$bin" --work "$work" --runs "${RUNS:-7}" "$work/pins.json"
+/usr/bin/python3 "$top/bench/dwg/report.py" --bin "$bin" --work "$work" --runs "${RUNS:-7}" \
+  --pins-bench "$bin/pins_bench" --rounds "${ROUNDS:-3}" "$work/pins.json"
