@@ -5,12 +5,7 @@
 
 namespace zr {
 
-PinText::PinText(std::u16string_view text) {
-  if (text.size() <= kLocal) {
-    std::memcpy(local_, text.data(), text.size() * sizeof(char16_t));
-    size_ = static_cast<uint8_t>(text.size());
-    return;
-  }
+void PinText::takeHeap(std::u16string_view text) {
   if (text.size() > UINT32_MAX) throw std::bad_alloc();
   auto* units = new char16_t[text.size()];
   std::memcpy(units, text.data(), text.size() * sizeof(char16_t));
@@ -18,27 +13,6 @@ PinText::PinText(std::u16string_view text) {
   std::memcpy(local_, &units, sizeof units);
   std::memcpy(local_ + 4, &length, sizeof length);
   size_ = kOnHeap;
-}
-
-PinText::PinText(PinText&& other) noexcept {
-  std::memcpy(local_, other.local_, sizeof local_);
-  size_ = other.size_;
-  other.size_ = 0;
-}
-
-PinText& PinText::operator=(const PinText& other) {
-  if (this != &other) *this = PinText(other.view());
-  return *this;
-}
-
-PinText& PinText::operator=(PinText&& other) noexcept {
-  if (this != &other) {
-    release();
-    std::memcpy(local_, other.local_, sizeof local_);
-    size_ = other.size_;
-    other.size_ = 0;
-  }
-  return *this;
 }
 
 char16_t* PinText::heapUnits() const noexcept {
@@ -53,9 +27,6 @@ std::size_t PinText::heapLength() const noexcept {
   return length;
 }
 
-void PinText::release() noexcept {
-  if (size_ == kOnHeap) delete[] heapUnits();
-  size_ = 0;
-}
+void PinText::releaseHeap() noexcept { delete[] heapUnits(); }
 
 }  // namespace zr

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -20,11 +21,27 @@ class PinText {
   PinText() noexcept = default;
   // A copy of text; implicit, so that a field takes an OdString as before.
   PinText(const OdString& text) : PinText(text.view()) {}  // NOLINT
-  explicit PinText(std::u16string_view text);
+  explicit PinText(std::u16string_view text) {
+    if (text.size() > kLocal) {
+      takeHeap(text);
+      return;
+    }
+    std::memcpy(local_, text.data(), text.size() * sizeof(char16_t));
+    size_ = static_cast<uint8_t>(text.size());
+  }
   PinText(const PinText& other) : PinText(other.view()) {}
-  PinText(PinText&& other) noexcept;
-  PinText& operator=(const PinText& other);
-  PinText& operator=(PinText&& other) noexcept;
+  PinText(PinText&& other) noexcept { take(other); }
+  PinText& operator=(const PinText& other) {
+    if (this != &other) *this = PinText(other.view());
+    return *this;
+  }
+  PinText& operator=(PinText&& other) noexcept {
+    if (this != &other) {
+      release();
+      take(other);
+    }
+    return *this;
+  }
   ~PinText() { release(); }
 
   // The text; valid until the field changes or goes.
@@ -49,7 +66,19 @@ class PinText {
   static constexpr uint8_t kOnHeap = 0xFF;
   char16_t* heapUnits() const noexcept;
   std::size_t heapLength() const noexcept;
-  void release() noexcept;
+  // A copy of text (longer than kLocal) on the heap.
+  void takeHeap(std::u16string_view text);
+  // Takes other's text, leaving other empty (this holds none).
+  void take(PinText& other) noexcept {
+    std::memcpy(local_, other.local_, sizeof local_);
+    size_ = other.size_;
+    other.size_ = 0;
+  }
+  void release() noexcept {
+    if (size_ == kOnHeap) releaseHeap();
+    size_ = 0;
+  }
+  void releaseHeap() noexcept;
 
   alignas(8) char16_t local_[kLocal] = {};
   uint8_t size_ = 0;  // code units in local_, or kOnHeap
