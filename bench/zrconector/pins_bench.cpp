@@ -181,10 +181,10 @@ void BM_DictionaryListing(benchmark::State& state) {
 
 }  // namespace
 
-// The minimum of the repetitions is the figure report.py reads: on a machine
-// shared with other work a repetition can only be slowed, never sped up, so
-// the minimum is the closest to the query's own cost (the median is printed
-// beside it).
+// report.py reads the median of the repetitions; their minimum is printed
+// beside it: on a machine shared with other work a repetition can only be
+// slowed, never sped up, so the minimum is the closest to the query's own
+// cost.
 static double minimum(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
 #define ZR_SCALING(bm)                                                                                             \
   BENCHMARK(bm)->Arg(25000)->Arg(50000)->Arg(100000)->Arg(200000)->Unit(benchmark::kMillisecond)->MinTime(0.2)   \
