@@ -26,7 +26,7 @@ class PinText {
       takeHeap(text);
       return;
     }
-    std::memcpy(local_, text.data(), text.size() * sizeof(char16_t));
+    if (!text.empty()) std::memcpy(local_, text.data(), text.size() * sizeof(char16_t));
     size_ = static_cast<uint8_t>(text.size());
   }
   PinText(const PinText& other) : PinText(other.view()) {}

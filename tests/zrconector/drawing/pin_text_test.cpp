@@ -41,6 +41,7 @@ TEST(PinText, ReadsBackWhatItWasGivenAtEveryLength) {
     const OdString back = text;
     EXPECT_EQ(back, given);
   }
+  EXPECT_TRUE(PinText(std::u16string_view()).isEmpty());  // a view of nothing at all
 }
 
 TEST(PinText, CopiesMovesAndAssignmentsKeepEachText) {
