@@ -250,8 +250,7 @@ def main(argv):
     drawing_figures("The project's own (no findings)", f"{args.work}/own/pins_200000.dxf", args.bin, catalogue,
                     args.runs)
     print()
-    pins = in_process(args.results) if args.results else {}
-    rounds = in_process_rounds(pins, args.pins_bench, args.work, args.rounds)
+    rounds = in_process_rounds(in_process(args.results), args.pins_bench, args.work, args.rounds)
     met = scaling(args.work, args.bin, catalogue, args.runs, rounds) and met
     print()
     met = parallel(args.work, args.bin, catalogue, args.runs) and met
