@@ -29,9 +29,17 @@ void OdDbBlockTableRecord::appendIdsOf(const std::vector<OdDbEntity*>& entities,
 }
 
 OdDbObjectIteratorPtr OdDbBlockTableRecord::newIterator(bool atBeginning, bool skipErased) const {
-  std::vector<OdDbObjectId> ids;
-  appendIdsOf(entities_, ids);
-  OdDbObjectIteratorPtr it(new OdDbObjectIterator(std::move(ids)));
+  // A block in a drawing only adds to its list of entities (an erased
+  // entity stays in it, marked): the iterator reads the entities there were
+  // when it was made, in place. Only a block outside a drawing is copied.
+  OdDbObjectIteratorPtr it;
+  if (store()) {
+    it = new OdDbObjectIterator(entities_, entities_.size());
+  } else {
+    std::vector<OdDbObjectId> ids;
+    appendIdsOf(entities_, ids);
+    it = new OdDbObjectIterator(std::move(ids));
+  }
   it->start(atBeginning, skipErased);
   return it;
 }

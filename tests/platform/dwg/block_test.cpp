@@ -102,6 +102,31 @@ TEST_F(Blocks, EntityIteratorFollowsOrderAndSkipsErased) {
   EXPECT_EQ(seen, (std::vector<OdDbObjectId>{a, b, c}));
 }
 
+// An iterator walks the entities its block had when it was made: entities
+// added during the walk (enough that the block's list moves in memory) are
+// not met, forward or backward, and one erased meanwhile is skipped.
+TEST_F(Blocks, EntityIteratorKeepsToTheEntitiesOfItsMaking) {
+  addBlock(*db, "PIN-A", {});
+  std::vector<OdDbObjectId> before;
+  for (int i = 0; i < 3; ++i) before.push_back(addReference(*db, at("PIN-A", i, 0)));
+  OdDbBlockTableRecordPtr ms = db->getModelSpaceId().safeOpenObject();
+  OdDbObjectIteratorPtr forward = ms->newIterator();
+  OdDbObjectIteratorPtr backward = ms->newIterator(false);
+  std::vector<OdDbObjectId> seen, seenBackward;
+  for (int steps = 0; !forward->done() && steps < 10; forward->step(), ++steps) {
+    seen.push_back(forward->objectId());
+    for (int i = 0; i < 200; ++i) addReference(*db, at("PIN-A", 10 + i, 0));
+  }
+  before[1].openObject(OdDb::kForWrite)->erase();
+  for (; !backward->done(); backward->step(false)) seenBackward.push_back(backward->objectId());
+  EXPECT_EQ(seen, before);
+  EXPECT_EQ(seenBackward, (std::vector<OdDbObjectId>{before[2], before[0]}));
+  // A new iterator meets them all.
+  std::size_t all = 0;
+  for (OdDbObjectIteratorPtr it = ms->newIterator(); !it->done(); it->step()) ++all;
+  EXPECT_EQ(all, 3u - 1 + 3 * 200);
+}
+
 TEST_F(Blocks, ReferenceReadsPositionBlockAndAttributesInOrder) {
   addBlock(*db, "PIN-A", {{"K", "Constant", true}, {"B", "Prompt B"}, {"C", ""}});
   OdDbObjectId id = addReference(*db, at("PIN-A", 12.5, -3.25, {{"C", "  c text  "}, {"B", "b"}}));

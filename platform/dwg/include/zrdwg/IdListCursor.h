@@ -8,6 +8,8 @@
 
 #include "zrdwg/OdDbObjectId.h"
 
+class OdDbEntity;
+
 class IdListCursor {
  public:
   // A list this short is kept in the cursor itself: the attributes of a
@@ -20,6 +22,14 @@ class IdListCursor {
   // The first n (at most kInline) of `few`, kept in the cursor itself.
   using Few = std::array<OdDbObjectId, kInline>;
   IdListCursor(const Few& few, std::size_t n) : few_(few), size_(n < kInline ? n : kInline) {}
+  // The first n entities of `entities`, read where they are: a block's list
+  // of its entities, which only grows while the block lives, so that its
+  // first n stay as they were when the cursor was made. Model space lists a
+  // large drawing's entities by the hundred thousand: a copy of them would
+  // take megabytes for each walk.
+  // REQUIRES: `entities` only grows (never shrinks or changes its first n)
+  // for as long as the cursor is used, and holds entities of a drawing.
+  IdListCursor(const std::vector<OdDbEntity*>& entities, std::size_t n) : entities_(&entities), size_(n) {}
 
   // Goes to the first (or last) identifier, past erased objects on request.
   void start(bool atBeginning, bool skipErased) {
@@ -42,9 +52,15 @@ class IdListCursor {
     if (!skipErased) return;
     while (!done() && at(static_cast<std::size_t>(pos_)).isErased()) pos_ += forward ? 1 : -1;
   }
-  const OdDbObjectId& at(std::size_t i) const { return ids_.empty() ? few_[i] : ids_[i]; }
-  std::vector<OdDbObjectId> ids_;  // the list, unless it is kept in few_
+  OdDbObjectId at(std::size_t i) const {
+    if (entities_) return idOf((*entities_)[i]);
+    return ids_.empty() ? few_[i] : ids_[i];
+  }
+  // An entity's identifier (out of line: OdDbEntity is not complete here).
+  static OdDbObjectId idOf(const OdDbEntity* entity);
+  std::vector<OdDbObjectId> ids_;  // the list, unless it is kept in few_ or viewed in entities_
   Few few_;
+  const std::vector<OdDbEntity*>* entities_ = nullptr;
   std::size_t size_;
   long pos_ = 0;
 };
