@@ -14,7 +14,7 @@ PACKAGES=(
   postgresql
   python3 python3-ezdxf
   tmux
-  libcli11-dev libssl-dev python3-jsonschema
+  libcli11-dev nettle-dev python3-jsonschema
   nlohmann-json3-dev libpugixml-dev
   libdxflib-dev time
   librsvg2-bin python3-pil

@@ -128,7 +128,7 @@ if [ "$package" = --package ]; then
     grep -q "Package: zrconector" <<<"$info" || fail "package name: $info"
     depends=$(dpkg-deb -f "$deb" Depends)
     # Found by dpkg-shlibdeps from what the programs link, with versions.
-    for need in "guile-3.0-libs" "libssl3 (>=" "libpugixml1v5 (>=" "libc6 (>=" "libstdc++6 (>=" \
+    for need in "guile-3.0-libs" "libnettle8" "libpugixml1v5 (>=" "libc6 (>=" "libstdc++6 (>=" \
         "libicu72 (>=" "libsqliteodbc" "odbc-postgresql"; do
       grep -qF "$need" <<<"$depends" || fail "Depends lacks $need: $depends"
     done

@@ -1,6 +1,6 @@
 #include "findings.h"
 
-#include <openssl/evp.h>
+#include <nettle/sha2.h>
 
 #include <algorithm>
 #include <cmath>
@@ -131,24 +131,13 @@ void applySeverities(std::vector<Finding>& findings, const Severities& severitie
   findings.erase(findings.begin() + static_cast<std::ptrdiff_t>(kept), findings.end());
 }
 
-namespace {
-
-// SHA-256, fetched once: naming it anew for each digest (EVP_sha256) makes
-// the library look it up every time, which costs more than digesting a
-// finding's few bytes. Shared by every thread (a fetched digest does not
-// change).
-const EVP_MD* sha256() {
-  static EVP_MD* const fetched = EVP_MD_fetch(nullptr, "SHA256", nullptr);
-  return fetched ? fetched : EVP_sha256();
-}
-
-}  // namespace
-
 std::string sha256Hex(const std::string& bytes) {
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, sha256(), nullptr) != 1) return {};
-  return hexOf(digest, length);
+  sha256_ctx context;
+  sha256_init(&context);
+  sha256_update(&context, bytes.size(), reinterpret_cast<const uint8_t*>(bytes.data()));
+  uint8_t digest[SHA256_DIGEST_SIZE];
+  sha256_digest(&context, SHA256_DIGEST_SIZE, digest);
+  return hexOf(digest, SHA256_DIGEST_SIZE);
 }
 
 std::optional<std::string> fileFingerprint(const std::string& path) {
@@ -156,19 +145,18 @@ std::optional<std::string> fileFingerprint(const std::string& path) {
   // megabytes, and a copy of it in memory would only cost time and room.
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!in) return std::nullopt;
-  std::unique_ptr<EVP_MD_CTX, void (*)(EVP_MD_CTX*)> context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
-  if (!context || EVP_DigestInit_ex(context.get(), sha256(), nullptr) != 1) return std::nullopt;
-  std::vector<unsigned char> block(1 << 20);
+  sha256_ctx context;
+  sha256_init(&context);
+  std::vector<uint8_t> block(1 << 20);
   for (;;) {
     const std::size_t n = std::fread(block.data(), 1, block.size(), in.get());
-    if (n > 0 && EVP_DigestUpdate(context.get(), block.data(), n) != 1) return std::nullopt;
+    if (n > 0) sha256_update(&context, n, block.data());
     if (n < block.size()) break;
   }
   if (std::ferror(in.get())) return std::nullopt;
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int length = 0;
-  if (EVP_DigestFinal_ex(context.get(), digest, &length) != 1) return std::nullopt;
-  return "sha256:" + hexOf(digest, length);
+  uint8_t digest[SHA256_DIGEST_SIZE];
+  sha256_digest(&context, SHA256_DIGEST_SIZE, digest);
+  return "sha256:" + hexOf(digest, SHA256_DIGEST_SIZE);
 }
 
 std::vector<Finding> findingsOf(const CheckReport& report) {
