@@ -177,6 +177,35 @@ TEST(RunCatalogue, RowsThatThrowWhenReadAheadAreAskedAgainByTheCheck) {
   EXPECT_EQ(3, fake.rowsAsked.load());
 }
 
+// Every check of a run gets the same parsed rows of a code, read once,
+// whether read ahead or asked; a failed answer parses to no rows and fails
+// each check that takes it.
+TEST(RunCatalogue, ChecksShareTheParsedRowsOfEachCode) {
+  for (const bool readAhead : {false, true}) {
+    FakeCatalogue fake;
+    RunCatalogue run(fake, &fake.errors, readAhead);
+    CheckCatalogue first(run), second(run), third(run);
+    first.Prefetch(codeNumber(1));
+    const std::shared_ptr<const zr::PinRows> rows = first.Rows(codeNumber(1));
+    ASSERT_TRUE(rows);
+    ASSERT_EQ(rows->Size(), 1u);
+    EXPECT_EQ(rows->Rows()[0][0], codeNumber(1));
+    EXPECT_EQ(rows->Rows()[0][2], OdString(u"PIN"));
+    EXPECT_EQ(rows->FirstRow(u"1"), 0u);
+    EXPECT_EQ(second.Rows(codeNumber(1)), rows);  // the same object
+    // What the other reads give is what the parse was made from.
+    EXPECT_EQ(second.LinhasPinos(codeNumber(1))->GetHead(), CString(codeNumber(1).str() + u"\f1\fPIN\f"));
+    const std::shared_ptr<const zr::PinRows> bad = third.Rows(OdString(u"BAD1"));
+    ASSERT_TRUE(bad);
+    EXPECT_EQ(bad->Size(), 0u);
+    EXPECT_FALSE(first.failed());
+    EXPECT_FALSE(second.failed());
+    EXPECT_TRUE(third.failed());
+    EXPECT_TRUE(first.Rows(OdString(u"BAD1"))->Size() == 0 && first.failed());
+    EXPECT_EQ(fake.rowsAsked.load(), 2) << (readAhead ? "read ahead" : "asked");
+  }
+}
+
 TEST(RunCatalogue, EndingTheRunLeavesTheCodesStillQueuedUnread) {
   FakeCatalogue fake;
   {

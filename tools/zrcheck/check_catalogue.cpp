@@ -37,6 +37,7 @@ void RunCatalogue::read(Answers& answers, Answers::iterator entry, const OdStrin
     const int before = errors_ ? errors_->load() : 0;
     read.items = itemsOf(ask(code));
     read.failed = errors_ && errors_->load() != before;
+    if (&answers == &rows_) read.parsed = std::make_shared<const zr::PinRows>(read.items);
   } catch (...) {
     // Nothing is kept: whoever needs the answer asks again.
     std::lock_guard<std::mutex> lock(mutex_);
@@ -47,6 +48,7 @@ void RunCatalogue::read(Answers& answers, Answers::iterator entry, const OdStrin
   }
   std::lock_guard<std::mutex> lock(mutex_);
   entry->second.items = std::move(read.items);
+  entry->second.parsed = std::move(read.parsed);
   entry->second.failed = read.failed;
   entry->second.ready = true;
   read_.notify_all();
@@ -115,6 +117,10 @@ const RunCatalogue::Answer& CheckCatalogue::used(const RunCatalogue::Answer& ans
 
 std::unique_ptr<CStringList> CheckCatalogue::LinhasPinos(const OdString& code) {
   return listOf(used(run_.rows(code)).items);
+}
+
+std::shared_ptr<const zr::PinRows> CheckCatalogue::Rows(const OdString& code) {
+  return used(run_.rows(code)).parsed;
 }
 
 std::unique_ptr<CStringList> CheckCatalogue::ContraPecas(const OdString& code) { return listOf(mates(code)); }

@@ -32,6 +32,8 @@ class RunCatalogue {
   // failed (the catalogue then shows an error and answers no items).
   struct Answer {
     std::vector<OdString> items;
+    // Pin rows only: the items parsed, once for every check that uses them.
+    std::shared_ptr<const zr::PinRows> parsed;
     bool failed = false;
     bool ready = false;  // false while it is being read
   };
@@ -63,8 +65,9 @@ class RunCatalogue {
   using Answers = std::unordered_map<std::u16string, Answer>;  // nodes stay put while others are added
   template <class Ask>
   const Answer& answer(Answers& answers, const OdString& code, Ask ask);
-  // Reads one code's rows for the waiting entry `entry` (of rows_), which it
-  // makes ready, or removes when the catalogue threw. Called without mutex_.
+  // Reads one code's answer for the waiting entry `entry` (of answers),
+  // which it makes ready, or removes when the catalogue threw; pin rows
+  // (answers is rows_) are parsed as well. Called without mutex_.
   template <class Ask>
   void read(Answers& answers, Answers::iterator entry, const OdString& code, Ask ask, bool rethrow);
   // The read-ahead thread: reads the queued codes in turn.
@@ -93,6 +96,8 @@ class CheckCatalogue : public zr::PinCatalogue {
   // run must outlive this object.
   explicit CheckCatalogue(RunCatalogue& run) : run_(run) {}
   std::unique_ptr<CStringList> LinhasPinos(const OdString& code) override;
+  // The run's parsed rows of code, shared with every other check.
+  std::shared_ptr<const zr::PinRows> Rows(const OdString& code) override;
   std::unique_ptr<CStringList> ContraPecas(const OdString& code) override;
   bool Prefetch(const OdString& code) override { return run_.prefetch(code); }
 

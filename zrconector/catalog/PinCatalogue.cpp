@@ -18,6 +18,11 @@ class DatabaseCatalogue : public PinCatalogue {
 
 }  // namespace
 
+std::shared_ptr<const PinRows> PinCatalogue::Rows(const OdString& code) {
+  const std::unique_ptr<CStringList> rows = LinhasPinos(code);
+  return std::make_shared<const PinRows>(rows.get());
+}
+
 PinCatalogue& DefaultPinCatalogue() {
   static DatabaseCatalogue catalogue;
   return catalogue;

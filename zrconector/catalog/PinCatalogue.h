@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "catalog/PinRows.h"
 #include "zrdwg/OdString.h"
 #include "zrui/afx/coll.h"
 
@@ -16,6 +17,10 @@ class PinCatalogue {
   // Pin rows of a code, each "PINO_KEY\fPINO_ID\fPINO_PINO\f", in the
   // database's order; empty when none or when the query failed.
   virtual std::unique_ptr<CStringList> LinhasPinos(const OdString& code) = 0;
+  // The same rows parsed: by default read (LinhasPinos) and parsed anew on
+  // every call. A catalogue that serves many checks may read and parse a
+  // code's rows once and hand each check the same.
+  virtual std::shared_ptr<const PinRows> Rows(const OdString& code);
   // Codes that mate with code; throws the database's error when the query fails.
   virtual std::unique_ptr<CStringList> ContraPecas(const OdString& code) = 0;
   // Asks for a code's pin rows ahead of LinhasPinos, for a catalogue that

@@ -10,24 +10,6 @@
 
 namespace {
 
-const OdChar kSeparator = u'\f';
-
-// The first, second and third non-empty pieces of a packed row (a run of
-// separators counts as one); missing pieces are empty.
-std::array<OdString, 3> fieldsOf(const CString& row) {
-  std::array<OdString, 3> fields;
-  const std::u16string& s = row.str();
-  std::size_t i = 0, n = 0;
-  while (i < s.size() && n < 3) {
-    while (i < s.size() && s[i] == kSeparator) ++i;
-    std::size_t j = i;
-    while (j < s.size() && s[j] != kSeparator) ++j;
-    if (j > i) fields[n++] = OdString(s.substr(i, j - i));
-    i = j;
-  }
-  return fields;
-}
-
 // Value n of extended data as text: a string as it is, an integer in decimal,
 // anything else in its shortest exact form. values is emptied first (callers
 // reuse one vector for every symbol).
@@ -196,71 +178,10 @@ CStringList* CIPinos::GetConectoresDesenho() {
   return names.release();
 }
 
-const CIPinos::CodeRows& CIPinos::LinhasPinos(const OdString& code) {
+const zr::PinRows& CIPinos::LinhasPinos(const OdString& code) {
   auto it = m_rows.find(code.str());
-  if (it != m_rows.end()) return it->second;
-  CodeRows parsed;
-  std::unique_ptr<CStringList> rows = m_catalogue.LinhasPinos(code);
-  if (rows) {
-    for (POSITION pos = rows->GetHeadPosition(); pos;) parsed.rows.push_back(fieldsOf(rows->GetNext(pos)));
-  }
-  parsed.Index();
-  return m_rows.emplace(code.str(), std::move(parsed)).first->second;
-}
-
-CIPinos::CodeRows::Slot CIPinos::CodeRows::KeyOf(std::u16string_view id, std::size_t& hash) {
-  Slot key;
-  key.length = static_cast<std::uint16_t>(std::min<std::size_t>(id.size(), 0xFFFF));
-  if (id.size() <= 4) {
-    for (std::size_t i = 0; i < id.size(); ++i) key.units |= std::uint64_t(id[i]) << (16 * i);
-    // The units and the length mixed (a multiply and a shift spread them
-    // over the bits the table's mask keeps).
-    std::uint64_t h = (key.units ^ (std::uint64_t(id.size()) << 60)) * 0x9E3779B97F4A7C15ull;
-    hash = static_cast<std::size_t>(h ^ (h >> 29));
-  } else {
-    hash = TextHash()(id);
-    key.hashBits = static_cast<std::uint16_t>(hash >> 48);
-  }
-  return key;
-}
-
-bool CIPinos::CodeRows::Matches(const Slot& slot, const Slot& key, std::u16string_view id) const {
-  if (slot.length != key.length) return false;
-  if (key.length <= 4) return slot.units == key.units;
-  return slot.hashBits == key.hashBits && rows[slot.row][1].str() == id;
-}
-
-void CIPinos::CodeRows::Index() {
-  std::size_t size = 4;
-  while (size < 2 * rows.size()) size *= 2;
-  index.assign(size, Slot{});
-  firstOfRow.assign(rows.size(), kNone);
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    const std::u16string& id = rows[r][1].str();
-    firstOfRow[r] = r;
-    // A row matches only when it has a second field.
-    if (id.empty()) continue;
-    std::size_t hash = 0;
-    const Slot key = KeyOf(id, hash);
-    std::size_t i = hash & (size - 1);
-    while (index[i].row != kEmpty && !Matches(index[i], key, id)) i = (i + 1) & (size - 1);
-    if (index[i].row == kEmpty) {
-      index[i] = key;
-      index[i].row = static_cast<std::uint32_t>(r);
-    } else {
-      firstOfRow[r] = index[i].row;
-    }
-  }
-}
-
-std::size_t CIPinos::CodeRows::FirstRow(std::u16string_view id) const {
-  if (id.empty() || index.empty()) return kNone;
-  std::size_t hash = 0;
-  const Slot key = KeyOf(id, hash);
-  const std::size_t mask = index.size() - 1;
-  for (std::size_t i = hash & mask; index[i].row != kEmpty; i = (i + 1) & mask)
-    if (Matches(index[i], key, id)) return index[i].row;
-  return kNone;
+  if (it == m_rows.end()) it = m_rows.emplace(code.str(), m_catalogue.Rows(code)).first;
+  return *it->second;
 }
 
 zr::ConectoresPinos& CIPinos::VerificarPinos(zr::ConectoresPinos& records) {
@@ -339,21 +260,21 @@ void CIPinos::PedirLinhas(const OdString& code) {
 }
 
 void CIPinos::CompararRegistro(zr::CEConectorPinos& record) {
-  const CodeRows& own = LinhasPinos(record.GetCodigo());
+  const zr::PinRows& own = LinhasPinos(record.GetCodigo());
   // Which of the code's identifiers the symbols carry, kept by the
   // identifier's first row (the empty identifier apart).
   std::vector<char>& has = m_has;
-  has.assign(own.rows.size(), 0);
+  has.assign(own.Size(), 0);
   char hasEmpty = 0;
   for (const auto& pin : record.GetPinos()) {
-    const CodeRows* matched = &own;
+    const zr::PinRows* matched = &own;
     if (!m_apartCode.empty()) {
       auto apart = m_apartCode.find(pin.get());
       if (apart != m_apartCode.end()) matched = &LinhasPinos(apart->second);
     }
     const std::size_t match = matched->FirstRow(pin->identifier.view());
-    if (match != CodeRows::kNone) {
-      pin->pin = matched->rows[match][2];
+    if (match != zr::PinRows::kNone) {
+      pin->pin = matched->Rows()[match][2];
     } else {
       pin->status = zr::PINO_DESCONHECIDO;
       record.SetEstado(zr::CONECTOR_PINO_DESCONHECIDO);
@@ -361,15 +282,15 @@ void CIPinos::CompararRegistro(zr::CEConectorPinos& record) {
     if (pin->identifier.isEmpty()) {
       hasEmpty = 1;
     } else if (const std::size_t first = matched == &own ? match : own.FirstRow(pin->identifier.view());
-               first != CodeRows::kNone) {
+               first != zr::PinRows::kNone) {
       has[first] = 1;
     }
   }
 
   // Catalogue pins that no symbol carries, growing with the pins added here.
-  for (std::size_t i = 0; i < own.rows.size(); ++i) {
-    const auto& f = own.rows[i];
-    char& seen = f[1].isEmpty() ? hasEmpty : has[own.firstOfRow[i]];
+  for (std::size_t i = 0; i < own.Size(); ++i) {
+    const auto& f = own.Rows()[i];
+    char& seen = f[1].isEmpty() ? hasEmpty : has[own.FirstOfRow(i)];
     if (seen) continue;
     record.AddPino(f[1], OdString(), f[2], zr::PINO_FALTANTE, 0.0, 0.0);
     seen = 1;

@@ -86,47 +86,13 @@ class CIPinos {
   // UTF-8 names.
   using AsciiSet = std::unordered_set<std::string, TextHash, std::equal_to<>>;
 
-  // The catalogue rows of one code, split into PINO_KEY, PINO_ID and
-  // PINO_PINO once, with the first row of each identifier.
-  struct CodeRows {
-    std::vector<std::array<OdString, 3>> rows;
-    // The first row of the non-empty identifier id; kNone when none.
-    std::size_t FirstRow(std::u16string_view id) const;
-    // Indexes the rows (once, after they are read), filling firstOfRow.
-    void Index();
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    // The first row of each non-empty identifier by open addressing: a
-    // code's rows are searched once for every symbol, and the codes of
-    // consecutive symbols differ (symbols come block by block), so each
-    // search starts cold. A slot holds an identifier of up to four code
-    // units itself (most pin identifiers: "1", "A2", "GND"), which then
-    // answers from the slot's one cache line without reaching the rows; a
-    // longer identifier keeps part of its hash there and is compared with
-    // its row.
-    struct Slot {
-      std::uint64_t units = 0;       // a short identifier's code units, 16 bits each
-      std::uint32_t row = kEmpty;    // the identifier's first row; kEmpty: a free slot
-      std::uint16_t length = 0;      // the identifier's length in code units
-      std::uint16_t hashBits = 0;    // a long identifier's hash, its top 16 bits
-    };
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
-    std::vector<Slot> index;
-    // For each row, the first row of its identifier (itself when the
-    // identifier is empty).
-    std::vector<std::size_t> firstOfRow;
-
-   private:
-    // Where id's search starts, and its slot's fields but the row.
-    static Slot KeyOf(std::u16string_view id, std::size_t& hash);
-    bool Matches(const Slot& slot, const Slot& key, std::u16string_view id) const;
-  };
-  // The rows of each code met; an entry stays where it is while others are
+  // The rows of each code met; they stay where they are while others are
   // added (a record's rows are held by address while another code's are read).
-  using RowCache = TextMap<CodeRows>;
+  using RowCache = TextMap<std::shared_ptr<const zr::PinRows>>;
   // The codes that mate with each code met.
   using MatingCache = TextMap<TextSet>;
   // A code's rows, read (and kept in m_rows) the first time they are needed.
-  const CodeRows& LinhasPinos(const OdString& code);
+  const zr::PinRows& LinhasPinos(const OdString& code);
   // Asks for a code's rows the first time a symbol carries it: of the
   // catalogue ahead of time when it reads beside the check, else now (so the
   // statements run in the order the codes are met either way).
