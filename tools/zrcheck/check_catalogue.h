@@ -84,6 +84,9 @@ class RunCatalogue {
   std::deque<OdString> queue_;
   std::condition_variable queued_;
   bool stopping_ = false;
+  // Answers read ahead since the checks waiting were last woken.
+  static constexpr int kAnswersAWake = 16;
+  int unannounced_ = 0;
   std::thread reader_;  // started by the first prefetch
 };
 
