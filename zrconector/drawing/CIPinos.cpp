@@ -180,7 +180,12 @@ CStringList* CIPinos::GetConectoresDesenho() {
 
 const zr::PinRows& CIPinos::LinhasPinos(const OdString& code) {
   auto it = m_rows.find(code.str());
-  if (it == m_rows.end()) it = m_rows.emplace(code.str(), m_catalogue.Rows(code)).first;
+  if (it == m_rows.end()) {
+    std::shared_ptr<const zr::PinRows> rows = m_catalogue.Rows(code);
+    // A catalogue that answers nothing at all answers no rows.
+    if (!rows) rows = std::make_shared<const zr::PinRows>();
+    it = m_rows.emplace(code.str(), std::move(rows)).first;
+  }
   return *it->second;
 }
 

@@ -23,6 +23,9 @@ class FakeCatalogue : public zr::PinCatalogue {
   // Answers as a catalogue that reads rows ahead (on a thread of its own,
   // were it a real one): Prefetch takes every code, noting it in prefetched.
   void readAhead() { readAhead_ = true; }
+  // Answers the parsed rows with nothing at all (a null pointer), as a
+  // faulty catalogue might.
+  void answerNoParsedRows() { noParsedRows_ = true; }
 
   std::unique_ptr<CStringList> LinhasPinos(const OdString& code) override {
     ++rowQueries[code.toUtf8()];
@@ -31,6 +34,10 @@ class FakeCatalogue : public zr::PinCatalogue {
     for (const Row& r : rows_[code.toUtf8()])
       list->AddTail(CString::FromUtf8(r.key + "\f" + r.id + "\f" + r.pin + "\f"));
     return list;
+  }
+  std::shared_ptr<const zr::PinRows> Rows(const OdString& code) override {
+    if (noParsedRows_) return nullptr;
+    return zr::PinCatalogue::Rows(code);
   }
   std::unique_ptr<CStringList> ContraPecas(const OdString& code) override {
     ++matingQueries[code.toUtf8()];
@@ -70,4 +77,5 @@ class FakeCatalogue : public zr::PinCatalogue {
   std::vector<std::pair<std::string, std::string>> pairs_;
   bool failMating_ = false;
   bool readAhead_ = false;
+  bool noParsedRows_ = false;
 };

@@ -99,6 +99,18 @@ TEST_F(PinCheck, MissingAndUnknownPinsFollowTheSymbolsInOrder) {
   EXPECT_EQ(records[0]->GetFlagTexto().toUtf8(), "S");
 }
 
+// A catalogue that answers no parsed rows at all is taken as one that has
+// none: every symbol's pin is unknown, and none is missing.
+TEST_F(PinCheck, ACatalogueAnsweringNothingGivesUnknownPins) {
+  catalogue.answerNoParsedRows();
+  pin("PIN-A", "X1", "C", "1", 0, 0);
+  pin("PIN-A", "X1", "C", "4", 0, 5);
+  zr::ConectoresPinos records = catalogue.check();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(pinsOf(*records[0]), (std::vector<std::string>{"1:2", "4:2"}));
+  EXPECT_EQ(records[0]->GetEstado(), zr::CONECTOR_PINO_DESCONHECIDO);
+}
+
 TEST_F(PinCheck, DuplicateCatalogueIdentifiersGiveOneMissingPin) {
   catalogue.pins("E", {{"K1", "1", "A"}, {"K2", "1", "B"}});
   pin("PIN-A", "X1", "E", "9", 0, 0);
