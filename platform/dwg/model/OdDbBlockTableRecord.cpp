@@ -34,8 +34,7 @@ OdDbObjectIteratorPtr OdDbBlockTableRecord::newIterator(bool atBeginning, bool s
   // when it was made, in place. Only a block outside a drawing is copied.
   OdDbObjectIteratorPtr it;
   if (store()) {
-    it = new OdDbObjectIterator(entities_, entities_.size(),
-                                [](const OdDbEntity* e) { return OdDbObjectId::fromObject(e); });
+    it = new OdDbObjectIterator(entities_, entities_.size());
   } else {
     std::vector<OdDbObjectId> ids;
     appendIdsOf(entities_, ids);

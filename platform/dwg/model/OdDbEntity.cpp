@@ -20,6 +20,8 @@ void OdDbEntity::setLayer(const OdString& name) { setTextField(fields::entity::k
 
 bool OdDbEntity::isInPaperSpace() const { return intField(fields::entity::kPaperSpace, 0) == 1; }
 
+OdDbObjectId IdListCursor::idOf(const OdDbEntity* entity) { return OdDbObjectId::fromObject(entity); }
+
 OdDbObjectIteratorPtr OdDbEntity::subEntityIterator() const { return childIterator(nullptr); }
 
 OdDbObjectIteratorPtr OdDbEntity::childIterator(const OdRxClass* only) const {

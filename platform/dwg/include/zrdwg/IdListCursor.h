@@ -27,13 +27,9 @@ class IdListCursor {
   // first n stay as they were when the cursor was made. Model space lists a
   // large drawing's entities by the hundred thousand: a copy of them would
   // take megabytes for each walk.
-  // idOf names an entity of the list (the list's owner knows entities;
-  // this header only names their class).
   // REQUIRES: `entities` only grows (never shrinks or changes its first n)
   // for as long as the cursor is used, and holds entities of a drawing.
-  using EntityId = OdDbObjectId (*)(const OdDbEntity* entity);
-  IdListCursor(const std::vector<OdDbEntity*>& entities, std::size_t n, EntityId idOf)
-      : entities_(&entities), idOf_(idOf), size_(n) {}
+  IdListCursor(const std::vector<OdDbEntity*>& entities, std::size_t n) : entities_(&entities), size_(n) {}
 
   // Goes to the first (or last) identifier, past erased objects on request.
   void start(bool atBeginning, bool skipErased) {
@@ -57,13 +53,14 @@ class IdListCursor {
     while (!done() && at(static_cast<std::size_t>(pos_)).isErased()) pos_ += forward ? 1 : -1;
   }
   OdDbObjectId at(std::size_t i) const {
-    if (entities_) return idOf_((*entities_)[i]);
+    if (entities_) return idOf((*entities_)[i]);
     return ids_.empty() ? few_[i] : ids_[i];
   }
+  // An entity's identifier (out of line: OdDbEntity is not complete here).
+  static OdDbObjectId idOf(const OdDbEntity* entity);
   std::vector<OdDbObjectId> ids_;  // the list, unless it is kept in few_ or viewed in entities_
   Few few_;
   const std::vector<OdDbEntity*>* entities_ = nullptr;
-  EntityId idOf_ = nullptr;
   std::size_t size_;
   long pos_ = 0;
 };
