@@ -21,7 +21,9 @@
 // several threads share it. The database is asked one statement at a time
 // (its connection runs one); meanwhile answers already read are served to
 // the other threads, and a thread that needs the answer being read waits
-// for it. An answer, once read, never moves nor changes.
+// for it. An answer, once read, never moves nor changes. A code's pin rows
+// are parsed (zr::PinRows) once, as they are read, and every check gets
+// the same.
 //
 // With read-ahead, pin rows asked for ahead of time (prefetch) are read on
 // a thread of the run's own, in the order asked, while the checks go on
@@ -55,7 +57,8 @@ class RunCatalogue {
   // without read-ahead.
   bool prefetch(const OdString& code);
 
-  // The pin rows of code (as zr::PinCatalogue::LinhasPinos gives them).
+  // The pin rows of code (as zr::PinCatalogue::LinhasPinos gives them, and
+  // parsed).
   const Answer& rows(const OdString& code);
   // The codes that mate with code. An error that the catalogue throws
   // reaches the caller, and nothing is kept: the next call asks again.
