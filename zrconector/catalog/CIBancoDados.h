@@ -80,6 +80,10 @@ class CIBancoDados {
   // recordset, a negative index, or a value that cannot be read. Numbers
   // are converted to their text. Never throws.
   CString FieldAsText(_Recordset* recordset, int index);
+  // The same for a field taken from a recordset, on the recordset's current
+  // row (a Field object follows its recordset's cursor): empty for a null
+  // field, and when the cursor is past the last row. Never throws.
+  static CString FieldText(Field* field);
 
   // Whether the catalogue has a table, or a table a column (names compared
   // ignoring case). False without a connection. Throws _com_error when the

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "catalog/CIBancoDados.h"
+#include "zrui/afx/cmisc.h"
 
 namespace {
 
@@ -21,13 +22,25 @@ CStringList* CIBancoDados::ReadList(const CString& sql, bool packed, bool failed
     if (failedIsError) RaiseNoRecordset();
     return list.release();
   }
+  // The fields are taken once: each follows the cursor from row to row.
+  FieldPtr fields[3];
+  const int count = packed ? 3 : 1;
+  try {
+    if (!recordset->GetadoEOF()) {
+      FieldsPtr all = recordset->GetFields();
+      for (int field = 0; field < count; ++field) fields[field] = all->GetItem(_variant_t(static_cast<short>(field)));
+    }
+  } catch (CException* e) {
+    e->Delete();  // a field that cannot be taken reads as empty, as FieldAsText gives it
+  } catch (...) {
+  }
   while (!recordset->GetadoEOF()) {
     if (packed) {
       CString row;
-      for (int field = 0; field < 3; ++field) row += FieldAsText(recordset, field) + kFieldEnd;
+      for (int field = 0; field < 3; ++field) row += FieldText(fields[field]) + kFieldEnd;
       list->AddTail(row);
     } else {
-      list->AddTail(FieldAsText(recordset, 0));
+      list->AddTail(FieldText(fields[0]));
     }
     recordset->MoveNext();
   }

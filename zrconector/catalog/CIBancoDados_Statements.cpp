@@ -104,7 +104,18 @@ CString CIBancoDados::FieldAsText(_Recordset* recordset, int index) {
   if (!recordset || index < 0 || index > SHRT_MAX) return CString();
   try {
     if (recordset->GetadoEOF()) return CString();
-    _variant_t value = recordset->GetFields()->GetItem(_variant_t(static_cast<short>(index)))->GetValue();
+    return FieldText(recordset->GetFields()->GetItem(_variant_t(static_cast<short>(index))));
+  } catch (CException* e) {
+    e->Delete();
+  } catch (...) {
+  }
+  return CString();
+}
+
+CString CIBancoDados::FieldText(Field* field) {
+  if (!field) return CString();
+  try {
+    _variant_t value = field->GetValue();
     if (value.vt == VT_NULL) return CString();
     CString text = value.vt == VT_BSTR ? CString(ZrBstrView(value.bstrVal)) : CString(_bstr_t(value).str());
     return text.Trim();

@@ -62,32 +62,39 @@ Cell ReadFixed(SQLHSTMT stmt, SQLUSMALLINT column, SQLSMALLINT c_type, Cell::Kin
 }
 
 // Text in chunks: the driver says how much is left (or not) and marks a
-// truncated chunk with SQL_SUCCESS_WITH_INFO.
+// truncated chunk with SQL_SUCCESS_WITH_INFO. The chunk lies on the stack: a
+// catalogue's values are a few characters, read by the tens of thousands.
 Cell ReadText(SQLHSTMT stmt, SQLUSMALLINT column, bool wide) {
   constexpr std::size_t kChunk = 2048;
-  std::vector<char> buffer(kChunk);
+  alignas(SQLWCHAR) char buffer[kChunk];
   std::u16string wide_text;
   std::string narrow_text;
   const std::size_t unit = wide ? sizeof(SQLWCHAR) : 1;
-  for (;;) {
+  for (bool first = true;; first = false) {
     SQLLEN indicator = 0;
-    SQLRETURN rc = SQLGetData(stmt, column, wide ? SQL_C_WCHAR : SQL_C_CHAR, buffer.data(),
-                              static_cast<SQLLEN>(buffer.size()), &indicator);
+    SQLRETURN rc = SQLGetData(stmt, column, wide ? SQL_C_WCHAR : SQL_C_CHAR, buffer, static_cast<SQLLEN>(kChunk),
+                              &indicator);
     if (rc == SQL_NO_DATA) break;
     if (!SQL_SUCCEEDED(rc)) Fail(stmt, wide);
     if (indicator == SQL_NULL_DATA) return Cell{};
     std::size_t bytes;
-    bool more = rc == SQL_SUCCESS_WITH_INFO &&
-                (indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) >= buffer.size());
+    bool more = rc == SQL_SUCCESS_WITH_INFO && (indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) >= kChunk);
     if (more)
-      bytes = buffer.size() - unit;  // all but the terminator
+      bytes = kChunk - unit;  // all but the terminator
     else
       bytes = static_cast<std::size_t>(indicator);
     bytes -= bytes % unit;
-    if (wide)
-      wide_text.append(reinterpret_cast<const char16_t*>(buffer.data()), bytes / unit);
-    else
-      narrow_text.append(buffer.data(), bytes);
+    if (wide) {
+      wide_text.append(reinterpret_cast<const char16_t*>(buffer), bytes / unit);
+    } else if (first && !more) {
+      // The whole value in one chunk (nearly always): converted from the chunk.
+      Cell cell;
+      cell.kind = Cell::Kind::kText;
+      cell.text = ZrUtf8ToUtf16(std::string_view(buffer, bytes));
+      return cell;
+    } else {
+      narrow_text.append(buffer, bytes);
+    }
     if (!more) break;
   }
   Cell cell;

@@ -25,7 +25,13 @@ _variant_t ToVariant(Cell cell) {
     case Cell::Kind::kBool: return _variant_t(cell.integer != 0);
     case Cell::Kind::kText: break;
   }
-  return _variant_t(_bstr_t(std::u16string_view(cell.text)));
+  // The text's one BSTR, made here and handed to the variant.
+  VARIANT text;
+  VariantInit(&text);
+  text.vt = VT_BSTR;
+  text.bstrVal = ZrAllocBstr(cell.text);
+  if (!text.bstrVal) Raise(E_OUTOFMEMORY, u"Out of memory.");
+  return _variant_t(text, false);
 }
 
 DataTypeEnum TypeOf(const ResultColumn& column) {
@@ -89,6 +95,10 @@ std::size_t ColumnIndex(const CursorState& state, const VARIANT& index) {
   if (index.vt == VT_BSTR) {
     for (std::size_t i = 0; i < columns.size(); ++i)
       if (SameIgnoringAsciiCase(columns[i].name, ZrBstrView(index.bstrVal))) return i;
+  } else if (index.vt == VT_I2 || index.vt == VT_I4) {
+    // The usual ordinal, without a conversion.
+    const long long n = index.vt == VT_I2 ? index.iVal : index.lVal;
+    if (n >= 0 && static_cast<unsigned long long>(n) < columns.size()) return static_cast<std::size_t>(n);
   } else {
     VARIANT number;
     VariantInit(&number);

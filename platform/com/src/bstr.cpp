@@ -63,6 +63,10 @@ UINT SysStringLen(BSTR text) { return SysStringByteLen(text) / sizeof(OLECHAR); 
 
 std::u16string ZrUtf8ToUtf16(std::string_view text) {
   if (text.empty()) return {};
+  // ASCII (nearly every value of a catalogue) unit for unit.
+  std::size_t ascii = 0;
+  while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+  if (ascii == text.size()) return std::u16string(text.begin(), text.end());
   std::u16string out(text.size(), u'\0');  // UTF-16 never needs more units than UTF-8 bytes
   int32_t length = 0;
   UErrorCode status = U_ZERO_ERROR;

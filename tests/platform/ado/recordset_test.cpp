@@ -147,6 +147,46 @@ TEST_P(Recordset, AFailingStatementRaisesTheDriversDiagnostics) {
   EXPECT_FALSE(rs->GetadoEOF());
 }
 
+// The driver hands a text over in chunks of 2 KB: a value is read whole
+// whatever its length, its characters outside ASCII and those that straddle
+// the end of a chunk included.
+TEST_P(Recordset, TextsOfAnyLengthArriveWhole) {
+  TestCatalogue db(GetParam());
+  ZR_REQUIRE_CATALOGUE(db);
+  try {
+    _ConnectionPtr conn = db.Connect();
+    _variant_t affected;
+    conn->Execute(u"CREATE TABLE TSTLONG ( N integer, V text )", &affected, adExecuteNoRecords);
+    std::u16string mixed;
+    while (mixed.size() < 5000) mixed += u"a\u00e7\u20ac\U0001D11E-";  // 1, 2, 3 and 4 bytes in UTF-8
+    const std::vector<std::u16string> values = {u"",
+                                                u"x",
+                                                std::u16string(2047, u'k'),
+                                                std::u16string(2048, u'k'),
+                                                std::u16string(2049, u'k'),
+                                                std::u16string(1023, u'\u00e7') + u"!",
+                                                mixed};
+    for (std::size_t i = 0; i < values.size(); ++i)
+      conn->Execute(_bstr_t(u"INSERT INTO TSTLONG (N, V) VALUES (" + std::u16string(1, char16_t(u'0' + i)) + u", '" +
+                            values[i] + u"')"),
+                    &affected, adExecuteNoRecords);
+    _RecordsetPtr rs = Query(conn, u"SELECT V FROM TSTLONG ORDER BY N");
+    std::vector<std::u16string> read;
+    for (; !rs->GetadoEOF(); rs->MoveNext()) {
+      _variant_t v = Value(rs, 0);
+      read.push_back(v.IsNull() ? u"<null>" : _bstr_t(v).str());
+    }
+    ASSERT_EQ(read.size(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(read[i].size(), values[i].size());
+      EXPECT_TRUE(read[i] == values[i]);
+    }
+  } catch (const _com_error& e) {
+    FAIL() << Describe(e);
+  }
+}
+
 TEST_P(Recordset, StatementsWithoutRowsLeaveItClosed) {
   TestCatalogue db(GetParam());
   ZR_REQUIRE_CATALOGUE(db);
