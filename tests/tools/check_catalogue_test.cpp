@@ -189,8 +189,8 @@ TEST(RunCatalogue, ChecksShareTheParsedRowsOfEachCode) {
     const std::shared_ptr<const zr::PinRows> rows = first.Rows(codeNumber(1));
     ASSERT_TRUE(rows);
     ASSERT_EQ(rows->Size(), 1u);
-    EXPECT_EQ(rows->Rows()[0][0], codeNumber(1));
-    EXPECT_EQ(rows->Rows()[0][2], OdString(u"PIN"));
+    EXPECT_EQ(rows->Field(0, 0), codeNumber(1).view());
+    EXPECT_EQ(rows->Field(0, 2), u"PIN");
     EXPECT_EQ(rows->FirstRow(u"1"), 0u);
     EXPECT_EQ(second.Rows(codeNumber(1)), rows);  // the same object
     // What the other reads give is what the parse was made from.

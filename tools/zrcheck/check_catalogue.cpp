@@ -8,6 +8,12 @@ std::unique_ptr<CStringList> listOf(const std::vector<OdString>& items) {
   return list;
 }
 
+std::unique_ptr<CStringList> listOf(const zr::PinRows& rows) {
+  auto list = std::make_unique<CStringList>(10);
+  for (std::size_t r = 0; r < rows.Size(); ++r) list->AddTail(CString(rows.Row(r)));
+  return list;
+}
+
 std::vector<OdString> itemsOf(const std::unique_ptr<CStringList>& list) {
   std::vector<OdString> items;
   for (POSITION pos = list ? list->GetHeadPosition() : nullptr; pos;) items.emplace_back(list->GetNext(pos).str());
@@ -31,15 +37,19 @@ RunCatalogue::~RunCatalogue() {
 template <class Ask>
 void RunCatalogue::read(Answers& answers, Answers::iterator entry, const OdString& code, Ask ask, bool rethrow) {
   Answer read;
+  std::unique_ptr<CStringList> answer;
   try {
     {
       std::lock_guard<std::mutex> statement(database_);
       // Statements run one at a time, so an error shown meanwhile is this one's.
       const int before = errors_ ? errors_->load() : 0;
-      read.items = itemsOf(ask(code));
+      answer = ask(code);
       read.failed = errors_ && errors_->load() != before;
     }
-    if (&answers == &rows_) read.parsed = std::make_shared<const zr::PinRows>(read.items);
+    if (&answers == &rows_)
+      read.parsed = std::make_shared<const zr::PinRows>(answer.get());
+    else
+      read.items = itemsOf(answer);
   } catch (...) {
     // Nothing is kept: whoever needs the answer asks again.
     std::lock_guard<std::mutex> lock(mutex_);
@@ -125,7 +135,7 @@ const RunCatalogue::Answer& CheckCatalogue::used(const RunCatalogue::Answer& ans
 }
 
 std::unique_ptr<CStringList> CheckCatalogue::LinhasPinos(const OdString& code) {
-  return listOf(used(run_.rows(code)).items);
+  return listOf(*used(run_.rows(code)).parsed);
 }
 
 std::shared_ptr<const zr::PinRows> CheckCatalogue::Rows(const OdString& code) {
@@ -136,4 +146,4 @@ std::unique_ptr<CStringList> CheckCatalogue::ContraPecas(const OdString& code) {
 
 const std::vector<OdString>& CheckCatalogue::mates(const OdString& code) { return used(run_.mates(code)).items; }
 
-bool CheckCatalogue::unknownCode(const OdString& code) { return used(run_.rows(code)).items.empty(); }
+bool CheckCatalogue::unknownCode(const OdString& code) { return used(run_.rows(code)).parsed->Size() == 0; }

@@ -30,11 +30,13 @@
 // reading their drawings; the statements still run one at a time.
 class RunCatalogue {
  public:
-  // A code's answer: its items, and whether the statement that read them
-  // failed (the catalogue then shows an error and answers no items).
+  // A code's answer, and whether the statement that read it failed (the
+  // catalogue then shows an error and answers nothing).
   struct Answer {
+    // Mating codes only: the codes.
     std::vector<OdString> items;
-    // Pin rows only: the items parsed, once for every check that uses them.
+    // Pin rows only: the rows, parsed once for every check that uses them
+    // (never null once ready); they keep each row's text as read.
     std::shared_ptr<const zr::PinRows> parsed;
     bool failed = false;
     bool ready = false;  // false while it is being read
@@ -57,8 +59,8 @@ class RunCatalogue {
   // without read-ahead.
   bool prefetch(const OdString& code);
 
-  // The pin rows of code (as zr::PinCatalogue::LinhasPinos gives them, and
-  // parsed).
+  // The pin rows of code, parsed (as zr::PinCatalogue::LinhasPinos gives
+  // them).
   const Answer& rows(const OdString& code);
   // The codes that mate with code. An error that the catalogue throws
   // reaches the caller, and nothing is kept: the next call asks again.

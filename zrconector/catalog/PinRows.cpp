@@ -19,28 +19,38 @@ std::size_t HashOf(std::u16string_view s) {
 
 PinRows::PinRows(const CStringList* rows) {
   if (rows) {
+    std::size_t units = 0;
+    for (POSITION pos = rows->GetHeadPosition(); pos;) units += rows->GetNext(pos).GetLength();
+    m_text.reserve(units);
+    m_rows.reserve(static_cast<std::size_t>(rows->GetCount()));
     for (POSITION pos = rows->GetHeadPosition(); pos;) Add(rows->GetNext(pos).str());
   }
   Index();
 }
 
 PinRows::PinRows(const std::vector<OdString>& rows) {
+  std::size_t units = 0;
+  for (const OdString& row : rows) units += row.view().size();
+  m_text.reserve(units);
   m_rows.reserve(rows.size());
-  for (const OdString& row : rows) Add(row.str());
+  for (const OdString& row : rows) Add(row.view());
   Index();
 }
 
-void PinRows::Add(const std::u16string& s) {
-  std::array<OdString, 3> fields;
+void PinRows::Add(std::u16string_view row) {
+  RowPlaces places;
+  places.start = m_text.size();
+  places.length = static_cast<std::uint32_t>(row.size());
+  m_text.append(row);
   std::size_t i = 0, n = 0;
-  while (i < s.size() && n < 3) {
-    while (i < s.size() && s[i] == kSeparator) ++i;
+  while (i < row.size() && n < 3) {
+    while (i < row.size() && row[i] == kSeparator) ++i;
     std::size_t j = i;
-    while (j < s.size() && s[j] != kSeparator) ++j;
-    if (j > i) fields[n++] = OdString(s.substr(i, j - i));
+    while (j < row.size() && row[j] != kSeparator) ++j;
+    if (j > i) places.fields[n++] = Place{static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j - i)};
     i = j;
   }
-  m_rows.push_back(std::move(fields));
+  m_rows.push_back(places);
 }
 
 PinRows::Slot PinRows::KeyOf(std::u16string_view id, std::size_t& hash) {
@@ -62,17 +72,17 @@ PinRows::Slot PinRows::KeyOf(std::u16string_view id, std::size_t& hash) {
 bool PinRows::Matches(const Slot& slot, const Slot& key, std::u16string_view id) const {
   if (slot.length != key.length) return false;
   if (key.length <= 4) return slot.units == key.units;
-  return slot.hashBits == key.hashBits && m_rows[slot.row][1].str() == id;
+  return slot.hashBits == key.hashBits && Field(slot.row, 1) == id;
 }
 
 void PinRows::Index() {
   std::size_t size = 4;
   while (size < 2 * m_rows.size()) size *= 2;
   m_index.assign(size, Slot{});
-  m_firstOfRow.assign(m_rows.size(), kNone);
+  m_firstOfRow.assign(m_rows.size(), 0);
   for (std::size_t r = 0; r < m_rows.size(); ++r) {
-    const std::u16string& id = m_rows[r][1].str();
-    m_firstOfRow[r] = r;
+    const std::u16string_view id = Field(r, 1);
+    m_firstOfRow[r] = static_cast<std::uint32_t>(r);
     // A row matches only when it has a second field.
     if (id.empty()) continue;
     std::size_t hash = 0;

@@ -2,9 +2,10 @@
 // The pin rows of one catalogue code as the pin check reads them: each row
 // split into PINO_KEY, PINO_ID and PINO_PINO once, and the first row of
 // each identifier indexed, since a code's rows are searched once for every
-// symbol that carries the code.
+// symbol that carries the code. The rows' texts are kept as given, one
+// after another in one buffer, and the fields are places in it: a run of
+// zrcheck holds the rows of every code of the catalogue it met.
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -29,9 +30,18 @@ class PinRows {
   // The same from the rows' texts.
   explicit PinRows(const std::vector<OdString>& rows);
 
-  // The rows, in the catalogue's order: PINO_KEY, PINO_ID, PINO_PINO.
-  const std::vector<std::array<OdString, 3>>& Rows() const { return m_rows; }
+  // The number of rows.
   std::size_t Size() const { return m_rows.size(); }
+  // Row r (below Size()) as it was given, separators included.
+  std::u16string_view Row(std::size_t r) const {
+    return std::u16string_view(m_text).substr(m_rows[r].start, m_rows[r].length);
+  }
+  // Field f of row r: 0 PINO_KEY, 1 PINO_ID, 2 PINO_PINO; empty when the
+  // row left it out.
+  std::u16string_view Field(std::size_t r, int f) const {
+    const RowPlaces& row = m_rows[r];
+    return std::u16string_view(m_text).substr(row.start + row.fields[f].offset, row.fields[f].length);
+  }
   // The first row whose identifier is id (not empty), or kNone.
   std::size_t FirstRow(std::u16string_view id) const;
   // For row r, the first row of its identifier (r itself when its
@@ -39,7 +49,17 @@ class PinRows {
   std::size_t FirstOfRow(std::size_t r) const { return m_firstOfRow[r]; }
 
  private:
-  void Add(const std::u16string& row);
+  // Where a row and its fields lie in m_text.
+  struct Place {
+    std::uint32_t offset = 0;  // from the row's start
+    std::uint32_t length = 0;
+  };
+  struct RowPlaces {
+    std::size_t start = 0;
+    std::uint32_t length = 0;
+    Place fields[3];
+  };
+  void Add(std::u16string_view row);
   // Indexes the rows once all are added, filling m_firstOfRow.
   void Index();
 
@@ -61,9 +81,10 @@ class PinRows {
   static Slot KeyOf(std::u16string_view id, std::size_t& hash);
   bool Matches(const Slot& slot, const Slot& key, std::u16string_view id) const;
 
-  std::vector<std::array<OdString, 3>> m_rows;
+  std::u16string m_text;  // the rows' texts, one after another
+  std::vector<RowPlaces> m_rows;
   std::vector<Slot> m_index;
-  std::vector<std::size_t> m_firstOfRow;
+  std::vector<std::uint32_t> m_firstOfRow;
 };
 
 }  // namespace zr

@@ -279,7 +279,7 @@ void CIPinos::CompararRegistro(zr::CEConectorPinos& record) {
     }
     const std::size_t match = matched->FirstRow(pin->identifier.view());
     if (match != zr::PinRows::kNone) {
-      pin->pin = matched->Rows()[match][2];
+      pin->pin = zr::PinText(matched->Field(match, 2));
     } else {
       pin->status = zr::PINO_DESCONHECIDO;
       record.SetEstado(zr::CONECTOR_PINO_DESCONHECIDO);
@@ -294,10 +294,10 @@ void CIPinos::CompararRegistro(zr::CEConectorPinos& record) {
 
   // Catalogue pins that no symbol carries, growing with the pins added here.
   for (std::size_t i = 0; i < own.Size(); ++i) {
-    const auto& f = own.Rows()[i];
-    char& seen = f[1].isEmpty() ? hasEmpty : has[own.FirstOfRow(i)];
+    const std::u16string_view id = own.Field(i, 1);
+    char& seen = id.empty() ? hasEmpty : has[own.FirstOfRow(i)];
     if (seen) continue;
-    record.AddPino(f[1], OdString(), f[2], zr::PINO_FALTANTE, 0.0, 0.0);
+    record.AddPino(OdString(id), OdString(), OdString(own.Field(i, 2)), zr::PINO_FALTANTE, 0.0, 0.0);
     seen = 1;
   }
 }

@@ -15,7 +15,8 @@ using Fields = std::array<std::u16string, 3>;
 
 std::vector<Fields> fieldsOf(const zr::PinRows& rows) {
   std::vector<Fields> out;
-  for (const auto& row : rows.Rows()) out.push_back({row[0].str(), row[1].str(), row[2].str()});
+  for (std::size_t r = 0; r < rows.Size(); ++r)
+    out.push_back({std::u16string(rows.Field(r, 0)), std::u16string(rows.Field(r, 1)), std::u16string(rows.Field(r, 2))});
   return out;
 }
 
@@ -32,6 +33,10 @@ TEST(PinRows, SplitsEachRowIntoItsThreeFieldsWhateverTheSeparatorsLeaveOut) {
   const zr::PinRows fromTexts(std::vector<OdString>{OdString(u"K1\f1\fA\f"), OdString(u"\f\fK2\f\f2\fB"),
                                                     OdString(u"K3\f"), OdString(u"")});
   EXPECT_EQ(fieldsOf(fromTexts), fieldsOf(rows));
+  // Each row is kept as it was given, separators and all.
+  const std::vector<std::u16string> given = {u"K1\f1\fA\f", u"\f\fK2\f\f2\fB", u"K3\f", u""};
+  for (const zr::PinRows* each : {&rows, &fromTexts})
+    for (std::size_t r = 0; r < given.size(); ++r) EXPECT_EQ(each->Row(r), given[r]) << "row " << r;
   EXPECT_EQ(zr::PinRows(nullptr).Size(), 0u);
   EXPECT_EQ(zr::PinRows(nullptr).FirstRow(u"1"), zr::PinRows::kNone);
 }
@@ -70,6 +75,22 @@ TEST(PinRows, ManyRowsAreEachFoundAtTheirOwnRow) {
     EXPECT_EQ(rows.FirstRow(id.str()), static_cast<std::size_t>(i));
   }
   EXPECT_EQ(rows.FirstRow(u"3"), zr::PinRows::kNone);
+}
+
+// A catalogue may hold texts of any length (SQLite keeps what it is given,
+// whatever the column's declared size): a long row is kept whole, and its
+// identifier found by its whole text only.
+TEST(PinRows, RowsOfAnyLengthAreKeptWhole) {
+  const std::u16string longId(70000, u'7');
+  const std::u16string row = u"K\f" + longId + u"\fP\f";
+  const zr::PinRows rows(std::vector<OdString>{OdString(u"K0\f1\fA\f"), OdString(row)});
+  ASSERT_EQ(rows.Size(), 2u);
+  EXPECT_EQ(rows.Row(1), row);
+  EXPECT_EQ(rows.Field(1, 1), longId);
+  EXPECT_EQ(rows.Field(1, 2), u"P");
+  EXPECT_EQ(rows.FirstRow(longId), 1u);
+  EXPECT_EQ(rows.FirstRow(longId.substr(0, 65535)), zr::PinRows::kNone);
+  EXPECT_EQ(rows.FirstRow(longId + u"7"), zr::PinRows::kNone);
 }
 
 }  // namespace
