@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <mutex>
+#include <string>
+#include <unordered_map>
 
 #include "zrdwg/OdDbHandle.h"
 #include "store/TagArena.h"
@@ -11,7 +14,7 @@ namespace {
 
 constexpr uint8_t kKnownClass = TagList::kKnownClassByte;
 
-static_assert(std::size(TagList::kKnownClasses) < 256);
+static_assert(std::size(TagList::kKnownClasses) <= TagList::kFirstInterned, "known classes and tags kept once share the byte after kKnownClassByte");
 
 // The known classes by the length of their names, each length's in the
 // table's order: a marker is compared with the few names of its length only.
@@ -46,7 +49,56 @@ int knownClass(std::string_view value) {
   return -1;
 }
 
+// The tags kept once that a thread met last, so that the tags a drawing
+// repeats are found without the process's lock: by code, length and the
+// value's ends, one entry each. An entry without a place is a tag met once
+// (it takes a place when met again) or one that can have none (every place
+// was taken).
+struct InternCache {
+  struct Entry {
+    int16_t code = -1;
+    uint8_t length = 0;
+    uint8_t place = 0;  // 0: none yet
+    bool never = false;  // no place to be had
+    char text[TagList::kLongestInterned];
+  };
+  static constexpr std::size_t kSize = 256;
+  std::array<Entry, kSize> entries;
+  static std::size_t slotOf(int code, std::string_view value) {
+    const std::size_t n = value.size();
+    std::size_t mix = static_cast<std::size_t>(code) * 0x9E37 + n * 0x85EB;
+    if (n) mix += static_cast<unsigned char>(value[0]) * 0xC2B3 + static_cast<unsigned char>(value[n - 1]) * 0x27D5 +
+                  static_cast<unsigned char>(value[n / 2]) * 0x1657;
+    return (mix ^ (mix >> 9)) & (kSize - 1);
+  }
+};
+thread_local InternCache tInternCache;
+
+// Who holds which place, for the whole process: the places are taken under
+// its lock, and never given back.
+std::mutex gInternLock;
+std::size_t gInternedTaken = 0;
+std::unordered_map<std::string, uint8_t>& internedPlaces() {
+  static auto* places = new std::unordered_map<std::string, uint8_t>();  // lives as long as the process
+  return *places;
+}
+
+std::string internKey(int code, std::string_view value) {
+  std::string key(2 + value.size(), '\0');
+  key[0] = static_cast<char>(code & 0xFF);
+  key[1] = static_cast<char>((code >> 8) & 0xFF);
+  std::memcpy(key.data() + 2, value.data(), value.size());
+  return key;
+}
+
 }  // namespace
+
+TagList::InternedTag TagList::interned_[TagList::kInternedCount];
+
+std::size_t TagList::internedTaken() {
+  std::lock_guard<std::mutex> lock(gInternLock);
+  return gInternedTaken;
+}
 
 std::size_t TagList::byteSize() const {
   if (!bits_) return 0;
@@ -131,6 +183,49 @@ bool TagListBuilder::addKnownClass(std::string_view value) {
   p[0] = static_cast<char>(kKnownClass);
   p[1] = static_cast<char>(known);
   size_ += 2;
+  return true;
+}
+
+bool TagListBuilder::addInterned(int code, std::string_view value) {
+  // A tag takes a place the second time a thread meets it: names that occur
+  // once (table records, the blocks of dimensions) leave the places to
+  // those that repeat.
+  InternCache::Entry& cached = tInternCache.entries[InternCache::slotOf(code, value)];
+  const bool met = cached.code == code && cached.length == value.size() &&
+                   tags::sameBytes(std::string_view(cached.text, cached.length), value);
+  if (!met || (!cached.place && !cached.never)) {
+    uint8_t place = 0;
+    bool never = false;
+    {
+      std::lock_guard<std::mutex> lock(gInternLock);
+      auto& places = internedPlaces();
+      std::string key = internKey(code, value);
+      if (auto found = places.find(key); found != places.end()) {
+        place = found->second;
+      } else if (met && gInternedTaken < TagList::kInternedCount) {
+        TagList::InternedTag& t = TagList::interned_[gInternedTaken];
+        t.code = static_cast<int16_t>(code);
+        t.length = static_cast<uint8_t>(value.size());
+        std::memcpy(t.text, value.data(), value.size());
+        place = static_cast<uint8_t>(TagList::kFirstInterned + gInternedTaken);
+        ++gInternedTaken;
+        places.emplace(std::move(key), place);
+      } else {
+        never = gInternedTaken == TagList::kInternedCount;
+      }
+    }
+    cached.code = static_cast<int16_t>(code);
+    cached.length = static_cast<uint8_t>(value.size());
+    std::memcpy(cached.text, value.data(), value.size());
+    cached.place = place;
+    cached.never = never;
+  }
+  if (!cached.place) return false;
+  char* p = grow(2);
+  p[0] = static_cast<char>(kKnownClass);
+  p[1] = static_cast<char>(cached.place);
+  size_ += 2;
+  extendedData_ |= code == 1001;
   return true;
 }
 

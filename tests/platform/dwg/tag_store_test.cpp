@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "zrdwg/OdDbBlockTableRecord.h"
@@ -58,6 +60,10 @@ TEST(TagStore, PackedListsGiveBackEveryTagInOrder) {
   const std::vector<Tag> tags = edgeTags();
   TagArena arena;
   TagListBuilder b;
+  // Met once before, so that both lists below hold the tags a process keeps
+  // once alike (they take their places the second time they are met).
+  for (const Tag& t : tags) b.add(t.code, t.value);
+  b.clear();
   for (const Tag& t : tags) b.add(t.code, t.value);
   const TagList own = b.finish();
   EXPECT_TRUE(b.empty());
@@ -83,6 +89,10 @@ TEST(TagStore, ListsOfEverySizeKeepTheirSizeAndExtendedData) {
       SCOPED_TRACE(std::to_string(value) + (extended ? " with extended data" : ""));
       std::vector<Tag> tags = {{1, std::string(value, 'v')}};
       if (extended) tags.push_back({1001, "ZR"});
+      // Met once before, so that every list below holds the tags a process
+      // keeps once alike (they take their places the second time they are met).
+      for (const Tag& t : tags) b.add(t.code, t.value);
+      b.clear();
       for (const Tag& t : tags) b.add(t.code, t.value);
       const std::size_t size = b.size();
       const TagList own = b.finish();
@@ -117,7 +127,8 @@ TEST(TagStore, EveryKnownClassTakesTwoBytesAndNoOtherName) {
       if (std::find(std::begin(TagList::kKnownClasses), std::end(TagList::kKnownClasses), other) !=
           std::end(TagList::kKnownClasses))
         continue;  // another known class (a shorter name may be one)
-      EXPECT_EQ(sizeOf(other), 2u + other.size()) << other;
+      // Another name reads back as itself (kept once for the process, or in
+      // full once every place is taken).
       EXPECT_EQ(tagsOf(TagList::fromTags({{100, other}})), (std::vector<Tag>{{100, other}})) << other;
     }
   }
@@ -127,7 +138,7 @@ TEST(TagStore, EveryKnownClassTakesTwoBytesAndNoOtherName) {
 // byte like the small codes.
 TEST(TagStore, OwnersAndExtendedDataTakeOneByteForTheirCode) {
   auto sizeOf = [](int code) { return TagList::fromTags({{code, "1F"}}).byteSize(); };
-  for (int code : {330, 340, 360, 1000, 1001, 1005, 1070}) EXPECT_EQ(sizeOf(code), sizeOf(5)) << code;
+  for (int code : {330, 340, 360, 1000, 1005, 1070}) EXPECT_EQ(sizeOf(code), sizeOf(5)) << code;
   EXPECT_GT(sizeOf(240), sizeOf(5));  // a file's own code 240 is given in full
 }
 
@@ -362,4 +373,106 @@ TEST(TagStore, EveryEntityOfALargeReadDrawingKnowsItsDrawingUntilItEnds) {
   EXPECT_EQ(first->database(), nullptr);
   EXPECT_EQ(last->database(), nullptr);
   EXPECT_EQ(last->dxfName(), "LINE");
+}
+
+// The tags a drawing repeats object after object (layers, block names,
+// applications, flags) are kept once for the process from the second time
+// they are met: a list then holds two bytes for each, and gives back the
+// code and value exactly, at every length a place holds and just beyond it,
+// the same value under different codes apart. A value viewed there outlives
+// the list it was read from.
+TEST(TagStore, RepeatedNamesAndFlagsAreKeptOnceAndReadBackExactly) {
+  const std::string longest(TagList::kLongestInterned, 'L');
+  const std::vector<Tag> kept = {{8, "PINOS"}, {2, "PIN-A"},  {1001, "ZR_PINO"}, {70, "0"},  {8, ""},
+                                 {2, "PINOS"}, {8, longest}, {100, "ZrPinSymbol"}, {62, "256"}, {280, "1"}};
+  const std::vector<Tag> plain = {{5, "1F"}, {330, "1F"}, {1, "PINOS"}, {10, "0.0"}, {8, longest + "L"}};
+  const bool room = TagList::internedTaken() + kept.size() <= TagList::kInternedCount;
+  std::vector<Tag> all = kept;
+  all.insert(all.end(), plain.begin(), plain.end());
+  TagArena arena;
+  TagListBuilder b;
+  {
+    // Met the first time: written in full.
+    for (const Tag& t : all) b.add(t.code, t.value);
+    const TagList first = b.finish();
+    EXPECT_EQ(tagsOf(first), all);
+    EXPECT_TRUE(first.hasExtendedData());
+  }
+  std::string_view layer;
+  {
+    // Met again: the places taken now.
+    for (const Tag& t : all) b.add(t.code, t.value);
+    const TagList second = b.finish();
+    EXPECT_EQ(tagsOf(second), all);
+    EXPECT_TRUE(second.hasExtendedData());
+    layer = second.begin()->value;
+  }
+  if (room) {
+    EXPECT_EQ(layer, "PINOS");  // kept once: the list it came from is gone
+  }
+  // And once more, in an arena, and copied out of it.
+  for (const Tag& t : all) b.add(t.code, t.value);
+  const TagList again = b.finish(arena);
+  EXPECT_EQ(tagsOf(again), all);
+  EXPECT_TRUE(again.hasExtendedData());
+  EXPECT_EQ(tagsOf(TagList(again)), all);
+  if (room) {
+    std::size_t plainBytes = 0;
+    for (const Tag& t : plain) plainBytes += TagList::fromTags({{t.code, t.value}}).byteSize();
+    EXPECT_EQ(again.byteSize(), 2 * kept.size() + plainBytes);
+  }
+}
+
+// Lists made on several threads at once, of tags that take places and tags
+// that find them, each read back as made.
+TEST(TagStore, TagsKeptOnceAreSharedByThreadsReadingAtOnce) {
+  auto make = [](int thread, std::vector<std::vector<Tag>>& made, std::vector<TagList>& lists) {
+    TagListBuilder b;
+    for (int i = 0; i < 200; ++i) {
+      std::vector<Tag> tags = {{8, "LAYER" + std::to_string(i % 7)},
+                               {2, "BLOCK" + std::to_string((i + thread) % 5)},
+                               {1001, "APP"},
+                               {1000, std::to_string(i)}};
+      for (const Tag& t : tags) b.add(t.code, t.value);
+      lists.push_back(b.finish());
+      made.push_back(std::move(tags));
+    }
+  };
+  std::vector<std::vector<Tag>> made[4];
+  std::vector<TagList> lists[4];
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) threads.emplace_back(make, t, std::ref(made[t]), std::ref(lists[t]));
+  for (std::thread& t : threads) t.join();
+  for (int t = 0; t < 4; ++t) {
+    ASSERT_EQ(lists[t].size(), made[t].size());
+    for (std::size_t i = 0; i < lists[t].size(); ++i) ASSERT_EQ(tagsOf(lists[t][i]), made[t][i]) << t << " " << i;
+  }
+}
+
+// Once every place is taken, further tags are written in full and read back
+// as before; those already kept stay kept. (Last: it fills the process's
+// places.)
+TEST(TagStore, TagsBeyondThePlacesAreWrittenInFull) {
+  TagList::fromTags({{8, "STAYS"}});
+  const bool stays = TagList::fromTags({{8, "STAYS"}}).byteSize() == 2;
+  // A name met once takes no place.
+  const std::size_t taken = TagList::internedTaken();
+  TagList::fromTags({{8, "ONCE"}});
+  EXPECT_EQ(TagList::internedTaken(), taken);
+  for (std::size_t i = 0; TagList::internedTaken() < TagList::kInternedCount; ++i) {
+    ASSERT_LT(i, 2 * TagList::kInternedCount) << "the places never fill";
+    const std::string fill = "FILL" + std::to_string(i);
+    TagList::fromTags({{8, fill}, {8, fill}});
+  }
+  const std::vector<Tag> tags = {{8, "AFTER"}, {2, "AFTER"}, {1001, "LATE_APP"}, {8, "STAYS"}};
+  TagListBuilder b;
+  for (const Tag& t : tags) b.add(t.code, t.value);
+  const TagList list = b.finish();
+  EXPECT_EQ(tagsOf(list), tags);
+  EXPECT_TRUE(list.hasExtendedData());
+  EXPECT_EQ(TagList::fromTags({{8, "AFTER"}}).byteSize(), 2 + std::string("AFTER").size());
+  if (stays) {
+    EXPECT_EQ(TagList::fromTags({{8, "STAYS"}}).byteSize(), 2u);
+  }
+  EXPECT_EQ(TagList::internedTaken(), TagList::kInternedCount);
 }

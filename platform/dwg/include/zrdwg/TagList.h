@@ -75,6 +75,40 @@ class TagList {
       "AcDbLayerIndex", "AcDbIdBuffer", "AcDbSortentsTable", "AcDbFieldList", "AcDbField",
   };
 
+  // A tag whose code and value drawings repeat object after object (a
+  // layer's name, a block's, an application's, a flag) is kept once for
+  // the process and written in a list as the byte kKnownClassByte and its
+  // index, from kFirstInterned on: two bytes where "8 PINOS" took seven.
+  // The first kInternedCount such tags the process reads take the places;
+  // later ones are written in full. A place never changes once taken, so
+  // a value viewed there lasts as long as the process.
+  static constexpr uint8_t kFirstInterned = 64;
+  static constexpr std::size_t kInternedCount = 256 - kFirstInterned;
+  static constexpr std::size_t kLongestInterned = 30;
+  struct InternedTag {
+    int16_t code = 0;
+    uint8_t length = 0;
+    char text[kLongestInterned + 1] = {};
+  };
+  // The codes whose tags may be kept once: names of layers, line types,
+  // styles and blocks (and of attribute tags), subclass markers of classes
+  // the model does not know, applications of extended data, colours, line
+  // weights and the flags most entities carry. Handles, texts and
+  // coordinates, which differ from object to object, never are.
+  static constexpr bool internable(int code) {
+    switch (code) {
+      case 2: case 3: case 6: case 7: case 8: case 62: case 66: case 67: case 70: case 100: case 280: case 370:
+      case 1001:
+        return true;
+      default:
+        return false;
+    }
+  }
+  // The tag kept at place i (kFirstInterned and up), once it is taken.
+  static const InternedTag& interned(uint8_t i) { return interned_[i - kFirstInterned]; }
+  // How many places are taken so far (at most kInternedCount).
+  static std::size_t internedTaken();
+
   class Iterator {
    public:
     const DxfTag& operator*() const { return tag_; }
@@ -105,8 +139,14 @@ class TagList {
         tag_.code = kCommonCodes[p[0] - kFirstCommonCodeByte];
         p += 1;
       } else if (p[0] == kKnownClassByte) {
-        tag_.code = 100;
-        tag_.value = knownClassName(p[1]);
+        if (p[1] < kFirstInterned) {
+          tag_.code = 100;
+          tag_.value = knownClassName(p[1]);
+        } else {
+          const InternedTag& t = interned(p[1]);
+          tag_.code = t.code;
+          tag_.value = std::string_view(t.text, t.length);
+        }
         next_ = reinterpret_cast<const char*>(p + 2);
         return;
       } else {
@@ -207,6 +247,8 @@ class TagList {
   // or, when given, of the arena.
   static TagList copyOf(const char* bytes, std::size_t n, bool extendedData, TagArena* arena);
   uintptr_t bits_ = 0;
+  // The tags kept once (see InternedTag), filled by TagListBuilder.
+  static InternedTag interned_[kInternedCount];
 };
 
 // Each common code byte stands for its own code, and only for it.
@@ -226,12 +268,15 @@ static_assert([] {
 // endian, signed); the value length as a base-128
 // varint; the value bytes. A subclass marker (code 100) of a class the model
 // knows is the byte 0xFE and the class's index in a fixed table: every entity
-// repeats its class names, so this keeps a drawing markedly smaller.
+// repeats its class names, so this keeps a drawing markedly smaller. A tag
+// kept once for the process (TagList::InternedTag) is the byte 0xFE and its
+// place, from TagList::kFirstInterned on.
 class TagListBuilder {
  public:
   // Inline: the reader adds every tag of a drawing.
   void add(int code, std::string_view value) {
     if (code == 100 && addKnownClass(value)) return;
+    if (TagList::internable(code) && value.size() <= TagList::kLongestInterned && addInterned(code, value)) return;
     extendedData_ |= code == 1001;
     // The code (3 bytes at most), the length (5 at most), the value.
     char* const start = grow(8 + value.size());
@@ -281,6 +326,9 @@ class TagListBuilder {
   void reallocate(std::size_t more);
   // A subclass marker of a known class as its two bytes; false for another.
   bool addKnownClass(std::string_view value);
+  // The tag as the two bytes of its place among the tags kept once, taking
+  // a place when one is free; false when it has none.
+  bool addInterned(int code, std::string_view value);
   // Copies n bytes: most values are a few bytes, copied by two overlapping
   // words rather than by a call.
   static void copyValue(char* to, const char* from, std::size_t n) {
