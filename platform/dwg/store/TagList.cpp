@@ -49,31 +49,6 @@ int knownClass(std::string_view value) {
   return -1;
 }
 
-// The tags kept once that a thread met last, so that the tags a drawing
-// repeats are found without the process's lock: by code, length and the
-// value's ends, one entry each. An entry without a place is a tag met once
-// (it takes a place when met again) or one that can have none (every place
-// was taken).
-struct InternCache {
-  struct Entry {
-    int16_t code = -1;
-    uint8_t length = 0;
-    uint8_t place = 0;  // 0: none yet
-    bool never = false;  // no place to be had
-    char text[TagList::kLongestInterned];
-  };
-  static constexpr std::size_t kSize = 256;
-  std::array<Entry, kSize> entries;
-  static std::size_t slotOf(int code, std::string_view value) {
-    const std::size_t n = value.size();
-    std::size_t mix = static_cast<std::size_t>(code) * 0x9E37 + n * 0x85EB;
-    if (n) mix += static_cast<unsigned char>(value[0]) * 0xC2B3 + static_cast<unsigned char>(value[n - 1]) * 0x27D5 +
-                  static_cast<unsigned char>(value[n / 2]) * 0x1657;
-    return (mix ^ (mix >> 9)) & (kSize - 1);
-  }
-};
-thread_local InternCache tInternCache;
-
 // Who holds which place, for the whole process: the places are taken under
 // its lock, and never given back.
 std::mutex gInternLock;
@@ -186,11 +161,57 @@ bool TagListBuilder::addKnownClass(std::string_view value) {
   return true;
 }
 
+// The tags kept once that a builder met, so that the tags a drawing
+// repeats are found without the process's lock: by code, length and the
+// value's ends, one entry each. An entry without a place is a tag
+// met once (it takes a place when met again) or one that can have none
+// (every place was taken). Made with the first such tag.
+struct TagListBuilder::InternCache {
+  struct Entry {
+    int16_t code = -1;
+    uint8_t length = 0;
+    uint8_t place = 0;    // 0: none yet
+    bool never = false;   // no place to be had
+    char text[TagList::kLongestInterned];
+  };
+  static constexpr std::size_t kSize = 128;
+  Entry entries[kSize];
+  // The value's first and last eight bytes (or fewer), its length and
+  // the code, mixed by two multiplications; the slot from the top bits.
+  static std::size_t slotOf(int code, std::string_view value) {
+    const std::size_t n = value.size();
+    const char* v = value.data();
+    uint64_t a = 0, b = 0;
+    if (n >= 8) {
+      std::memcpy(&a, v, 8);
+      std::memcpy(&b, v + n - 8, 8);
+    } else if (n >= 4) {
+      uint32_t x, y;
+      std::memcpy(&x, v, 4);
+      std::memcpy(&y, v + n - 4, 4);
+      a = x;
+      b = y;
+    } else if (n > 0) {
+      a = uint64_t(static_cast<unsigned char>(v[0])) | uint64_t(static_cast<unsigned char>(v[n / 2])) << 8 |
+          uint64_t(static_cast<unsigned char>(v[n - 1])) << 16;
+    }
+    const uint64_t h = a * 0x9E3779B97F4A7C15ull ^ (b + n + (uint64_t(static_cast<uint16_t>(code)) << 32)) *
+                                                      0xC2B2AE3D27D4EB4Full;
+    return static_cast<std::size_t>(h >> 57) & (kSize - 1);
+  }
+};
+
+TagListBuilder::TagListBuilder() = default;
+TagListBuilder::~TagListBuilder() = default;
+
 bool TagListBuilder::addInterned(int code, std::string_view value) {
-  // A tag takes a place the second time a thread meets it: names that occur
-  // once (table records, the blocks of dimensions) leave the places to
-  // those that repeat.
-  InternCache::Entry& cached = tInternCache.entries[InternCache::slotOf(code, value)];
+  // A tag takes a place the second time a builder meets it: names that
+  // occur once (table records, the blocks of dimensions) leave the places
+  // to those that repeat.
+  if (!internCache_) internCache_ = std::make_unique<InternCache>();
+  InternCache::Entry& cached = internCache_->entries[InternCache::slotOf(code, value)];
+  // A tag met before with its place (the layer of every object read) costs
+  // a comparison.
   const bool met = cached.code == code && cached.length == value.size() &&
                    tags::sameBytes(std::string_view(cached.text, cached.length), value);
   if (!met || (!cached.place && !cached.never)) {
@@ -221,11 +242,14 @@ bool TagListBuilder::addInterned(int code, std::string_view value) {
     cached.never = never;
   }
   if (!cached.place) return false;
-  char* p = grow(2);
-  p[0] = static_cast<char>(kKnownClass);
-  p[1] = static_cast<char>(cached.place);
-  size_ += 2;
-  extendedData_ |= code == 1001;
+  if (value.size() <= Recent::kLongest) {
+    const int index = TagList::internedCodeIndex(code);
+    Recent& r = recent_[index][recentNext_[index]];
+    recentNext_[index] ^= 1;
+    r = Recent::of(value);
+    r.place = cached.place;
+  }
+  addPlace(code, cached.place);
   return true;
 }
 

@@ -95,13 +95,25 @@ class TagList {
   // the model does not know, applications of extended data, colours, line
   // weights and the flags most entities carry. Handles, texts and
   // coordinates, which differ from object to object, never are.
-  static constexpr bool internable(int code) {
+  static constexpr bool internable(int code) { return internedCodeIndex(code) >= 0; }
+  // The index of an internable code among them (0..kInternableCodes-1), or -1.
+  static constexpr int kInternableCodes = 13;
+  static constexpr int internedCodeIndex(int code) {
     switch (code) {
-      case 2: case 3: case 6: case 7: case 8: case 62: case 66: case 67: case 70: case 100: case 280: case 370:
-      case 1001:
-        return true;
-      default:
-        return false;
+      case 2: return 0;
+      case 3: return 1;
+      case 6: return 2;
+      case 7: return 3;
+      case 8: return 4;
+      case 62: return 5;
+      case 66: return 6;
+      case 67: return 7;
+      case 70: return 8;
+      case 100: return 9;
+      case 280: return 10;
+      case 370: return 11;
+      case 1001: return 12;
+      default: return -1;
     }
   }
   // The tag kept at place i (kFirstInterned and up), once it is taken.
@@ -261,6 +273,40 @@ static_assert([] {
   return true;
 }());
 
+namespace tags {
+
+// a == b, inline: the names compared while reading (kinds, subclass markers,
+// block names) are a few bytes, where a call to memcmp costs more than the
+// comparison.
+inline bool sameBytes(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  const char* p = a.data();
+  const char* q = b.data();
+  const std::size_t n = a.size();
+  auto word = [](const char* at) {
+    uint64_t w;
+    std::memcpy(&w, at, sizeof w);
+    return w;
+  };
+  auto half = [](const char* at) {
+    uint32_t w;
+    std::memcpy(&w, at, sizeof w);
+    return w;
+  };
+  if (n >= 8) {
+    // Whole words, then the last word (overlapping the one before).
+    for (std::size_t i = 0; i + 8 <= n; i += 8)
+      if (word(p + i) != word(q + i)) return false;
+    return word(p + n - 8) == word(q + n - 8);
+  }
+  if (n >= 4) return half(p) == half(q) && half(p + n - 4) == half(q + n - 4);
+  for (std::size_t i = 0; i < n; ++i)
+    if (p[i] != q[i]) return false;
+  return true;
+}
+
+}  // namespace tags
+
 // Collects tags and packs them into a TagList; reusable after finish().
 //
 // Layout of one tag: the group code as one byte when it is 0..239 or one of
@@ -273,10 +319,29 @@ static_assert([] {
 // place, from TagList::kFirstInterned on.
 class TagListBuilder {
  public:
+  TagListBuilder();
+  ~TagListBuilder();
+  TagListBuilder(const TagListBuilder&) = delete;
+  TagListBuilder& operator=(const TagListBuilder&) = delete;
   // Inline: the reader adds every tag of a drawing.
-  void add(int code, std::string_view value) {
+  [[gnu::always_inline]] void add(int code, std::string_view value) {
     if (code == 100 && addKnownClass(value)) return;
-    if (TagList::internable(code) && value.size() <= TagList::kLongestInterned && addInterned(code, value)) return;
+    if (const int index = TagList::internedCodeIndex(code); index >= 0 && value.size() <= TagList::kLongestInterned) {
+      // The last two places of the code, compared by the value's bytes as
+      // two words: the layer of every object read costs a few instructions.
+      if (value.size() <= Recent::kLongest) {
+        const Recent key = Recent::of(value);
+        for (int k = 0; k < 2; ++k) {
+          const Recent& r = recent_[index][k];
+          if (r.place && r.a == key.a && r.b == key.b && r.length == key.length) {
+            recentNext_[index] = static_cast<uint8_t>(k ^ 1);  // the other goes next
+            addPlace(code, r.place);
+            return;
+          }
+        }
+      }
+      if (addInterned(code, value)) return;
+    }
     extendedData_ |= code == 1001;
     // The code (3 bytes at most), the length (5 at most), the value.
     char* const start = grow(8 + value.size());
@@ -326,9 +391,52 @@ class TagListBuilder {
   void reallocate(std::size_t more);
   // A subclass marker of a known class as its two bytes; false for another.
   bool addKnownClass(std::string_view value);
-  // The tag as the two bytes of its place among the tags kept once, taking
-  // a place when one is free; false when it has none.
+  // The tag as the two bytes of its place among the tags kept once (see
+  // TagList::InternedTag), taking a place the second time this builder
+  // meets it; false when it has none (yet).
   bool addInterned(int code, std::string_view value);
+  void addPlace(int code, uint8_t place) {
+    char* p = grow(2);
+    p[0] = static_cast<char>(TagList::kKnownClassByte);
+    p[1] = static_cast<char>(place);
+    size_ += 2;
+    extendedData_ |= code == 1001;
+  }
+  // The tags kept once that this builder met, found without the process's
+  // lock (in the source file).
+  struct InternCache;
+  std::unique_ptr<InternCache> internCache_;
+  // The places last met for each internable code, two each, of values of
+  // up to 16 bytes: a value as its first and last eight bytes (or four, or
+  // three single bytes: with its length, they give every byte).
+  struct Recent {
+    static constexpr std::size_t kLongest = 16;
+    uint64_t a = 0, b = 0;
+    uint8_t length = 0;
+    uint8_t place = 0;  // 0: none
+    static Recent of(std::string_view value) {
+      Recent r;
+      const std::size_t n = value.size();
+      const char* v = value.data();
+      if (n >= 8) {
+        std::memcpy(&r.a, v, 8);
+        std::memcpy(&r.b, v + n - 8, 8);
+      } else if (n >= 4) {
+        uint32_t x, y;
+        std::memcpy(&x, v, 4);
+        std::memcpy(&y, v + n - 4, 4);
+        r.a = x;
+        r.b = y;
+      } else if (n > 0) {
+        r.a = uint64_t(static_cast<unsigned char>(v[0])) | uint64_t(static_cast<unsigned char>(v[n / 2])) << 8 |
+              uint64_t(static_cast<unsigned char>(v[n - 1])) << 16;
+      }
+      r.length = static_cast<uint8_t>(n);
+      return r;
+    }
+  };
+  Recent recent_[TagList::kInternableCodes][2];
+  uint8_t recentNext_[TagList::kInternableCodes] = {};  // which of the two goes next
   // Copies n bytes: most values are a few bytes, copied by two overlapping
   // words rather than by a call.
   static void copyValue(char* to, const char* from, std::size_t n) {
@@ -364,36 +472,6 @@ class TagListBuilder {
 // marker up to the next marker; application groups ("102 {NAME" ... "102 }")
 // and extended data (from the first 1001) are never searched.
 namespace tags {
-
-// a == b, inline: the names compared while reading (kinds, subclass markers,
-// block names) are a few bytes, where a call to memcmp costs more than the
-// comparison.
-inline bool sameBytes(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  const char* p = a.data();
-  const char* q = b.data();
-  const std::size_t n = a.size();
-  auto word = [](const char* at) {
-    uint64_t w;
-    std::memcpy(&w, at, sizeof w);
-    return w;
-  };
-  auto half = [](const char* at) {
-    uint32_t w;
-    std::memcpy(&w, at, sizeof w);
-    return w;
-  };
-  if (n >= 8) {
-    // Whole words, then the last word (overlapping the one before).
-    for (std::size_t i = 0; i + 8 <= n; i += 8)
-      if (word(p + i) != word(q + i)) return false;
-    return word(p + n - 8) == word(q + n - 8);
-  }
-  if (n >= 4) return half(p) == half(q) && half(p + n - 4) == half(q + n - 4);
-  for (std::size_t i = 0; i < n; ++i)
-    if (p[i] != q[i]) return false;
-  return true;
-}
 
 // Value of the first tag with this code, in the named subclass (empty name:
 // anywhere in the object's own data).
