@@ -57,8 +57,12 @@ start_server() {
   as_owner "$PG_BIN/initdb" -D "$dir/data" -U postgres -E UTF8 --locale=C.UTF-8 \
     -A scram-sha-256 --pwfile="$dir/superpass" >"$dir/initdb.log" 2>&1 \
     || { cat "$dir/initdb.log" >&2; rm -rf "$dir"; die "initdb failed"; }
+  # No autovacuum: the tests' databases live for seconds, and a worker the
+  # server starts on one holds it as the superuser, which a test's role
+  # cannot make leave when it drops the database ("DROP DATABASE ... WITH
+  # (FORCE)" then fails now and then).
   as_owner "$PG_BIN/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start \
-    -o "-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=off -c max_connections=100" >/dev/null \
+    -o "-c listen_addresses=127.0.0.1 -p $port -k $dir -c fsync=off -c max_connections=100 -c autovacuum=off" >/dev/null \
     || { cat "$dir/server.log" >&2; rm -rf "$dir"; die "the server did not start"; }
 
   local psql=("$PG_BIN/psql" -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port")

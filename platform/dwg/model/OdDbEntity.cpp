@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 ODRX_DEFINE_MEMBERS(OdDbEntity, OdDbObject, "AcDbEntity")
 
@@ -122,6 +123,32 @@ void OdDbEntity::adoptChildren() {
 
 // The iterator opens what it walks: entities, defined with them.
 ODRX_DEFINE_MEMBERS(OdDbObjectIterator, OdRxObject, "OdDbObjectIterator")
+
+namespace {
+
+// The iterator a thread let go last, freed with the thread.
+struct SpareIterator {
+  void* block = nullptr;
+  ~SpareIterator() { ::operator delete(block); }
+};
+thread_local SpareIterator tSpareIterator;
+
+}  // namespace
+
+void* OdDbObjectIterator::operator new(std::size_t size) {
+  SpareIterator& spare = tSpareIterator;
+  if (size == sizeof(OdDbObjectIterator) && spare.block) return std::exchange(spare.block, nullptr);
+  return ::operator new(size);
+}
+
+void OdDbObjectIterator::operator delete(void* p, std::size_t size) noexcept {
+  SpareIterator& spare = tSpareIterator;
+  if (size == sizeof(OdDbObjectIterator) && !spare.block) {
+    spare.block = p;
+    return;
+  }
+  ::operator delete(p);
+}
 
 OdDbEntityPtr OdDbObjectIterator::entity(OdDb::OpenMode mode, bool openErased) const {
   return OdDbEntityPtr(objectId().openObject(mode, openErased));

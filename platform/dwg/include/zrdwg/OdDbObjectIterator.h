@@ -36,6 +36,12 @@ class OdDbObjectIterator : public OdRxObject {
   // null once done or for an erased entity unless openErased.
   OdDbEntityPtr entity(OdDb::OpenMode mode = OdDb::kForRead, bool openErased = false) const;
 
+  // A walk over a drawing's references makes and drops an iterator for
+  // each (its attributes): the one a thread let go last is kept for the
+  // next, instead of going back to the allocator.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* p, std::size_t size) noexcept;
+
  private:
   IdListCursor cursor_;
 };
