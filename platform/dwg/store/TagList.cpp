@@ -179,24 +179,9 @@ struct TagListBuilder::InternCache {
   // The value's first and last eight bytes (or fewer), its length and
   // the code, mixed by two multiplications; the slot from the top bits.
   static std::size_t slotOf(int code, std::string_view value) {
-    const std::size_t n = value.size();
-    const char* v = value.data();
-    uint64_t a = 0, b = 0;
-    if (n >= 8) {
-      std::memcpy(&a, v, 8);
-      std::memcpy(&b, v + n - 8, 8);
-    } else if (n >= 4) {
-      uint32_t x, y;
-      std::memcpy(&x, v, 4);
-      std::memcpy(&y, v + n - 4, 4);
-      a = x;
-      b = y;
-    } else if (n > 0) {
-      a = uint64_t(static_cast<unsigned char>(v[0])) | uint64_t(static_cast<unsigned char>(v[n / 2])) << 8 |
-          uint64_t(static_cast<unsigned char>(v[n - 1])) << 16;
-    }
-    const uint64_t h = a * 0x9E3779B97F4A7C15ull ^ (b + n + (uint64_t(static_cast<uint16_t>(code)) << 32)) *
-                                                      0xC2B2AE3D27D4EB4Full;
+    const Recent r = Recent::of(value);
+    const uint64_t h = r.a * 0x9E3779B97F4A7C15ull ^ (r.b + r.length + (uint64_t(static_cast<uint16_t>(code)) << 32)) *
+                                                        0xC2B2AE3D27D4EB4Full;
     return static_cast<std::size_t>(h >> 57) & (kSize - 1);
   }
 };

@@ -410,6 +410,8 @@ class TagListBuilder {
   // up to 16 bytes: a value as its first and last eight bytes (or four, or
   // three single bytes: with its length, they give every byte).
   struct Recent {
+    // Values up to this long are told apart by a and b alone (of() reads
+    // longer ones too: their first and last eight bytes).
     static constexpr std::size_t kLongest = 16;
     uint64_t a = 0, b = 0;
     uint8_t length = 0;
