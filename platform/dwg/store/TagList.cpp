@@ -14,7 +14,8 @@ namespace {
 
 constexpr uint8_t kKnownClass = TagList::kKnownClassByte;
 
-static_assert(std::size(TagList::kKnownClasses) <= TagList::kFirstInterned, "known classes and tags kept once share the byte after kKnownClassByte");
+static_assert(std::size(TagList::kKnownClasses) <= TagList::kFirstInterned,
+              "known classes and tags kept once share the byte after kKnownClassByte");
 
 // The known classes by the length of their names, each length's in the
 // table's order: a marker is compared with the few names of its length only.
