@@ -126,7 +126,14 @@ ODRX_DEFINE_MEMBERS(OdDbObjectIterator, OdRxObject, "OdDbObjectIterator")
 
 namespace {
 
-// The iterator a thread let go last, freed with the thread.
+// The iterator a thread let go last, freed with the thread. Under
+// AddressSanitizer every iterator goes back to the allocator, so that a use
+// after its release is reported.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kKeepSpare = false;
+#else
+constexpr bool kKeepSpare = true;
+#endif
 struct SpareIterator {
   void* block = nullptr;
   ~SpareIterator() { ::operator delete(block); }
@@ -143,7 +150,7 @@ void* OdDbObjectIterator::operator new(std::size_t size) {
 
 void OdDbObjectIterator::operator delete(void* p, std::size_t size) noexcept {
   SpareIterator& spare = tSpareIterator;
-  if (size == sizeof(OdDbObjectIterator) && !spare.block) {
+  if (kKeepSpare && size == sizeof(OdDbObjectIterator) && !spare.block) {
     spare.block = p;
     return;
   }
