@@ -203,10 +203,10 @@ bool TagListBuilder::addInterned(int code, std::string_view value) {
   if (!met || (!cached.place && !cached.never)) {
     uint8_t place = 0;
     bool never = false;
+    std::string key = internKey(code, value);
     {
       std::lock_guard<std::mutex> lock(gInternLock);
       auto& places = internedPlaces();
-      std::string key = internKey(code, value);
       if (auto found = places.find(key); found != places.end()) {
         place = found->second;
       } else if (met && gInternedTaken < TagList::kInternedCount) {
