@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -19,7 +20,10 @@ namespace {
 // Answers "CODE\f1\fPIN\f" for every code; codes starting with "BAD" fail as
 // a failed statement does (an error shown, no rows); mates of "THROW" and
 // rows of "THROWROWS" throw. Notes which codes' rows were asked, in order,
-// and on which threads.
+// and on which threads. With readsTogether set it also reads several codes'
+// rows at once, unless one of them is a "BAD" code (refused, as a
+// catalogue refuses a statement that failed) or "THROWROWS" (throws). With
+// gated set, the first read of a code's rows waits until open() is called.
 class FakeCatalogue : public zr::PinCatalogue {
  public:
   std::atomic<int> rowsAsked{0}, matesAsked{0};
@@ -27,8 +31,47 @@ class FakeCatalogue : public zr::PinCatalogue {
   std::mutex noting;
   std::vector<std::u16string> rowOrder;
   std::vector<std::thread::id> rowThreads;
+  bool readsTogether = false;
+  std::vector<std::vector<std::u16string>> askedTogether;  // each read of several codes, refused or not
+  bool gated = false;
+
+  // Waits until a read of a code's rows has begun (and waits at the gate).
+  void awaitFirstRead() {
+    std::unique_lock<std::mutex> lock(noting);
+    gate_.wait(lock, [this] { return reading_; });
+  }
+  void open() {
+    {
+      std::lock_guard<std::mutex> lock(noting);
+      gated = false;
+    }
+    gate_.notify_all();
+  }
+
+  bool LinhasPinosJuntas(const std::vector<OdString>& codes, std::vector<std::unique_ptr<CStringList>>& rows) override {
+    if (!readsTogether) return false;
+    {
+      std::lock_guard<std::mutex> lock(noting);
+      askedTogether.emplace_back();
+      for (const OdString& code : codes) askedTogether.back().push_back(code.str());
+    }
+    rows.clear();
+    for (const OdString& code : codes) {
+      if (code == OdString(u"THROWROWS")) throw std::runtime_error("the statement failed");
+      if (code.str().rfind(u"BAD", 0) == 0) return false;
+      rows.push_back(std::make_unique<CStringList>(10));
+      rows.back()->AddTail(CString(code.str() + u"\f1\fPIN\f"));
+    }
+    return true;
+  }
 
   std::unique_ptr<CStringList> LinhasPinos(const OdString& code) override {
+    {
+      std::unique_lock<std::mutex> lock(noting);
+      reading_ = true;
+      gate_.notify_all();
+      gate_.wait(lock, [this] { return !gated; });
+    }
     ++rowsAsked;
     {
       std::lock_guard<std::mutex> lock(noting);
@@ -53,6 +96,10 @@ class FakeCatalogue : public zr::PinCatalogue {
     mates->AddTail(CString(code.str() + u"-M"));
     return mates;
   }
+
+ private:
+  std::condition_variable gate_;
+  bool reading_ = false;
 };
 
 OdString codeNumber(int i) { return OdString::fromUtf8("C" + std::to_string(i)); }
@@ -137,6 +184,65 @@ TEST(RunCatalogue, ReadAheadReadsThePrefetchedRowsOnAThreadOfItsOwnInTheOrderAsk
   for (int k = 0; k < kCodes; ++k) asked.push_back(codeNumber(k).str());
   EXPECT_EQ(asked, fake.rowOrder);
   for (const std::thread::id& id : fake.rowThreads) EXPECT_NE(std::this_thread::get_id(), id);
+}
+
+// Read ahead, the codes queued while a statement runs are asked by the
+// next one together, each code once, and every check gets each code's own
+// rows.
+TEST(RunCatalogue, CodesQueuedWhileAStatementRunsAreReadTogether) {
+  FakeCatalogue fake;
+  fake.readsTogether = true;
+  fake.gated = true;
+  RunCatalogue run(fake, &fake.errors, /*readAhead=*/true);
+  CheckCatalogue view(run);
+  EXPECT_TRUE(view.Prefetch(codeNumber(0)));
+  fake.awaitFirstRead();  // C0 alone, held at the gate
+  constexpr int kCodes = 20;
+  for (int k = 1; k < kCodes; ++k) EXPECT_TRUE(view.Prefetch(codeNumber(k)));
+  EXPECT_TRUE(view.Prefetch(codeNumber(5)));  // queued already: asked once
+  fake.open();
+  for (int k = kCodes - 1; k >= 0; --k) {
+    std::unique_ptr<CStringList> rows = view.LinhasPinos(codeNumber(k));
+    ASSERT_EQ(1, rows->GetCount());
+    EXPECT_EQ(CString(codeNumber(k).str() + u"\f1\fPIN\f"), rows->GetHead());
+  }
+  EXPECT_FALSE(view.failed());
+  EXPECT_EQ(1, fake.rowsAsked.load());
+  std::vector<std::u16string> queued;
+  for (int k = 1; k < kCodes; ++k) queued.push_back(codeNumber(k).str());
+  ASSERT_EQ(1u, fake.askedTogether.size());
+  EXPECT_EQ(queued, fake.askedTogether[0]);
+}
+
+// Codes that cannot be read together (the statement refused, or thrown)
+// are each asked alone, so that a failure is told to the checks of its own
+// code only; a code that throws alone is left to be asked again.
+TEST(RunCatalogue, CodesThatCannotBeReadTogetherAreAskedOneByOne) {
+  for (const char16_t* spoiler : {u"BAD1", u"THROWROWS"}) {
+    FakeCatalogue fake;
+    fake.readsTogether = true;
+    fake.gated = true;
+    RunCatalogue run(fake, &fake.errors, /*readAhead=*/true);
+    CheckCatalogue asking(run), usingSpoiler(run), other(run);
+    asking.Prefetch(codeNumber(0));
+    fake.awaitFirstRead();
+    asking.Prefetch(OdString(spoiler));
+    asking.Prefetch(OdString(u"GOOD"));
+    fake.open();
+    EXPECT_EQ(1, other.LinhasPinos(OdString(u"GOOD"))->GetCount());
+    EXPECT_FALSE(other.failed());
+    if (std::u16string(spoiler) == u"BAD1") {
+      EXPECT_TRUE(usingSpoiler.unknownCode(OdString(spoiler)));
+      EXPECT_TRUE(usingSpoiler.failed());
+      EXPECT_EQ(1, fake.errors.load());
+      EXPECT_EQ(3, fake.rowsAsked.load());
+    } else {
+      EXPECT_THROW(usingSpoiler.LinhasPinos(OdString(spoiler)), std::runtime_error);
+      EXPECT_EQ(4, fake.rowsAsked.load());  // C0, THROWROWS and GOOD alone, THROWROWS again
+    }
+    ASSERT_EQ(1u, fake.askedTogether.size());
+    EXPECT_EQ((std::vector<std::u16string>{spoiler, u"GOOD"}), fake.askedTogether[0]);
+  }
 }
 
 TEST(RunCatalogue, WithoutReadAheadNothingIsAskedAhead) {

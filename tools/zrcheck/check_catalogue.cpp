@@ -112,13 +112,48 @@ void RunCatalogue::readAhead() {
       read_.notify_all();
       return;
     }
-    const OdString code = std::move(queue_.front());
-    queue_.pop_front();
-    const auto entry = rows_.find(code.str());
+    std::vector<OdString> codes;
+    while (!queue_.empty() && codes.size() < kCodesAStatement) {
+      codes.push_back(std::move(queue_.front()));
+      queue_.pop_front();
+    }
     lock.unlock();
-    read(rows_, entry, code, [this](const OdString& c) { return inner_.LinhasPinos(c); }, false);
+    readTogether(codes);
     lock.lock();
   }
+}
+
+void RunCatalogue::readTogether(const std::vector<OdString>& codes) {
+  std::vector<std::unique_ptr<CStringList>> lists;
+  bool together = false;
+  if (codes.size() > 1) {
+    try {
+      std::lock_guard<std::mutex> statement(database_);
+      together = inner_.LinhasPinosJuntas(codes, lists) && lists.size() == codes.size();
+    } catch (...) {
+      together = false;  // each code is asked by itself below, which tells what failed
+    }
+  }
+  if (!together) {
+    for (const OdString& code : codes) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      const auto entry = rows_.find(code.str());
+      lock.unlock();
+      read(rows_, entry, code, [this](const OdString& c) { return inner_.LinhasPinos(c); }, false);
+    }
+    return;
+  }
+  std::vector<std::shared_ptr<const zr::PinRows>> parsed;
+  parsed.reserve(codes.size());
+  for (const std::unique_ptr<CStringList>& list : lists) parsed.push_back(std::make_shared<const zr::PinRows>(list.get()));
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (std::size_t c = 0; c < codes.size(); ++c) {
+    Answer& answer = rows_.find(codes[c].str())->second;
+    answer.parsed = std::move(parsed[c]);
+    answer.ready = true;
+  }
+  unannounced_ = 0;
+  read_.notify_all();
 }
 
 const RunCatalogue::Answer& RunCatalogue::rows(const OdString& code) {

@@ -27,7 +27,9 @@
 //
 // With read-ahead, pin rows asked for ahead of time (prefetch) are read on
 // a thread of the run's own, in the order asked, while the checks go on
-// reading their drawings; the statements still run one at a time.
+// reading their drawings; the statements still run one at a time, and the
+// codes queued while one runs are asked together by the next where the
+// catalogue can (zr::PinCatalogue::LinhasPinosJuntas).
 class RunCatalogue {
  public:
   // A code's answer, and whether the statement that read it failed (the
@@ -75,8 +77,13 @@ class RunCatalogue {
   // (answers is rows_) are parsed as well. Called without mutex_.
   template <class Ask>
   void read(Answers& answers, Answers::iterator entry, const OdString& code, Ask ask, bool rethrow);
-  // The read-ahead thread: reads the queued codes in turn.
+  // The read-ahead thread: reads the queued codes in turn, those queued
+  // meanwhile together.
   void readAhead();
+  // Reads the pin rows of codes taken from the queue (their entries in rows_
+  // wait): by one statement when there are several and inner can, else
+  // each by its own (read). Called without mutex_.
+  void readTogether(const std::vector<OdString>& codes);
 
   zr::PinCatalogue& inner_;
   const std::atomic<int>* errors_;
@@ -89,6 +96,11 @@ class RunCatalogue {
   std::deque<OdString> queue_;
   std::condition_variable queued_;
   bool stopping_ = false;
+  // The most codes read ahead by one statement: the codes a check meets
+  // while the one before runs are read together, so that the reading keeps
+  // up with the check rather than spend most of its time starting
+  // statements.
+  static constexpr std::size_t kCodesAStatement = 200;
   // Answers read ahead since the checks waiting were last woken.
   static constexpr int kAnswersAWake = 16;
   int unannounced_ = 0;

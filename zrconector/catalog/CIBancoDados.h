@@ -18,6 +18,7 @@
 // tree may read from its one worker thread); there are no locks.
 
 #include <memory>
+#include <vector>
 
 #include "catalog/CESimbolo.h"
 #include "zrado/ado.h"
@@ -106,6 +107,17 @@ class CIBancoDados {
   // PINO_PINO, U+000C (each field trimmed; NULL as empty). Empty list without
   // a connection or when the statement failed; never null.
   CStringList* GetLinhasPinosConector(LPCTSTR conector);
+  // The pin rows of several connectors (distinct codes) read by one
+  // statement, "... WHERE PINO_CONECTOR IN (...)": into linhas one list per
+  // code, in the order of conectores, each as GetLinhasPinosConector gives
+  // it (its rows in the order the database returns them). Quiet: no box and
+  // no upgrade; false, linhas then unspecified, when there is no connection,
+  // a code holds a quote (its own statement fails with its box), a code
+  // comes twice, the statement failed, or a row came back whose code is not
+  // exactly one asked (a catalogue comparing codes regardless of case or of
+  // blanks at their ends). The caller then asks GetLinhasPinosConector code
+  // by code, which shows what failed.
+  bool GetLinhasPinosConectores(const std::vector<LPCTSTR>& conectores, std::vector<std::unique_ptr<CStringList>>& linhas);
   // PINO_ID / PINO_PINO of a pin key: the first row's value, empty when no
   // row matches or without a connection. Throw _com_error E_POINTER when the
   // statement failed.
@@ -163,6 +175,10 @@ class CIBancoDados {
   void Connect();
   // Runs a statement that returns no rows, with or without the upgrade.
   void ExecuteStatement(LPCTSTR sql, bool upgradeAndRetry);
+  // Runs a statement without a box and without the upgrade (once more when
+  // the link broke during it): its rows, or null when there is no
+  // connection or it failed.
+  _RecordsetPtr TryRecordset(LPCTSTR sql);
   // Raises E_POINTER for a statement that gave no recordset.
   [[noreturn]] void RaiseNoRecordset() const;
   // A new list with one entry per row: field 0, or with packed set fields 0

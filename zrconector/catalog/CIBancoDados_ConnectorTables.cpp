@@ -2,6 +2,9 @@
 // (BDCONTRAPECAS). Codes go into the statements unchanged.
 
 #include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "catalog/CIBancoDados.h"
 #include "zrui/afx/cmisc.h"
@@ -56,6 +59,47 @@ CStringList* CIBancoDados::GetPinosConector(LPCTSTR conector) {
 CStringList* CIBancoDados::GetLinhasPinosConector(LPCTSTR conector) {
   const CString x = Quoted(conector);
   return ReadList(u"SELECT PINO_KEY, PINO_ID, PINO_PINO FROM BDPINOS WHERE PINO_CONECTOR='" + x + u"'", true, false);
+}
+
+bool CIBancoDados::GetLinhasPinosConectores(const std::vector<LPCTSTR>& conectores,
+                                           std::vector<std::unique_ptr<CStringList>>& linhas) {
+  if (!m_connection) return false;
+  // Which list a row's code goes to.
+  std::unordered_map<std::u16string_view, std::size_t> listOf;
+  listOf.reserve(conectores.size());
+  CString sql(u"SELECT PINO_CONECTOR, PINO_KEY, PINO_ID, PINO_PINO FROM BDPINOS WHERE PINO_CONECTOR IN (");
+  for (std::size_t c = 0; c < conectores.size(); ++c) {
+    const std::u16string_view code(conectores[c] ? conectores[c] : u"");
+    if (code.find(u'\'') != std::u16string_view::npos || !listOf.emplace(code, c).second) return false;
+    sql += (c ? u", '" : u"'") + CString(code) + u"'";
+  }
+  sql += u")";
+  linhas.clear();
+  for (std::size_t c = 0; c < conectores.size(); ++c) linhas.push_back(std::make_unique<CStringList>(10));
+  try {
+    _RecordsetPtr recordset = TryRecordset(sql);
+    if (!recordset) return false;
+    FieldPtr fields[4];
+    if (!recordset->GetadoEOF()) {
+      FieldsPtr all = recordset->GetFields();
+      for (int field = 0; field < 4; ++field) fields[field] = all->GetItem(_variant_t(static_cast<short>(field)));
+    }
+    while (!recordset->GetadoEOF()) {
+      const CString code = FieldText(fields[0]);
+      const auto list = listOf.find(std::u16string_view(code.str()));
+      if (list == listOf.end()) return false;
+      CString row;
+      for (int field = 1; field < 4; ++field) row += FieldText(fields[field]) + kFieldEnd;
+      linhas[list->second]->AddTail(row);
+      recordset->MoveNext();
+    }
+  } catch (CException* e) {
+    e->Delete();
+    return false;
+  } catch (...) {
+    return false;
+  }
+  return true;
 }
 
 CString CIBancoDados::GetIdPino(LPCTSTR pino) {

@@ -78,6 +78,15 @@ _RecordsetPtr CIBancoDados::OpenRecordset(LPCTSTR sql, bool upgradeAndRetry) {
   return nullptr;
 }
 
+_RecordsetPtr CIBancoDados::TryRecordset(LPCTSTR sql) {
+  if (!m_connection) return nullptr;
+  const CString statement(sql);
+  Failure failure = Failure::kStatement;
+  if (_RecordsetPtr recordset = TryStatement(statement, m_connection, &failure)) return recordset;
+  if (failure == Failure::kLinkBroke) return TryStatement(statement, m_connection, &failure);
+  return nullptr;
+}
+
 void CIBancoDados::Execute(LPCTSTR sql) { ExecuteStatement(sql, true); }
 
 void CIBancoDados::ExecuteStatement(LPCTSTR sql, bool upgradeAndRetry) {

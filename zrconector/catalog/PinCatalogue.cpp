@@ -11,6 +11,12 @@ class DatabaseCatalogue : public PinCatalogue {
   std::unique_ptr<CStringList> LinhasPinos(const OdString& code) override {
     return std::unique_ptr<CStringList>(CIBancoDados::Instance()->GetLinhasPinosConector(code.c_str()));
   }
+  bool LinhasPinosJuntas(const std::vector<OdString>& codes, std::vector<std::unique_ptr<CStringList>>& rows) override {
+    std::vector<LPCTSTR> conectores;
+    conectores.reserve(codes.size());
+    for (const OdString& code : codes) conectores.push_back(code.c_str());
+    return CIBancoDados::Instance()->GetLinhasPinosConectores(conectores, rows);
+  }
   std::unique_ptr<CStringList> ContraPecas(const OdString& code) override {
     return std::unique_ptr<CStringList>(CIBancoDados::Instance()->GetContraPecas(code.c_str()));
   }

@@ -3,6 +3,7 @@
 // parts through it), and the process's catalogue database serving it.
 
 #include <memory>
+#include <vector>
 
 #include "catalog/PinRows.h"
 #include "zrdwg/OdString.h"
@@ -21,6 +22,16 @@ class PinCatalogue {
   // every call. A catalogue that serves many checks may read and parse a
   // code's rows once and hand each check the same.
   virtual std::shared_ptr<const PinRows> Rows(const OdString& code);
+  // The pin rows of several codes (distinct) at once, for a catalogue that
+  // can read them together: into rows one list per code, in the order of
+  // codes, each as LinhasPinos gives it; true when read so. False when they
+  // could not be read together (the default): nothing was shown, and the
+  // caller asks LinhasPinos code by code.
+  virtual bool LinhasPinosJuntas(const std::vector<OdString>& codes, std::vector<std::unique_ptr<CStringList>>& rows) {
+    (void)codes;
+    (void)rows;
+    return false;
+  }
   // Codes that mate with code; throws the database's error when the query fails.
   virtual std::unique_ptr<CStringList> ContraPecas(const OdString& code) = 0;
   // Asks for a code's pin rows ahead of LinhasPinos, for a catalogue that

@@ -112,6 +112,52 @@ TEST_P(ConnectorTables, TheExampleCatalogueReadsLikeTheTablesSay) {
   }
 }
 
+// Several connectors' pin rows read by one statement are each connector's
+// own, as its own statement gives them, in the order asked.
+TEST_P(ConnectorTables, PinRowsOfSeveralConnectorsReadTogetherAreEachConnectorsOwn) {
+  std::vector<CString> codes;
+  for (const std::string& code : ColumnDirect(u"SELECT DISTINCT PINO_CONECTOR FROM BDPINOS"))
+    codes.push_back(CString::FromUtf8(code));
+  codes.push_back(u"SEMPINO");
+  codes.push_back(u"");
+  codes.push_back(u"tcon1");  // codes compare exactly
+  std::vector<LPCTSTR> asked;
+  for (const CString& code : codes) asked.push_back(code);
+  std::vector<std::unique_ptr<CStringList>> lists;
+  ASSERT_TRUE(bd().GetLinhasPinosConectores(asked, lists));
+  ASSERT_EQ(lists.size(), codes.size());
+  std::size_t rows = 0;
+  for (std::size_t c = 0; c < codes.size(); ++c) {
+    SCOPED_TRACE(codes[c].ToUtf8());
+    const Strings together = Entries(lists[c].release());
+    EXPECT_EQ(together, Entries(bd().GetLinhasPinosConector(codes[c])));
+    rows += together.size();
+  }
+  EXPECT_EQ(std::to_string(rows), ColumnDirect(u"SELECT COUNT(*) FROM BDPINOS").front());
+}
+
+// What one statement cannot tell apart, or cannot run, is refused without a
+// box and without the schema's upgrade: the caller asks code by code.
+TEST_P(ConnectorTables, PinRowsThatCannotBeReadTogetherAreRefusedQuietly) {
+  // A code with blanks at its ends, which its rows' code (read trimmed)
+  // no longer shows.
+  RunDirect(u"INSERT INTO BDPINOS (PINO_KEY, PINO_CONECTOR, PINO_PINO, PINO_ID) VALUES ('TK5', ' TBL ', 'P1', '1')");
+  EXPECT_EQ(Entries(bd().GetLinhasPinosConector(u" TBL ")), Strings{"TK5\f1\fP1\f"});
+  std::vector<std::unique_ptr<CStringList>> lists;
+  const std::vector<std::vector<LPCTSTR>> refused = {
+      {u"TCON1", u" TBL "},
+      {u"TCON1", u"O'NEIL"},  // a quote: its own statement fails, with its box
+      {u"TCON1", u"TCON2", u"TCON1"},
+  };
+  for (const std::vector<LPCTSTR>& codes : refused) EXPECT_FALSE(bd().GetLinhasPinosConectores(codes, lists));
+  std::vector<LPCTSTR> good = {u"TCON2", u"TCON1"};
+  ASSERT_TRUE(bd().GetLinhasPinosConectores(good, lists));
+  EXPECT_EQ(Entries(lists[0].release()), Strings{"TK4\fX\fP1\f"});
+  RunDirect(u"DROP TABLE BDPINOS");
+  EXPECT_FALSE(bd().GetLinhasPinosConectores(good, lists));
+  EXPECT_FALSE(bd().TableExists(u"BDPINOS"));  // not upgraded
+}
+
 INSTANTIATE_TEST_SUITE_P(Drivers, ConnectorTables, zrtest::AllBackends(), zrtest::BackendName);
 
 }  // namespace
