@@ -35,7 +35,7 @@ RunCatalogue::~RunCatalogue() {
 }
 
 template <class Ask>
-void RunCatalogue::read(Answers& answers, Answers::iterator entry, const OdString& code, Ask ask, bool rethrow) {
+void RunCatalogue::read(Answers& answers, Answer& entry, const OdString& code, Ask ask, bool rethrow) {
   Answer read;
   std::unique_ptr<CStringList> answer;
   try {
@@ -53,16 +53,16 @@ void RunCatalogue::read(Answers& answers, Answers::iterator entry, const OdStrin
   } catch (...) {
     // Nothing is kept: whoever needs the answer asks again.
     std::lock_guard<std::mutex> lock(mutex_);
-    answers.erase(entry);
+    answers.erase(code.str());
     read_.notify_all();
     if (rethrow) throw;
     return;
   }
   std::lock_guard<std::mutex> lock(mutex_);
-  entry->second.items = std::move(read.items);
-  entry->second.parsed = std::move(read.parsed);
-  entry->second.failed = read.failed;
-  entry->second.ready = true;
+  entry.items = std::move(read.items);
+  entry.parsed = std::move(read.parsed);
+  entry.failed = read.failed;
+  entry.ready = true;
   // Read ahead, the checks waiting are woken a few answers at a time, and
   // when the queue runs dry: a check that compares faster than the rows
   // come would otherwise be woken (a switch of threads each time) for
@@ -82,10 +82,10 @@ const RunCatalogue::Answer& RunCatalogue::answer(Answers& answers, const OdStrin
     it = answers.find(code.str());  // gone again when its reading failed
   }
   if (it != answers.end()) return it->second;
-  it = answers.emplace(code.str(), Answer{}).first;
+  Answer& entry = answers.emplace(code.str(), Answer{}).first->second;
   lock.unlock();
-  read(answers, it, code, ask, true);
-  return it->second;  // ready: nobody changes it any more
+  read(answers, entry, code, ask, true);
+  return entry;  // ready: nobody changes it any more
 }
 
 bool RunCatalogue::prefetch(const OdString& code) {
@@ -136,10 +136,12 @@ void RunCatalogue::readTogether(const std::vector<OdString>& codes) {
   }
   if (!together) {
     for (const OdString& code : codes) {
-      std::unique_lock<std::mutex> lock(mutex_);
-      const auto entry = rows_.find(code.str());
-      lock.unlock();
-      read(rows_, entry, code, [this](const OdString& c) { return inner_.LinhasPinos(c); }, false);
+      Answer* entry;
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        entry = &rows_.find(code.str())->second;
+      }
+      read(rows_, *entry, code, [this](const OdString& c) { return inner_.LinhasPinos(c); }, false);
     }
     return;
   }

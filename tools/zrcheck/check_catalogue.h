@@ -69,14 +69,17 @@ class RunCatalogue {
   const Answer& mates(const OdString& code);
 
  private:
-  using Answers = std::unordered_map<std::u16string, Answer>;  // nodes stay put while others are added
+  // An answer stays where it is while others are added: a reference to it
+  // is held across the mutex's release, never an iterator (a rehash leaves
+  // the elements in place but invalidates iterators).
+  using Answers = std::unordered_map<std::u16string, Answer>;
   template <class Ask>
   const Answer& answer(Answers& answers, const OdString& code, Ask ask);
-  // Reads one code's answer for the waiting entry `entry` (of answers),
-  // which it makes ready, or removes when the catalogue threw; pin rows
+  // Reads one code's answer for its waiting entry in answers, which it
+  // makes ready, or removes when the catalogue threw; pin rows
   // (answers is rows_) are parsed as well. Called without mutex_.
   template <class Ask>
-  void read(Answers& answers, Answers::iterator entry, const OdString& code, Ask ask, bool rethrow);
+  void read(Answers& answers, Answer& entry, const OdString& code, Ask ask, bool rethrow);
   // The read-ahead thread: reads the queued codes in turn, those queued
   // meanwhile together.
   void readAhead();
