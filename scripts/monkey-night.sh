@@ -17,7 +17,7 @@ steps=${3:-5000}
 work=${4:-$top/build/asan/monkey-night}
 mkdir -p "$work"
 bash "$top/scripts/build.sh" asan zrconector_monkey
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 race=()  # extra options
 [[ "${ZR_MONKEY_RACE:-0}" == 1 ]] && race+=(--race)

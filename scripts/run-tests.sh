@@ -31,16 +31,7 @@ unset TSAN_OPTIONS
 # over the corpus kept in tests/fuzz/corpus.
 bash "$top/tests/fuzz/build-and-run.sh" 60
 
-# intercept_tls_get_addr=0: the leak checker's own tracking of dynamically
-# allocated thread-local blocks reads a stale entry of the thread's TLS
-# vector in a process that has loaded the PostgreSQL ODBC driver, and
-# crashes ("Tracer caught signal 11", "DTLS ... at 0x1189") depending on
-# the heap's layout. Without it the checker no longer takes the
-# thread-local blocks of libraries loaded at run time (the driver's
-# Kerberos, GnuTLS, p11-kit) as roots: that could only report a leak that
-# is none, never hide one, and the static TLS of the rest is scanned as
-# before.
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0}
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 cd "$top/build/asan"
 # The catalogue tests run against both drivers: a throwaway PostgreSQL server
