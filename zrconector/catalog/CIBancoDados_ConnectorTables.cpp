@@ -16,6 +16,22 @@ constexpr char16_t kFieldEnd = u'\x000C';
 
 CString Quoted(LPCTSTR value) { return CString(value ? value : u""); }
 
+// Takes fields 0 to count - 1 of a recordset once: each follows the cursor
+// from row to row. None when it has no row; throws what the recordset throws.
+void TakeFields(_Recordset* recordset, FieldPtr* fields, int count) {
+  if (recordset->GetadoEOF()) return;
+  FieldsPtr all = recordset->GetFields();
+  for (int field = 0; field < count; ++field) fields[field] = all->GetItem(_variant_t(static_cast<short>(field)));
+}
+
+// The current row's PINO_KEY, PINO_ID and PINO_PINO (the three fields from
+// `fields` on), packed: each trimmed and ended by kFieldEnd.
+CString PackedPinRow(const FieldPtr* fields) {
+  CString row;
+  for (int field = 0; field < 3; ++field) row += CIBancoDados::FieldText(fields[field]) + kFieldEnd;
+  return row;
+}
+
 }  // namespace
 
 CStringList* CIBancoDados::ReadList(const CString& sql, bool packed, bool failedIsError) {
@@ -25,26 +41,15 @@ CStringList* CIBancoDados::ReadList(const CString& sql, bool packed, bool failed
     if (failedIsError) RaiseNoRecordset();
     return list.release();
   }
-  // The fields are taken once: each follows the cursor from row to row.
   FieldPtr fields[3];
-  const int count = packed ? 3 : 1;
   try {
-    if (!recordset->GetadoEOF()) {
-      FieldsPtr all = recordset->GetFields();
-      for (int field = 0; field < count; ++field) fields[field] = all->GetItem(_variant_t(static_cast<short>(field)));
-    }
+    TakeFields(recordset, fields, packed ? 3 : 1);
   } catch (CException* e) {
     e->Delete();  // a field that cannot be taken reads as empty, as FieldAsText gives it
   } catch (...) {
   }
   while (!recordset->GetadoEOF()) {
-    if (packed) {
-      CString row;
-      for (int field = 0; field < 3; ++field) row += FieldText(fields[field]) + kFieldEnd;
-      list->AddTail(row);
-    } else {
-      list->AddTail(FieldText(fields[0]));
-    }
+    list->AddTail(packed ? PackedPinRow(fields) : FieldText(fields[0]));
     recordset->MoveNext();
   }
   if (failedIsError) recordset->Close();
@@ -79,18 +84,13 @@ bool CIBancoDados::GetLinhasPinosConectores(const std::vector<LPCTSTR>& conector
   try {
     _RecordsetPtr recordset = TryRecordset(sql);
     if (!recordset) return false;
-    FieldPtr fields[4];
-    if (!recordset->GetadoEOF()) {
-      FieldsPtr all = recordset->GetFields();
-      for (int field = 0; field < 4; ++field) fields[field] = all->GetItem(_variant_t(static_cast<short>(field)));
-    }
+    FieldPtr fields[4];  // PINO_CONECTOR, then the packed row's three
+    TakeFields(recordset, fields, 4);
     while (!recordset->GetadoEOF()) {
       const CString code = FieldText(fields[0]);
       const auto list = listOf.find(std::u16string_view(code.str()));
       if (list == listOf.end()) return false;
-      CString row;
-      for (int field = 1; field < 4; ++field) row += FieldText(fields[field]) + kFieldEnd;
-      linhas[list->second]->AddTail(row);
+      linhas[list->second]->AddTail(PackedPinRow(fields + 1));
       recordset->MoveNext();
     }
   } catch (CException* e) {

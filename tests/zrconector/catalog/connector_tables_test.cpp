@@ -146,7 +146,9 @@ TEST_P(ConnectorTables, PinRowsThatCannotBeReadTogetherAreRefusedQuietly) {
   std::vector<std::unique_ptr<CStringList>> lists;
   const std::vector<std::vector<LPCTSTR>> refused = {
       {u"TCON1", u" TBL "},
-      {u"TCON1", u"O'NEIL"},  // a quote: its own statement fails, with its box
+      // A quote: its own statement fails, with its box. Run together, this
+      // one would give TCON2's rows as the asked code's, and pass.
+      {u"TCON2", u"X') OR PINO_CONECTOR IN ('TCON2"},
       {u"TCON1", u"TCON2", u"TCON1"},
   };
   for (const std::vector<LPCTSTR>& codes : refused) EXPECT_FALSE(bd().GetLinhasPinosConectores(codes, lists));
