@@ -41,7 +41,7 @@ TEST(PictureText, NumbersReadBackAsWrittenAndNeverAsNanOrMinusZero) {
 }
 
 TEST(PictureText, EveryFindingGetsItsOwnIdFromItsFingerprint) {
-  std::vector<Finding> findings(4);
+  Findings findings(4);
   findings[0].fingerprint = "0c5e";
   findings[1].fingerprint = "0c5e";  // two symbols of one pin: the same fingerprint
   findings[2].fingerprint = "";

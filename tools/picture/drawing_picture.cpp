@@ -30,7 +30,7 @@ constexpr const char* kStyle =
 
 }  // namespace
 
-std::string drawingSvg(const OdDbDatabase& db, const std::vector<Finding>& findings, const std::string& title,
+std::string drawingSvg(const OdDbDatabase& db, const Findings& findings, const std::string& title,
                        bool rowLinks) {
   SceneRequest request;
   for (const Finding& f : findings) {
@@ -97,7 +97,7 @@ PictureFormat formatOf(const std::string& path) {
 }
 
 std::string writePicture(const std::string& path, PictureFormat format, const OdDbDatabase& db,
-                         const std::vector<Finding>& findings, const std::string& title) {
+                         const Findings& findings, const std::string& title) {
   if (path.empty() || path == "-") return "a picture is written to a file, not to standard output";
   ReportOutput output(path);
   if (!output.openError().empty()) return output.openError();

@@ -20,13 +20,13 @@ namespace picture {
 // The SVG document. `title` names the drawing (its path, say). With
 // `rowLinks`, each finding's mark links to "#row-ID" of a table beside it
 // (as drawingHtml makes). REQUIRES: db stays open and unchanged meanwhile.
-std::string drawingSvg(const OdDbDatabase& db, const std::vector<Finding>& findings, const std::string& title,
+std::string drawingSvg(const OdDbDatabase& db, const Findings& findings, const std::string& title,
                        bool rowLinks = false);
 
 // The HTML page: the title, the SVG inline, and the table of findings (one
 // row "row-ID" per finding, in order) whose rows link to their marks
 // ("#f-ID") while the marks link back.
-std::string drawingHtml(const OdDbDatabase& db, const std::vector<Finding>& findings, const std::string& title);
+std::string drawingHtml(const OdDbDatabase& db, const Findings& findings, const std::string& title);
 
 enum class PictureFormat { kSvg, kHtml };
 // kHtml when `path` ends in ".html" or ".htm" (any case), else kSvg.
@@ -36,7 +36,7 @@ PictureFormat formatOf(const std::string& path);
 // a failure leaves no half picture (nor spoils an older one). Returns "" when
 // written, else why not ("-", standard output, is refused).
 std::string writePicture(const std::string& path, PictureFormat format, const OdDbDatabase& db,
-                         const std::vector<Finding>& findings, const std::string& title);
+                         const Findings& findings, const std::string& title);
 
 // Where the picture of `drawing` goes when `count` drawings are checked and
 // the picture option named `path`: `path` itself for one drawing; for

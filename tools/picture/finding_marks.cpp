@@ -209,7 +209,7 @@ std::string markColour(const std::string& rule, const std::string& severity) {
   return severity == "warning" ? s.warning : s.error;
 }
 
-std::vector<std::string> findingIds(const std::vector<Finding>& findings) {
+std::vector<std::string> findingIds(const Findings& findings) {
   std::vector<std::string> ids;
   std::map<std::string, int> seen;
   for (std::size_t i = 0; i < findings.size(); ++i) {
@@ -243,7 +243,7 @@ std::string findingDescription(const Finding& f) {
   return text;
 }
 
-std::string findingMarks(const std::vector<Finding>& findings, const std::vector<std::string>& ids,
+std::string findingMarks(const Findings& findings, const std::vector<std::string>& ids,
                          const Scene& scene, const PixelMap& map, bool rowLinks, std::vector<std::size_t>& unplaced) {
   std::string out;
   // Every mark first, so that no label is put over a mark drawn later.
@@ -310,7 +310,7 @@ std::string findingMarks(const std::vector<Finding>& findings, const std::vector
   return out;
 }
 
-std::string sidePanel(const std::string& title, const std::vector<Finding>& findings,
+std::string sidePanel(const std::string& title, const Findings& findings,
                       const std::vector<std::string>& ids, const std::vector<std::size_t>& unplaced,
                       const Scene& scene, bool rowLinks, double& height) {
   std::string out;

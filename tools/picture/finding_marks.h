@@ -19,7 +19,7 @@ std::string markColour(const std::string& rule, const std::string& severity);
 // One element id per finding, in order: "f-" and its fingerprint ("f-N",
 // from its place, when it has none), with "-2", "-3", ... for a fingerprint
 // met again (two symbols of one connector with the same identifier).
-std::vector<std::string> findingIds(const std::vector<Finding>& findings);
+std::vector<std::string> findingIds(const Findings& findings);
 
 // "X4:9": the connector and the pin identifier a finding is about.
 std::string findingLabel(const Finding& finding);
@@ -40,13 +40,13 @@ struct PixelMap {
 // element gets its id; with `rowLinks` it links to "#row-" + the id's rest.
 // Findings placed nowhere (no position, connector not drawn) are returned
 // in `unplaced` (indexes) for the side panel.
-std::string findingMarks(const std::vector<Finding>& findings, const std::vector<std::string>& ids,
+std::string findingMarks(const Findings& findings, const std::vector<std::string>& ids,
                          const Scene& scene, const PixelMap& map, bool rowLinks, std::vector<std::size_t>& unplaced);
 
 // The side panel at its own origin: the title, the counts, the legend of
 // every rule in both severities, the unplaced findings and the kinds of
 // entities not drawn. `height` is set to the panel's height in pixels.
-std::string sidePanel(const std::string& title, const std::vector<Finding>& findings,
+std::string sidePanel(const std::string& title, const Findings& findings,
                       const std::vector<std::string>& ids, const std::vector<std::size_t>& unplaced,
                       const Scene& scene, bool rowLinks, double& height);
 

@@ -21,7 +21,7 @@ std::string cell(const std::string& text) { return "<td>" + xmlText(text) + "</t
 
 }  // namespace
 
-std::string drawingHtml(const OdDbDatabase& db, const std::vector<Finding>& findings, const std::string& title) {
+std::string drawingHtml(const OdDbDatabase& db, const Findings& findings, const std::string& title) {
   const std::vector<std::string> ids = findingIds(findings);
   int errors = 0;
   for (const Finding& f : findings) errors += f.severity != "warning";

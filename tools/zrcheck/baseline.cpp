@@ -58,7 +58,7 @@ Baseline::Drawing* drawingFor(Baseline& baseline, const std::string& drawing, co
 
 }  // namespace
 
-int applyBaseline(std::vector<Finding>& findings, const std::string& drawing, const std::string& fingerprint,
+int applyBaseline(Findings& findings, const std::string& drawing, const std::string& fingerprint,
                   Baseline& baseline) {
   static const std::set<std::string> none;
   Baseline::Drawing* entry = drawingFor(baseline, drawing, fingerprint);

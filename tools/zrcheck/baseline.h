@@ -48,7 +48,7 @@ Baseline readBaseline(const std::string& path);
 // unknown). Marks the baseline's drawing matched. Returns the number of the
 // baseline's fingerprints for the drawing that no finding has any more
 // (fixed since).
-int applyBaseline(std::vector<Finding>& findings, const std::string& drawing, const std::string& fingerprint,
+int applyBaseline(Findings& findings, const std::string& drawing, const std::string& fingerprint,
                   Baseline& baseline);
 
 // The baseline's drawings that no drawing of the run matched, for a warning.

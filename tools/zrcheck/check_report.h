@@ -28,7 +28,7 @@ struct CheckReport {
   // Codes of the records that the catalogue does not know (no pin rows).
   std::set<std::string> unknownCodes;
   // The findings, severities applied (see findings.h); empty when not checked.
-  std::vector<Finding> findings;
+  Findings findings;
   // The line of each symbol's INSERT in the DXF text, by handle (see
   // insert_lines.h); filled for the formats that point at lines.
   std::unordered_map<std::string, std::size_t> insertLines;

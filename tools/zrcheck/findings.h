@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "drawing/StoreAllocator.h"
+
 struct CheckReport;
 
 struct Finding {
@@ -59,9 +61,13 @@ struct Finding {
   bool fails() const { return severity == "error" && !waived && baseline != "unchanged"; }
 };
 
+// The findings of one drawing. A large drawing has tens of thousands (each
+// some 600 bytes): in a store block, they are mapped in huge pages.
+using Findings = std::vector<Finding, zr::StoreAllocator<Finding>>;
+
 // The findings of one checked drawing, in the order of the connectors and
 // their pins, then the unchecked connectors; every one of severity "error".
-std::vector<Finding> findingsOf(const CheckReport& report);
+Findings findingsOf(const CheckReport& report);
 
 // The rule names, in the order of the table above.
 const std::vector<std::string>& ruleNames();
@@ -84,7 +90,7 @@ std::string setSeverity(const std::string& rule, const std::string& level, const
 // The level of a rule: its entry in severities, else "error".
 std::string severityOf(const std::string& rule, const Severities& severities);
 // Gives each finding its rule's severity; drops the ignored ones.
-void applySeverities(std::vector<Finding>& findings, const Severities& severities);
+void applySeverities(Findings& findings, const Severities& severities);
 
 // Lower-case hex SHA-256 of bytes.
 std::string sha256Hex(const std::string& bytes);

@@ -102,7 +102,7 @@ bool expired(const Waiver& waiver, const std::string& today) {
   return !waiver.expires.empty() && waiver.expires < today;
 }
 
-void applyWaivers(std::vector<Finding>& findings, const std::string& drawing, const std::vector<Waiver*>& waivers,
+void applyWaivers(Findings& findings, const std::string& drawing, const std::vector<Waiver*>& waivers,
                   const std::string& today) {
   const std::string resolved = resolvedDrawingPath(drawing);
   for (Finding& f : findings) {

@@ -54,7 +54,7 @@ bool expired(const Waiver& waiver, const std::string& today);
 // Marks the findings of one drawing that a waiver accepts, the first
 // unexpired waiver in the order given; counts every match in Waiver::matched.
 // drawing is the path as given on the command line.
-void applyWaivers(std::vector<Finding>& findings, const std::string& drawing, const std::vector<Waiver*>& waivers,
+void applyWaivers(Findings& findings, const std::string& drawing, const std::vector<Waiver*>& waivers,
                   const std::string& today);
 
 // How a waiver fared: "expired", "unmatched" (it accepted nothing) or "used".

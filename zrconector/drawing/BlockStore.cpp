@@ -32,16 +32,17 @@ void* mapHuge(std::size_t bytes) {
 }  // namespace
 
 StoreBlock TakeStoreBlock(std::size_t bytes) {
+  StoreBlock block = StoreBlockAt(nullptr, bytes);
+  block.at = block.mapped ? mapHuge(block.bytes) : std::malloc(bytes ? bytes : 1);  // aligned for any object
+  if (!block.at) throw std::bad_alloc();
+  return block;
+}
+
+StoreBlock StoreBlockAt(void* at, std::size_t bytes) noexcept {
   StoreBlock block;
-  if (bytes >= kHugePage) {
-    block.bytes = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    block.at = mapHuge(block.bytes);
-    block.mapped = true;
-  } else {
-    block.bytes = bytes;
-    block.at = std::malloc(bytes);  // aligned for any object
-    if (!block.at) throw std::bad_alloc();
-  }
+  block.at = at;
+  block.mapped = bytes >= kHugePage;
+  block.bytes = block.mapped ? (bytes + kHugePage - 1) / kHugePage * kHugePage : bytes;
   return block;
 }
 
