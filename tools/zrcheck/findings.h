@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "drawing/StoreAllocator.h"
+#include "zrdwg/LargeArray.h"
 
 struct CheckReport;
 
@@ -62,8 +62,8 @@ struct Finding {
 };
 
 // The findings of one drawing. A large drawing has tens of thousands (each
-// some 600 bytes): in a store block, they are mapped in huge pages.
-using Findings = std::vector<Finding, zr::StoreAllocator<Finding>>;
+// some 600 bytes): as a large array, they are mapped in huge pages.
+using Findings = LargeArray<Finding>;
 
 // The findings of one checked drawing, in the order of the connectors and
 // their pins, then the unchecked connectors; every one of severity "error".

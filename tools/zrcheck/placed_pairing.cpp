@@ -9,7 +9,7 @@
 
 void pairPlacedSymbols(zr::ConectoresPinos& records, CheckCatalogue& catalogue) {
   std::map<std::u16string, std::set<std::u16string>> mating;
-  const zr::StoreVector<zr::CEPino*> found = zr::PinGrid(records).FindEach();
+  const LargeArray<zr::CEPino*> found = zr::PinGrid(records).FindEach();
   std::size_t next = 0;
   for (auto& record : records) {
     for (const auto& pin : record->GetPinos()) {

@@ -25,9 +25,6 @@ struct StoreBlock {
 // At least `bytes` for a block (throws std::bad_alloc); gives it back.
 StoreBlock TakeStoreBlock(std::size_t bytes);
 void ReleaseStoreBlock(const StoreBlock& block);
-// The block that TakeStoreBlock(bytes) gave at `at`: whether a block is
-// mapped, and its size, follow from `bytes` alone.
-StoreBlock StoreBlockAt(void* at, std::size_t bytes) noexcept;
 
 template <class T>
 class BlockStore {

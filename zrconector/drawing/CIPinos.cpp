@@ -392,7 +392,7 @@ void CIPinos::LerSimboloPino(const OdDbBlockReference& reference, zr::Conectores
 
 void CIPinos::LigarPinos(zr::ConectoresPinos& records) {
   MatingCache mating;
-  const zr::StoreVector<zr::CEPino*> found = zr::PinGrid(records).FindEach();
+  const LargeArray<zr::CEPino*> found = zr::PinGrid(records).FindEach();
   std::size_t next = 0;
   for (auto& record : records) {
     for (const auto& pin : record->GetPinos()) {

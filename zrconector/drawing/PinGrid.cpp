@@ -46,7 +46,7 @@ uint64_t PinGrid::hashOf(const Cell& cell) {
   return h;
 }
 
-std::size_t PinGrid::slotOf(const Cell& cell, const StoreVector<Entry>& entries) const {
+std::size_t PinGrid::slotOf(const Cell& cell, const LargeArray<Entry>& entries) const {
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = static_cast<std::size_t>(hashOf(cell)) & mask;
   while (slots_[i].count != 0 && !(entries[slots_[i].first].cell == cell)) i = (i + 1) & mask;
@@ -66,7 +66,7 @@ PinGrid::PinGrid(const ConectoresPinos& records) {
   // A large drawing's records lie apart in memory: the pins ahead are fetched
   // while the current one is read.
   const bool fetchAhead = pins > kFetchAheadAbove;
-  StoreVector<Entry> placed;
+  LargeArray<Entry> placed;
   placed.reserve(pins);
   for (std::size_t i = 0; i < pins_.size(); ++i) {
     if (fetchAhead && i + 2 * kAhead < pins_.size()) __builtin_prefetch(&pins_[i + 2 * kAhead]->x);
@@ -80,7 +80,7 @@ PinGrid::PinGrid(const ConectoresPinos& records) {
   // Counted per cell (a slot's first entry names its cell meanwhile), then
   // laid out cell after cell: each pin goes to the end of its cell's group
   // in check order, so a group stays in check order without sorting.
-  StoreVector<uint32_t> slotOfPin(placed.size());
+  LargeArray<uint32_t> slotOfPin(placed.size());
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = 0; i < placed.size(); ++i) {
     // The slots of the pins ahead, and the entries those name, on their way.
@@ -99,7 +99,7 @@ PinGrid::PinGrid(const ConectoresPinos& records) {
     next += slot.count;
   }
   entries_.resize(placed.size());
-  StoreVector<uint32_t> filled(slots_.size(), 0);
+  LargeArray<uint32_t> filled(slots_.size(), 0);
   for (std::size_t i = 0; i < placed.size(); ++i) {
     if (fetchAhead && i + kAhead < placed.size()) {
       __builtin_prefetch(&slots_[slotOfPin[i + kAhead]]);
@@ -114,9 +114,9 @@ PinGrid::PinGrid(const ConectoresPinos& records) {
   }
 }
 
-StoreVector<CEPino*> PinGrid::FindEach() const {
-  const StoreVector<CEPino*>& pins = pins_;
-  StoreVector<CEPino*> found(pins.size());
+LargeArray<CEPino*> PinGrid::FindEach() const {
+  const LargeArray<CEPino*>& pins = pins_;
+  LargeArray<CEPino*> found(pins.size());
   const std::size_t mask = slots_.size() - 1;
   // The slot where the search for a pin's own cell starts (the cells a
   // question looks at are that one, and rarely its neighbours).

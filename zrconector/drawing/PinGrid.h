@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "drawing/CEPino.h"
-#include "drawing/StoreAllocator.h"
+#include "zrdwg/LargeArray.h"
 
 namespace zr {
 
@@ -27,7 +27,7 @@ class PinGrid {
   // the same answers, sooner for a large drawing, whose table does not fit
   // the processor's caches: the cells of the pins a few questions ahead are
   // fetched while the current one is answered.
-  StoreVector<CEPino*> FindEach() const;
+  LargeArray<CEPino*> FindEach() const;
 
  private:
   struct Cell {
@@ -50,12 +50,12 @@ class PinGrid {
   static uint64_t hashOf(const Cell& cell);
   // The slot of cell in slots_, whose cells are those of entries[first]:
   // its own, or the empty one where it would go.
-  std::size_t slotOf(const Cell& cell, const StoreVector<Entry>& entries) const;
+  std::size_t slotOf(const Cell& cell, const LargeArray<Entry>& entries) const;
 
-  // In store blocks: a large drawing's tables are mapped in huge pages.
-  StoreVector<CEPino*> pins_;   // every pin of the records, in check order
-  StoreVector<Entry> entries_;  // grouped by cell, each group in check order
-  StoreVector<Slot> slots_;     // open addressing; a power of two, at most half full
+  // Large arrays: a large drawing's tables are mapped in huge pages.
+  LargeArray<CEPino*> pins_;   // every pin of the records, in check order
+  LargeArray<Entry> entries_;  // grouped by cell, each group in check order
+  LargeArray<Slot> slots_;     // open addressing; a power of two, at most half full
 };
 
 }  // namespace zr

@@ -193,24 +193,38 @@ void DxfLinker::linkEntities() {
   // does), each name decoded and looked up once: a drawing holds many
   // references of few blocks. The names are views of the tags, which stay.
   // References of one block often come in a row: the last name is tried first.
-  std::unordered_map<std::string_view, OdDbBlockTableRecord*> byName;
+  // Each block's list of references is then taken once, at its size: the
+  // references found are gathered and counted by name first.
+  struct Named {
+    OdDbBlockTableRecord* block;
+    std::size_t references;
+  };
+  std::unordered_map<std::string_view, Named> byName;
   std::string_view lastName;
-  OdDbBlockTableRecord* lastBlock = nullptr;
-  bool haveLast = false;
+  Named* last = nullptr;
+  LargeArray<OdDbBlockReference*> found;
+  found.reserve(impl_.handles.size());
   for (StoredObject* object : impl_.handles) {
     auto* reference = OdDbBlockReference::cast(static_cast<OdDbObject*>(object));
     if (!reference) continue;
     const std::string_view raw = tags::find(reference->tags_, "AcDbBlockReference", 2).value_or("");
-    if (!haveLast || !tags::sameBytes(raw, lastName)) {
+    if (!last || !tags::sameBytes(raw, lastName)) {
       auto it = byName.find(raw);
-      if (it == byName.end()) it = byName.emplace(raw, impl_.blockNamed(reference->decode(raw))).first;
+      if (it == byName.end()) it = byName.emplace(raw, Named{impl_.blockNamed(reference->decode(raw)), 0}).first;
       lastName = raw;
-      lastBlock = it->second;
-      haveLast = true;
+      last = &it->second;
     }
-    reference->block_ = lastBlock;
-    if (lastBlock) lastBlock->addReference(reference);
+    reference->block_ = last->block;
+    if (!last->block) continue;
+    ++last->references;
+    found.push_back(reference);
   }
+  // Names that differ in case name one block.
+  std::unordered_map<OdDbBlockTableRecord*, std::size_t> perBlock;
+  for (const auto& [name, named] : byName)
+    if (named.block) perBlock[named.block] += named.references;
+  for (const auto& [block, references] : perBlock) block->reserveReferences(references);
+  for (OdDbBlockReference* reference : found) reference->block_->addReference(reference);
 }
 
 void DxfLinker::linkObjects() {

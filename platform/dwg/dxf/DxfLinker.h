@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "zrdwg/EntityList.h"
+
 class DxfTagReader;
 class OdDbEntity;
 class OdDbObject;
@@ -31,7 +33,7 @@ class DxfLinker {
   // A block definition as read: its BLOCK, entities and ENDBLK.
   struct PendingBlock {
     OdDbEntity* begin = nullptr;
-    std::vector<OdDbEntity*> entities;
+    EntityList entities;
     OdDbEntity* end = nullptr;
     std::size_t line = 0;
   };

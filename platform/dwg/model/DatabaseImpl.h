@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "store/ObjectStore.h"
+#include "zrdwg/EntityList.h"
 #include "zrdwg/OdDbObject.h"
 #include "zrdwg/TagList.h"
 
@@ -54,7 +55,7 @@ struct SectionSlot {
 // reports it and `--fix` gives it a record (DrawingRepair).
 struct UnlistedBlock {
   OdDbEntity* begin = nullptr;
-  std::vector<OdDbEntity*> entities;
+  EntityList entities;
   OdDbEntity* end = nullptr;
   std::size_t before = 0;
 };
@@ -126,7 +127,7 @@ struct DatabaseImpl : ObjectStore {
   // the active paper space. While all of them are model space's, in its
   // order (the usual drawing), model space's own list is the section and
   // this one stays empty: see sectionIsModelSpace and sectionEntities().
-  std::vector<OdDbEntity*> entitiesSection;
+  EntityList entitiesSection;
   bool sectionIsModelSpace = false;
   std::vector<OdDbObject*> objectsSection;           // OBJECTS section order
 
@@ -136,7 +137,7 @@ struct DatabaseImpl : ObjectStore {
   OdDbSymbolTable* regAppTable = nullptr;
   OdDbBlockTableRecord* modelSpace = nullptr;
   // The entities of the ENTITIES section, in its order.
-  const std::vector<OdDbEntity*>& sectionEntities() const;
+  const EntityList& sectionEntities() const;
   // Adds an entity just added to model space or the active paper space at
   // the end of the ENTITIES section.
   void addToSection(OdDbEntity* entity);

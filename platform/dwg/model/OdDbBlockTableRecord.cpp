@@ -16,7 +16,7 @@ OdDbBlockTableRecordPtr OdDbBlockTableRecord::createObject() {
   return record;
 }
 
-void OdDbBlockTableRecord::appendIdsOf(const std::vector<OdDbEntity*>& entities, OdDbObjectIdArray& ids) const {
+void OdDbBlockTableRecord::appendIdsOf(const EntityList& entities, OdDbObjectIdArray& ids) const {
   ids.reserve(ids.size() + entities.size());
   // A block in a drawing holds that drawing's entities and references alone:
   // their identifiers are taken without reading each of them (a large model
@@ -89,7 +89,7 @@ void OdDbBlockTableRecord::getBlockReferenceIds(OdDbObjectIdArray& ids, bool, bo
   ids.clear();
   if (referencesInOrder_) return appendIdsOf(references_, ids);
   auto byHandle = [](const OdDbEntity* a, const OdDbEntity* b) { return a->handle_ < b->handle_; };
-  std::vector<OdDbEntity*> refs(references_);
+  EntityList refs(references_);
   std::sort(refs.begin(), refs.end(), byHandle);
   appendIdsOf(refs, ids);
 }

@@ -108,7 +108,7 @@ DatabaseImpl::~DatabaseImpl() {
       if (OdDbEntity::ChildList* children = entity->childSlot()) children->reset();
   }
 }
-const std::vector<OdDbEntity*>& DatabaseImpl::sectionEntities() const {
+const EntityList& DatabaseImpl::sectionEntities() const {
   return sectionIsModelSpace ? modelSpace->entities_ : entitiesSection;
 }
 

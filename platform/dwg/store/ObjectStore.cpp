@@ -152,7 +152,7 @@ bool sameHandle(const StoredObject* a, const StoredObject* b) { return ObjectSto
 // place by a binary search, and the long one's objects move in blocks,
 // without a comparison each. Stable, as std::inplace_merge. Returns false
 // when an object of one range has the handle of one of the other.
-using Handles = std::vector<StoredObject*>::iterator;
+using Handles = LargeArray<StoredObject*>::iterator;
 bool mergeShortRange(Handles first, Handles middle, Handles last) {
   bool distinct = true;
   if (last - middle <= middle - first) {

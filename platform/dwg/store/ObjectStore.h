@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "store/TagArena.h"
+#include "zrdwg/LargeArray.h"
 #include "zrdwg/StoredObject.h"
 #include "zrdwg/TextCodec.h"
 
@@ -101,8 +102,9 @@ class ObjectStore {
   // Every object of the drawing, kept sorted by handle (new handles are
   // always the largest); each entry holds the store's reference. The handle
   // is the object's own (handleOf): one word an object, the index of a
-  // large drawing being as large as a tenth of its tags.
-  std::vector<StoredObject*> handles;
+  // large drawing being as large as a tenth of its tags. A large array: a
+  // read reserves it from the file's size, and fills it in huge pages.
+  LargeArray<StoredObject*> handles;
   uint64_t nextHandle = 1;
   uint64_t handseedRead = 0;  // $HANDSEED as read; written back unchanged unless new handles were taken
 

@@ -100,7 +100,7 @@ TEST(PinGrid, ThreeWayCoincidenceFindsTheFirstInOrder) {
 TEST(PinGrid, FindingEveryPinAtOnceAgreesWithFindingEach) {
   auto agree = [](const zr::ConectoresPinos& records) {
     zr::PinGrid grid(records);
-    const zr::StoreVector<zr::CEPino*> found = grid.FindEach();
+    const LargeArray<zr::CEPino*> found = grid.FindEach();
     std::size_t k = 0, paired = 0;
     for (const auto& r : records)
       for (const auto& p : r->GetPinos()) {

@@ -3,12 +3,10 @@
 // long as the last record that holds them.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "drawing/CEPino.h"
-#include "drawing/StoreAllocator.h"
 
 namespace {
 
@@ -61,24 +59,6 @@ TEST(PinStore, ARecordWithoutAStoreMakesItsOwn) {
     EXPECT_EQ(found->x, i);
     EXPECT_EQ(found->owner, &record);
   }
-}
-
-// The pairing's arrays in store blocks: what they hold survives their
-// growth from the heap into mappings of their own, and an array of 2 MB or
-// more starts at a huge page's boundary, where the system can map it in
-// huge pages.
-TEST(StoreAllocator, ArraysKeepTheirValuesFromTheHeapIntoHugePages) {
-  zr::StoreVector<uint64_t> values;
-  const std::size_t kValues = (std::size_t(5) << 20) / sizeof(uint64_t);  // 5 MB
-  for (std::size_t i = 0; i < kValues; ++i) values.push_back(i * 7);
-  ASSERT_EQ(values.size(), kValues);
-  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(values.data()) % (std::size_t(2) << 20), 0u);
-  for (std::size_t i = 0; i < kValues; ++i) ASSERT_EQ(values[i], i * 7) << i;
-
-  zr::StoreVector<uint64_t> copy(values.begin(), values.begin() + 3);  // a few bytes, from the heap
-  values.clear();
-  values.shrink_to_fit();
-  EXPECT_EQ(copy, (zr::StoreVector<uint64_t>{0, 7, 14}));
 }
 
 }  // namespace

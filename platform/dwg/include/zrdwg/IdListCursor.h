@@ -6,9 +6,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "zrdwg/EntityList.h"
 #include "zrdwg/OdDbObjectId.h"
-
-class OdDbEntity;
 
 class IdListCursor {
  public:
@@ -29,7 +28,7 @@ class IdListCursor {
   // take megabytes for each walk.
   // REQUIRES: `entities` only grows (never shrinks or changes its first n)
   // for as long as the cursor is used, and holds entities of a drawing.
-  IdListCursor(const std::vector<OdDbEntity*>& entities, std::size_t n) : entities_(&entities), size_(n) {}
+  IdListCursor(const EntityList& entities, std::size_t n) : entities_(&entities), size_(n) {}
 
   // Goes to the first (or last) identifier, past erased objects on request.
   void start(bool atBeginning, bool skipErased) {
@@ -60,7 +59,7 @@ class IdListCursor {
   static OdDbObjectId idOf(const OdDbEntity* entity);
   std::vector<OdDbObjectId> ids_;  // the list, unless it is kept in few_ or viewed in entities_
   Few few_;
-  const std::vector<OdDbEntity*>* entities_ = nullptr;
+  const EntityList* entities_ = nullptr;
   std::size_t size_;
   long pos_ = 0;
 };

@@ -52,16 +52,18 @@ class OdDbBlockTableRecord : public OdDbSymbolTableRecord {
 
   // Appends the identifiers of entities (this block's entities or
   // references) to ids.
-  void appendIdsOf(const std::vector<OdDbEntity*>& entities, OdDbObjectIdArray& ids) const;
-  std::vector<OdDbEntity*> entities_;
+  void appendIdsOf(const EntityList& entities, OdDbObjectIdArray& ids) const;
+  EntityList entities_;
   // Adds a reference of this block (one of this block's drawing), noting
   // whether the list stays in handle order.
   void addReference(OdDbEntity* reference) {
     if (!references_.empty() && reference->handle_ < references_.back()->handle_) referencesInOrder_ = false;
     references_.push_back(reference);
   }
-  std::vector<OdDbEntity*> references_;  // the INSERTs of this block, in the order they joined (addReference)
-  bool referencesInOrder_ = true;        // references_ in handle order (removing one keeps it so)
+  // Room for n more references, for a reader that knows how many it adds.
+  void reserveReferences(std::size_t n) { references_.reserve(references_.size() + n); }
+  EntityList references_;  // the INSERTs of this block, in the order they joined (addReference)
+  bool referencesInOrder_ = true;  // references_ in handle order (removing one keeps it so)
   OdDbEntity* blockBegin_ = nullptr;  // the BLOCK entity
   OdDbEntity* blockEnd_ = nullptr;    // the ENDBLK entity
 };

@@ -22,7 +22,7 @@ class OdDbObjectIterator : public OdRxObject {
   OdDbObjectIterator(const IdListCursor::Few& few, std::size_t n) : cursor_(few, n) {}
   // An iterator over the first n of a block's entities, read in place (see
   // IdListCursor); callers then call start.
-  OdDbObjectIterator(const std::vector<OdDbEntity*>& entities, std::size_t n) : cursor_(entities, n) {}
+  OdDbObjectIterator(const EntityList& entities, std::size_t n) : cursor_(entities, n) {}
 
   // Goes to the first (or last) entity, skipping erased ones by default.
   void start(bool atBeginning = true, bool skipErased = true) { cursor_.start(atBeginning, skipErased); }
