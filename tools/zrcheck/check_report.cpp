@@ -252,7 +252,7 @@ std::string members(const Json& object) {
 // UTF-8, which are replaced) goes through nlohmann's own serialisation.
 class JsonText {
  public:
-  explicit JsonText(std::string& out) : out_(out) {}
+  explicit JsonText(JsonBuffer& out) : out_(out) {}
 
   // `"key":`
   JsonText& key(std::string_view k) {
@@ -308,7 +308,7 @@ class JsonText {
     return std::all_of(s.begin(), s.end(), [](char c) { return plainByte(static_cast<unsigned char>(c)); });
   }
 
-  std::string& out_;
+  JsonBuffer& out_;
 };
 
 void writePinReference(JsonText& j, const zr::CEPino& pin) {
@@ -379,7 +379,7 @@ void writeFinding(JsonText& j, const Finding& f) {
 // and never the whole report in memory.
 constexpr std::size_t kFlushAt = 1 << 20;
 
-void flushFull(std::string& text, std::ostream& out) {
+void flushFull(JsonBuffer& text, std::ostream& out) {
   if (text.size() < kFlushAt) return;
   out.write(text.data(), static_cast<std::streamsize>(text.size()));
   text.clear();
@@ -394,7 +394,7 @@ constexpr std::size_t kPinsPerChunk = 50000;
 // Connectors [first, last) of report, each after a comma but the report's
 // first, into out (handed to stream whenever full, when there is one).
 void writeConnectorRange(JsonText& j, const CheckReport& report, std::size_t first, std::size_t last,
-                         std::string& out, std::ostream* stream) {
+                         JsonBuffer& out, std::ostream* stream) {
   for (std::size_t i = first; i < last; ++i) {
     if (i) j.raw(",");
     writeConnector(j, *report.records[i]);
@@ -402,7 +402,7 @@ void writeConnectorRange(JsonText& j, const CheckReport& report, std::size_t fir
   }
 }
 
-void writeConnectors(std::string& out, std::ostream& stream, const CheckReport& report) {
+void writeConnectors(JsonBuffer& out, std::ostream& stream, const CheckReport& report) {
   // Where each chunk ends.
   std::vector<std::size_t> ends;
   std::size_t pins = 0;
@@ -419,7 +419,7 @@ void writeConnectors(std::string& out, std::ostream& stream, const CheckReport& 
     writeConnectorRange(j, report, 0, report.records.size(), out, &stream);
     return;
   }
-  std::string second;
+  JsonBuffer second;
   second.reserve(kPinsPerChunk * 160);  // a pin takes some 130 bytes: a chunk seldom outgrows this
   for (std::size_t c = 0; c < ends.size(); c += 2) {
     const std::size_t begin = c ? ends[c - 1] : 0;
@@ -451,7 +451,7 @@ void writeConnectors(std::string& out, std::ostream& stream, const CheckReport& 
   }
 }
 
-void writeDrawing(std::string& out, std::ostream& stream, const CheckReport& report) {
+void writeDrawing(JsonBuffer& out, std::ostream& stream, const CheckReport& report) {
   const Json head = {{"path", report.drawing},
                      {"normalised_path", normalisedDrawingPath(report.drawing)},
                      {"fingerprint", textOrNull(report.fingerprint)},

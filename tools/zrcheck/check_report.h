@@ -12,6 +12,7 @@
 #include "drawing/CEPino.h"
 #include "findings.h"
 #include "waivers.h"
+#include "zrdwg/LargeArray.h"
 
 struct CheckReport {
   std::string drawing;  // as given on the command line ("-" for standard input)
@@ -107,6 +108,10 @@ extern const char* const kReportSchema;
 // a line after their drawing's path, the drawings not checked, and one line
 // summing up the run.
 void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out, bool quiet = false);
+// Text of a JSON report on its way to its stream: a large array, whose
+// megabytes are filled in huge pages rather than faulted in 4 KB at a time.
+using JsonBuffer = std::basic_string<char, std::char_traits<char>, LargeArrayAllocator<char>>;
+
 // One JSON document in the format of report-schema.json, whatever the number
 // of drawings, written as a run goes: the head when made, each
 // drawing as soon as it is judged (its report may then go), and last the
@@ -123,7 +128,7 @@ class JsonReport {
 
  private:
   std::ostream& out_;
-  std::string text_;
+  JsonBuffer text_;
   std::size_t drawings_ = 0;
 };
 
