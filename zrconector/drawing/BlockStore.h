@@ -44,22 +44,29 @@ class BlockStore {
 
   // A new object, as T() makes it; it lives as long as the store.
   T* Make() {
-    if (m_blocks.empty() || m_blocks.back().made == m_blocks.back().room) {
-      m_blocks.reserve(m_blocks.size() + 1);  // nothing can fail once the block is taken
-      Block block;
-      block.memory = TakeStoreBlock((m_blocks.empty() ? kFirstBlock : m_made) * sizeof(T));
-      block.objects = static_cast<T*>(block.memory.at);
-      block.room = block.memory.bytes / sizeof(T);
-      m_blocks.push_back(block);
-    }
+    if (m_blocks.empty() || m_blocks.back().made == m_blocks.back().room)
+      TakeBlock(m_blocks.empty() ? kFirstBlock : m_made);
     Block& block = m_blocks.back();
     T* object = new (block.objects + block.made) T();
     ++block.made;
     ++m_made;
     return object;
   }
+  // Room for the next n objects in one block, taken now unless the current
+  // block has it: a caller that knows how many it will make takes one
+  // block of that size instead of a row of growing ones.
+  void Reserve(std::size_t n) {
+    if (n == 0 || (!m_blocks.empty() && m_blocks.back().room - m_blocks.back().made >= n)) return;
+    TakeBlock(n);
+  }
   // The number of objects made.
   std::size_t Size() const { return m_made; }
+  // Calls f(object) for every object made, in the order made.
+  template <class F>
+  void ForEach(F&& f) {
+    for (Block& block : m_blocks)
+      for (std::size_t i = 0; i < block.made; ++i) f(block.objects[i]);
+  }
 
  private:
   // The first block's size, in objects; each next block holds as many as all
@@ -74,6 +81,16 @@ class BlockStore {
     std::size_t room = 0;
     std::size_t made = 0;
   };
+  // A new current block with room for n objects at least (the rest of the
+  // one before stays unused).
+  void TakeBlock(std::size_t n) {
+    m_blocks.reserve(m_blocks.size() + 1);  // nothing can fail once the block is taken
+    Block block;
+    block.memory = TakeStoreBlock(n * sizeof(T));
+    block.objects = static_cast<T*>(block.memory.at);
+    block.room = block.memory.bytes / sizeof(T);
+    m_blocks.push_back(block);
+  }
   std::vector<Block> m_blocks;
   std::size_t m_made = 0;  // in every block
 };

@@ -6,8 +6,21 @@ CEPino* CEConectorPinos::AddPino(const OdString& identifier, const OdString& han
                                  double x, double y) {
   // A pin that the record fails to hold stays in the store, which destroys
   // it with the rest.
+  m_pins.emplace_back(Make(identifier, handle, pin, status, x, y));
+  return m_pins.back().get();
+}
+
+CEPino* CEConectorPinos::MakePino(const OdString& identifier, const OdString& handle, const OdString& pin, int status,
+                                  double x, double y) {
+  CEPino* p = Make(identifier, handle, pin, status, x, y);
+  ++m_made;
+  return p;
+}
+
+CEPino* CEConectorPinos::Make(const OdString& identifier, const OdString& handle, const OdString& pin, int status,
+                              double x, double y) {
   if (!m_store) m_store = std::make_shared<PinStore>();
-  std::unique_ptr<CEPino, PinRelease> p(m_store->Make());
+  CEPino* p = m_store->Make();
   p->identifier = identifier;
   p->handle = handle;
   p->pin = pin;
@@ -16,8 +29,21 @@ CEPino* CEConectorPinos::AddPino(const OdString& identifier, const OdString& han
   p->x = x;
   p->y = y;
   if (status == PINO_DESCONHECIDO) m_state = CONECTOR_PINO_DESCONHECIDO;
-  m_pins.push_back(std::move(p));
-  return m_pins.back().get();
+  return p;
+}
+
+void CEConectorPinos::ListMadePins(PinStore& store) {
+  // Each record's list takes its room once (a failure leaves every list as
+  // it was); then the pins go in, in the order made.
+  store.ForEach([](CEPino& pin) {
+    CEConectorPinos& record = *pin.owner;
+    record.m_pins.reserve(record.m_pins.size() + record.m_made);
+  });
+  store.ForEach([](CEPino& pin) {
+    CEConectorPinos& record = *pin.owner;
+    record.m_pins.emplace_back(&pin);
+    record.m_made = 0;
+  });
 }
 
 bool CEConectorPinos::FindPino(const OdString& identifier, CEPino*& pin) const {

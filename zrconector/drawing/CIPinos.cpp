@@ -31,11 +31,11 @@ bool sameAsciiText(std::string_view ascii, const OdString& text) {
   return true;
 }
 
-// The symbol's pin added to its record, as read: not yet matched with the
-// catalogue.
+// The symbol's pin made for its record, as read: not yet matched with the
+// catalogue, and listed in the record once every symbol is read.
 zr::CEPino* addSymbolPin(zr::CEConectorPinos& record, const OdDbBlockReference& reference, const OdString& identifier) {
   const OdGePoint3d p = reference.position();
-  return record.AddPino(identifier, reference.getDbHandle().ascii(), OdString(), zr::PINO_OK, p.x, p.y);
+  return record.MakePino(identifier, reference.getDbHandle().ascii(), OdString(), zr::PINO_OK, p.x, p.y);
 }
 
 // Whether the attribute's tag, upper-cased, is upperTag. When both are ASCII
@@ -221,10 +221,41 @@ zr::ConectoresPinos& CIPinos::LerSimbolos(zr::ConectoresPinos& records) {
   // catalogue after (CompararComCatalogo). The rows of the codes met are
   // asked for while the symbols are read, so a catalogue that reads beside
   // the check has them by then.
-  OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject(OdDb::kForRead);
+  //
+  // The symbols' pins are made first and listed in their records once all
+  // are read (also when the reading fails), each record's list then taken
+  // at its size; the store takes room for as many pins as there are symbols.
+  try {
+    ReadPinSymbols(*db, records);
+  } catch (...) {
+    zr::CEConectorPinos::ListMadePins(*m_pinStore);
+    throw;
+  }
+  zr::CEConectorPinos::ListMadePins(*m_pinStore);
+  m_lastRecord = nullptr;
+  m_recordByName.clear();
+  m_namedCount = 0;
+  m_pinStore.reset();
+  return records;
+}
+
+void CIPinos::ReadPinSymbols(OdDbDatabase& db, zr::ConectoresPinos& records) {
+  OdDbBlockTablePtr table = db.getBlockTableId().safeOpenObject(OdDb::kForRead);
+  std::vector<OdDbBlockTableRecordPtr> pinBlocks;
+  std::size_t symbols = 0;
   for (OdDbSymbolTableIteratorPtr it = table->newIterator(true, true); !it->done(); it->step(true, true)) {
     OdDbBlockTableRecordPtr block = it->getRecord(OdDb::kForRead);  // throws for another class
     if (!isPinBlock(block->getName()) || !entitiesOpen(*block)) continue;
+    OdDbObjectIdArray ids;
+    block->getBlockReferenceIds(ids, true, false);
+    symbols += ids.size();
+    pinBlocks.push_back(block);
+  }
+  // Room too for the catalogue pins that no symbol carries, made when the
+  // records are compared (an eighth more: the room not reached is never
+  // touched).
+  m_pinStore->Reserve(symbols + symbols / 8);
+  for (const OdDbBlockTableRecordPtr& block : pinBlocks) {
     OdDbObjectIdArray ids;
     block->getBlockReferenceIds(ids, true, false);
     // A block's references lie far apart in a large drawing (every
@@ -240,11 +271,6 @@ zr::ConectoresPinos& CIPinos::LerSimbolos(zr::ConectoresPinos& records) {
       LerSimboloPino(*reference, records);
     }
   }
-  m_lastRecord = nullptr;
-  m_recordByName.clear();
-  m_namedCount = 0;
-  m_pinStore.reset();
-  return records;
 }
 
 zr::ConectoresPinos& CIPinos::CompararComCatalogo(zr::ConectoresPinos& records) {

@@ -97,6 +97,9 @@ class CIPinos {
   // catalogue ahead of time when it reads beside the check, else now (so the
   // statements run in the order the codes are met either way).
   void PedirLinhas(const OdString& code);
+  // Reads the references of db's pin blocks into their records (LerSimbolos),
+  // their pins made in m_pinStore and left for ListMadePins to list.
+  void ReadPinSymbols(OdDbDatabase& db, zr::ConectoresPinos& records);
   // Reads one symbol into its record, as a pin not yet matched with the
   // catalogue (status PINO_OK, no PINO_PINO).
   void LerSimboloPino(const OdDbBlockReference& reference, zr::ConectoresPinos& records);
