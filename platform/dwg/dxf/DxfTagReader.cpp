@@ -29,13 +29,13 @@ DxfTagReader::DxfTagReader(std::FILE* file, std::string_view text, std::string d
     : file_(file), name_(std::move(displayName)) {
   if (!file_) {
     capacity_ = text.size() + 1;
-    buf_.reset(new char[capacity_]);
-    std::memcpy(buf_.get(), text.data(), text.size());
+    buf_.resize(capacity_);
+    std::memcpy(buf_.data(), text.data(), text.size());
     end_ = text.size();
     eof_ = true;
   } else {
     capacity_ = kChunk;
-    buf_.reset(new char[capacity_]);
+    buf_.resize(capacity_);
   }
 }
 
@@ -63,7 +63,7 @@ bool DxfTagReader::readLine(std::string_view& line, std::size_t limit) {
          lineNo_ + 1);
   };
   for (;;) {
-    const char* begin = buf_.get() + pos_;
+    const char* begin = buf_.data() + pos_;
     // Look no further than the limit allows: a huge line is refused without scanning it.
     const std::size_t window = std::min(end_ - pos_, limit == SIZE_MAX ? limit : limit + 2);
     const char* nl = static_cast<const char*>(std::memchr(begin, '\n', window));
@@ -95,18 +95,15 @@ bool DxfTagReader::readLine(std::string_view& line, std::size_t limit) {
     // Keep the unfinished line, grow the buffer when one line fills it, read more.
     std::size_t rest = end_ - pos_;
     if (pos_ > 0) {
-      std::memmove(buf_.get(), buf_.get() + pos_, rest);
+      std::memmove(buf_.data(), buf_.data() + pos_, rest);
       pos_ = 0;
       end_ = rest;
     }
     if (end_ == capacity_) {
-      std::size_t bigger = capacity_ * 2;
-      std::unique_ptr<char[]> grown(new char[bigger]);
-      std::memcpy(grown.get(), buf_.get(), end_);
-      buf_ = std::move(grown);
-      capacity_ = bigger;
+      capacity_ *= 2;
+      buf_.resize(capacity_);
     }
-    std::size_t got = std::fread(buf_.get() + end_, 1, capacity_ - end_, file_);
+    std::size_t got = std::fread(buf_.data() + end_, 1, capacity_ - end_, file_);
     if (got == 0) {
       if (std::ferror(file_)) fail(std::string("read error: ") + std::strerror(errno), lineNo_ + 1);
       eof_ = true;
@@ -120,11 +117,11 @@ void DxfTagReader::start() {
   // Fill the buffer far enough to look at the start of the file.
   std::string_view probe;
   if (file_ && !eof_) {
-    std::size_t got = std::fread(buf_.get(), 1, capacity_, file_);
+    std::size_t got = std::fread(buf_.data(), 1, capacity_, file_);
     end_ = got;
     if (got < capacity_) eof_ = true;
   }
-  probe = std::string_view(buf_.get(), end_);
+  probe = std::string_view(buf_.data(), end_);
   if (probe.substr(0, sizeof kBinarySentinel - 1) == kBinarySentinel) {
     throw OdError(eUnsupportedFileFormat,
                   OdString::fromUtf8(name_ + ":1: binary DXF is not supported; save the drawing as ASCII DXF"));
@@ -134,8 +131,8 @@ void DxfTagReader::start() {
     bom_ = true;
     pos_ = 3;
   }
-  const void* nl = std::memchr(buf_.get() + pos_, '\n', end_ - pos_);
-  if (nl && nl != buf_.get() + pos_ && static_cast<const char*>(nl)[-1] == '\r') crlf_ = true;
+  const void* nl = std::memchr(buf_.data() + pos_, '\n', end_ - pos_);
+  if (nl && nl != buf_.data() + pos_ && static_cast<const char*>(nl)[-1] == '\r') crlf_ = true;
 }
 
 bool DxfTagReader::nextSlow() {

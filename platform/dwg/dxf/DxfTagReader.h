@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "zrdwg/LargeArray.h"
+
 class DxfTagReader {
  public:
   // Throws OdError(eCantOpenFile) when the file cannot be opened.
@@ -60,8 +62,8 @@ class DxfTagReader {
   // that is no number), which nextSlow() reads or refuses.
   bool nextInBuffer() {
     if (!started_) return false;
-    const char* p = buf_.get() + pos_;
-    const char* const end = buf_.get() + end_;
+    const char* p = buf_.data() + pos_;
+    const char* const end = buf_.data() + end_;
     const char* value = nullptr;
     int code = 0;
     if (end - p >= 5) {
@@ -107,7 +109,7 @@ class DxfTagReader {
     value_ = std::string_view(value, static_cast<std::size_t>(valueEnd - value));
     codeLine_ = lineNo_ + 1;
     lineNo_ += 2;
-    pos_ = static_cast<std::size_t>(nl + 1 - buf_.get());
+    pos_ = static_cast<std::size_t>(nl + 1 - buf_.data());
     return true;
   }
   // The first '\n' in [p, end), or null. Most values are a few bytes: eight
@@ -130,7 +132,9 @@ class DxfTagReader {
 
   std::FILE* file_ = nullptr;
   std::string name_;
-  std::unique_ptr<char[]> buf_;
+  // A large array: the 1 MB a file is read through is one huge page, not
+  // 256 small ones to fault in.
+  LargeArray<char> buf_;
   std::size_t capacity_ = 0;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
