@@ -37,6 +37,14 @@ const char* ruleOf(const zr::CEPino& pin, const zr::CEConectorPinos& record) {
   }
 }
 
+// The rule of the pin's own finding, or null when it has none: also when
+// the record's code is unknown to the catalogue, whose one finding for the
+// connector says it for every pin the code does not know.
+const char* pinFindingRule(const zr::CEPino& pin, const zr::CEConectorPinos& record, bool unknownCode) {
+  if (unknownCode && pin.status == zr::PINO_DESCONHECIDO) return nullptr;
+  return ruleOf(pin, record);
+}
+
 void fingerprint(Finding& f) {
   // Fields joined by a unit separator, which no field holds.
   std::string key = f.rule + '\x1f' + f.connector + '\x1f' + f.code + '\x1f' + f.identifier + '\x1f' + f.pin;
@@ -171,7 +179,7 @@ Findings findingsOf(const CheckReport& report) {
     unknownCodes[r] = report.unknownCodes.count(utf8(record.GetCodigo())) != 0;
     if (unknownCodes[r]) ++count;
     for (const auto& pin : record.GetPinos())
-      if (ruleOf(*pin, record) && !(unknownCodes[r] && pin->status == zr::PINO_DESCONHECIDO)) ++count;
+      if (pinFindingRule(*pin, record, unknownCodes[r])) ++count;
   }
   Findings out;
   out.reserve(count);
@@ -199,10 +207,8 @@ Findings findingsOf(const CheckReport& report) {
     }
     for (std::size_t p = 0; p < pins.size(); ++p) {
       const auto& pin = pins[p];
-      const char* rule = ruleOf(*pin, *record);
+      const char* rule = pinFindingRule(*pin, *record, unknownCode);
       if (!rule) continue;
-      // The connector's finding says it for every pin the code does not know.
-      if (unknownCode && pin->status == zr::PINO_DESCONHECIDO) continue;
       Finding f;
       f.rule = rule;
       f.record = r;
