@@ -11,7 +11,7 @@ StoreBlock TakeStoreBlock(std::size_t bytes) {
   // A block this large or larger is mapped on its own, in huge pages: a
   // large drawing's pins then take a few page faults, not thousands.
   if (bytes >= kHugePageBytes) {
-    block.bytes = (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+    block.bytes = HugePagesFor(bytes);
     block.at = MapHugePages(block.bytes);
     block.mapped = true;
   } else {

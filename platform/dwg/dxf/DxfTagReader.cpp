@@ -29,8 +29,9 @@ DxfTagReader::DxfTagReader(std::FILE* file, std::string_view text, std::string d
     : file_(file), name_(std::move(displayName)) {
   if (!file_) {
     capacity_ = text.size() + 1;
-    buf_.resize(capacity_);
-    std::memcpy(buf_.data(), text.data(), text.size());
+    buf_.reserve(capacity_);
+    buf_.assign(text.begin(), text.end());
+    buf_.push_back('\0');
     end_ = text.size();
     eof_ = true;
   } else {

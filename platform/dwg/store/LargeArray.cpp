@@ -4,14 +4,8 @@
 
 #include <cstdint>
 
-namespace {
-
-std::size_t roundedUp(std::size_t bytes) { return (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes; }
-
-}  // namespace
-
 void* MapHugePages(std::size_t bytes) {
-  bytes = roundedUp(bytes);
+  bytes = HugePagesFor(bytes);
   // A huge page more than asked for, then the ends cut off so that what is
   // left starts at a huge page's boundary.
   const std::size_t spare = bytes + kHugePageBytes;
@@ -27,4 +21,4 @@ void* MapHugePages(std::size_t bytes) {
   return reinterpret_cast<void*>(aligned);
 }
 
-void UnmapHugePages(void* at, std::size_t bytes) noexcept { munmap(at, roundedUp(bytes)); }
+void UnmapHugePages(void* at, std::size_t bytes) noexcept { munmap(at, HugePagesFor(bytes)); }

@@ -7,6 +7,11 @@
 // array, where huge pages cost one every 2 MB. Room reserved and never
 // reached is never touched, so an index reserved from a file's size costs
 // what it holds, rounded up to a huge page.
+//
+// A mapped array is outside the heap: AddressSanitizer puts no guard zones
+// around it, and the leak checker does not look into it, so memory that
+// only such an array points to when the process ends is reported as
+// leaked. The arrays here all go before the end.
 
 #include <cstddef>
 #include <new>
@@ -14,6 +19,10 @@
 
 // Huge pages are this large where the system has them (x86-64, arm64 with 4 KB pages).
 constexpr std::size_t kHugePageBytes = std::size_t(2) << 20;
+// bytes rounded up to whole huge pages: what MapHugePages(bytes) maps.
+constexpr std::size_t HugePagesFor(std::size_t bytes) {
+  return (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+}
 
 // bytes (rounded up to whole huge pages) mapped at a huge page's boundary,
 // advised into huge pages; throws std::bad_alloc. Where huge pages are off,
