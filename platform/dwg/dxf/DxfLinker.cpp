@@ -18,6 +18,7 @@ void DxfLinker::link() {
   linkHandles();
   linkBlocks();
   linkEntities();
+  linkReferences();
   linkObjects();
 }
 
@@ -189,42 +190,53 @@ void DxfLinker::linkEntities() {
     for (OdDbEntity* entity : impl_.entitiesSection)
       static_cast<OdDbBlockTableRecord*>(entity->owner_)->entities_.push_back(entity);
   }
-  // References find their blocks by name (as OdDbBlockReference::onLoaded
-  // does), each name decoded and looked up once: a drawing holds many
-  // references of few blocks. The names are views of the tags, which stay.
-  // References of one block often come in a row: the last name is tried first.
-  // Each block's list of references is then taken once, at its size: the
-  // references found are gathered and counted by name first.
-  struct Named {
-    OdDbBlockTableRecord* block;
-    std::size_t references;
-  };
-  std::unordered_map<std::string_view, Named> byName;
-  std::string_view lastName;
-  Named* last = nullptr;
-  LargeArray<OdDbBlockReference*> found;
-  found.reserve(impl_.handles.size());
-  for (StoredObject* object : impl_.handles) {
-    auto* reference = OdDbBlockReference::cast(static_cast<OdDbObject*>(object));
-    if (!reference) continue;
-    const std::string_view raw = tags::find(reference->tags_, "AcDbBlockReference", 2).value_or("");
-    if (!last || !tags::sameBytes(raw, lastName)) {
-      auto it = byName.find(raw);
-      if (it == byName.end()) it = byName.emplace(raw, Named{impl_.blockNamed(reference->decode(raw)), 0}).first;
-      lastName = raw;
-      last = &it->second;
-    }
-    reference->block_ = last->block;
-    if (!last->block) continue;
-    ++last->references;
-    found.push_back(reference);
+}
+
+void DxfLinker::Read::noteReference(OdDbBlockReference* reference, std::string_view rawName) {
+  const uint8_t place = TagList::internedPlaceOf(rawName);
+  std::size_t name;
+  if (place && referenceNameAtPlace[place]) {
+    name = referenceNameAtPlace[place] - 1;
+  } else {
+    const auto [at, added] = referenceNameIndex.try_emplace(rawName, referenceNames.size());
+    if (added) referenceNames.push_back(ReferenceName{rawName, reference, 0});
+    name = at->second;
+    if (place) referenceNameAtPlace[place] = static_cast<uint32_t>(name + 1);
   }
-  // Names that differ in case name one block.
-  std::unordered_map<OdDbBlockTableRecord*, std::size_t> perBlock;
-  for (const auto& [name, named] : byName)
-    if (named.block) perBlock[named.block] += named.references;
-  for (const auto& [block, references] : perBlock) block->reserveReferences(references);
-  for (OdDbBlockReference* reference : found) reference->block_->addReference(reference);
+  ++referenceNames[name].references;
+  references.push_back(NotedReference{reference, name});
+}
+
+void DxfLinker::linkReferences() {
+  // References find their blocks by name (as OdDbBlockReference::onLoaded
+  // does), each name decoded and looked up once. Each block's list is taken
+  // once, at its size (names differing in case name one block), and filled
+  // in the order read, which is handle order unless the file's handles are
+  // not: such a list is sorted once here.
+  std::vector<OdDbBlockTableRecord*> blockOfName;
+  blockOfName.reserve(read_.referenceNames.size());
+  std::unordered_map<OdDbBlockTableRecord*, std::size_t> referencesOfBlock;
+  for (const ReferenceName& name : read_.referenceNames) {
+    OdDbBlockTableRecord* block = impl_.blockNamed(name.first->decode(name.raw));
+    blockOfName.push_back(block);
+    if (block) referencesOfBlock[block] += name.references;
+  }
+  for (const auto& [block, references] : referencesOfBlock) block->reserveReferences(references);
+  for (const NotedReference& noted : read_.references) {
+    OdDbBlockTableRecord* block = blockOfName[noted.name];
+    if (!block) continue;
+    noted.reference->block_ = block;
+    block->addReference(noted.reference);
+  }
+  for (const auto& [block, references] : referencesOfBlock) {
+    if (block->referencesInOrder_) continue;
+    std::stable_sort(block->references_.begin(), block->references_.end(),
+                     [](const OdDbEntity* a, const OdDbEntity* b) { return a->handle_ < b->handle_; });
+    block->referencesInOrder_ = true;
+  }
+  LargeArray<NotedReference>().swap(read_.references);
+  std::vector<ReferenceName>().swap(read_.referenceNames);
+  std::unordered_map<std::string_view, std::size_t>().swap(read_.referenceNameIndex);
 }
 
 void DxfLinker::linkObjects() {

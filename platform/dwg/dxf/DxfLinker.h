@@ -10,11 +10,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "zrdwg/EntityList.h"
 
 class DxfTagReader;
+class OdDbBlockReference;
 class OdDbEntity;
 class OdDbObject;
 struct DatabaseImpl;
@@ -37,9 +40,22 @@ class DxfLinker {
     OdDbEntity* end = nullptr;
     std::size_t line = 0;
   };
+  // A block reference (INSERT) as read, with the index of its block name
+  // among the names read.
+  struct NotedReference {
+    OdDbBlockReference* reference;
+    std::size_t name;
+  };
+  // A block name as references give it (raw bytes, a view of their tags,
+  // which stay), with the first reference that gave it and how many did.
+  struct ReferenceName {
+    std::string_view raw;
+    OdDbBlockReference* first;
+    std::size_t references;
+  };
   // What the reader hands over: the largest handle read, the order of the
-  // handles, the blocks in file order and the owners left to find. The
-  // linker empties the lists.
+  // handles, the blocks in file order, the owners left to find and the
+  // references by block name. The linker empties the lists.
   struct Read {
     uint64_t maxHandle = 0;
     // Notes the handle of the object read after the `noted` before it (0
@@ -63,6 +79,16 @@ class DxfLinker {
     bool unnumbered = false;
     std::vector<PendingBlock> blocks;
     std::vector<PendingOwner> pendingOwners;
+    // Notes a reference just read with its block name, so that the linker
+    // finds each name's block once and needs no walk over every object. A
+    // drawing holds many references of few blocks; a name kept once for the
+    // process (see TagList::internedPlaceOf) is known by its place, without
+    // hashing its bytes.
+    void noteReference(OdDbBlockReference* reference, std::string_view rawName);
+    LargeArray<NotedReference> references;  // in the order read
+    std::vector<ReferenceName> referenceNames;
+    std::unordered_map<std::string_view, std::size_t> referenceNameIndex;  // raw bytes: index in referenceNames
+    uint32_t referenceNameAtPlace[256] = {};  // an interned place: index in referenceNames + 1; 0 when none yet
   };
 
   // Everything given must outlive the linker. reader names the file in
@@ -92,6 +118,9 @@ class DxfLinker {
   void linkOwners();
   void linkBlocks();
   void linkEntities();
+  // Puts each reference read on the block its name names (none when no block
+  // has that name), and each block's references in handle order.
+  void linkReferences();
   void linkObjects();
   std::size_t lineOf(const OdDbObject* object) const { return lineOf_(object); }
   [[noreturn]] void failAt(std::size_t line, const std::string& message) const;
@@ -99,7 +128,7 @@ class DxfLinker {
   DatabaseImpl& impl_;
   const std::string& path_;
   const uint64_t maxHandle_;
-  const Read& read_;
+  Read& read_;
   std::vector<PendingBlock>& blocks_;
   std::vector<PendingOwner>& pendingOwners_;
   const DxfTagReader& reader_;

@@ -105,6 +105,7 @@ void DxfLoader::reserveFor(std::size_t bytes) {
   const std::size_t objects = bytes / 40 + 64;
   impl_.handles.reserve(objects);
   impl_.entitiesSection.reserve(objects / 2);
+  read_.references.reserve(objects / 3);
 }
 
 void DxfLoader::failWithLines() {
@@ -429,6 +430,9 @@ OdDbEntity* DxfLoader::readEntity(OdDbEntity* parent) {
   // The owner first: an owner tag naming it is then taken at once.
   entity->owner_ = parent;
   readBody(entity, line);
+  if (dxfType == kInsert)
+    read_.noteReference(static_cast<OdDbBlockReference*>(entity),
+                        tags::find(entity->tags_, "AcDbBlockReference", 2).value_or(""));
 
   // An INSERT is followed by its ATTRIBs, a POLYLINE by its VERTEXes, each list
   // closed by a SEQEND.

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "zrdwg/OdDbBlockReference.h"
 #include "zrdwg/OdDbBlockTableRecord.h"
 #include "zrdwg/OdDbDictionary.h"
 #include "zrdwg/OdDbText.h"
@@ -155,6 +156,64 @@ TEST(DxfRead, EntitiesWithoutHandlesGetFreshOnesAboveTheSeed) {
   EXPECT_EQ(it->objectId().getHandle().value(), 0x30u);
   EXPECT_EQ(db->handseed().value(), 0x31u);
   EXPECT_NE(db->dxfText().find("$HANDSEED\n  5\n31\n"), std::string::npos);
+}
+
+// The INSERT with the given handle in text, with its block name (group 2)
+// replaced by `name`.
+std::string withReferenceNamed(std::string text, const OdDbObjectId& reference, const std::string& name) {
+  const std::size_t at = text.find("  0\nINSERT\n  5\n" + reference.getHandle().ascii().toUtf8() + "\n");
+  const std::string nameTag = "\n  2\n";
+  const std::size_t tag = text.find(nameTag, at);
+  if (at == std::string::npos || tag == std::string::npos) throw std::runtime_error("reference not found");
+  const std::size_t value = tag + nameTag.size();
+  return text.replace(value, text.find('\n', value) - value, name);
+}
+
+std::vector<uint64_t> referenceHandles(const OdDbBlockTableRecord& block) {
+  OdDbObjectIdArray ids;
+  block.getBlockReferenceIds(ids);
+  std::vector<uint64_t> handles;
+  for (const OdDbObjectId& id : ids) handles.push_back(id.getHandle().value());
+  return handles;
+}
+
+TEST(DxfRead, ReferencesReadFindTheirBlocksAndComeInHandleOrderWhateverTheFilesOrder) {
+  OdDbDatabasePtr made = OdDbDatabase::createNew();
+  addBlock(*made, "PIN-A", {});
+  addBlock(*made, "HOLDER", {});
+  OdDbBlockTablePtr madeTable = made->getBlockTableId().safeOpenObject();
+  const OdDbObjectId numberedLater = addReference(*made, at("PIN-A", 1, 1));
+  // Written in the BLOCKS section: read before the ones above and below it.
+  const OdDbObjectId inBlock = addReference(*made, at("PIN-A", 2, 2), madeTable->getAt(u("HOLDER")));
+  const OdDbObjectId otherCase = addReference(*made, at("PIN-A", 3, 3));
+  const OdDbObjectId unknown = addReference(*made, at("PIN-A", 4, 4));
+  const OdDbObjectId holder = addReference(*made, at("HOLDER", 5, 5));
+  const OdDbObjectId last = addReference(*made, at("PIN-A", 6, 6));
+  std::string text = withReferenceNamed(made->dxfText(), otherCase, "pin-a");
+  text = withReferenceNamed(text, unknown, "NO-SUCH-BLOCK");
+  // Without a handle, the first reference is given one above every other.
+  text = replaced(text, "  0\nINSERT\n  5\n" + numberedLater.getHandle().ascii().toUtf8() + "\n", "  0\nINSERT\n");
+
+  OdDbDatabasePtr db = OdDbDatabase::readDxfText(text, u("references.dxf"));
+  OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject();
+  OdDbBlockTableRecordPtr pin = table->getAt(u("PIN-A"), OdDb::kForRead);
+  OdDbBlockTableRecordPtr holderBlock = table->getAt(u("HOLDER"), OdDb::kForRead);
+  OdDbBlockTableRecordPtr modelSpace = db->getModelSpaceId().safeOpenObject();
+  OdDbObjectIteratorPtr first = modelSpace->newIterator();
+  ASSERT_FALSE(first->done());
+  const uint64_t renumbered = first->objectId().getHandle().value();
+  EXPECT_GT(renumbered, last.getHandle().value());
+
+  EXPECT_EQ(referenceHandles(*pin), (std::vector<uint64_t>{inBlock.getHandle().value(), otherCase.getHandle().value(),
+                                                           last.getHandle().value(), renumbered}));
+  EXPECT_EQ(referenceHandles(*holderBlock), (std::vector<uint64_t>{holder.getHandle().value()}));
+  auto blockOf = [&](uint64_t handle) {
+    OdDbBlockReferencePtr reference = db->getOdDbObjectId(OdDbHandle(handle)).safeOpenObject();
+    return reference->blockTableRecord();
+  };
+  for (uint64_t handle : referenceHandles(*pin)) EXPECT_EQ(blockOf(handle), pin->objectId()) << handle;
+  EXPECT_EQ(blockOf(holder.getHandle().value()), holderBlock->objectId());
+  EXPECT_TRUE(blockOf(unknown.getHandle().value()).isNull());
 }
 
 TEST(DxfRead, EveryObjectBelongsToWhatItsOwnerTagNamesWhereverThatIsRead) {

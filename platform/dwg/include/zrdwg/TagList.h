@@ -118,6 +118,15 @@ class TagList {
   }
   // The tag kept at place i (kFirstInterned and up), once it is taken.
   static const InternedTag& interned(uint8_t i) { return interned_[i - kFirstInterned]; }
+  // The place of the tag kept once whose value `value` views (as a list's
+  // iterator gives it), or 0 when it views none: equal values of such tags
+  // are one place, so a reader may tell them apart without comparing bytes.
+  static uint8_t internedPlaceOf(std::string_view value) {
+    const auto at = reinterpret_cast<uintptr_t>(value.data());
+    const auto first = reinterpret_cast<uintptr_t>(interned_);
+    if (at < first || at >= first + sizeof interned_) return 0;
+    return static_cast<uint8_t>(kFirstInterned + (at - first) / sizeof(InternedTag));
+  }
   // How many places are taken so far (at most kInternedCount).
   static std::size_t internedTaken();
 
