@@ -170,17 +170,23 @@ void DxfLinker::linkEntities() {
   // When every entity of the section is model space's and model space has
   // none from its block definition (the usual drawing), the section's list
   // becomes model space's own: a large drawing holds it once, not twice.
+  // The reader knows whether all of them were read as model space's: then
+  // no pass over them is needed.
   const bool modelSpaceEmpty = impl_.modelSpace && impl_.modelSpace->entities_.empty();
+  const bool readAsModelSpace =
+      impl_.modelSpace && read_.entitiesShareOwner && read_.entitiesOwner == impl_.modelSpace;
   bool allInModelSpace = true;
-  for (OdDbEntity* entity : impl_.entitiesSection) {
-    OdDbBlockTableRecord* block = OdDbBlockTableRecord::cast(entity->owner_);
-    if (!block) block = entity->isInPaperSpace() ? impl_.paperSpace : impl_.modelSpace;
-    if (!block) {
-      throw OdError(eBadDxfFile,
-                    OdString::fromUtf8(path_ + ": the drawing has no *Model_Space or *Paper_Space block record"));
+  if (!readAsModelSpace) {
+    for (OdDbEntity* entity : impl_.entitiesSection) {
+      OdDbBlockTableRecord* block = OdDbBlockTableRecord::cast(entity->owner_);
+      if (!block) block = entity->isInPaperSpace() ? impl_.paperSpace : impl_.modelSpace;
+      if (!block) {
+        throw OdError(eBadDxfFile,
+                      OdString::fromUtf8(path_ + ": the drawing has no *Model_Space or *Paper_Space block record"));
+      }
+      entity->owner_ = block;
+      allInModelSpace = allInModelSpace && block == impl_.modelSpace;
     }
-    entity->owner_ = block;
-    allInModelSpace = allInModelSpace && block == impl_.modelSpace;
   }
   if (allInModelSpace && modelSpaceEmpty) {
     impl_.modelSpace->entities_ = std::move(impl_.entitiesSection);
@@ -192,46 +198,52 @@ void DxfLinker::linkEntities() {
   }
 }
 
-void DxfLinker::Read::noteReference(OdDbBlockReference* reference, std::string_view rawName) {
+DxfLinker::ReferenceName& DxfLinker::Read::noteReference(OdDbBlockReference* reference, std::string_view rawName) {
   const uint8_t place = TagList::internedPlaceOf(rawName);
   std::size_t name;
   if (place && referenceNameAtPlace[place]) {
     name = referenceNameAtPlace[place] - 1;
   } else {
     const auto [at, added] = referenceNameIndex.try_emplace(rawName, referenceNames.size());
-    if (added) referenceNames.push_back(ReferenceName{rawName, reference, 0});
+    if (added) referenceNames.push_back(ReferenceName{rawName, reference, 0, nullptr, false});
     name = at->second;
     if (place) referenceNameAtPlace[place] = static_cast<uint32_t>(name + 1);
   }
-  ++referenceNames[name].references;
   references.push_back(NotedReference{reference, name});
+  ReferenceName& entry = referenceNames[name];
+  ++entry.references;
+  return entry;
 }
 
 void DxfLinker::linkReferences() {
-  // References find their blocks by name (as OdDbBlockReference::onLoaded
-  // does), each name decoded and looked up once. Each block's list is taken
-  // once, at its size (names differing in case name one block), and filled
-  // in the order read, which is handle order unless the file's handles are
-  // not: such a list is sorted once here.
-  std::vector<OdDbBlockTableRecord*> blockOfName;
-  blockOfName.reserve(read_.referenceNames.size());
+  // The reader gave each reference the block its name names among the block
+  // records read before it; the names it found no block for are looked up
+  // now, once each, and their references given the block here. Each block's
+  // list is taken once, at its size (names differing in case name one
+  // block), and filled in the order read without touching the references.
   std::unordered_map<OdDbBlockTableRecord*, std::size_t> referencesOfBlock;
-  for (const ReferenceName& name : read_.referenceNames) {
-    OdDbBlockTableRecord* block = impl_.blockNamed(name.first->decode(name.raw));
-    blockOfName.push_back(block);
-    if (block) referencesOfBlock[block] += name.references;
+  for (ReferenceName& name : read_.referenceNames) {
+    if (!name.block) {
+      name.block = impl_.blockNamed(name.first->decode(name.raw));
+      name.foundLate = name.block != nullptr;
+    }
+    if (name.block) referencesOfBlock[name.block] += name.references;
   }
   for (const auto& [block, references] : referencesOfBlock) block->reserveReferences(references);
   for (const NotedReference& noted : read_.references) {
-    OdDbBlockTableRecord* block = blockOfName[noted.name];
-    if (!block) continue;
-    noted.reference->block_ = block;
-    block->addReference(noted.reference);
+    const ReferenceName& name = read_.referenceNames[noted.name];
+    if (!name.block) continue;
+    if (name.foundLate) noted.reference->block_ = name.block;
+    name.block->references_.push_back(noted.reference);
   }
+  // The order read is handle order when the references' handles rose
+  // throughout the file (the usual drawing); otherwise a list out of order
+  // is sorted once.
+  auto byHandle = [](const OdDbEntity* a, const OdDbEntity* b) { return a->handle_ < b->handle_; };
   for (const auto& [block, references] : referencesOfBlock) {
-    if (block->referencesInOrder_) continue;
-    std::stable_sort(block->references_.begin(), block->references_.end(),
-                     [](const OdDbEntity* a, const OdDbEntity* b) { return a->handle_ < b->handle_; });
+    EntityList& list = block->references_;
+    if (!read_.referencesInHandleOrder && !std::is_sorted(list.begin(), list.end(), byHandle))
+      std::stable_sort(list.begin(), list.end(), byHandle);
     block->referencesInOrder_ = true;
   }
   LargeArray<NotedReference>().swap(read_.references);

@@ -18,8 +18,10 @@
 
 class DxfTagReader;
 class OdDbBlockReference;
+class OdDbBlockTableRecord;
 class OdDbEntity;
 class OdDbObject;
+class StoredObject;
 struct DatabaseImpl;
 struct LenientRead;
 
@@ -47,11 +49,15 @@ class DxfLinker {
     std::size_t name;
   };
   // A block name as references give it (raw bytes, a view of their tags,
-  // which stay), with the first reference that gave it and how many did.
+  // which stay), with the first reference that gave it, how many did, and
+  // the block it names: found by the reader among the block records read
+  // before it, else by the linker (foundLate).
   struct ReferenceName {
     std::string_view raw;
     OdDbBlockReference* first;
     std::size_t references;
+    OdDbBlockTableRecord* block;
+    bool foundLate;
   };
   // What the reader hands over: the largest handle read, the order of the
   // handles, the blocks in file order, the owners left to find and the
@@ -79,13 +85,20 @@ class DxfLinker {
     bool unnumbered = false;
     std::vector<PendingBlock> blocks;
     std::vector<PendingOwner> pendingOwners;
-    // Notes a reference just read with its block name, so that the linker
-    // finds each name's block once and needs no walk over every object. A
-    // drawing holds many references of few blocks; a name kept once for the
-    // process (see TagList::internedPlaceOf) is known by its place, without
-    // hashing its bytes.
-    void noteReference(OdDbBlockReference* reference, std::string_view rawName);
+    // The owner every entity of the ENTITIES section had as it was read,
+    // when they all had the same one and kept it (entitiesShareOwner).
+    StoredObject* entitiesOwner = nullptr;
+    bool entitiesShareOwner = true;
+    // Notes a reference just read with its block name; returns the name's
+    // entry, which is new (one reference, no block) the first time the name
+    // is read. A drawing holds many references of few blocks; a name kept
+    // once for the process (see TagList::internedPlaceOf) is known by its
+    // place, without hashing its bytes.
+    ReferenceName& noteReference(OdDbBlockReference* reference, std::string_view rawName);
     LargeArray<NotedReference> references;  // in the order read
+    // Whether each reference was read with a handle above the one before.
+    bool referencesInHandleOrder = true;
+    uint64_t lastReferenceHandle = 0;
     std::vector<ReferenceName> referenceNames;
     std::unordered_map<std::string_view, std::size_t> referenceNameIndex;  // raw bytes: index in referenceNames
     uint32_t referenceNameAtPlace[256] = {};  // an interned place: index in referenceNames + 1; 0 when none yet
@@ -118,8 +131,8 @@ class DxfLinker {
   void linkOwners();
   void linkBlocks();
   void linkEntities();
-  // Puts each reference read on the block its name names (none when no block
-  // has that name), and each block's references in handle order.
+  // Lists each reference read on the block its name names (none when no
+  // block has that name), each block's references in handle order.
   void linkReferences();
   void linkObjects();
   std::size_t lineOf(const OdDbObject* object) const { return lineOf_(object); }

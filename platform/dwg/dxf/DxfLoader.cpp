@@ -430,9 +430,7 @@ OdDbEntity* DxfLoader::readEntity(OdDbEntity* parent) {
   // The owner first: an owner tag naming it is then taken at once.
   entity->owner_ = parent;
   readBody(entity, line);
-  if (dxfType == kInsert)
-    read_.noteReference(static_cast<OdDbBlockReference*>(entity),
-                        tags::find(entity->tags_, "AcDbBlockReference", 2).value_or(""));
+  if (dxfType == kInsert) noteReference(static_cast<OdDbBlockReference*>(entity));
 
   // An INSERT is followed by its ATTRIBs, a POLYLINE by its VERTEXes, each list
   // closed by a SEQEND.
@@ -457,6 +455,29 @@ OdDbEntity* DxfLoader::readEntity(OdDbEntity* parent) {
     break;
   }
   return entity;
+}
+
+void DxfLoader::noteReference(OdDbBlockReference* reference) {
+  const std::string_view raw = tags::find(reference->tags_, "AcDbBlockReference", 2).value_or("");
+  DxfLinker::ReferenceName& name = read_.noteReference(reference, raw);
+  // A reference without a handle is given one after the read, above all.
+  if (reference->handle_ == 0 || reference->handle_ < read_.lastReferenceHandle) read_.referencesInHandleOrder = false;
+  read_.lastReferenceHandle = reference->handle_;
+  if (name.references == 1) name.block = blockNamedSoFar(reference->decode(raw));
+  reference->block_ = name.block;
+}
+
+OdDbBlockTableRecord* DxfLoader::blockNamedSoFar(const OdString& name) {
+  // The records are indexed as the linker indexes them all, in table order
+  // with the first of a name staying: a name found now names the same block
+  // once every record is read.
+  if (impl_.blockTable) {
+    const auto& records = impl_.blockTable->records_;
+    for (; blockRecordsIndexed_ < records.size(); ++blockRecordsIndexed_)
+      if (auto* block = OdDbBlockTableRecord::cast(records[blockRecordsIndexed_]))
+        impl_.indexBlockName(block->getName(), block);
+  }
+  return impl_.blockNamed(name);
 }
 
 void DxfLoader::readBlocks() {
@@ -490,8 +511,13 @@ void DxfLoader::readEntities() {
     if (!r_->next()) r_->fail("the file ends inside the ENTITIES section", r_->line() + 1);
     if (r_->code() != 0) r_->fail("expected an entity, found group code " + std::to_string(r_->code()));
     if (r_->value() == "ENDSEC") return;
+    const std::size_t ownersLeft = read_.pendingOwners.size();
     OdDbEntity* entity = readEntity();
     entity->flags_ |= OdDbObject::kInEntitiesSection;
+    if (impl_.entitiesSection.empty()) read_.entitiesOwner = entity->owner_;
+    // An owner left to the linker may not be the one the entity has now.
+    if (entity->owner_ != read_.entitiesOwner || read_.pendingOwners.size() != ownersLeft)
+      read_.entitiesShareOwner = false;
     impl_.entitiesSection.push_back(entity);
   }
 }

@@ -23,6 +23,8 @@
 
 class OdDbDatabase;
 class OdDbObject;
+class OdDbBlockReference;
+class OdDbBlockTableRecord;
 class OdDbEntity;
 struct DatabaseImpl;
 
@@ -62,6 +64,11 @@ class DxfLoader {
   // Reads an entity whose "0 TYPE" tag is current, with its ATTRIBs/VERTEXes
   // and SEQEND; parent is the entity a sub-entity follows (its owner).
   OdDbEntity* readEntity(OdDbEntity* parent = nullptr);
+  // Notes a block reference just read for the linker and gives it its block
+  // when a block record read before it has its name.
+  void noteReference(OdDbBlockReference* reference);
+  // The block of that name among the block records read so far, or null.
+  OdDbBlockTableRecord* blockNamedSoFar(const OdString& name);
   std::string expectSectionEnd(const char* section);
   // Hands what was read to the linker (DxfLinker).
   void link();
@@ -92,6 +99,7 @@ class DxfLoader {
   std::optional<std::string> text_;  // the text of loadText, for failWithLines
   // What the linker takes over: the largest handle, the blocks, the owners left to find.
   DxfLinker::Read read_;
+  std::size_t blockRecordsIndexed_ = 0;  // the block table's records blockNamedSoFar has indexed
   TagListBuilder bodyTags_;  // readBody's, kept so that its room is reused
   // Objects that own others (tables, their records, dictionaries) by handle,
   // as they are read; the last one found, which most objects share.

@@ -1,6 +1,7 @@
 // Reading DXF: what is refused (with file and line), what is accepted, and text encodings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "zrdwg/OdDbBlockReference.h"
@@ -177,43 +178,66 @@ std::vector<uint64_t> referenceHandles(const OdDbBlockTableRecord& block) {
   return handles;
 }
 
+// text with its TABLES section moved after its ENTITIES: the block records
+// then come after the references that name them.
+std::string withTablesLast(const std::string& text) {
+  const std::size_t at = text.find("  0\nSECTION\n  2\nTABLES\n");
+  const std::string end = "  0\nENDSEC\n";
+  const std::size_t after = text.find(end, at) + end.size();
+  const std::string tables = text.substr(at, after - at);
+  std::string moved = text;
+  moved.erase(at, after - at);
+  return replaced(moved, "  0\nSECTION\n  2\nOBJECTS\n", tables + "  0\nSECTION\n  2\nOBJECTS\n");
+}
+
 TEST(DxfRead, ReferencesReadFindTheirBlocksAndComeInHandleOrderWhateverTheFilesOrder) {
   OdDbDatabasePtr made = OdDbDatabase::createNew();
   addBlock(*made, "PIN-A", {});
   addBlock(*made, "HOLDER", {});
   OdDbBlockTablePtr madeTable = made->getBlockTableId().safeOpenObject();
-  const OdDbObjectId numberedLater = addReference(*made, at("PIN-A", 1, 1));
-  // Written in the BLOCKS section: read before the ones above and below it.
-  const OdDbObjectId inBlock = addReference(*made, at("PIN-A", 2, 2), madeTable->getAt(u("HOLDER")));
+  // Written in the BLOCKS section, before the references in model space.
+  const OdDbObjectId inBlock = addReference(*made, at("PIN-A", 1, 1), madeTable->getAt(u("HOLDER")));
+  const OdDbObjectId firstInModelSpace = addReference(*made, at("PIN-A", 2, 2));
   const OdDbObjectId otherCase = addReference(*made, at("PIN-A", 3, 3));
   const OdDbObjectId unknown = addReference(*made, at("PIN-A", 4, 4));
   const OdDbObjectId holder = addReference(*made, at("HOLDER", 5, 5));
   const OdDbObjectId last = addReference(*made, at("PIN-A", 6, 6));
-  std::string text = withReferenceNamed(made->dxfText(), otherCase, "pin-a");
-  text = withReferenceNamed(text, unknown, "NO-SUCH-BLOCK");
-  // Without a handle, the first reference is given one above every other.
-  text = replaced(text, "  0\nINSERT\n  5\n" + numberedLater.getHandle().ascii().toUtf8() + "\n", "  0\nINSERT\n");
+  const std::string inHandleOrder =
+      withReferenceNamed(withReferenceNamed(made->dxfText(), otherCase, "pin-a"), unknown, "NO-SUCH-BLOCK");
+  // Without a handle, the first reference in model space is given one above
+  // every other: the references are no longer read in handle order.
+  const std::string renumbered = replaced(
+      inHandleOrder, "  0\nINSERT\n  5\n" + firstInModelSpace.getHandle().ascii().toUtf8() + "\n", "  0\nINSERT\n");
 
-  OdDbDatabasePtr db = OdDbDatabase::readDxfText(text, u("references.dxf"));
-  OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject();
-  OdDbBlockTableRecordPtr pin = table->getAt(u("PIN-A"), OdDb::kForRead);
-  OdDbBlockTableRecordPtr holderBlock = table->getAt(u("HOLDER"), OdDb::kForRead);
-  OdDbBlockTableRecordPtr modelSpace = db->getModelSpaceId().safeOpenObject();
-  OdDbObjectIteratorPtr first = modelSpace->newIterator();
-  ASSERT_FALSE(first->done());
-  const uint64_t renumbered = first->objectId().getHandle().value();
-  EXPECT_GT(renumbered, last.getHandle().value());
+  for (const auto& [name, text] : std::vector<std::pair<const char*, std::string>>{
+           {"in handle order", inHandleOrder},
+           {"renumbered", renumbered},
+           {"tables last", withTablesLast(inHandleOrder)},
+           {"renumbered, tables last", withTablesLast(renumbered)}}) {
+    SCOPED_TRACE(name);
+    OdDbDatabasePtr db = OdDbDatabase::readDxfText(text, u("references.dxf"));
+    OdDbBlockTablePtr table = db->getBlockTableId().safeOpenObject();
+    OdDbBlockTableRecordPtr pin = table->getAt(u("PIN-A"), OdDb::kForRead);
+    OdDbBlockTableRecordPtr holderBlock = table->getAt(u("HOLDER"), OdDb::kForRead);
+    OdDbBlockTableRecordPtr modelSpace = db->getModelSpaceId().safeOpenObject();
+    const uint64_t first = modelSpace->newIterator()->objectId().getHandle().value();
+    if (text == renumbered) {
+      EXPECT_GT(first, last.getHandle().value());
+    }
 
-  EXPECT_EQ(referenceHandles(*pin), (std::vector<uint64_t>{inBlock.getHandle().value(), otherCase.getHandle().value(),
-                                                           last.getHandle().value(), renumbered}));
-  EXPECT_EQ(referenceHandles(*holderBlock), (std::vector<uint64_t>{holder.getHandle().value()}));
-  auto blockOf = [&](uint64_t handle) {
-    OdDbBlockReferencePtr reference = db->getOdDbObjectId(OdDbHandle(handle)).safeOpenObject();
-    return reference->blockTableRecord();
-  };
-  for (uint64_t handle : referenceHandles(*pin)) EXPECT_EQ(blockOf(handle), pin->objectId()) << handle;
-  EXPECT_EQ(blockOf(holder.getHandle().value()), holderBlock->objectId());
-  EXPECT_TRUE(blockOf(unknown.getHandle().value()).isNull());
+    std::vector<uint64_t> expected{inBlock.getHandle().value(), first, otherCase.getHandle().value(),
+                                   last.getHandle().value()};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(referenceHandles(*pin), expected);
+    EXPECT_EQ(referenceHandles(*holderBlock), (std::vector<uint64_t>{holder.getHandle().value()}));
+    auto blockOf = [&](uint64_t handle) {
+      OdDbBlockReferencePtr reference = db->getOdDbObjectId(OdDbHandle(handle)).safeOpenObject();
+      return reference->blockTableRecord();
+    };
+    for (uint64_t handle : expected) EXPECT_EQ(blockOf(handle), pin->objectId()) << handle;
+    EXPECT_EQ(blockOf(holder.getHandle().value()), holderBlock->objectId());
+    EXPECT_TRUE(blockOf(unknown.getHandle().value()).isNull());
+  }
 }
 
 TEST(DxfRead, EveryObjectBelongsToWhatItsOwnerTagNamesWhereverThatIsRead) {
