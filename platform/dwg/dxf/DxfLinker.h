@@ -51,7 +51,8 @@ class DxfLinker {
   // A block name as references give it (raw bytes, a view of their tags,
   // which stay), with the first reference that gave it, how many did, and
   // the block it names: found by the reader among the block records read
-  // before it, else by the linker (foundLate).
+  // before it, else by the linker (foundLate: the references are then
+  // given it there).
   struct ReferenceName {
     std::string_view raw;
     OdDbBlockReference* first;
@@ -96,6 +97,9 @@ class DxfLinker {
     // place, without hashing its bytes.
     ReferenceName& noteReference(OdDbBlockReference* reference, std::string_view rawName);
     LargeArray<NotedReference> references;  // in the order read
+    // True when the reader looked names up among block records of a block
+    // table that a later one replaced: the linker looks every name up again.
+    bool blockLookupsStale = false;
     // Whether each reference was read with a handle above the one before.
     bool referencesInHandleOrder = true;
     uint64_t lastReferenceHandle = 0;

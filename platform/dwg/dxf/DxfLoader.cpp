@@ -380,7 +380,13 @@ void DxfLoader::readTable() {
   readBody(table, line);
   indexOwner(table);
   impl_.tables.push_back(table);
-  if (name == "BLOCK_RECORD") impl_.blockTable = static_cast<OdDbBlockTable*>(table);
+  if (name == "BLOCK_RECORD") {
+    // A second block table (which the linker takes instead of the first)
+    // makes the names found among the first's records stale.
+    if (blockRecordsIndexed_ > 0) read_.blockLookupsStale = true;
+    blockRecordsIndexed_ = 0;
+    impl_.blockTable = static_cast<OdDbBlockTable*>(table);
+  }
   if (name == "LAYER") impl_.layerTable = table;
   if (name == "APPID") impl_.regAppTable = table;
   for (;;) {
