@@ -237,6 +237,15 @@ TEST(DxfRead, ReferencesReadFindTheirBlocksAndComeInHandleOrderWhateverTheFilesO
     for (uint64_t handle : expected) EXPECT_EQ(blockOf(handle), pin->objectId()) << handle;
     EXPECT_EQ(blockOf(holder.getHandle().value()), holderBlock->objectId());
     EXPECT_TRUE(blockOf(unknown.getHandle().value()).isNull());
+
+    // Each reference knows its block as its block knows it: one repointed
+    // leaves the list of the block it had.
+    OdDbBlockReferencePtr moved = db->getOdDbObjectId(last.getHandle()).safeOpenObject(OdDb::kForWrite);
+    moved->setBlockTableRecord(holderBlock->objectId());
+    expected.erase(std::find(expected.begin(), expected.end(), last.getHandle().value()));
+    EXPECT_EQ(referenceHandles(*pin), expected);
+    EXPECT_EQ(referenceHandles(*holderBlock),
+              (std::vector<uint64_t>{holder.getHandle().value(), last.getHandle().value()}));
   }
 }
 
