@@ -131,12 +131,8 @@ void DxfLinker::linkOwners() {
 }
 
 void DxfLinker::linkBlocks() {
-  if (read_.blockLookupsStale) impl_.blocksByName.clear();
-  for (OdDbSymbolTableRecord* record : impl_.blockTable->records_) {
-    auto* block = OdDbBlockTableRecord::cast(record);
-    if (!block) continue;
-    impl_.indexBlockName(block->getName(), block);
-  }
+  // The reader may have indexed the records already: the index goes on from there.
+  read_.blockRecordsIndexed = impl_.indexBlockNames(read_.blockRecordsIndexed);
   impl_.modelSpace = impl_.blockNamed(OdString(u"*Model_Space"));
   impl_.paperSpace = impl_.blockNamed(OdString(u"*Paper_Space"));
 
@@ -199,7 +195,11 @@ void DxfLinker::linkEntities() {
   }
 }
 
-DxfLinker::ReferenceName& DxfLinker::Read::noteReference(OdDbBlockReference* reference, std::string_view rawName) {
+DxfLinker::ReferenceName& DxfLinker::Read::noteReference(OdDbBlockReference* reference, std::string_view rawName,
+                                                         uint64_t handle) {
+  // A reference without a handle is given one after the read, above all.
+  if (handle == 0 || handle < lastReferenceHandle) referencesInHandleOrder = false;
+  lastReferenceHandle = handle;
   const uint8_t place = TagList::internedPlaceOf(rawName);
   std::size_t name;
   if (place && referenceNameAtPlace[place]) {
@@ -218,25 +218,24 @@ DxfLinker::ReferenceName& DxfLinker::Read::noteReference(OdDbBlockReference* ref
 
 void DxfLinker::linkReferences() {
   // The reader gave each reference the block its name names among the block
-  // records read before it; the names it found no block for (all of them,
-  // when a later block table replaced the one it looked in) are looked up
+  // records read before it; the names it found no block for are looked up
   // now, once each, and their references given the block here. Each block's
   // list is taken once, at its size (names differing in case name one
   // block), and filled in the order read without touching the references.
   std::unordered_map<OdDbBlockTableRecord*, std::size_t> referencesOfBlock;
   for (ReferenceName& name : read_.referenceNames) {
-    if (!name.block || read_.blockLookupsStale) {
-      OdDbBlockTableRecord* block = impl_.blockNamed(name.first->decode(name.raw));
-      name.foundLate = block != name.block;
-      name.block = block;
+    if (!name.block) {
+      name.block = impl_.blockNamed(name.first->decode(name.raw));
+      name.foundLate = name.block != nullptr;
     }
     if (name.block) referencesOfBlock[name.block] += name.references;
   }
   for (const auto& [block, references] : referencesOfBlock) block->reserveReferences(references);
   for (const NotedReference& noted : read_.references) {
     const ReferenceName& name = read_.referenceNames[noted.name];
+    if (!name.block) continue;
     if (name.foundLate) noted.reference->block_ = name.block;
-    if (name.block) name.block->references_.push_back(noted.reference);
+    name.block->references_.push_back(noted.reference);
   }
   // The order read is handle order when the references' handles rose
   // throughout the file (the usual drawing); otherwise a list out of order

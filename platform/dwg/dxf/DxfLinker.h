@@ -90,22 +90,23 @@ class DxfLinker {
     // when they all had the same one and kept it (entitiesShareOwner).
     StoredObject* entitiesOwner = nullptr;
     bool entitiesShareOwner = true;
-    // Notes a reference just read with its block name; returns the name's
+    // Notes a reference just read with its block name and handle (0 for
+    // none); returns the name's
     // entry, which is new (one reference, no block) the first time the name
     // is read. A drawing holds many references of few blocks; a name kept
     // once for the process (see TagList::internedPlaceOf) is known by its
     // place, without hashing its bytes.
-    ReferenceName& noteReference(OdDbBlockReference* reference, std::string_view rawName);
+    ReferenceName& noteReference(OdDbBlockReference* reference, std::string_view rawName, uint64_t handle);
     LargeArray<NotedReference> references;  // in the order read
-    // True when the reader looked names up among block records of a block
-    // table that a later one replaced: the linker looks every name up again.
-    bool blockLookupsStale = false;
     // Whether each reference was read with a handle above the one before.
     bool referencesInHandleOrder = true;
     uint64_t lastReferenceHandle = 0;
     std::vector<ReferenceName> referenceNames;
     std::unordered_map<std::string_view, std::size_t> referenceNameIndex;  // raw bytes: index in referenceNames
     uint32_t referenceNameAtPlace[256] = {};  // an interned place: index in referenceNames + 1; 0 when none yet
+    // The block table's records the reader indexed by name (the linker goes
+    // on from there).
+    std::size_t blockRecordsIndexed = 0;
   };
 
   // Everything given must outlive the linker. reader names the file in

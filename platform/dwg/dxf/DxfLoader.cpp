@@ -380,13 +380,7 @@ void DxfLoader::readTable() {
   readBody(table, line);
   indexOwner(table);
   impl_.tables.push_back(table);
-  if (name == "BLOCK_RECORD") {
-    // A second block table (which the linker takes instead of the first)
-    // makes the names found among the first's records stale.
-    if (blockRecordsIndexed_ > 0) read_.blockLookupsStale = true;
-    blockRecordsIndexed_ = 0;
-    impl_.blockTable = static_cast<OdDbBlockTable*>(table);
-  }
+  if (name == "BLOCK_RECORD") impl_.blockTable = static_cast<OdDbBlockTable*>(table);
   if (name == "LAYER") impl_.layerTable = table;
   if (name == "APPID") impl_.regAppTable = table;
   for (;;) {
@@ -465,24 +459,17 @@ OdDbEntity* DxfLoader::readEntity(OdDbEntity* parent) {
 
 void DxfLoader::noteReference(OdDbBlockReference* reference) {
   const std::string_view raw = tags::find(reference->tags_, "AcDbBlockReference", 2).value_or("");
-  DxfLinker::ReferenceName& name = read_.noteReference(reference, raw);
-  // A reference without a handle is given one after the read, above all.
-  if (reference->handle_ == 0 || reference->handle_ < read_.lastReferenceHandle) read_.referencesInHandleOrder = false;
-  read_.lastReferenceHandle = reference->handle_;
+  DxfLinker::ReferenceName& name = read_.noteReference(reference, raw, reference->handle_);
   if (name.references == 1) name.block = blockNamedSoFar(reference->decode(raw));
   reference->block_ = name.block;
 }
 
 OdDbBlockTableRecord* DxfLoader::blockNamedSoFar(const OdString& name) {
-  // The records are indexed as the linker indexes them all, in table order
-  // with the first of a name staying: a name found now names the same block
-  // once every record is read.
-  if (impl_.blockTable) {
-    const auto& records = impl_.blockTable->records_;
-    for (; blockRecordsIndexed_ < records.size(); ++blockRecordsIndexed_)
-      if (auto* block = OdDbBlockTableRecord::cast(records[blockRecordsIndexed_]))
-        impl_.indexBlockName(block->getName(), block);
-  }
+  // Block records are read only in the TABLES section, which holds no
+  // reference and comes once: when a reference is read, the block table is
+  // either whole or not read yet. A name found now therefore names the
+  // block the linker would find; one not found is left to the linker.
+  read_.blockRecordsIndexed = impl_.indexBlockNames(read_.blockRecordsIndexed);
   return impl_.blockNamed(name);
 }
 

@@ -99,7 +99,6 @@ class DxfLoader {
   std::optional<std::string> text_;  // the text of loadText, for failWithLines
   // What the linker takes over: the largest handle, the blocks, the owners left to find.
   DxfLinker::Read read_;
-  std::size_t blockRecordsIndexed_ = 0;  // the block table's records blockNamedSoFar has indexed
   TagListBuilder bodyTags_;  // readBody's, kept so that its room is reused
   // Objects that own others (tables, their records, dictionaries) by handle,
   // as they are read; the last one found, which most objects share.

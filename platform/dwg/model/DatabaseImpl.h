@@ -83,6 +83,9 @@ struct DatabaseImpl : ObjectStore {
   void indexBlockName(const OdString& name, OdDbBlockTableRecord* record) {
     blocksByName.emplace(nameKey(name), record);
   }
+  // Indexes the block table's records from the from-th on, in table order;
+  // returns how many records it has (where a later call goes on).
+  std::size_t indexBlockNames(std::size_t from);
   // The APPID table, created (empty) when the drawing has none.
   void ensureRegAppTable();
   // The APPID record of that name, created (with the table) when missing.

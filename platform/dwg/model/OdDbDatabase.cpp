@@ -122,6 +122,14 @@ void DatabaseImpl::addToSection(OdDbEntity* entity) {
   entitiesSection.push_back(entity);
 }
 
+std::size_t DatabaseImpl::indexBlockNames(std::size_t from) {
+  if (!blockTable) return from;
+  const auto& records = blockTable->records_;
+  for (; from < records.size(); ++from)
+    if (auto* block = OdDbBlockTableRecord::cast(records[from])) indexBlockName(block->getName(), block);
+  return from;
+}
+
 void DatabaseImpl::ensureRegAppTable() {
   if (regAppTable) return;
   auto* table = new OdDbSymbolTable(OdDbObject::internType("TABLE"));
