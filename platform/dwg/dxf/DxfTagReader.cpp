@@ -28,15 +28,13 @@ std::unique_ptr<DxfTagReader> DxfTagReader::fromText(std::string_view text, cons
 DxfTagReader::DxfTagReader(std::FILE* file, std::string_view text, std::string displayName)
     : file_(file), name_(std::move(displayName)) {
   if (!file_) {
-    capacity_ = text.size() + 1;
-    buf_.reserve(capacity_);
+    buf_.reserve(text.size() + 1);
     buf_.assign(text.begin(), text.end());
     buf_.push_back('\0');
     end_ = text.size();
     eof_ = true;
   } else {
-    capacity_ = kChunk;
-    buf_.resize(capacity_);
+    buf_.resize(kChunk);
   }
 }
 
@@ -100,11 +98,8 @@ bool DxfTagReader::readLine(std::string_view& line, std::size_t limit) {
       pos_ = 0;
       end_ = rest;
     }
-    if (end_ == capacity_) {
-      capacity_ *= 2;
-      buf_.resize(capacity_);
-    }
-    std::size_t got = std::fread(buf_.data() + end_, 1, capacity_ - end_, file_);
+    if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);
+    std::size_t got = std::fread(buf_.data() + end_, 1, buf_.size() - end_, file_);
     if (got == 0) {
       if (std::ferror(file_)) fail(std::string("read error: ") + std::strerror(errno), lineNo_ + 1);
       eof_ = true;
@@ -118,9 +113,9 @@ void DxfTagReader::start() {
   // Fill the buffer far enough to look at the start of the file.
   std::string_view probe;
   if (file_ && !eof_) {
-    std::size_t got = std::fread(buf_.data(), 1, capacity_, file_);
+    std::size_t got = std::fread(buf_.data(), 1, buf_.size(), file_);
     end_ = got;
-    if (got < capacity_) eof_ = true;
+    if (got < buf_.size()) eof_ = true;
   }
   probe = std::string_view(buf_.data(), end_);
   if (probe.substr(0, sizeof kBinarySentinel - 1) == kBinarySentinel) {

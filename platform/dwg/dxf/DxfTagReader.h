@@ -135,7 +135,6 @@ class DxfTagReader {
   // A large array: the 1 MB a file is read through is one huge page, not
   // 256 small ones to fault in.
   LargeArray<char> buf_;
-  std::size_t capacity_ = 0;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool eof_ = false;
