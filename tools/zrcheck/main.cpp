@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "zrfx/FxDocumentManager.h"
+#include "zrdwg/BackgroundFaults.h"
 #include "zrdwg/OdResBuf.h"
 #include "catalog/CIBancoDados.h"
 #include "catalog/PinCatalogue.h"
@@ -560,6 +561,8 @@ int checkDrawings(const Options& o, const Request& request, const CheckRun& run,
   // A check takes a second thread only when fewer checks run at once than
   // there are processors: more threads than processors only add switching.
   const bool secondThread = std::thread::hardware_concurrency() > std::min<std::size_t>(o.jobs, o.drawings.size());
+  // So does faulting memory in ahead on a thread of its own.
+  SetBackgroundFaults(secondThread);
   DrawingReader reader(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
                        [&](std::size_t i, ReadDrawing& drawing) {
                          checkRead(run, catalogue, o.drawings[i], drawing, reports[i], pictures.any(), secondThread);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "zrdwg/BackgroundFaults.h"
 #include "zrdwg/LargeArray.h"
 
 namespace zr {
@@ -23,6 +24,7 @@ StoreBlock TakeStoreBlock(std::size_t bytes) {
 }
 
 void ReleaseStoreBlock(const StoreBlock& block) {
+  StopFaulting(block.at, block.bytes);
   if (block.mapped) UnmapHugePages(block.at, block.bytes);
   else std::free(block.at);
 }

@@ -9,9 +9,12 @@
 // system has them, and unmapped with the store, so that no huge page
 // lingers in the heap. Objects made live as long as the store.
 
+#include <algorithm>
 #include <cstddef>
 #include <new>
 #include <vector>
+
+#include "zrdwg/BackgroundFaults.h"
 
 namespace zr {
 
@@ -22,7 +25,8 @@ struct StoreBlock {
   std::size_t bytes = 0;
   bool mapped = false;
 };
-// At least `bytes` for a block (throws std::bad_alloc); gives it back.
+// At least `bytes` for a block (throws std::bad_alloc); gives it back
+// (after StopFaulting).
 StoreBlock TakeStoreBlock(std::size_t bytes);
 void ReleaseStoreBlock(const StoreBlock& block);
 
@@ -58,6 +62,16 @@ class BlockStore {
   void Reserve(std::size_t n) {
     if (n == 0 || (!m_blocks.empty() && m_blocks.back().room - m_blocks.back().made >= n)) return;
     TakeBlock(n);
+  }
+  // The memory of the next n objects (at most the current block's room)
+  // faulted in on another thread while the ones before them are made
+  // (FaultInBackground): for the n objects that a caller knows it will
+  // make, not for room reserved in case.
+  void FaultAhead(std::size_t n) {
+    if (m_blocks.empty()) return;
+    const Block& block = m_blocks.back();
+    n = std::min(n, block.room - block.made);
+    FaultInBackground(block.objects + block.made, n * sizeof(T));
   }
   // The number of objects made.
   std::size_t Size() const { return m_made; }

@@ -255,6 +255,7 @@ void CIPinos::ReadPinSymbols(OdDbDatabase& db, zr::ConectoresPinos& records) {
   // records are compared (an eighth more: the room not reached is never
   // touched).
   m_pinStore->Reserve(symbols + symbols / 8);
+  m_pinStore->FaultAhead(symbols);
   for (const OdDbBlockTableRecordPtr& block : pinBlocks) {
     OdDbObjectIdArray ids;
     block->getBlockReferenceIds(ids, true, false);

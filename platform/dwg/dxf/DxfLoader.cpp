@@ -548,6 +548,8 @@ std::size_t DxfLoader::lineOf(const OdDbObject* object) {
 }
 
 void DxfLoader::link() {
+  // Nothing more is placed in the arena.
+  impl_.arena.releaseSpare();
   DxfLinker(impl_, path_, read_, *r_, [this](const OdDbObject* object) { return lineOf(object); }, lenient_).link();
   if (lenient_)
     for (const Loaded& l : loaded_) lenient_->objects.emplace_back(l.object, l.line);

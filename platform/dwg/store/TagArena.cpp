@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "zrdwg/BackgroundFaults.h"
+
 char* TagArena::allocate(std::size_t n) {
   n += n & 1;  // the next list starts at an even address too
   if (n > kLarge) return ownBlock(n);
@@ -15,18 +17,18 @@ char* TagArena::ownBlock(std::size_t n) {
   used_ += n;
   auto* own = static_cast<char*>(std::malloc(n));  // aligned for any object
   if (!own) throw std::bad_alloc();
-  blocks_.emplace_back(own);
+  own_.emplace_back(own);
   return own;
 }
 
 char* TagArena::take(std::size_t n) {
   if (static_cast<std::size_t>(end_ - at_) < n) {
     // (n is at most kLarge: a fresh block holds it after its header.)
-    auto* block = static_cast<char*>(std::aligned_alloc(kBlock, kBlock));
-    if (!block) throw std::bad_alloc();
-    blocks_.emplace_back(block);
-    // Only advice: where huge pages are off, small ones serve.
-    madvise(block, kBlock, MADV_HUGEPAGE);
+    if (!spare_) spare_.reset(newBlock());
+    blocks_.push_back(std::move(spare_));
+    char* block = blocks_.back().get();
+    spare_.reset(newBlock());
+    FaultInBackground(spare_.get(), kBlock);
     auto* header = new (block) Header{owner_};
     headers_.push_back(header);
     at_ = block + sizeof(Header);
@@ -36,6 +38,21 @@ char* TagArena::take(std::size_t n) {
   at_ += n;
   return p;
 }
+
+char* TagArena::newBlock() {
+  auto* block = static_cast<char*>(std::aligned_alloc(kBlock, kBlock));
+  if (!block) throw std::bad_alloc();
+  // Only advice: where huge pages are off, small ones serve.
+  madvise(block, kBlock, MADV_HUGEPAGE);
+  return block;
+}
+
+void TagArena::FreeBlock::operator()(char* p) const {
+  StopFaulting(p, kBlock);
+  std::free(p);
+}
+
+void TagArena::releaseSpare() { spare_.reset(); }
 
 void TagArena::setOwner(void* owner) {
   owner_ = owner;

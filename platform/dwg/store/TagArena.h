@@ -48,6 +48,9 @@ class TagArena {
   // kLarge bytes) finds it without a word of its own (StoredObject::store);
   // null once the drawing has ended.
   void setOwner(void* owner);
+  // The arena is full: the block made ready for the next request is given
+  // back (see take).
+  void releaseSpare();
   // Bytes handed out, for figures.
   std::size_t used() const { return used_; }
 
@@ -55,6 +58,11 @@ class TagArena {
   struct Free {
     void operator()(char* p) const { std::free(p); }
   };
+  // A block whose pages may be faulted in in the background.
+  struct FreeBlock {
+    void operator()(char* p) const;
+  };
+  static char* newBlock();
   // Blocks of one huge page, aligned to it: the kernel may back each with a
   // single page, which costs one fault where small pages cost 512. Objects
   // find their block's header by this size (StoredObject::kArenaBlock).
@@ -69,9 +77,15 @@ class TagArena {
   static constexpr std::size_t kLarge = kBlock / 8;
   char* ownBlock(std::size_t n);
   // n bytes of the current block, or of a fresh block when the rest of it is
-  // too short (the rest is left unused).
+  // too short (the rest is left unused). Taking a fresh block, the arena
+  // makes the one after it ready (FaultInBackground), so that filling a
+  // block does not wait for its pages' zeroing.
   char* take(std::size_t n);
-  std::vector<std::unique_ptr<char[], Free>> blocks_;
+  std::vector<std::unique_ptr<char[], FreeBlock>> blocks_;
+  std::vector<std::unique_ptr<char[], Free>> own_;  // of large requests
+  // The block that the next fresh block will be, faulted in on another
+  // thread while the current one fills.
+  std::unique_ptr<char[], FreeBlock> spare_;
   char* at_ = nullptr;  // where the next bytes go in the current block
   char* end_ = nullptr;
   std::size_t used_ = 0;
