@@ -3,17 +3,18 @@
 // model compiles without the format.
 #include "dxf/DxfLoader.h"
 #include "dxf/DxfWriter.h"
+#include "model/DatabaseImpl.h"
 #include "zrdwg/OdDbDatabase.h"
 
-OdDbDatabasePtr OdDbDatabase::readDxf(const OdString& path) {
+OdDbDatabasePtr OdDbDatabase::readDxf(const OdString& path, OdDbReadPurpose purpose) {
   OdDbDatabasePtr db(new OdDbDatabase);
-  DxfLoader(*db, path).loadFile();
+  DxfLoader(*db, path, purpose).loadFile();
   return db;
 }
 
-OdDbDatabasePtr OdDbDatabase::readDxfText(const std::string& text, const OdString& name) {
+OdDbDatabasePtr OdDbDatabase::readDxfText(const std::string& text, const OdString& name, OdDbReadPurpose purpose) {
   OdDbDatabasePtr db(new OdDbDatabase);
-  DxfLoader(*db, name).loadText(text);
+  DxfLoader(*db, name, purpose).loadText(text);
   return db;
 }
 
@@ -26,3 +27,5 @@ OdDbDatabasePtr OdDbDatabase::createNew(const OdString& version) {
 void OdDbDatabase::writeDxf(const OdString& path) const { DxfWriter(*this).writeFile(path); }
 
 std::string OdDbDatabase::dxfText() const { return DxfWriter(*this).text(); }
+
+OdDbReadPurpose OdDbDatabase::readPurpose() const { return DatabaseImpl::of(*this).readPurpose; }

@@ -46,8 +46,10 @@ std::optional<uint64_t> handleOf(std::string_view v) {
 
 }  // namespace
 
-DxfLoader::DxfLoader(OdDbDatabase& db, const OdString& path)
-    : impl_(DatabaseImpl::of(db)), path_(path.toUtf8()) {}
+DxfLoader::DxfLoader(OdDbDatabase& db, const OdString& path, OdDbReadPurpose purpose)
+    : impl_(DatabaseImpl::of(db)), path_(path.toUtf8()), inspect_(purpose == OdDbReadPurpose::kInspect) {
+  impl_.readPurpose = purpose;
+}
 
 DxfLoader::~DxfLoader() = default;
 
@@ -112,7 +114,7 @@ void DxfLoader::failWithLines() {
   // The first read kept no lines: read again keeping them, which fails the
   // same way and names them.
   OdDbDatabasePtr again = DatabaseImpl::newDrawing();
-  DxfLoader second(*again, OdString::fromUtf8(path_));
+  DxfLoader second(*again, OdString::fromUtf8(path_), impl_.readPurpose);
   second.keepLines_ = true;
   if (text_) {
     second.loadText(std::move(*text_));
@@ -310,7 +312,9 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
       break;
     }
     const std::string_view value = r_->value();
-    b.add(code, value);
+    // Read for inspection, the handle and owner tags are not kept: the
+    // object holds them as its handle and its owner.
+    bool keep = true;
     if (code == 102) {
       inGroup = !value.empty() && value[0] == '{';
     } else if (!inGroup) {
@@ -323,20 +327,34 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
         object->handle_ = *h;
         read_.maxHandle = std::max(read_.maxHandle, *h);
         seenHandle = true;
+        keep = !inspect_;
       } else if (code == 330 && !seenOwner && !seenSubclass) {
         auto h = handleOf(value);
         if (!h) r_->fail("\"" + DxfTagReader::shown(value) + "\" is not an owner handle");
         owner = *h;
         ownerIndex = index;
         seenOwner = true;
+        keep = !inspect_;
       }
     }
+    if (keep) b.add(code, value);
   }
   // A list's size is kept in 32 bits.
   if (b.size() > TagListBuilder::kMaxBytes) failAt(line, "the " + object->dxfName() + " holds more than 2 GB");
   object->tags_ = b.finish(impl_.arena);
   read_.noteHandle(object->handle_);
   if (owner != 0) takeOwner(object, owner, line, ownerIndex);
+}
+
+void DxfLoader::skipBody() {
+  const std::size_t line = r_->line();
+  for (;;) {
+    if (!r_->next()) r_->fail("the file ends inside SEQEND (started at line " + std::to_string(line) + ")", r_->line() + 1);
+    if (r_->code() == 0) {
+      r_->pushBack();
+      return;
+    }
+  }
 }
 
 void DxfLoader::takeOwner(OdDbObject* object, uint64_t handle, std::size_t line, std::size_t index) {
@@ -445,6 +463,11 @@ OdDbEntity* DxfLoader::readEntity(OdDbEntity* parent) {
     }
     if (r_->code() == 0 && tags::sameBytes(r_->value(), "SEQEND") &&
         (entity->children() || tags::find(entity->tags_, "", 66))) {
+      if (inspect_) {
+        // Read for inspection: nothing finds a SEQEND, and it is not kept.
+        skipBody();
+        break;
+      }
       OdDbEntity* seqend = placed<OdDbEntity>(typeOf("SEQEND"));
       seqend->owner_ = entity;
       readBody(seqend, r_->line());

@@ -34,7 +34,7 @@ class DxfLoader {
   // filling `out`. Throws OdError as the normal read does for anything else.
   static OdDbDatabasePtr readLenient(const OdString& path, const std::string* text, LenientRead& out);
 
-  DxfLoader(OdDbDatabase& db, const OdString& path);
+  DxfLoader(OdDbDatabase& db, const OdString& path, OdDbReadPurpose purpose = OdDbReadPurpose::kEdit);
   ~DxfLoader();
 
   void loadFile();
@@ -61,6 +61,9 @@ class DxfLoader {
   void readObjects();
   // Reads the tags of one object up to the next "0" tag (left for the caller).
   void readBody(OdDbObject* object, std::size_t line);
+  // Reads past the tags of the SEQEND just met (its "0 SEQEND" read), keeping
+  // none of them.
+  void skipBody();
   // Reads an entity whose "0 TYPE" tag is current, with its ATTRIBs/VERTEXes
   // and SEQEND; parent is the entity a sub-entity follows (its owner).
   OdDbEntity* readEntity(OdDbEntity* parent = nullptr);
@@ -96,6 +99,9 @@ class DxfLoader {
   std::unique_ptr<DxfTagReader> r_;
   std::deque<Loaded> loaded_;  // when keepLines_; a deque: no copy of millions of entries as it grows
   bool keepLines_ = false;
+  // OdDbReadPurpose::kInspect: SEQENDs and the handle and owner tags are
+  // read and not kept.
+  bool inspect_ = false;
   std::optional<std::string> text_;  // the text of loadText, for failWithLines
   // What the linker takes over: the largest handle, the blocks, the owners left to find.
   DxfLinker::Read read_;

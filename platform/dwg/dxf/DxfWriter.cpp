@@ -60,6 +60,11 @@ class DxfWriter::Out {
   std::string buf_;
 };
 
+DxfWriter::DxfWriter(const OdDbDatabase& db) : db_(db) {
+  if (DatabaseImpl::of(db).readPurpose == OdDbReadPurpose::kInspect)
+    throw OdError(eNotApplicable, OdString(u"The drawing was read to be inspected only: it cannot be written"));
+}
+
 std::string DxfWriter::text() const {
   Out out(DatabaseImpl::of(db_).eol, nullptr);
   emit(out);

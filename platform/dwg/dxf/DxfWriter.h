@@ -17,7 +17,9 @@ class TagList;
 
 class DxfWriter {
  public:
-  explicit DxfWriter(const OdDbDatabase& db) : db_(db) {}
+  // Throws OdError(eNotApplicable) for a drawing read for
+  // OdDbReadPurpose::kInspect, which lacks what a writer needs.
+  explicit DxfWriter(const OdDbDatabase& db);
 
   // The whole file as text.
   std::string text() const;

@@ -18,6 +18,7 @@
 
 #include "store/ObjectStore.h"
 #include "zrdwg/EntityList.h"
+#include "zrdwg/OdDbDatabase.h"
 #include "zrdwg/OdDbObject.h"
 #include "zrdwg/TagList.h"
 
@@ -119,6 +120,8 @@ struct DatabaseImpl : ObjectStore {
   std::string codePage = "ANSI_1252";
   std::string eol = "\n";
   bool bom = false;
+  // kInspect: read without what only a writer needs; cannot be written.
+  OdDbReadPurpose readPurpose = OdDbReadPurpose::kEdit;
 
   std::vector<SectionSlot> sections;
   std::vector<HeaderVariable> header;

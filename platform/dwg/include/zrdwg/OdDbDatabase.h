@@ -15,6 +15,19 @@ class TextCodec;
 struct DatabaseImpl;
 typedef OdSmartPtr<OdDbDatabase> OdDbDatabasePtr;
 
+// What a drawing is read for. kEdit keeps every object's tags as the file
+// has them, to be written back. kInspect is for a program that only looks
+// at the drawing (a checker): it keeps what the model reads and leaves out
+// what only a writer needs, so that a large drawing takes less memory: the
+// SEQEND closing each INSERT's attributes or POLYLINE's vertices is not
+// kept as an object of its own (nothing finds it, by handle or otherwise),
+// and the handle and owner tags are not kept in the objects' tags, where
+// the object holds them as its handle and its owner. Such a drawing cannot
+// be written (writeDxf and dxfText throw OdError(eNotApplicable)); what
+// every object answers, the handles and owners included, is what a kEdit
+// read answers.
+enum class OdDbReadPurpose { kEdit, kInspect };
+
 class OdDbDatabase : public OdRxObject {
   ODRX_DECLARE_MEMBERS(OdDbDatabase)
  public:
@@ -25,18 +38,24 @@ class OdDbDatabase : public OdRxObject {
   // Reads a DXF file. Throws OdError naming the file (and line, for bad
   // content): eCantOpenFile, eBadDxfFile, eUnsupportedFileFormat. Nothing is
   // returned unless the whole file was read.
-  static OdDbDatabasePtr readDxf(const OdString& path);
+  static OdDbDatabasePtr readDxf(const OdString& path, OdDbReadPurpose purpose = OdDbReadPurpose::kEdit);
   // Reads DXF text held in memory, as readDxf reads a file; errors name `name`
   // in place of a path.
-  static OdDbDatabasePtr readDxfText(const std::string& text, const OdString& name);
+  static OdDbDatabasePtr readDxfText(const std::string& text, const OdString& name,
+                                     OdDbReadPurpose purpose = OdDbReadPurpose::kEdit);
   // A new, empty drawing of the given version (AC1015 ... AC1032).
   static OdDbDatabasePtr createNew(const OdString& version = OdString(u"AC1027"));
   // Writes the drawing atomically: a temporary file beside the target, flushed
   // to disk, then renamed over it. On failure the target is left as it was and
-  // OdError(eFileWriteError) says why.
+  // OdError(eFileWriteError) says why; a drawing read for
+  // OdDbReadPurpose::kInspect throws OdError(eNotApplicable) and writes
+  // nothing.
   void writeDxf(const OdString& path) const;
-  // The DXF text of the drawing, as writeDxf would write it.
+  // The DXF text of the drawing, as writeDxf would write it (and throws as
+  // it throws).
   std::string dxfText() const;
+  // What the drawing was read for (kEdit for one made new).
+  OdDbReadPurpose readPurpose() const;
 
   // A system variable: the host's process-wide variables first (see
   // setHostSysVar), then the drawing's header variable of that name ("$"
