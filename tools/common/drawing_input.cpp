@@ -38,8 +38,9 @@ std::string readStandardInput() {
   return text;
 }
 
-OdDbDatabasePtr readDrawing(const std::string& path) {
+OdDbDatabasePtr readDrawing(const std::string& path, OdDbReadPurpose purpose) {
   checkDrawingPath(path);
-  if (path == "-") return OdDbDatabase::readDxfText(readStandardInput(), OdString::fromUtf8(drawingName(path)));
-  return OdDbDatabase::readDxf(OdString::fromUtf8(path));
+  if (path == "-")
+    return OdDbDatabase::readDxfText(readStandardInput(), OdString::fromUtf8(drawingName(path)), purpose);
+  return OdDbDatabase::readDxf(OdString::fromUtf8(path), purpose);
 }

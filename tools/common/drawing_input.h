@@ -32,4 +32,4 @@ std::string readStandardInput();
 
 // Reads a drawing: checkDrawingPath, then the DXF reader (whose OdError
 // carries "file:line: message"); "-" reads standard input.
-OdDbDatabasePtr readDrawing(const std::string& path);
+OdDbDatabasePtr readDrawing(const std::string& path, OdDbReadPurpose purpose = OdDbReadPurpose::kEdit);

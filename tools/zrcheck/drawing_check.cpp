@@ -14,6 +14,7 @@ namespace {
 // The connector names placed in model space.
 void readNames(CIPinos& pins, CheckReport& report) {
   std::unique_ptr<CStringList> names(pins.GetConectoresDesenho());
+  report.names.reserve(report.names.size() + static_cast<std::size_t>(names->GetCount()));
   for (POSITION pos = names->GetHeadPosition(); pos;) report.names.push_back(names->GetNext(pos).ToUtf8());
 }
 

@@ -233,7 +233,9 @@ zr::ConectoresPinos& CIPinos::LerSimbolos(zr::ConectoresPinos& records) {
   }
   zr::CEConectorPinos::ListMadePins(*m_pinStore);
   m_lastRecord = nullptr;
-  m_recordByName.clear();
+  // Given back, not only emptied: what the check does next (the name
+  // listing, on this thread) takes the memory again.
+  std::vector<NamedRecord>().swap(m_recordByName);
   m_namedCount = 0;
   m_pinStore.reset();
   return records;
