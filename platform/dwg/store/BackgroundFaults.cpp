@@ -29,7 +29,7 @@ struct Range {
 constexpr std::size_t kStep = std::size_t(2) << 20;
 constexpr std::uintptr_t kPage = 4096;
 
-std::atomic<bool> enabled{true};
+std::atomic<bool> enabled{false};
 // Set once anything was queued: until then there is nothing to stop.
 std::atomic<bool> used{false};
 // Cleared for good when the kernel refuses the advice.

@@ -27,16 +27,21 @@ char* TagArena::take(std::size_t n) {
     if (!spare_) spare_.reset(newBlock());
     blocks_.push_back(std::move(spare_));
     char* block = blocks_.back().get();
-    spare_.reset(newBlock());
-    FaultInBackground(spare_.get(), kBlock);
     auto* header = new (block) Header{owner_};
     headers_.push_back(header);
     at_ = block + sizeof(Header);
     end_ = block + kBlock;
+    spareFrom_ = block + kBlock / 2;
   }
   char* p = at_;
   at_ += n;
+  if (at_ >= spareFrom_ && !spare_) takeSpare();
   return p;
+}
+
+void TagArena::takeSpare() {
+  spare_.reset(newBlock());
+  FaultInBackground(spare_.get(), kBlock);
 }
 
 char* TagArena::newBlock() {

@@ -63,6 +63,10 @@ class TagArena {
     void operator()(char* p) const;
   };
   static char* newBlock();
+  // The next block, faulted in on another thread (FaultInBackground): made
+  // no sooner than halfway through the current one, so that a read that
+  // ends early in a block leaves none made for nothing.
+  void takeSpare();
   // Blocks of one huge page, aligned to it: the kernel may back each with a
   // single page, which costs one fault where small pages cost 512. Objects
   // find their block's header by this size (StoredObject::kArenaBlock).
@@ -77,8 +81,8 @@ class TagArena {
   static constexpr std::size_t kLarge = kBlock / 8;
   char* ownBlock(std::size_t n);
   // n bytes of the current block, or of a fresh block when the rest of it is
-  // too short (the rest is left unused). Taking a fresh block, the arena
-  // makes the one after it ready (FaultInBackground), so that filling a
+  // too short (the rest is left unused). Once the current block is half
+  // full, the arena makes the next one ready (takeSpare), so that filling a
   // block does not wait for its pages' zeroing.
   char* take(std::size_t n);
   std::vector<std::unique_ptr<char[], FreeBlock>> blocks_;
@@ -88,5 +92,6 @@ class TagArena {
   std::unique_ptr<char[], FreeBlock> spare_;
   char* at_ = nullptr;  // where the next bytes go in the current block
   char* end_ = nullptr;
+  char* spareFrom_ = nullptr;  // takeSpare once at_ reaches it
   std::size_t used_ = 0;
 };

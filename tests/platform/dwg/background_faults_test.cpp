@@ -74,8 +74,9 @@ class BackgroundFaults : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!kernelFaultsInAhead()) GTEST_SKIP() << "the kernel cannot fault memory in ahead";
+    SetBackgroundFaults(true);
   }
-  void TearDown() override { SetBackgroundFaults(true); }
+  void TearDown() override { SetBackgroundFaults(false); }
 };
 
 TEST_F(BackgroundFaults, FaultsARangeInAndLeavesWhatItHolds) {
@@ -90,8 +91,11 @@ TEST_F(BackgroundFaults, FaultsARangeInAndLeavesWhatItHolds) {
   ASSERT_TRUE(memory.becomesResident()) << memory.residentPages() << " of " << memory.pages() << " pages";
   EXPECT_EQ(std::memcmp(memory.at() + 10, "first", 5), 0);
   EXPECT_EQ(std::memcmp(memory.at() + 5 * kMiB + 3, "second", 6), 0);
-  for (std::size_t at = 0; at < memory.bytes(); at += 64 * 1024)
-    if (at != 0 && at != 5 * kMiB) ASSERT_EQ(memory.at()[at], 0) << at;
+  for (std::size_t at = 0; at < memory.bytes(); at += 64 * 1024) {
+    if (at != 0 && at != 5 * kMiB) {
+      ASSERT_EQ(memory.at()[at], 0) << at;
+    }
+  }
 }
 
 TEST_F(BackgroundFaults, ARangeStoppedIsLeftAloneOnceStopReturns) {
