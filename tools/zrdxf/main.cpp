@@ -119,8 +119,11 @@ OdDbDatabase* volatile gKeptUntilExit = nullptr;
 
 int info(const Options& o) {
   auto outcomes = overDrawings(o.drawings, [&](const std::string& path, const std::string& input, Outcome& r) {
-    OdDbDatabasePtr db = path == "-" ? OdDbDatabase::readDxfText(input, OdString::fromUtf8(drawingName(path)))
-                                     : OdDbDatabase::readDxf(OdString::fromUtf8(path));
+    // The summary only looks: the drawing is read to be inspected, without
+    // what only a writer needs (the summary counts no SEQEND).
+    constexpr OdDbReadPurpose kLook = OdDbReadPurpose::kInspect;
+    OdDbDatabasePtr db = path == "-" ? OdDbDatabase::readDxfText(input, OdString::fromUtf8(drawingName(path)), kLook)
+                                     : OdDbDatabase::readDxf(OdString::fromUtf8(path), kLook);
     if (o.json) {
       r.json = summaryJson(summarize(*db));
     } else {

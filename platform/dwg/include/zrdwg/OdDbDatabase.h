@@ -25,7 +25,8 @@ typedef OdSmartPtr<OdDbDatabase> OdDbDatabasePtr;
 // the object holds them as its handle and its owner. Such a drawing cannot
 // be written (writeDxf and dxfText throw OdError(eNotApplicable)); what
 // every object answers, the handles and owners included, is what a kEdit
-// read answers.
+// read answers. A SEQEND left out is not checked either: a file whose only
+// fault is such a SEQEND's handle (one already used) reads so.
 enum class OdDbReadPurpose { kEdit, kInspect };
 
 class OdDbDatabase : public OdRxObject {
