@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "drawing_builder.h"
+#include "drawings_in_tree.h"
 #include "model/DatabaseImpl.h"
 #include "temp_dir.h"
 #include "zrdwg/OdDbDatabase.h"
@@ -22,17 +23,6 @@ using namespace testing_support;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<fs::path> drawingsUnder(const fs::path& root) {
-  std::vector<fs::path> out;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (!entry.is_regular_file()) continue;
-    const fs::path& p = entry.path();
-    if (p.extension() == ".dxf" || p.parent_path().filename() == "corpus") out.push_back(p);
-  }
-  std::sort(out.begin(), out.end());
-  return out;
-}
 
 // "code value" lines of a list.
 std::vector<std::string> lines(const TagList& tags) {

@@ -13,6 +13,7 @@
 #include "zrdwg/DrawingAudit.h"
 #include "zrdwg/OdDbDictionary.h"
 #include "drawing_builder.h"
+#include "drawings_in_tree.h"
 #include "dxf_text_edits.h"
 #include "temp_dir.h"
 
@@ -26,17 +27,6 @@ std::multiset<std::string> findingKeys(const std::string& text, const std::strin
   std::multiset<std::string> keys;
   for (const AuditFinding& f : auditDxfText(text, u(name.c_str()))) keys.insert(f.subject + ": " + f.message);
   return keys;
-}
-
-std::vector<fs::path> drawingsUnder(const fs::path& root) {
-  std::vector<fs::path> out;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (!entry.is_regular_file()) continue;
-    const fs::path& p = entry.path();
-    if (p.extension() == ".dxf" || p.parent_path().filename() == "corpus") out.push_back(p);
-  }
-  std::sort(out.begin(), out.end());
-  return out;
 }
 
 OdResBufPtr chainOf(const char* app, const char* text) {
