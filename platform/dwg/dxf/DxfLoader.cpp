@@ -47,7 +47,7 @@ std::optional<uint64_t> handleOf(std::string_view v) {
 }  // namespace
 
 DxfLoader::DxfLoader(OdDbDatabase& db, const OdString& path, OdDbReadPurpose purpose)
-    : impl_(DatabaseImpl::of(db)), path_(path.toUtf8()), inspect_(purpose == OdDbReadPurpose::kInspect) {
+    : impl_(DatabaseImpl::of(db)), path_(path.toUtf8()) {
   impl_.readPurpose = purpose;
 }
 
@@ -327,14 +327,14 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
         object->handle_ = *h;
         read_.maxHandle = std::max(read_.maxHandle, *h);
         seenHandle = true;
-        keep = !inspect_;
+        keep = !inspecting();
       } else if (code == 330 && !seenOwner && !seenSubclass) {
         auto h = handleOf(value);
         if (!h) r_->fail("\"" + DxfTagReader::shown(value) + "\" is not an owner handle");
         owner = *h;
         ownerIndex = index;
         seenOwner = true;
-        keep = !inspect_;
+        keep = !inspecting();
       }
     }
     if (keep) b.add(code, value);
@@ -346,7 +346,9 @@ void DxfLoader::readBody(OdDbObject* object, std::size_t line) {
   if (owner != 0) takeOwner(object, owner, line, ownerIndex);
 }
 
-void DxfLoader::skipBody() {
+bool DxfLoader::inspecting() const { return impl_.readPurpose == OdDbReadPurpose::kInspect; }
+
+void DxfLoader::skipSequenceEnd() {
   const std::size_t line = r_->line();
   for (;;) {
     if (!r_->next()) r_->fail("the file ends inside SEQEND (started at line " + std::to_string(line) + ")", r_->line() + 1);
@@ -463,9 +465,9 @@ OdDbEntity* DxfLoader::readEntity(OdDbEntity* parent) {
     }
     if (r_->code() == 0 && tags::sameBytes(r_->value(), "SEQEND") &&
         (entity->children() || tags::find(entity->tags_, "", 66))) {
-      if (inspect_) {
+      if (inspecting()) {
         // Read for inspection: nothing finds a SEQEND, and it is not kept.
-        skipBody();
+        skipSequenceEnd();
         break;
       }
       OdDbEntity* seqend = placed<OdDbEntity>(typeOf("SEQEND"));

@@ -63,7 +63,10 @@ class DxfLoader {
   void readBody(OdDbObject* object, std::size_t line);
   // Reads past the tags of the SEQEND just met (its "0 SEQEND" read), keeping
   // none of them.
-  void skipBody();
+  void skipSequenceEnd();
+  // Read for OdDbReadPurpose::kInspect: SEQENDs and the handle and owner
+  // tags are read and not kept.
+  bool inspecting() const;
   // Reads an entity whose "0 TYPE" tag is current, with its ATTRIBs/VERTEXes
   // and SEQEND; parent is the entity a sub-entity follows (its owner).
   OdDbEntity* readEntity(OdDbEntity* parent = nullptr);
@@ -99,9 +102,6 @@ class DxfLoader {
   std::unique_ptr<DxfTagReader> r_;
   std::deque<Loaded> loaded_;  // when keepLines_; a deque: no copy of millions of entries as it grows
   bool keepLines_ = false;
-  // OdDbReadPurpose::kInspect: SEQENDs and the handle and owner tags are
-  // read and not kept.
-  bool inspect_ = false;
   std::optional<std::string> text_;  // the text of loadText, for failWithLines
   // What the linker takes over: the largest handle, the blocks, the owners left to find.
   DxfLinker::Read read_;

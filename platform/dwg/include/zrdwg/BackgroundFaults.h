@@ -32,8 +32,8 @@ void StopFaulting(void* at, std::size_t bytes) noexcept;
 // Whether FaultInBackground queues anything, for the whole process: off at
 // start. The zeroing then happens on another processor, which must be idle
 // for the reader to gain, and the pages reach the reader's caches from
-// there: a reader that waits for nothing else (zrdxf) takes as long and
-// spends some 3 % more processor time. A program that has a processor idle
-// while it reads a large drawing, and waits for the read (zrcheck checking
-// fewer drawings than it has processors), turns it on.
+// there: a program that only reads takes as long and spends some 3 % more
+// processor time. A program that has a processor idle while it waits for a
+// large read (a checker with fewer drawings in flight than processors)
+// turns it on.
 void SetBackgroundFaults(bool on) noexcept;
