@@ -16,7 +16,7 @@ PACKAGES=(
   tmux
   libcli11-dev nettle-dev python3-jsonschema
   nlohmann-json3-dev libpugixml-dev
-  libdxflib-dev time
+  libdxflib-dev time strace
   librsvg2-bin python3-pil
   lintian debootstrap chromium
 )

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -33,6 +34,7 @@ class FakeCatalogue : public zr::PinCatalogue {
   std::vector<std::thread::id> rowThreads;
   bool readsTogether = false;
   std::vector<std::vector<std::u16string>> askedTogether;  // each read of several codes, refused or not
+  std::vector<std::thread::id> togetherThreads;            // the thread of each
   bool gated = false;
 
   // Waits until a read of a code's rows has begun (and waits at the gate).
@@ -54,6 +56,7 @@ class FakeCatalogue : public zr::PinCatalogue {
       std::lock_guard<std::mutex> lock(noting);
       askedTogether.emplace_back();
       for (const OdString& code : codes) askedTogether.back().push_back(code.str());
+      togetherThreads.push_back(std::this_thread::get_id());
     }
     rows.clear();
     for (const OdString& code : codes) {
@@ -168,7 +171,7 @@ TEST(RunCatalogue, AThrownErrorReachesEveryCallerAndIsNotKept) {
 
 TEST(RunCatalogue, ReadAheadReadsThePrefetchedRowsOnAThreadOfItsOwnInTheOrderAsked) {
   FakeCatalogue fake;
-  RunCatalogue run(fake, &fake.errors, /*readAhead=*/true);
+  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnThread);
   CheckCatalogue view(run);
   constexpr int kCodes = 20;
   for (int k = 0; k < kCodes; ++k) EXPECT_TRUE(view.Prefetch(codeNumber(k)));
@@ -193,7 +196,7 @@ TEST(RunCatalogue, CodesQueuedWhileAStatementRunsAreReadTogether) {
   FakeCatalogue fake;
   fake.readsTogether = true;
   fake.gated = true;
-  RunCatalogue run(fake, &fake.errors, /*readAhead=*/true);
+  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnThread);
   CheckCatalogue view(run);
   EXPECT_TRUE(view.Prefetch(codeNumber(0)));
   fake.awaitFirstRead();  // C0 alone, held at the gate
@@ -222,7 +225,7 @@ TEST(RunCatalogue, CodesThatCannotBeReadTogetherAreAskedOneByOne) {
     FakeCatalogue fake;
     fake.readsTogether = true;
     fake.gated = true;
-    RunCatalogue run(fake, &fake.errors, /*readAhead=*/true);
+    RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnThread);
     CheckCatalogue asking(run), usingSpoiler(run), other(run);
     asking.Prefetch(codeNumber(0));
     fake.awaitFirstRead();
@@ -245,6 +248,86 @@ TEST(RunCatalogue, CodesThatCannotBeReadTogetherAreAskedOneByOne) {
   }
 }
 
+std::vector<std::u16string> codeNumbers(std::initializer_list<int> numbers) {
+  std::vector<std::u16string> codes;
+  for (int k : numbers) codes.push_back(codeNumber(k).str());
+  return codes;
+}
+
+// Read ahead on ask, nothing is read until a check needs a queued code: that
+// check reads it, on its own thread, with the codes at the queue's head (50
+// codes a statement), and the codes read so are not read again.
+TEST(RunCatalogue, OnAskTheCheckThatNeedsAQueuedCodeReadsItWithTheQueuesHead) {
+  FakeCatalogue fake;
+  fake.readsTogether = true;
+  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnAsk);
+  CheckCatalogue view(run);
+  constexpr int kCodes = 60;
+  for (int k = 0; k < kCodes; ++k) EXPECT_TRUE(view.Prefetch(codeNumber(k)));
+  EXPECT_TRUE(fake.askedTogether.empty());
+  EXPECT_EQ(0, fake.rowsAsked.load());
+
+  EXPECT_EQ(1, view.LinhasPinos(codeNumber(55))->GetCount());
+  std::vector<std::u16string> first = codeNumbers({55});
+  for (int k = 0; k < 49; ++k) first.push_back(codeNumber(k).str());
+  ASSERT_EQ(1u, fake.askedTogether.size());
+  EXPECT_EQ(first, fake.askedTogether[0]);
+  EXPECT_EQ(std::this_thread::get_id(), fake.togetherThreads[0]);
+
+  EXPECT_EQ(1, view.LinhasPinos(codeNumber(10))->GetCount());  // read with 55
+  EXPECT_EQ(1u, fake.askedTogether.size());
+  // 50 next, with what is left of the queue but 55, read already.
+  EXPECT_EQ(1, view.LinhasPinos(codeNumber(50))->GetCount());
+  ASSERT_EQ(2u, fake.askedTogether.size());
+  EXPECT_EQ(codeNumbers({50, 49, 51, 52, 53, 54, 56, 57, 58, 59}), fake.askedTogether[1]);
+
+  for (int k = 0; k < kCodes; ++k) {
+    std::unique_ptr<CStringList> rows = view.LinhasPinos(codeNumber(k));
+    ASSERT_EQ(1, rows->GetCount());
+    EXPECT_EQ(CString(codeNumber(k).str() + u"\f1\fPIN\f"), rows->GetHead());
+  }
+  EXPECT_EQ(2u, fake.askedTogether.size());
+  EXPECT_EQ(0, fake.rowsAsked.load());
+  // A code never queued is asked alone.
+  EXPECT_EQ(1, view.LinhasPinos(codeNumber(99))->GetCount());
+  EXPECT_EQ(1, fake.rowsAsked.load());
+  EXPECT_FALSE(view.failed());
+}
+
+// Checks on several threads that queue the same codes and need them in
+// different orders: each code is read once, by whichever check needs it
+// first, and every check gets each code's own rows.
+TEST(RunCatalogue, OnAskChecksOnSeveralThreadsReadEachCodeOnce) {
+  FakeCatalogue fake;
+  fake.readsTogether = true;
+  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnAsk);
+  constexpr int kThreads = 4, kCodes = 300;
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([&, t] {
+      CheckCatalogue view(run);
+      for (int k = 0; k < kCodes; ++k) view.Prefetch(codeNumber((k * 7 + t * 31) % kCodes));
+      for (int k = 0; k < kCodes; ++k) {
+        const int code = t % 2 ? kCodes - 1 - k : (k * 13 + t) % kCodes;
+        std::unique_ptr<CStringList> rows = view.LinhasPinos(codeNumber(code));
+        if (rows->GetCount() != 1 || rows->GetHead() != CString(codeNumber(code).str() + u"\f1\fPIN\f")) ++wrong;
+      }
+      if (view.failed()) ++wrong;
+    });
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(0, wrong.load());
+  std::set<std::u16string> read;
+  std::size_t reads = 0;
+  for (const auto& together : fake.askedTogether) {
+    reads += together.size();
+    read.insert(together.begin(), together.end());
+  }
+  EXPECT_EQ(0, fake.rowsAsked.load());
+  EXPECT_EQ(static_cast<std::size_t>(kCodes), reads);
+  EXPECT_EQ(static_cast<std::size_t>(kCodes), read.size());
+}
+
 TEST(RunCatalogue, WithoutReadAheadNothingIsAskedAhead) {
   FakeCatalogue fake;
   RunCatalogue run(fake, &fake.errors);
@@ -258,7 +341,7 @@ TEST(RunCatalogue, WithoutReadAheadNothingIsAskedAhead) {
 
 TEST(RunCatalogue, AnAnswerReadAheadFailsOnlyTheChecksThatUseIt) {
   FakeCatalogue fake;
-  RunCatalogue run(fake, &fake.errors, /*readAhead=*/true);
+  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnThread);
   CheckCatalogue asking(run), using_(run), other(run);
   asking.Prefetch(OdString(u"BAD1"));
   asking.Prefetch(OdString(u"GOOD"));
@@ -273,7 +356,7 @@ TEST(RunCatalogue, AnAnswerReadAheadFailsOnlyTheChecksThatUseIt) {
 
 TEST(RunCatalogue, RowsThatThrowWhenReadAheadAreAskedAgainByTheCheck) {
   FakeCatalogue fake;
-  RunCatalogue run(fake, &fake.errors, /*readAhead=*/true);
+  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnThread);
   CheckCatalogue view(run);
   view.Prefetch(OdString(u"THROWROWS"));
   view.Prefetch(OdString(u"C1"));
@@ -287,7 +370,8 @@ TEST(RunCatalogue, RowsThatThrowWhenReadAheadAreAskedAgainByTheCheck) {
 // whether read ahead or asked; a failed answer parses to no rows and fails
 // each check that takes it.
 TEST(RunCatalogue, ChecksShareTheParsedRowsOfEachCode) {
-  for (const bool readAhead : {false, true}) {
+  for (const RunCatalogue::ReadAhead readAhead :
+       {RunCatalogue::ReadAhead::kNone, RunCatalogue::ReadAhead::kOnAsk, RunCatalogue::ReadAhead::kOnThread}) {
     FakeCatalogue fake;
     RunCatalogue run(fake, &fake.errors, readAhead);
     CheckCatalogue first(run), second(run), third(run);
@@ -308,14 +392,14 @@ TEST(RunCatalogue, ChecksShareTheParsedRowsOfEachCode) {
     EXPECT_FALSE(second.failed());
     EXPECT_TRUE(third.failed());
     EXPECT_TRUE(first.Rows(OdString(u"BAD1"))->Size() == 0 && first.failed());
-    EXPECT_EQ(fake.rowsAsked.load(), 2) << (readAhead ? "read ahead" : "asked");
+    EXPECT_EQ(fake.rowsAsked.load(), 2) << static_cast<int>(readAhead);
   }
 }
 
 TEST(RunCatalogue, EndingTheRunLeavesTheCodesStillQueuedUnread) {
   FakeCatalogue fake;
   {
-    RunCatalogue run(fake, &fake.errors, /*readAhead=*/true);
+    RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnThread);
     CheckCatalogue view(run);
     for (int k = 0; k < 2000; ++k) view.Prefetch(codeNumber(k));
   }

@@ -83,7 +83,7 @@ std::vector<std::string> shown(const CheckReport& report) {
   return out;
 }
 
-CheckReport checked(bool secondThread, bool readAhead) {
+CheckReport checked(bool secondThread, RunCatalogue::ReadAhead readAhead) {
   FakeCatalogue fake;
   RunCatalogue run(fake, nullptr, readAhead);
   CheckCatalogue view(run);
@@ -94,7 +94,8 @@ CheckReport checked(bool secondThread, bool readAhead) {
 }
 
 TEST(CheckDrawing, TheReportIsTheSameBesideTheListingOrAfterItWithRowsReadAheadOrNot) {
-  const std::vector<std::string> alone = shown(checked(false, false));
+  using ReadAhead = RunCatalogue::ReadAhead;
+  const std::vector<std::string> alone = shown(checked(false, ReadAhead::kNone));
   const std::vector<std::string> expected = {
       "X1 C state 1: 1/PC1/0~X2 9//2 2/PC2/1 3/PC3/1",
       "X2 D state 0: 1/PD1/0~X1 2/PC2/0",
@@ -108,15 +109,16 @@ TEST(CheckDrawing, TheReportIsTheSameBesideTheListingOrAfterItWithRowsReadAheadO
       "finding pin.self-mate X4 1", "finding pin.self-mate X4 2",
       "finding pin.missing X5 2", "finding pin.missing X5 3"};
   EXPECT_EQ(alone, expected);
-  EXPECT_EQ(shown(checked(false, true)), alone);
-  EXPECT_EQ(shown(checked(true, false)), alone);
-  EXPECT_EQ(shown(checked(true, true)), alone);
+  for (const bool secondThread : {false, true})
+    for (const ReadAhead readAhead : {ReadAhead::kNone, ReadAhead::kOnAsk, ReadAhead::kOnThread})
+      EXPECT_EQ(shown(checked(secondThread, readAhead)), alone)
+          << "second thread " << secondThread << ", read ahead " << static_cast<int>(readAhead);
 }
 
 TEST(CheckDrawing, ACatalogueErrorWhileTheRecordsAreComparedReachesTheCaller) {
   for (const bool secondThread : {false, true}) {
     FakeCatalogue fake;
-    RunCatalogue run(fake, nullptr, /*readAhead=*/true);
+    RunCatalogue run(fake, nullptr, secondThread ? RunCatalogue::ReadAhead::kOnThread : RunCatalogue::ReadAhead::kOnAsk);
     CheckCatalogue view(run);
     OdDbDatabasePtr db = drawingWithFindings();
     pin(*db, "PIN-D", "X9", "THROW", "1", 90, 0);
@@ -127,7 +129,7 @@ TEST(CheckDrawing, ACatalogueErrorWhileTheRecordsAreComparedReachesTheCaller) {
     CheckCatalogue next(run);
     CheckReport clean;
     checkDrawing(clean, drawingWithFindings(), OdString(u"ID_PINO"), next, secondThread);
-    EXPECT_EQ(shown(clean), shown(checked(false, false))) << "second thread: " << secondThread;
+    EXPECT_EQ(shown(clean), shown(checked(false, RunCatalogue::ReadAhead::kNone))) << "second thread: " << secondThread;
   }
 }
 

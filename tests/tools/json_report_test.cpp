@@ -1,6 +1,7 @@
 // The JSON report of a drawing large enough to be written in chunks, every
-// second chunk on a second thread: one document whose connectors and pins
-// come in the records' order, each with its own fields.
+// second chunk on a second thread where the run has one: one document whose
+// connectors and pins come in the records' order, each with its own fields,
+// the same as one thread writes.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -36,12 +37,18 @@ TEST(JsonReport, ALargeDrawingWrittenInChunksKeepsTheRecordsOrder) {
 
   CheckRun run;
   run.date = "2026-12-08T10:00:00Z";
-  std::ostringstream out;
-  JsonReport json(run, out);
-  json.drawing(report);
-  json.finish(run);
+  std::string written[2];
+  for (const bool secondThread : {false, true}) {
+    std::ostringstream out;
+    JsonReport json(run, out, secondThread);
+    json.drawing(report);
+    json.finish(run);
+    written[secondThread] = out.str();
+  }
+  // On one thread or two, the same document.
+  EXPECT_EQ(written[false], written[true]);
 
-  const nlohmann::json document = nlohmann::json::parse(out.str());
+  const nlohmann::json document = nlohmann::json::parse(written[true]);
   const nlohmann::json& connectors = document.at("drawings").at(0).at("connectors");
   ASSERT_EQ(connectors.size(), static_cast<std::size_t>(kConnectors));
   for (int c = 0; c < kConnectors; ++c) {

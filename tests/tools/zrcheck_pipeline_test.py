@@ -357,6 +357,45 @@ def jobs(catalogue, work):
         expect(r.returncode == 2 and r.stdout == "", f"-j {bad} is refused: exit {r.returncode} {r.stdout}")
 
 
+def threads_started(zrcheck, args, cwd):
+    """The threads a run of zrcheck started (clone calls seen by strace),
+    and its exit status."""
+    log = os.path.join(cwd, "strace.log")
+    # The leak check's own tracer would show as a thread of the run.
+    env = dict(os.environ, ASAN_OPTIONS=os.environ.get("ASAN_OPTIONS", "") + ":detect_leaks=0")
+    r = subprocess.run(["strace", "-f", "-qq", "-e", "trace=clone,clone3", "-o", log, zrcheck, *args],
+                       capture_output=True, text=True, timeout=120, cwd=cwd, env=env)
+    with open(log, encoding="utf-8") as f:
+        started = sum(1 for line in f if re.search(r"\bclone3?\(", line))
+    return started, r.returncode
+
+
+def threads(zrcheck, catalogue, work):
+    """-j 1 keeps to one thread, whatever it checks: a pipeline that runs
+    several checks side by side, one a processor, is not oversubscribed.
+    With a processor to spare (-j 2, one drawing), a check takes a second
+    thread."""
+    if not shutil.which("strace"):
+        expect(False, "strace is not installed (scripts/setup.sh installs it)")
+        return
+    folder = os.path.join(work, "threads")
+    os.makedirs(folder)
+    for i in range(3):
+        pin_drawing(os.path.join(folder, f"sheet{i}.dxf"), SHEET)
+    sheets = [f"sheet{i}.dxf" for i in range(3)]
+    for given in (sheets[:1], sheets):
+        started, status = threads_started(zrcheck, ["--catalogue", catalogue, "--json", "-o", "out.json", "-j", "1",
+                                                    *given], folder)
+        expect(status == 1 and started == 0,
+               f"-j 1 on {len(given)} drawing(s): exit 1 (findings) on one thread: exit {status}, "
+               f"{started} thread(s) started")
+    if (os.cpu_count() or 1) > 1:
+        started, status = threads_started(zrcheck, ["--catalogue", catalogue, "--json", "-o", "out.json", "-j", "2",
+                                                    sheets[0]], folder)
+        expect(status == 1 and started > 0,
+               f"-j 2 on one drawing takes a second thread: exit {status}, {started} thread(s) started")
+
+
 def main():
     global run
     zrcheck, examples, work = os.path.abspath(sys.argv[1]), sys.argv[2], os.path.abspath(sys.argv[3])
@@ -370,6 +409,7 @@ def main():
     sarif(catalogue, work)
     junit(catalogue, work)
     jobs(catalogue, work)
+    threads(zrcheck, catalogue, work)
     worked_example(work)
     return finish("zrcheck pipeline")
 

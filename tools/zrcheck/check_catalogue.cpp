@@ -22,7 +22,7 @@ std::vector<OdString> itemsOf(const std::unique_ptr<CStringList>& list) {
 
 }  // namespace
 
-RunCatalogue::RunCatalogue(zr::PinCatalogue& inner, const std::atomic<int>* errors, bool readAhead)
+RunCatalogue::RunCatalogue(zr::PinCatalogue& inner, const std::atomic<int>* errors, ReadAhead readAhead)
     : inner_(inner), errors_(errors), readAhead_(readAhead) {}
 
 RunCatalogue::~RunCatalogue() {
@@ -89,16 +89,36 @@ const RunCatalogue::Answer& RunCatalogue::answer(Answers& answers, const OdStrin
 }
 
 bool RunCatalogue::prefetch(const OdString& code) {
-  if (!readAhead_) return false;
+  if (readAhead_ == ReadAhead::kNone) return false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     if (rows_.count(code.str())) return true;  // read, being read or queued
-    rows_.emplace(code.str(), Answer{});
+    rows_.emplace(code.str(), Answer{}).first->second.queued = true;
     queue_.push_back(code);
+    if (readAhead_ == ReadAhead::kOnAsk) return true;
     if (!reader_.joinable()) reader_ = std::thread([this] { readAhead(); });
   }
   queued_.notify_one();
   return true;
+}
+
+std::vector<OdString> RunCatalogue::takeQueued(const OdString* wanted) {
+  std::vector<OdString> codes;
+  if (wanted) {
+    auto it = rows_.find(wanted->str());
+    if (it == rows_.end() || !it->second.queued) return codes;
+    it->second.queued = false;
+    codes.push_back(*wanted);
+  }
+  while (!queue_.empty() && codes.size() < kCodesAStatement) {
+    OdString code = std::move(queue_.front());
+    queue_.pop_front();
+    Answer& entry = rows_.find(code.str())->second;
+    if (!entry.queued) continue;  // taken out of turn
+    entry.queued = false;
+    codes.push_back(std::move(code));
+  }
+  return codes;
 }
 
 void RunCatalogue::readAhead() {
@@ -107,16 +127,14 @@ void RunCatalogue::readAhead() {
     queued_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
     if (stopping_) {
       // Codes still queued are asked again by whoever needs them.
-      for (const OdString& code : queue_) rows_.erase(code.str());
+      for (const OdString& code : queue_)
+        if (auto it = rows_.find(code.str()); it != rows_.end() && it->second.queued) rows_.erase(it);
       queue_.clear();
       read_.notify_all();
       return;
     }
-    std::vector<OdString> codes;
-    while (!queue_.empty() && codes.size() < kCodesAStatement) {
-      codes.push_back(std::move(queue_.front()));
-      queue_.pop_front();
-    }
+    const std::vector<OdString> codes = takeQueued(nullptr);
+    if (codes.empty()) continue;
     lock.unlock();
     readTogether(codes);
     lock.lock();
@@ -159,6 +177,14 @@ void RunCatalogue::readTogether(const std::vector<OdString>& codes) {
 }
 
 const RunCatalogue::Answer& RunCatalogue::rows(const OdString& code) {
+  if (readAhead_ == ReadAhead::kOnAsk) {
+    std::vector<OdString> codes;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      codes = takeQueued(&code);
+    }
+    if (!codes.empty()) readTogether(codes);
+  }
   return answer(rows_, code, [this](const OdString& c) { return inner_.LinhasPinos(c); });
 }
 

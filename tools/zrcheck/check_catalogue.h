@@ -25,13 +25,22 @@
 // are parsed (zr::PinRows) once, as they are read, and every check gets
 // the same.
 //
-// With read-ahead, pin rows asked for ahead of time (prefetch) are read on
-// a thread of the run's own, in the order asked, while the checks go on
-// reading their drawings; the statements still run one at a time, and the
-// codes queued while one runs are asked together by the next where the
-// catalogue can (zr::PinCatalogue::LinhasPinosJuntas).
+// With read-ahead, pin rows asked for ahead of time (prefetch) are queued,
+// and read together, many codes a statement, where the catalogue can
+// (zr::PinCatalogue::LinhasPinosJuntas): on a thread of the run's own, in
+// the order asked, while the checks go on reading their drawings (the
+// codes queued while one statement runs are asked by the next); or, where
+// the run may not take another thread, by the first check that needs a
+// queued code, which reads it with the codes queued before it.
 class RunCatalogue {
  public:
+  // Whether, and where, the pin rows that checks will need are read ahead.
+  enum class ReadAhead {
+    kNone,      // prefetch declines: each code is asked when needed, alone
+    kOnAsk,     // prefetch queues; a check that needs a queued code reads it, with the queue's head
+    kOnThread,  // prefetch queues; a thread of the run's own reads the queue
+  };
+
   // A code's answer, and whether the statement that read it failed (the
   // catalogue then shows an error and answers nothing).
   struct Answer {
@@ -41,24 +50,26 @@ class RunCatalogue {
     // (never null once ready); they keep each row's text as read.
     std::shared_ptr<const zr::PinRows> parsed;
     bool failed = false;
-    bool ready = false;  // false while it is being read
+    bool ready = false;   // false while it is queued or being read
+    bool queued = false;  // pin rows only: in the queue, nobody reading them yet
   };
 
   // inner: where the answers come from. errors: the number of catalogue
   // errors shown so far in the process (a failed statement shows one), or
   // null when failures need not be told apart from empty answers. Both must
   // outlive this object.
-  // readAhead: whether prefetch reads on a thread of its own (only where
-  // inner may be used, and its errors shown, from any thread).
-  explicit RunCatalogue(zr::PinCatalogue& inner, const std::atomic<int>* errors = nullptr, bool readAhead = false);
+  // readAhead: whether and where prefetched rows are read (kOnThread only
+  // where inner may be used, and its errors shown, from any thread).
+  explicit RunCatalogue(zr::PinCatalogue& inner, const std::atomic<int>* errors = nullptr,
+                        ReadAhead readAhead = ReadAhead::kNone);
   // Stops reading ahead: codes not yet read are left to be asked again.
   ~RunCatalogue();
   RunCatalogue(const RunCatalogue&) = delete;
   RunCatalogue& operator=(const RunCatalogue&) = delete;
 
   // Has the pin rows of code read ahead, unless they are read or asked for
-  // already: true when they will be (rows then waits for them), false
-  // without read-ahead.
+  // already: true when they will be (rows then reads or waits for them),
+  // false without read-ahead.
   bool prefetch(const OdString& code);
 
   // The pin rows of code, parsed (as zr::PinCatalogue::LinhasPinos gives
@@ -83,6 +94,10 @@ class RunCatalogue {
   // The read-ahead thread: reads the queued codes in turn, those queued
   // meanwhile together.
   void readAhead();
+  // Takes from the queue the codes its next statement reads: first, when it
+  // is queued, wanted (the code a check waits for), then the queue's head,
+  // up to kCodesAStatement codes. Called with mutex_ held.
+  std::vector<OdString> takeQueued(const OdString* wanted);
   // Reads the pin rows of codes taken from the queue (their entries in rows_
   // wait): by one statement when there are several and inner can, else
   // each by its own (read). Called without mutex_.
@@ -94,8 +109,9 @@ class RunCatalogue {
   std::condition_variable read_;  // an answer became ready, or its reading failed
   std::mutex database_;  // held while a statement runs
   Answers rows_, mates_;
-  // Read-ahead: the codes queued (their entries in rows_ wait), the thread.
-  const bool readAhead_;
+  // Read-ahead: the codes queued (their entries in rows_ wait; an entry no
+  // longer queued was taken out of turn, and is passed over), the thread.
+  const ReadAhead readAhead_;
   std::deque<OdString> queue_;
   std::condition_variable queued_;
   bool stopping_ = false;

@@ -386,9 +386,9 @@ void flushFull(JsonBuffer& text, std::ostream& out) {
 }
 
 // The connectors of a drawing are written in chunks of this many pins (at
-// least); a drawing of two chunks or more has every second chunk written on
-// a second thread, into a buffer of its own, while the first thread writes
-// the chunk before it.
+// least); with a second thread, a drawing of two chunks or more has every
+// second chunk written on it, into a buffer of its own, while the first
+// thread writes the chunk before it.
 constexpr std::size_t kPinsPerChunk = 50000;
 
 // Connectors [first, last) of report, each after a comma but the report's
@@ -402,7 +402,7 @@ void writeConnectorRange(JsonText& j, const CheckReport& report, std::size_t fir
   }
 }
 
-void writeConnectors(JsonBuffer& out, std::ostream& stream, const CheckReport& report) {
+void writeConnectors(JsonBuffer& out, std::ostream& stream, const CheckReport& report, bool secondThread) {
   // Where each chunk ends.
   std::vector<std::size_t> ends;
   std::size_t pins = 0;
@@ -415,7 +415,7 @@ void writeConnectors(JsonBuffer& out, std::ostream& stream, const CheckReport& r
   }
   if (ends.empty() || ends.back() != report.records.size()) ends.push_back(report.records.size());
   JsonText j(out);
-  if (ends.size() < 2) {
+  if (ends.size() < 2 || !secondThread) {
     writeConnectorRange(j, report, 0, report.records.size(), out, &stream);
     return;
   }
@@ -451,7 +451,7 @@ void writeConnectors(JsonBuffer& out, std::ostream& stream, const CheckReport& r
   }
 }
 
-void writeDrawing(JsonBuffer& out, std::ostream& stream, const CheckReport& report) {
+void writeDrawing(JsonBuffer& out, std::ostream& stream, const CheckReport& report, bool secondThread) {
   const Json head = {{"path", report.drawing},
                      {"normalised_path", normalisedDrawingPath(report.drawing)},
                      {"fingerprint", textOrNull(report.fingerprint)},
@@ -459,7 +459,7 @@ void writeDrawing(JsonBuffer& out, std::ostream& stream, const CheckReport& repo
                      {"error", textOrNull(report.error)}};
   JsonText j(out);
   j.raw("{").raw(members(head)).raw(",\"connectors\":[");
-  writeConnectors(out, stream, report);
+  writeConnectors(out, stream, report, secondThread);
   const CheckReport::Summary s = report.summary();
   const CheckReport::Outcome o = report.outcome();
   const Json middle = {
@@ -538,7 +538,8 @@ void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std
   }
 }
 
-JsonReport::JsonReport(const CheckRun& run, std::ostream& out) : out_(out) {
+JsonReport::JsonReport(const CheckRun& run, std::ostream& out, bool secondThread)
+    : out_(out), secondThread_(secondThread) {
   Json catalogue = {{"kind", run.catalogueFile.empty() ? "server" : "file"}, {"name", run.catalogue}};
   if (run.catalogueFile.empty()) {
     catalogue["server"] = run.server;
@@ -566,7 +567,7 @@ JsonReport::JsonReport(const CheckRun& run, std::ostream& out) : out_(out) {
 
 void JsonReport::drawing(const CheckReport& report) {
   if (drawings_++) text_ += ',';
-  writeDrawing(text_, out_, report);
+  writeDrawing(text_, out_, report, secondThread_);
   flushFull(text_, out_);
 }
 

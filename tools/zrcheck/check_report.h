@@ -119,8 +119,9 @@ using JsonBuffer = std::basic_string<char, std::char_traits<char>, LargeArrayAll
 // The text is handed to out about every megabyte, never held whole.
 class JsonReport {
  public:
-  // Writes the head of run (the waivers are left for finish).
-  JsonReport(const CheckRun& run, std::ostream& out);
+  // Writes the head of run (the waivers are left for finish). secondThread:
+  // a large drawing's connectors may be written on two threads, half each.
+  JsonReport(const CheckRun& run, std::ostream& out, bool secondThread);
   // The next drawing's object.
   void drawing(const CheckReport& report);
   // run's waivers, and the document's end. Call once, after every drawing.
@@ -128,6 +129,7 @@ class JsonReport {
 
  private:
   std::ostream& out_;
+  const bool secondThread_;
   JsonBuffer text_;
   std::size_t drawings_ = 0;
 };

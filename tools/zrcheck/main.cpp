@@ -301,8 +301,8 @@ void addOutputOptions(CLI::App& app, Options& o) {
       ->option_text("DIR")
       ->check(CLI::ExistingDirectory);
   app.add_option("-j,--jobs", o.jobs,
-                 "read and check up to N drawings at once, on N threads (default: the number of processors); the "
-                 "report is the same whatever N")
+                 "read and check up to N drawings at once, on N threads (default: the number of processors); -j 1 "
+                 "keeps to one thread; the report is the same whatever N")
       ->option_text("N")
       ->check(CLI::Range(1u, 1024u));
   app.add_option("-o,--output", o.output, "write the report to FILE instead of standard output")
@@ -555,17 +555,30 @@ void DrawingChecks::finish(std::size_t index, const std::string& path, ReadDrawi
 // Called with each report as soon as it is judged, in the order given.
 using Judged = std::function<void(CheckReport& report)>;
 
+// Whether the run has threads to spare beside those that check drawings:
+// when it checks fewer drawings at once than it may keep working, which is
+// -j threads and at most one a processor (more would only add switching).
+// A check then takes a second thread, memory is faulted in ahead on a
+// thread of its own, and a large JSON report is written on two; without,
+// the run keeps -j threads working (and the catalogue's reader, with -j 2
+// or more), so that -j 1 takes one processor.
+bool spareThreads(const Options& o) {
+  const std::size_t working = std::min<std::size_t>(o.jobs, std::max(1u, std::thread::hardware_concurrency()));
+  return working > std::min<std::size_t>(o.jobs, o.drawings.size());
+}
+
 // Every drawing read and checked in the order given, on o.jobs threads at
 // once, against one catalogue cache for the run; the reports judged in
 // that order on this thread, each handed to judged.
 int checkDrawings(const Options& o, const Request& request, const CheckRun& run, CheckPolicy& policy,
                   const PictureFiles& pictures, std::vector<CheckReport>& reports, const Judged& judged) {
-  RunCatalogue catalogue(zr::DefaultPinCatalogue(), &boxesShown, /*readAhead=*/true);
+  // The catalogue's reader works only while the run meets codes it has not
+  // read, most of it beside the first drawings' reading; with -j 1 the check
+  // that first needs a code reads it, with the codes queued before it.
+  RunCatalogue catalogue(zr::DefaultPinCatalogue(), &boxesShown,
+                         o.jobs > 1 ? RunCatalogue::ReadAhead::kOnThread : RunCatalogue::ReadAhead::kOnAsk);
+  const bool secondThread = spareThreads(o);
   reports.resize(o.drawings.size());
-  // A check takes a second thread only when fewer checks run at once than
-  // there are processors: more threads than processors only add switching.
-  const bool secondThread = std::thread::hardware_concurrency() > std::min<std::size_t>(o.jobs, o.drawings.size());
-  // So does faulting memory in ahead on a thread of its own.
   SetBackgroundFaults(secondThread);
   DrawingReader reader(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
                        [&](std::size_t i, ReadDrawing& drawing) {
@@ -627,7 +640,7 @@ int main(int argc, char** argv) {
     // JSON is written drawing by drawing while the next ones are checked,
     // and a drawing's report goes once written; the other formats at the end.
     std::optional<JsonReport> json;
-    if (request.format == "json") json.emplace(run, output.stream());
+    if (request.format == "json") json.emplace(run, output.stream(), spareThreads(o));
     std::size_t written = 0;
     const int status = checkDrawings(o, request, run, *policy, pictures, reports, [&](CheckReport& report) {
       if (!json) return;
