@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -35,6 +36,7 @@ class FakeCatalogue : public zr::PinCatalogue {
   bool readsTogether = false;
   std::vector<std::vector<std::u16string>> askedTogether;  // each read of several codes, refused or not
   std::vector<std::thread::id> togetherThreads;            // the thread of each
+  std::vector<std::vector<std::u16string>> matesTogether;  // each read of several codes' mates
   bool gated = false;
 
   // Waits until a read of a code's rows has begun (and waits at the gate).
@@ -91,6 +93,23 @@ class FakeCatalogue : public zr::PinCatalogue {
     }
     rows->AddTail(CString(code.str() + u"\f1\fPIN\f"));
     return rows;
+  }
+  // With readsTogether, every code's mates at once, unless one is "THROW"
+  // (refused).
+  bool ContraPecasJuntas(const std::vector<OdString>& codes, std::vector<std::unique_ptr<CStringList>>& mates) override {
+    if (!readsTogether) return false;
+    {
+      std::lock_guard<std::mutex> lock(noting);
+      matesTogether.emplace_back();
+      for (const OdString& code : codes) matesTogether.back().push_back(code.str());
+    }
+    mates.clear();
+    for (const OdString& code : codes) {
+      if (code == OdString(u"THROW")) return false;
+      mates.push_back(std::make_unique<CStringList>(10));
+      mates.back()->AddTail(CString(code.str() + u"-M"));
+    }
+    return true;
   }
   std::unique_ptr<CStringList> ContraPecas(const OdString& code) override {
     ++matesAsked;
@@ -326,6 +345,63 @@ TEST(RunCatalogue, OnAskChecksOnSeveralThreadsReadEachCodeOnce) {
   EXPECT_EQ(0, fake.rowsAsked.load());
   EXPECT_EQ(static_cast<std::size_t>(kCodes), reads);
   EXPECT_EQ(static_cast<std::size_t>(kCodes), read.size());
+}
+
+// The codes whose pin rows are read together have their mating codes read
+// together too, by one more statement: a check then asks no statement of
+// its own for them. Where they cannot be read so, each is asked when needed.
+TEST(RunCatalogue, MatesOfCodesReadTogetherAreReadTogether) {
+  FakeCatalogue fake;
+  fake.readsTogether = true;
+  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnAsk);
+  CheckCatalogue view(run);
+  constexpr int kCodes = 10;
+  for (int k = 0; k < kCodes; ++k) view.Prefetch(codeNumber(k));
+  for (int k = 0; k < kCodes; ++k) EXPECT_EQ(1, view.LinhasPinos(codeNumber(k))->GetCount());
+  ASSERT_EQ(1u, fake.matesTogether.size());
+  EXPECT_EQ(codeNumbers({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), fake.matesTogether[0]);
+  for (int k = 0; k < kCodes; ++k) {
+    const std::vector<OdString>& mates = view.mates(codeNumber(k));
+    ASSERT_EQ(1u, mates.size());
+    EXPECT_EQ(codeNumber(k).str() + u"-M", mates[0].str());
+  }
+  EXPECT_EQ(0, fake.matesAsked.load());
+
+  // Refused together: each asked by itself, and a code that throws throws
+  // to the check that needs it.
+  view.Prefetch(codeNumber(kCodes));
+  view.Prefetch(OdString(u"THROW"));
+  EXPECT_EQ(1, view.LinhasPinos(codeNumber(kCodes))->GetCount());
+  ASSERT_EQ(2u, fake.matesTogether.size());
+  EXPECT_EQ((std::vector<std::u16string>{codeNumber(kCodes).str(), u"THROW"}), fake.matesTogether[1]);
+  ASSERT_EQ(1u, view.mates(codeNumber(kCodes)).size());
+  EXPECT_EQ(1, fake.matesAsked.load());
+  EXPECT_THROW(view.mates(OdString(u"THROW")), std::runtime_error);
+  EXPECT_EQ(2, fake.matesAsked.load());
+  EXPECT_FALSE(view.failed());
+}
+
+// Read ahead on a thread, a code read alone (the first, here) has its mates
+// asked when needed; the codes read together have theirs read together.
+TEST(RunCatalogue, MatesReadAheadOnAThreadComeWithTheRowsReadTogether) {
+  FakeCatalogue fake;
+  fake.readsTogether = true;
+  fake.gated = true;
+  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnThread);
+  CheckCatalogue view(run);
+  view.Prefetch(codeNumber(0));
+  fake.awaitFirstRead();  // C0 alone, held at the gate
+  for (int k = 1; k < 10; ++k) view.Prefetch(codeNumber(k));
+  fake.open();
+  for (int k = 0; k < 10; ++k) EXPECT_EQ(1, view.LinhasPinos(codeNumber(k))->GetCount());
+  for (int k = 0; k < 10; ++k) {
+    const std::vector<OdString>& mates = view.mates(codeNumber(k));
+    ASSERT_EQ(1u, mates.size());
+    EXPECT_EQ(codeNumber(k).str() + u"-M", mates[0].str());
+  }
+  ASSERT_EQ(1u, fake.matesTogether.size());
+  EXPECT_EQ(codeNumbers({1, 2, 3, 4, 5, 6, 7, 8, 9}), fake.matesTogether[0]);
+  EXPECT_EQ(1, fake.matesAsked.load());  // C0's
 }
 
 TEST(RunCatalogue, WithoutReadAheadNothingIsAskedAhead) {

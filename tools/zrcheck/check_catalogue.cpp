@@ -142,6 +142,9 @@ void RunCatalogue::readAhead() {
 }
 
 void RunCatalogue::readTogether(const std::vector<OdString>& codes) {
+  // Their mating codes are read next, when the rows can be read together:
+  // whoever needs them meanwhile waits for that statement.
+  const std::vector<OdString> mates = codes.size() > 1 ? claimMates(codes) : std::vector<OdString>{};
   std::vector<std::unique_ptr<CStringList>> lists;
   bool together = false;
   if (codes.size() > 1) {
@@ -153,6 +156,7 @@ void RunCatalogue::readTogether(const std::vector<OdString>& codes) {
     }
   }
   if (!together) {
+    readMatesTogether(mates, false);
     for (const OdString& code : codes) {
       Answer* entry;
       {
@@ -166,13 +170,51 @@ void RunCatalogue::readTogether(const std::vector<OdString>& codes) {
   std::vector<std::shared_ptr<const zr::PinRows>> parsed;
   parsed.reserve(codes.size());
   for (const std::unique_ptr<CStringList>& list : lists) parsed.push_back(std::make_shared<const zr::PinRows>(list.get()));
-  std::lock_guard<std::mutex> lock(mutex_);
-  for (std::size_t c = 0; c < codes.size(); ++c) {
-    Answer& answer = rows_.find(codes[c].str())->second;
-    answer.parsed = std::move(parsed[c]);
-    answer.ready = true;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (std::size_t c = 0; c < codes.size(); ++c) {
+      Answer& answer = rows_.find(codes[c].str())->second;
+      answer.parsed = std::move(parsed[c]);
+      answer.ready = true;
+    }
+    unannounced_ = 0;
   }
-  unannounced_ = 0;
+  read_.notify_all();
+  readMatesTogether(mates, true);
+}
+
+std::vector<OdString> RunCatalogue::claimMates(const std::vector<OdString>& codes) {
+  std::vector<OdString> claimed;
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (const OdString& code : codes)
+    if (mates_.emplace(code.str(), Answer{}).second) claimed.push_back(code);
+  return claimed;
+}
+
+void RunCatalogue::readMatesTogether(const std::vector<OdString>& asked, bool read) {
+  if (asked.empty()) return;
+  std::vector<std::unique_ptr<CStringList>> lists;
+  bool together = false;
+  if (read) {
+    try {
+      std::lock_guard<std::mutex> statement(database_);
+      together = inner_.ContraPecasJuntas(asked, lists) && lists.size() == asked.size();
+    } catch (...) {
+      together = false;
+    }
+  }
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (std::size_t c = 0; c < asked.size(); ++c) {
+      const auto entry = mates_.find(asked[c].str());
+      if (!together) {
+        mates_.erase(entry);  // each asked by itself when needed, which tells what failed
+        continue;
+      }
+      entry->second.items = itemsOf(lists[c]);
+      entry->second.ready = true;
+    }
+  }
   read_.notify_all();
 }
 

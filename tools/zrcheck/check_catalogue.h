@@ -27,7 +27,8 @@
 //
 // With read-ahead, pin rows asked for ahead of time (prefetch) are queued,
 // and read together, many codes a statement, where the catalogue can
-// (zr::PinCatalogue::LinhasPinosJuntas): on a thread of the run's own, in
+// (zr::PinCatalogue::LinhasPinosJuntas; their mating codes then too, by one
+// more statement, zr::PinCatalogue::ContraPecasJuntas): on a thread of the run's own, in
 // the order asked, while the checks go on reading their drawings (the
 // codes queued while one statement runs are asked by the next); or, where
 // the run may not take another thread, by the first check that needs a
@@ -100,8 +101,17 @@ class RunCatalogue {
   std::vector<OdString> takeQueued(const OdString* wanted);
   // Reads the pin rows of codes taken from the queue (their entries in rows_
   // wait): by one statement when there are several and inner can, else
-  // each by its own (read). Called without mutex_.
+  // each by its own (read); read so, their mating codes too
+  // (readMatesTogether). Called without mutex_.
   void readTogether(const std::vector<OdString>& codes);
+  // Makes waiting entries in mates_ for those of codes whose mating codes
+  // nobody asked for yet, and returns those codes. Called without mutex_.
+  std::vector<OdString> claimMates(const std::vector<OdString>& codes);
+  // Reads the mating codes of the codes claimed (claimMates) by one
+  // statement, when read and inner can, and makes their entries ready; else
+  // removes the entries, for each code to be asked by itself when needed.
+  // Called without mutex_.
+  void readMatesTogether(const std::vector<OdString>& claimed, bool read);
 
   zr::PinCatalogue& inner_;
   const std::atomic<int>* errors_;

@@ -127,6 +127,14 @@ class CIBancoDados {
   // directions; each code once). Throws _com_error E_POINTER without a
   // connection or when the statement failed; never returns null.
   CStringList* GetContraPecas(LPCTSTR conector);
+  // The mating connectors of several connectors (distinct codes) read by one
+  // statement: into listas one list per code, in the order of conectores,
+  // each with the codes GetContraPecas gives it (each once, in an order of
+  // the database's). Quiet, and false when the codes cannot be read
+  // together, as GetLinhasPinosConectores: the caller then asks
+  // GetContraPecas code by code.
+  bool GetContraPecasConectores(const std::vector<LPCTSTR>& conectores,
+                                std::vector<std::unique_ptr<CStringList>>& listas);
   // Every distinct PINO_PINO of pins of other connectors, provided the
   // connector takes part in at least one mating pair (else an empty list).
   // Throws _com_error E_POINTER without a connection or when the statement

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "catalog/CIBancoDados.h"
@@ -30,6 +31,20 @@ CString PackedPinRow(const FieldPtr* fields) {
   CString row;
   for (int field = 0; field < 3; ++field) row += CIBancoDados::FieldText(fields[field]) + kFieldEnd;
   return row;
+}
+
+// The codes as the list of an IN (...): "'A', 'B', ...", and at which index
+// each code was given. False when a code holds a quote (its own statement
+// fails with its box; in a list it could end the list) or comes twice.
+bool InList(const std::vector<LPCTSTR>& codes, CString& list,
+            std::unordered_map<std::u16string_view, std::size_t>& indexOf) {
+  indexOf.reserve(codes.size());
+  for (std::size_t c = 0; c < codes.size(); ++c) {
+    const std::u16string_view code(codes[c] ? codes[c] : u"");
+    if (code.find(u'\'') != std::u16string_view::npos || !indexOf.emplace(code, c).second) return false;
+    list += (c ? u", '" : u"'") + CString(code) + u"'";
+  }
+  return true;
 }
 
 }  // namespace
@@ -71,14 +86,9 @@ bool CIBancoDados::GetLinhasPinosConectores(const std::vector<LPCTSTR>& conector
   if (!m_connection) return false;
   // Which list a row's code goes to.
   std::unordered_map<std::u16string_view, std::size_t> listOf;
-  listOf.reserve(conectores.size());
-  CString sql(u"SELECT PINO_CONECTOR, PINO_KEY, PINO_ID, PINO_PINO FROM BDPINOS WHERE PINO_CONECTOR IN (");
-  for (std::size_t c = 0; c < conectores.size(); ++c) {
-    const std::u16string_view code(conectores[c] ? conectores[c] : u"");
-    if (code.find(u'\'') != std::u16string_view::npos || !listOf.emplace(code, c).second) return false;
-    sql += (c ? u", '" : u"'") + CString(code) + u"'";
-  }
-  sql += u")";
+  CString in;
+  if (!InList(conectores, in, listOf)) return false;
+  const CString sql = u"SELECT PINO_CONECTOR, PINO_KEY, PINO_ID, PINO_PINO FROM BDPINOS WHERE PINO_CONECTOR IN (" + in + u")";
   linhas.clear();
   for (std::size_t c = 0; c < conectores.size(); ++c) linhas.push_back(std::make_unique<CStringList>(10));
   try {
@@ -117,6 +127,42 @@ CStringList* CIBancoDados::GetContraPecas(LPCTSTR conector) {
   return ReadList(u"SELECT CONTRA_CON_B FROM BDCONTRAPECAS WHERE CONTRA_CON_A = '" + x + u"'" + u" UNION " +
                       u"SELECT CONTRA_CON_A FROM BDCONTRAPECAS WHERE CONTRA_CON_B = '" + x + u"'",
                   false, true);
+}
+
+bool CIBancoDados::GetContraPecasConectores(const std::vector<LPCTSTR>& conectores,
+                                           std::vector<std::unique_ptr<CStringList>>& listas) {
+  if (!m_connection) return false;
+  std::unordered_map<std::u16string_view, std::size_t> listOf;
+  CString in;
+  if (!InList(conectores, in, listOf)) return false;
+  // Every pair both ways: the code asked, then the code that mates with it.
+  const CString sql = u"SELECT CONTRA_CON_A, CONTRA_CON_B FROM BDCONTRAPECAS WHERE CONTRA_CON_A IN (" + in +
+                      u") UNION ALL SELECT CONTRA_CON_B, CONTRA_CON_A FROM BDCONTRAPECAS WHERE CONTRA_CON_B IN (" +
+                      in + u")";
+  listas.clear();
+  for (std::size_t c = 0; c < conectores.size(); ++c) listas.push_back(std::make_unique<CStringList>(10));
+  // Each list's codes so far: a code mating both ways comes once.
+  std::vector<std::unordered_set<std::u16string>> listed(conectores.size());
+  try {
+    _RecordsetPtr recordset = TryRecordset(sql);
+    if (!recordset) return false;
+    FieldPtr fields[2];
+    TakeFields(recordset, fields, 2);
+    while (!recordset->GetadoEOF()) {
+      const CString code = FieldText(fields[0]);
+      const auto list = listOf.find(std::u16string_view(code.str()));
+      if (list == listOf.end()) return false;
+      const CString mate = FieldText(fields[1]);
+      if (listed[list->second].insert(mate.str()).second) listas[list->second]->AddTail(mate);
+      recordset->MoveNext();
+    }
+  } catch (CException* e) {
+    e->Delete();
+    return false;
+  } catch (...) {
+    return false;
+  }
+  return true;
 }
 
 CStringList* CIBancoDados::GetPinosContraPecas(LPCTSTR conector) {

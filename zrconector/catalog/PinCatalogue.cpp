@@ -12,13 +12,21 @@ class DatabaseCatalogue : public PinCatalogue {
     return std::unique_ptr<CStringList>(CIBancoDados::Instance()->GetLinhasPinosConector(code.c_str()));
   }
   bool LinhasPinosJuntas(const std::vector<OdString>& codes, std::vector<std::unique_ptr<CStringList>>& rows) override {
-    std::vector<LPCTSTR> conectores;
-    conectores.reserve(codes.size());
-    for (const OdString& code : codes) conectores.push_back(code.c_str());
-    return CIBancoDados::Instance()->GetLinhasPinosConectores(conectores, rows);
+    return CIBancoDados::Instance()->GetLinhasPinosConectores(conectoresOf(codes), rows);
   }
   std::unique_ptr<CStringList> ContraPecas(const OdString& code) override {
     return std::unique_ptr<CStringList>(CIBancoDados::Instance()->GetContraPecas(code.c_str()));
+  }
+  bool ContraPecasJuntas(const std::vector<OdString>& codes, std::vector<std::unique_ptr<CStringList>>& mates) override {
+    return CIBancoDados::Instance()->GetContraPecasConectores(conectoresOf(codes), mates);
+  }
+
+ private:
+  static std::vector<LPCTSTR> conectoresOf(const std::vector<OdString>& codes) {
+    std::vector<LPCTSTR> conectores;
+    conectores.reserve(codes.size());
+    for (const OdString& code : codes) conectores.push_back(code.c_str());
+    return conectores;
   }
 };
 

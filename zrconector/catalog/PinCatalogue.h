@@ -34,6 +34,16 @@ class PinCatalogue {
   }
   // Codes that mate with code; throws the database's error when the query fails.
   virtual std::unique_ptr<CStringList> ContraPecas(const OdString& code) = 0;
+  // The mating codes of several codes (distinct) at once, for a catalogue
+  // that can read them together: into mates one list per code, in the order
+  // of codes, each with the codes ContraPecas gives (in any order); true
+  // when read so. False when they could not be read together (the default):
+  // nothing was shown, and the caller asks ContraPecas code by code.
+  virtual bool ContraPecasJuntas(const std::vector<OdString>& codes, std::vector<std::unique_ptr<CStringList>>& mates) {
+    (void)codes;
+    (void)mates;
+    return false;
+  }
   // Asks for a code's pin rows ahead of LinhasPinos, for a catalogue that
   // reads them beside its caller (on a thread of its own): true when it
   // will, LinhasPinos then answering them (waiting for them if need be);

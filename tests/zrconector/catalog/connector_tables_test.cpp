@@ -1,5 +1,7 @@
 // Reads of pins (BDPINOS) and mating pairs (BDCONTRAPECAS).
 
+#include <set>
+
 #include "catalogue_fixture.h"
 
 namespace {
@@ -158,6 +160,42 @@ TEST_P(ConnectorTables, PinRowsThatCannotBeReadTogetherAreRefusedQuietly) {
   RunDirect(u"DROP TABLE BDPINOS");
   EXPECT_FALSE(bd().GetLinhasPinosConectores(good, lists));
   EXPECT_FALSE(bd().TableExists(u"BDPINOS"));  // not upgraded
+}
+
+// Several connectors' mating codes read by one statement are each
+// connector's own, as its own statement gives them (in any order), pairs
+// counting both ways and each code once.
+TEST_P(ConnectorTables, MatingPartsOfSeveralConnectorsReadTogetherAreEachConnectorsOwn) {
+  const std::vector<LPCTSTR> asked = {u"TMA", u"TMB", u"TMC", u"TMD", u"TCON1", u"tma", u""};
+  std::vector<std::unique_ptr<CStringList>> lists;
+  ASSERT_TRUE(bd().GetContraPecasConectores(asked, lists));
+  ASSERT_EQ(lists.size(), asked.size());
+  for (std::size_t c = 0; c < asked.size(); ++c) {
+    SCOPED_TRACE(CString(asked[c]).ToUtf8());
+    const Strings together = Entries(lists[c].release());
+    EXPECT_EQ(Sorted(together), Sorted(Entries(bd().GetContraPecas(asked[c]))));
+    EXPECT_EQ(std::set<std::string>(together.begin(), together.end()).size(), together.size()) << "each code once";
+  }
+}
+
+TEST_P(ConnectorTables, MatingPartsThatCannotBeReadTogetherAreRefusedQuietly) {
+  // A code with blanks at its ends, which the pair's code (read trimmed) no
+  // longer shows.
+  RunDirect(u"INSERT INTO BDCONTRAPECAS (CONTRA_KEY, CONTRA_CON_A, CONTRA_CON_B) VALUES ('TC6', ' TBL ', 'TMA')");
+  EXPECT_EQ(Entries(bd().GetContraPecas(u" TBL ")), Strings{"TMA"});
+  std::vector<std::unique_ptr<CStringList>> lists;
+  const std::vector<std::vector<LPCTSTR>> refused = {
+      {u"TMA", u" TBL "},
+      {u"TMB", u"X') OR CONTRA_CON_A IN ('TMB"},
+      {u"TMA", u"TMB", u"TMA"},
+  };
+  for (const std::vector<LPCTSTR>& codes : refused) EXPECT_FALSE(bd().GetContraPecasConectores(codes, lists));
+  const std::vector<LPCTSTR> good = {u"TMD", u"TMC"};
+  ASSERT_TRUE(bd().GetContraPecasConectores(good, lists));
+  EXPECT_EQ(Entries(lists[0].release()), Strings{"TMA"});
+  RunDirect(u"DROP TABLE BDCONTRAPECAS");
+  EXPECT_FALSE(bd().GetContraPecasConectores(good, lists));
+  EXPECT_FALSE(bd().TableExists(u"BDCONTRAPECAS"));  // not upgraded
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, ConnectorTables, zrtest::AllBackends(), zrtest::BackendName);
