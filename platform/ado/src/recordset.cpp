@@ -15,23 +15,24 @@ namespace {
 
 constexpr const char16_t* kSource = u"ADODB.Recordset";
 
-_variant_t ToVariant(Cell cell) {
+// A cell's value, into value (empty): the caller's copy, made when asked
+// for (a recordset of many rows, read field by field, makes each value
+// once, for its reader).
+void CopyValue(const Cell& cell, VARIANT* value) {
+  VariantInit(value);
   switch (cell.kind) {
-    case Cell::Kind::kNull: return _variant_t::Null();
-    case Cell::Kind::kShort: return _variant_t(static_cast<short>(cell.integer));
-    case Cell::Kind::kLong: return _variant_t(static_cast<int>(cell.integer));
-    case Cell::Kind::kBigInt: return _variant_t(cell.integer);
-    case Cell::Kind::kDouble: return _variant_t(cell.real);
-    case Cell::Kind::kBool: return _variant_t(cell.integer != 0);
+    case Cell::Kind::kNull: value->vt = VT_NULL; return;
+    case Cell::Kind::kShort: value->vt = VT_I2; value->iVal = static_cast<short>(cell.integer); return;
+    case Cell::Kind::kLong: value->vt = VT_I4; value->lVal = static_cast<LONG>(cell.integer); return;
+    case Cell::Kind::kBigInt: value->vt = VT_I8; value->llVal = cell.integer; return;
+    case Cell::Kind::kDouble: value->vt = VT_R8; value->dblVal = cell.real; return;
+    case Cell::Kind::kBool: value->vt = VT_BOOL; value->boolVal = cell.integer ? VARIANT_TRUE : VARIANT_FALSE; return;
     case Cell::Kind::kText: break;
   }
-  // The text's one BSTR, made here and handed to the variant.
-  VARIANT text;
-  VariantInit(&text);
-  text.vt = VT_BSTR;
-  text.bstrVal = ZrAllocBstr(cell.text);
-  if (!text.bstrVal) Raise(E_OUTOFMEMORY, u"Out of memory.");
-  return _variant_t(text, false);
+  BSTR text = ZrAllocBstr(cell.text);
+  if (!text) Raise(E_OUTOFMEMORY, u"Out of memory.");
+  value->vt = VT_BSTR;
+  value->bstrVal = text;
 }
 
 DataTypeEnum TypeOf(const ResultColumn& column) {
@@ -48,21 +49,14 @@ DataTypeEnum TypeOf(const ResultColumn& column) {
 struct CursorState {
   bool open = false;
   std::vector<ResultColumn> columns;
-  std::vector<std::vector<_variant_t>> rows;
+  std::vector<std::vector<Cell>> rows;  // as read; a value is made when asked for
   std::size_t position = 0;  // == rows.size() at EOF
 
   // Takes what a statement returned; the recordset is open when it returned rows.
   void Load(ResultSet result) {
     open = result.has_rows;
     columns = std::move(result.columns);
-    rows.clear();
-    rows.reserve(result.rows.size());
-    for (auto& cells : result.rows) {
-      std::vector<_variant_t> row;
-      row.reserve(cells.size());
-      for (auto& cell : cells) row.push_back(ToVariant(std::move(cell)));
-      rows.push_back(std::move(row));
-    }
+    rows = std::move(result.rows);
     position = 0;
   }
 
@@ -70,7 +64,7 @@ struct CursorState {
     if (!open) Raise(adErrObjectClosed, u"Operation is not allowed when the object is closed.");
   }
   bool AtEnd() const { return position >= rows.size(); }
-  const _variant_t& Value(std::size_t column) const {
+  const Cell& Value(std::size_t column) const {
     RequireOpen();
     if (AtEnd())
       Raise(adErrNoCurrentRecord,
@@ -115,12 +109,8 @@ class FieldObject final : public ZrComObject<Field> {
 
   HRESULT get_Value(VARIANT* value) override {
     if (!value) return E_POINTER;
-    return Run([&] {
-      VariantInit(value);
-      const _variant_t& v = state_->Value(column_);
-      HRESULT hr = VariantCopy(value, &v);
-      if (FAILED(hr)) Raise(hr, u"The value could not be copied.");
-    });
+    VariantInit(value);
+    return Run([&] { CopyValue(state_->Value(column_), value); });
   }
   HRESULT get_Name(BSTR* name) override {
     if (!name) return E_POINTER;
@@ -262,12 +252,8 @@ class Recordset final : public ZrComObject<_Recordset> {
   }
   HRESULT get_Collect(VARIANT index, VARIANT* value) override {
     if (!value) return E_POINTER;
-    return Run([&] {
-      VariantInit(value);
-      const _variant_t& v = state_->Value(ColumnIndex(*state_, index));
-      HRESULT hr = VariantCopy(value, &v);
-      if (FAILED(hr)) Raise(hr, u"The value could not be copied.");
-    });
+    VariantInit(value);
+    return Run([&] { CopyValue(state_->Value(ColumnIndex(*state_, index)), value); });
   }
 
  private:
