@@ -19,6 +19,7 @@
 
 #include "zrfx/FxDocumentManager.h"
 #include "zrdwg/BackgroundFaults.h"
+#include "zrdwg/KeptMemory.h"
 #include "zrdwg/OdResBuf.h"
 #include "catalog/CIBancoDados.h"
 #include "catalog/PinCatalogue.h"
@@ -193,8 +194,13 @@ class DrawingReader {
   }
 
   void readAndCheck(std::size_t i) {
+    const bool last = i + 1 == paths_.size();
+    // The last drawing takes what the ones before left kept, and keeps
+    // nothing more: what it leaves goes back once it is checked.
+    if (last) KeepFreedMemory(0);
     read(i);
     if (read_[i].error.empty()) check_(i, read_[i]);
+    if (last) GiveBackKeptMemory();
   }
 
   void read(std::size_t i) {
@@ -555,6 +561,11 @@ void DrawingChecks::finish(std::size_t index, const std::string& path, ReadDrawi
 // Called with each report as soon as it is judged, in the order given.
 using Judged = std::function<void(CheckReport& report)>;
 
+// The most memory kept between drawings: about what a drawing of 100,000
+// pin symbols takes, the next drawing's fresh pages saved; a larger drawing
+// keeps this much of its memory for the next.
+constexpr std::size_t kKeptBetweenDrawings = std::size_t(64) << 20;
+
 // Whether the run has threads to spare beside those that check drawings:
 // when it checks fewer drawings at once than it may keep working, which is
 // -j threads and at most one a processor (more would only add switching).
@@ -580,6 +591,10 @@ int checkDrawings(const Options& o, const Request& request, const CheckRun& run,
   const bool secondThread = spareThreads(o);
   reports.resize(o.drawings.size());
   SetBackgroundFaults(secondThread);
+  // A run of more drawings than it checks at once keeps what each drawing's
+  // reading and check give back for the next drawing to take, resident,
+  // rather than unmap it and fault fresh pages in again.
+  if (o.drawings.size() > o.jobs) KeepFreedMemory(kKeptBetweenDrawings);
   DrawingReader reader(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
                        [&](std::size_t i, ReadDrawing& drawing) {
                          checkRead(run, catalogue, o.drawings[i], drawing, reports[i], pictures.any(), secondThread);

@@ -4,8 +4,11 @@
 
 #include <cstdint>
 
+#include "store/KeptMemory.h"
+
 void* MapHugePages(std::size_t bytes) {
   bytes = HugePagesFor(bytes);
+  if (void* kept = kept::TakeMapping(bytes)) return kept;
   // A huge page more than asked for, then the ends cut off so that what is
   // left starts at a huge page's boundary.
   const std::size_t spare = bytes + kHugePageBytes;
@@ -21,4 +24,7 @@ void* MapHugePages(std::size_t bytes) {
   return reinterpret_cast<void*>(aligned);
 }
 
-void UnmapHugePages(void* at, std::size_t bytes) noexcept { munmap(at, HugePagesFor(bytes)); }
+void UnmapHugePages(void* at, std::size_t bytes) noexcept {
+  bytes = HugePagesFor(bytes);
+  if (!kept::KeepMapping(at, bytes)) munmap(at, bytes);
+}

@@ -4,6 +4,7 @@
 
 #include <new>
 
+#include "store/KeptMemory.h"
 #include "zrdwg/BackgroundFaults.h"
 
 char* TagArena::allocate(std::size_t n) {
@@ -45,6 +46,7 @@ void TagArena::takeSpare() {
 }
 
 char* TagArena::newBlock() {
+  if (char* kept = kept::TakeBlock()) return kept;
   auto* block = static_cast<char*>(std::aligned_alloc(kBlock, kBlock));
   if (!block) throw std::bad_alloc();
   // Only advice: where huge pages are off, small ones serve.
@@ -54,7 +56,7 @@ char* TagArena::newBlock() {
 
 void TagArena::FreeBlock::operator()(char* p) const {
   StopFaulting(p, kBlock);
-  std::free(p);
+  if (!kept::KeepBlock(p)) std::free(p);
 }
 
 void TagArena::releaseSpare() { spare_.reset(); }

@@ -26,9 +26,11 @@ constexpr std::size_t HugePagesFor(std::size_t bytes) {
 
 // bytes (rounded up to whole huge pages) mapped at a huge page's boundary,
 // advised into huge pages; throws std::bad_alloc. Where huge pages are off,
-// small ones serve.
+// small ones serve. While memory is kept (zrdwg/KeptMemory.h) it may be a
+// mapping given back before, resident, with what it held then.
 void* MapHugePages(std::size_t bytes);
-// Gives back what MapHugePages(bytes) mapped at `at`.
+// Gives back what MapHugePages(bytes) mapped at `at` (kept, while memory is
+// kept and there is room).
 void UnmapHugePages(void* at, std::size_t bytes) noexcept;
 
 template <class T>
