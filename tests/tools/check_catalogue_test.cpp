@@ -404,6 +404,29 @@ TEST(RunCatalogue, MatesReadAheadOnAThreadComeWithTheRowsReadTogether) {
   EXPECT_EQ(1, fake.matesAsked.load());  // C0's
 }
 
+// A check that would wait for an answer the reader is reading does the
+// work it was given meanwhile, for as long as there is some, then waits,
+// and gets its answer.
+TEST(RunCatalogue, ACheckThatWouldWaitDoesTheWorkGivenMeanwhile) {
+  FakeCatalogue fake;
+  fake.gated = true;
+  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnThread);
+  int done = 0;
+  run.whileWaiting([&] {
+    if (++done < 3) return true;  // some work done: look again
+    fake.open();                  // the last piece of work lets the reader go
+    return false;
+  });
+  CheckCatalogue view(run);
+  view.Prefetch(codeNumber(0));
+  fake.awaitFirstRead();  // C0 held at the gate: the check must wait
+  std::unique_ptr<CStringList> rows = view.LinhasPinos(codeNumber(0));
+  ASSERT_EQ(1, rows->GetCount());
+  EXPECT_EQ(CString(codeNumber(0).str() + u"\f1\fPIN\f"), rows->GetHead());
+  EXPECT_GE(done, 3);  // more only after a wake-up with C0 still unread
+  EXPECT_EQ(1, fake.rowsAsked.load());
+}
+
 TEST(RunCatalogue, WithoutReadAheadNothingIsAskedAhead) {
   FakeCatalogue fake;
   RunCatalogue run(fake, &fake.errors);

@@ -78,7 +78,13 @@ const RunCatalogue::Answer& RunCatalogue::answer(Answers& answers, const OdStrin
   std::unique_lock<std::mutex> lock(mutex_);
   auto it = answers.find(code.str());
   while (it != answers.end() && !it->second.ready) {
-    read_.wait(lock);
+    bool worked = false;
+    if (whileWaiting_) {
+      lock.unlock();
+      worked = whileWaiting_();
+      lock.lock();
+    }
+    if (!worked) read_.wait(lock);
     it = answers.find(code.str());  // gone again when its reading failed
   }
   if (it != answers.end()) return it->second;

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -68,6 +69,13 @@ class RunCatalogue {
   RunCatalogue(const RunCatalogue&) = delete;
   RunCatalogue& operator=(const RunCatalogue&) = delete;
 
+  // Work that a check may do rather than wait for an answer another thread
+  // is reading: called, without the catalogue's lock, by a check about to
+  // wait; true when it did some (the check then looks again), false when
+  // there is none (the check waits). It must not ask this catalogue. Set
+  // before any check starts.
+  void whileWaiting(std::function<bool()> work) { whileWaiting_ = std::move(work); }
+
   // Has the pin rows of code read ahead, unless they are read or asked for
   // already: true when they will be (rows then reads or waits for them),
   // false without read-ahead.
@@ -115,6 +123,7 @@ class RunCatalogue {
 
   zr::PinCatalogue& inner_;
   const std::atomic<int>* errors_;
+  std::function<bool()> whileWaiting_;
   std::mutex mutex_;  // guards the maps and each answer's `ready`
   std::condition_variable read_;  // an answer became ready, or its reading failed
   std::mutex database_;  // held while a statement runs

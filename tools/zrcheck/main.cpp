@@ -6,9 +6,11 @@
 #include <atomic>
 #include <functional>
 #include <chrono>
+#include <condition_variable>
 #include <ctime>
 #include <iostream>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -149,11 +151,17 @@ constexpr OdDbReadPurpose kCheckRead = OdDbReadPurpose::kInspect;
 // parts, run apart: 0 reads it and runs `check` on it, 1 takes a regular
 // file's fingerprint (and with `lines` the line of each INSERT) from the
 // file. Only the drawings in flight are held, not all of them (and of those
-// only what `check` keeps).
+// only what `check` keeps). A check that waits for the catalogue may take
+// the next drawings' fingerprints meanwhile (fingerprintOneAhead).
 class DrawingReader {
  public:
   DrawingReader(const std::vector<std::string>& paths, bool lines, unsigned jobs, CheckOne check)
-      : paths_(paths), lines_(lines), check_(std::move(check)), read_(paths.size()), apart_(paths.size(), 0) {
+      : paths_(paths),
+        lines_(lines),
+        check_(std::move(check)),
+        read_(paths.size()),
+        apart_(paths.size(), 0),
+        fingerprinted_(paths.size(), kNotYet) {
     // Standard input is read once, here, before the workers start.
     if (std::find(paths.begin(), paths.end(), "-") != paths.end()) {
       try {
@@ -167,7 +175,7 @@ class DrawingReader {
     for (std::size_t i = 0; i < paths.size(); ++i) apart_[i] = paths[i] != "-" && isRegularFile(paths[i]);
     ahead_.emplace(paths.size(), 2, jobs, [this](std::size_t i, std::size_t part) {
       if (part == 0) readAndCheck(i);
-      else fingerprint(i);
+      else fingerprintPart(i);
     });
   }
 
@@ -183,7 +191,48 @@ class DrawingReader {
     ahead_->release(i);
   }
 
+  // Takes the fingerprint of the first drawing whose fingerprint nobody has
+  // taken or is taking, for its own part to find taken: for a check that
+  // would otherwise wait (for the catalogue) while a processor is idle. A
+  // fingerprint holds a few bytes, whichever drawing it is. True when it
+  // took one.
+  bool fingerprintOneAhead() {
+    for (std::size_t i = firstNotYet_.load(); i < paths_.size(); ++i) {
+      if (!claimFingerprint(i)) continue;
+      firstNotYet_ = i + 1;
+      takeFingerprint(i);
+      return true;
+    }
+    return false;
+  }
+
  private:
+  enum Fingerprinted : char { kNotYet, kTaking, kTaken };
+  bool claimFingerprint(std::size_t i) {
+    std::lock_guard<std::mutex> lock(fingerprintMutex_);
+    if (fingerprinted_[i] != kNotYet) return false;
+    fingerprinted_[i] = kTaking;
+    return true;
+  }
+  void takeFingerprint(std::size_t i) {
+    fingerprint(i);
+    {
+      std::lock_guard<std::mutex> lock(fingerprintMutex_);
+      fingerprinted_[i] = kTaken;
+    }
+    fingerprintTaken_.notify_all();
+  }
+  // Drawing i's own part: its fingerprint, unless taken ahead (waiting for
+  // it while it is being taken).
+  void fingerprintPart(std::size_t i) {
+    if (claimFingerprint(i)) {
+      takeFingerprint(i);
+      return;
+    }
+    std::unique_lock<std::mutex> lock(fingerprintMutex_);
+    fingerprintTaken_.wait(lock, [&] { return fingerprinted_[i] == kTaken; });
+  }
+
   void fingerprint(std::size_t i) {
     try {
       if (apart_[i]) read_[i].fingerprint = fileFingerprint(paths_[i]).value_or("");
@@ -233,6 +282,10 @@ class DrawingReader {
   std::string standardInput_;
   std::vector<ReadDrawing> read_;
   std::vector<char> apart_;
+  std::mutex fingerprintMutex_;
+  std::condition_variable fingerprintTaken_;
+  std::vector<Fingerprinted> fingerprinted_;
+  std::atomic<std::size_t> firstNotYet_{0};  // no fingerprint before it is left to take
   std::optional<ReadAhead> ahead_;  // last: its threads stop before the rest goes
 };
 
@@ -595,10 +648,20 @@ int checkDrawings(const Options& o, const Request& request, const CheckRun& run,
   // reading and check give back for the next drawing to take, resident,
   // rather than unmap it and fault fresh pages in again.
   if (o.drawings.size() > o.jobs) KeepFreedMemory(kKeptBetweenDrawings);
+  // A check that waits for the catalogue's reader takes the next drawings'
+  // fingerprints meanwhile, rather than leave its processor idle (set
+  // before the reader starts the checks).
+  std::atomic<DrawingReader*> waitingWork{nullptr};
+  if (o.jobs > 1)
+    catalogue.whileWaiting([&waitingWork] {
+      DrawingReader* reader = waitingWork.load();
+      return reader && reader->fingerprintOneAhead();
+    });
   DrawingReader reader(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
                        [&](std::size_t i, ReadDrawing& drawing) {
                          checkRead(run, catalogue, o.drawings[i], drawing, reports[i], pictures.any(), secondThread);
                        });
+  waitingWork = &reader;
   DrawingChecks checks{run, policy, pictures};
   for (std::size_t i = 0; i < o.drawings.size(); ++i) {
     checks.finish(i, o.drawings[i], reader.get(i), reports[i]);
