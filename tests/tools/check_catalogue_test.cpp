@@ -348,8 +348,9 @@ TEST(RunCatalogue, OnAskChecksOnSeveralThreadsReadEachCodeOnce) {
 }
 
 // The codes whose pin rows are read together have their mating codes read
-// together too, by one more statement: a check then asks no statement of
-// its own for them. Where they cannot be read so, each is asked when needed.
+// together too, by one more statement when the first of them is needed: a
+// check then asks no statement of its own for them. Where they cannot be
+// read so, each is asked when needed.
 TEST(RunCatalogue, MatesOfCodesReadTogetherAreReadTogether) {
   FakeCatalogue fake;
   fake.readsTogether = true;
@@ -358,6 +359,8 @@ TEST(RunCatalogue, MatesOfCodesReadTogetherAreReadTogether) {
   constexpr int kCodes = 10;
   for (int k = 0; k < kCodes; ++k) view.Prefetch(codeNumber(k));
   for (int k = 0; k < kCodes; ++k) EXPECT_EQ(1, view.LinhasPinos(codeNumber(k))->GetCount());
+  EXPECT_TRUE(fake.matesTogether.empty()) << "read only once needed";
+  EXPECT_EQ(1u, view.mates(codeNumber(3)).size());
   ASSERT_EQ(1u, fake.matesTogether.size());
   EXPECT_EQ(codeNumbers({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), fake.matesTogether[0]);
   for (int k = 0; k < kCodes; ++k) {
@@ -372,9 +375,9 @@ TEST(RunCatalogue, MatesOfCodesReadTogetherAreReadTogether) {
   view.Prefetch(codeNumber(kCodes));
   view.Prefetch(OdString(u"THROW"));
   EXPECT_EQ(1, view.LinhasPinos(codeNumber(kCodes))->GetCount());
+  ASSERT_EQ(1u, view.mates(codeNumber(kCodes)).size());
   ASSERT_EQ(2u, fake.matesTogether.size());
   EXPECT_EQ((std::vector<std::u16string>{codeNumber(kCodes).str(), u"THROW"}), fake.matesTogether[1]);
-  ASSERT_EQ(1u, view.mates(codeNumber(kCodes)).size());
   EXPECT_EQ(1, fake.matesAsked.load());
   EXPECT_THROW(view.mates(OdString(u"THROW")), std::runtime_error);
   EXPECT_EQ(2, fake.matesAsked.load());
@@ -382,7 +385,8 @@ TEST(RunCatalogue, MatesOfCodesReadTogetherAreReadTogether) {
 }
 
 // Read ahead on a thread, a code read alone (the first, here) has its mates
-// asked when needed; the codes read together have theirs read together.
+// asked alone; the codes read together have theirs read together, all of
+// them when the first is needed.
 TEST(RunCatalogue, MatesReadAheadOnAThreadComeWithTheRowsReadTogether) {
   FakeCatalogue fake;
   fake.readsTogether = true;

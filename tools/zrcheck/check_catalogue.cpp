@@ -148,9 +148,6 @@ void RunCatalogue::readAhead() {
 }
 
 void RunCatalogue::readTogether(const std::vector<OdString>& codes) {
-  // Their mating codes are read next, when the rows can be read together:
-  // whoever needs them meanwhile waits for that statement.
-  const std::vector<OdString> mates = codes.size() > 1 ? claimMates(codes) : std::vector<OdString>{};
   std::vector<std::unique_ptr<CStringList>> lists;
   bool together = false;
   if (codes.size() > 1) {
@@ -162,7 +159,6 @@ void RunCatalogue::readTogether(const std::vector<OdString>& codes) {
     }
   }
   if (!together) {
-    readMatesTogether(mates, false);
     for (const OdString& code : codes) {
       Answer* entry;
       {
@@ -176,38 +172,48 @@ void RunCatalogue::readTogether(const std::vector<OdString>& codes) {
   std::vector<std::shared_ptr<const zr::PinRows>> parsed;
   parsed.reserve(codes.size());
   for (const std::unique_ptr<CStringList>& list : lists) parsed.push_back(std::make_shared<const zr::PinRows>(list.get()));
+  // Their mating codes are read together too, when the first of them is
+  // needed (by then the checks that read these rows may have let their
+  // drawings go).
+  const auto batch = std::make_shared<const std::vector<OdString>>(codes);
   {
     std::lock_guard<std::mutex> lock(mutex_);
     for (std::size_t c = 0; c < codes.size(); ++c) {
       Answer& answer = rows_.find(codes[c].str())->second;
       answer.parsed = std::move(parsed[c]);
+      answer.matesBatch = batch;
       answer.ready = true;
     }
     unannounced_ = 0;
   }
   read_.notify_all();
-  readMatesTogether(mates, true);
 }
 
-std::vector<OdString> RunCatalogue::claimMates(const std::vector<OdString>& codes) {
-  std::vector<OdString> claimed;
+std::vector<OdString> RunCatalogue::takeMatesBatch(const OdString& code) {
+  std::vector<OdString> taken;
   std::lock_guard<std::mutex> lock(mutex_);
-  for (const OdString& code : codes)
-    if (mates_.emplace(code.str(), Answer{}).second) claimed.push_back(code);
-  return claimed;
+  if (mates_.count(code.str())) return taken;  // read, being read, or asked alone
+  const auto it = rows_.find(code.str());
+  if (it == rows_.end() || !it->second.matesBatch) return taken;
+  const std::shared_ptr<const std::vector<OdString>> batch = std::move(it->second.matesBatch);
+  for (const OdString& c : *batch) {
+    const auto rows = rows_.find(c.str());
+    if (rows != rows_.end()) rows->second.matesBatch.reset();
+    // The codes whose mates were asked meanwhile (each alone) are left out.
+    if (mates_.emplace(c.str(), Answer{}).second) taken.push_back(c);
+  }
+  return taken;
 }
 
-void RunCatalogue::readMatesTogether(const std::vector<OdString>& asked, bool read) {
+void RunCatalogue::readMatesTogether(const std::vector<OdString>& asked) {
   if (asked.empty()) return;
   std::vector<std::unique_ptr<CStringList>> lists;
   bool together = false;
-  if (read) {
-    try {
-      std::lock_guard<std::mutex> statement(database_);
-      together = inner_.ContraPecasJuntas(asked, lists) && lists.size() == asked.size();
-    } catch (...) {
-      together = false;
-    }
+  try {
+    std::lock_guard<std::mutex> statement(database_);
+    together = inner_.ContraPecasJuntas(asked, lists) && lists.size() == asked.size();
+  } catch (...) {
+    together = false;
   }
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -237,6 +243,7 @@ const RunCatalogue::Answer& RunCatalogue::rows(const OdString& code) {
 }
 
 const RunCatalogue::Answer& RunCatalogue::mates(const OdString& code) {
+  readMatesTogether(takeMatesBatch(code));
   return answer(mates_, code, [this](const OdString& c) { return inner_.ContraPecas(c); });
 }
 

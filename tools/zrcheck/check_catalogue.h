@@ -29,7 +29,8 @@
 // With read-ahead, pin rows asked for ahead of time (prefetch) are queued,
 // and read together, many codes a statement, where the catalogue can
 // (zr::PinCatalogue::LinhasPinosJuntas; their mating codes then too, by one
-// more statement, zr::PinCatalogue::ContraPecasJuntas): on a thread of the run's own, in
+// more statement when the first of them is needed,
+// zr::PinCatalogue::ContraPecasJuntas): on a thread of the run's own, in
 // the order asked, while the checks go on reading their drawings (the
 // codes queued while one statement runs are asked by the next); or, where
 // the run may not take another thread, by the first check that needs a
@@ -54,6 +55,10 @@ class RunCatalogue {
     bool failed = false;
     bool ready = false;   // false while it is queued or being read
     bool queued = false;  // pin rows only: in the queue, nobody reading them yet
+    // Pin rows read together only: the codes read with them, whose mating
+    // codes are to be read together when the first is needed; null once
+    // they are (or are being) read.
+    std::shared_ptr<const std::vector<OdString>> matesBatch;
   };
 
   // inner: where the answers come from. errors: the number of catalogue
@@ -109,17 +114,18 @@ class RunCatalogue {
   std::vector<OdString> takeQueued(const OdString* wanted);
   // Reads the pin rows of codes taken from the queue (their entries in rows_
   // wait): by one statement when there are several and inner can, else
-  // each by its own (read); read so, their mating codes too
-  // (readMatesTogether). Called without mutex_.
+  // each by its own (read); read so, each keeps the codes read with it
+  // (Answer::matesBatch). Called without mutex_.
   void readTogether(const std::vector<OdString>& codes);
-  // Makes waiting entries in mates_ for those of codes whose mating codes
-  // nobody asked for yet, and returns those codes. Called without mutex_.
-  std::vector<OdString> claimMates(const std::vector<OdString>& codes);
-  // Reads the mating codes of the codes claimed (claimMates) by one
-  // statement, when read and inner can, and makes their entries ready; else
-  // removes the entries, for each code to be asked by itself when needed.
-  // Called without mutex_.
-  void readMatesTogether(const std::vector<OdString>& claimed, bool read);
+  // When code's mating codes are not asked yet and its rows were read with
+  // others: the codes of that batch whose mates nobody asked for, each now
+  // with a waiting entry in mates_ (readMatesTogether reads them). Else
+  // none. Called without mutex_.
+  std::vector<OdString> takeMatesBatch(const OdString& code);
+  // Reads the mating codes of codes taken (takeMatesBatch) by one
+  // statement, where inner can, and makes their entries ready; else removes
+  // the entries, for each code to be asked by itself. Called without mutex_.
+  void readMatesTogether(const std::vector<OdString>& taken);
 
   zr::PinCatalogue& inner_;
   const std::atomic<int>* errors_;
