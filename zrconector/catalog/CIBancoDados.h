@@ -187,6 +187,8 @@ class CIBancoDados {
   // the link broke during it): its rows, or null when there is no
   // connection or it failed.
   _RecordsetPtr TryRecordset(LPCTSTR sql);
+  // TryRecordset, with whatever it throws taken for a failed statement (null).
+  _RecordsetPtr QuietRecordset(LPCTSTR sql);
   // Raises E_POINTER for a statement that gave no recordset.
   [[noreturn]] void RaiseNoRecordset() const;
   // A new list with one entry per row: field 0, or with packed set fields 0

@@ -47,6 +47,32 @@ bool InList(const std::vector<LPCTSTR>& codes, CString& list,
   return true;
 }
 
+// Walks a statement's rows whose field 0 is the code a row answers, read
+// trimmed, handing add(index of that code in listOf, the fields from 1 on).
+// False when a row's code is not exactly one asked (a catalogue comparing
+// codes regardless of case or blanks), or the walk threw.
+template <class Add>
+bool EachRowOfACode(_Recordset* recordset, int count, const std::unordered_map<std::u16string_view, std::size_t>& listOf,
+                    Add add) {
+  FieldPtr fields[4];
+  try {
+    TakeFields(recordset, fields, count);
+    while (!recordset->GetadoEOF()) {
+      const CString code = CIBancoDados::FieldText(fields[0]);
+      const auto list = listOf.find(std::u16string_view(code.str()));
+      if (list == listOf.end()) return false;
+      add(list->second, fields + 1);
+      recordset->MoveNext();
+    }
+  } catch (CException* e) {
+    e->Delete();
+    return false;
+  } catch (...) {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 CStringList* CIBancoDados::ReadList(const CString& sql, bool packed, bool failedIsError) {
@@ -81,6 +107,16 @@ CStringList* CIBancoDados::GetLinhasPinosConector(LPCTSTR conector) {
   return ReadList(u"SELECT PINO_KEY, PINO_ID, PINO_PINO FROM BDPINOS WHERE PINO_CONECTOR='" + x + u"'", true, false);
 }
 
+_RecordsetPtr CIBancoDados::QuietRecordset(LPCTSTR sql) {
+  try {
+    return TryRecordset(sql);
+  } catch (CException* e) {
+    e->Delete();
+  } catch (...) {
+  }
+  return nullptr;
+}
+
 bool CIBancoDados::GetLinhasPinosConectores(const std::vector<LPCTSTR>& conectores,
                                            std::vector<std::unique_ptr<CStringList>>& linhas) {
   if (!m_connection) return false;
@@ -91,25 +127,11 @@ bool CIBancoDados::GetLinhasPinosConectores(const std::vector<LPCTSTR>& conector
   const CString sql = u"SELECT PINO_CONECTOR, PINO_KEY, PINO_ID, PINO_PINO FROM BDPINOS WHERE PINO_CONECTOR IN (" + in + u")";
   linhas.clear();
   for (std::size_t c = 0; c < conectores.size(); ++c) linhas.push_back(std::make_unique<CStringList>(10));
-  try {
-    _RecordsetPtr recordset = TryRecordset(sql);
-    if (!recordset) return false;
-    FieldPtr fields[4];  // PINO_CONECTOR, then the packed row's three
-    TakeFields(recordset, fields, 4);
-    while (!recordset->GetadoEOF()) {
-      const CString code = FieldText(fields[0]);
-      const auto list = listOf.find(std::u16string_view(code.str()));
-      if (list == listOf.end()) return false;
-      linhas[list->second]->AddTail(PackedPinRow(fields + 1));
-      recordset->MoveNext();
-    }
-  } catch (CException* e) {
-    e->Delete();
-    return false;
-  } catch (...) {
-    return false;
-  }
-  return true;
+  const _RecordsetPtr recordset = QuietRecordset(sql);
+  // PINO_CONECTOR, then the packed row's three.
+  return recordset && EachRowOfACode(recordset, 4, listOf, [&](std::size_t list, const FieldPtr* row) {
+           linhas[list]->AddTail(PackedPinRow(row));
+         });
 }
 
 CString CIBancoDados::GetIdPino(LPCTSTR pino) {
@@ -143,26 +165,11 @@ bool CIBancoDados::GetContraPecasConectores(const std::vector<LPCTSTR>& conector
   for (std::size_t c = 0; c < conectores.size(); ++c) listas.push_back(std::make_unique<CStringList>(10));
   // Each list's codes so far: a code mating both ways comes once.
   std::vector<std::unordered_set<std::u16string>> listed(conectores.size());
-  try {
-    _RecordsetPtr recordset = TryRecordset(sql);
-    if (!recordset) return false;
-    FieldPtr fields[2];
-    TakeFields(recordset, fields, 2);
-    while (!recordset->GetadoEOF()) {
-      const CString code = FieldText(fields[0]);
-      const auto list = listOf.find(std::u16string_view(code.str()));
-      if (list == listOf.end()) return false;
-      const CString mate = FieldText(fields[1]);
-      if (listed[list->second].insert(mate.str()).second) listas[list->second]->AddTail(mate);
-      recordset->MoveNext();
-    }
-  } catch (CException* e) {
-    e->Delete();
-    return false;
-  } catch (...) {
-    return false;
-  }
-  return true;
+  const _RecordsetPtr recordset = QuietRecordset(sql);
+  return recordset && EachRowOfACode(recordset, 2, listOf, [&](std::size_t list, const FieldPtr* row) {
+           const CString mate = FieldText(row[0]);
+           if (listed[list].insert(mate.str()).second) listas[list]->AddTail(mate);
+         });
 }
 
 CStringList* CIBancoDados::GetPinosContraPecas(LPCTSTR conector) {
