@@ -33,6 +33,10 @@ void forEachInParallel(std::size_t count, Work work) {
 // use (enough that no thread waits for the caller while another finishes a
 // long item), so only a few prepared items are held at a time. With one job nothing runs
 // on another thread: wait(i) runs item i's parts itself.
+// Part 0 of an item (the long one) is started before the other parts of the
+// item before it: the first items' long parts start at once, one a thread,
+// and at the end the last item's short parts run beside its long one,
+// rather than leave a thread idle.
 // REQUIRES: part(i, p) is safe to run concurrently for different (i, p) and
 // does not throw (each keeps its outcome at index i of the caller's vector).
 class ReadAhead {
@@ -42,6 +46,12 @@ class ReadAhead {
   ReadAhead(std::size_t items, std::size_t parts, unsigned jobs, Part part)
       : items_(items), parts_(parts), jobs_(std::max(1u, jobs)), part_(std::move(part)), done_(items, 0) {
     if (jobs_ == 1) return;
+    order_.reserve(items_ * parts_);
+    for (std::size_t i = 0; i <= items_; ++i) {
+      if (i < items_) order_.push_back({i, 0});
+      if (i > 0)
+        for (std::size_t p = 1; p < parts_; ++p) order_.push_back({i - 1, p});
+    }
     const std::size_t threads = std::min<std::size_t>(jobs_, items_ * parts_);
     for (std::size_t t = 0; t < threads; ++t) pool_.emplace_back([this] { work(); });
   }
@@ -78,13 +88,13 @@ class ReadAhead {
   void work() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-      more_.wait(lock, [&] { return stop_ || next_ == items_ * parts_ || next_ / parts_ < used_ + 2 * jobs_; });
-      if (stop_ || next_ == items_ * parts_) return;
-      const std::size_t task = next_++;
+      more_.wait(lock, [&] { return stop_ || next_ == order_.size() || order_[next_].item < used_ + 2 * jobs_; });
+      if (stop_ || next_ == order_.size()) return;
+      const Task task = order_[next_++];
       lock.unlock();
-      part_(task / parts_, task % parts_);
+      part_(task.item, task.part);
       lock.lock();
-      if (++done_[task / parts_] == parts_) ready_.notify_all();
+      if (++done_[task.item] == parts_) ready_.notify_all();
     }
   }
 
@@ -94,7 +104,11 @@ class ReadAhead {
   std::mutex mutex_;
   std::condition_variable more_, ready_;
   std::vector<std::size_t> done_;  // parts run of each item
-  std::size_t next_ = 0;           // the next task: item next_ / parts_, its part next_ % parts_
+  struct Task {
+    std::size_t item, part;
+  };
+  std::vector<Task> order_;  // the tasks in the order they start
+  std::size_t next_ = 0;     // the next task: order_[next_]
   std::size_t used_ = 0;           // items released by the caller
   bool stop_ = false;
   std::vector<std::thread> pool_;
