@@ -313,6 +313,24 @@ TEST(RunCatalogue, OnAskTheCheckThatNeedsAQueuedCodeReadsItWithTheQueuesHead) {
   EXPECT_FALSE(view.failed());
 }
 
+// A code taken out of turn whose reading threw is gone from the answers
+// but still in the queue: the next read of the queue passes over it, and a
+// check that needs it asks again (and is told the error again).
+TEST(RunCatalogue, OnAskACodeThatThrewOutOfTurnIsPassedOverInTheQueue) {
+  FakeCatalogue fake;
+  fake.readsTogether = true;
+  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnAsk);
+  CheckCatalogue view(run);
+  for (int k = 0; k < 60; ++k) view.Prefetch(codeNumber(k));
+  view.Prefetch(OdString(u"THROWROWS"));  // 61st: beyond the first statement's 50
+  // Asked out of turn with the queue's head: the statement throws, each
+  // code is read alone, and THROWROWS throws to its check.
+  EXPECT_THROW(view.LinhasPinos(OdString(u"THROWROWS")), std::runtime_error);
+  for (int k = 0; k < 60; ++k) EXPECT_EQ(1, view.LinhasPinos(codeNumber(k))->GetCount()) << k;
+  EXPECT_THROW(view.LinhasPinos(OdString(u"THROWROWS")), std::runtime_error);
+  EXPECT_FALSE(view.failed());
+}
+
 // Checks on several threads that queue the same codes and need them in
 // different orders: each code is read once, by whichever check needs it
 // first, and every check gets each code's own rows.

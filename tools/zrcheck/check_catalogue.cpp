@@ -119,9 +119,10 @@ std::vector<OdString> RunCatalogue::takeQueued(const OdString* wanted) {
   while (!queue_.empty() && codes.size() < kCodesAStatement) {
     OdString code = std::move(queue_.front());
     queue_.pop_front();
-    Answer& entry = rows_.find(code.str())->second;
-    if (!entry.queued) continue;  // taken out of turn
-    entry.queued = false;
+    // Taken out of turn, and read (or gone again, when its reading threw).
+    const auto entry = rows_.find(code.str());
+    if (entry == rows_.end() || !entry->second.queued) continue;
+    entry->second.queued = false;
     codes.push_back(std::move(code));
   }
   return codes;
