@@ -223,20 +223,27 @@ class DrawingReader {
     fingerprintTaken_.notify_all();
   }
   // Drawing i's own part: its fingerprint, unless taken ahead (waiting for
-  // it while it is being taken).
+  // it while it is being taken), and with `lines` the line of each INSERT,
+  // which a large drawing holds by the hundred thousand: never taken ahead,
+  // so that only the drawings in flight hold them.
   void fingerprintPart(std::size_t i) {
     if (claimFingerprint(i)) {
       takeFingerprint(i);
-      return;
+    } else {
+      std::unique_lock<std::mutex> lock(fingerprintMutex_);
+      fingerprintTaken_.wait(lock, [&] { return fingerprinted_[i] == kTaken; });
     }
-    std::unique_lock<std::mutex> lock(fingerprintMutex_);
-    fingerprintTaken_.wait(lock, [&] { return fingerprinted_[i] == kTaken; });
+    if (!lines_ || !apart_[i]) return;
+    try {
+      read_[i].insertLines = insertLinesOfFile(paths_[i]);
+    } catch (...) {
+      // Out of memory: the findings are reported without their lines.
+    }
   }
 
   void fingerprint(std::size_t i) {
     try {
       if (apart_[i]) read_[i].fingerprint = fileFingerprint(paths_[i]).value_or("");
-      if (lines_ && apart_[i]) read_[i].insertLines = insertLinesOfFile(paths_[i]);
     } catch (...) {
       // Out of memory: the report says the fingerprint is unknown.
     }
