@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -442,7 +443,15 @@ TEST(RunCatalogue, ACheckThatWouldWaitDoesTheWorkGivenMeanwhile) {
   CheckCatalogue view(run);
   view.Prefetch(codeNumber(0));
   fake.awaitFirstRead();  // C0 held at the gate: the check must wait
+  // Should the check never do the work (which opens the gate), the gate
+  // opens after 10 s, for the test to fail rather than hang.
+  std::promise<void> answered;
+  std::thread fallback([&fake, asked = answered.get_future()] {
+    if (asked.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) fake.open();
+  });
   std::unique_ptr<CStringList> rows = view.LinhasPinos(codeNumber(0));
+  answered.set_value();
+  fallback.join();
   ASSERT_EQ(1, rows->GetCount());
   EXPECT_EQ(CString(codeNumber(0).str() + u"\f1\fPIN\f"), rows->GetHead());
   EXPECT_GE(done, 3);  // more only after a wake-up with C0 still unread
