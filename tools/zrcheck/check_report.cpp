@@ -99,6 +99,7 @@ std::string printableLines(const std::string& utf8) {
 }
 
 CheckReport::Summary CheckReport::summary() const {
+  if (summaryKept_) return *summaryKept_;
   Summary s;
   for (const auto& r : records) {
     ++s.connectors;
@@ -391,6 +392,10 @@ void flushFull(JsonBuffer& text, std::ostream& out) {
 // thread writes the chunk before it.
 constexpr std::size_t kPinsPerChunk = 50000;
 
+// Bytes a pin and a connector (its pins aside) take, a little over.
+constexpr std::size_t kBytesAPin = 160;
+constexpr std::size_t kBytesAConnector = 160;
+
 // Connectors [first, last) of report, each after a comma but the report's
 // first, into out (handed to stream whenever full, when there is one).
 void writeConnectorRange(JsonText& j, const CheckReport& report, std::size_t first, std::size_t last,
@@ -420,7 +425,7 @@ void writeConnectors(JsonBuffer& out, std::ostream& stream, const CheckReport& r
     return;
   }
   JsonBuffer second;
-  second.reserve(kPinsPerChunk * 160);  // a pin takes some 130 bytes: a chunk seldom outgrows this
+  second.reserve(kPinsPerChunk * kBytesAPin);  // a chunk seldom outgrows this
   for (std::size_t c = 0; c < ends.size(); c += 2) {
     const std::size_t begin = c ? ends[c - 1] : 0;
     std::thread helper;
@@ -459,7 +464,14 @@ void writeDrawing(JsonBuffer& out, std::ostream& stream, const CheckReport& repo
                      {"error", textOrNull(report.error)}};
   JsonText j(out);
   j.raw("{").raw(members(head)).raw(",\"connectors\":[");
-  writeConnectors(out, stream, report, secondThread);
+  if (report.connectorsAhead) {
+    // Handed to the stream as it is, after what is held before it.
+    stream.write(out.data(), static_cast<std::streamsize>(out.size()));
+    out.clear();
+    stream.write(report.connectorsAhead->data(), static_cast<std::streamsize>(report.connectorsAhead->size()));
+  } else {
+    writeConnectors(out, stream, report, secondThread);
+  }
   const CheckReport::Summary s = report.summary();
   const CheckReport::Outcome o = report.outcome();
   const Json middle = {
@@ -536,6 +548,20 @@ void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std
                                : std::string("matches no finding"))
         << "\n";
   }
+}
+
+void writeConnectorsAhead(CheckReport& report) {
+  // Reserved at once, a little over what a connector and its pins take, so
+  // that the text is not copied as it grows (nor its outgrown copies kept).
+  std::size_t pins = 0;
+  for (const auto& record : report.records) pins += record->GetPinos().size();
+  JsonBuffer text;
+  text.reserve(pins * kBytesAPin + report.records.size() * kBytesAConnector);
+  JsonText j(text);
+  writeConnectorRange(j, report, 0, report.records.size(), text, nullptr);
+  report.connectorsAhead = std::move(text);
+  report.summaryKept_ = report.summary();
+  report.records = zr::ConectoresPinos{};
 }
 
 JsonReport::JsonReport(const CheckRun& run, std::ostream& out, bool secondThread)

@@ -3,6 +3,7 @@
 // records of the pin check, the connector names placed in model space, and the
 // four counts of the connectors screen.
 
+#include <optional>
 #include <ostream>
 #include <set>
 #include <unordered_map>
@@ -13,6 +14,10 @@
 #include "findings.h"
 #include "waivers.h"
 #include "zrdwg/LargeArray.h"
+
+// Text of a JSON report on its way to its stream: a large array, whose
+// megabytes are filled in huge pages rather than faulted in 4 KB at a time.
+using JsonBuffer = std::basic_string<char, std::char_traits<char>, LargeArrayAllocator<char>>;
 
 struct CheckReport {
   std::string drawing;  // as given on the command line ("-" for standard input)
@@ -38,6 +43,12 @@ struct CheckReport {
   double seconds = 0;
   // With a baseline: how many of its findings for this drawing are gone.
   int fixedSinceBaseline = 0;
+  // The connectors of the JSON report's drawing object, written ahead by
+  // writeConnectorsAhead, which lets the records go; JsonReport copies them
+  // rather than write them. (Optional, so that a report assigned an empty
+  // one gives its text back: a string assigned an empty string keeps its
+  // buffer.)
+  std::optional<JsonBuffer> connectorsAhead;
 
   struct Summary {
     int connectors = 0;  // connector records
@@ -45,6 +56,7 @@ struct CheckReport {
     int errors = 0;      // records in state 1 or 2, plus pins with status 2 or 3
     int missing = 0;     // pins with status 1
   };
+  // From the records, or as they were when writeConnectorsAhead let them go.
   Summary summary() const;
 
   // The findings by what they do to the run.
@@ -61,6 +73,10 @@ struct CheckReport {
   bool clean() const;
   // Fills `unchecked` from `names` and `records`.
   void findUnchecked();
+
+ private:
+  friend void writeConnectorsAhead(CheckReport& report);
+  std::optional<Summary> summaryKept_;  // the records' summary once they are gone
 };
 
 // What the whole run used, printed ahead of the drawings.
@@ -108,15 +124,21 @@ extern const char* const kReportSchema;
 // a line after their drawing's path, the drawings not checked, and one line
 // summing up the run.
 void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out, bool quiet = false);
-// Text of a JSON report on its way to its stream: a large array, whose
-// megabytes are filled in huge pages rather than faulted in 4 KB at a time.
-using JsonBuffer = std::basic_string<char, std::char_traits<char>, LargeArrayAllocator<char>>;
-
 // One JSON document in the format of report-schema.json, whatever the number
 // of drawings, written as a run goes: the head when made, each
 // drawing as soon as it is judged (its report may then go), and last the
 // waivers, how each fared being known only when every drawing is checked.
 // The text is handed to out about every megabyte, never held whole.
+// Writes report's connectors as the JSON report has them into
+// report.connectorsAhead, then lets the records go, their summary kept: on
+// the thread that checked the drawing (and made the records), while the
+// drawings before it are written. The connectors depend on the check alone
+// (the waivers and the baseline change only the findings). The text, some
+// 100 bytes a pin, is held until the report is written, in place of the
+// records. For the JSON report alone: the other formats, and the findings'
+// symbols, read the records.
+void writeConnectorsAhead(CheckReport& report);
+
 class JsonReport {
  public:
   // Writes the head of run (the waivers are left for finish). secondThread:
