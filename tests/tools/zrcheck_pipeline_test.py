@@ -11,6 +11,7 @@ import json
 import os
 import re
 import shutil
+import sqlite3
 import subprocess
 import sys
 
@@ -355,6 +356,16 @@ def jobs(catalogue, work):
     for bad in ("0", "-1", "many"):
         r = run("--catalogue", catalogue, "-j", bad, "sheet0.dxf", cwd=folder)
         expect(r.returncode == 2 and r.stdout == "", f"-j {bad} is refused: exit {r.returncode} {r.stdout}")
+    # The drawings are read while the catalogue opens: when it cannot be
+    # opened, the run stops with that alone, whatever was read meanwhile.
+    other = os.path.join(folder, "not-a-catalogue.db")
+    with sqlite3.connect(other) as db:
+        db.execute("CREATE TABLE T (A)")
+    for j in ("1", "2", "4"):
+        r = run("--catalogue", other, "--json", "-j", j, *given, cwd=folder, stdin=piped)
+        expect(r.returncode == 2 and r.stdout == "" and "has no table BDPINOS" in r.stderr and
+               len(r.stderr.strip().split("\n")) == 1,
+               f"-j {j}, a database without the catalogue tables: exit {r.returncode} {r.stdout[:200]!r} {r.stderr!r}")
 
 
 def threads_started(zrcheck, args, cwd):

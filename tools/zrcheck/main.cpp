@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
+#include <future>
 #include <chrono>
 #include <condition_variable>
 #include <ctime>
@@ -479,14 +480,8 @@ void reportMessageBoxes() {
 // settings file's first; the command line's win), and the catalogue opened.
 // With --catalogue, fileCatalogue receives the settings made for it, which
 // the caller keeps for the whole run.
-CheckRun prepareRun(const Options& o, const Severities& commandLineSeverities, CheckPolicy& policy,
-                    CFxDocumentManager* documents, std::unique_ptr<CatalogueSettings>& fileCatalogue) {
-  CheckRun run;
-  run.date = isoDateNow();
-  run.program = o.program;
-  run.attrTag = o.attrTag.value_or(kDefaultTag);
-  run.uriBase = o.base;
-  OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(o.program)));
+void prepareRun(const Options& o, const Severities& commandLineSeverities, CheckPolicy& policy,
+                CFxDocumentManager* documents, std::unique_ptr<CatalogueSettings>& fileCatalogue, CheckRun& run) {
   try {
     std::vector<std::string> folders;
     if (o.catalogue) {
@@ -512,22 +507,41 @@ CheckRun prepareRun(const Options& o, const Severities& commandLineSeverities, C
   } catch (const std::exception& e) {
     throw CannotCheck{printableLines(e.what())};
   }
+}
+
+// What the run knows from the command line alone, before the catalogue:
+// enough for the drawings to be read.
+CheckRun startRun(const Options& o) {
+  CheckRun run;
+  run.date = isoDateNow();
+  run.program = o.program;
+  run.attrTag = o.attrTag.value_or(kDefaultTag);
+  run.uriBase = o.base;
+  OdDbDatabase::setHostSysVar(OdString(u"PROGRAM"), OdResBuf::newRb(OdResBuf::kDxfText, OdString::fromUtf8(o.program)));
   return run;
 }
 
+// How a drawing is checked on its worker thread.
+struct CheckHow {
+  bool keep = false;          // the drawing is kept past its check (for its pictures)
+  bool secondThread = false;  // the check may take a second thread
+  bool jsonAhead = false;     // the JSON report's connectors are written on the worker
+};
+
 // The check of one drawing, on the worker thread that read it: the
 // drawing's own part of the report. Why it stopped, if it did, is kept for
-// the main thread to say. The drawing goes during the check unless keep
-// (for its pictures).
+// the main thread to say. The drawing goes during the check unless how.keep.
 void checkRead(const CheckRun& run, RunCatalogue& catalogue, const std::string& path, ReadDrawing& drawing,
-               CheckReport& report, bool keep, bool secondThread) {
+               CheckReport& report, const CheckHow& how) {
   report.drawing = path;
   const OdResBufPtr insunits = drawing.db->getSysVar(OdString(u"INSUNITS"));
   report.units = unitsName(insunits.isNull() ? 0 : insunits->getInt32());
   const auto started = std::chrono::steady_clock::now();
   CheckCatalogue view(catalogue);
   try {
-    checkDrawing(report, keep ? drawing.db : std::move(drawing.db), OdString::fromUtf8(run.attrTag), view, secondThread);
+    checkDrawing(report, how.keep ? drawing.db : std::move(drawing.db), OdString::fromUtf8(run.attrTag), view,
+                 how.secondThread);
+    if (how.jsonAhead) writeConnectorsAhead(report);
   } catch (const _com_error& e) {
     report.records.clear();
     report.findings.clear();
@@ -640,43 +654,85 @@ bool spareThreads(const Options& o) {
 
 // Every drawing read and checked in the order given, on o.jobs threads at
 // once, against one catalogue cache for the run; the reports judged in
-// that order on this thread, each handed to judged.
-int checkDrawings(const Options& o, const Request& request, const CheckRun& run, CheckPolicy& policy,
-                  const PictureFiles& pictures, std::vector<CheckReport>& reports, const Judged& judged) {
-  // The catalogue's reader works only while the run meets codes it has not
-  // read, most of it beside the first drawings' reading; with -j 1 the check
-  // that first needs a code reads it, with the codes queued before it.
-  RunCatalogue catalogue(zr::DefaultPinCatalogue(), &boxesShown,
-                         o.jobs > 1 ? RunCatalogue::ReadAhead::kOnThread : RunCatalogue::ReadAhead::kOnAsk);
-  const bool secondThread = spareThreads(o);
-  reports.resize(o.drawings.size());
-  SetBackgroundFaults(secondThread);
-  // A run of more drawings than it checks at once keeps what each drawing's
-  // reading and check give back for the next drawing to take, resident,
-  // rather than unmap it and fault fresh pages in again.
-  if (o.drawings.size() > o.jobs) KeepFreedMemory(kKeptBetweenDrawings);
-  // A check that waits for the catalogue's reader takes the next drawings'
-  // fingerprints meanwhile, rather than leave its processor idle (set
-  // before the reader starts the checks).
-  std::atomic<DrawingReader*> waitingWork{nullptr};
-  if (o.jobs > 1)
-    catalogue.whileWaiting([&waitingWork] {
-      DrawingReader* reader = waitingWork.load();
-      return reader && reader->fingerprintOneAhead();
-    });
-  DrawingReader reader(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
-                       [&](std::size_t i, ReadDrawing& drawing) {
-                         checkRead(run, catalogue, o.drawings[i], drawing, reports[i], pictures.any(), secondThread);
-                       });
-  waitingWork = &reader;
-  DrawingChecks checks{run, policy, pictures};
-  for (std::size_t i = 0; i < o.drawings.size(); ++i) {
-    checks.finish(i, o.drawings[i], reader.get(i), reports[i]);
-    reader.done(i);
-    judged(reports[i]);
+// that order on the main thread. The drawings are read from the moment it
+// is made, while the main thread opens the catalogue (the module's COM
+// lives on that thread); their checks wait until catalogueOpened.
+class CheckedDrawings {
+ public:
+  CheckedDrawings(const Options& o, const Request& request, const CheckRun& run, const PictureFiles& pictures,
+                  std::vector<CheckReport>& reports)
+      : o_(o),
+        // The catalogue's reader works only while the run meets codes it has
+        // not read, most of it beside the first drawings' reading; with -j 1
+        // the check that first needs a code reads it, with the codes queued
+        // before it.
+        catalogue_(zr::DefaultPinCatalogue(), &boxesShown,
+                   o.jobs > 1 ? RunCatalogue::ReadAhead::kOnThread : RunCatalogue::ReadAhead::kOnAsk),
+        opened_(openedPromise_.get_future().share()) {
+    // With several drawings, each worker writes its drawing's connectors for
+    // the JSON report (most of the report) and lets the records go, where
+    // they were made, so that the main thread only copies the text out, and
+    // the last drawing's do not wait for it alone. A single drawing's are
+    // streamed from its records, never held whole as text.
+    const CheckHow how{pictures.any(), spareThreads(o), request.format == "json" && o.drawings.size() > 1};
+    reports.resize(o.drawings.size());
+    SetBackgroundFaults(how.secondThread);
+    // A check that waits for the catalogue's reader takes the next drawings'
+    // fingerprints meanwhile, rather than leave its processor idle (set
+    // before the reader starts the checks).
+    if (o.jobs > 1)
+      catalogue_.whileWaiting([this] {
+        DrawingReader* reader = waitingWork_.load();
+        return reader && reader->fingerprintOneAhead();
+      });
+    reader_.emplace(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
+                    [this, &run, &reports, how](std::size_t i, ReadDrawing& drawing) {
+                      // Not checked when the catalogue could not be opened:
+                      // the run stops.
+                      if (opened_.get())
+                        checkRead(run, catalogue_, o_.drawings[i], drawing, reports[i], how);
+                    });
+    waitingWork_ = &*reader_;
   }
-  return checks.status;
-}
+  // The catalogue is open (or could not be), and the run complete: the
+  // checks may start (or are left out).
+  void catalogueOpened(bool opened) {
+    // A run of more drawings than it checks at once keeps what each
+    // drawing's reading and check give back for the next drawing to take,
+    // resident, rather than unmap it and fault fresh pages in again. Kept
+    // from here on, not from the start: what the opening and the reading
+    // meanwhile gave back left the kept memory in pieces of other sizes,
+    // cut up by the checks' first takers, and 16 drawings took 10 % longer.
+    if (opened && o_.drawings.size() > o_.jobs) KeepFreedMemory(kKeptBetweenDrawings);
+    told_ = true;
+    openedPromise_.set_value(opened);
+  }
+  ~CheckedDrawings() {
+    if (!told_) openedPromise_.set_value(false);
+  }
+
+  // The reports judged in the order given, each handed to judged; returns
+  // the run's exit status. policy: as the catalogue's settings made it.
+  int judgeAll(const CheckRun& run, CheckPolicy& policy, const PictureFiles& pictures,
+               std::vector<CheckReport>& reports, const Judged& judged) {
+    DrawingChecks checks{run, policy, pictures};
+    for (std::size_t i = 0; i < o_.drawings.size(); ++i) {
+      checks.finish(i, o_.drawings[i], reader_->get(i), reports[i]);
+      reader_->done(i);
+      judged(reports[i]);
+    }
+    return checks.status;
+  }
+
+ private:
+  const Options& o_;
+  RunCatalogue catalogue_;
+  std::promise<bool> openedPromise_;
+  std::shared_future<bool> opened_;
+  bool told_ = false;
+  std::atomic<DrawingReader*> waitingWork_{nullptr};
+  std::optional<DrawingReader> reader_;  // last: its threads stop before the rest goes
+};
 
 // What the waivers and the baseline did not match, and expired waivers.
 void warnAboutPolicy(CheckRun& run, const CheckPolicy& policy) {
@@ -719,15 +775,19 @@ int main(int argc, char** argv) {
     if (!output.openError().empty()) throw CannotCheck{output.openError()};
     reportMessageBoxes();
     CFxDocumentManager* documents = GetFxSystemServices()->GetDocumentManager();
+    // The catalogue's settings outlive the drawings' checks that use it.
     std::unique_ptr<CatalogueSettings> fileCatalogue;
-    CheckRun run = prepareRun(o, request.severities, *policy, documents, fileCatalogue);
+    CheckRun run = startRun(o);
     std::vector<CheckReport> reports;
+    CheckedDrawings drawings(o, request, run, pictures, reports);
+    prepareRun(o, request.severities, *policy, documents, fileCatalogue, run);
+    drawings.catalogueOpened(true);
     // JSON is written drawing by drawing while the next ones are checked,
     // and a drawing's report goes once written; the other formats at the end.
     std::optional<JsonReport> json;
     if (request.format == "json") json.emplace(run, output.stream(), spareThreads(o));
     std::size_t written = 0;
-    const int status = checkDrawings(o, request, run, *policy, pictures, reports, [&](CheckReport& report) {
+    const int status = drawings.judgeAll(run, *policy, pictures, reports, [&](CheckReport& report) {
       if (!json) return;
       json->drawing(report);
       // The last drawing's records are kept for the process's end (below).
