@@ -33,7 +33,8 @@ Targets:
   (zrdxf info), the pin check and the name listing (pins_bench) and the
   report (zrcheck --json, the whole run);
 - 16 drawings of 25,000 symbols: zrcheck -j 2 at least 1.8 x faster than
-  -j 1 in wall clock.
+  -j 1 in wall clock. Beside it, the same -j 1 run held to each processor in
+  turn, among the pairs: how far apart the processors ran.
 The drawing without findings gets the same figures, printed beside.
 Each line ends with "met" or "NOT MET"; nothing is hidden when a target is missed.
 """
@@ -41,6 +42,7 @@ Each line ends with "met" or "NOT MET"; nothing is hidden when a target is misse
 import argparse
 import json
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -224,12 +226,23 @@ def parallel(work, bin_dir, catalogue, count):
     base = [f"{bin_dir}/zrcheck", "--catalogue", catalogue, "--json", "-o", "/dev/null"]
     one = Runs("-j 1", base + ["-j", "1"] + drawings)
     two = Runs("-j 2", base + ["-j", "2"] + drawings)
-    paired([one, two], count)
+    # The same -j 1 run of four drawings held to each processor in turn,
+    # among the pairs: on a shared machine one processor may run slower than
+    # the other for a while (a neighbour on its core), which holds -j 2 back
+    # and not -j 1 (taskset, from util-linux).
+    processors = sorted(os.sched_getaffinity(0))[:8] if shutil.which("taskset") else []
+    probes = [Runs(f"on processor {p}", ["taskset", "-c", str(p)] + base + ["-j", "1"] + drawings[:4])
+              for p in processors]
+    paired([one, two] + probes, count)
     faster = ratio(two, one, "wall")
     print(f"== 16 drawings of 25,000 symbols with findings (median of {count} pairs)")
     for r in (one, two):
         print(f"  zrcheck {r.name}: {r.median('wall'):.3f} s wall, {r.median('cpu'):.3f} s user + system, "
               f"peak {mib(r.median('peak')):.0f} MiB")
+    if probes:
+        print("  the processors, each alone, -j 1 on 4 of the drawings (median; slowest over fastest, run by run, "
+              f"{max(max(t) / min(t) for t in zip(*(p.wall for p in probes))):.2f} x at worst): " +
+              ", ".join(f"{p.name} {p.median('wall'):.3f} s" for p in probes))
     print(f"  -j 2 {faster:.2f} x faster than -j 1 in wall clock on {os.cpu_count()} processors (target >= 1.8): "
           f"{verdict(faster >= 1.8)}")
     return faster >= 1.8
