@@ -28,6 +28,15 @@ status=0
 "$top/build/tsan/bin/zrcheck" --catalogue "$top/examples/catalogue/catalogo.db" --json -o /dev/null -j 4 \
   "$drawing" "$drawing" "$drawing" "$drawing" "$drawing" "$drawing" || status=$?
 [ "$status" -eq 1 ] || { echo "run-tests.sh: zrcheck -j 4 under ThreadSanitizer: exit $status" >&2; exit 1; }
+# The drawings are read while the catalogue opens: a catalogue that cannot be
+# opened stops the readers (exit 2), with no race on the way.
+not_a_catalogue="$top/build/tsan/not-a-catalogue.db"
+rm -f "$not_a_catalogue"
+/usr/bin/python3 -c 'import sqlite3, sys; sqlite3.connect(sys.argv[1]).execute("CREATE TABLE T (A)")' "$not_a_catalogue"
+status=0
+"$top/build/tsan/bin/zrcheck" --catalogue "$not_a_catalogue" --json -o /dev/null -j 2 \
+  "$drawing" "$drawing" "$drawing" "$drawing" 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || { echo "run-tests.sh: zrcheck -j 2, no catalogue, under ThreadSanitizer: exit $status" >&2; exit 1; }
 unset TSAN_OPTIONS
 
 # The DXF reader against generated input: a bounded libFuzzer run (clang)
