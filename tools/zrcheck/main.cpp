@@ -7,15 +7,11 @@
 #include <functional>
 #include <future>
 #include <chrono>
-#include <condition_variable>
 #include <ctime>
 #include <iostream>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <set>
-#include <sstream>
-#include <unordered_map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,11 +30,10 @@
 #include "command_line.h"
 #include "drawing_check.h"
 #include "drawing_picture.h"
+#include "drawing_reader.h"
 #include "drawing_input.h"
 #include "findings.h"
-#include "insert_lines.h"
 #include "junit_report.h"
-#include "parallel.h"
 #include "report_output.h"
 #include "sarif_report.h"
 #include "severity_settings.h"
@@ -126,176 +121,6 @@ void openCatalogue(CFxDocumentManager* documents, const std::string& catalogue) 
     throw CatalogueError("the catalogue " + catalogue + " could not be opened: " + comErrorText(e));
   }
 }
-
-// A drawing as read and checked on a worker thread, before its report is
-// judged on the main thread.
-struct ReadDrawing {
-  OdDbDatabasePtr db;
-  std::string error;       // why it could not be read; empty when it was
-  std::string checkError;  // why its check stopped; empty when it ran to its end
-  bool catalogueFailed = false;  // a catalogue statement the check needed failed
-  std::string fingerprint;
-  std::unordered_map<std::string, std::size_t> insertLines;  // when asked for
-};
-
-// Reads and checks each drawing on a worker thread (both are most of a
-// run), into report i.
-using CheckOne = std::function<void(std::size_t i, ReadDrawing& drawing)>;
-
-// The check only looks at a drawing, and never writes it: read so, a large
-// drawing takes some 90 bytes less memory per pin symbol.
-constexpr OdDbReadPurpose kCheckRead = OdDbReadPurpose::kInspect;
-
-// The drawings read and checked ahead of their reports on `jobs` threads:
-// each drawing is handed to the main thread, in the order given, as soon as
-// it is read and checked, while the next ones are. Each drawing is two
-// parts, run apart: 0 reads it and runs `check` on it, 1 takes a regular
-// file's fingerprint (and with `lines` the line of each INSERT) from the
-// file. Only the drawings in flight are held, not all of them (and of those
-// only what `check` keeps). A check that waits for the catalogue may take
-// the next drawings' fingerprints meanwhile (fingerprintOneAhead).
-class DrawingReader {
- public:
-  DrawingReader(const std::vector<std::string>& paths, bool lines, unsigned jobs, CheckOne check)
-      : paths_(paths),
-        lines_(lines),
-        check_(std::move(check)),
-        read_(paths.size()),
-        apart_(paths.size(), 0),
-        fingerprinted_(paths.size(), kNotYet) {
-    // Standard input is read once, here, before the workers start.
-    if (std::find(paths.begin(), paths.end(), "-") != paths.end()) {
-      try {
-        standardInput_ = readStandardInput();
-      } catch (const std::exception& e) {
-        for (std::size_t i = 0; i < paths.size(); ++i)
-          if (paths[i] == "-") read_[i].error = e.what();
-      }
-    }
-    // What can be read only once (a pipe) is fingerprinted after it is read.
-    for (std::size_t i = 0; i < paths.size(); ++i) apart_[i] = paths[i] != "-" && isRegularFile(paths[i]);
-    ahead_.emplace(paths.size(), 2, jobs, [this](std::size_t i, std::size_t part) {
-      if (part == 0) readAndCheck(i);
-      else fingerprintPart(i);
-    });
-  }
-
-  // Drawing i, read and checked; the caller takes what it needs from it,
-  // then calls done(i).
-  ReadDrawing& get(std::size_t i) {
-    ahead_->wait(i);
-    return read_[i];
-  }
-  // The caller is through with drawing i: the next drawing may be read.
-  void done(std::size_t i) {
-    read_[i] = ReadDrawing{};
-    ahead_->release(i);
-  }
-
-  // Takes the fingerprint of the first drawing whose fingerprint nobody has
-  // taken or is taking, for its own part to find taken: for a check that
-  // would otherwise wait (for the catalogue) while a processor is idle. A
-  // fingerprint holds a few bytes, whichever drawing it is. True when it
-  // took one.
-  bool fingerprintOneAhead() {
-    for (std::size_t i = firstNotYet_.load(); i < paths_.size(); ++i) {
-      if (!claimFingerprint(i)) continue;
-      firstNotYet_ = i + 1;
-      takeFingerprint(i);
-      return true;
-    }
-    return false;
-  }
-
- private:
-  enum Fingerprinted : char { kNotYet, kTaking, kTaken };
-  bool claimFingerprint(std::size_t i) {
-    std::lock_guard<std::mutex> lock(fingerprintMutex_);
-    if (fingerprinted_[i] != kNotYet) return false;
-    fingerprinted_[i] = kTaking;
-    return true;
-  }
-  void takeFingerprint(std::size_t i) {
-    fingerprint(i);
-    {
-      std::lock_guard<std::mutex> lock(fingerprintMutex_);
-      fingerprinted_[i] = kTaken;
-    }
-    fingerprintTaken_.notify_all();
-  }
-  // Drawing i's own part: its fingerprint, unless taken ahead (waiting for
-  // it while it is being taken), and with `lines` the line of each INSERT,
-  // which a large drawing holds by the hundred thousand: never taken ahead,
-  // so that only the drawings in flight hold them.
-  void fingerprintPart(std::size_t i) {
-    if (claimFingerprint(i)) {
-      takeFingerprint(i);
-    } else {
-      std::unique_lock<std::mutex> lock(fingerprintMutex_);
-      fingerprintTaken_.wait(lock, [&] { return fingerprinted_[i] == kTaken; });
-    }
-    if (!lines_ || !apart_[i]) return;
-    try {
-      read_[i].insertLines = insertLinesOfFile(paths_[i]);
-    } catch (...) {
-      // Out of memory: the findings are reported without their lines.
-    }
-  }
-
-  void fingerprint(std::size_t i) {
-    try {
-      if (apart_[i]) read_[i].fingerprint = fileFingerprint(paths_[i]).value_or("");
-    } catch (...) {
-      // Out of memory: the report says the fingerprint is unknown.
-    }
-  }
-
-  void readAndCheck(std::size_t i) {
-    const bool last = i + 1 == paths_.size();
-    // The last drawing takes what the ones before left kept, and keeps
-    // nothing more: what it leaves goes back once it is checked.
-    if (last) KeepFreedMemory(0);
-    read(i);
-    if (read_[i].error.empty()) check_(i, read_[i]);
-    if (last) GiveBackKeptMemory();
-  }
-
-  void read(std::size_t i) {
-    ReadDrawing& drawing = read_[i];
-    if (!drawing.error.empty()) return;
-    try {
-      if (paths_[i] == "-") {
-        drawing.db = OdDbDatabase::readDxfText(standardInput_, OdString::fromUtf8(drawingName("-")), kCheckRead);
-        drawing.fingerprint = "sha256:" + sha256Hex(standardInput_);
-        if (lines_) {
-          std::istringstream text(standardInput_);
-          drawing.insertLines = insertLines(text);
-        }
-      } else {
-        drawing.db = readDrawing(paths_[i], kCheckRead);
-        if (!apart_[i]) drawing.fingerprint = fileFingerprint(paths_[i]).value_or("");
-      }
-    } catch (const OdError& e) {
-      drawing.error = e.description().toUtf8();
-    } catch (const std::exception& e) {
-      drawing.error = e.what();
-    } catch (...) {
-      drawing.error = drawingName(paths_[i]) + ": the drawing could not be read";
-    }
-  }
-
-  const std::vector<std::string>& paths_;
-  const bool lines_;
-  CheckOne check_;
-  std::string standardInput_;
-  std::vector<ReadDrawing> read_;
-  std::vector<char> apart_;
-  std::mutex fingerprintMutex_;
-  std::condition_variable fingerprintTaken_;
-  std::vector<Fingerprinted> fingerprinted_;
-  std::atomic<std::size_t> firstNotYet_{0};  // no fingerprint before it is left to take
-  std::optional<ReadAhead> ahead_;  // last: its threads stop before the rest goes
-};
 
 // The reports still held when the run is over, left for the end of the
 // process to reclaim at once: freeing a large drawing's records (200,000
