@@ -18,7 +18,6 @@
 
 #include "zrfx/FxDocumentManager.h"
 #include "zrdwg/BackgroundFaults.h"
-#include "zrdwg/KeptMemory.h"
 #include "zrdwg/OdResBuf.h"
 #include "catalog/CIBancoDados.h"
 #include "catalog/PinCatalogue.h"
@@ -528,7 +527,7 @@ class CheckedDrawings {
     // from here on, not from the start: what the opening and the reading
     // meanwhile gave back left the kept memory in pieces of other sizes,
     // cut up by the checks' first takers, and 16 drawings took 10 % longer.
-    if (opened && o_.drawings.size() > o_.jobs) KeepFreedMemory(kKeptBetweenDrawings);
+    if (opened && o_.drawings.size() > o_.jobs) reader_->keepFreedMemory(kKeptBetweenDrawings);
     told_ = true;
     openedPromise_.set_value(opened);
   }
