@@ -553,14 +553,14 @@ void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std
 void writeConnectorsAhead(CheckReport& report) {
   // Reserved at once, a little over what a connector and its pins take, so
   // that the text is not copied as it grows (nor its outgrown copies kept).
-  std::size_t pins = 0;
-  for (const auto& record : report.records) pins += record->GetPinos().size();
+  const CheckReport::Summary kept = report.summary();
   JsonBuffer text;
-  text.reserve(pins * kBytesAPin + report.records.size() * kBytesAConnector);
+  text.reserve(static_cast<std::size_t>(kept.pins) * kBytesAPin +
+               static_cast<std::size_t>(kept.connectors) * kBytesAConnector);
   JsonText j(text);
   writeConnectorRange(j, report, 0, report.records.size(), text, nullptr);
   report.connectorsAhead = std::move(text);
-  report.summaryKept_ = report.summary();
+  report.summaryKept_ = kept;
   report.records = zr::ConectoresPinos{};
 }
 

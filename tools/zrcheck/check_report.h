@@ -124,11 +124,6 @@ extern const char* const kReportSchema;
 // a line after their drawing's path, the drawings not checked, and one line
 // summing up the run.
 void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std::ostream& out, bool quiet = false);
-// One JSON document in the format of report-schema.json, whatever the number
-// of drawings, written as a run goes: the head when made, each
-// drawing as soon as it is judged (its report may then go), and last the
-// waivers, how each fared being known only when every drawing is checked.
-// The text is handed to out about every megabyte, never held whole.
 // Writes report's connectors as the JSON report has them into
 // report.connectorsAhead, then lets the records go, their summary kept: on
 // the thread that checked the drawing (and made the records), while the
@@ -139,6 +134,11 @@ void printText(const CheckRun& run, const std::vector<CheckReport>& reports, std
 // symbols, read the records.
 void writeConnectorsAhead(CheckReport& report);
 
+// One JSON document in the format of report-schema.json, whatever the number
+// of drawings, written as a run goes: the head when made, each
+// drawing as soon as it is judged (its report may then go), and last the
+// waivers, how each fared being known only when every drawing is checked.
+// The text is handed to out about every megabyte, never held whole.
 class JsonReport {
  public:
   // Writes the head of run (the waivers are left for finish). secondThread:
