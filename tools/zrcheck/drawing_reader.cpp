@@ -21,6 +21,7 @@ constexpr OdDbReadPurpose kCheckRead = OdDbReadPurpose::kInspect;
 DrawingReader::DrawingReader(const std::vector<std::string>& paths, bool lines, unsigned jobs, CheckOne check)
     : paths_(paths),
       lines_(lines),
+      jobs_(jobs),
       check_(std::move(check)),
       read_(paths.size()),
       apart_(paths.size(), 0),
@@ -53,7 +54,9 @@ void DrawingReader::done(std::size_t i) {
 }
 
 bool DrawingReader::fingerprintOneAhead() {
-  for (std::size_t i = firstNotYet_.load(); i < paths_.size(); ++i) {
+  // Not the last drawings': their own parts fill the end of the run.
+  const std::size_t end = paths_.size() - std::min<std::size_t>(paths_.size(), jobs_);
+  for (std::size_t i = firstNotYet_.load(); i < end; ++i) {
     if (!claimFingerprint(i)) continue;
     firstNotYet_ = i + 1;
     takeFingerprint(i);

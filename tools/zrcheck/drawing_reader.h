@@ -59,8 +59,10 @@ class DrawingReader {
   // Takes the fingerprint of the first drawing whose fingerprint nobody has
   // taken or is taking, for its own part to find taken: for a check that
   // would otherwise wait (for the catalogue) while a processor is idle. A
-  // fingerprint holds a few bytes, whichever drawing it is. True when it
-  // took one. Safe from any thread.
+  // fingerprint holds a few bytes, whichever drawing it is. The last `jobs`
+  // drawings' fingerprints are not taken so: at the end of the run their
+  // own parts run beside the last drawings' reading and checks. True when
+  // it took one. Safe from any thread.
   bool fingerprintOneAhead();
 
  private:
@@ -74,6 +76,7 @@ class DrawingReader {
 
   const std::vector<std::string>& paths_;
   const bool lines_;
+  const unsigned jobs_;
   CheckOne check_;
   std::string standardInput_;
   std::vector<ReadDrawing> read_;

@@ -504,15 +504,14 @@ class CheckedDrawings {
     // A check that waits for the catalogue's reader takes the next drawings'
     // fingerprints meanwhile, rather than leave its processor idle (set
     // before the reader starts the checks).
-    if (o.jobs > 1)
-      catalogue_.whileWaiting([this] {
-        DrawingReader* reader = waitingWork_.load();
-        return reader && reader->fingerprintOneAhead();
-      });
+    if (o.jobs > 1) catalogue_.whileWaiting([this] { return fingerprintOneAhead(); });
     reader_.emplace(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
                     [this, &run, &reports, how](std::size_t i, ReadDrawing& drawing) {
-                      // Not checked when the catalogue could not be opened:
-                      // the run stops.
+                      // So while the catalogue opens, too. Not checked when
+                      // it could not be opened: the run stops.
+                      while (opened_.wait_for(std::chrono::seconds(0)) != std::future_status::ready &&
+                             fingerprintOneAhead()) {
+                      }
                       if (opened_.get())
                         checkRead(run, catalogue_, o_.drawings[i], drawing, reports[i], how);
                     });
@@ -549,6 +548,14 @@ class CheckedDrawings {
   }
 
  private:
+  // The next drawing's fingerprint, taken ahead by a check that would wait
+  // (see DrawingReader::fingerprintOneAhead); false when there is none left
+  // to take, or the reader is not yet made.
+  bool fingerprintOneAhead() {
+    DrawingReader* reader = waitingWork_.load();
+    return reader && reader->fingerprintOneAhead();
+  }
+
   const Options& o_;
   RunCatalogue catalogue_;
   std::promise<bool> openedPromise_;
