@@ -45,8 +45,18 @@ void* TakeMapping(std::size_t bytes) noexcept {
     at = it->second;
     k.mappings.erase(it);
     k.bytes -= size;
+    // The tail beyond what was asked (whole huge pages both) stays kept, for
+    // a later taker of its size: given back, that taker would fault in
+    // fresh pages.
+    if (size > bytes) {
+      try {
+        k.mappings.emplace(size - bytes, at + bytes);
+        k.bytes += size - bytes;
+        size = bytes;
+      } catch (...) {
+      }
+    }
   }
-  // The tail beyond what was asked goes back (whole huge pages both).
   if (size > bytes) munmap(at + bytes, size - bytes);
   return at;
 }

@@ -7,7 +7,8 @@
 namespace kept {
 
 // A kept mapping of at least `bytes` (whole huge pages) at a huge page's
-// boundary, cut to `bytes`; null when none is kept.
+// boundary, the smallest there is, cut to `bytes` (the rest stays kept);
+// null when none is kept.
 void* TakeMapping(std::size_t bytes) noexcept;
 // Keeps the mapping [at, at + bytes) (whole huge pages) when there is room;
 // false when the caller is to unmap it.

@@ -45,30 +45,37 @@ TEST_F(KeptMemory, AMappingGivenBackIsTakenAgainByTheNextOfItsSizeOrSmaller) {
   UnmapHugePages(second, 6 * kMiB);
   EXPECT_EQ(KeptMemoryBytes(), 6 * kMiB);
   // A smaller request takes it, cut to its size: the same address, the
-  // tail given back.
+  // tail kept for a request of its own size.
   void* third = MapHugePages(3 * kMiB);  // rounded up to 4 MB
   EXPECT_EQ(third, second);
-  EXPECT_EQ(KeptMemoryBytes(), 0u);
+  EXPECT_EQ(KeptMemoryBytes(), 2 * kMiB);
   static_cast<char*>(third)[4 * kMiB - 1] = 1;  // its last page is still there
+  void* tail = MapHugePages(2 * kMiB);
+  EXPECT_EQ(tail, static_cast<char*>(second) + 4 * kMiB);
+  EXPECT_EQ(KeptMemoryBytes(), 0u);
+  static_cast<char*>(tail)[2 * kMiB - 1] = 1;
+  UnmapHugePages(tail, 2 * kMiB);
   // A larger request than anything kept is fresh.
   UnmapHugePages(third, 3 * kMiB);
+  EXPECT_EQ(KeptMemoryBytes(), 6 * kMiB);
   void* larger = MapHugePages(8 * kMiB);
   EXPECT_NE(larger, third);
-  EXPECT_EQ(KeptMemoryBytes(), 4 * kMiB);
+  EXPECT_NE(larger, tail);
+  EXPECT_EQ(KeptMemoryBytes(), 6 * kMiB);
   UnmapHugePages(larger, 8 * kMiB);
-  EXPECT_EQ(KeptMemoryBytes(), 12 * kMiB);
+  EXPECT_EQ(KeptMemoryBytes(), 14 * kMiB);
   // Beyond the limit, memory goes back.
-  void* more = MapHugePages(10 * kMiB);  // the 4 MB mapping cannot serve: fresh
-  EXPECT_EQ(KeptMemoryBytes(), 12 * kMiB);
+  void* more = MapHugePages(10 * kMiB);  // none of the 2, 4 and 8 MB mappings can serve: fresh
+  EXPECT_EQ(KeptMemoryBytes(), 14 * kMiB);
   UnmapHugePages(more, 10 * kMiB);
-  EXPECT_EQ(KeptMemoryBytes(), 12 * kMiB);
+  EXPECT_EQ(KeptMemoryBytes(), 14 * kMiB);
 
   // Keeping stopped: what is kept stays for the next to take, nothing more is kept.
   KeepFreedMemory(0);
   void* taken = MapHugePages(8 * kMiB);
-  EXPECT_EQ(KeptMemoryBytes(), 4 * kMiB);
+  EXPECT_EQ(KeptMemoryBytes(), 6 * kMiB);
   UnmapHugePages(taken, 8 * kMiB);
-  EXPECT_EQ(KeptMemoryBytes(), 4 * kMiB);
+  EXPECT_EQ(KeptMemoryBytes(), 6 * kMiB);
   GiveBackKeptMemory();
   EXPECT_EQ(KeptMemoryBytes(), 0u);
 }

@@ -13,7 +13,8 @@
 //
 // The memory kept is the arena's blocks (TagArena, StoredObject::kArenaBlock
 // each) and mappings of whole huge pages (MapHugePages, LargeArray); a
-// mapping taken may be larger than asked for, its tail then given back.
+// mapping taken may be larger than asked for, its tail then kept apart for
+// a taker of its size.
 // Contents are left as the last user left them.
 
 #include <cstddef>
