@@ -33,8 +33,11 @@ Targets:
   (zrdxf info), the pin check and the name listing (pins_bench) and the
   report (zrcheck --json, the whole run);
 - 16 drawings of 25,000 symbols: zrcheck -j 2 at least 1.8 x faster than
-  -j 1 in wall clock. Beside it, the same -j 1 run held to each processor in
-  turn, among the pairs: how far apart the processors ran.
+  -j 1 in wall clock. Beside it, a -j 1 run of 8 of the drawings held to
+  each processor in turn, among the pairs: how far apart the processors
+  ran; and the same run on two processors at once, one on each: how much
+  longer each takes beside the other than alone, the machine's own bound
+  on -j 2.
 The drawing without findings gets the same figures, printed beside.
 Each line ends with "met" or "NOT MET"; nothing is hidden when a target is missed.
 """
@@ -85,10 +88,44 @@ class Runs:
         return statistics.median(getattr(self, what))
 
 
+class SideBySide:
+    """Commands started together, one held to each processor (taskset), each
+    timed on its own: what each run costs with the other processor as busy
+    as it, beside the same command alone."""
+
+    def __init__(self, name, argv, processors):
+        self.name, self.argv, self.processors = name, argv, processors
+        self.wall = {p: [] for p in processors}
+
+    def warm(self):
+        self.run()
+
+    def once(self):
+        for p, wall in self.run().items():
+            self.wall[p].append(wall)
+
+    def run(self):
+        with open(os.devnull, "wb") as null:
+            start = time.perf_counter()
+            pids = {os.posix_spawn("/usr/bin/taskset", ["taskset", "-c", str(p)] + self.argv, os.environ,
+                                   file_actions=[(os.POSIX_SPAWN_DUP2, null.fileno(), 1)]): p
+                    for p in self.processors}
+            walls = {}
+            while pids:
+                pid, status = os.wait()
+                walls[pids.pop(pid)] = time.perf_counter() - start
+                if os.waitstatus_to_exitcode(status) not in (0, 1):
+                    raise SystemExit(f"report.py: {' '.join(self.argv)} exited {os.waitstatus_to_exitcode(status)}")
+        return walls
+
+
 def paired(runs, count):
     """Each command once unrecorded, then count rounds of each in turn."""
     for r in runs:
-        run_once(r.argv)
+        if hasattr(r, "warm"):
+            r.warm()
+        else:
+            run_once(r.argv)
     for _ in range(count):
         for r in runs:
             r.once()
@@ -230,19 +267,31 @@ def parallel(work, bin_dir, catalogue, count):
     # among the pairs: on a shared machine one processor may run slower than
     # the other for a while (a neighbour on its core), which holds -j 2 back
     # and not -j 1 (taskset, from util-linux).
+    # The same again with two processors busy: a -j 1 run on each at once.
+    # They share nothing but the machine, so how much longer each takes than
+    # alone is the machine's own cost of running two drawings at once, which
+    # -j 2 cannot avoid: it bounds -j 2 at 2 / (side by side / alone).
     processors = sorted(os.sched_getaffinity(0))[:8] if shutil.which("taskset") else []
-    probes = [Runs(f"on processor {p}", ["taskset", "-c", str(p)] + base + ["-j", "1"] + drawings[:4])
-              for p in processors]
-    paired([one, two] + probes, count)
+    half = base + ["-j", "1"] + drawings[:8]
+    probes = [Runs(f"on processor {p}", ["taskset", "-c", str(p)] + half) for p in processors]
+    together = SideBySide("side by side", half, processors[:2]) if len(processors) > 1 else None
+    paired([one, two] + probes + ([together] if together else []), count)
     faster = ratio(two, one, "wall")
     print(f"== 16 drawings of 25,000 symbols with findings (median of {count} pairs)")
     for r in (one, two):
         print(f"  zrcheck {r.name}: {r.median('wall'):.3f} s wall, {r.median('cpu'):.3f} s user + system, "
               f"peak {mib(r.median('peak')):.0f} MiB")
     if probes:
-        print("  the processors, each alone, -j 1 on 4 of the drawings (median; slowest over fastest, run by run, "
+        print("  the processors, each alone, -j 1 on 8 of the drawings (median; slowest over fastest, run by run, "
               f"{max(max(t) / min(t) for t in zip(*(p.wall for p in probes))):.2f} x at worst): " +
               ", ".join(f"{p.name} {p.median('wall'):.3f} s" for p in probes))
+    if together:
+        # Each processor's run beside the other's, over the same run alone
+        # in the same round.
+        slower = statistics.median(side / alone for p in together.processors
+                                   for side, alone in zip(together.wall[p], probes[processors.index(p)].wall))
+        print(f"  the same, one on each processor at once: each {slower:.2f} x its time alone (median), "
+              f"so -j 2 can reach at most {2 / slower:.2f} x on this machine")
     print(f"  -j 2 {faster:.2f} x faster than -j 1 in wall clock on {os.cpu_count()} processors (target >= 1.8): "
           f"{verdict(faster >= 1.8)}")
     return faster >= 1.8
