@@ -2,8 +2,6 @@
 // the host, for pipelines. See README.md for the command line, the report and
 // the exit status (0 clean, 1 problems, 2 could not check).
 
-#include <malloc.h>
-
 #include <algorithm>
 #include <atomic>
 #include <functional>
@@ -465,12 +463,6 @@ using Judged = std::function<void(CheckReport& report)>;
 // pin symbols takes, the next drawing's fresh pages saved; a larger drawing
 // keeps this much of its memory for the next.
 constexpr std::size_t kKeptBetweenDrawings = std::size_t(64) << 20;
-// How far the C library's heap of each thread grows at a time in a run of
-// several drawings on several threads (its default is 128 KB): -j 2 on 16
-// drawings made some 1,100 mprotect calls growing its threads' heaps, 2 %
-// of its processor time. One drawing on its own keeps the default, for its
-// peak.
-constexpr int kHeapGrowth = 8 << 20;
 
 // Whether the run has threads to spare beside those that check drawings:
 // when it checks fewer drawings at once than it may keep working, which is
@@ -509,7 +501,6 @@ class CheckedDrawings {
     const CheckHow how{pictures.any(), spareThreads(o), request.format == "json" && o.drawings.size() > 1};
     reports.resize(o.drawings.size());
     SetBackgroundFaults(how.secondThread);
-    if (o.jobs > 1 && o.drawings.size() > 1) mallopt(M_TOP_PAD, kHeapGrowth);
     // A check that waits for the catalogue's reader takes the next drawings'
     // fingerprints meanwhile, rather than leave its processor idle (set
     // before the reader starts the checks).
