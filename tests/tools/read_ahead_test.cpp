@@ -2,7 +2,8 @@
 // item runs once, an item is handed over only when all its parts have run,
 // and each item's long part (part 0) starts before the short parts of the
 // item before it, so that the first items' long parts start at once. With a
-// thread for every processor, each thread is held to a processor of its own.
+// thread for every processor and no fewer items, each thread is held to a
+// processor of its own.
 #include <gtest/gtest.h>
 #include <pthread.h>
 #include <sched.h>
@@ -75,17 +76,17 @@ std::vector<int> processorsOfThisThread() {
   return cpus;
 }
 
-// Runs `items` items of one part on `jobs` threads, every part waiting
+// Runs `items` items of `parts` parts on `jobs` threads, every part waiting
 // (up to 10 s) until `together` parts have started, so that that many
 // threads take part; returns the processors each thread that ran a part
 // may run on.
-std::map<std::thread::id, std::vector<int>> processorsOfThePool(std::size_t items, unsigned jobs,
+std::map<std::thread::id, std::vector<int>> processorsOfThePool(std::size_t items, std::size_t parts, unsigned jobs,
                                                                 std::size_t together) {
   std::mutex mutex;
   std::condition_variable started;
   std::size_t count = 0;
   std::map<std::thread::id, std::vector<int>> seen;
-  ReadAhead ahead(items, 1, jobs, [&](std::size_t, std::size_t) {
+  ReadAhead ahead(items, parts, jobs, [&](std::size_t, std::size_t) {
     const std::vector<int> cpus = processorsOfThisThread();
     std::unique_lock<std::mutex> lock(mutex);
     seen[std::this_thread::get_id()] = cpus;
@@ -104,7 +105,7 @@ TEST(ReadAhead, AThreadForEveryProcessorIsEachHeldToAProcessorOfItsOwn) {
   const std::vector<int> all = processorsOfThisThread();
   if (all.size() < 2) GTEST_SKIP() << "one processor";
   const auto jobs = static_cast<unsigned>(all.size());
-  const auto seen = processorsOfThePool(jobs, jobs, jobs);
+  const auto seen = processorsOfThePool(jobs, 1, jobs, jobs);
   ASSERT_EQ(seen.size(), all.size());
   std::vector<int> held;
   for (const auto& [thread, cpus] : seen) {
@@ -116,17 +117,22 @@ TEST(ReadAhead, AThreadForEveryProcessorIsEachHeldToAProcessorOfItsOwn) {
   EXPECT_EQ(processorsOfThisThread(), all);  // the caller is left where it was
 }
 
-TEST(ReadAhead, ThreadsNotAsManyAsTheProcessorsAreLeftWhereTheCallerMayRun) {
+TEST(ReadAhead, ThreadsNotAsManyAsTheProcessorsOrMoreThanTheItemsAreLeftWhereTheCallerMayRun) {
   const std::vector<int> all = processorsOfThisThread();
   if (all.size() < 2) GTEST_SKIP() << "one processor";
   // Fewer: one item, one thread, on a machine of several processors.
-  for (const auto& [thread, cpus] : processorsOfThePool(1, 2, 1)) EXPECT_EQ(cpus, all);
+  for (const auto& [thread, cpus] : processorsOfThePool(1, 1, 2, 1)) EXPECT_EQ(cpus, all);
+  // A thread a processor, but fewer items: one item of two parts, each
+  // part on a thread of its own.
+  const auto twoParts = processorsOfThePool(1, 2, 2, 2);
+  EXPECT_EQ(twoParts.size(), 2u);
+  for (const auto& [thread, cpus] : twoParts) EXPECT_EQ(cpus, all);
   // More: two threads while the caller may run on one processor only.
   cpu_set_t one;
   CPU_ZERO(&one);
   CPU_SET(all[0], &one);
   ASSERT_EQ(pthread_setaffinity_np(pthread_self(), sizeof one, &one), 0);
-  const auto seen = processorsOfThePool(2, 2, 2);
+  const auto seen = processorsOfThePool(2, 1, 2, 2);
   cpu_set_t every;
   CPU_ZERO(&every);
   for (int cpu : all) CPU_SET(cpu, &every);

@@ -48,7 +48,8 @@ void forEachInParallel(std::size_t count, Work work) {
 // item before it: the first items' long parts start at once, one a thread,
 // and at the end the last item's short parts run beside its long one,
 // rather than leave a thread idle. Its threads are held each to a processor
-// when they are as many as the processors (ProcessorForEach).
+// when they are as many as the processors (ProcessorForEach) and no more
+// than the items.
 // REQUIRES: part(i, p) is safe to run concurrently for different (i, p) and
 // does not throw (each keeps its outcome at index i of the caller's vector).
 class ReadAhead {
@@ -65,7 +66,10 @@ class ReadAhead {
         for (std::size_t p = 1; p < parts_; ++p) order_.push_back({i - 1, p});
     }
     const std::size_t threads = std::min<std::size_t>(jobs_, items_ * parts_);
-    const std::vector<int> processors = ProcessorForEach(threads);
+    // Held only when each thread has an item of its own: with fewer items,
+    // the item's own helpers (a check's second thread, memory faulted in
+    // ahead) would crowd its held processor while another idled.
+    const std::vector<int> processors = items_ >= threads ? ProcessorForEach(threads) : std::vector<int>{};
     for (std::size_t t = 0; t < threads; ++t)
       pool_.emplace_back([this, cpu = processors.empty() ? -1 : processors[t]] {
         if (cpu >= 0) HoldThisThreadTo(cpu);
