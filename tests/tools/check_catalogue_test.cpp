@@ -1,11 +1,8 @@
 // The catalogue cache of a zrcheck run, as the checks of several drawings
 // use it at once: each code asked once, failures told to each drawing that
-// used them, thrown errors never kept; a check waiting for the reader lets
-// it run on its own processor.
+// used them, thrown errors never kept.
 
 #include <gtest/gtest.h>
-#include <pthread.h>
-#include <sched.h>
 
 #include <algorithm>
 #include <atomic>
@@ -459,63 +456,6 @@ TEST(RunCatalogue, ACheckThatWouldWaitDoesTheWorkGivenMeanwhile) {
   EXPECT_EQ(CString(codeNumber(0).str() + u"\f1\fPIN\f"), rows->GetHead());
   EXPECT_GE(done, 3);  // more only after a wake-up with C0 still unread
   EXPECT_EQ(1, fake.rowsAsked.load());
-}
-
-// The processors the calling thread may run on.
-std::vector<int> processorsOfThisThread() {
-  cpu_set_t set;
-  CPU_ZERO(&set);
-  EXPECT_EQ(pthread_getaffinity_np(pthread_self(), sizeof set, &set), 0);
-  std::vector<int> cpus;
-  for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
-    if (CPU_ISSET(cpu, &set)) cpus.push_back(cpu);
-  return cpus;
-}
-
-// Reads a code's rows (after the gate) only once the reading thread may run
-// on one processor alone, or after 5 s; notes where it may run then.
-class WatchedReader : public FakeCatalogue {
- public:
-  std::vector<int> readerProcessors;
-
-  std::unique_ptr<CStringList> LinhasPinos(const OdString& code) override {
-    std::unique_ptr<CStringList> rows = FakeCatalogue::LinhasPinos(code);
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    std::vector<int> cpus = processorsOfThisThread();
-    while (cpus.size() > 1 && std::chrono::steady_clock::now() < until) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      cpus = processorsOfThisThread();
-    }
-    readerProcessors = cpus;
-    return rows;
-  }
-};
-
-// The reader, started where any processor will do, is read on the one
-// processor the check waiting for it may run on (the one it leaves idle).
-TEST(RunCatalogue, TheReaderRunsWhereTheCheckWaitingForItMayRun) {
-  const std::vector<int> all = processorsOfThisThread();
-  if (all.size() < 2) GTEST_SKIP() << "one processor";
-  WatchedReader fake;
-  fake.gated = true;
-  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnThread);
-  CheckCatalogue view(run);
-  EXPECT_TRUE(view.Prefetch(codeNumber(0)));
-  fake.awaitFirstRead();
-  std::size_t rowsRead = 0;
-  std::thread check([&] {
-    cpu_set_t one;
-    CPU_ZERO(&one);
-    CPU_SET(all.back(), &one);
-    ASSERT_EQ(pthread_setaffinity_np(pthread_self(), sizeof one, &one), 0);
-    CheckCatalogue mine(run);
-    rowsRead = static_cast<std::size_t>(mine.LinhasPinos(codeNumber(0))->GetCount());
-  });
-  fake.open();
-  check.join();
-  EXPECT_EQ(rowsRead, 1u);
-  EXPECT_EQ(fake.readerProcessors, std::vector<int>{all.back()});
-  EXPECT_EQ(processorsOfThisThread(), all);  // the run's own thread is left where it was
 }
 
 TEST(RunCatalogue, WithoutReadAheadNothingIsAskedAhead) {

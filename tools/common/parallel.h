@@ -10,17 +10,6 @@
 #include <thread>
 #include <vector>
 
-// The processors to hold `threads` threads to, one each: the ones the
-// caller may run on, in order, when they are as many as the threads (and
-// more than one); none otherwise, the threads left to the scheduler. Left
-// to it, two busy threads were seen to share one processor for several
-// milliseconds at a time while the other one idled. With one thread on
-// every processor, holding them takes no processor away from anyone.
-std::vector<int> ProcessorForEach(std::size_t threads);
-// Holds the calling thread to processor `cpu` (best effort: where the
-// system refuses, the thread runs where it may).
-void HoldThisThreadTo(int cpu) noexcept;
-
 // Calls work(i) for every i in [0, count) on up to one thread per core; the
 // calling thread takes part. Returns when every call has returned.
 // REQUIRES: work is safe to run concurrently for different i and does not
@@ -47,9 +36,7 @@ void forEachInParallel(std::size_t count, Work work) {
 // Part 0 of an item (the long one) is started before the other parts of the
 // item before it: the first items' long parts start at once, one a thread,
 // and at the end the last item's short parts run beside its long one,
-// rather than leave a thread idle. Its threads are held each to a processor
-// when they are as many as the processors (ProcessorForEach) and no more
-// than the items.
+// rather than leave a thread idle.
 // REQUIRES: part(i, p) is safe to run concurrently for different (i, p) and
 // does not throw (each keeps its outcome at index i of the caller's vector).
 class ReadAhead {
@@ -66,15 +53,7 @@ class ReadAhead {
         for (std::size_t p = 1; p < parts_; ++p) order_.push_back({i - 1, p});
     }
     const std::size_t threads = std::min<std::size_t>(jobs_, items_ * parts_);
-    // Held only when each thread has an item of its own: with fewer items,
-    // the item's own helpers (a check's second thread, memory faulted in
-    // ahead) would crowd its held processor while another idled.
-    const std::vector<int> processors = items_ >= threads ? ProcessorForEach(threads) : std::vector<int>{};
-    for (std::size_t t = 0; t < threads; ++t)
-      pool_.emplace_back([this, cpu = processors.empty() ? -1 : processors[t]] {
-        if (cpu >= 0) HoldThisThreadTo(cpu);
-        work();
-      });
+    for (std::size_t t = 0; t < threads; ++t) pool_.emplace_back([this] { work(); });
   }
   ~ReadAhead() {
     {

@@ -1,8 +1,5 @@
 #include "check_catalogue.h"
 
-#include <pthread.h>
-#include <sched.h>
-
 namespace {
 
 std::unique_ptr<CStringList> listOf(const std::vector<OdString>& items) {
@@ -24,14 +21,6 @@ std::vector<OdString> itemsOf(const std::unique_ptr<CStringList>& list) {
 }
 
 }  // namespace
-
-void RunCatalogue::lendProcessorsToReader() {
-  if (!reader_.joinable()) return;
-  cpu_set_t mine;
-  CPU_ZERO(&mine);
-  if (pthread_getaffinity_np(pthread_self(), sizeof mine, &mine) == 0)
-    pthread_setaffinity_np(reader_.native_handle(), sizeof mine, &mine);
-}
 
 RunCatalogue::RunCatalogue(zr::PinCatalogue& inner, const std::atomic<int>* errors, ReadAhead readAhead)
     : inner_(inner), errors_(errors), readAhead_(readAhead) {}
@@ -95,10 +84,7 @@ const RunCatalogue::Answer& RunCatalogue::answer(Answers& answers, const OdStrin
       worked = whileWaiting_();
       lock.lock();
     }
-    if (!worked) {
-      lendProcessorsToReader();
-      read_.wait(lock);
-    }
+    if (!worked) read_.wait(lock);
     it = answers.find(code.str());  // gone again when its reading failed
   }
   if (it != answers.end()) return it->second;

@@ -108,12 +108,6 @@ class RunCatalogue {
   // The read-ahead thread: reads the queued codes in turn, those queued
   // meanwhile together.
   void readAhead();
-  // Lets the read-ahead thread run where the calling check may, the
-  // processor it leaves idle while it waits for the reader: else the reader
-  // may share another processor with a busy check (two held drawings' checks
-  // were seen so, for 30 ms, with the waiting check's processor idle).
-  // Called with mutex_ held, by a check about to wait.
-  void lendProcessorsToReader();
   // Takes from the queue the codes its next statement reads: first, when it
   // is queued, wanted (the code a check waits for), then the queue's head,
   // up to kCodesAStatement codes. Called with mutex_ held.
