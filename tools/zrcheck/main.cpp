@@ -507,8 +507,9 @@ class CheckedDrawings {
     if (o.jobs > 1) catalogue_.whileWaiting([this] { return fingerprintOneAhead(); });
     reader_.emplace(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
                     [this, &run, &reports, how](std::size_t i, ReadDrawing& drawing) {
-                      // So while the catalogue opens, too. Not checked when
-                      // it could not be opened: the run stops.
+                      // A check that waits for the catalogue to open takes
+                      // the next drawings' fingerprints meanwhile too. Not
+                      // checked when it could not be opened: the run stops.
                       while (opened_.wait_for(std::chrono::seconds(0)) != std::future_status::ready &&
                              fingerprintOneAhead()) {
                       }
