@@ -69,6 +69,13 @@ def run_once(argv):
     return usage.ru_utime + usage.ru_stime, wall, kib * 1024, os.waitstatus_to_exitcode(status)
 
 
+def checked(argv, code):
+    """Stops the report when a command did not run to its end (zrcheck's 1
+    is findings)."""
+    if code not in (0, 1):
+        raise SystemExit(f"report.py: {' '.join(argv)} exited {code}")
+
+
 class Runs:
     """The runs of one command: cpu, wall and peak of each."""
 
@@ -76,10 +83,12 @@ class Runs:
         self.name, self.argv = name, argv
         self.cpu, self.wall, self.peak = [], [], []
 
+    def warm(self):
+        run_once(self.argv)
+
     def once(self):
         cpu, wall, peak, code = run_once(self.argv)
-        if code not in (0, 1):
-            raise SystemExit(f"report.py: {' '.join(self.argv)} exited {code}")
+        checked(self.argv, code)
         self.cpu.append(cpu)
         self.wall.append(wall)
         self.peak.append(peak)
@@ -89,12 +98,12 @@ class Runs:
 
 
 class SideBySide:
-    """Commands started together, one held to each processor (taskset), each
-    timed on its own: what each run costs with the other processor as busy
-    as it, beside the same command alone."""
+    """A command started on several processors at once, one run held to each
+    (taskset), each run timed on its own: what it costs with the other
+    processors as busy as it, beside the same command alone."""
 
-    def __init__(self, name, argv, processors):
-        self.name, self.argv, self.processors = name, argv, processors
+    def __init__(self, argv, processors):
+        self.argv, self.processors = argv, processors
         self.wall = {p: [] for p in processors}
 
     def warm(self):
@@ -114,18 +123,14 @@ class SideBySide:
             while pids:
                 pid, status = os.wait()
                 walls[pids.pop(pid)] = time.perf_counter() - start
-                if os.waitstatus_to_exitcode(status) not in (0, 1):
-                    raise SystemExit(f"report.py: {' '.join(self.argv)} exited {os.waitstatus_to_exitcode(status)}")
+                checked(self.argv, os.waitstatus_to_exitcode(status))
         return walls
 
 
 def paired(runs, count):
     """Each command once unrecorded, then count rounds of each in turn."""
     for r in runs:
-        if hasattr(r, "warm"):
-            r.warm()
-        else:
-            run_once(r.argv)
+        r.warm()
     for _ in range(count):
         for r in runs:
             r.once()
@@ -274,7 +279,7 @@ def parallel(work, bin_dir, catalogue, count):
     processors = sorted(os.sched_getaffinity(0))[:8] if shutil.which("taskset") else []
     half = base + ["-j", "1"] + drawings[:8]
     probes = [Runs(f"on processor {p}", ["taskset", "-c", str(p)] + half) for p in processors]
-    together = SideBySide("side by side", half, processors[:2]) if len(processors) > 1 else None
+    together = SideBySide(half, processors[:2]) if len(processors) > 1 else None
     paired([one, two] + probes + ([together] if together else []), count)
     faster = ratio(two, one, "wall")
     print(f"== 16 drawings of 25,000 symbols with findings (median of {count} pairs)")
