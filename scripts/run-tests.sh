@@ -11,7 +11,7 @@ bash "$top/scripts/build.sh" asan
 # and zrcheck reads and checks several drawings at once and writes a large
 # report on two.
 bash "$top/scripts/build.sh" tsan zrui_tests zrselconector_tests check_catalogue_tests drawing_check_tests \
-  json_report_tests background_faults_tests kept_memory_tests read_ahead_tests zrcheck
+  json_report_tests background_faults_tests kept_memory_tests read_ahead_tests drawing_reader_tests zrcheck
 export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1}
 "$top/build/tsan/tests/platform/ui/zrui_tests" --gtest_brief=1
 "$top/build/tsan/tests/zrconector/dialogs/zrselconector_tests" --gtest_brief=1
@@ -21,6 +21,7 @@ export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1}
 "$top/build/tsan/tests/platform/dwg/background_faults_tests" --gtest_brief=1
 "$top/build/tsan/tests/platform/dwg/kept_memory_tests" --gtest_brief=1
 "$top/build/tsan/tests/tools/read_ahead_tests" --gtest_brief=1
+"$top/build/tsan/tests/tools/drawing_reader_tests" --gtest_brief=1
 bash "$top/examples/catalogue/build-sqlite.sh" >/dev/null
 drawing="$top/examples/drawing.dxf"
 # Exit 1: the example drawing has findings on purpose; anything else fails.
