@@ -7,6 +7,7 @@
 #include "catalog/CIBancoDados.h"
 #include "drawing/CIPinos.h"
 #include "placed_pairing.h"
+#include "report_findings.h"
 #include "zrcom/com_error.h"
 
 namespace {

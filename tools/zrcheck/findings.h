@@ -18,8 +18,6 @@
 
 #include "zrdwg/LargeArray.h"
 
-struct CheckReport;
-
 struct Finding {
   std::string rule;
   std::string severity = "error";
@@ -64,10 +62,6 @@ struct Finding {
 // The findings of one drawing. A large drawing has tens of thousands (each
 // some 600 bytes): as a large array, they are mapped in huge pages.
 using Findings = LargeArray<Finding>;
-
-// The findings of one checked drawing, in the order of the connectors and
-// their pins, then the unchecked connectors; every one of severity "error".
-Findings findingsOf(const CheckReport& report);
 
 // The rule names, in the order of the table above.
 const std::vector<std::string>& ruleNames();
