@@ -18,7 +18,7 @@
 #include "command_line.h"
 #include "drawing_path.h"
 #include "findings.h"
-
+#include "processor_spread.h"
 
 namespace {
 
@@ -431,7 +431,8 @@ void writeConnectors(JsonBuffer& out, std::ostream& stream, const CheckReport& r
     std::thread helper;
     std::exception_ptr helperFailed;
     if (c + 1 < ends.size()) {
-      helper = std::thread([&, from = ends[c], to = ends[c + 1]] {
+      helper = std::thread([&, from = ends[c], to = ends[c + 1], beside = currentProcessor()] {
+        moveOffProcessor(beside);
         try {
           JsonText k(second);
           writeConnectorRange(k, report, from, to, second, nullptr);

@@ -7,6 +7,7 @@
 #include "catalog/CIBancoDados.h"
 #include "drawing/CIPinos.h"
 #include "placed_pairing.h"
+#include "processor_spread.h"
 #include "report_findings.h"
 #include "zrcom/com_error.h"
 
@@ -55,7 +56,8 @@ void checkDrawing(CheckReport& report, OdDbDatabasePtr drawing, const OdString& 
     // listing no catalogue: they run side by side (the catalogue is the
     // comparison's alone meanwhile).
     std::exception_ptr comparisonFailed;
-    std::thread comparison([&] {
+    std::thread comparison([&, beside = currentProcessor()] {
+      moveOffProcessor(beside);
       try {
         pins.CompararComCatalogo(report.records);
       } catch (...) {
