@@ -1,5 +1,7 @@
 #include "check_catalogue.h"
 
+#include "processor_spread.h"
+
 namespace {
 
 std::unique_ptr<CStringList> listOf(const std::vector<OdString>& items) {
@@ -102,7 +104,13 @@ bool RunCatalogue::prefetch(const OdString& code) {
     rows_.emplace(code.str(), Answer{}).first->second.queued = true;
     queue_.push_back(code);
     if (readAhead_ == ReadAhead::kOnAsk) return true;
-    if (!reader_.joinable()) reader_ = std::thread([this] { readAhead(); });
+    // Off the processor of the check that starts it, which goes on reading
+    // its drawing.
+    if (!reader_.joinable())
+      reader_ = std::thread([this, beside = currentProcessor()] {
+        moveOffProcessor(beside);
+        readAhead();
+      });
   }
   queued_.notify_one();
   return true;
