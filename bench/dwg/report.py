@@ -22,7 +22,11 @@ Commands compared are run in turn, A B A B ..., after one warm-up each, and
 each figure is the median of the runs (a ratio: the median of the ratios pair
 by pair), so a busy spell of a shared machine touches both alike. The
 scaling runs every size in turn, in each round, and takes the median of the
-rounds' own ratios per doubling, for the same reason.
+rounds' own ratios per doubling, for the same reason. The in-process rounds
+(single-threaded) are each held to one processor, the next one in turn: the
+processors of a shared machine run apart at times, and a thread the
+scheduler moves between them would time some sizes on one and some on the
+other.
 
 Targets:
 - zrcheck --json on the 200,000-symbol drawing with findings: at most 0.4 s
@@ -197,14 +201,17 @@ def in_process(paths):
 
 
 def in_process_rounds(pins, pins_bench, work, rounds):
-    """The in-process results of each round: those given (pins), then pins_bench
-    run again until there are `rounds` of them, each round timing every size
-    within a few seconds of the others."""
+    """The in-process results of each round: those given (pins, taken on the
+    first processor this may run on), then pins_bench run again until there
+    are `rounds` of them, each round timing every size within a few seconds
+    of the others, held to one processor: the next one in turn each round."""
     found = [pins] if pins else []
+    processors = sorted(os.sched_getaffinity(0))
     while pins_bench and len(found) < rounds:
+        held = ["taskset", "-c", str(processors[len(found) % len(processors)])]
         with tempfile.NamedTemporaryFile("r", suffix=".json") as out:
-            done = subprocess.run([pins_bench, "--benchmark_filter=BM_NameListing|BM_PinCheck",
-                                   f"--benchmark_out={out.name}", "--benchmark_out_format=json"],
+            done = subprocess.run(held + [pins_bench, "--benchmark_filter=BM_NameListing|BM_PinCheck",
+                                          f"--benchmark_out={out.name}", "--benchmark_out_format=json"],
                                   capture_output=True, text=True, env=dict(os.environ, ZR_BENCH_DIR=f"{work}/findings"))
             if done.returncode != 0:
                 raise SystemExit(f"report.py: {pins_bench} exited {done.returncode}: {done.stderr.strip()}")
@@ -238,8 +245,8 @@ def scaling(work, bin_dir, catalogue, count, rounds_in_process):
                       ("listing (name listing, in-process)", "BM_NameListing")):
         series[label] = [{n: r[f"{bm}/{n}"] for n in SIZES if f"{bm}/{n}" in r} for r in rounds_in_process]
     print(f"== Scaling on the drawings with findings, 25,000 to 200,000 symbols (user + system; the median of "
-          f"{count} rounds, {len(rounds_in_process)} in-process, each timing every size in turn; per doubling the "
-          f"median of the rounds' own ratios)")
+          f"{count} rounds, {len(rounds_in_process)} in-process, each timing every size in turn, held to one processor; "
+          f"per doubling the median of the rounds' own ratios)")
     met = True
     for label, rounds in series.items():
         if not rounds or any(len(r) != len(SIZES) for r in rounds):

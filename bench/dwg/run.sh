@@ -29,8 +29,13 @@ done
 echo "== The object model's load beside ezdxf's"
 /usr/bin/python3 "$top/bench/dwg/compare_ezdxf.py" "$bin/dwg_bench" "$work/findings/pins_200000.dxf"
 echo
-echo "== The name listing and the pin check in-process at four sizes (drawings with findings)"
-ZR_BENCH_DIR="$work/findings" "$bin/pins_bench" --benchmark_filter='BM_NameListing|BM_PinCheck' \
+# The in-process rounds are single-threaded: each is held to one processor
+# (report.py holds the later rounds to the next processors in turn), so
+# that a round's sizes are timed on the same processor, not on whichever
+# the scheduler moved the thread to, at times one running slower.
+first=$(/usr/bin/python3 -c 'import os; print(min(os.sched_getaffinity(0)))')
+echo "== The name listing and the pin check in-process at four sizes (drawings with findings; on processor $first)"
+ZR_BENCH_DIR="$work/findings" taskset -c "$first" "$bin/pins_bench" --benchmark_filter='BM_NameListing|BM_PinCheck' \
   --benchmark_out="$work/pins.json" --benchmark_out_format=json
 echo
 /usr/bin/python3 "$top/bench/dwg/report.py" --bin "$bin" --work "$work" --runs "${RUNS:-7}" \
