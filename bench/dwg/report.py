@@ -208,7 +208,7 @@ def in_process_rounds(pins, pins_bench, work, rounds):
     found = [pins] if pins else []
     processors = sorted(os.sched_getaffinity(0))
     while pins_bench and len(found) < rounds:
-        held = ["taskset", "-c", str(processors[len(found) % len(processors)])]
+        held = ["taskset", "-c", str(processors[len(found) % len(processors)])] if shutil.which("taskset") else []
         with tempfile.NamedTemporaryFile("r", suffix=".json") as out:
             done = subprocess.run(held + [pins_bench, "--benchmark_filter=BM_NameListing|BM_PinCheck",
                                           f"--benchmark_out={out.name}", "--benchmark_out_format=json"],

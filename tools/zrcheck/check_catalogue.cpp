@@ -106,11 +106,7 @@ bool RunCatalogue::prefetch(const OdString& code) {
     if (readAhead_ == ReadAhead::kOnAsk) return true;
     // Off the processor of the check that starts it, which goes on reading
     // its drawing.
-    if (!reader_.joinable())
-      reader_ = std::thread([this, beside = currentProcessor()] {
-        moveOffProcessor(beside);
-        readAhead();
-      });
+    if (!reader_.joinable()) reader_ = helperThread([this] { readAhead(); });
   }
   queued_.notify_one();
   return true;

@@ -431,8 +431,7 @@ void writeConnectors(JsonBuffer& out, std::ostream& stream, const CheckReport& r
     std::thread helper;
     std::exception_ptr helperFailed;
     if (c + 1 < ends.size()) {
-      helper = std::thread([&, from = ends[c], to = ends[c + 1], beside = currentProcessor()] {
-        moveOffProcessor(beside);
+      helper = helperThread([&, from = ends[c], to = ends[c + 1]] {
         try {
           JsonText k(second);
           writeConnectorRange(k, report, from, to, second, nullptr);

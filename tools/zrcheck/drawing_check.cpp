@@ -56,8 +56,7 @@ void checkDrawing(CheckReport& report, OdDbDatabasePtr drawing, const OdString& 
     // listing no catalogue: they run side by side (the catalogue is the
     // comparison's alone meanwhile).
     std::exception_ptr comparisonFailed;
-    std::thread comparison([&, beside = currentProcessor()] {
-      moveOffProcessor(beside);
+    std::thread comparison = helperThread([&] {
       try {
         pins.CompararComCatalogo(report.records);
       } catch (...) {
