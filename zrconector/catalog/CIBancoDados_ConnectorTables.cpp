@@ -2,9 +2,11 @@
 // (BDCONTRAPECAS). Codes go into the statements unchanged.
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "catalog/CIBancoDados.h"
@@ -25,12 +27,51 @@ void TakeFields(_Recordset* recordset, FieldPtr* fields, int count) {
   for (int field = 0; field < count; ++field) fields[field] = all->GetItem(_variant_t(static_cast<short>(field)));
 }
 
+// text without the blanks at either end that CString::Trim takes off.
+std::u16string_view Trimmed(std::u16string_view text) {
+  const auto blank = [](char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// A field's text as CIBancoDados::FieldText reads it (trimmed; empty for
+// NULL or when it cannot be read), viewed in the value it holds: a
+// catalogue's rows are read by the ten thousand, and a copy of each field
+// on the way would be an allocation each.
+class FieldView {
+ public:
+  explicit FieldView(Field* field) {
+    if (!field) return;
+    try {
+      value_ = field->GetValue();
+      if (value_.vt == VT_BSTR) {
+        text_ = Trimmed(ZrBstrView(value_.bstrVal));
+      } else if (value_.vt != VT_NULL) {
+        converted_ = CIBancoDados::FieldText(field);
+        text_ = converted_.str();
+      }
+    } catch (CException* e) {
+      e->Delete();
+    } catch (...) {
+    }
+  }
+  std::u16string_view text() const { return text_; }
+
+ private:
+  _variant_t value_;
+  CString converted_;  // a value other than text, as FieldText gives it
+  std::u16string_view text_;
+};
+
 // The current row's PINO_KEY, PINO_ID and PINO_PINO (the three fields from
 // `fields` on), packed: each trimmed and ended by kFieldEnd.
 CString PackedPinRow(const FieldPtr* fields) {
-  CString row;
-  for (int field = 0; field < 3; ++field) row += CIBancoDados::FieldText(fields[field]) + kFieldEnd;
-  return row;
+  const FieldView key(fields[0]), id(fields[1]), pin(fields[2]);
+  std::u16string row;
+  row.reserve(key.text().size() + id.text().size() + pin.text().size() + 3);
+  for (const FieldView* field : {&key, &id, &pin}) (row += field->text()) += kFieldEnd;
+  return CString(std::move(row));
 }
 
 // The codes as the list of an IN (...): "'A', 'B', ...", and at which index
@@ -58,8 +99,7 @@ bool EachRowOfACode(_Recordset* recordset, int count, const std::unordered_map<s
   try {
     TakeFields(recordset, fields, count);
     while (!recordset->GetadoEOF()) {
-      const CString code = CIBancoDados::FieldText(fields[0]);
-      const auto list = listOf.find(std::u16string_view(code.str()));
+      const auto list = listOf.find(FieldView(fields[0]).text());
       if (list == listOf.end()) return false;
       add(list->second, fields + 1);
       recordset->MoveNext();

@@ -1,14 +1,17 @@
 #include "zrui/afx/coll.h"
 
 #include <stdexcept>
+#include <utility>
 
 CStringList::Node* CStringList::node(POSITION pos) {
   if (!pos) throw std::out_of_range("CStringList: null position");
   return reinterpret_cast<Node*>(pos);
 }
 
-POSITION CStringList::AddTail(const CString& s) {
-  Node* n = new Node{s, tail_, nullptr};
+POSITION CStringList::AddTail(const CString& s) { return AddTail(CString(s)); }
+
+POSITION CStringList::AddTail(CString&& s) {
+  Node* n = new Node{std::move(s), tail_, nullptr};
   if (tail_) {
     tail_->next = n;
   } else {

@@ -23,6 +23,8 @@ class CStringList {
   int BlockSize() const { return blockSize_; }
 
   POSITION AddTail(const CString& s);
+  // The string moved into the list, not copied.
+  POSITION AddTail(CString&& s);
   POSITION AddHead(const CString& s);
   void RemoveAll();
   void RemoveAt(POSITION pos);
