@@ -116,15 +116,15 @@ void BM_PairingGrid(benchmark::State& state) {
 // and reading a drawing again for each would cost more than the queries
 // measured.
 //
-// Each repetition runs its query once untimed before its timed iterations
-// (before the benchmark's loop), at every size alike. The repetitions of all sizes are
-// interleaved, so a repetition's first query follows another size's and
-// finds the heap and the caches as that one left them: fresh memory to
-// fault in, other pages in the caches. The iteration count of a repetition
-// is fixed by the first one, some 30 at 25,000 symbols and one or two at
-// 200,000, so that cold first query would weigh 1/30 of the figure at the
-// smallest size and all of it at the largest, a step in the ratios per
-// doubling that is the benchmark's and not the query's.
+// Each repetition runs its query once untimed, before the benchmark's loop,
+// at every size alike. The repetitions of all sizes are interleaved, so a
+// repetition's first query follows another size's and finds the heap and
+// the caches as that one left them: fresh memory to fault in, other pages
+// in the caches. The iteration count of a repetition is fixed by the first
+// one, some 30 at 25,000 symbols and one or two at 200,000, so that cold
+// first query would weigh 1/30 of the figure at the smallest size and all
+// of it at the largest, a step in the ratios per doubling that is the
+// benchmark's and not the query's.
 class ScalingDrawing {
  public:
   explicit ScalingDrawing(benchmark::State& state) {
