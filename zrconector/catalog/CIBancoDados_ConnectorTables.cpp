@@ -29,9 +29,8 @@ void TakeFields(_Recordset* recordset, FieldPtr* fields, int count) {
 
 // text without the blanks at either end that CString::Trim takes off.
 std::u16string_view Trimmed(std::u16string_view text) {
-  const auto blank = [](char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && CString::IsTrimSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && CString::IsTrimSpace(text.back())) text.remove_suffix(1);
   return text;
 }
 

@@ -11,8 +11,6 @@
 
 namespace {
 
-bool IsTrimSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
-
 icu::UnicodeString ToIcu(const std::u16string& s) {
   return icu::UnicodeString(reinterpret_cast<const UChar*>(s.data()), static_cast<int32_t>(s.size()));
 }

@@ -93,6 +93,9 @@ class CString {
   CString& MakeUpper();
   CString& MakeLower();
   CString& MakeReverse();
+  // Trim, TrimLeft and TrimRight take off the blanks IsTrimSpace names:
+  // the space and the ASCII controls from tab to carriage return.
+  static bool IsTrimSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
   CString& Trim();
   CString& TrimLeft();
   CString& TrimRight();
