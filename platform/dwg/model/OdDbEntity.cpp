@@ -23,6 +23,8 @@ bool OdDbEntity::isInPaperSpace() const { return intField(fields::entity::kPaper
 
 OdDbObjectId IdListCursor::idOf(const OdDbEntity* entity) { return OdDbObjectId::fromObject(entity); }
 
+void IdListCursor::fetchTags(const OdDbEntity* entity) { entity->dxfTags().prefetch(); }
+
 OdDbObjectIteratorPtr OdDbEntity::subEntityIterator() const { return childIterator(nullptr); }
 
 OdDbObjectIteratorPtr OdDbEntity::childIterator(const OdRxClass* only) const {

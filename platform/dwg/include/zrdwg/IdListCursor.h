@@ -41,6 +41,16 @@ class IdListCursor {
   void step(bool forward, bool skipErased) {
     if (done()) return;
     pos_ += forward ? 1 : -1;
+    // A forward walk over a block's entities in place (a large model space
+    // is walked by the hundred thousand) fetches ahead into the processor's
+    // caches: an entity two strides on, and the tags of the one a stride on,
+    // whose object was fetched a stride before. The caller then finds both
+    // cached when it comes to them, rather than wait for memory each time.
+    if (entities_ && forward) {
+      const std::size_t next = static_cast<std::size_t>(pos_);
+      if (next + 2 * kFetchAhead < size_) fetch((*entities_)[next + 2 * kFetchAhead]);
+      if (next + kFetchAhead < size_) fetchTags((*entities_)[next + kFetchAhead]);
+    }
     skip(forward, skipErased);
   }
   // The identifier the cursor stands on; the null identifier once done.
@@ -55,6 +65,16 @@ class IdListCursor {
     if (entities_) return idOf((*entities_)[i]);
     return ids_.empty() ? few_[i] : ids_[i];
   }
+  // How many entities ahead a forward walk fetches an entity's tags (its
+  // object: twice as many), and what of the object it fetches: its first
+  // four cache lines, which hold a reference's fields.
+  static constexpr std::size_t kFetchAhead = 8;
+  static void fetch(const OdDbEntity* entity) {
+    const char* at = reinterpret_cast<const char*>(entity);
+    for (int line = 0; line < 4; ++line) __builtin_prefetch(at + 64 * line);
+  }
+  // Fetches the entity's tags (out of line, as idOf).
+  static void fetchTags(const OdDbEntity* entity);
   // An entity's identifier (out of line: OdDbEntity is not complete here).
   static OdDbObjectId idOf(const OdDbEntity* entity);
   std::vector<OdDbObjectId> ids_;  // the list, unless it is kept in few_ or viewed in entities_

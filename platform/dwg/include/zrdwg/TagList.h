@@ -237,6 +237,14 @@ class TagList {
   }
   // The tags, viewing the list's bytes (valid as the iterator's values are).
   std::vector<DxfTag> toVector() const;
+  // Hints that the tags will be read soon: their first two cache lines are
+  // fetched into the processor's caches. Changes nothing.
+  void prefetch() const {
+    if (const char* at = block()) {
+      __builtin_prefetch(at);
+      __builtin_prefetch(at + 64);
+    }
+  }
   // True when the bytes live in a TagArena (the drawing's) rather than in a
   // block of the list's own.
   bool inArena() const { return bits_ & 1; }
