@@ -4,7 +4,10 @@
 // and giving back at once (the checks of a run) each get memory of their own.
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <cstring>
+#include <functional>
+#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -104,6 +107,76 @@ TEST_F(KeptMemory, TheNextDrawingTakesWhatTheDrawingBeforeGaveBack) {
     for (OdDbObjectIteratorPtr it = space->newIterator(); !it->done(); it->step()) ++lines;
     EXPECT_EQ(lines, kLines);
   }
+}
+
+// A thread of its own that runs what it is given, one call at a time, and
+// returns when the call has: the same thread throughout.
+class Helper {
+ public:
+  Helper() : thread_([this] { loop(); }) {}
+  ~Helper() {
+    run(nullptr);
+    thread_.join();
+  }
+  void run(std::function<void()> work) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    work_ = std::move(work);
+    posted_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [&] { return !posted_; });
+  }
+
+ private:
+  void loop() {
+    for (;;) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait(lock, [&] { return posted_; });
+      if (!work_) {
+        posted_ = false;
+        changed_.notify_all();
+        return;
+      }
+      work_();
+      posted_ = false;
+      changed_.notify_all();
+    }
+  }
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::function<void()> work_;
+  bool posted_ = false;
+  std::thread thread_;
+};
+
+// Two threads each give back a mapping of the same size: each takes its own
+// back, whichever asks first; a third, which gave back none, takes one of
+// theirs rather than fresh memory.
+TEST_F(KeptMemory, AThreadTakesBackTheMappingItGaveBackBeforeAnotherThreads) {
+  KeepFreedMemory(16 * kMiB);
+  Helper other;
+  void* mine = MapHugePages(4 * kMiB);
+  void* theirs = nullptr;
+  other.run([&] { theirs = MapHugePages(4 * kMiB); });
+  ASSERT_NE(mine, theirs);
+  UnmapHugePages(mine, 4 * kMiB);
+  other.run([&] { UnmapHugePages(theirs, 4 * kMiB); });
+  ASSERT_EQ(KeptMemoryBytes(), 8 * kMiB);
+
+  // The other thread asks first, and gets its own, not the one given back first.
+  void* taken = nullptr;
+  other.run([&] { taken = MapHugePages(4 * kMiB); });
+  EXPECT_EQ(taken, theirs);
+  void* again = MapHugePages(4 * kMiB);
+  EXPECT_EQ(again, mine);
+  EXPECT_EQ(KeptMemoryBytes(), 0u);
+
+  UnmapHugePages(again, 4 * kMiB);
+  other.run([&] { UnmapHugePages(taken, 4 * kMiB); });
+  void* stranger = nullptr;
+  std::thread([&] { stranger = MapHugePages(4 * kMiB); }).join();
+  EXPECT_TRUE(stranger == mine || stranger == theirs) << "a thread with nothing of its own takes what is kept";
+  EXPECT_EQ(KeptMemoryBytes(), 4 * kMiB);
+  UnmapHugePages(stranger, 4 * kMiB);
 }
 
 TEST_F(KeptMemory, ThreadsTakingAndGivingBackAtOnceEachGetMemoryOfTheirOwn) {

@@ -14,7 +14,9 @@
 // The memory kept is the arena's blocks (TagArena, StoredObject::kArenaBlock
 // each) and mappings of whole huge pages (MapHugePages, LargeArray); a
 // mapping taken may be larger than asked for, its tail then kept apart for
-// a taker of its size.
+// a taker of its size. A thread takes back what it gave back itself before
+// what others did (a run's checks on several threads each find their own
+// last drawing's memory, still in their processor's caches).
 // Contents are left as the last user left them.
 
 #include <cstddef>
