@@ -2,8 +2,8 @@
 
 #include <sys/mman.h>
 
-#include <cstdlib>
 #include <atomic>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <vector>

@@ -1,7 +1,8 @@
 // Memory given back while keeping is on: kept, resident, for the next
 // drawing or array to take, up to the limit; what is asked for larger than
 // anything kept is fresh; giving back empties it. Several threads taking
-// and giving back at once (the checks of a run) each get memory of their own.
+// and giving back at once (the checks of a run) each get memory of their
+// own, and each takes back what it gave back before what the others did.
 #include <gtest/gtest.h>
 
 #include <condition_variable>
