@@ -286,6 +286,15 @@ class JsonText {
     return *this;
   }
   JsonText& textOrNull(std::string_view s) { return s.empty() ? raw("null") : text(s); }
+  // An array of texts.
+  JsonText& texts(const std::vector<std::string>& items) {
+    raw("[");
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (i) raw(",");
+      text(items[i]);
+    }
+    return raw("]");
+  }
   JsonText& number(double v) {
     if (!std::isfinite(v)) return raw("null");
     char digits[64];
@@ -477,18 +486,8 @@ void writeDrawing(JsonBuffer& out, std::ostream& stream, const CheckReport& repo
   // The names, a drawing's connectors by the thousand, are written as they
   // stand rather than made into a JSON value first (a string each, copied
   // again by the value's initializer).
-  const auto texts = [&j](const std::vector<std::string>& items) {
-    j.raw("[");
-    for (std::size_t i = 0; i < items.size(); ++i) {
-      if (i) j.raw(",");
-      j.text(items[i]);
-    }
-    j.raw("]");
-  };
-  j.raw("],").key("names");
-  texts(report.names);
-  j.raw(",").key("unchecked");
-  texts(report.unchecked);
+  j.raw("],").key("names").texts(report.names);
+  j.raw(",").key("unchecked").texts(report.unchecked);
   const Json counts = {
       {"summary", {{"connectors", s.connectors}, {"pins", s.pins}, {"errors", s.errors}, {"missing", s.missing}}},
       {"outcome",

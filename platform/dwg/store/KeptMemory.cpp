@@ -59,8 +59,9 @@ void* TakeMapping(std::size_t bytes) noexcept {
     // smallest large enough.
     auto it = k.mappings.lower_bound(bytes);
     if (it == k.mappings.end()) return nullptr;
+    const int self = thisThread();
     for (auto own = it; own != k.mappings.end(); ++own) {
-      if (own->second.keeper == thisThread()) {
+      if (own->second.keeper == self) {
         it = own;
         break;
       }
@@ -105,8 +106,9 @@ char* TakeBlock() noexcept {
   if (k.blocks.empty()) return nullptr;
   // The last this thread gave back, else the last given back.
   auto it = k.blocks.end() - 1;
+  const int self = thisThread();
   for (auto own = k.blocks.rbegin(); own != k.blocks.rend(); ++own) {
-    if (own->keeper == thisThread()) {
+    if (own->keeper == self) {
       it = own.base() - 1;
       break;
     }
