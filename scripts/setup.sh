@@ -15,7 +15,7 @@ PACKAGES=(
   python3 python3-ezdxf
   tmux
   libcli11-dev nettle-dev python3-jsonschema
-  nlohmann-json3-dev libpugixml-dev
+  nlohmann-json3-dev libpugixml-dev libtsl-hopscotch-map-dev
   libdxflib-dev time strace
   librsvg2-bin python3-pil
   lintian debootstrap chromium

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include <tsl/hopscotch_set.h>
+
 #include "drawing/CICad.h"
 #include "drawing/PinGrid.h"
 #include "zrdwg/DxfValues.h"
@@ -133,10 +135,14 @@ CStringList* CIPinos::GetConectoresDesenho() {
   auto names = std::make_unique<CStringList>(10);
   // The names already listed, so that each symbol costs one look-up, not a
   // scan of the list. Nearly every name is ASCII, read as UTF-8 straight
-  // from the drawing without a UTF-16 string per symbol; any other name is
-  // decoded and kept apart (an ASCII name never equals one that is not).
-  AsciiSet listedAscii;
-  const std::string* lastAscii = nullptr;  // in listedAscii, whose names never move
+  // from the drawing without a UTF-16 string per symbol, and kept in a flat
+  // set: a short name lies in the set's own table, not in a node of its own
+  // (a large drawing lists ten thousand, and a node apiece spread them over
+  // the heap). Any other name is decoded and kept apart (an ASCII name never
+  // equals one that is not).
+  tsl::hopscotch_set<std::string, TextHash, std::equal_to<>> listedAscii;
+  std::string lastAscii;  // the name of the ASCII symbol before, when hasLast
+  bool hasLast = false;
   std::vector<std::string_view> views;
   std::string scratch;
   TextSet listed;
@@ -163,13 +169,13 @@ CStringList* CIPinos::GetConectoresDesenho() {
     if (isAscii(views[1])) {
       // A connector's symbols mostly follow one another: the name of the
       // symbol before is compared first, and the set asked only on a change.
-      if (lastAscii && *lastAscii == views[1]) continue;
-      auto listedAt = listedAscii.find(views[1]);
-      if (listedAt == listedAscii.end()) {
-        listedAt = listedAscii.emplace(views[1]).first;
+      if (hasLast && lastAscii == views[1]) continue;
+      lastAscii.assign(views[1]);
+      hasLast = true;
+      if (listedAscii.find(views[1]) == listedAscii.end()) {
+        listedAscii.emplace(views[1]);
         names->AddTail(CString(std::u16string(views[1].begin(), views[1].end())));
       }
-      lastAscii = &*listedAt;
       continue;
     }
     if (!xdataValues(*reference, values) || values.size() < 3) continue;

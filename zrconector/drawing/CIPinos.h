@@ -83,8 +83,6 @@ class CIPinos {
   template <class T>
   using TextMap = std::unordered_map<std::u16string, T, TextHash>;
   using TextSet = std::unordered_set<std::u16string, TextHash>;
-  // UTF-8 names.
-  using AsciiSet = std::unordered_set<std::string, TextHash, std::equal_to<>>;
 
   // The rows of each code met; they stay where they are while others are
   // added (a record's rows are held by address while another code's are read).

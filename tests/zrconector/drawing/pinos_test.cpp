@@ -84,6 +84,29 @@ TEST_F(PinCheck, IgnoredLayersCountInTheCheckButNotInTheNameListing) {
   EXPECT_EQ(found, (std::vector<std::string>{"X1", "X2", "X3", "X5"}));
 }
 
+TEST_F(PinCheck, TheNameListingNamesEachConnectorOnceInTheOrderFirstMet) {
+  // An empty name first, names met again after others, and more names than
+  // a small table holds (each met twice, apart): each listed once, where
+  // first met.
+  pin("PIN-A", "", "C", "1", -5, 0);
+  pin("PIN-A", "X1", "C", "1", 0, 0);
+  pin("PIN-A", "X2", "C", "1", 5, 0);
+  pin("PIN-A", "X1", "C", "2", 10, 0);
+  pin("PIN-A", "", "C", "2", 15, 0);
+  pin("PIN-A", "X2", "C", "2", 20, 0);
+  pin("PIN-A", "A-name-longer-than-a-short-string", "C", "1", 30, 0);
+  std::vector<std::string> expected{"", "X1", "X2", "A-name-longer-than-a-short-string"};
+  for (int round = 0; round < 2; ++round) {
+    for (int i = 0; i < 300; ++i) {
+      const std::string name = "N" + std::to_string(i);
+      pin("PIN-A", name, "C", "1", 40 + i, 10 + round);
+      if (round == 0) expected.push_back(name);
+    }
+  }
+  pin("PIN-A", "A-name-longer-than-a-short-string", "C", "2", 35, 0);
+  EXPECT_EQ(catalogue.listedNames(), expected);
+}
+
 TEST_F(PinCheck, MissingAndUnknownPinsFollowTheSymbolsInOrder) {
   pin("PIN-A", "X1", "C", "1", 0, 0);
   pin("PIN-A", "X1", "C", "4", 0, 5);
