@@ -131,16 +131,57 @@ void CIPinos::SetPinTag(const OdString& tag) {
 
 OdDbDatabasePtr CIPinos::Drawing() const { return m_drawing.isNull() ? CICad::GetDatabase() : m_drawing; }
 
+// The ASCII names met, each once, in a flat set: their bytes lie one after
+// another in one string, and the set's table holds their numbers (a large
+// drawing lists ten thousand names; a node apiece, or a string in each of
+// the table's slots, spread them over the heap and add to the check's peak).
+class CIPinos::ListedNames {
+ public:
+  ListedNames() = default;
+  ListedNames(const ListedNames&) = delete;  // the set's functors point here
+  ListedNames& operator=(const ListedNames&) = delete;
+
+  // Adds name unless met before; true when it was not.
+  bool add(std::string_view name) {
+    if (set_.find(name) != set_.end()) return false;
+    bytes_.append(name);
+    starts_.push_back(bytes_.size());
+    // (Numbered in 32 bits: a drawing holds far fewer symbols.)
+    set_.insert(static_cast<std::uint32_t>(starts_.size() - 2));
+    return true;
+  }
+
+ private:
+  std::string_view at(std::uint32_t i) const {
+    return std::string_view(bytes_).substr(starts_[i], starts_[i + 1] - starts_[i]);
+  }
+  // Names by number or by their bytes (a name looked up is a view).
+  struct Hash {
+    using is_transparent = void;
+    const ListedNames* names;
+    std::size_t operator()(std::string_view name) const noexcept { return TextHash{}(name); }
+    std::size_t operator()(std::uint32_t i) const noexcept { return TextHash{}(names->at(i)); }
+  };
+  struct Equal {
+    using is_transparent = void;
+    const ListedNames* names;
+    bool operator()(std::uint32_t a, std::uint32_t b) const noexcept { return a == b; }
+    bool operator()(std::string_view name, std::uint32_t i) const noexcept { return names->at(i) == name; }
+    bool operator()(std::uint32_t i, std::string_view name) const noexcept { return names->at(i) == name; }
+  };
+
+  std::string bytes_;
+  std::vector<std::size_t> starts_{0};  // where each name starts; the last, where the next will
+  tsl::hopscotch_set<std::uint32_t, Hash, Equal> set_{0, Hash{this}, Equal{this}};
+};
+
 CStringList* CIPinos::GetConectoresDesenho() {
   auto names = std::make_unique<CStringList>(10);
   // The names already listed, so that each symbol costs one look-up, not a
   // scan of the list. Nearly every name is ASCII, read as UTF-8 straight
-  // from the drawing without a UTF-16 string per symbol, and kept in a flat
-  // set: a short name lies in the set's own table, not in a node of its own
-  // (a large drawing lists ten thousand, and a node apiece spread them over
-  // the heap). Any other name is decoded and kept apart (an ASCII name never
-  // equals one that is not).
-  tsl::hopscotch_set<std::string, TextHash, std::equal_to<>> listedAscii;
+  // from the drawing without a UTF-16 string per symbol; any other name is
+  // decoded and kept apart (an ASCII name never equals one that is not).
+  ListedNames listedAscii;
   std::string lastAscii;  // the name of the ASCII symbol before, when hasLast
   bool hasLast = false;
   std::vector<std::string_view> views;
@@ -172,10 +213,7 @@ CStringList* CIPinos::GetConectoresDesenho() {
       if (hasLast && lastAscii == views[1]) continue;
       lastAscii.assign(views[1]);
       hasLast = true;
-      if (listedAscii.find(views[1]) == listedAscii.end()) {
-        listedAscii.emplace(views[1]);
-        names->AddTail(CString(std::u16string(views[1].begin(), views[1].end())));
-      }
+      if (listedAscii.add(views[1])) names->AddTail(CString(std::u16string(views[1].begin(), views[1].end())));
       continue;
     }
     if (!xdataValues(*reference, values) || values.size() < 3) continue;

@@ -80,6 +80,8 @@ class CIPinos {
     std::size_t operator()(const std::u16string& s) const noexcept { return (*this)(std::u16string_view(s)); }
     std::size_t operator()(const std::string& s) const noexcept { return (*this)(std::string_view(s)); }
   };
+  // The ASCII names the listing met, each once (defined with the listing).
+  class ListedNames;
   template <class T>
   using TextMap = std::unordered_map<std::u16string, T, TextHash>;
   using TextSet = std::unordered_set<std::u16string, TextHash>;
