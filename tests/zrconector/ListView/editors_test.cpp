@@ -87,6 +87,26 @@ TEST_F(GridTest, TheListEditorOpensDroppedAndReportsEachChoice) {
   EXPECT_FALSE(grid().IsEditing());
 }
 
+// Escape closes the dropped list first, back on the entry before it
+// dropped; with the list closed it ends the edit there.
+TEST_F(GridTest, EscapeInTheListEditorGoesBackBeforeItEndsTheEdit) {
+  ASSERT_TRUE(dlg->ClickCell(rTipo, 1));
+  HWND ed = dlg->Editor();
+  ASSERT_NE(ed, nullptr);
+  const CString before = dlg->Text(rTipo, 1);
+  zrui::PressKey(VK_DOWN);
+  EXPECT_EQ(dlg->Text(rTipo, 1), u"Hibrido") << "each move is a choice";
+  zrui::PressKey(VK_ESCAPE);
+  EXPECT_FALSE(::SendMessageW(ed, CB_GETDROPPEDSTATE, 0, 0));
+  EXPECT_EQ(dlg->Editor(), ed) << "Escape closed only the list";
+  EXPECT_EQ(dlg->Text(rTipo, 1), before);
+  zrui::PressKey(VK_ESCAPE);
+  EXPECT_EQ(dlg->Editor(), nullptr);
+  EXPECT_EQ(dlg->ends, 1);
+  EXPECT_EQ(grid().GetCellIndex(rTipo, 1), 1);
+  EXPECT_EQ(::GetFocus(), grid().m_hWnd);
+}
+
 TEST_F(GridTest, TabFromTheListEditorOpensTheNextRowsEditor) {
   ASSERT_TRUE(dlg->ClickCell(rTipo, 1));
   zrui::PressKey(VK_DOWN);
@@ -424,6 +444,42 @@ TEST_F(EditableList, EnterAndTabMoveToTheNextRowAndUpDownMoveInTheList) {
   shift.shift = true;
   zrui::PressKey(VK_TAB, shift);
   EXPECT_EQ(grid().GetEditRow(), rCor);
+}
+
+// With the list dropped, Escape and Enter are the list's: Escape closes it
+// and goes back to the entry before, Enter closes it on the entry moved to;
+// the editor stays open for the next key, which then does its own.
+TEST_F(EditableList, EscapeAndEnterCloseTheDroppedListBeforeTheyEndTheEdit) {
+  HWND ed = Open();
+  ASSERT_NE(ed, nullptr);
+  zrui::PressKey(VK_F4);
+  ASSERT_NE(DroppedList(), nullptr);
+  zrui::PressKey(VK_UP);  // from "A1" (the list's last entry) to "B2"
+  EXPECT_EQ(EditorText(), u"B2");
+  zrui::PressKey(VK_ESCAPE);
+  EXPECT_EQ(DroppedList(), nullptr);
+  EXPECT_EQ(dlg->Editor(), ed) << "Escape closed only the list";
+  EXPECT_EQ(EditorText(), u"A1") << "the move in the list undone";
+  EXPECT_EQ(dlg->ends, 0);
+  zrui::PressKey(VK_ESCAPE);
+  EXPECT_EQ(dlg->Editor(), nullptr) << "a second Escape ends the edit";
+  EXPECT_EQ(dlg->ends, 1);
+  EXPECT_EQ(grid().GetCellIndex(rCodigo, 1), 0);
+  EXPECT_EQ(dlg->Text(rCodigo, 1), u"A1");
+  EXPECT_EQ(::GetFocus(), grid().m_hWnd);
+
+  ed = Open();
+  zrui::PressKey(VK_F4);
+  zrui::PressKey(VK_UP);
+  zrui::PressKey(VK_RETURN);
+  EXPECT_EQ(DroppedList(), nullptr);
+  EXPECT_EQ(dlg->Editor(), ed) << "Enter closed only the list";
+  EXPECT_EQ(EditorText(), u"B2");
+  zrui::PressKey(VK_RETURN);
+  EXPECT_EQ(dlg->Editor(), nullptr) << "a second Enter moves on (the next row is read-only)";
+  EXPECT_EQ(dlg->ends, 2);
+  EXPECT_EQ(dlg->Text(rCodigo, 1), u"B2");
+  EXPECT_EQ(grid().GetNextItem(-1, LVNI_SELECTED), rFixo);
 }
 
 // ---- an editor outside a grid ----

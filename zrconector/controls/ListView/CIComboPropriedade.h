@@ -5,7 +5,9 @@
 // Choosing an entry sends WM_COMBO_SELCHANGE and keeps the editor open; on
 // focus loss the current selection goes with WM_COMBO_ENDEDIT and the
 // editor closes. Tab moves to the next row (Shift: previous); Enter does
-// nothing beyond closing the list; Escape focuses the grid.
+// nothing beyond closing the list; Escape closes the dropped list first,
+// back on the entry chosen before it dropped (sent as any choice), and
+// with the list closed focuses the grid.
 #pragma once
 
 #include <zrui/afx.h>
@@ -29,6 +31,8 @@ class CIComboPropriedade : public CellEditor<CComboBox> {
   afx_msg void OnSelChange();
   // Enter is the list's own (it closes the list).
   bool OnEnter(CIListViewEdit*) override { return false; }
+  // While the list is dropped.
+  bool TakesEnterAndEscape() const override { return GetDroppedState() != FALSE; }
   void SendResult() override;
   DECLARE_MESSAGE_MAP()
 };

@@ -12,9 +12,11 @@
 // - the flag set: the values keep their first entry and the typed text (an
 //   empty list takes the text; the first or the last value changes nothing).
 // Enter and Tab move to the next row (Shift: previous), Escape focuses the
-// grid, Up and Down move in the list. An entry clicked in the dropped list
-// ends the edit with that entry (the grid takes the focus, as after Escape);
-// the keys that close the list keep the editor open.
+// grid, Up and Down move in the list. With the list dropped, Enter and
+// Escape close it first (Enter choosing the entry moved to, Escape going back
+// to the text before), as in any combo box. An entry clicked in the dropped
+// list ends the edit with that entry (the grid takes the focus, as after
+// Escape); the keys that close the list keep the editor open.
 #pragma once
 
 #include <zrui/afx.h>
@@ -46,6 +48,8 @@ class CIEditComboPropriedade : public CellEditor<CAutoCombo> {
   // The focus moves between the combo and its field: the editor ends when
   // it leaves both (CBN_KILLFOCUS), not on the combo's own focus loss.
   bool KeepsOpen(CWnd*) const override { return true; }
+  // While the list is dropped.
+  bool TakesEnterAndEscape() const override { return GetDroppedState() != FALSE; }
   void SendResult() override;
   DECLARE_MESSAGE_MAP()
 

@@ -51,6 +51,10 @@ bool CellEditor<Base>::OnEnter(CIListViewEdit* grid) {
 template <class Base>
 void CellEditor<Base>::OnKeyDown(UINT vk, UINT repeat, UINT flags) {
   CIListViewEdit* grid = GridOf(this->GetParent());
+  if ((vk == VK_RETURN || vk == VK_ESCAPE) && TakesEnterAndEscape()) {
+    Base::OnKeyDown(vk, repeat, flags);
+    return;
+  }
   switch (vk) {
     case VK_TAB:
       if (grid) EditRow(grid, GetKeyState(VK_SHIFT) < 0 ? m_linha - 1 : m_linha + 1, m_coluna);
