@@ -32,7 +32,7 @@ class CIComboPropriedade : public CellEditor<CComboBox> {
   // Enter is the list's own (it closes the list).
   bool OnEnter(CIListViewEdit*) override { return false; }
   // While the list is dropped.
-  bool TakesEnterAndEscape() const override { return GetDroppedState() != FALSE; }
+  bool TakesEscape() const override { return GetDroppedState() != FALSE; }
   void SendResult() override;
   DECLARE_MESSAGE_MAP()
 };

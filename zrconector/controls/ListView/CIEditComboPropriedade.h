@@ -12,9 +12,9 @@
 // - the flag set: the values keep their first entry and the typed text (an
 //   empty list takes the text; the first or the last value changes nothing).
 // Enter and Tab move to the next row (Shift: previous), Escape focuses the
-// grid, Up and Down move in the list. With the list dropped, Enter and
-// Escape close it first (Enter choosing the entry moved to, Escape going back
-// to the text before), as in any combo box. An entry clicked in the dropped
+// grid, Up and Down move in the list. With the list dropped, Escape closes
+// it first, back on the text before it dropped, as in any combo box (Enter
+// takes the entry moved to and moves on). An entry clicked in the dropped
 // list ends the edit with that entry (the grid takes the focus, as after
 // Escape); the keys that close the list keep the editor open.
 #pragma once
@@ -49,7 +49,7 @@ class CIEditComboPropriedade : public CellEditor<CAutoCombo> {
   // it leaves both (CBN_KILLFOCUS), not on the combo's own focus loss.
   bool KeepsOpen(CWnd*) const override { return true; }
   // While the list is dropped.
-  bool TakesEnterAndEscape() const override { return GetDroppedState() != FALSE; }
+  bool TakesEscape() const override { return GetDroppedState() != FALSE; }
   void SendResult() override;
   DECLARE_MESSAGE_MAP()
 

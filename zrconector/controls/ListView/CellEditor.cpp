@@ -51,7 +51,7 @@ bool CellEditor<Base>::OnEnter(CIListViewEdit* grid) {
 template <class Base>
 void CellEditor<Base>::OnKeyDown(UINT vk, UINT repeat, UINT flags) {
   CIListViewEdit* grid = GridOf(this->GetParent());
-  if ((vk == VK_RETURN || vk == VK_ESCAPE) && TakesEnterAndEscape()) {
+  if (vk == VK_ESCAPE && TakesEscape()) {
     Base::OnKeyDown(vk, repeat, flags);
     return;
   }

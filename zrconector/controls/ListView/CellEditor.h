@@ -6,7 +6,7 @@
 //   editor first; Tab moves to the next row (Shift: previous), Escape
 //   focuses the grid (so what was typed is kept), Enter does what the editor
 //   says (OnEnter); while the control shows a list of its own (a combo's
-//   dropped list, TakesEnterAndEscape), Enter and Escape are the control's;
+//   dropped list, TakesEscape), Escape is the control's: it closes the list;
 // - focus loss: sends the result (SendResult) and closes, unless the focus
 //   went to the editor's own "..." button (or the editor says it stays open);
 // - lifetime: created with new by the grid, it deletes its button and
@@ -39,9 +39,10 @@ class CellEditor : public Base {
   // Whether the editor repaints after each key it takes (its look follows
   // its text).
   virtual bool RepaintsOnKey() const { return false; }
-  // Whether Enter and Escape go to the control itself now, not to the
-  // editor's handling (a combo box's dropped list closes on them first).
-  virtual bool TakesEnterAndEscape() const { return false; }
+  // Whether Escape goes to the control itself now, not to the editor's
+  // handling (a combo box's dropped list closes on it first, back on the
+  // entry before it dropped).
+  virtual bool TakesEscape() const { return false; }
 
   // Sends the result and closes the editor (which deletes it).
   void End();
