@@ -6,6 +6,9 @@
 BEGIN_MESSAGE_MAP(CINovoConector, CDialog)
   ON_CBN_EDITCHANGE(IDC_NOVO_CONECTOR_NOME, &CINovoConector::OnEditChangeNome)
   ON_CBN_SELCHANGE(IDC_NOVO_CONECTOR_NOME, &CINovoConector::OnSelChangeNome)
+  ON_CBN_DROPDOWN(IDC_NOVO_CONECTOR_NOME, &CINovoConector::OnDropDownNome)
+  ON_CBN_CLOSEUP(IDC_NOVO_CONECTOR_NOME, &CINovoConector::OnCloseUpNome)
+  ON_MESSAGE(kMoverAviso, &CINovoConector::OnMoverAviso)
   ON_WM_ACTIVATE()
   ON_WM_SIZE()
 END_MESSAGE_MAP()
@@ -53,6 +56,18 @@ void CINovoConector::AvaliarNome(const CString& nome) {
     m_ok.EnableWindow(TRUE);
     m_tooltip.Hide();
   }
+}
+
+void CINovoConector::OnDropDownNome() {
+  // The list opens after this notice: the tip moves below it then.
+  if (m_tooltip.IsShown()) PostMessage(kMoverAviso);
+}
+
+void CINovoConector::OnCloseUpNome() { m_tooltip.ShowAgain(); }
+
+LRESULT CINovoConector::OnMoverAviso(WPARAM, LPARAM) {
+  m_tooltip.ShowAgain();
+  return 0;
 }
 
 void CINovoConector::VerificarNome() {

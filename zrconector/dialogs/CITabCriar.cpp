@@ -15,6 +15,9 @@ BEGIN_MESSAGE_MAP(CITabCriar, CDialog)
   ON_NOTIFY(TVN_ITEMEXPANDED, IDC_SEL_ARVORE, &CITabCriar::OnTreeExpanded)
   ON_CBN_EDITCHANGE(IDC_SEL_NOME, &CITabCriar::OnNomeEditado)
   ON_CBN_SELCHANGE(IDC_SEL_NOME, &CITabCriar::OnNomeEscolhido)
+  ON_CBN_DROPDOWN(IDC_SEL_NOME, &CITabCriar::OnNomeAberto)
+  ON_CBN_CLOSEUP(IDC_SEL_NOME, &CITabCriar::OnNomeFechado)
+  ON_MESSAGE(CITabCriar::WM_MOVER_AVISO, &CITabCriar::OnMoverAviso)
   ON_CBN_SELCHANGE(IDC_SEL_PINO, &CITabCriar::OnPinoEscolhido)
   ON_BN_CLICKED(IDC_SEL_OK, &CITabCriar::OnOK)
   ON_BN_CLICKED(IDC_SEL_CANCELAR, &CITabCriar::OnCancel)
@@ -207,6 +210,18 @@ void CITabCriar::OnNomeEscolhido() {
   const int sel = m_combo.GetCurSel();
   if (sel >= 0) m_combo.GetLBText(sel, m_nome);
   Validar();
+}
+
+void CITabCriar::OnNomeAberto() {
+  // The list opens after this notice: the tip moves below it then.
+  if (m_tooltip.IsShown()) PostMessage(WM_MOVER_AVISO);
+}
+
+void CITabCriar::OnNomeFechado() { m_tooltip.ShowAgain(); }
+
+LRESULT CITabCriar::OnMoverAviso(WPARAM, LPARAM) {
+  m_tooltip.ShowAgain();
+  return 0;
 }
 
 void CITabCriar::Validar() {

@@ -85,6 +85,46 @@ TEST_F(Snapshot, ADroppedListAndATooltipAreDrawnOverTheDialog) {
   EXPECT_EQ(zrui::RenderWindow(dlg).line(6), u"|                                              |");
 }
 
+// Asked for over a combo box, the tip lies below it, below its list while
+// the list is dropped, and inside the dialog when it fits there: a long tip
+// moves left rather than run over the dialog's frame.
+TEST_F(Snapshot, ATipOverAComboStaysClearOfItsDroppedListAndInsideTheDialog) {
+  CHtmlToolTip tip;
+  ASSERT_TRUE(tip.Create(CWnd::FromHandle(dlg)));
+  RECT field, inside, at;
+  GetWindowRect(combo, &field);
+  GetClientRect(dlg, &inside);
+  MapWindowPoints(dlg, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+  // Narrower than the dialog, but running past it from the point asked for.
+  const char16_t* text = u"Este nome j\u00e1 est\u00e1 em uso por outro item.";
+  tip.Show(text, POINT{field.left + 10, field.top});
+  tip.GetWindowRect(&at);
+  EXPECT_EQ(at.top, field.bottom);
+  ASSERT_GT(field.left + 10 + (at.right - at.left), inside.right);
+  EXPECT_EQ(at.right, inside.right) << "moved left to end at the frame";
+  zrui::TextGrid grid = zrui::RenderWindow(dlg);
+  EXPECT_NE(grid.text().find(u"em uso por outro item. |\n"), std::u16string::npos) << grid.utf8();
+
+  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  tip.Show(text, POINT{field.left + 10, field.top});
+  RECT dropped;
+  ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)));
+  EXPECT_GT(dropped.bottom, field.bottom) << "the list's window, frame and all";
+  tip.GetWindowRect(&at);
+  EXPECT_EQ(at.top, dropped.bottom);
+  grid = zrui::RenderWindow(dlg);
+  EXPECT_NE(grid.utf8().find("J13"), std::string::npos) << "the list stays in sight\n" << grid.utf8();
+
+  SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  tip.Show(text, POINT{field.left + 10, field.top});
+  tip.GetWindowRect(&at);
+  EXPECT_EQ(at.top, field.bottom);
+  // A short tip stays where it was asked for.
+  tip.Show(u"curto", POINT{field.left + 10, field.top});
+  tip.GetWindowRect(&at);
+  EXPECT_EQ(at.left, field.left + 10);
+}
+
 TEST(Tooltip, TheHtmlSubsetBecomesStyledLines) {
   auto lines = zrui::ParseTooltipHtml(u"Nome <b>J1</b> em uso<br>use <i>outro &amp; novo</i><unknown>!");
   ASSERT_EQ(lines.size(), 2u);

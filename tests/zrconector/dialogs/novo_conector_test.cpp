@@ -3,6 +3,7 @@
 // use refused and the texts taken from the texts service.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <initializer_list>
 #include <string>
@@ -74,8 +75,7 @@ class NovoConectorDialog : public ::testing::Test {
   }
   bool TooltipShown() { return Find(Screen(), kInUse).first >= 0; }
 
-  // Text 30 as shipped; the grid ends at the dialog's frame, which cuts the
-  // tooltip's end.
+  // The start of text 30 as shipped.
   static constexpr const char16_t* kInUse = u"Este nome já está em uso";
   zrtest::ProgramEnvironment env{"zrnovo-test"};
   std::unique_ptr<CINovoConector> dialog;
@@ -100,7 +100,9 @@ TEST_F(NovoConectorDialog, AProposalInUseKeepsOkDisabledAndShowsTheTooltipAtOnce
     EXPECT_FALSE(IsWindowEnabled(ok));
     EXPECT_TRUE(TooltipShown()) << Screen().utf8();
     // Asked for at the combo's left edge + 10 pixels and its top edge, it
-    // shows from that column just below the combo, never over the name.
+    // shows just below the combo, never over the name: from that column, or
+    // further left so as to stay inside the dialog (from its left edge when
+    // it is wider).
     RECT cr, tr;
     GetWindowRect(combo, &cr);
     HWND over = WindowFromPoint(POINT{cr.left + 10, cr.top});
@@ -109,7 +111,10 @@ TEST_F(NovoConectorDialog, AProposalInUseKeepsOkDisabledAndShowsTheTooltipAtOnce
     ASSERT_NE(tip, combo);
     EXPECT_EQ(GetWindow(tip, GW_OWNER), dlg);
     GetWindowRect(tip, &tr);
-    EXPECT_EQ(tr.left, cr.left + 10);
+    RECT inside;
+    GetClientRect(dlg, &inside);
+    MapWindowPoints(dlg, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    EXPECT_EQ(tr.left, std::max(inside.left, std::min(cr.left + 10, inside.right - (tr.right - tr.left))));
     EXPECT_EQ(tr.top, cr.bottom);
     zrui::PressKey(VK_RETURN);  // nothing while OK is disabled
     EXPECT_FALSE(zrui::Click(ok));
@@ -230,6 +235,38 @@ TEST_F(NovoConectorDialog, ChoosingANameInUseFromTheListIsRefused) {
   EXPECT_EQ(result, IDCANCEL);
 }
 
+// The tip for a name in use stays clear of the name's list: below it while
+// it is dropped, back below the combo once it closes, inside the dialog.
+TEST_F(NovoConectorDialog, TheTipForANameInUseStaysClearOfTheDroppedList) {
+  Run(u"X3", Names({u"X1"}), [&](HWND) {
+    zrui::Type(u"X1");
+    ASSERT_TRUE(TooltipShown());
+    RECT field, tip, inside, dropped;
+    GetWindowRect(combo, &field);
+    HWND tipWindow = WindowFromPoint(POINT{field.left + 10, field.bottom});
+    ASSERT_EQ(GetWindow(tipWindow, GW_OWNER), dlg);
+    GetClientRect(dlg, &inside);
+    MapWindowPoints(dlg, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    GetWindowRect(tipWindow, &tip);
+    EXPECT_EQ(tip.top, field.bottom);
+    // Inside the dialog's frame, or from its left edge when wider.
+    EXPECT_TRUE(tip.right <= inside.right || tip.left == inside.left) << Screen().utf8();
+    EXPECT_GE(tip.left, inside.left);
+    zrui::PressKey(VK_F4);
+    ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+    ASSERT_TRUE(SendMessageW(combo, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)));
+    GetWindowRect(tipWindow, &tip);
+    EXPECT_EQ(tip.top, dropped.bottom) << Screen().utf8();
+    EXPECT_TRUE(TooltipShown());
+    zrui::PressKey(VK_F4);
+    EXPECT_FALSE(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0));
+    GetWindowRect(tipWindow, &tip);
+    EXPECT_EQ(tip.top, field.bottom);
+    EXPECT_FALSE(IsWindowEnabled(ok));
+    zrui::PressKey(VK_ESCAPE);
+  });
+}
+
 TEST_F(NovoConectorDialog, EscapeAndTheTitleBarCloseCancel) {
   EXPECT_EQ(Run(u"X3", Names({}), [&](HWND) { zrui::PressKey(VK_ESCAPE); }), IDCANCEL);
   EXPECT_EQ(Run(u"X3", Names({}), [&](HWND d) { zrui::CloseByTitleBar(d); }), IDCANCEL);
@@ -303,13 +340,12 @@ TEST_F(NovoConectorDialog, TheDialogAsTheUserSeesIt) {
   Run(u"X3", Names({u"X1"}), [&](HWND) {
     zrui::TextGrid grid = Screen();
     EXPECT_EQ(grid.text(), expected) << grid.utf8();
-    // A name in use: OK greyed, the tooltip under the field from 10 pixels
-    // (one cell here) after its left edge, as far as the grid reaches; the
-    // name typed stays in sight.
+    // A name in use: OK greyed, the tooltip under the field, moved left to
+    // lie whole inside the dialog's frame; the name typed stays in sight.
     zrui::Type(u"X1");
     grid = Screen();
     EXPECT_EQ(grid.line(4), u"|        X1___________________________v        |") << grid.utf8();
-    EXPECT_EQ(grid.line(6), u"|          Este nome já está em uso por outro co") << grid.utf8();
+    EXPECT_EQ(grid.line(6), u"| Este nome já está em uso por outro conector. |") << grid.utf8();
     auto okAt = Find(grid, u"OK");
     EXPECT_EQ(grid.at(okAt.first, okAt.second).fg, GetSysColor(COLOR_GRAYTEXT)) << grid.utf8();
     zrui::PressKey(VK_ESCAPE);

@@ -227,6 +227,38 @@ TEST_F(SelConector, ANameInUseInAnotherCaseKeepsOkDisabledWithTheTooltip) {
   });
 }
 
+// The tip lies just below the name's combo inside its page (never over
+// the name), below the name's list while it is dropped, and back when it
+// closes.
+TEST_F(SelConector, TheTipForANameInUseStaysClearOfTheNameAndItsList) {
+  f.instance("XC1", "CM02M", {{"A", 0}, {"B", 0}});
+  CIDlgSelConector d(u"M20", nullptr, &f);
+  run(d, [&](HWND) {
+    openCreationTab(d);
+    chooseComponent(d, u"Circular 2 vias");
+    typeName(d, u"XC1");
+    ASSERT_TRUE(d.TabCriar().TooltipShown());
+    HWND tip = nullptr;
+    for (HWND h : zrui::TopLevelWindows())
+      if (GetClassNameString(h) == TOOLTIPS_CLASSW && ::IsWindowVisible(h)) tip = h;
+    ASSERT_NE(tip, nullptr);
+    RECT field, at, dropped;
+    d.TabCriar().m_combo.GetWindowRect(&field);
+    ::GetWindowRect(tip, &at);
+    EXPECT_EQ(at.top, field.bottom);
+    zrui::PressKey(VK_F4);
+    ASSERT_TRUE(d.TabCriar().m_combo.GetDroppedState());
+    d.TabCriar().m_combo.GetDroppedControlRect(&dropped);
+    ::GetWindowRect(tip, &at);
+    EXPECT_EQ(at.top, dropped.bottom);
+    zrui::PressKey(VK_F4);
+    ::GetWindowRect(tip, &at);
+    EXPECT_EQ(at.top, field.bottom);
+    EXPECT_TRUE(d.TabCriar().TooltipShown());
+    zrui::PressKey(VK_ESCAPE);
+  });
+}
+
 TEST_F(SelConector, ChoosingTheProposalGivesSAndChangingItGivesN) {
   f.instance("XC1", "CM02M", {{"A", 0}, {"B", 0}});
   CIDlgSelConector d(u"M20", nullptr, &f);

@@ -17,13 +17,22 @@ class CHtmlToolTip : public CWnd {
   BOOL Create(CWnd* dialog);
   // Shows `html` with its top-left corner at a screen point; replaces any
   // text shown before. Where ours differs: a point over a control of the
-  // dialog shows the tip just below that control (above it when there is
-  // no room below), at the point's column, and the tip is kept inside the
-  // screen; it never covers the control it speaks of.
+  // dialog shows the tip just below that control, and below its list while
+  // it is a combo box with the list dropped (above the control when there
+  // is no room below), at the point's column; it never covers the control
+  // it speaks of. A tip that fits inside the dialog moves left as far as it
+  // must to stay inside it, and one wider starts at the dialog's left edge;
+  // every tip is kept inside the screen.
   void Show(LPCTSTR html, POINT screen);
   void Hide();
+  // Shows the text again at the point last asked for, when the tip is shown:
+  // after what lies there changed (a combo box's list dropped or closed).
+  void ShowAgain();
   bool IsShown() const;
   // The HTML last shown, and the same without markup.
   CString GetHtml() const;
   CString GetPlainText() const;
+
+ private:
+  POINT asked_{};  // the point of the last Show
 };

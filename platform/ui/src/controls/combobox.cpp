@@ -360,10 +360,19 @@ LRESULT CALLBACK ComboBoxProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
       return static_cast<int>(static_cast<LONG_PTR>(w)) == -1 ? s->fieldHeight : s->itemHeight;
     case CB_GETTOPINDEX: return s->top;
     case CB_GETDROPPEDCONTROLRECT: {
+      // The combo with its list: the list's own window while it is dropped
+      // (framed on the character grid, and above the field where the screen
+      // has no room below), else where the list would drop.
       auto* r = reinterpret_cast<RECT*>(l);
       if (!r) return FALSE;
       GetWindowRect(h, r);
-      r->bottom = r->top + s->fieldHeight + s->listHeight;
+      if (s->list) {
+        RECT list{};
+        GetWindowRect(s->list, &list);
+        UnionRect(r, r, &list);
+      } else {
+        r->bottom = r->top + s->fieldHeight + s->listHeight;
+      }
       return TRUE;
     }
     case WM_SETTEXT:
