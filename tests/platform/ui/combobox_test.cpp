@@ -230,6 +230,49 @@ TEST_F(Combo, AClickDropsAPopupListThatIsHitDrawnAndChosenFromLikeAnyWindow) {
   EXPECT_EQ(screen.line(row + 2).find(u"charlie"), std::u16string::npos) << screen.utf8();
 }
 
+// A list holding more entries than it shows has a bar at its right edge:
+// v where more lie below, ^ where more lie above, # where the shown ones
+// stand; a press on it pages the list that way and chooses nothing.
+TEST_F(Combo, ADroppedListWithMoreEntriesThanItShowsHasABarThatPagesIt) {
+  HWND c = Make(CBS_DROPDOWNLIST);
+  const std::u16string names[] = {u"p01", u"p02", u"p03", u"p04", u"p05", u"p06", u"p07",
+                                  u"p08", u"p09", u"p10", u"p11", u"p12", u"p13", u"p14"};
+  for (const auto& n : names) Add(c, n.c_str());
+  ClickAt(FieldPoint(c));
+  HWND list = TopPopup(parent);
+  ASSERT_NE(list, nullptr);
+  RECT lr;
+  GetWindowRect(list, &lr);
+  const int itemHeight = static_cast<int>(SendMessageW(c, CB_GETITEMHEIGHT, 0, 0));
+  const int shown = (lr.bottom - lr.top) / itemHeight;
+  ASSERT_GE(shown, 3);
+  ASSERT_LT(shown, 14) << "the test needs more entries than the list shows";
+  const int firstRow = RowOf(lr.top), barColumn = (lr.right - 1) / kCharWidth;
+  auto barAt = [&](int row) { return zrui::RenderScreen(80, 30).at(barColumn, firstRow + row).ch; };
+  EXPECT_EQ(barAt(0), U' ') << zrui::RenderScreen(80, 30).utf8();
+  EXPECT_EQ(barAt(1), U'#');
+  EXPECT_EQ(barAt(shown - 1), U'v');
+
+  // A press on the bar's lower half: a page down, nothing chosen.
+  const POINT lower{lr.right - kCharWidth / 2, lr.bottom - itemHeight / 2};
+  ClickAt(lower);
+  EXPECT_TRUE(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0)) << "the list stays open";
+  EXPECT_EQ(SendMessageW(c, CB_GETTOPINDEX, 0, 0), shown - 1);
+  EXPECT_EQ(Count(CBN_SELCHANGE), 0);
+  EXPECT_EQ(barAt(0), U'^');
+  // Pages down to the end, where v goes; then one up.
+  for (int i = 0; i < 5; ++i) ClickAt(lower);
+  EXPECT_EQ(SendMessageW(c, CB_GETTOPINDEX, 0, 0), 14 - shown);
+  EXPECT_EQ(barAt(shown - 1), U' ');
+  ClickAt(POINT{lr.right - kCharWidth / 2, lr.top + itemHeight / 2});
+  EXPECT_EQ(SendMessageW(c, CB_GETTOPINDEX, 0, 0), 14 - shown - (shown - 1));
+  // The entries beside the bar are chosen as ever.
+  ClickAt(ListRowPoint(c, list, 0));
+  EXPECT_EQ(SendMessageW(c, CB_GETCURSEL, 0, 0), 14 - shown - (shown - 1));
+  EXPECT_EQ(Count(CBN_SELCHANGE), 1);
+  EXPECT_FALSE(SendMessageW(c, CB_GETDROPPEDSTATE, 0, 0));
+}
+
 TEST_F(Combo, APressOutsideTheDroppedListClosesItAndGoesNoFurther) {
   HWND c = Make(CBS_DROPDOWNLIST);
   Add(c, u"a");

@@ -27,6 +27,12 @@ void OnPress(HWND list, POINT p) {
   RECT rc;
   GetClientRect(list, &rc);
   WPARAM what = kComboListOutside;
+  if (PtInRect(&rc, p) && ListHasBar(s) && p.x >= rc.right - kCharWidth) {
+    // On the bar: a page up or down, the list left open.
+    s->top = PagedTop(s, p.y < (rc.bottom - rc.top) / 2);
+    InvalidateRect(list, nullptr, TRUE);
+    return;
+  }
   if (PtInRect(&rc, p)) {
     int i = s->top + p.y / std::max(1, s->itemHeight);
     // A press below the last item keeps the list open, as on the original.

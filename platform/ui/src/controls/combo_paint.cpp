@@ -16,6 +16,14 @@ int VisibleItems(const ComboState* s) {
   return std::max(1, n);
 }
 
+bool ListHasBar(const ComboState* s) { return static_cast<int>(s->items.size()) > VisibleItems(s); }
+
+int PagedTop(const ComboState* s, bool up) {
+  const int shown = VisibleItems(s), last = std::max(0, static_cast<int>(s->items.size()) - shown);
+  const int page = std::max(1, shown - 1);
+  return std::clamp(s->top + (up ? -page : page), 0, last);
+}
+
 RECT ListRect(HWND h, const ComboState* s) {
   RECT rc;
   GetClientRect(h, &rc);
@@ -52,6 +60,22 @@ void DrawItem(HWND h, ComboState* s, HDC dc, int index, RECT r, UINT state, UINT
   DrawTextW(dc, t.c_str(), static_cast<int>(t.size()), &tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
+// The bar of a list that holds more than it shows, in the column from x:
+// its rows those of the shown entries.
+void PaintListBar(const ComboState* s, HDC dc, int x, int shown, int n) {
+  RECT column{x, 0, x + kCharWidth, shown * s->itemHeight};
+  FillRect(dc, &column, GetSysColorBrush(COLOR_BTNFACE));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  auto mark = [&](int row, const char16_t* ch) {
+    TextOutW(dc, x, row * s->itemHeight + (s->itemHeight - kCharHeight) / 2, ch, 1);
+  };
+  const int last = n - shown;  // the last first entry
+  if (s->top > 0) mark(0, u"^");
+  if (s->top < last) mark(shown - 1, u"v");
+  if (shown >= 3) mark(1 + (last > 0 ? s->top * (shown - 3) / last : 0), u"#");
+}
+
 }  // namespace
 
 void PaintComboList(HWND h, ComboState* s, HDC dc, RECT lr) {
@@ -62,14 +86,18 @@ void PaintComboList(HWND h, ComboState* s, HDC dc, RECT lr) {
   POINT org;
   GetViewportOrgEx(dc, &org);
   SetViewportOrgEx(dc, org.x + lr.left, org.y + lr.top, nullptr);
-  for (int i = s->top, row = 0; i < n && row < VisibleItems(s); ++i, ++row) {
-    RECT r{0, row * s->itemHeight, lr.right - lr.left, (row + 1) * s->itemHeight};
+  const int shown = VisibleItems(s);
+  const bool bar = ListHasBar(s);
+  const int itemsRight = lr.right - lr.left - (bar ? kCharWidth : 0);
+  for (int i = s->top, row = 0; i < n && row < shown; ++i, ++row) {
+    RECT r{0, row * s->itemHeight, itemsRight, (row + 1) * s->itemHeight};
     DrawItem(h, s, dc, i, r, i == s->cur ? ODS_SELECTED : 0);
     // The current entry then gets its selection drawn, as the original
     // follows a full drawing with ODA_SELECT when the selection lands on an
     // item: an owner that highlights only then shows it too.
     if (i == s->cur && ComboOwnerDraw(h)) DrawItem(h, s, dc, i, r, ODS_SELECTED, ODA_SELECT);
   }
+  if (bar) PaintListBar(s, dc, itemsRight, shown, n);
   SetViewportOrgEx(dc, org.x, org.y, nullptr);
   SelectObject(dc, oldFont);
 }

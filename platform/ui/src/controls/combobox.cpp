@@ -153,6 +153,11 @@ void OnKeyDown(HWND h, ComboState* s, UINT vk) {
 void OnLButtonDown(HWND h, ComboState* s, POINT p) {
   DWORD type = ComboType(h);
   RECT lr = ListRect(h, s);
+  if (type == CBS_SIMPLE && PtInRect(&lr, p) && ListHasBar(s) && p.x >= lr.right - kCharWidth) {
+    s->top = PagedTop(s, p.y < (lr.top + lr.bottom) / 2);
+    InvalidateRect(h, nullptr, TRUE);
+    return;
+  }
   if (type == CBS_SIMPLE && PtInRect(&lr, p)) {
     int i = s->top + (p.y - lr.top) / s->itemHeight;
     if (i < static_cast<int>(s->items.size())) ChooseFromList(h, s, i);

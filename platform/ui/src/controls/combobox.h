@@ -33,6 +33,14 @@ DWORD ComboType(HWND h);
 bool ComboHasStrings(HWND h);
 bool ComboOwnerDraw(HWND h);
 int VisibleItems(const ComboState* s);
+// Whether the list shows a bar at its right edge (kCharWidth wide): it holds
+// more entries than it shows at once. The bar marks with ^ and v the ends
+// where more entries lie and with # where the shown ones stand; a press on
+// it pages the list that way without choosing.
+bool ListHasBar(const ComboState* s);
+// The list's first shown entry a page up (up) or down from where it is,
+// kept within the entries.
+int PagedTop(const ComboState* s, bool up);
 // Client rectangle of the list of a simple combo (below its field); for the
 // other types, the size of the dropped list at the combo's client origin.
 RECT ListRect(HWND h, const ComboState* s);
