@@ -8,7 +8,6 @@ BEGIN_MESSAGE_MAP(CINovoConector, CDialog)
   ON_CBN_SELCHANGE(IDC_NOVO_CONECTOR_NOME, &CINovoConector::OnSelChangeNome)
   ON_CBN_DROPDOWN(IDC_NOVO_CONECTOR_NOME, &CINovoConector::OnDropDownNome)
   ON_CBN_CLOSEUP(IDC_NOVO_CONECTOR_NOME, &CINovoConector::OnCloseUpNome)
-  ON_MESSAGE(kMoverAviso, &CINovoConector::OnMoverAviso)
   ON_WM_ACTIVATE()
   ON_WM_SIZE()
 END_MESSAGE_MAP()
@@ -58,17 +57,10 @@ void CINovoConector::AvaliarNome(const CString& nome) {
   }
 }
 
-void CINovoConector::OnDropDownNome() {
-  // The list opens after this notice: the tip moves below it then.
-  if (m_tooltip.IsShown()) PostMessage(kMoverAviso);
-}
+// The list drops after this notice: the tip moves below it then.
+void CINovoConector::OnDropDownNome() { m_tooltip.ShowAgainSoon(); }
 
 void CINovoConector::OnCloseUpNome() { m_tooltip.ShowAgain(); }
-
-LRESULT CINovoConector::OnMoverAviso(WPARAM, LPARAM) {
-  m_tooltip.ShowAgain();
-  return 0;
-}
 
 void CINovoConector::VerificarNome() {
   // Activation messages also reach a dialog whose controls are gone.

@@ -43,7 +43,6 @@ class CINovoConector : public CDialog {
   // A tip shown moves clear of the dropped list as it opens and closes.
   afx_msg void OnDropDownNome();
   afx_msg void OnCloseUpNome();
-  afx_msg LRESULT OnMoverAviso(WPARAM, LPARAM);
   afx_msg void OnActivate(UINT state, CWnd* other, BOOL minimized);
   afx_msg void OnSize(UINT type, int cx, int cy);
   DECLARE_MESSAGE_MAP()
@@ -51,9 +50,6 @@ class CINovoConector : public CDialog {
  private:
   // Enables OK and shows or hides the tooltip for `nome`.
   void AvaliarNome(const CString& nome);
-  // Posted to itself when the list is about to drop: the tip is shown again
-  // once it is open.
-  static constexpr UINT kMoverAviso = WM_APP + 0x31;
   // The whole check: the combo's text evaluated, then the list rebuilt.
   void VerificarNome();
   // Item 0 holds what the user typed, item 1 the proposal (second text 44).

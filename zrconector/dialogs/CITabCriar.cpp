@@ -17,7 +17,6 @@ BEGIN_MESSAGE_MAP(CITabCriar, CDialog)
   ON_CBN_SELCHANGE(IDC_SEL_NOME, &CITabCriar::OnNomeEscolhido)
   ON_CBN_DROPDOWN(IDC_SEL_NOME, &CITabCriar::OnNomeAberto)
   ON_CBN_CLOSEUP(IDC_SEL_NOME, &CITabCriar::OnNomeFechado)
-  ON_MESSAGE(CITabCriar::WM_MOVER_AVISO, &CITabCriar::OnMoverAviso)
   ON_CBN_SELCHANGE(IDC_SEL_PINO, &CITabCriar::OnPinoEscolhido)
   ON_BN_CLICKED(IDC_SEL_OK, &CITabCriar::OnOK)
   ON_BN_CLICKED(IDC_SEL_CANCELAR, &CITabCriar::OnCancel)
@@ -212,17 +211,10 @@ void CITabCriar::OnNomeEscolhido() {
   Validar();
 }
 
-void CITabCriar::OnNomeAberto() {
-  // The list opens after this notice: the tip moves below it then.
-  if (m_tooltip.IsShown()) PostMessage(WM_MOVER_AVISO);
-}
+// The list drops after this notice: the tip moves below it then.
+void CITabCriar::OnNomeAberto() { m_tooltip.ShowAgainSoon(); }
 
 void CITabCriar::OnNomeFechado() { m_tooltip.ShowAgain(); }
-
-LRESULT CITabCriar::OnMoverAviso(WPARAM, LPARAM) {
-  m_tooltip.ShowAgain();
-  return 0;
-}
 
 void CITabCriar::Validar() {
   CString nome = m_nome;

@@ -24,8 +24,6 @@ class CITabCriar : public CDialog {
  public:
   // Posted to the page when its worker has ended (wParam: 1 when it filled).
   static constexpr UINT WM_FILL_DONE = WM_APP + 0x51;
-  // Posted to itself as the name's list drops: the tip, when shown, moves.
-  static constexpr UINT WM_MOVER_AVISO = WM_APP + 0x52;
 
   explicit CITabCriar(SelectionOwner* owner);
   // Waits for a worker still running (the owner has made sure none is).
@@ -68,10 +66,9 @@ class CITabCriar : public CDialog {
   afx_msg void OnNomeEditado();
   afx_msg void OnNomeEscolhido();
   // A tip shown moves clear of the name's dropped list as it opens and
-  // closes (posted WM_MOVER_AVISO: the list is open only after the notice).
+  // closes.
   afx_msg void OnNomeAberto();
   afx_msg void OnNomeFechado();
-  afx_msg LRESULT OnMoverAviso(WPARAM, LPARAM);
   afx_msg void OnPinoEscolhido();
   afx_msg LRESULT OnFillDone(WPARAM w, LPARAM l);
   afx_msg void OnSize(UINT type, int cx, int cy);

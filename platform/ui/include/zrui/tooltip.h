@@ -28,10 +28,17 @@ class CHtmlToolTip : public CWnd {
   // Shows the text again at the point last asked for, when the tip is shown:
   // after what lies there changed (a combo box's list dropped or closed).
   void ShowAgain();
+  // The same once the messages posted so far are handled: for a change under
+  // way (a combo box says that its list drops before it does).
+  void ShowAgainSoon();
   bool IsShown() const;
   // The HTML last shown, and the same without markup.
   CString GetHtml() const;
   CString GetPlainText() const;
+
+ protected:
+  afx_msg LRESULT OnShowAgain(WPARAM, LPARAM);
+  DECLARE_MESSAGE_MAP()
 
  private:
   POINT asked_{};  // the point of the last Show

@@ -4,6 +4,15 @@
 #include "zrui/commctrl.h"
 #include "zrui/tooltip.h"
 
+namespace {
+// Posted to the tip by ShowAgainSoon.
+constexpr UINT kShowAgain = WM_APP + 0x7A1;
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CHtmlToolTip, CWnd)
+  ON_MESSAGE(kShowAgain, &CHtmlToolTip::OnShowAgain)
+END_MESSAGE_MAP()
+
 BOOL CHtmlToolTip::Create(CWnd* dialog) {
   if (m_hWnd) return FALSE;
   return CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, u"", WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0,
@@ -84,6 +93,15 @@ void CHtmlToolTip::Show(LPCTSTR html, POINT screen) {
 
 void CHtmlToolTip::ShowAgain() {
   if (IsShown()) Show(GetHtml(), asked_);
+}
+
+void CHtmlToolTip::ShowAgainSoon() {
+  if (IsShown()) PostMessage(kShowAgain);
+}
+
+LRESULT CHtmlToolTip::OnShowAgain(WPARAM, LPARAM) {
+  ShowAgain();
+  return 0;
 }
 
 void CHtmlToolTip::Hide() {
