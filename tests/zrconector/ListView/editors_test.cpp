@@ -311,6 +311,22 @@ HWND DroppedList() {
   return nullptr;
 }
 
+// With the mouse alone: a click on an entry of the fixed list, dropped as
+// the editor opens, chooses it.
+TEST_F(GridTest, AClickOnAnEntryOfTheDroppedFixedListChoosesIt) {
+  ASSERT_TRUE(dlg->ClickCell(rTipo, 1));
+  HWND list = DroppedList();
+  ASSERT_NE(list, nullptr);
+  // As the terminal sends it: a press and a release at a point of the screen.
+  POINT third{7, 2 * kCharHeight + 6};
+  ::ClientToScreen(list, &third);
+  zrui::InputMousePress(third, zrui::MouseButton::Left);
+  zrui::InputMouseRelease(third, zrui::MouseButton::Left);
+  zrui::Pump();
+  EXPECT_EQ(dlg->Text(rTipo, 1), u"Hibrido");
+  EXPECT_EQ(dlg->selChanges, 1);
+}
+
 // With the mouse alone: the drop button, then an entry of the list. The
 // click chooses the entry and ends the edit at once (the owner hears of the
 // value: the connectors screen enables its apply button then); the keys
