@@ -8,6 +8,8 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <future>
 #include <mutex>
 #include <set>
@@ -455,6 +457,38 @@ TEST(RunCatalogue, ACheckThatWouldWaitDoesTheWorkGivenMeanwhile) {
   ASSERT_EQ(1, rows->GetCount());
   EXPECT_EQ(CString(codeNumber(0).str() + u"\f1\fPIN\f"), rows->GetHead());
   EXPECT_GE(done, 3);  // more only after a wake-up with C0 still unread
+  EXPECT_EQ(1, fake.rowsAsked.load());
+}
+
+// The answer comes, and the reader's wake-up with it, while the check does
+// its last piece of work (the catalogue's lock let go): the check sees the
+// answer rather than wait for a wake-up that has gone by.
+TEST(RunCatalogue, AnAnswerThatComesWhileTheCheckWorksIsNotWaitedFor) {
+  FakeCatalogue fake;
+  fake.gated = true;
+  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnThread);
+  run.whileWaiting([&] {
+    fake.open();
+    // The reader answers meanwhile (a fake's rows take no time to read).
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return false;
+  });
+  CheckCatalogue view(run);
+  view.Prefetch(codeNumber(0));
+  fake.awaitFirstRead();
+  // A check waiting for a wake-up lost would wait for ever: after 20 s the
+  // test ends the process, failed, rather than hang.
+  std::promise<void> answered;
+  std::thread watchdog([asked = answered.get_future()] {
+    if (asked.wait_for(std::chrono::seconds(20)) == std::future_status::timeout) {
+      std::fprintf(stderr, "the check still waits for an answer that came while it worked\n");
+      std::_Exit(1);
+    }
+  });
+  std::unique_ptr<CStringList> rows = view.LinhasPinos(codeNumber(0));
+  answered.set_value();
+  watchdog.join();
+  ASSERT_EQ(1, rows->GetCount());
   EXPECT_EQ(1, fake.rowsAsked.load());
 }
 

@@ -80,13 +80,16 @@ const RunCatalogue::Answer& RunCatalogue::answer(Answers& answers, const OdStrin
   std::unique_lock<std::mutex> lock(mutex_);
   auto it = answers.find(code.str());
   while (it != answers.end() && !it->second.ready) {
-    bool worked = false;
     if (whileWaiting_) {
       lock.unlock();
-      worked = whileWaiting_();
+      const bool worked = whileWaiting_();
       lock.lock();
+      // The answer may have come (and its wake-up gone by) while the lock
+      // was let go: looked at again before any wait.
+      it = answers.find(code.str());
+      if (worked || it == answers.end() || it->second.ready) continue;
     }
-    if (!worked) read_.wait(lock);
+    read_.wait(lock);
     it = answers.find(code.str());  // gone again when its reading failed
   }
   if (it != answers.end()) return it->second;
