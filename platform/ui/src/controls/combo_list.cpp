@@ -27,9 +27,7 @@ void OnPress(HWND list, POINT p) {
   RECT rc;
   GetClientRect(list, &rc);
   WPARAM what = kComboListOutside;
-  if (PtInRect(&rc, p) && ListHasBar(s) && p.x >= rc.right - kCharWidth) {
-    // On the bar: a page up or down, the list left open.
-    s->top = PagedTop(s, p.y < (rc.bottom - rc.top) / 2);
+  if (PageOnBar(s, rc, p)) {  // the list left open
     InvalidateRect(list, nullptr, TRUE);
     return;
   }

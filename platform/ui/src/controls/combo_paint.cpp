@@ -18,10 +18,13 @@ int VisibleItems(const ComboState* s) {
 
 bool ListHasBar(const ComboState* s) { return static_cast<int>(s->items.size()) > VisibleItems(s); }
 
-int PagedTop(const ComboState* s, bool up) {
+bool PageOnBar(ComboState* s, const RECT& list, POINT p) {
+  if (!PtInRect(&list, p) || !ListHasBar(s) || p.x < list.right - kCharWidth) return false;
   const int shown = VisibleItems(s), last = std::max(0, static_cast<int>(s->items.size()) - shown);
   const int page = std::max(1, shown - 1);
-  return std::clamp(s->top + (up ? -page : page), 0, last);
+  const bool up = p.y < (list.top + list.bottom) / 2;
+  s->top = std::clamp(s->top + (up ? -page : page), 0, last);
+  return true;
 }
 
 RECT ListRect(HWND h, const ComboState* s) {

@@ -153,8 +153,7 @@ void OnKeyDown(HWND h, ComboState* s, UINT vk) {
 void OnLButtonDown(HWND h, ComboState* s, POINT p) {
   DWORD type = ComboType(h);
   RECT lr = ListRect(h, s);
-  if (type == CBS_SIMPLE && PtInRect(&lr, p) && ListHasBar(s) && p.x >= lr.right - kCharWidth) {
-    s->top = PagedTop(s, p.y < (lr.top + lr.bottom) / 2);
+  if (type == CBS_SIMPLE && PageOnBar(s, lr, p)) {
     InvalidateRect(h, nullptr, TRUE);
     return;
   }

@@ -38,9 +38,10 @@ int VisibleItems(const ComboState* s);
 // where more entries lie and with # where the shown ones stand; a press on
 // it pages the list that way without choosing.
 bool ListHasBar(const ComboState* s);
-// The list's first shown entry a page up (up) or down from where it is,
-// kept within the entries.
-int PagedTop(const ComboState* s, bool up);
+// A press at p (in the coordinates of `list`, where the list's entries are
+// shown): on the bar, the list pages up (upper half) or down and true comes
+// back; elsewhere nothing changes.
+bool PageOnBar(ComboState* s, const RECT& list, POINT p);
 // Client rectangle of the list of a simple combo (below its field); for the
 // other types, the size of the dropped list at the combo's client origin.
 RECT ListRect(HWND h, const ComboState* s);
