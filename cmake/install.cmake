@@ -13,20 +13,22 @@
 # Nothing installed names the source or build tree: the programs find each
 # other, the registry and the examples from where they are.
 
-set(ZR_PRIVATE_LIB_DIR lib/zrconector)
+# The build tree has the same layout (the top CMakeLists.txt), so these are
+# linked with their installed run paths and installed as built.
 foreach(library zrcom zrdwg zrfx zrado zrui prmset zrconector)
   if(TARGET ${library})
-    set_target_properties(${library} PROPERTIES INSTALL_RPATH "$ORIGIN")
+    set_target_properties(${library} PROPERTIES INSTALL_RPATH "$ORIGIN" BUILD_WITH_INSTALL_RPATH ON)
     install(TARGETS ${library} LIBRARY DESTINATION ${ZR_PRIVATE_LIB_DIR})
   endif()
 endforeach()
 # The terminal front end installs itself there (platform/ui/terminal).
 if(TARGET zrterm)
-  set_target_properties(zrterm PROPERTIES INSTALL_RPATH "$ORIGIN")
+  set_target_properties(zrterm PROPERTIES INSTALL_RPATH "$ORIGIN" BUILD_WITH_INSTALL_RPATH ON)
 endif()
+# zrhost is built in a folder of its own, one level down like bin/.
 foreach(tool zrcheck zrdxf zrhost)
   if(TARGET ${tool})
-    set_target_properties(${tool} PROPERTIES INSTALL_RPATH "$ORIGIN/../${ZR_PRIVATE_LIB_DIR}")
+    set_target_properties(${tool} PROPERTIES INSTALL_RPATH "$ORIGIN/../${ZR_PRIVATE_LIB_DIR}" BUILD_WITH_INSTALL_RPATH ON)
     install(TARGETS ${tool} RUNTIME DESTINATION bin)
   endif()
 endforeach()

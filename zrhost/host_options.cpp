@@ -47,7 +47,7 @@ std::unique_ptr<CLI::App> makeApp(HostOptions& options) {
       ->option_text("DIR");
   app->add_option("--module", options.module,
                   "module file (default: $ZRHOST_MODULE, else libzrconector.so beside zrhost, in ../lib or in "
-                  "the build's ../zrconector)")
+                  "../lib/zrconector)")
       ->option_text("PATH");
   app->add_flag("--no-module", options.noModule, "run without a module")->disable_flag_override();
   auto action = [&](const char* name, HostAction::Kind kind, const char* help, const char* text) {

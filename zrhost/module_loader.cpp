@@ -29,9 +29,8 @@ std::vector<std::string> moduleCandidates(const std::string& exeDir) {
   const std::filesystem::path dir(exeDir);
   candidates.push_back((dir / kModuleFile).string());
   candidates.push_back((dir / ".." / "lib" / kModuleFile).lexically_normal().string());
-  // Installed: the libraries are private to the package.
+  // Installed, and in the build tree: the libraries are private to the package.
   candidates.push_back((dir / ".." / "lib" / "zrconector" / kModuleFile).lexically_normal().string());
-  candidates.push_back((dir / ".." / "zrconector" / kModuleFile).lexically_normal().string());
   return candidates;
 }
 

@@ -3,7 +3,8 @@
 the same way on each: --help and -h on standard output with exit 0, --version,
 usage errors on standard error with exit 2, and output that cannot be written
 (a full disk, a closed pipe) ending with exit 2, never 0; -o into a pipe or
-a device writes into it and never replaces it.
+a device writes into it and never replaces it; the libraries a program loads
+never taken from the current folder.
 
     conventions_test.py WORKDIR TOOL=PATH...
 
@@ -65,6 +66,23 @@ def check_tool(name, path, case, work):
     r = run([path, "--version"])
     expect(r.returncode == 0 and r.stdout.startswith(name + " ") and r.stdout.strip().split()[-1][0].isdigit(),
            f"{name} --version: exit {r.returncode}, {r.stdout!r}")
+
+    # Started in a folder that holds files named like the libraries it loads
+    # (which are not libraries), the program still runs: it looks for its
+    # libraries in its own private folder and the system's, never in the
+    # current folder.
+    decoys = os.path.join(work, name + "-decoys")
+    os.makedirs(decoys, exist_ok=True)
+    libraries = [line.split()[0] for line in subprocess.run(["ldd", path], stdout=subprocess.PIPE, text=True).stdout
+                 .splitlines() if ".so" in line and not line.split()[0].startswith("/")]
+    expect(len(libraries) > 3, f"{name}: ldd found only {libraries}")
+    for library in libraries:
+        with open(os.path.join(decoys, library), "w") as decoy:
+            decoy.write("not a library\n")
+    r = subprocess.run([path, "--version"], cwd=decoys, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                       timeout=120)
+    expect(r.returncode == 0 and r.stdout.startswith(name + " "),
+           f"{name} --version in a folder of decoy libraries: exit {r.returncode}, stderr {r.stderr[:300]!r}")
 
     # Usage errors: standard error, exit 2, nothing on standard output.
     for args in case["refused"]:
