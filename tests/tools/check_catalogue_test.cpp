@@ -40,7 +40,15 @@ class FakeCatalogue : public zr::PinCatalogue {
   std::vector<std::vector<std::u16string>> askedTogether;  // each read of several codes, refused or not
   std::vector<std::thread::id> togetherThreads;            // the thread of each
   std::vector<std::vector<std::u16string>> matesTogether;  // each read of several codes' mates
+  std::vector<std::thread::id> matesThreads;               // the thread of each
   bool gated = false;
+
+  // Waits (5 s at most) until `reads` reads of several codes' mates have run;
+  // false when they have not.
+  bool awaitMatesTogether(std::size_t reads) {
+    std::unique_lock<std::mutex> lock(noting);
+    return matesRead_.wait_for(lock, std::chrono::seconds(5), [&] { return matesTogether.size() >= reads; });
+  }
 
   // Waits until a read of a code's rows has begun (and waits at the gate).
   void awaitFirstRead() {
@@ -105,7 +113,9 @@ class FakeCatalogue : public zr::PinCatalogue {
       std::lock_guard<std::mutex> lock(noting);
       matesTogether.emplace_back();
       for (const OdString& code : codes) matesTogether.back().push_back(code.str());
+      matesThreads.push_back(std::this_thread::get_id());
     }
+    matesRead_.notify_all();
     mates.clear();
     for (const OdString& code : codes) {
       if (code == OdString(u"THROW")) return false;
@@ -124,6 +134,7 @@ class FakeCatalogue : public zr::PinCatalogue {
 
  private:
   std::condition_variable gate_;
+  std::condition_variable matesRead_;
   bool reading_ = false;
 };
 
@@ -427,6 +438,33 @@ TEST(RunCatalogue, MatesReadAheadOnAThreadComeWithTheRowsReadTogether) {
   ASSERT_EQ(1u, fake.matesTogether.size());
   EXPECT_EQ(codeNumbers({1, 2, 3, 4, 5, 6, 7, 8, 9}), fake.matesTogether[0]);
   EXPECT_EQ(1, fake.matesAsked.load());  // C0's
+}
+
+// With the mates read ahead, the reader reads the mating codes of the rows
+// it read together as soon as no rows are queued, before any check asks:
+// the checks then find them read, and run no statement of their own.
+TEST(RunCatalogue, MatesReadAheadAreReadByTheReaderBeforeAnyCheckAsks) {
+  FakeCatalogue fake;
+  fake.readsTogether = true;
+  fake.gated = true;
+  RunCatalogue run(fake, &fake.errors, RunCatalogue::ReadAhead::kOnThread);
+  run.readMatesAhead(true);
+  CheckCatalogue view(run);
+  view.Prefetch(codeNumber(0));
+  fake.awaitFirstRead();  // C0 alone, held at the gate
+  for (int k = 1; k < 10; ++k) view.Prefetch(codeNumber(k));
+  fake.open();
+  ASSERT_TRUE(fake.awaitMatesTogether(1)) << "no check asked, and the reader read no mates";
+  EXPECT_EQ(codeNumbers({1, 2, 3, 4, 5, 6, 7, 8, 9}), fake.matesTogether[0]);
+  EXPECT_NE(std::this_thread::get_id(), fake.matesThreads[0]);
+  for (int k = 1; k < 10; ++k) {
+    const std::vector<OdString>& mates = view.mates(codeNumber(k));
+    ASSERT_EQ(1u, mates.size());
+    EXPECT_EQ(codeNumber(k).str() + u"-M", mates[0].str());
+  }
+  EXPECT_EQ(1u, fake.matesTogether.size());
+  EXPECT_EQ(0, fake.matesAsked.load());
+  EXPECT_FALSE(view.failed());
 }
 
 // A check that would wait for an answer the reader is reading does the

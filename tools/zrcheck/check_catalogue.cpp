@@ -138,12 +138,25 @@ std::vector<OdString> RunCatalogue::takeQueued(const OdString* wanted) {
 void RunCatalogue::readAhead() {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
-    queued_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+    queued_.wait(lock, [this] { return stopping_ || !queue_.empty() || !matesAhead_.empty(); });
+    if (!stopping_ && queue_.empty()) {
+      // No rows to read: the mating codes of rows read before, which the
+      // checks ask for once they have compared their records (a check that
+      // asked first would run the statement while the others wait for it).
+      const std::shared_ptr<const std::vector<OdString>> batch = std::move(matesAhead_.front());
+      matesAhead_.pop_front();
+      std::vector<OdString> taken = takeMatesOf(*batch);
+      lock.unlock();
+      readMatesTogether(taken);
+      lock.lock();
+      continue;
+    }
     if (stopping_) {
       // Codes still queued are asked again by whoever needs them.
       for (const OdString& code : queue_)
         if (auto it = rows_.find(code.str()); it != rows_.end() && it->second.queued) rows_.erase(it);
       queue_.clear();
+      matesAhead_.clear();
       read_.notify_all();
       return;
     }
@@ -193,20 +206,27 @@ void RunCatalogue::readTogether(const std::vector<OdString>& codes) {
       answer.ready = true;
     }
     unannounced_ = 0;
+    if (readAhead_ == ReadAhead::kOnThread && readMatesAhead_) matesAhead_.push_back(batch);
   }
   read_.notify_all();
 }
 
 std::vector<OdString> RunCatalogue::takeMatesBatch(const OdString& code) {
-  std::vector<OdString> taken;
   std::lock_guard<std::mutex> lock(mutex_);
-  if (mates_.count(code.str())) return taken;  // read, being read, or asked alone
+  if (mates_.count(code.str())) return {};  // read, being read, or asked alone
   const auto it = rows_.find(code.str());
-  if (it == rows_.end() || !it->second.matesBatch) return taken;
-  const std::shared_ptr<const std::vector<OdString>> batch = std::move(it->second.matesBatch);
-  for (const OdString& c : *batch) {
+  if (it == rows_.end() || !it->second.matesBatch) return {};
+  const std::shared_ptr<const std::vector<OdString>> batch = it->second.matesBatch;
+  return takeMatesOf(*batch);
+}
+
+std::vector<OdString> RunCatalogue::takeMatesOf(const std::vector<OdString>& batch) {
+  std::vector<OdString> taken;
+  for (const OdString& c : batch) {
     const auto rows = rows_.find(c.str());
-    if (rows != rows_.end()) rows->second.matesBatch.reset();
+    // Taken already, by a check or the reader: each batch is read once.
+    if (rows == rows_.end() || !rows->second.matesBatch || rows->second.matesBatch.get() != &batch) continue;
+    rows->second.matesBatch.reset();
     // The codes whose mates were asked meanwhile (each alone) are left out.
     if (mates_.emplace(c.str(), Answer{}).second) taken.push_back(c);
   }

@@ -505,6 +505,10 @@ class CheckedDrawings {
     // fingerprints meanwhile, rather than leave its processor idle (set
     // before the reader starts the checks).
     if (o.jobs > 1) catalogue_.whileWaiting([this] { return fingerprintOneAhead(); });
+    // A run of more drawings than it checks at once is about throughput
+    // rather than one drawing's peak: the catalogue's reader reads the
+    // mating codes before the checks ask.
+    catalogue_.readMatesAhead(o.drawings.size() > o.jobs);
     reader_.emplace(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
                     [this, &run, &reports, how](std::size_t i, ReadDrawing& drawing) {
                       // A check that waits for the catalogue to open takes
