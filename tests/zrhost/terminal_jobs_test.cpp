@@ -6,6 +6,7 @@
 // with the suite's script, whose "atualizarMacros" prints the handles of the
 // symbols it receives.
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,6 +27,19 @@ void press(TmuxTerminal& t, const std::vector<std::string>& keys) {
 
 // Repeats a key.
 std::vector<std::string> times(int n, const std::string& key) { return std::vector<std::string>(n, key); }
+
+// The row of the vertical scroll bar's thumb in a terminal `columns` wide:
+// the line with "#" in its last column; -1 when none has.
+int thumbRow(const std::string& screen, int columns = 80) {
+  std::istringstream lines(screen);
+  int row = 0;
+  for (std::string line; std::getline(lines, line); ++row) {
+    // Columns counted as characters (UTF-8 lead bytes; the screen's are one column wide).
+    const auto width = std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    if (width == columns && line.back() == '#') return row;
+  }
+  return -1;
+}
 
 // What the suite's atualizarMacros prints for the symbols of X2 renamed
 // (40 46 4C 52) and of X6's pin 1 changed (6A).
@@ -146,8 +160,14 @@ TEST_F(DialogsInTerminal, ConnectorsScreenAtTheMouseAloneRenamesAConnector) {
   // right edge.
   ASSERT_TRUE(t->waitFor("<  Fechar  >")) << t->screen();
   EXPECT_EQ(t->screen().find("[x]"), std::string::npos) << t->screen();
+  // The corner that the two scroll bars leave blank belongs to neither: a
+  // press there moves nothing (the vertical bar's thumb stays on its row).
+  const int thumb = thumbRow(t->screen());
+  ASSERT_GE(thumb, 0) << "a vertical scroll bar at 80 x 24\n" << t->screen();
+  click(*t, {79, 23});
   click(*t, {70, 23});
   ASSERT_TRUE(t->waitFor("[x]")) << t->screen();
+  EXPECT_EQ(thumbRow(t->screen()), thumb) << t->screen();
   const auto box = cellOf(t->screen(), "[x]");
   ASSERT_EQ(box.second, 0) << t->screen();
   click(*t, {box.first + 1, box.second});

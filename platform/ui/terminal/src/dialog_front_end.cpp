@@ -366,11 +366,19 @@ void DialogFrontEnd::handle(const InputEvent& event) {
           scrollView(0, m.x < shown.width / 2 ? -step : step);
           return;
         }
-        // On a scroll bar: the wheel, or a press above or below the middle,
-        // scrolls the view.
-        const bool up = m.kind == MouseKind::kWheelUp || (m.kind == MouseKind::kPress && m.y < view_.terminal.height / 2);
-        if (m.kind == MouseKind::kWheelUp || m.kind == MouseKind::kWheelDown || m.kind == MouseKind::kPress)
-          scrollView(up ? -3 : 3);
+        // The wheel on either bar scrolls the view.
+        if (m.kind == MouseKind::kWheelUp || m.kind == MouseKind::kWheelDown) {
+          scrollView(m.kind == MouseKind::kWheelUp ? -3 : 3);
+          return;
+        }
+        // A press on the vertical bar (its rows: under a pinned caption, and
+        // above the corner the two bars leave blank) above or below the
+        // middle scrolls the view; a press on a blank cell beside them does
+        // nothing.
+        const int barTop = view_.pinned ? 1 : 0;
+        if (m.kind == MouseKind::kPress && view_.vertical && m.x == view_.terminal.width - 1 && m.y >= barTop &&
+            m.y < shown.height)
+          scrollView(m.y < view_.terminal.height / 2 ? -3 : 3);
         return;
       }
       const POINT at{cell->x * kCellWidth + kCellWidth / 2, cell->y * kCellHeight + kCellHeight / 2};
