@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "terminal_fixture.h"
@@ -168,6 +169,14 @@ TEST_F(DialogsInTerminal, ConnectorsScreenAtTheMouseAloneRenamesAConnector) {
   click(*t, {70, 23});
   ASSERT_TRUE(t->waitFor("[x]")) << t->screen();
   EXPECT_EQ(thumbRow(t->screen()), thumb) << t->screen();
+  // The wheel on the vertical bar still scrolls: up moves the thumb up,
+  // down brings it back.
+  wheel(*t, {79, 12}, false);
+  for (int i = 0; i < 100 && thumbRow(t->screen()) == thumb; ++i) usleep(20000);
+  EXPECT_LT(thumbRow(t->screen()), thumb) << t->screen();
+  wheel(*t, {79, 12}, true);
+  for (int i = 0; i < 100 && thumbRow(t->screen()) != thumb; ++i) usleep(20000);
+  ASSERT_EQ(thumbRow(t->screen()), thumb) << t->screen();
   const auto box = cellOf(t->screen(), "[x]");
   ASSERT_EQ(box.second, 0) << t->screen();
   click(*t, {box.first + 1, box.second});
