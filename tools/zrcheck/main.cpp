@@ -476,6 +476,11 @@ bool spareThreads(const Options& o) {
   return working > std::min<std::size_t>(o.jobs, o.drawings.size());
 }
 
+// Whether the run checks more drawings than it checks at once: it is then
+// about throughput more than about one drawing's peak (memory kept between
+// drawings, the catalogue's mating codes read ahead).
+bool manyDrawings(const Options& o) { return o.drawings.size() > o.jobs; }
+
 // Every drawing read and checked in the order given, on o.jobs threads at
 // once, against one catalogue cache for the run; the reports judged in
 // that order on the main thread. The drawings are read from the moment it
@@ -505,10 +510,8 @@ class CheckedDrawings {
     // fingerprints meanwhile, rather than leave its processor idle (set
     // before the reader starts the checks).
     if (o.jobs > 1) catalogue_.whileWaiting([this] { return fingerprintOneAhead(); });
-    // A run of more drawings than it checks at once is about throughput
-    // rather than one drawing's peak: the catalogue's reader reads the
-    // mating codes before the checks ask.
-    catalogue_.readMatesAhead(o.drawings.size() > o.jobs);
+    // The catalogue's reader reads the mating codes before the checks ask.
+    catalogue_.readMatesAhead(manyDrawings(o));
     reader_.emplace(o.drawings, request.format == "sarif" || request.format == "junit", o.jobs,
                     [this, &run, &reports, how](std::size_t i, ReadDrawing& drawing) {
                       // A check that waits for the catalogue to open takes
@@ -531,7 +534,7 @@ class CheckedDrawings {
     // from here on, not from the start: what the opening and the reading
     // meanwhile gave back left the kept memory in pieces of other sizes,
     // cut up by the checks' first takers, and 16 drawings took 10 % longer.
-    if (opened && o_.drawings.size() > o_.jobs) reader_->keepFreedMemory(kKeptBetweenDrawings);
+    if (opened && manyDrawings(o_)) reader_->keepFreedMemory(kKeptBetweenDrawings);
     told_ = true;
     openedPromise_.set_value(opened);
   }
