@@ -25,7 +25,11 @@ namespace {
 // State the signal handlers read: set up before any handler is installed.
 std::atomic<bool> active{false};
 termios savedModes{};
-std::string resetSequence;  // leave the alternate screen, cursor on, mouse off, colours off
+// Leaving the alternate screen wipes it first: a terminal resized while the
+// session ran may carry rows of that screen over to the console's own
+// (tmux pulls them back into view), and blank rows carry nothing.
+std::string leaveScreenSequence;  // clear, then leave the alternate screen
+std::string resetSequence;        // mouse off, colours off, cursor on
 int wakePipe[2] = {-1, -1};
 std::atomic<bool> resumed{false};
 std::atomic<bool> interrupted{false};
@@ -36,12 +40,23 @@ std::terminate_handler previousTerminate = nullptr;
 
 constexpr int kLeavingSignals[] = {SIGTERM, SIGHUP, SIGQUIT};
 
-// Async-signal-safe: termios and raw writes only.
-void restoreTerminalNow() {
-  if (!resetSequence.empty()) {
-    [[maybe_unused]] ssize_t n = write(STDOUT_FILENO, resetSequence.data(), resetSequence.size());
-  }
+void writeRaw(const std::string& bytes) {
+  if (!bytes.empty()) [[maybe_unused]] ssize_t n = write(STDOUT_FILENO, bytes.data(), bytes.size());
+}
+
+// Async-signal-safe: termios and raw writes only. leaveScreen when curses
+// has not left the alternate screen itself.
+void restoreTerminalNow(bool leaveScreen) {
+  if (leaveScreen) writeRaw(leaveScreenSequence);
+  writeRaw(resetSequence);
   tcsetattr(STDIN_FILENO, TCSADRAIN, &savedModes);
+}
+
+// Through curses, before endwin leaves the alternate screen.
+void wipeAlternateScreen() {
+  if (leaveScreenSequence.empty()) return;
+  clear();
+  refresh();
 }
 
 void wake() {
@@ -50,7 +65,7 @@ void wake() {
 }
 
 void onLeavingSignal(int signal) {
-  if (active.exchange(false)) restoreTerminalNow();
+  if (active.exchange(false)) restoreTerminalNow(true);
   sigaction(signal, &previousActions[signal], nullptr);
   raise(signal);
 }
@@ -62,7 +77,7 @@ void onInterrupt(int) {
 
 void onSuspend(int) {
   const int saved = errno;
-  if (active) restoreTerminalNow();
+  if (active) restoreTerminalNow(true);
   struct sigaction stop {};
   stop.sa_handler = SIG_DFL;
   sigemptyset(&stop.sa_mask);
@@ -103,8 +118,9 @@ void onContinue(int) {
 
 void restoreAtExit() {
   if (active.exchange(false)) {
+    wipeAlternateScreen();
     endwin();
-    restoreTerminalNow();
+    restoreTerminalNow(false);
   }
 }
 
@@ -188,7 +204,9 @@ TerminalSession::TerminalSession() {
   // which is what dragging a frame needs.
   std::fputs("\033[?1002h", stdout);
   std::fflush(stdout);
-  resetSequence = capability("rmcup") + "\033[?1002l\033[?1000l\033[?1006l" + capability("sgr0") + capability("cnorm");
+  const std::string leave = capability("rmcup");
+  leaveScreenSequence = leave.empty() ? "" : capability("clear") + leave;
+  resetSequence = "\033[?1002l\033[?1000l\033[?1006l" + capability("sgr0") + capability("cnorm");
   resumed = false;
   interrupted = false;
   resized = false;
@@ -214,6 +232,7 @@ TerminalSession::~TerminalSession() {
     std::fputs("\033[?1002l", stdout);
     std::fflush(stdout);
     mousemask(0, nullptr);
+    wipeAlternateScreen();
     endwin();
     tcsetattr(STDIN_FILENO, TCSADRAIN, &savedModes);
   }

@@ -117,6 +117,10 @@ TEST_F(TerminalSession, ASmallTerminalPansToTheFocusAndAResizeShowsEverything) {
   t->keys({"q"});
   EXPECT_EQ(t->waitForExit(), 0);
   expectSane(t->sttyAfterExit());
+  // The console comes back as it was before the session (empty here): no
+  // row of the session's screen is left on it after the resize.
+  screen = t->screen();
+  EXPECT_EQ(screen.find_first_not_of('\n'), std::string::npos) << screen;
 }
 
 TEST_F(TerminalSession, LightsKeepTheirColoursAtEveryDepth) {
@@ -212,6 +216,8 @@ TEST_F(TerminalSession, SuspendGivesTheTerminalBackAndResumeRedraws) {
   t->keys({"q"});
   EXPECT_EQ(t->waitForExit(), 0);
   expectSane(t->sttyAfterExit());
+  // The screen drawn after the resumption goes with the session too.
+  EXPECT_EQ(t->screen().find("first:"), std::string::npos) << t->screen();
 }
 
 }  // namespace
