@@ -7,15 +7,9 @@
 
 #include "report_output.h"
 
-#ifndef ZR_VERSION
-#error "ZR_VERSION is set by the build"
-#endif
-
-const char* toolVersion() { return ZR_VERSION; }
-
 void setUpCommandLine(CLI::App& app, const std::string& name) {
   app.name(name);
-  app.set_version_flag("--version", name + " " + ZR_VERSION, "print the version and exit")->disable_flag_override();
+  app.set_version_flag("--version", name + " " + toolVersion(), "print the version and exit")->disable_flag_override();
   app.set_help_flag("-h,--help", "print this help and exit")->disable_flag_override();
   // Options after the drawings are still options; "--" ends them.
   app.allow_windows_style_options(false);

@@ -7,8 +7,7 @@
 
 #include <optional>
 
-// The version of the project, as --version and the report show it.
-const char* toolVersion();
+#include "tool_version.h"
 
 // Sets up what every tool shares on a fresh app named after the program:
 // -h/--help, --version ("NAME VERSION"), and errors that name the program.

@@ -15,7 +15,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "command_line.h"
+#include "tool_version.h"
 #include "drawing_path.h"
 #include "findings.h"
 #include "processor_spread.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "command_line.h"
+#include "tool_version.h"
 #include "drawing_path.h"
 
 using Json = nlohmann::ordered_json;
