@@ -7,7 +7,6 @@
 #include "drawing_input.h"
 #include "findings.h"
 #include "insert_lines.h"
-#include "zrdwg/KeptMemory.h"
 #include "zrdwg/OdError.h"
 
 namespace {
@@ -108,23 +107,9 @@ void DrawingReader::fingerprint(std::size_t i) {
   }
 }
 
-void DrawingReader::keepFreedMemory(std::size_t bytes) {
-  std::lock_guard<std::mutex> lock(keepMutex_);
-  if (!lastStarted_) KeepFreedMemory(bytes);
-}
-
 void DrawingReader::readAndCheck(std::size_t i) {
-  const bool last = i + 1 == paths_.size();
-  // The last drawing takes what the ones before left kept, and keeps
-  // nothing more: what it leaves goes back once it is checked.
-  if (last) {
-    std::lock_guard<std::mutex> lock(keepMutex_);
-    lastStarted_ = true;
-    KeepFreedMemory(0);
-  }
   read(i);
   if (read_[i].error.empty()) check_(i, read_[i]);
-  if (last) GiveBackKeptMemory();
 }
 
 void DrawingReader::read(std::size_t i) {

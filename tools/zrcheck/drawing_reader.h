@@ -38,9 +38,7 @@ using CheckOne = std::function<void(std::size_t i, ReadDrawing& drawing)>;
 // line of each INSERT) from the file. Only the drawings in flight are held,
 // not all of them (and of those only what `check` keeps). The workers start
 // at once; with one job nothing runs on another thread (see ReadAhead).
-// Standard input ("-") is read once, when made. The last drawing keeps no
-// more freed memory (see keepFreedMemory), and gives back what is kept once
-// it is checked.
+// Standard input ("-") is read once, when made.
 class DrawingReader {
  public:
   DrawingReader(const std::vector<std::string>& paths, bool lines, unsigned jobs, CheckOne check);
@@ -50,11 +48,6 @@ class DrawingReader {
   ReadDrawing& get(std::size_t i);
   // The caller is through with drawing i: the next drawing may be read.
   void done(std::size_t i);
-
-  // Keeps up to `bytes` of the memory the drawings give back, for the next
-  // drawing to take (KeepFreedMemory), unless the last drawing has started:
-  // it keeps nothing more, whenever this is called.
-  void keepFreedMemory(std::size_t bytes);
 
   // Takes the fingerprint of the first drawing whose fingerprint nobody has
   // taken or is taking, for its own part to find taken: for a check that
@@ -85,7 +78,5 @@ class DrawingReader {
   std::condition_variable fingerprintTaken_;
   std::vector<Fingerprinted> fingerprinted_;
   std::atomic<std::size_t> firstNotYet_{0};  // no fingerprint before it is left to take
-  std::mutex keepMutex_;
-  bool lastStarted_ = false;  // the last drawing's reading has started
   std::optional<ReadAhead> ahead_;  // last: its threads stop before the rest goes
 };

@@ -18,6 +18,7 @@
 
 #include "zrfx/FxDocumentManager.h"
 #include "zrdwg/BackgroundFaults.h"
+#include "zrdwg/KeptMemory.h"
 #include "zrdwg/OdResBuf.h"
 #include "catalog/CIBancoDados.h"
 #include "catalog/PinCatalogue.h"
@@ -534,7 +535,10 @@ class CheckedDrawings {
     // from here on, not from the start: what the opening and the reading
     // meanwhile gave back left the kept memory in pieces of other sizes,
     // cut up by the checks' first takers, and 16 drawings took 10 % longer.
-    if (opened && manyDrawings(o_)) reader_->keepFreedMemory(kKeptBetweenDrawings);
+    // Kept to the end of the process, which reclaims it at once: given back
+    // after the last drawing, its pages were unmapped one mapping at a time
+    // on the last worker, while the other processor had nothing left to do.
+    if (opened && manyDrawings(o_)) KeepFreedMemory(kKeptBetweenDrawings);
     told_ = true;
     openedPromise_.set_value(opened);
   }
