@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "tool_version.h"
+
 namespace zrhost {
 
 namespace {
@@ -38,7 +40,7 @@ constexpr const char* kFooter =
 std::unique_ptr<CLI::App> makeApp(HostOptions& options) {
   auto app = std::make_unique<CLI::App>(kDescription, "zrhost");
   app->set_help_flag("-h,--help", "print this help and exit")->disable_flag_override();
-  app->set_version_flag("--version", std::string("zrhost ") + ZR_VERSION, "print the version and exit")
+  app->set_version_flag("--version", hostVersion(), "print the version and exit")
       ->disable_flag_override();
   app->add_option("--program", options.program, "value of the system variable PROGRAM (default zrhost)")
       ->option_text("NAME");
@@ -102,6 +104,6 @@ HostOptions parseHostOptions(int argc, const char* const* argv) {
   return options;
 }
 
-std::string hostVersion() { return std::string("zrhost ") + ZR_VERSION; }
+std::string hostVersion() { return std::string("zrhost ") + toolVersion(); }
 
 }  // namespace zrhost
