@@ -213,10 +213,13 @@ TEST_F(TerminalSession, SuspendGivesTheTerminalBackAndResumeRedraws) {
   ASSERT_TRUE(t->waitFor("Probe screen 100x30", 10)) << t->screen();
   t->type("c");
   ASSERT_TRUE(t->waitFor(">first: abc")) << t->screen();
+  // Resized after the resumption: the screen drawn at the new size goes
+  // with the session as well.
+  t->resize(120, 40);
+  ASSERT_TRUE(t->waitFor("far:")) << t->screen();
   t->keys({"q"});
   EXPECT_EQ(t->waitForExit(), 0);
   expectSane(t->sttyAfterExit());
-  // The screen drawn after the resumption goes with the session too.
   EXPECT_EQ(t->screen().find("first:"), std::string::npos) << t->screen();
 }
 
