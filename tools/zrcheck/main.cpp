@@ -37,6 +37,7 @@
 #include "report_output.h"
 #include "sarif_report.h"
 #include "severity_settings.h"
+#include "sqlite_locks.h"
 #include "zrcom/com_error.h"
 #include "zrui/msgbox.h"
 
@@ -617,6 +618,9 @@ int main(int argc, char** argv) {
     ReportOutput output(o.output);
     if (!output.openError().empty()) throw CannotCheck{output.openError()};
     reportMessageBoxes();
+    // Before the catalogue opens. Where SQLite keeps its locks (a catalogue
+    // server, or SQLite already in use), the run is the same, only slower.
+    LeaveOutSqliteLocks();
     CFxDocumentManager* documents = GetFxSystemServices()->GetDocumentManager();
     // The catalogue's settings outlive the drawings' checks that use it.
     std::unique_ptr<CatalogueSettings> fileCatalogue;
