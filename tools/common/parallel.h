@@ -13,7 +13,11 @@
 #include "processor_spread.h"
 
 // Calls work(i) for every i in [0, count) on up to one thread per core; the
-// calling thread takes part. Returns when every call has returned.
+// calling thread takes part. The other threads start off the caller's
+// processor (helperThread): where the scheduler starts a thread on the
+// processor of the thread that made it, the caller would otherwise wait
+// there, while another processor is idle. Returns when every call has
+// returned.
 // REQUIRES: work is safe to run concurrently for different i and does not
 // throw (each call keeps its own outcome, at index i of the caller's vector).
 template <class Work>
@@ -24,7 +28,7 @@ void forEachInParallel(std::size_t count, Work work) {
   };
   const std::size_t threads = std::min<std::size_t>(count, std::max(1u, std::thread::hardware_concurrency()));
   std::vector<std::thread> pool;
-  for (std::size_t t = 1; t < threads; ++t) pool.emplace_back(loop);
+  for (std::size_t t = 1; t < threads; ++t) pool.push_back(helperThread(loop));
   loop();
   for (std::thread& t : pool) t.join();
 }
@@ -55,10 +59,9 @@ class ReadAhead {
         for (std::size_t p = 1; p < parts_; ++p) order_.push_back({i - 1, p});
     }
     const std::size_t threads = std::min<std::size_t>(jobs_, items_ * parts_);
-    // Each starts off the caller's processor: where the scheduler starts a
-    // thread on the processor of the thread that made it, the caller would
-    // otherwise wait there, the next thread not yet made, while another
-    // processor is idle (some 4 ms at the start of a zrcheck run).
+    // Each starts off the caller's processor, as forEachInParallel's do:
+    // the caller would otherwise wait, the next thread not yet made (some
+    // 4 ms at the start of a zrcheck run).
     for (std::size_t t = 0; t < threads; ++t) pool_.push_back(helperThread([this] { work(); }));
   }
   ~ReadAhead() {
